@@ -1,0 +1,85 @@
+// The scanner's whole memory as the editor holds it: five banks of channels, the editor-only
+// Dummy bank, bank tags, priority channels, active flags and each bank's trunk tables.
+// Every value is text, in the same form the MEM file stores it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vex {
+
+inline constexpr int kScannerBanks = 5;     // banks 0..4, shown as 1..5
+inline constexpr int kDummyBank = 5;        // editor-only, never saved or sent
+inline constexpr int kBankCount = 6;        // scanner banks plus the Dummy bank
+inline constexpr int ChannelsPerBank = 50;  // slots 1..50
+inline constexpr int kFieldsPerChannel = 7;
+inline constexpr int kTotalChannels = kScannerBanks * ChannelsPerBank;  // 250
+
+// Field indices of a channel record.
+enum ChannelField : int {
+    kFieldNumber = 0,     // absolute channel number (set when loaded from a MEM file)
+    kFieldFrequency = 1,  // "0162.5500"; numeric value 0 marks an empty channel
+    kFieldTag = 2,        // at most 16 characters after normalisation
+    kFieldTrunk = 3,      // "1"/"0"
+    kFieldDelay = 4,      // "1"/"0"
+    kFieldLockout = 5,    // "1"/"0"
+    kFieldComment = 6,    // file-only text
+};
+
+// Trunk table dimensions. TrunkId keeps room for rows 50..60 because the ID window's working
+// copy and the bank copy commands move whole 61-row tables.
+inline constexpr int kTrunkTypeCount = 10;  // ttype.dat remembers banks 0..9
+inline constexpr int kTrunkSettingFields = 10;
+inline constexpr int kTrunkBaseRows = 3;
+inline constexpr int kTrunkBaseFields = 8;
+inline constexpr int kTrunkIdBanks = 6;
+inline constexpr int kTrunkIdRows = 61;
+inline constexpr int kTrunkIdUsedRows = 50;
+inline constexpr int kTrunkIdFields = 4;
+inline constexpr int kScanListTagRows = 10;
+inline constexpr int kScanListTagCols = 10;
+
+using Channel = std::array<std::string, kFieldsPerChannel>;
+// Index 0 is unused so that slots keep their 1-based numbers.
+using Bank = std::array<Channel, ChannelsPerBank + 1>;
+using TrunkIdRow = std::array<std::string, kTrunkIdFields>;
+
+struct Image {
+    std::array<Bank, kBankCount> ChannelTable;
+    std::array<std::string, kBankCount> BankTag;
+    std::array<std::int16_t, kScannerBanks> PriorityChannel{};
+    std::array<std::int16_t, kScannerBanks> ActiveBank{};
+
+    std::array<std::string, kTrunkTypeCount> TrunkType;
+    std::array<std::array<std::string, kTrunkSettingFields>, kScannerBanks> TrunkSetting;
+    std::array<std::array<std::array<std::string, kTrunkBaseFields>, kTrunkBaseRows>,
+               kScannerBanks>
+        TrunkBase;
+    std::array<std::array<TrunkIdRow, kTrunkIdRows>, kTrunkIdBanks> TrunkId;
+    std::array<std::array<std::string, kScanListTagCols>, kScanListTagRows> ScanListTag;
+    std::array<std::array<std::string, 10>, 10> SearchEdgeTable;
+
+    Channel& channel(int bank, int slot) { return ChannelTable[bank][slot]; }
+    const Channel& channel(int bank, int slot) const { return ChannelTable[bank][slot]; }
+
+    bool operator==(const Image&) const = default;
+};
+
+// Absolute channel number 1..250 of a scanner bank's slot.
+constexpr int AbsoluteChannel(int bank, int slot) { return bank * ChannelsPerBank + slot; }
+
+// The three cleared forms of the channel table.
+void ClearForStartup(Image& image);   // frequency "0000.0000", tag nine spaces, flags "0"
+void ClearForFileNew(Image& image);   // frequency "0", other fields " "; trunk tables emptied
+void ClearForFileRead(Image& image);  // frequency "0", other fields empty
+
+// The bank tags a fresh program starts with ("Bank: 1" ... "Dummy") and those File New
+// restores when asked to ("Bank 1" ... "Dummy").
+void SetStartupBankTags(Image& image);
+void SetNewFileBankTags(Image& image);
+
+// True when the numeric value of the channel's frequency is 0.
+bool IsEmptyChannel(const Image& image, int bank, int slot);
+
+}  // namespace vex
