@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vex {
 
@@ -53,8 +54,7 @@ struct Image {
 
     std::array<std::string, kTrunkTypeCount> TrunkType;
     std::array<std::array<std::string, kTrunkSettingFields>, kScannerBanks> TrunkSetting;
-    std::array<std::array<std::array<std::string, kTrunkBaseFields>, kTrunkBaseRows>,
-               kScannerBanks>
+    std::array<std::array<std::array<std::string, kTrunkBaseFields>, kTrunkBaseRows>, kScannerBanks>
         TrunkBase;
     std::array<std::array<TrunkIdRow, kTrunkIdRows>, kTrunkIdBanks> TrunkId;
     std::array<std::array<std::string, kScanListTagCols>, kScanListTagRows> ScanListTag;
@@ -67,19 +67,45 @@ struct Image {
 };
 
 // Absolute channel number 1..250 of a scanner bank's slot.
-constexpr int AbsoluteChannel(int bank, int slot) { return bank * ChannelsPerBank + slot; }
+constexpr int AbsoluteChannel(int bank, int slot) {
+    return bank * ChannelsPerBank + slot;
+}
 
-// The three cleared forms of the channel table.
-void ClearForStartup(Image& image);   // frequency "0000.0000", tag nine spaces, flags "0"
-void ClearForFileNew(Image& image);   // frequency "0", other fields " "; trunk tables emptied
-void ClearForFileRead(Image& image);  // frequency "0", other fields empty
+// The three cleared forms of the channel table (every bank including the Dummy bank, slot 0 too).
+// Start-up: field 0 empty, frequency "0000.0000", tag nine spaces, fields 3 to 6 "0".
+void ClearForStartup(Image& image);
+// File New: field 0 empty, frequency "0", fields 2 to 6 " "; also empties TrunkSetting,
+// TrunkBase, TrunkId, ScanListTag and SearchEdgeTable, sets every ActiveBank to 0 and every
+// PriorityChannel to the first channel of its bank. TrunkType and the bank tags are kept
+// (the caller applies SetNewFileBankTags when `cleartag` is 1).
+void ClearForFileNew(Image& image);
+// Start of reading a MEM file: field 0 empty, frequency "0", fields 2 to 6 empty. Channel table
+// only.
+void ClearForFileRead(Image& image);
+
+// Empties TrunkSetting, TrunkBase, TrunkId and ScanListTag (TrunkType is kept), as File New does.
+void ClearTrunkTables(Image& image);
 
 // The bank tags a fresh program starts with ("Bank: 1" ... "Dummy") and those File New
 // restores when asked to ("Bank 1" ... "Dummy").
 void SetStartupBankTags(Image& image);
 void SetNewFileBankTags(Image& image);
 
+// Tab caption of a bank: its number, ": " and the tag ("1: Bank: 1").
+std::string BankTabCaption(const Image& image, int bank);
+// The View menu's entry for a bank: the tag with leading spaces removed.
+std::string BankMenuCaption(const Image& image, int bank);
+
 // True when the numeric value of the channel's frequency is 0.
 bool IsEmptyChannel(const Image& image, int bank, int slot);
+bool IsEmptyChannel(const Channel& channel);
+
+// "1"/"0" flag texts of the table; anything but "1" reads as off.
+inline bool FlagOn(std::string_view text) {
+    return text == "1";
+}
+inline const char* FlagText(bool on) {
+    return on ? "1" : "0";
+}
 
 }  // namespace vex

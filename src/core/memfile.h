@@ -1,0 +1,104 @@
+// The MEM file: the program's own document holding the whole image (five banks of channels, bank
+// tags, every bank's trunk tables, active banks, priority channels). Plain Latin-1 text, CR LF.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/image.h"
+#include "settings/options.h"
+
+namespace vex {
+
+// The signature the writer puts on the first line and the ones the reader accepts.
+inline constexpr std::string_view kMemSignature = "VEXA MEM V1.00";
+inline constexpr std::string_view kMemSignatureV101 = "VEXA MEM V1.01";
+// The first line the writer puts out: the signature and a free-text notice.
+inline constexpr std::string_view kMemFirstLine =
+    "VEXA MEM V1.00 - Vexatron memory file for the BCT8 scanner";
+
+// Messages shown by the caller, exactly.
+inline constexpr std::string_view kMsgNotCompatible = "File is not VEXA compatible.";
+inline constexpr std::string_view kMsgNotValidPrefix = "Not a valid file! Line: ";
+inline constexpr std::string_view kMsgNotSibling =
+    "This is not an PELIXO file! For DURMAN mem files select FILE _ OPEN";
+inline constexpr std::string_view kMsgSiblingNotCompatible = "File is not compatible.";
+
+// Error numbers quoted in the "Not a valid file!" message.
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrPathAccess = 75;
+inline constexpr int kErrInputPastEnd = 62;
+
+// The open dialog's filter and the save dialog's filter, in "Caption|pattern|..." form, and the
+// same turned into the "Caption (pattern);;..." form file dialogs take.
+inline constexpr std::string_view kMemOpenFilter = "VEXA Data Files|*.mem|All Files|*.*";
+inline constexpr std::string_view kMemSaveFilter = "VEXA data files|*.mem";
+std::string DialogFilter(std::string_view pipeSeparated);
+
+// A tag read from the file, offered to the easy-tag pick lists (only collected when option9 is 1).
+struct ReadTag {
+    int bank = 0;
+    std::string tag;
+};
+
+struct MemReadResult {
+    bool ok = false;
+    // The message to show when !ok: kMsgNotCompatible (image untouched) or "Not a valid file!
+    // Line: b / s / f Error: n" (what was read stays; the caller names the window "Untitled").
+    std::string message;
+    bool fileMissing = false;   // the file does not exist: the caller switches `loadlast` off
+    bool imageChanged = false;  // false only when nothing of the image was touched
+    std::vector<ReadTag> tags;  // channel tags in file order, when option9 is 1
+    explicit operator bool() const { return ok; }
+};
+
+struct MemWriteResult {
+    bool ok = false;
+    std::filesystem::path path;  // the file actually written (after the bare-extension rule)
+    std::string error;           // the system's reason when !ok; the old file is left intact
+    explicit operator bool() const { return ok; }
+};
+
+// Progress of the channel section of a read, 0..100.
+using ProgressFn = std::function<void(int percent)>;
+
+// The whole file as text. Bank tags are written as "None" when `savenames` is 0. Values are
+// written as they are, except that a double quote becomes ' and a line break a space (they
+// could not be read back and would shift every later field).
+std::string SerializeMemFile(const Image& image, const Options& options);
+
+// Writes atomically: the old file stays intact when anything fails.
+MemWriteResult WriteMemFile(const Image& image, const std::filesystem::path& path,
+                            const Options& options);
+
+// Reads a MEM file (or a ".R3C" name) into the image. A missing signature leaves the image
+// unchanged; any other failure leaves what was read so far.
+MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path, const Options& options,
+                          const ProgressFn& progress = {});
+// The same from text already in memory.
+MemReadResult ParseMemFile(Image& image, std::string_view content, const Options& options,
+                           const ProgressFn& progress = {});
+
+// The sibling program's ten-bank MEM file ("Open PELIXO mem file"). Its banks 1 to 5 (50 slots,
+// the first seven of each slot's thirteen fields) become banks 1 to 5; banks 6 to 10 are dropped.
+// Likewise the first five bank tags, trunk ID rows 0..49 of the first five banks, scan-list tags,
+// the first five banks' trunk settings, trunk types and base rows. The search-range section is
+// read and dropped. The Dummy bank is emptied; priority channels and active banks take their
+// File New values. Layout in memfile.cpp.
+MemReadResult ReadSiblingMemFile(Image& image, const std::filesystem::path& path,
+                                 const Options& options, const ProgressFn& progress = {});
+MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const Options& options,
+                                  const ProgressFn& progress = {});
+
+// Save-path rules.
+// The Save As dialog's suffix rule: ".mem" is appended unless the name holds ".MEM" or ".mem".
+std::string WithMemSuffix(std::string_view chosenName);
+// The writer's rule: a bare extension such as ".mem" as the file name gets "bct8" in front.
+std::filesystem::path ApplyBareExtensionRule(const std::filesystem::path& path);
+// File Open reads only names holding ".MEM", ".mem" or ".R3C"; others are ignored silently.
+bool IsOpenableMemName(std::string_view name);
+
+}  // namespace vex
