@@ -1,0 +1,131 @@
+// The main window's editing logic in one place, free of any toolkit: the grid of the current
+// bank, the undo snapshots, the easy-tag lists, the modified flag, and every table command
+// done the way the window does it (store the grid, ask, snapshot, change, show the bank).
+// The window only displays grid() and forwards keys, clicks and menu commands here.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/image.h"
+#include "mainwin/backup.h"
+#include "mainwin/cellentry.h"
+#include "mainwin/easytags.h"
+#include "mainwin/grid.h"
+#include "mainwin/tablecmds.h"
+#include "mainwin/undo.h"
+#include "settings/options.h"
+
+namespace vex {
+
+// Shows a question and returns true for Yes / OK.
+using Asker = std::function<bool(const Question&)>;
+
+struct CommandResult {
+    bool changed = false;    // the table or the grid changed
+    bool cancelled = false;  // a question was answered No / Cancel, or the grid could not be stored
+    std::string message;     // a text to show (refusal or report); empty when none
+    std::string clipboard;   // the text to put on the clipboard (copy and cut)
+    std::optional<Selection> selection;  // where the selection goes afterwards, when it moves
+};
+
+class TableEditor {
+  public:
+    TableEditor(Image& image, Options& options, DefaultData& defaults);
+
+    Image& image() { return image_; }
+    const Image& image() const { return image_; }
+    const Options& options() const { return options_; }
+    const DefaultData& defaults() const { return defaults_; }
+    int currentBank() const { return currentBank_; }
+    const GridBank& grid() const { return grid_; }
+    const EasyTagLists& tags() const { return tags_; }
+    EasyTagLists& tags() { return tags_; }
+    const UndoSnapshots& undo() const { return undo_; }
+    bool modified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+
+    // --- Grid transfer ---
+    GridResult Store();     // StoreGrid for the current bank
+    GridResult Show();      // ShowBank for the current bank
+    GridResult SaveUndo();  // save_undo: Store, then the snapshot of the current bank
+    // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
+    GridResult SelectBank(int bank);
+    // Restores the current bank's snapshot; false when there is none.
+    bool Undo();
+    // Empties the easy-tag lists and the undo snapshots (File New, reading a MEM file) and
+    // shows the current bank again.
+    void ResetAfterNewImage();
+
+    // --- Cell entry ---
+    // Enter pressed with `typed` in the edit box over selection.current*: the entry rules of
+    // the current cell's column, written into every selected cell of that column.
+    void EnterText(Selection selection, std::string_view typed);
+    // A key in a flag cell (0/F/1/N/space) for every selected cell of that flag column; false
+    // when the key is not a flag key or the current cell is no flag cell.
+    bool FlagKey(Selection selection, char key);
+    // Double click on a flag cell.
+    bool ToggleFlag(int row, int field);
+
+    // --- Table commands ---
+    CommandResult ClearSelectedLines(Selection selection, const Asker& ask);
+    CommandResult InsertEmptyLine(Selection selection, const Asker& ask);
+    CommandResult RemoveAllEmptyLines();
+    CommandResult RemoveSelectedLines(Selection selection, const Asker& ask);
+    CommandResult ShiftChannelUp(Selection selection);
+    CommandResult ShiftChannelDown(Selection selection);
+    CommandResult DeleteCells(Selection selection);
+    CommandResult ClearCurrentBank(const Asker& ask);
+    CommandResult CutLines(Selection selection);
+    CommandResult CopyLines(Selection selection);
+    // From the current row on; full channels (comments too) when `clipboard` is what the last
+    // Cut/Copy Line(s) produced, otherwise the text is taken as typed cells.
+    CommandResult PasteLines(Selection selection, std::string_view clipboard);
+    CommandResult CutCells(Selection selection);
+    CommandResult CopyCells(Selection selection);
+    CommandResult PasteCells(Selection selection, std::string_view clipboard);
+    CommandResult FillDown(Selection selection);
+    CommandResult FillSeries(Selection selection);
+    CommandResult CenterMemoryTags();
+    CommandResult RemoveLeadingSpaces();
+    CommandResult BankEmptyStatus();  // message = the report
+    // Writes dupl.txt in `folder`; message = the report lines (or that none were found).
+    CommandResult FindDuplicateChannels(DuplicateScope scope, const std::filesystem::path& folder);
+    CommandResult RemoveDuplicateChannels();
+    CommandResult Sort(Selection selection, SortOrder order, const Asker& ask);
+
+    // --- Automatic backup: one minute tick. Stores the grid and writes the backup when due;
+    // never writes when the grid could not be stored. The modified flag is left as it is: a
+    // backup is not the user's file.
+    std::optional<BackupOutcome> BackupTick(const std::filesystem::path& programFolder,
+                                            std::string_view date, std::string_view time,
+                                            bool trunkWindowOpen, bool virtualControlRunning);
+    const BackupCounter& backupCounter() const { return backup_; }
+
+  private:
+    // Store, ask (when a question is given), snapshot: false when the command must not go on.
+    bool Begin(const std::optional<Question>& question, const Asker& ask, CommandResult& result);
+    // Show the bank; the modified flag is set when the command changed something.
+    CommandResult& Finish(CommandResult& result);
+    void ApplyEntryToCell(int row, int field, std::string_view typed);
+
+    Image& image_;
+    Options& options_;
+    DefaultData& defaults_;
+    int currentBank_ = 0;
+    GridBank grid_;
+    UndoSnapshots undo_;
+    EasyTagLists tags_;
+    bool modified_ = false;
+    BackupCounter backup_;
+    struct LineClipboard {
+        std::string text;
+        std::vector<Channel> channels;
+    } lineClipboard_;
+};
+
+}  // namespace vex
