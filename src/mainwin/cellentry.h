@@ -7,11 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/normalise.h"  // kMaxTagLength
 #include "settings/options.h"
 
 namespace vex {
-
-inline constexpr std::size_t kMaxTagLength = 16;
 
 struct FrequencyEntry {
     // The frequency cell text after Enter, formatted by the `zero` setting; blank when the
