@@ -1,0 +1,87 @@
+// The simulator's side of the serial cable: a pseudo-terminal whose other end the program opens
+// as its serial port, paced like a real RS-232 line (10 bits per byte at the chosen baud rate)
+// with the scanner's reply latency, and with the requested faults injected.
+#pragma once
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <string>
+
+#include "faults.h"
+#include "scanner.h"
+
+namespace bct8sim {
+
+struct WireOptions {
+    double latencyMs = 5;
+    long baud = 19200;
+    bool strictBaud = true;  // ignore commands sent at another speed, as the real scanner would
+    int saveDelayMs = 100;   // the memory file is written this long after the last change
+    std::filesystem::path memoryFile;  // empty: keep the memory only while running
+    std::filesystem::path linkPath;    // optional symlink to the terminal device
+    std::FILE* trace = nullptr;        // serial trace, or nullptr
+    bool control = true;               // take control lines on standard input
+};
+
+class Wire {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    Wire(Scanner& scanner, FaultPlan& faults, WireOptions options);
+    ~Wire();
+
+    // Creates the pseudo-terminal; false with a reason when that is impossible.
+    bool Open(std::string& error);
+    const std::string& devicePath() const { return devicePath_; }
+
+    // Serves until `stop` becomes non-zero, a "quit" control line, or a disconnect fault.
+    // Returns the process exit code.
+    int Run(volatile std::sig_atomic_t& stop);
+
+    // Writes the memory file now (when there is one). False with a reason on failure.
+    bool SaveMemory(std::string& error);
+
+  private:
+    struct Pending {
+        std::string command;
+        Clock::time_point complete;  // when its last byte had crossed the wire
+    };
+    struct Outgoing {
+        char byte;
+        Clock::time_point due;
+    };
+
+    void Receive(const char* data, std::size_t size, Clock::time_point now);
+    void Serve(Clock::time_point now, bool& disconnect);
+    void Queue(const std::string& text, Clock::time_point start);
+    void Flush(Clock::time_point now);
+    void Control(const std::string& line, bool& quit);
+    bool ClientSpeedMatches() const;
+    void Trace(const char* direction, const std::string& text);
+    void Close();
+    Clock::duration ByteTime() const;
+
+    Scanner& scanner_;
+    FaultPlan& faults_;
+    WireOptions options_;
+    int master_ = -1;
+    int holder_ = -1;  // our own handle on the terminal, so the client may close and reopen it
+    std::string devicePath_;
+    std::string line_;
+    bool lineGarbled_ = false;
+    Clock::time_point rxFree_{};  // when the receive side of the wire is idle again
+    Clock::time_point txFree_{};  // when the last queued reply byte has left
+    std::deque<Pending> pending_;
+    std::deque<Outgoing> outgoing_;
+    int commandCount_ = 0;
+    Clock::time_point started_;
+    Clock::time_point lastChange_{};
+    std::string control_;
+    bool controlOpen_ = true;
+    unsigned garbageSeed_ = 12345;
+};
+
+}  // namespace bct8sim
