@@ -27,6 +27,10 @@ struct FrequencyEntry {
 FrequencyEntry EnterFrequency(std::string_view typed, const Options& options,
                               const DefaultData& defaults);
 
+// A frequency pasted from the clipboard: clamped into the bands and formatted by `zero`, but not
+// moved onto a raster (pasting must not change a value the user copied); blank for 0.
+std::string PastedFrequencyText(std::string_view text, const Options& options);
+
 // Only the resulting cell text of EnterFrequency.
 std::string EnterFrequencyText(std::string_view typed, const Options& options);
 
@@ -43,6 +47,9 @@ bool AcceptsTagChar(char c, std::size_t lengthAfterKey);
 // A key in a flag cell: "0"/"F" -> "Off", "1"/"N" -> "On", space toggles (blank -> "On").
 // nullopt for any other key (swallowed).
 std::optional<std::string> FlagCellForKey(char key, std::string_view current);
+// A flag cell's text from pasted or typed words: "On", "1", "N", "Y", "Yes", "True" give "On";
+// "Off", "0", "F", "No", "False" give "Off" (any case); anything else blank.
+std::string FlagCellFromText(std::string_view text);
 // Double click or space on a flag cell.
 std::string ToggleFlagCell(std::string_view current);
 

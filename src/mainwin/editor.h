@@ -107,8 +107,10 @@ class TableEditor {
     const BackupCounter& backupCounter() const { return backup_; }
 
   private:
-    // Store, ask (when a question is given), snapshot: false when the command must not go on.
-    bool Begin(const std::optional<Question>& question, const Asker& ask, CommandResult& result);
+    // Store, ask (when `question` gives one; it looks at the stored table), snapshot: false
+    // when the command must not go on.
+    using QuestionFn = std::function<std::optional<Question>()>;
+    bool Begin(const QuestionFn& question, const Asker& ask, CommandResult& result);
     // Show the bank; the modified flag is set when the command changed something.
     CommandResult& Finish(CommandResult& result);
     void ApplyEntryToCell(int row, int field, std::string_view typed);

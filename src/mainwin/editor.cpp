@@ -1,0 +1,411 @@
+#include "mainwin/editor.h"
+
+#include <algorithm>
+
+namespace vex {
+
+TableEditor::TableEditor(Image& image, Options& options, DefaultData& defaults)
+    : image_(image), options_(options), defaults_(defaults) {
+    ShowBank(image_, currentBank_, options_, grid_, &tags_);
+}
+
+// --- Grid transfer ---
+
+GridResult TableEditor::Store() {
+    return StoreGrid(grid_, image_, currentBank_, options_, &tags_);
+}
+
+GridResult TableEditor::Show() {
+    return ShowBank(image_, currentBank_, options_, grid_, &tags_);
+}
+
+GridResult TableEditor::SaveUndo() {
+    GridResult stored = Store();
+    if (stored) undo_.Take(image_, currentBank_);
+    return stored;
+}
+
+GridResult TableEditor::SelectBank(int bank) {
+    if (bank < 0) return {false, std::string(kShowBankError)};
+    GridResult stored = SaveUndo();
+    if (!stored) return stored;
+    grid_.clear();
+    currentBank_ = std::min(bank, kDummyBank);
+    return Show();
+}
+
+bool TableEditor::Undo() {
+    if (!undo_.Restore(image_, currentBank_)) return false;
+    modified_ = true;
+    Show();
+    return true;
+}
+
+void TableEditor::ResetAfterNewImage() {
+    tags_.Clear();
+    // Snapshots of the previous image would put its channels into the new one.
+    undo_.Clear();
+    Show();
+}
+
+// --- Cell entry ---
+
+void TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
+    switch (field) {
+        case kGridFrequency: {
+            const FrequencyEntry entry = EnterFrequency(typed, options_, defaults_);
+            grid_.cell(row, field) = entry.text;
+            for (int i = 0; i < 3; ++i) {
+                if (entry.flags[i]) grid_.cell(row, kGridTrunk + i) = *entry.flags[i];
+            }
+            break;
+        }
+        case kGridTag:
+            grid_.cell(row, field) = EnterTag(typed);
+            if (options_.option9() == 1) tags_.Offer(currentBank_, grid_.cell(row, field));
+            break;
+        default:
+            grid_.cell(row, field) = FlagCellFromText(typed);
+            break;
+    }
+}
+
+void TableEditor::EnterText(Selection selection, std::string_view typed) {
+    selection = selection.Normalised();
+    const int field = selection.currentField;
+    const bool inSelection = field >= selection.firstField && field <= selection.lastField &&
+                             selection.currentRow >= selection.firstRow &&
+                             selection.currentRow <= selection.lastRow;
+    // The typed value fills the selected cells of the edited column only: a frequency typed
+    // into a tag or flag cell would be nonsense there.
+    const int first = inSelection ? selection.firstRow : selection.currentRow;
+    const int last = inSelection ? selection.lastRow : selection.currentRow;
+    for (int row = first; row <= last; ++row) ApplyEntryToCell(row, field, typed);
+    modified_ = true;
+}
+
+bool TableEditor::FlagKey(Selection selection, char key) {
+    selection = selection.Normalised();
+    const int field = selection.currentField;
+    if (field < kGridTrunk || field > kGridLockout) return false;
+    const auto value = FlagCellForKey(key, grid_.cell(selection.currentRow, field));
+    if (!value) return false;
+    const bool inSelection = field >= selection.firstField && field <= selection.lastField;
+    const int first = inSelection ? selection.firstRow : selection.currentRow;
+    const int last = inSelection ? selection.lastRow : selection.currentRow;
+    for (int row = first; row <= last; ++row) grid_.cell(row, field) = *value;
+    modified_ = true;
+    return true;
+}
+
+bool TableEditor::ToggleFlag(int row, int field) {
+    if (row < 1 || row > ChannelsPerBank || field < kGridTrunk || field > kGridLockout) {
+        return false;
+    }
+    grid_.cell(row, field) = ToggleFlagCell(grid_.cell(row, field));
+    modified_ = true;
+    return true;
+}
+
+// --- Command frame ---
+
+bool TableEditor::Begin(const QuestionFn& question, const Asker& ask, CommandResult& result) {
+    const GridResult stored = Store();
+    if (!stored) {
+        result.cancelled = true;
+        result.message = stored.message;
+        return false;
+    }
+    // A command without an asker never goes past its question. A refused command keeps the
+    // previous undo snapshot.
+    if (question) {
+        if (const auto q = question(); q && !(ask && ask(*q))) {
+            result.cancelled = true;
+            Show();
+            return false;
+        }
+    }
+    undo_.Take(image_, currentBank_);
+    return true;
+}
+
+CommandResult& TableEditor::Finish(CommandResult& result) {
+    Show();
+    if (result.changed) modified_ = true;
+    return result;
+}
+
+// --- Line and bank commands ---
+
+CommandResult TableEditor::ClearSelectedLines(Selection selection, const Asker& ask) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin([&] { return ClearLinesQuestion(options_); }, ask, result)) return result;
+    result.changed = ClearLines(image_, currentBank_, selection.firstRow, selection.lastRow);
+    return Finish(result);
+}
+
+CommandResult TableEditor::InsertEmptyLine(Selection selection, const Asker& ask) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin([&] { return InsertLineQuestion(image_, currentBank_); }, ask, result)) {
+        return result;
+    }
+    result.changed = vex::InsertEmptyLine(image_, currentBank_, selection.currentRow);
+    return Finish(result);
+}
+
+CommandResult TableEditor::RemoveAllEmptyLines() {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = RemoveEmptyLines(image_, currentBank_);
+    return Finish(result);
+}
+
+CommandResult TableEditor::RemoveSelectedLines(Selection selection, const Asker& ask) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin([&] { return RemoveLinesQuestion(options_); }, ask, result)) return result;
+    result.changed = RemoveLines(image_, currentBank_, selection.firstRow, selection.lastRow);
+    return Finish(result);
+}
+
+CommandResult TableEditor::ShiftChannelUp(Selection selection) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin({}, {}, result)) return result;
+    const int row = selection.currentRow;
+    const int moved = ShiftChannel(image_, currentBank_, row, ShiftDirection::Up);
+    result.changed = moved != row;
+    if (result.changed) {
+        selection.firstRow = selection.lastRow = selection.currentRow = moved;
+        result.selection = selection;
+    }
+    return Finish(result);
+}
+
+CommandResult TableEditor::ShiftChannelDown(Selection selection) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin({}, {}, result)) return result;
+    const int row = selection.currentRow;
+    const int moved = ShiftChannel(image_, currentBank_, row, ShiftDirection::Down);
+    result.changed = moved != row;
+    if (result.changed) {
+        selection.firstRow = selection.lastRow = selection.currentRow = moved;
+        result.selection = selection;
+    }
+    return Finish(result);
+}
+
+CommandResult TableEditor::ClearCurrentBank(const Asker& ask) {
+    CommandResult result;
+    if (!Begin([] { return std::optional<Question>(ClearBankQuestion()); }, ask, result))
+        return result;
+    result.changed = ClearBank(image_, currentBank_);
+    // The modified flag is left as it was: clearing it would let unsaved edits in the other
+    // banks go without the "Save data?" question at exit.
+    Show();
+    return result;
+}
+
+// --- Cell commands ---
+
+CommandResult TableEditor::DeleteCells(Selection selection) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = vex::DeleteCells(grid_, selection);
+    Store();
+    return Finish(result);
+}
+
+CommandResult TableEditor::CopyCells(Selection selection) {
+    CommandResult result;
+    result.clipboard = vex::CopyCells(grid_, selection);
+    return result;
+}
+
+CommandResult TableEditor::CutCells(Selection selection) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.clipboard = vex::CopyCells(grid_, selection);
+    result.changed = vex::DeleteCells(grid_, selection);
+    Store();
+    return Finish(result);
+}
+
+CommandResult TableEditor::PasteCells(Selection selection, std::string_view clipboard) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin({}, {}, result)) return result;
+    const GridBank before = grid_;
+    vex::PasteCells(grid_, selection.firstRow, selection.firstField, clipboard, options_);
+    result.changed = grid_ != before;
+    Store();
+    return Finish(result);
+}
+
+CommandResult TableEditor::CopyLines(Selection selection) {
+    CommandResult result;
+    selection = selection.Normalised();
+    // The table must be current: the clipboard keeps the whole channels, comments included.
+    const GridResult stored = Store();
+    if (!stored) {
+        result.cancelled = true;
+        result.message = stored.message;
+        return result;
+    }
+    result.clipboard = vex::CopyLines(grid_, selection);
+    lineClipboard_.text = result.clipboard;
+    lineClipboard_.channels.clear();
+    for (int row = selection.firstRow; row <= selection.lastRow; ++row) {
+        lineClipboard_.channels.push_back(image_.channel(currentBank_, row));
+    }
+    return result;
+}
+
+CommandResult TableEditor::CutLines(Selection selection) {
+    CommandResult result = CopyLines(selection);
+    if (result.cancelled) return result;
+    selection = selection.Normalised();
+    undo_.Take(image_, currentBank_);
+    result.changed = ClearLines(image_, currentBank_, selection.firstRow, selection.lastRow);
+    return Finish(result);
+}
+
+CommandResult TableEditor::PasteLines(Selection selection, std::string_view clipboard) {
+    CommandResult result;
+    selection = selection.Normalised();
+    if (!Begin({}, {}, result)) return result;
+    const int row = selection.currentRow;
+    if (!clipboard.empty() && clipboard == lineClipboard_.text) {
+        const Bank before = image_.ChannelTable[currentBank_];
+        int slot = row;
+        for (const Channel& channel : lineClipboard_.channels) {
+            if (slot > ChannelsPerBank) break;
+            Channel& target = image_.channel(currentBank_, slot++);
+            for (int field = kFieldFrequency; field < kFieldsPerChannel; ++field) {
+                target[field] = channel[field];
+            }
+        }
+        result.changed = image_.ChannelTable[currentBank_] != before;
+    } else {
+        const GridBank before = grid_;
+        vex::PasteCells(grid_, row, kGridFrequency, clipboard, options_);
+        result.changed = grid_ != before;
+        Store();
+    }
+    return Finish(result);
+}
+
+CommandResult TableEditor::FillDown(Selection selection) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = vex::FillDown(grid_, selection);
+    Store();
+    return Finish(result);
+}
+
+CommandResult TableEditor::FillSeries(Selection selection) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    const GridBank before = grid_;
+    switch (vex::FillSeries(grid_, selection)) {
+        case FillSeriesOutcome::Filled:
+            break;
+        case FillSeriesOutcome::NotTagColumn:
+            result.message = std::string(kFillSeriesNeedsTagColumn);
+            break;
+        case FillSeriesOutcome::NoNumber:
+            result.message = std::string(kFillSeriesNeedsNumber);
+            break;
+    }
+    result.changed = grid_ != before;
+    Store();
+    return Finish(result);
+}
+
+CommandResult TableEditor::CenterMemoryTags() {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = CenterTags(image_, currentBank_);
+    return Finish(result);
+}
+
+CommandResult TableEditor::RemoveLeadingSpaces() {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = vex::RemoveLeadingSpaces(image_, currentBank_);
+    return Finish(result);
+}
+
+CommandResult TableEditor::BankEmptyStatus() {
+    CommandResult result;
+    const GridResult stored = Store();
+    if (!stored) {
+        result.cancelled = true;
+        result.message = stored.message;
+        return result;
+    }
+    result.message = BankEmptyStatusText(image_);
+    return result;
+}
+
+CommandResult TableEditor::FindDuplicateChannels(DuplicateScope scope,
+                                                 const std::filesystem::path& folder) {
+    CommandResult result;
+    const GridResult stored = Store();
+    if (!stored) {
+        result.cancelled = true;
+        result.message = stored.message;
+        return result;
+    }
+    const std::vector<std::string> lines = FindDuplicates(image_, currentBank_, scope);
+    for (const auto& line : lines) {
+        if (!result.message.empty()) result.message += '\n';
+        result.message += line;
+    }
+    if (lines.empty()) result.message = "No duplicate channels found.";
+    const WriteResult written = WriteDuplicateReport(folder, lines);
+    if (!written) {
+        result.message += "\n\nThe report could not be written to " +
+                          (folder / std::string(kDuplicateReportName)).string() + ": " +
+                          written.error;
+    }
+    return result;
+}
+
+CommandResult TableEditor::RemoveDuplicateChannels() {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = RemoveDuplicates(image_, currentBank_);
+    return Finish(result);
+}
+
+CommandResult TableEditor::Sort(Selection selection, SortOrder order, const Asker& ask) {
+    CommandResult result;
+    if (!Begin([&] { return SortQuestion(image_, currentBank_, options_); }, ask, result)) {
+        return result;
+    }
+    result.changed = SortBank(image_, currentBank_, selection, order);
+    return Finish(result);
+}
+
+// --- Backup ---
+
+std::optional<BackupOutcome> TableEditor::BackupTick(const std::filesystem::path& programFolder,
+                                                     std::string_view date, std::string_view time,
+                                                     bool trunkWindowOpen,
+                                                     bool virtualControlRunning) {
+    if (!backup_.Tick(options_, trunkWindowOpen, virtualControlRunning)) return std::nullopt;
+    const GridResult stored = Store();
+    if (!stored) {
+        // Never write a backup of a table the grid could not be stored into.
+        BackupOutcome outcome;
+        outcome.error = stored.message;
+        return outcome;
+    }
+    return WriteBackup(image_, options_, programFolder, BackupFileName(date, time));
+}
+
+}  // namespace vex
