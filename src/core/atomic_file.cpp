@@ -12,7 +12,9 @@
 namespace vex {
 namespace {
 
-WriteResult Failure(int error) { return {false, std::strerror(error)}; }
+WriteResult Failure(int error) {
+    return {false, std::strerror(error)};
+}
 
 bool WriteAll(int fd, std::string_view content) {
     while (!content.empty()) {

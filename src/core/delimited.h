@@ -29,7 +29,6 @@ class DelimitedReader {
 
   private:
     void SkipLineEnd();
-    bool AtLineEnd() const;
 
     std::string_view d_text;
     std::size_t d_pos = 0;

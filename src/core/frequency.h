@@ -28,6 +28,11 @@ std::string BandEdgeFor(int wholeMegahertz);
 // the bands first (NormaliseTable does).
 std::string CanonicalFrequency(std::string_view text);
 
+// A stored frequency as normalisation leaves it: "0000.0000" when its numeric value is 0,
+// otherwise canonical and clamped to the band edges in canonical form ("600" gives "0512.0000",
+// "10" gives "0025.0000"). Always four digits, a point and four digits.
+std::string NormalisedFrequency(std::string_view text);
+
 // True for exactly four digits, a point and four digits.
 bool IsCanonicalFrequency(std::string_view text);
 

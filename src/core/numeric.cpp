@@ -1,8 +1,10 @@
 #include "core/numeric.h"
 
+#include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 
 namespace vex {
 
@@ -27,7 +29,12 @@ double NumericValue(std::string_view text) {
     double value = 0;
     const std::string_view number = text.substr(first, i - first);
     if (number.empty() || number == ".") return 0;
-    std::from_chars(number.data(), number.data() + number.size(), value);
+    // A number too large for a double reads as the largest one rather than as nothing.
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec ==
+        std::errc::result_out_of_range)
+        value = number.substr(0, number.find('.')).find_first_not_of('0') == std::string_view::npos
+                    ? 0
+                    : DBL_MAX;
     return negative ? -value : value;
 }
 
@@ -38,6 +45,24 @@ int IntegerValue(std::string_view text) {
     return static_cast<int>(value);
 }
 
-std::string DecimalText(long long value) { return std::to_string(value); }
+std::string DecimalText(long long value) {
+    return std::to_string(value);
+}
+
+std::string NumberToText(double value) {
+    if (std::isnan(value)) return "0";
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return std::to_string(static_cast<long long>(value));
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+std::int16_t Int16Value(std::string_view text) {
+    const int value = IntegerValue(text);
+    if (value > INT16_MAX) return INT16_MAX;
+    if (value < INT16_MIN) return INT16_MIN;
+    return static_cast<std::int16_t>(value);
+}
 
 }  // namespace vex

@@ -1,6 +1,7 @@
 // The lenient numeric reading every number of the image goes through.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,12 @@ int IntegerValue(std::string_view text);
 
 // Decimal text of an integer, as the files write numbers.
 std::string DecimalText(long long value);
+
+// Decimal text of a numeric value: whole numbers without a point ("3", "-2"), others with up to
+// fifteen significant digits ("2.5").
+std::string NumberToText(double value);
+
+// The numeric value truncated towards zero and clamped into a 16-bit integer.
+std::int16_t Int16Value(std::string_view text);
 
 }  // namespace vex

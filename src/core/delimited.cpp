@@ -1,0 +1,75 @@
+#include "core/delimited.h"
+
+#include <algorithm>
+
+namespace vex {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    std::size_t first = 0;
+    while (first < text.size() && IsBlank(text[first])) ++first;
+    std::size_t last = text.size();
+    while (last > first && IsBlank(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+void DelimitedReader::SkipLineEnd() {
+    if (d_pos >= d_text.size()) return;
+    if (d_text[d_pos] == '\r') {
+        ++d_pos;
+        if (d_pos < d_text.size() && d_text[d_pos] == '\n') ++d_pos;
+    } else if (d_text[d_pos] == '\n') {
+        ++d_pos;
+    } else {
+        return;
+    }
+    ++d_line;
+}
+
+bool DelimitedReader::ReadField(std::string& field) {
+    field.clear();
+    if (AtEnd()) return false;
+    const std::size_t size = d_text.size();
+    while (d_pos < size && IsBlank(d_text[d_pos])) ++d_pos;
+    if (d_pos < size && d_text[d_pos] == '"') {
+        const std::size_t start = d_pos + 1;
+        std::size_t close = d_text.find('"', start);
+        if (close == std::string_view::npos) close = size;
+        const std::string_view value = d_text.substr(start, close - start);
+        d_line += static_cast<std::size_t>(std::count(value.begin(), value.end(), '\n'));
+        field.assign(value);
+        d_pos = std::min(close + 1, size);
+        // Whatever follows the closing quote up to the delimiter is not part of any field.
+        while (d_pos < size && d_text[d_pos] != ',' && !IsLineBreak(d_text[d_pos])) ++d_pos;
+    } else {
+        const std::size_t start = d_pos;
+        while (d_pos < size && d_text[d_pos] != ',' && !IsLineBreak(d_text[d_pos])) ++d_pos;
+        field.assign(TrimBlanks(d_text.substr(start, d_pos - start)));
+    }
+    if (d_pos < size && d_text[d_pos] == ',')
+        ++d_pos;
+    else
+        SkipLineEnd();
+    return true;
+}
+
+bool DelimitedReader::ReadLine(std::string& line) {
+    line.clear();
+    if (AtEnd()) return false;
+    const std::size_t start = d_pos;
+    while (d_pos < d_text.size() && !IsLineBreak(d_text[d_pos])) ++d_pos;
+    line.assign(d_text.substr(start, d_pos - start));
+    SkipLineEnd();
+    return true;
+}
+
+}  // namespace vex
