@@ -48,7 +48,8 @@ struct ReadRequest {
     int bank = -1;       // "Single Bank:" bank index 0..4; -1 = none chosen
     int rangeStart = 1;  // "Channel Range:" 1..250 (see ClampRangeField)
     int rangeEnd = 250;
-    bool merge = false;  // "Merge Data": keep what the scanner does not report
+    bool merge = false;           // "Merge Data": keep what the scanner does not report
+    bool singleBankFlag = false;  // the window's single-bank flag as it stands
 };
 
 struct SendRequest {

@@ -1,0 +1,1148 @@
+#include "link/session.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/atomic_file.h"
+#include "core/numeric.h"
+#include "link/link.h"
+#include "link/log_file.h"
+#include "link/protocol.h"
+#include "trunk/trunk_types.h"
+
+namespace vex {
+
+namespace {
+
+constexpr std::string_view kNoScannerRead =
+    "No scanner detected at comport. Check baudrate/comport/scanner is in remote mode";
+constexpr std::string_view kNoScannerSend =
+    "No scanner detected at comport. Check baudrate/comport/scanner is in remote mode.";
+constexpr std::string_view kNoScannerDelete =
+    "No scanner detected at comport. Check baudrate/comport is in remote mode";
+constexpr std::string_view kSelectDownloadData = "Please select which data you want to download.";
+constexpr std::string_view kSelectUploadData = "Please select which data you want to upload.";
+constexpr std::string_view kSelectArea = "Please select All Banks or Single Bank.";
+constexpr std::string_view kSelectDownloadBank = "Please select which bank you want to download.";
+constexpr std::string_view kSelectUploadBank = "Please select which bank you want to upload.";
+constexpr std::string_view kSelectDeleteBank = "Please select which bank you want to delete.";
+constexpr std::string_view kNothingToSend = "There is nothing to send!";
+constexpr std::string_view kTrunkTypeFailed = "Reading trunktype failed.";
+constexpr std::string_view kSettingTrunkType = "setting trunktype required.. please wait..";
+constexpr int kTrunkTypeMaxSteps = 7;
+
+std::string ThreeDigits(int n) {
+    return ChannelDigits(n);
+}
+
+// "Ok" lines of the channel log and the reply field hold the reply without its line end.
+std::string WithoutLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != '\r' && c != '\n') out += c;
+    return out;
+}
+
+void ClearChannelForRead(Channel& channel) {
+    channel[kFieldNumber].clear();
+    channel[kFieldFrequency] = "0000.0000";
+    channel[kFieldTag].clear();
+    channel[kFieldTrunk] = "0";
+    channel[kFieldDelay] = "0";
+    channel[kFieldLockout] = "0";
+    channel[kFieldComment].clear();
+}
+
+int TypeOf(const Image& image, int bank) {
+    return TrunkTypeOf(image.TrunkType[static_cast<std::size_t>(bank)]);
+}
+
+bool IsMotorola800(int type) {
+    return type == 1 || type == 2 || type == 3 || type == 10 || type == 11;
+}
+bool IsMotorolaType1(int type) {
+    return type == 2 || type == 11;
+}
+bool IsEdacs(int type) {
+    return type == 6 || type == 7 || type == 9;
+}
+
+// The banks a transfer covers.
+std::pair<int, int> BanksOf(TransferArea area, int bank, int start, int end) {
+    switch (area) {
+        case TransferArea::SingleBank:
+            return {bank, bank};
+        case TransferArea::ChannelRange: {
+            const int lo = std::clamp(std::min(start, end), 1, kTotalChannels);
+            const int hi = std::clamp(std::max(start, end), 1, kTotalChannels);
+            return {BankOfChannel(lo), BankOfChannel(hi)};
+        }
+        default:
+            return {0, kScannerBanks - 1};
+    }
+}
+
+}  // namespace
+
+std::string ClampRangeField(std::string_view text, int max) {
+    const double value = NumericValue(text);
+    if (value < 1) return "1";
+    if (value > max) return std::to_string(max);
+    return std::to_string(static_cast<int>(value));
+}
+
+int SettleWaitMs(const Options& options, long baud) {
+    if (baud == 4800) return options.delay3;
+    if (baud == 9600) return options.delay2;
+    return std::max(25, options.delay1);
+}
+
+// --- the session -------------------------------------------------------------------------------
+
+class LinkSession::Impl {
+  public:
+    Impl(LinkSession& owner, Transport& transport, Scheduler& scheduler)
+        : d_owner(owner), d_link(transport, scheduler) {
+        d_link.setStatus([this](std::string_view text) { status(text); });
+        d_link.setTrace([this](std::string_view line) {
+            if (d_events.trace) d_events.trace(line);
+        });
+    }
+    ~Impl() { d_link.scheduler().cancelTimer(d_refusalTimer); }
+
+    LinkSession& d_owner;
+    Link d_link;
+    LinkEvents d_events;
+    std::array<std::string, kTrunkTypeCount> d_scannerTypes{};
+    std::array<bool, kTrunkTypeCount> d_scannerTypeKnown{};
+    Scheduler::TimerId d_refusalTimer = 0;
+
+    // State of the running transfer; kept here, not in the coroutine, so that a stopped
+    // transfer can still report what it had done.
+    enum class Kind { None, Open, Read, Send, Delete } d_kind = Kind::None;
+    Image d_work;
+    TransferResult d_result;
+    OpenResult d_open;
+    std::function<void(const OpenResult&)> d_openDone;
+    int d_channel = 0;
+    bool d_readSomething = false;
+    LogFile d_rxLog;
+    LogFile d_txLog;
+    LogFile d_trunkLog;
+
+    const Options& options() const { return d_owner.d_config.options; }
+    long baud() const { return d_owner.d_config.baud; }
+    int delay1() const { return std::max(25, options().delay1); }
+    int settle() const { return SettleWaitMs(options(), baud()); }
+    std::filesystem::path file(std::string_view name) const {
+        return d_owner.d_config.folder / std::string(name);
+    }
+
+    // --- reporting -----------------------------------------------------------------------
+    LinkProgress d_progress;
+    void status(std::string_view text) {
+        d_progress.status = std::string(text);
+        emitProgress();
+    }
+    void showChannel(int channel, int done, int total) {
+        d_channel = channel;
+        d_progress.channel = channel;
+        d_progress.done = done;
+        d_progress.total = total;
+        emitProgress();
+    }
+    void emitProgress() {
+        if (d_events.progress) d_events.progress(d_progress);
+    }
+    void showReply(std::string_view reply) {
+        if (d_events.reply) d_events.reply(IsRefusal(reply) ? "???" : WithoutLineEnds(reply));
+    }
+    void refuse(std::string_view message, std::string title = {}) {
+        d_result.outcome = TransferOutcome::Refused;
+        d_result.message = std::string(message);
+        d_result.title = std::move(title);
+    }
+    void fail(std::string message, std::string title = "Error") {
+        d_result.outcome = TransferOutcome::Failed;
+        d_result.message = std::move(message);
+        d_result.title = std::move(title);
+    }
+    void warn(std::string text) { d_result.warnings.push_back(std::move(text)); }
+
+    // --- questions -----------------------------------------------------------------------
+    struct AskState {
+        std::coroutine_handle<> handle;
+        bool answered = false;
+        bool yes = false;
+        bool inSuspend = false;
+        bool cancelled = false;
+    };
+    class AskAwaiter {
+      public:
+        AskAwaiter(Impl& impl, Question question) : d_impl(impl), d_question(std::move(question)) {}
+        AskAwaiter(const AskAwaiter&) = delete;
+        AskAwaiter& operator=(const AskAwaiter&) = delete;
+        ~AskAwaiter() {
+            if (d_state) d_state->cancelled = true;
+        }
+        bool await_ready() const noexcept { return !d_impl.d_events.ask; }
+        bool await_suspend(std::coroutine_handle<> handle) {
+            d_state = std::make_shared<AskState>();
+            d_state->handle = handle;
+            d_state->inSuspend = true;
+            std::shared_ptr<AskState> state = d_state;
+            Link* link = &d_impl.d_link;
+            d_impl.d_events.ask(d_question, [state, link](bool yes) {
+                if (state->cancelled || state->answered) return;
+                state->answered = true;
+                state->yes = yes;
+                if (!state->inSuspend) link->resume(state->handle);
+            });
+            d_state->inSuspend = false;
+            return !d_state->answered;
+        }
+        // Without anyone to ask, the answer is Yes (the command line confirms by running).
+        bool await_resume() const { return !d_state || d_state->yes; }
+
+      private:
+        Impl& d_impl;
+        Question d_question;
+        std::shared_ptr<AskState> d_state;
+    };
+    AskAwaiter ask(std::string title, std::string text, bool warning) {
+        return AskAwaiter(*this, Question{std::move(title), std::move(text), warning});
+    }
+
+    // --- running -------------------------------------------------------------------------
+    void begin(Kind kind, Task<void> job) {
+        d_kind = kind;
+        d_result = {};
+        d_channel = 0;
+        d_readSomething = false;
+        d_progress = {};
+        d_link.run(std::move(job), [this] { onJobDone(); });
+    }
+
+    void onJobDone() {
+        d_rxLog.close();
+        d_txLog.close();
+        d_trunkLog.close();
+        const Kind kind = std::exchange(d_kind, Kind::None);
+        const LinkStop& stop = d_link.stopReason();
+        if (kind == Kind::Open) {
+            if (stop.kind == LinkStopKind::Disconnected && d_open.port.ok()) {
+                d_open.port.fault = TransportFault::Disconnected;
+                d_open.port.message = stop.message;
+            }
+            auto done = std::move(d_openDone);
+            OpenResult result = std::move(d_open);
+            if (done) done(result);
+            return;
+        }
+        TransferResult result = std::move(d_result);
+        if (stop.kind != LinkStopKind::None) {
+            result.outcome = stop.kind == LinkStopKind::Stopped ? TransferOutcome::Stopped
+                                                                : TransferOutcome::Failed;
+            result.message = stop.message;
+            result.title = stop.title;
+            if (stop.kind == LinkStopKind::Disconnected) {
+                result.message = "The connection to the scanner was lost";
+                if (d_channel > 0) result.message += " at channel " + ThreeDigits(d_channel);
+                result.message += ": " + stop.message;
+            }
+        }
+        result.channelReached = d_channel;
+        if (kind == Kind::Read) {
+            result.hasData = d_readSomething;
+            result.image = std::move(d_work);
+        }
+        if (result.outcome != TransferOutcome::Completed &&
+            result.outcome != TransferOutcome::Refused)
+            status(result.message);
+        // The receiver may destroy the session: nothing is touched after the call.
+        if (d_events.finished) d_events.finished(result);
+    }
+
+    void refuseLater(std::string message) {
+        d_link.scheduler().cancelTimer(d_refusalTimer);
+        d_refusalTimer = d_link.scheduler().startTimer(0, [this, message] {
+            d_refusalTimer = 0;
+            TransferResult result;
+            result.outcome = TransferOutcome::Refused;
+            result.message = message;
+            if (d_events.finished) d_events.finished(result);
+        });
+    }
+
+    bool ensureOpen() {
+        if (d_link.transport().isOpen()) return true;
+        const TransportStatus status = d_link.transport().open();
+        if (status.ok()) return true;
+        refuse(status.message, "Error");
+        return false;
+    }
+
+    // --- the start-up sequence -----------------------------------------------------------
+    Task<void> openJob() {
+        co_await d_link.wait(0);
+        if (!d_link.transport().isOpen()) {
+            d_open.port = d_link.transport().open();
+            if (!d_open.port.ok()) co_return;
+        }
+        d_link.discardInput();
+        d_link.send("KEY07");
+        co_await d_link.wait(delay1());
+        d_link.send("MA001");
+        co_await d_link.wait(delay1());
+        d_link.discardInput();
+        d_link.send("VR");
+        co_await d_link.wait(delay1());
+        d_link.send("SI");
+        co_await d_link.wait(delay1());
+        std::string ident = d_link.takeInput();
+        std::replace(ident.begin(), ident.end(), '\r', ' ');
+        std::replace(ident.begin(), ident.end(), '\n', ' ');
+        while (!ident.empty() && ident.back() == ' ') ident.pop_back();
+        while (!ident.empty() && ident.front() == ' ') ident.erase(0, 1);
+        d_open.identification = ident;
+        d_open.detected = IsBct8Identification(ident);
+        WriteFileAtomically(file("version.ini"), ident + "\r\n");
+    }
+
+    // The identification handshake before every transfer.
+    Task<bool> checkScanner() {
+        d_link.discardInput();
+        d_link.send("SI");
+        co_await d_link.wait(300);
+        d_link.send("SI");
+        co_await d_link.wait(300);
+        co_return IsBct8Identification(d_link.takeInput());
+    }
+
+    // The scanner's trunk type of each bank ("TB A" .. "TB E").
+    Task<bool> readTrunkTypes() {
+        status("Reading trunk type");
+        d_scannerTypeKnown.fill(false);
+        int steps = 0;
+        int bank = 0;
+        while (bank < kScannerBanks) {
+            Reply reply = co_await d_link.request(TrunkTypeReadCommand(bank));
+            if (!reply.timedOut) {
+                showReply(reply.text);
+                co_await d_link.wait(delay1());
+            } else {
+                d_link.discardInput();
+            }
+            ++steps;
+            status("Read trunktype/" + std::to_string(steps));
+            if (steps > kTrunkTypeMaxSteps) {
+                status(kTrunkTypeFailed);
+                co_return false;
+            }
+            if (reply.timedOut) continue;
+            const std::optional<std::string> name = ParseTrunkTypeReply(reply.text, bank);
+            if (!name) continue;  // asked again at the next step
+            if (const std::optional<std::string> code = TrunkTypeCodeForName(*name)) {
+                d_scannerTypes[static_cast<std::size_t>(bank)] = *code;
+                d_scannerTypeKnown[static_cast<std::size_t>(bank)] = true;
+            }
+            ++bank;
+        }
+        // Banks the scanner does not have count as having no trunk system.
+        for (int b = kScannerBanks; b < kTrunkTypeCount; ++b) {
+            d_scannerTypes[static_cast<std::size_t>(b)] = "0";
+            d_scannerTypeKnown[static_cast<std::size_t>(b)] = true;
+        }
+        status("Trunk type read Ok");
+        co_return true;
+    }
+
+    // A retry after a time-out or an unusable reply; false when the transfer must end (the
+    // result says why).
+    Task<bool> retry(const std::string& lastReply, bool timedOut) {
+        if (co_await d_link.recover()) co_return true;
+        if (d_link.stopReason().kind != LinkStopKind::None) co_return false;
+        d_link.transport().close();
+        if (timedOut) {
+            fail(std::string(kCommunicationTimeoutMessage));
+        } else if (IsRefusal(lastReply)) {
+            fail("The scanner refused the command for channel " + ThreeDigits(d_channel) +
+                 " (it answered \"" + WithoutLineEnds(lastReply) + "\").");
+        } else {
+            fail("The scanner's reply for channel " + ThreeDigits(d_channel) +
+                 " could not be read: \"" + WithoutLineEnds(lastReply) +
+                 "\". Check the baud rate.");
+        }
+        co_return false;
+    }
+
+    // ===== Reading ==========================================================================
+
+    ReadRequest d_read;
+
+    Task<void> readJob() {
+        co_await d_link.wait(0);
+        const ReadRequest& rq = d_read;
+        const TransferItems& items = rq.items;
+        if (!items.frequencies && !items.trunkIds && !items.trunkSettings) {
+            refuse(kSelectDownloadData);
+            co_return;
+        }
+        if ((items.frequencies || items.trunkIds) && rq.area == TransferArea::None) {
+            refuse(kSelectArea);
+            co_return;
+        }
+        if ((items.frequencies || items.trunkIds) && rq.area == TransferArea::SingleBank &&
+            (rq.bank < 0 || rq.bank >= kScannerBanks)) {
+            refuse(kSelectDownloadBank);
+            co_return;
+        }
+        if (!ensureOpen()) co_return;
+        d_result.singleBankFlag = rq.singleBankFlag;
+
+        if (!co_await checkScanner() && options().option[7] != 1) {
+            refuse(kNoScannerRead, "Error");
+            co_return;
+        }
+        if (!co_await readTrunkTypes()) {
+            fail(std::string(kTrunkTypeFailed));
+            co_return;
+        }
+        for (int b = 0; b < kTrunkTypeCount; ++b)
+            if (d_scannerTypeKnown[static_cast<std::size_t>(b)])
+                d_work.TrunkType[static_cast<std::size_t>(b)] =
+                    d_scannerTypes[static_cast<std::size_t>(b)];
+
+        if (items.frequencies && !co_await readChannels()) co_return;
+        if (items.trunkIds && !co_await readTrunkIds()) co_return;
+        if (items.trunkSettings) co_await readTrunkSettings();
+        co_await readPriorities();
+        d_link.discardInput();
+        d_result.outcome = TransferOutcome::Completed;
+        d_readSomething = true;
+        status("Reading data Ok");
+    }
+
+    Task<bool> readChannels() {
+        const ReadRequest& rq = d_read;
+        int first = 1, storeFrom = 1, last = kTotalChannels;
+        if (rq.area == TransferArea::AllBanks) {
+            d_result.singleBankFlag = false;
+            if (!rq.merge)
+                for (int b = 0; b < kScannerBanks; ++b)
+                    for (int s = 1; s <= ChannelsPerBank; ++s)
+                        ClearChannelForRead(d_work.channel(b, s));
+        } else if (rq.area == TransferArea::SingleBank) {
+            d_result.singleBankFlag = true;
+            const int b = rq.bank;
+            status("Reading priority channel");
+            d_link.discardInput();
+            d_link.send(PriorityReadCommand(b));
+            co_await d_link.wait(100);
+            if (const auto pc = ParsePriorityReply(d_link.takeInput(), b))
+                d_work.PriorityChannel[static_cast<std::size_t>(b)] =
+                    static_cast<std::int16_t>(*pc);
+            if (!rq.merge)
+                for (int s = 1; s <= ChannelsPerBank; ++s)
+                    ClearChannelForRead(d_work.channel(b, s));
+            // The run starts with the last channel of the bank before (as a first request that
+            // is not stored), then reads the bank's own fifty.
+            storeFrom = b * ChannelsPerBank + 1;
+            first = b == 0 ? 1 : b * ChannelsPerBank;
+            last = b * ChannelsPerBank + ChannelsPerBank;
+        } else {
+            d_result.singleBankFlag = false;
+            int start = std::clamp(rq.rangeStart, 1, kTotalChannels);
+            int end = std::clamp(rq.rangeEnd, 1, kTotalChannels);
+            if (start > end) std::swap(start, end);
+            first = storeFrom = start;
+            last = end;
+        }
+
+        d_link.resetRetries();
+        d_link.discardInput();
+        d_rxLog.start(file("rxdat.txt"));
+        const int total = last - first + 1;
+        int channel = first;
+        bool firstRequest = true;
+        while (channel <= last) {
+            showChannel(channel, channel - first, total);
+            std::string command;
+            if (firstRequest) {
+                command = ChannelFirstReadCommand(channel);
+            } else {
+                command = ChannelReadCommand(channel);
+                d_rxLog.line(command + " " + std::to_string(BankOfChannel(channel)));
+            }
+            Reply reply = co_await d_link.request(command);
+            if (reply.timedOut) {
+                firstRequest = false;
+                if (!co_await retry({}, true)) co_return false;
+                continue;
+            }
+            showReply(reply.text);
+            const int bank = BankOfChannel(channel);
+            const int slot = SlotOfChannel(channel);
+            d_rxLog.line("FD:1 " + std::to_string(bank) + " " + std::to_string(slot) + " " +
+                         WithoutLineEnds(reply.text));
+            ChannelReply parsed;
+            const ReplyStatus parse = ParseChannelReply(reply.text, channel, parsed);
+            if (parse != ReplyStatus::Ok) {
+                d_rxLog.line("channelmarker not found ");
+                firstRequest = false;
+                if (!co_await retry(reply.text, false)) co_return false;
+                continue;
+            }
+            d_rxLog.line("channelmarker found ");
+            if (channel >= storeFrom) {
+                ApplyChannelReply(parsed, d_work.channel(bank, slot));
+                d_readSomething = true;
+            }
+            d_link.resetRetries();
+            firstRequest = false;
+            ++channel;
+        }
+        showChannel(last, total, total);
+        d_rxLog.close();
+        co_return true;
+    }
+
+    Task<bool> readTrunkIds() {
+        const ReadRequest& rq = d_read;
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        if (!rq.merge)
+            for (int b = firstBank; b <= lastBank; ++b)
+                for (auto& row : d_work.TrunkId[static_cast<std::size_t>(b)])
+                    for (auto& field : row) field.clear();
+        if (rq.area == TransferArea::SingleBank)
+            d_result.singleBankFlag = true;
+        else if (rq.area == TransferArea::AllBanks || rq.area == TransferArea::ChannelRange)
+            d_result.singleBankFlag = false;
+
+        // A first command to wake the ID table; its answer is not used.
+        Reply wake = co_await d_link.request("TG A Q0");
+        if (!wake.timedOut) showReply(wake.text);
+        co_await d_link.wait(settle());
+        d_link.discardInput();
+        d_link.resetRetries();
+
+        const int firstSlot = firstBank * kTrunkIdUsedRows;
+        const int lastSlot = lastBank * kTrunkIdUsedRows + kTrunkIdUsedRows - 1;
+        int slot = firstSlot;
+        while (slot <= lastSlot) {
+            const int bank = slot / kTrunkIdUsedRows;
+            const int row = slot % kTrunkIdUsedRows;
+            if (TypeOf(d_work, bank) == 0) {
+                slot = (bank + 1) * kTrunkIdUsedRows;
+                continue;
+            }
+            status("Read ID list / " + std::to_string(slot));
+            d_progress.done = slot - firstSlot;
+            d_progress.total = lastSlot - firstSlot + 1;
+            emitProgress();
+            Reply reply = co_await d_link.request(TrunkIdReadCommand(bank, row));
+            if (reply.timedOut) {
+                if (!co_await retryId(bank, row, {}, true)) co_return false;
+                continue;
+            }
+            showReply(reply.text);
+            const std::optional<std::string> id = ParseTrunkIdReply(reply.text, bank, row);
+            if (!id) {
+                if (!co_await retryId(bank, row, reply.text, false)) co_return false;
+                continue;
+            }
+            d_work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0] = *id;
+            d_readSomething = true;
+            d_link.resetRetries();
+            co_await d_link.wait(delay1());
+            ++slot;
+        }
+        status("ID read Ok");
+        co_return true;
+    }
+
+    Task<bool> retryId(int bank, int row, const std::string& lastReply, bool timedOut) {
+        if (co_await d_link.recover()) co_return true;
+        if (d_link.stopReason().kind != LinkStopKind::None) co_return false;
+        d_link.transport().close();
+        const std::string where = "trunk ID " + TrunkIdKey(bank, row).substr(3);
+        if (timedOut)
+            fail(std::string(kCommunicationTimeoutMessage));
+        else
+            fail("The scanner's reply for " + where + " could not be read: \"" +
+                 WithoutLineEnds(lastReply) + "\".");
+        co_return false;
+    }
+
+    // A polled answer; one more try when it is not usable. nullopt after the second failure.
+    template <typename Parse>
+    Task<bool> pollSetting(const std::string& command, Parse parse) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            d_link.discardInput();
+            d_link.send(command);
+            const std::string reply = co_await d_link.poll(settle());
+            if (!reply.empty()) showReply(reply);
+            if (parse(reply)) co_return true;
+        }
+        co_return false;
+    }
+
+    Task<void> readTrunkSettings() {
+        const ReadRequest& rq = d_read;
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        for (int b = firstBank; b <= lastBank; ++b) {
+            auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
+            d_link.discardInput();
+            d_link.send(ChannelReadCommand(b * ChannelsPerBank + 1));
+            co_await d_link.poll(settle());
+            d_link.send(BankSelectCommand(b));
+            co_await d_link.poll(settle());
+            status("Reading Trunk Settings Bank:" + std::to_string(b + 1));
+            const int type = TypeOf(d_work, b);
+            auto field = [&](int index, auto parser) {
+                return [&setting, index, parser](const std::string& reply) {
+                    const std::optional<std::string> value = parser(reply);
+                    if (value) setting[static_cast<std::size_t>(index)] = *value;
+                    return value.has_value();
+                };
+            };
+            auto flag = [](std::string_view command) {
+                return
+                    [command](const std::string& reply) { return ParseFlagReply(reply, command); };
+            };
+            std::vector<std::pair<std::string, std::function<bool(const std::string&)>>> reads;
+            if (IsMotorola800(type))
+                reads.emplace_back(ControlChannelReadCommand(b), field(0, [](const std::string& r) {
+                                       return ParseControlChannelReply(r);
+                                   }));
+            if (IsMotorola800(type) || type == 4 || type == 5) {
+                reads.emplace_back("BT", field(1, flag("BT")));
+                reads.emplace_back("TD", field(2, flag("TD")));
+            }
+            if (IsEdacs(type)) reads.emplace_back("AF", field(1, flag("AF")));
+            for (auto& [command, parse] : reads) {
+                if (co_await pollSetting(command, parse)) {
+                    d_readSomething = true;
+                } else {
+                    warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" + command +
+                         "\".");
+                }
+            }
+        }
+        status("Reading Trunk Settings Ok");
+        for (int b = firstBank; b <= lastBank; ++b) {
+            const int type = TypeOf(d_work, b);
+            if (type != 4 && type != 5) continue;  // only Type 2 VHF/UHF banks keep base lines
+            status("Reading Base/Offset: " + std::to_string(b + 1));
+            auto& rows = d_work.TrunkBase[static_cast<std::size_t>(b)];
+            for (int n = 1; n <= kTrunkBaseRows; ++n) {
+                auto& row = rows[static_cast<std::size_t>(n - 1)];
+                const bool ok = co_await pollSetting(
+                    BaseLineReadCommand(b, n),
+                    [&row](const std::string& r) { return ParseBaseLineReply(r, row); });
+                if (!ok)
+                    warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" +
+                         BaseLineReadCommand(b, n) + "\".");
+            }
+        }
+        for (int b = firstBank; b <= lastBank; ++b) {
+            if (!IsMotorolaType1(TypeOf(d_work, b))) continue;  // fleet maps are Type 1 only
+            status("Reading fleetmap: " + std::to_string(b + 1));
+            auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
+            auto& blocks = d_work.TrunkBase[static_cast<std::size_t>(b)][0];
+            const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
+            if (preset >= 1 && preset <= kFleetMapPresets) {
+                const FleetMapBlocks& codes = FleetMapPreset(preset);
+                for (int k = 0; k < kFleetMapBlocks; ++k)
+                    blocks[static_cast<std::size_t>(k)] =
+                        std::to_string(codes[static_cast<std::size_t>(k)]);
+                continue;
+            }
+            std::array<std::string, 8> read;
+            const bool ok = co_await pollSetting(
+                FleetMapReadCommand(b),
+                [&read, b](const std::string& r) { return ParseFleetMapReply(r, b, read); });
+            if (ok) {
+                for (int k = 0; k < kFleetMapBlocks; ++k)
+                    blocks[static_cast<std::size_t>(k)] = read[static_cast<std::size_t>(k)];
+            } else {
+                warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" +
+                     FleetMapReadCommand(b) + "\".");
+            }
+        }
+        d_link.discardInput();
+    }
+
+    Task<void> readPriorities() {
+        status("Reading Prio Channels");
+        for (int b = 0; b < kScannerBanks; ++b) {
+            std::optional<int> channel;
+            const bool ok =
+                co_await pollSetting(PriorityReadCommand(b), [&channel, b](const std::string& r) {
+                    channel = ParsePriorityReply(r, b);
+                    return channel.has_value();
+                });
+            if (ok)
+                d_work.PriorityChannel[static_cast<std::size_t>(b)] =
+                    static_cast<std::int16_t>(*channel);
+            else
+                warn("Bank " + std::to_string(b + 1) + ": the priority channel could not be read.");
+        }
+    }
+
+    // ===== Sending ==========================================================================
+
+    SendRequest d_send;
+    int d_sendFirst = 0;  // channels d_sendFirst + 1 .. d_sendLast are written
+    int d_sendLast = 0;
+    std::array<bool, kScannerBanks> d_hasTrunkChannels{};
+    int d_idProblems = 0;
+
+    // Checks the choices; an empty text when the upload may go ahead.
+    std::string checkSend() {
+        const SendRequest& rq = d_send;
+        const TransferItems& items = rq.items;
+        if (!items.frequencies && !items.trunkIds && !items.trunkSettings)
+            return std::string(kSelectUploadData);
+        if ((items.frequencies || items.trunkIds) && rq.area == TransferArea::None)
+            return std::string(kSelectArea);
+        if (rq.area == TransferArea::SingleBank && (rq.bank < 0 || rq.bank >= kScannerBanks))
+            return std::string(kSelectUploadBank);
+        if (rq.area == TransferArea::SingleBank) {
+            d_sendFirst = ChannelsPerBank * rq.bank;
+            d_sendLast = d_sendFirst + ChannelsPerBank;
+        } else if (rq.area == TransferArea::ChannelRange) {
+            int start = std::clamp(rq.rangeStart, 1, 1000);
+            int end = std::clamp(rq.rangeEnd, 1, 1000);
+            int first = start - 1, last = end;
+            if (first > last) {
+                // Swapped limits still cover the same channels.
+                first = end - 1;
+                last = start;
+            }
+            d_sendFirst = std::min(first, kTotalChannels);
+            d_sendLast = std::min(last, kTotalChannels);
+        } else {
+            d_sendFirst = 0;
+            d_sendLast = kTotalChannels;
+        }
+        if (items.frequencies) {
+            if (rq.area == TransferArea::SingleBank) {
+                bool any = false;
+                for (int s = 1; s <= ChannelsPerBank; ++s)
+                    any = any || !IsEmptyChannel(d_work, rq.bank, s);
+                if (!any) return std::string(kNothingToSend);
+            }
+            // A frequency the scanner cannot be given is refused before anything is sent,
+            // rather than sent as an empty channel.
+            for (int ch = d_sendFirst + 1; ch <= d_sendLast; ++ch) {
+                const Channel& c = d_work.channel(BankOfChannel(ch), SlotOfChannel(ch));
+                if (!WireFrequency(c[kFieldFrequency]))
+                    return "Channel " + ThreeDigits(ch) + " (bank " +
+                           std::to_string(BankOfChannel(ch) + 1) + ", line " +
+                           std::to_string(SlotOfChannel(ch)) + ") holds the frequency \"" +
+                           c[kFieldFrequency] +
+                           "\", which cannot be sent to the scanner. Please correct it first.";
+            }
+        }
+        return {};
+    }
+
+    Task<void> sendJob() {
+        co_await d_link.wait(0);
+        const SendRequest& rq = d_send;
+        if (std::string problem = checkSend(); !problem.empty()) {
+            refuse(problem);
+            co_return;
+        }
+        d_result.singleBankFlag = rq.singleBankFlag;
+        // Every question comes before the first command, so that No leaves the scanner as it was.
+        if (rq.items.frequencies) {
+            if (options().expert != 1) {
+                const bool yes = co_await ask(
+                    "Send Data",
+                    "Please confirm data upload.\nChannels: " + std::to_string(d_sendFirst + 1) +
+                        " / " + std::to_string(d_sendLast) + "\nAre you sure?",
+                    false);
+                if (!yes) {
+                    refuse({});
+                    co_return;
+                }
+            }
+            if (rq.area == TransferArea::AllBanks && d_result.singleBankFlag) {
+                const bool yes = co_await ask("Send Data",
+                                              "WARNING: Please re-confirm data upload.\nYou "
+                                              "previously downloaded 1 bank and now "
+                                              "you want to upload all banks.\nAll remaining "
+                                              "channels will be cleared!\nAre you "
+                                              "sure?",
+                                              true);
+                if (!yes) {
+                    refuse({});
+                    co_return;
+                }
+                d_result.singleBankFlag = false;
+            }
+        } else if (rq.items.trunkIds && rq.area == TransferArea::AllBanks &&
+                   d_result.singleBankFlag) {
+            const bool yes = co_await ask(
+                "Send Data",
+                "WARNING: Please re-confirm data upload.\nYou previously downloaded trunk data "
+                "from "
+                "one bank and now you want to upload all banks.\nAll remaining trunk id's will be "
+                "cleared!\nAre you sure?",
+                true);
+            if (!yes) {
+                refuse({});
+                co_return;
+            }
+            d_result.singleBankFlag = false;
+        }
+        if (!ensureOpen()) co_return;
+        if (!co_await checkScanner()) {
+            refuse(kNoScannerSend, "Error");
+            co_return;
+        }
+        if (options().linkbank == 1) {
+            if (const std::optional<std::string> sb = ActiveBanksCommand(d_work)) {
+                d_link.discardInput();
+                d_link.send(*sb);
+                co_await d_link.poll(settle());
+            }
+        }
+        if (options().option[8] != 1 && !co_await readTrunkTypes()) {
+            fail(std::string(kTrunkTypeFailed));
+            co_return;
+        }
+        if (rq.items.frequencies && !co_await sendChannels()) co_return;
+        if (rq.items.trunkSettings) co_await sendTrunkSettings();
+        if (rq.items.trunkIds) co_await sendTrunkIds();
+        d_link.discardInput();
+        d_result.outcome = TransferOutcome::Completed;
+        status("Sending data Ok");
+    }
+
+    bool scannerTypeDiffers(int bank) const {
+        const auto b = static_cast<std::size_t>(bank);
+        if (!d_scannerTypeKnown[b]) return true;
+        return TrunkTypeOf(d_scannerTypes[b]) != TypeOf(d_work, bank);
+    }
+
+    Task<void> sendTrunkTypeIfNeeded(int bank) {
+        if (options().option[8] == 1 || !scannerTypeDiffers(bank)) co_return;
+        const std::vector<WireLine> lines = TrunkTypeCommands(bank, TypeOf(d_work, bank), true);
+        if (lines.empty()) co_return;
+        status(kSettingTrunkType);
+        for (const WireLine& line : lines) d_link.send(line);
+        co_await d_link.wait(settle());
+        // The scanner now holds the bank's own type.
+        d_scannerTypes[static_cast<std::size_t>(bank)] =
+            d_work.TrunkType[static_cast<std::size_t>(bank)];
+        d_scannerTypeKnown[static_cast<std::size_t>(bank)] = true;
+    }
+
+    Task<bool> sendChannels() {
+        for (int b = 0; b < kScannerBanks; ++b) {
+            bool any = false;
+            for (int s = 1; s <= ChannelsPerBank; ++s)
+                any = any || d_work.channel(b, s)[kFieldTrunk] == "1";
+            d_hasTrunkChannels[static_cast<std::size_t>(b)] = any;
+        }
+        d_link.discardInput();
+        d_link.send("KEY07");
+        co_await d_link.wait(delay1());
+        d_link.send("KEY07");
+        co_await d_link.wait(delay1());
+        d_link.discardInput();
+        d_txLog.start(file("txlog.txt"));
+        d_link.resetRetries();
+        const int total = d_sendLast - d_sendFirst;
+        const long pauseMs = std::lround(settle() / 1000.0) * 1000;
+        int channel = d_sendFirst + 1;
+        while (channel <= d_sendLast) {
+            const int bank = BankOfChannel(channel);
+            const int slot = SlotOfChannel(channel);
+            const Channel& c = d_work.channel(bank, slot);
+            const bool firstOfBank = (channel - 1) % ChannelsPerBank == 0;
+            if (firstOfBank && d_hasTrunkChannels[static_cast<std::size_t>(bank)])
+                co_await sendTrunkTypeIfNeeded(bank);
+            if (firstOfBank) d_link.send(ChannelReadCommand(channel));
+            co_await d_link.wait(delay1());
+            d_link.discardInput();
+
+            const std::string wire =
+                WireFrequency(c[kFieldFrequency]).value_or(std::string(kEmptyWireFrequency));
+            const bool trunked = c[kFieldTrunk] == "1";
+            const std::string command = ChannelWriteCommand(channel, wire, trunked);
+            const bool empty = wire == kEmptyWireFrequency;
+            d_txLog.line(
+                command + " ts:" + c[kFieldTrunk] + " chanid:" + std::to_string(channel) +
+                " bank:" + std::to_string(bank) + " ch:" + std::to_string(slot) +
+                " tyes:" + (d_hasTrunkChannels[static_cast<std::size_t>(bank)] ? "1" : "0") +
+                " ttype:" + d_work.TrunkType[static_cast<std::size_t>(bank)] +
+                " ttyper:" + d_scannerTypes[static_cast<std::size_t>(bank)]);
+            co_await d_link.wait(delay1());
+            showChannel(channel, channel - d_sendFirst - 1, total);
+
+            // The write, then lockout and delay; any of them unanswered or refused writes the
+            // channel again from the start.
+            std::vector<std::string> steps{command};
+            if (!empty) {
+                steps.push_back(LockoutCommand(c[kFieldLockout]));
+                steps.push_back(DelayCommand(c[kFieldDelay]));
+            }
+            bool again = false;
+            for (const std::string& step : steps) {
+                Reply reply = co_await d_link.request(step);
+                if (!reply.timedOut && !IsRefusal(reply.text)) {
+                    showReply(reply.text);
+                    continue;
+                }
+                if (!reply.timedOut) {
+                    showReply(reply.text);
+                    d_txLog.line("ERR reply to " + step + ": " + WithoutLineEnds(reply.text));
+                }
+                if (!co_await retry(reply.text, reply.timedOut)) co_return false;
+                again = true;
+                break;
+            }
+            if (again) continue;
+            co_await d_link.wait(pauseMs);
+            d_link.discardInput();
+            d_link.resetRetries();
+            ++channel;
+        }
+        showChannel(d_sendLast, total, total);
+        d_txLog.close();
+        co_return true;
+    }
+
+    Task<void> sendTrunkSettings() {
+        const SendRequest& rq = d_send;
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        for (int b = firstBank; b <= lastBank; ++b) {
+            const auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
+            const int type = TypeOf(d_work, b);
+            status(" Sending Trunk settings bank: " + std::to_string(b + 1));
+            d_link.discardInput();
+            auto command = [&](const WireLine& line) -> Link::WaitAwaiter {
+                d_link.send(line);
+                return d_link.wait(delay1());
+            };
+            co_await command({ChannelReadCommand(b * ChannelsPerBank + 1)});
+            co_await command({BankSelectCommand(b)});
+            for (const WireLine& line :
+                 TrunkTypeCommands(b, type, false, &d_work.TrunkBase[static_cast<std::size_t>(b)]))
+                co_await command(line);
+            co_await command({BankSelectCommand(b)});
+            if ((type >= 0 && type <= 5) || type == 10 || type == 11) {
+                if (auto bt = FlagCommand("BT", setting[1])) co_await command({*bt});
+                if (auto td = FlagCommand("TD", setting[2])) co_await command({*td});
+            } else if (IsEdacs(type)) {
+                if (auto af = FlagCommand("AF", setting[1])) co_await command({*af});
+            }
+            if (IsMotorola800(type))
+                if (auto tc = ControlChannelCommand(b, setting[0])) co_await command({*tc});
+            if (IsMotorolaType1(type) && IntegerValue(setting[7]) != kFleetMapNone) {
+                const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
+                for (int k = 0; k < kFleetMapBlocks; ++k) {
+                    int code = preset >= 1 && preset <= kFleetMapPresets
+                                   ? FleetMapPreset(preset)[static_cast<std::size_t>(k)]
+                                   : IntegerValue(d_work.TrunkBase[static_cast<std::size_t>(b)][0]
+                                                                  [static_cast<std::size_t>(k)]);
+                    code = std::clamp(code, 0, kFleetMapMaxCode);
+                    co_await command({FleetMapBlockCommand(b, k, code)});
+                }
+            }
+            if (IsRefusal(d_link.input()))
+                warn("Bank " + std::to_string(b + 1) + ": the scanner refused a trunk setting.");
+            d_link.discardInput();
+        }
+    }
+
+    Task<void> sendTrunkIds() {
+        const SendRequest& rq = d_send;
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        const int firstSlot = firstBank * kTrunkIdUsedRows;
+        const int lastSlot = lastBank * kTrunkIdUsedRows + kTrunkIdUsedRows - 1;
+        d_link.discardInput();
+        d_link.send("MA001");
+        co_await d_link.wait(settle());
+        d_trunkLog.start(file("TRUNCK8.TXT"));
+        d_trunkLog.line("start: " + std::to_string(firstSlot));
+        d_trunkLog.line("end: " + std::to_string(lastSlot));
+        d_trunkLog.line("bank_ida: " + std::to_string(firstBank));
+        d_trunkLog.line("bank_id: " + std::to_string(lastBank));
+        d_trunkLog.line("idtje: " + std::to_string(lastSlot - firstSlot + 1));
+        for (int b = firstBank; b <= lastBank; ++b) co_await sendTrunkTypeIfNeeded(b);
+        d_link.discardInput();
+        d_link.send("TG " + std::string(1, BankLetter(firstBank)) + " A0");
+        co_await d_link.wait(settle());
+        d_link.discardInput();
+
+        d_idProblems = 0;
+        const int total = lastSlot - firstSlot + 1;
+        for (int slot = firstSlot; slot <= lastSlot; ++slot) {
+            const int bank = slot / kTrunkIdUsedRows;
+            const int row = slot % kTrunkIdUsedRows;
+            const std::string& id =
+                d_work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0];
+            std::string command;
+            if (IsEmptyTrunkId(id)) {
+                // Without "delid" an empty row leaves the scanner's ID alone.
+                if (options().delid != 1) continue;
+                status("Delete ID:");
+                command = TrunkIdDeleteCommand(bank, row);
+            } else {
+                status("Sending trunkdata ");
+                command = TrunkIdWriteCommand(bank, row, id);
+            }
+            d_progress.done = slot - firstSlot;
+            d_progress.total = total;
+            emitProgress();
+            d_link.discardInput();
+            d_link.send(command);
+            std::string outcome;
+            if (options().option[10] == 1) {
+                co_await d_link.wait(settle());
+                d_link.discardInput();
+                outcome = "sent";
+            } else {
+                const std::string reply = co_await d_link.poll(settle());
+                if (!reply.empty()) showReply(reply);
+                if (reply.empty()) {
+                    outcome = "timeout";
+                } else if (IsRefusal(reply)) {
+                    outcome = "ERR";
+                } else if (reply.find("OK") != std::string::npos) {
+                    outcome = "OK";
+                } else {
+                    outcome = WithoutLineEnds(reply);
+                }
+                if (reply.empty() || IsRefusal(reply)) ++d_idProblems;
+            }
+            d_trunkLog.line(command + " " + outcome);
+            d_trunkLog.line("DATA id: " + outcome);
+        }
+        if (d_idProblems > 0)
+            warn(std::to_string(d_idProblems) +
+                 " trunk ID's were not confirmed by the scanner (see TRUNCK8.TXT).");
+        d_trunkLog.close();
+    }
+
+    // ===== Delete bank ======================================================================
+
+    int d_deleteBank = -1;
+
+    Task<void> deleteJob() {
+        co_await d_link.wait(0);
+        const int b = d_deleteBank;
+        if (b < 0 || b >= kScannerBanks) {
+            refuse(kSelectDeleteBank);
+            co_return;
+        }
+        const int first = ChannelsPerBank * b + 1;
+        const int last = first + ChannelsPerBank - 1;
+        if (options().expert != 1) {
+            const bool yes = co_await ask(
+                "Delete Bank",
+                "You selected to delete all data in bank " + std::to_string(b + 1) + ".\n" +
+                    std::to_string(first) + " / " + std::to_string(last) + "\nAre you sure?",
+                true);
+            if (!yes) {
+                refuse({});
+                co_return;
+            }
+        }
+        if (!ensureOpen()) co_return;
+        if (!co_await checkScanner()) {
+            refuse(kNoScannerDelete, "Error");
+            co_return;
+        }
+        d_link.discardInput();
+        for (int ch = first; ch <= last; ++ch) {
+            co_await d_link.wait(settle());
+            showChannel(ch, ch - first, last - first + 1);
+            status("Delete Channel " + std::to_string(ch));
+            d_link.send(ChannelClearCommand(ch));
+        }
+        co_await d_link.wait(settle());
+        if (IsRefusal(d_link.input()))
+            warn("The scanner refused to clear some channels of bank " + std::to_string(b + 1) +
+                 ".");
+        d_link.discardInput();
+        status("");
+        d_result.outcome = TransferOutcome::Completed;
+    }
+};
+
+LinkSession::LinkSession(Transport& transport, Scheduler& scheduler, LinkConfig config)
+    : d_config(std::move(config)), d_impl(std::make_unique<Impl>(*this, transport, scheduler)) {}
+
+LinkSession::~LinkSession() = default;
+
+void LinkSession::setEvents(LinkEvents events) {
+    d_impl->d_events = std::move(events);
+}
+
+void LinkSession::setDelay1(int ms) {
+    d_config.options.delay1 = std::clamp(ms, 25, 1000);
+}
+
+void LinkSession::open(std::function<void(const OpenResult&)> done) {
+    if (busy()) {
+        OpenResult result;
+        result.port = {TransportFault::Busy, std::string(kPortUnavailableMessage),
+                       "a transfer is running"};
+        d_impl->d_link.scheduler().startTimer(0, [done, result] {
+            if (done) done(result);
+        });
+        return;
+    }
+    d_impl->d_open = {};
+    d_impl->d_openDone = std::move(done);
+    d_impl->begin(Impl::Kind::Open, d_impl->openJob());
+}
+
+bool LinkSession::isOpen() const {
+    return d_impl->d_link.transport().isOpen();
+}
+
+void LinkSession::close() {
+    d_impl->d_link.close();
+}
+
+void LinkSession::startRead(const Image& image, const ReadRequest& request) {
+    if (busy()) return d_impl->refuseLater("A transfer is already running.");
+    d_impl->d_work = image;
+    d_impl->d_read = request;
+    d_impl->begin(Impl::Kind::Read, d_impl->readJob());
+}
+
+void LinkSession::startSend(const Image& image, const SendRequest& request) {
+    if (busy()) return d_impl->refuseLater("A transfer is already running.");
+    d_impl->d_work = image;
+    d_impl->d_send = request;
+    d_impl->begin(Impl::Kind::Send, d_impl->sendJob());
+}
+
+void LinkSession::startDeleteBank(int bank) {
+    if (busy()) return d_impl->refuseLater("A transfer is already running.");
+    d_impl->d_deleteBank = bank;
+    d_impl->begin(Impl::Kind::Delete, d_impl->deleteJob());
+}
+
+bool LinkSession::busy() const {
+    return d_impl->d_link.running();
+}
+
+void LinkSession::stop() {
+    d_impl->d_link.abort({LinkStopKind::Stopped, "Transfer stopped.", {}});
+}
+
+const std::array<std::string, kTrunkTypeCount>& LinkSession::scannerTrunkTypes() const {
+    return d_impl->d_scannerTypes;
+}
+
+}  // namespace vex
