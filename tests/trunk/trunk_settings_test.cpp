@@ -1,0 +1,243 @@
+#include "trunk/trunk_settings.h"
+
+#include <gtest/gtest.h>
+
+namespace vex {
+namespace {
+
+using Row = std::array<std::string, 3>;
+
+struct BaseRowCase {
+    int type;
+    Row input;
+    Row expected;
+};
+
+class BaseRows : public testing::TestWithParam<BaseRowCase> {};
+TEST_P(BaseRows, Corrected) {
+    Row row = GetParam().input;
+    CorrectBaseRow(GetParam().type, row);
+    EXPECT_EQ(row, GetParam().expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Trunk, BaseRows,
+    testing::Values(BaseRowCase{5, {"120", "", ""}, {"0136.0000", "012.50", "380"}},
+                    BaseRowCase{5, {"180", "25", "500"}, {"0174.0000", "025.00", "500"}},
+                    BaseRowCase{5, {"151.0125", "6.25", "400"}, {"0151.0125", "006.25", "400"}},
+                    BaseRowCase{4, {"600", "75", "900"}, {"0512.0000", "050.00", "758"}},
+                    BaseRowCase{4, {"300", "12.5", "100"}, {"0406.0000", "012.50", "380"}},
+                    BaseRowCase{4, {"", "12.5", "400"}, {"", "", ""}},
+                    BaseRowCase{4, {"0", "12.5", "400"}, {"", "", ""}},
+                    BaseRowCase{4, {"-5", "12.5", "400"}, {"", "", ""}},
+                    BaseRowCase{4, {"450.123456", "-3", "0400"}, {"0450.1234", "012.50", "400"}},
+                    // Text after the number used to make the formatting loop forever.
+                    BaseRowCase{5, {"150xx.5", "12.5xx.1", "400"}, {"0150.0000", "012.50", "400"}},
+                    BaseRowCase{5, {"150", "0.001", "400"}, {"0150.0000", "012.50", "400"}}));
+
+TEST(TrunkBaseNumber, FormatsAndAlwaysEnds) {
+    EXPECT_EQ(FormatBaseNumber("851.0125", 4, 9), "0851.0125");
+    EXPECT_EQ(FormatBaseNumber("136", 4, 9), "0136.0000");
+    EXPECT_EQ(FormatBaseNumber("12.5", 3, 6), "012.50");
+    EXPECT_EQ(FormatBaseNumber("0012.5", 3, 6), "012.50");
+    EXPECT_EQ(FormatBaseNumber("12.555", 3, 6), "012.55");
+    EXPECT_EQ(FormatBaseNumber("", 3, 6), "000.00");
+    EXPECT_EQ(FormatBaseNumber("12345.6", 4, 9), "9999.9999");
+    EXPECT_EQ(FormatBaseNumber("150abc.5", 4, 9), "0150.0000");
+}
+
+struct BlockCase {
+    std::array<std::string, 8> input;
+    std::array<std::string, 8> expected;
+};
+class FleetBlocks : public testing::TestWithParam<BlockCase> {};
+TEST_P(FleetBlocks, Normalised) {
+    auto blocks = GetParam().input;
+    NormaliseFleetBlocks(blocks);
+    EXPECT_EQ(blocks, GetParam().expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Trunk, FleetBlocks,
+    testing::Values(BlockCase{{"13", "4", "4", "4", "12", "4", "4", "4"},
+                              {"13", "13", "13", "13", "12", "12", "4", "4"}},
+                    BlockCase{{"14", "1", "2", "3", "4", "5", "6", "7"},
+                              {"14", "14", "14", "14", "14", "14", "14", "14"}},
+                    BlockCase{{"1", "20", "2", "3", "4", "5", "6", "7"},
+                              {"1", "14", "2", "3", "4", "5", "6", "7"}},
+                    BlockCase{{"20", "1", "", "", "", "", "", ""},
+                              {"14", "14", "14", "14", "14", "14", "14", "14"}},
+                    BlockCase{{"4", "12", "4", "4", "4", "13", "12", "1"},
+                              {"4", "12", "4", "4", "4", "13", "12", "12"}},
+                    BlockCase{{"1", "2", "", "3", "13", "0", "0", "0"},
+                              {"1", "2", "", "3", "13", "13", "13", "13"}},
+                    BlockCase{{"007", "-3", "x", "", "", "", "", ""},
+                              {"7", "0", "0", "", "", "", "", ""}}));
+
+class TrunkConfigLogic : public testing::Test {
+  protected:
+    Image image;
+    TrunkConfigForm form;
+};
+
+TEST_F(TrunkConfigLogic, VhfBankStoresCorrectedBandPlan) {
+    image.TrunkType[0] = "5";
+    ShowTrunkBank(image, 0, form);
+    form.base[0] = {"120", "", ""};
+    form.base[1] = {"", "12.5", "400"};
+    form.base[2] = {"160", "12.5", "400"};
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image.TrunkBase[0][0][0], "0136.0000");
+    EXPECT_EQ(image.TrunkBase[0][0][1], "012.50");
+    EXPECT_EQ(image.TrunkBase[0][0][2], "380");
+    // Row 2 empty: its step and offset go, and row 3 goes with it.
+    EXPECT_EQ(image.TrunkBase[0][1], (std::array<std::string, 8>{}));
+    EXPECT_EQ(image.TrunkBase[0][2][0], "");
+    EXPECT_EQ(form.base[0][0], "0136.0000") << "corrected in the window too";
+}
+
+TEST_F(TrunkConfigLogic, Motorola800DelayAboveZeroIsShownAsTwo) {
+    image.TrunkType[1] = "1";
+    image.TrunkSetting[1][kTsDelay] = "3";
+    ShowTrunkBank(image, 1, form);
+    EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "1");
+    EXPECT_EQ(form.delay800, 1);
+    StoreTrunkBank(form, image, 1);
+    EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "1");
+}
+
+TEST_F(TrunkConfigLogic, Motorola800ShowAndStoreRoundTrip) {
+    image.TrunkType[0] = "2";
+    auto& s = image.TrunkSetting[0];
+    s[kTsControlChannel] = "3";
+    s[kTsStatusOrIdFormat] = "1";
+    s[kTsEndCode] = "0";
+    s[kTsDelay] = "0";
+    s[kTsFleetMap] = "0";
+    image.TrunkBase[0][0] = {"1", "2", "3", "4", "5", "6", "7", "8"};
+    ShowTrunkBank(image, 0, form);
+    EXPECT_EQ(form.controlChannel, 3);
+    EXPECT_TRUE(form.status800);
+    EXPECT_EQ(form.endCode800, 0);
+    EXPECT_EQ(form.delay800, 0);
+    EXPECT_EQ(form.fleetMap, kFleetMapCustom);
+    EXPECT_EQ(form.blocks[7], "8");
+    const Image before = image;
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(form.controlChannel, -1) << "store clears the list selections";
+}
+
+TEST_F(TrunkConfigLogic, PresetFillsBlocksAndStoresItsPosition) {
+    image.TrunkType[0] = "2";
+    ShowTrunkBank(image, 0, form);
+    SelectFleetMap(6, form);
+    EXPECT_EQ(form.blocks,
+              (std::array<std::string, 8>{"3", "10", "4", "4", "12", "12", "12", "12"}));
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image.TrunkSetting[0][kTsFleetMap], "6");
+    EXPECT_EQ(image.TrunkBase[0][0][1], "10");
+    // Shown again, a preset overrides whatever the blocks held.
+    image.TrunkBase[0][0][1] = "9";
+    ShowTrunkBank(image, 0, form);
+    EXPECT_EQ(form.blocks[1], "10");
+}
+
+TEST_F(TrunkConfigLogic, FleetMapNoneIsKept) {
+    image.TrunkType[0] = "2";
+    image.TrunkSetting[0][kTsFleetMap] = "17";
+    ShowTrunkBank(image, 0, form);
+    EXPECT_EQ(form.fleetMap, kFleetMapNone);
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image.TrunkSetting[0][kTsFleetMap], "17");
+}
+
+TEST_F(TrunkConfigLogic, UnknownListValuesShowNoSelectionAndStoreMinusOne) {
+    image.TrunkType[0] = "10";
+    image.TrunkSetting[0][kTsControlChannel] = "9";
+    image.TrunkSetting[0][kTsEndCode] = "x";
+    ShowTrunkBank(image, 0, form);
+    EXPECT_EQ(form.controlChannel, -1);
+    EXPECT_EQ(form.endCode800, -1);
+    EXPECT_EQ(form.fleetMap, -1);
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image.TrunkSetting[0][kTsControlChannel], "-1");
+    EXPECT_EQ(image.TrunkSetting[0][kTsEndCode], "-1");
+}
+
+TEST_F(TrunkConfigLogic, SwitchingToLtrStoresOnlyTheDelay) {
+    image.TrunkType[2] = "1";
+    auto& s = image.TrunkSetting[2];
+    s = {"2", "1", "1", "", "", "0", "", "5", "", ""};
+    form.delayLtr = 1;
+    SelectTrunkType(image, 2, 8, form);
+    EXPECT_EQ(image.TrunkType[2], "8");
+    StoreTrunkBank(form, image, 2);
+    EXPECT_EQ(s[kTsDelay], "1");
+    EXPECT_EQ(s[kTsControlChannel], "2");
+    EXPECT_EQ(s[kTsStatusOrIdFormat], "1");
+    EXPECT_EQ(s[kTsEndCode], "1");
+    EXPECT_EQ(s[kTsFleetMap], "5");
+}
+
+TEST_F(TrunkConfigLogic, EdacsIdFormatUnchangedWhenNoneChosen) {
+    image.TrunkType[0] = "6";
+    image.TrunkSetting[0][kTsStatusOrIdFormat] = "1";
+    ShowTrunkBank(image, 0, form);
+    EXPECT_EQ(form.idFormat, 1);
+    form.idFormat = -1;
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image.TrunkSetting[0][kTsStatusOrIdFormat], "1");
+    form.idFormat = 0;
+    StoreTrunkBank(form, image, 0);
+    EXPECT_EQ(image.TrunkSetting[0][kTsStatusOrIdFormat], "0");
+}
+
+TEST_F(TrunkConfigLogic, AllButtonsFollowTheirTypeRules) {
+    const char* types[] = {"6", "7", "9", "1", "11"};
+    for (int b = 0; b < 5; ++b) image.TrunkType[b] = types[b];
+    ApplyIdFormatToAll(image, 1);
+    EXPECT_EQ(image.TrunkSetting[0][kTsStatusOrIdFormat], "1");
+    EXPECT_EQ(image.TrunkSetting[1][kTsStatusOrIdFormat], "1");
+    EXPECT_EQ(image.TrunkSetting[2][kTsStatusOrIdFormat], "");
+    EXPECT_EQ(image.TrunkSetting[3][kTsStatusOrIdFormat], "");
+    ApplyControlChannelToAll(image, 4);
+    EXPECT_EQ(image.TrunkSetting[0][kTsControlChannel], "");
+    EXPECT_EQ(image.TrunkSetting[3][kTsControlChannel], "4");
+    EXPECT_EQ(image.TrunkSetting[4][kTsControlChannel], "4");
+    ApplyDelayToAll(image, 1);
+    ApplyEndCodeToAll(image, 0);
+    for (int b = 0; b < 5; ++b) {
+        EXPECT_EQ(image.TrunkSetting[b][kTsDelay], "1");
+        EXPECT_EQ(image.TrunkSetting[b][kTsEndCode], "0");
+    }
+}
+
+TEST_F(TrunkConfigLogic, ClearBankKeepsType) {
+    image.TrunkType[3] = "4";
+    image.TrunkSetting[3] = {"1", "1", "1", "1", "1", "1", "1", "1", "keep", "keep"};
+    image.TrunkBase[3][2][7] = "x";
+    ClearTrunkBank(image, 3);
+    EXPECT_EQ(image.TrunkType[3], "4");
+    EXPECT_EQ(image.TrunkSetting[3],
+              (std::array<std::string, 10>{"", "", "", "", "", "", "", "", "keep", "keep"}));
+    EXPECT_EQ(image.TrunkBase[3][2][7], "");
+}
+
+TEST(TrunkConfigVisibility, FramesAndBlocks) {
+    EXPECT_EQ(FrameOfType(1), TrunkFrame::Motorola800);
+    EXPECT_EQ(FrameOfType(3), TrunkFrame::None);
+    EXPECT_EQ(FrameOfType(7), TrunkFrame::None);
+    EXPECT_EQ(FrameOfType(9), TrunkFrame::Edacs);
+    EXPECT_EQ(FrameOfType(8), TrunkFrame::Ltr);
+    EXPECT_EQ(GroupOfType(3), TrunkGroup::Motorola800);
+    EXPECT_EQ(GroupOfType(7), TrunkGroup::Edacs);
+    EXPECT_TRUE(CustomBlocksVisible(2, -1));
+    EXPECT_TRUE(CustomBlocksVisible(2, 0));
+    EXPECT_FALSE(CustomBlocksVisible(2, 5));
+    EXPECT_FALSE(CustomBlocksVisible(1, 0));
+    EXPECT_EQ(FleetMapEntries()[16], "Preset 16 - E1P16");
+    EXPECT_EQ(FleetMapEntries()[17], "None");
+    EXPECT_EQ(TrunkTypeNames()[2], "Motorola Type 1 ");
+}
+
+}  // namespace
+}  // namespace vex
