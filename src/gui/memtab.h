@@ -1,0 +1,188 @@
+// The main window `memtab`: one bank at a time in the grid, the bank tabs, the file name box,
+// menus, toolbars, help bar and status bar. It holds no rules of its own: the editor
+// (TableEditor) does every change, the MEM file and settings code does every file.
+//
+// Adding a window's menu entry: one addCommand(...) line in memtab_menus.cpp, in the menu it
+// belongs to (menu(Menu::Trunk) etc.). A menu without entries stays hidden.
+#pragma once
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "core/memfile.h"
+#include "gui/bankgrid.h"
+#include "gui/prompter.h"
+#include "gui/startup.h"
+#include "mainwin/editor.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QTabBar;
+class QTimer;
+class QToolBar;
+
+namespace vex::gui {
+
+class MemTab : public QMainWindow {
+    Q_OBJECT
+  public:
+    enum class Menu { File, Import, Edit, View, Options, Bct8, Trunk, Internet, Setup, Help };
+
+    // `prompter` answers every question and picks every file; it must outlive the window.
+    MemTab(AppState& state, Prompter& prompter, QWidget* parent = nullptr);
+    ~MemTab() override;
+
+    // --- What the rest of the program reaches ---
+    AppState& state() { return d_state; }
+    TableEditor& editor() { return d_editor; }
+    BankGridView* grid() const { return d_grid; }
+    QMenu* menu(Menu which) const;
+    QToolBar* toolbar(int which) const { return which == 1 ? d_toolbar1 : d_toolbar2; }
+    QString fileName() const { return d_fileName; }
+    void setFileName(const QString& name);
+    // StoreGrid / ShowBank, for windows that read or change the table while this one is open.
+    bool storeGrid();
+    void showBank();
+    // Refreshes tab captions and View menu entries after bank tags changed.
+    void updateBankCaptions();
+    // Applies the options again after they changed (alignment, fonts, toolbars, shortcuts).
+    void applyOptions();
+
+    // Questions for the table commands go through the prompter.
+    Asker asker();
+    Prompter& prompter() { return d_prompter; }
+
+    // Adds a command: a menu entry (named `name`, the handler's name) that also runs from the
+    // toolbars, the popup menu and its shortcut. The menu is shown once it has an entry.
+    QAction* addCommand(QMenu* menu, const QString& caption, const char* name,
+                        std::function<void()> run, const QKeySequence& key = {});
+
+    // --- Commands (also run by menus, toolbars and keys) ---
+    void selectBank(int bank);
+    void fileNew();
+    void fileOpen();
+    void fileOpenSibling();
+    bool fileSave();  // false when nothing was written (cancelled or failed)
+    bool fileSaveAs();
+    // Reads a MEM file into the image without asking first; false on failure (reported).
+    bool openMemFile(const QString& path);
+    // The start-up reload of lastfile.ini (the 200 ms one-shot timer runs this).
+    void reloadLastFile();
+    // Starts that timer when `loadlast` is 1.
+    void scheduleStartupReload();
+    // One tick of the minute timer of the automatic backup.
+    void backupTick();
+
+    // Hooks for the parts of the program that live elsewhere.
+    std::function<bool()> virtualControlRunning = [] { return false; };
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+
+    // The width the grid columns get by default (from the sample texts), in pixels.
+    int defaultColumnWidth(int field) const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildWindow();
+    void buildMenus();     // memtab_menus.cpp
+    void buildToolbars();  // memtab_menus.cpp
+    void buildPopup();     // memtab_menus.cpp
+
+    // Window parts.
+    void updateTitle();
+    void updateBankLabels();
+    void updateStatus();
+    void updateHelpBar(int field);
+    void refreshGrid();
+    void refillTagLists();
+    void setGridFont();
+    void applyColumnWidths();
+
+    // Command plumbing (memtab_cmds.cpp).
+    void run(const CommandResult& result, const char* title = nullptr);
+    void putOnClipboard(const std::string& text);
+    std::string clipboardText() const;
+    void cmdUndo();
+    void cmdCut();
+    void cmdCopy();
+    void cmdPaste();
+    void cmdDelete();
+    void cmdCutLines();
+    void cmdCopyLines();
+    void cmdPasteLines();
+    void cmdShift(ShiftDirection direction);
+    void cmdSelectAll();
+    void cmdClearBank();
+    void cmdClearLines();
+    void cmdInsertLine();
+    void cmdRemoveEmptyLines();
+    void cmdRemoveLines();
+    void cmdFillDown();
+    void cmdFillSeries();
+    void cmdEmptyStatus();
+    void cmdDuplicates(DuplicateScope scope);
+    void cmdRemoveDuplicates();
+    void cmdSort(SortOrder order);
+    void cmdCheckData();
+    void cmdCenterTags();
+    void cmdRemoveLeadingSpaces();
+    void cmdSoftwareOptions();
+    void cmdDefaultData();
+    void cmdKeyboardShortcuts();
+    void cmdAbout();
+    void cmdOpenProgramFile(const QString& relative, const QString& what);
+    void onFlagKey(char key);
+    void onFlagDoubleClicked(int row, int field);
+    void onEasyTagPicked(const QString& tag);
+
+    // File plumbing (memtab_files.cpp).
+    bool askBeforeLoss();  // false: the command stops
+    bool queryUnload();    // the exit questions and lastused.sav; false keeps the window
+    void formUnload();     // the state files
+    std::filesystem::path chooseSavePath();
+    bool writeMem(const std::filesystem::path& path);
+    void afterImageLoaded(const MemReadResult& result, const QString& path);
+
+    AppState& d_state;
+    Prompter& d_prompter;
+    TableEditor d_editor;
+    QString d_fileName;
+    bool d_closing = false;  // the exit questions were answered; close for good
+
+    BankGridModel* d_model = nullptr;
+    BankGridView* d_grid = nullptr;
+    QTabBar* d_tabs = nullptr;
+    QLineEdit* d_fileBox = nullptr;
+    QLabel* d_bankCaption = nullptr;
+    QLabel* d_dummyNotice = nullptr;
+    QLabel* d_helpBar = nullptr;
+    QLabel* d_statusChannel = nullptr;
+    QLabel* d_statusBank = nullptr;
+    QLabel* d_statusModified = nullptr;
+    QProgressBar* d_progress = nullptr;
+    QWidget* d_tagRow = nullptr;
+    QComboBox* d_allTags = nullptr;   // textcombo
+    QComboBox* d_bankTags = nullptr;  // bankcombo
+    QToolBar* d_toolbar1 = nullptr;
+    QToolBar* d_toolbar2 = nullptr;
+    QMenu* d_popup = nullptr;
+    std::array<QMenu*, 10> d_menus{};
+    std::array<QAction*, kBankCount> d_bankActions{};
+    QAction* d_toolbarToggle = nullptr;
+    QAction* d_shiftUp = nullptr;
+    QAction* d_shiftDown = nullptr;
+    QTimer* d_backupTimer = nullptr;
+    std::string d_clipboardRaw;    // what the last copy produced, with its own line ends
+    QString d_clipboardPublished;  // the same as put on the system clipboard
+};
+
+}  // namespace vex::gui

@@ -1,0 +1,236 @@
+// The Edit and Options commands of the main window: each hands the grid's selection to the
+// editor and shows what came back.
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "core/normalise.h"
+#include "gui/defdata.h"
+#include "gui/memtab.h"
+#include "gui/softoptions.h"
+
+namespace vex::gui {
+
+Asker MemTab::asker() {
+    return
+        [this](const Question& question) { return d_prompter.ask(this, question) == Answer::Yes; };
+}
+
+void MemTab::run(const CommandResult& result, const char* title) {
+    refreshGrid();
+    if (result.selection) d_grid->selectBlock(*result.selection);
+    if (!result.message.empty()) {
+        if (result.cancelled) QApplication::beep();
+        d_prompter.tell(this, title ? tr(title) : tr("Vexatron"), L1(result.message),
+                        result.cancelled ? NoticeIcon::Warning : NoticeIcon::Information);
+    }
+}
+
+void MemTab::putOnClipboard(const std::string& text) {
+    // The grid separates rows by CR; spreadsheets and editors here expect LF.
+    QString published = L1(text);
+    published.replace("\r\n", "\n");
+    published.replace('\r', '\n');
+    d_clipboardRaw = text;
+    d_clipboardPublished = published;
+    QApplication::clipboard()->setText(published);
+}
+
+std::string MemTab::clipboardText() const {
+    const QString text = QApplication::clipboard()->text();
+    // Our own copy comes back with its own line ends, so whole lines keep their comments.
+    if (!d_clipboardPublished.isEmpty() && text == d_clipboardPublished) return d_clipboardRaw;
+    return ToL1(text);
+}
+
+void MemTab::cmdUndo() {
+    if (!d_editor.Undo()) {
+        statusBar()->showMessage(tr("Nothing to undo in this bank."), 4000);
+        return;
+    }
+    refreshGrid();
+}
+
+void MemTab::cmdCut() {
+    const CommandResult result = d_editor.CutCells(d_grid->selection());
+    if (!result.cancelled) putOnClipboard(result.clipboard);
+    run(result);
+}
+
+void MemTab::cmdCopy() {
+    const CommandResult result = d_editor.CopyCells(d_grid->selection());
+    putOnClipboard(result.clipboard);
+    run(result);
+}
+
+void MemTab::cmdPaste() {
+    run(d_editor.PasteCells(d_grid->selection(), clipboardText()));
+}
+
+void MemTab::cmdDelete() {
+    run(d_editor.DeleteCells(d_grid->selection()));
+}
+
+void MemTab::cmdCutLines() {
+    const CommandResult result = d_editor.CutLines(d_grid->selection());
+    if (!result.cancelled) putOnClipboard(result.clipboard);
+    run(result);
+}
+
+void MemTab::cmdCopyLines() {
+    const CommandResult result = d_editor.CopyLines(d_grid->selection());
+    if (!result.cancelled) putOnClipboard(result.clipboard);
+    run(result);
+}
+
+void MemTab::cmdPasteLines() {
+    run(d_editor.PasteLines(d_grid->selection(), clipboardText()));
+}
+
+void MemTab::cmdShift(ShiftDirection direction) {
+    const Selection s = d_grid->selection();
+    run(direction == ShiftDirection::Up ? d_editor.ShiftChannelUp(s)
+                                        : d_editor.ShiftChannelDown(s));
+}
+
+void MemTab::cmdSelectAll() {
+    Selection s = Selection::Rows(1, ChannelsPerBank);
+    const Selection now = d_grid->selection();
+    s.currentRow = now.currentRow;
+    s.currentField = now.currentField;
+    d_grid->selectBlock(s);
+}
+
+void MemTab::cmdClearBank() {
+    run(d_editor.ClearCurrentBank(asker()));
+}
+void MemTab::cmdClearLines() {
+    run(d_editor.ClearSelectedLines(d_grid->selection(), asker()));
+}
+void MemTab::cmdInsertLine() {
+    run(d_editor.InsertEmptyLine(d_grid->selection(), asker()));
+}
+void MemTab::cmdRemoveEmptyLines() {
+    run(d_editor.RemoveAllEmptyLines());
+}
+void MemTab::cmdRemoveLines() {
+    run(d_editor.RemoveSelectedLines(d_grid->selection(), asker()));
+}
+void MemTab::cmdFillDown() {
+    run(d_editor.FillDown(d_grid->selection()));
+}
+void MemTab::cmdFillSeries() {
+    run(d_editor.FillSeries(d_grid->selection()), "Fill Series");
+}
+void MemTab::cmdCenterTags() {
+    run(d_editor.CenterMemoryTags());
+}
+void MemTab::cmdRemoveLeadingSpaces() {
+    run(d_editor.RemoveLeadingSpaces());
+}
+void MemTab::cmdEmptyStatus() {
+    run(d_editor.BankEmptyStatus(), "Bank Empty Status");
+}
+void MemTab::cmdRemoveDuplicates() {
+    run(d_editor.RemoveDuplicateChannels());
+}
+
+void MemTab::cmdDuplicates(DuplicateScope scope) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CommandResult result = d_editor.FindDuplicateChannels(scope, d_state.folder);
+    QApplication::restoreOverrideCursor();
+    run(result, "Duplicate Channels");
+}
+
+void MemTab::cmdSort(SortOrder order) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    d_progress->setValue(0);
+    d_progress->show();
+    // The question box must not show a busy pointer.
+    const Asker ask = [this](const Question& q) {
+        QApplication::restoreOverrideCursor();
+        const bool yes = d_prompter.ask(this, q) == Answer::Yes;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return yes;
+    };
+    const CommandResult result = d_editor.Sort(d_grid->selection(), order, ask);
+    d_progress->setValue(100);
+    d_progress->hide();
+    QApplication::restoreOverrideCursor();
+    run(result);
+}
+
+void MemTab::cmdCheckData() {
+    // Repairs are edits too: undo brings the bank back as it was.
+    if (!d_editor.SaveUndo()) {
+        storeGrid();
+        return;
+    }
+    NormaliseTable(d_state.image, d_state.options);
+    showBank();
+    statusBar()->showMessage(tr("Table checked."), 4000);
+}
+
+void MemTab::cmdSoftwareOptions() {
+    // The grid's text depends on the options (leading zeros): store it under the old ones.
+    if (!storeGrid()) return;
+    SoftOptions dialog(d_state.options, d_state.image, this);
+    if (dialog.exec() == QDialog::Accepted) applyOptions();
+}
+
+void MemTab::cmdDefaultData() {
+    DefData dialog(d_state.defaults, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        const WriteResult written = WriteDefaultData(d_state.folder, d_state.defaults);
+        if (!written)
+            statusBar()->showMessage(tr("Default data could not be saved: %1")
+                                         .arg(QString::fromStdString(written.error)));
+    }
+}
+
+void MemTab::cmdKeyboardShortcuts() {
+    QString text = L1(KeyboardShortcutsText());
+    text += tr("\n\nIn the whole window:\n");
+    const auto actions = findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QAction* a : actions) {
+        if (a->shortcut().isEmpty() || a->text().isEmpty()) continue;
+        QString caption = a->text();
+        caption.remove('&');
+        text += a->shortcut().toString(QKeySequence::NativeText) + " = " + caption + '\n';
+    }
+    d_prompter.tell(this, tr("Keyboard Shortcuts"), text, NoticeIcon::Information);
+}
+
+void MemTab::cmdAbout() {
+    d_prompter.tell(this, tr("About"),
+                    tr("Vexatron for BCT8\nVersion %1\n\nProgramming software for the BCT8 "
+                       "trunk-tracking scanner.\n\nProgram folder: %2")
+                        .arg(QApplication::applicationVersion(),
+                             QString::fromStdString(d_state.folder.string())),
+                    NoticeIcon::Information);
+}
+
+void MemTab::cmdOpenProgramFile(const QString& relative, const QString& what) {
+    const QString path = QString::fromStdString((d_state.folder / relative.toStdString()).string());
+    if (!QFileInfo::exists(path)) {
+        d_prompter.tell(this, tr("Vexatron"), tr("The %1 was not found:\n%2").arg(what, path),
+                        NoticeIcon::Information);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void MemTab::onFlagKey(char key) {
+    if (d_editor.FlagKey(d_grid->selection(), key)) refreshGrid();
+}
+
+void MemTab::onFlagDoubleClicked(int row, int field) {
+    if (d_editor.ToggleFlag(row, field)) refreshGrid();
+}
+
+}  // namespace vex::gui

@@ -1,0 +1,319 @@
+// The menus, toolbars and popup menu of the main window. Each entry is one addCommand line; a
+// menu whose entries all live in windows not part of the program stays hidden.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyle>
+#include <QToolBar>
+
+#include "gui/memtab.h"
+
+namespace vex::gui {
+
+namespace {
+
+// A small toolbar picture: a letter or two on a rounded tile, for commands without a
+// standard icon.
+QIcon Glyph(const QString& letters, const QColor& colour) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colour);
+    p.setPen(colour.darker(140));
+    p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPixelSize(letters.size() > 2 ? 10 : letters.size() > 1 ? 13 : 18);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, letters);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+QAction* MemTab::addCommand(QMenu* menu, const QString& caption, const char* name,
+                            std::function<void()> run, const QKeySequence& key) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) action->setShortcut(key);
+    // Shortcuts work anywhere in the window, also while the grid has the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    if (menu) {
+        menu->addAction(action);
+        menu->menuAction()->setVisible(true);
+    }
+    addAction(action);
+    return action;
+}
+
+void MemTab::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto make = [&](Menu which, const QString& title, const char* name) {
+        QMenu* m = new QMenu(title, this);
+        m->setObjectName(QString::fromLatin1(name));
+        d_menus[static_cast<std::size_t>(which)] = m;
+        return m;
+    };
+    QMenu* file = make(Menu::File, tr("&File"), "menuFile");
+    QMenu* import = make(Menu::Import, tr("&Import"), "menuImport");
+    QMenu* edit = make(Menu::Edit, tr("&Edit"), "menuEdit");
+    QMenu* view = make(Menu::View, tr("&View"), "menuView");
+    QMenu* options = make(Menu::Options, tr("&Options"), "menuOptions");
+    QMenu* bct8 = make(Menu::Bct8, tr("&BCT8"), "menuBct8");
+    QMenu* trunk = make(Menu::Trunk, tr("&Trunk"), "menuTrunk");
+    QMenu* internet = make(Menu::Internet, tr("&Internet"), "menuInternet");
+    QMenu* setup = make(Menu::Setup, tr("&Setup"), "menuSetup");
+    QMenu* help = make(Menu::Help, tr("&Help"), "menuHelp");
+
+    // File
+    addCommand(
+        file, tr("&New"), "menunew", [this] { fileNew(); }, QKeySequence::New);
+    addCommand(
+        file, tr("&Open"), "tabopen", [this] { fileOpen(); }, QKeySequence::Open);
+    addCommand(
+        file, tr("&Save"), "savenu", [this] { fileSave(); }, QKeySequence::Save);
+    addCommand(
+        file, tr("Save &As"), "tabsaveas", [this] { fileSaveAs(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    file->addMenu(import);
+    addCommand(file, tr("Open PELIXO mem file"), "open_780file", [this] { fileOpenSibling(); });
+    file->addSeparator();
+    addCommand(
+        file, tr("E&xit"), "exit_tab", [this] { close(); }, QKeySequence::Quit);
+
+    // Edit
+    addCommand(
+        edit, tr("&Undo"), "tabundo", [this] { cmdUndo(); }, QKeySequence::Undo);
+    edit->addSeparator();
+    addCommand(
+        edit, tr("Cu&t"), "tab_cut", [this] { cmdCut(); }, QKeySequence::Cut);
+    addCommand(
+        edit, tr("&Copy"), "tab_copy", [this] { cmdCopy(); }, QKeySequence::Copy);
+    addCommand(
+        edit, tr("&Paste"), "tab_paste", [this] { cmdPaste(); }, QKeySequence::Paste);
+    addCommand(
+        edit, tr("&Delete"), "tab_delete", [this] { cmdDelete(); }, QKeySequence(Qt::Key_Delete));
+    edit->addSeparator();
+    addCommand(
+        edit, tr("Cut Line(s)"), "cut_line", [this] { cmdCutLines(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X));
+    addCommand(
+        edit, tr("Copy Line(s)"), "copy_line", [this] { cmdCopyLines(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    addCommand(
+        edit, tr("Paste Line(s)"), "paste_line", [this] { cmdPasteLines(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    edit->addSeparator();
+    d_shiftUp = addCommand(edit, tr("Shift Channel Up"), "edit_shiftup",
+                           [this] { cmdShift(ShiftDirection::Up); });
+    d_shiftDown = addCommand(edit, tr("Shift Channel Down"), "edit_shiftdown",
+                             [this] { cmdShift(ShiftDirection::Down); });
+    addCommand(
+        edit, tr("Select &All"), "tabselect", [this] { cmdSelectAll(); }, QKeySequence::SelectAll);
+    edit->addSeparator();
+    addCommand(edit, tr("C&lear Current Bank"), "menucreate", [this] { cmdClearBank(); });
+
+    // View
+    auto* banks = new QActionGroup(this);
+    for (int bank = 0; bank < kBankCount; ++bank) {
+        QAction* a = addCommand(
+            view, QString(), "bk0", [this, bank] { selectBank(bank); },
+            QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + bank)));
+        a->setObjectName(QStringLiteral("bk0_%1").arg(bank));
+        a->setCheckable(true);
+        banks->addAction(a);
+        d_bankActions[bank] = a;
+    }
+    view->addSeparator();
+    d_toolbarToggle = addCommand(view, tr("Toolbar"), "mnu_toolb", [this] {
+        d_state.options.toolbar = d_toolbarToggle->isChecked() ? 1 : 0;
+        d_toolbar1->setVisible(d_state.options.toolbar == 1);
+        d_toolbar2->setVisible(d_state.options.toolbar == 1);
+    });
+    d_toolbarToggle->setCheckable(true);
+
+    // Options
+    addCommand(
+        options, tr("&Clear Selected Lines"), "memtab_delline", [this] { cmdClearLines(); },
+        QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    addCommand(
+        options, tr("&Insert Empty Line"), "memtab_inslin", [this] { cmdInsertLine(); },
+        QKeySequence(Qt::Key_Insert));
+    addCommand(options, tr("Remove &All Empty Lines"), "memtab_remlines",
+               [this] { cmdRemoveEmptyLines(); });
+    addCommand(
+        options, tr("&Remove Selected Lines"), "memtab_shiftup", [this] { cmdRemoveLines(); },
+        QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    options->addSeparator();
+    addCommand(
+        options, tr("&Fill Down"), "menu_fd", [this] { cmdFillDown(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    addCommand(
+        options, tr("Fill Series"), "menu_fs", [this] { cmdFillSeries(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    options->addSeparator();
+    addCommand(options, tr("Show Bank Empty Status"), "emptystatus", [this] { cmdEmptyStatus(); });
+    QMenu* dupl = options->addMenu(tr("Find &Duplicate Channels"));
+    dupl->setObjectName("menuDuplicates");
+    addCommand(dupl, tr("in Current Bank"), "fd_curbank",
+               [this] { cmdDuplicates(DuplicateScope::CurrentBank); });
+    addCommand(dupl, tr("in All Banks"), "fd_allbanks",
+               [this] { cmdDuplicates(DuplicateScope::AllBanks); });
+    // This scanner's channels carry no subtone, so "Including Subtone" finds what the plain
+    // search finds; it stays for those who look for it.
+    addCommand(dupl, tr("Including Subtone"), "find_duplisub",
+               [this] { cmdDuplicates(DuplicateScope::CurrentBank); });
+    addCommand(options, tr("Remove D&uplicate Channels"), "remove_dupli",
+               [this] { cmdRemoveDuplicates(); });
+    QMenu* sort = options->addMenu(tr("&Sort by Frequency"));
+    sort->setObjectName("menuSort");
+    addCommand(sort, tr("&Ascending"), "sort_allb", [this] { cmdSort(SortOrder::Ascending); });
+    addCommand(sort, tr("&Descending"), "sort_rangedown",
+               [this] { cmdSort(SortOrder::Descending); });
+    options->addSeparator();
+    addCommand(
+        options, tr("Check &Data In Table"), "checktab", [this] { cmdCheckData(); },
+        QKeySequence(Qt::Key_F9));
+    QMenu* tagOptions = options->addMenu(tr("Table Tags Options"));
+    tagOptions->setObjectName("menuTagOptions");
+    addCommand(tagOptions, tr("Center Memory Tags"), "center_tags", [this] { cmdCenterTags(); });
+    addCommand(tagOptions, tr("Remove Leading Spaces"), "rem_space",
+               [this] { cmdRemoveLeadingSpaces(); });
+
+    // Setup
+    addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
+    addCommand(setup, tr("&Software Options"), "soft_options", [this] { cmdSoftwareOptions(); });
+
+    // Help
+    addCommand(
+        help, tr("&Contents"), "help_edit",
+        [this] { cmdOpenProgramFile("Vexa.hlp", tr("help file")); }, QKeySequence::HelpContents);
+    addCommand(help, tr("Read User Manual"), "open_manaul",
+               [this] { cmdOpenProgramFile("Manual/vexa.pdf", tr("user manual")); });
+    addCommand(help, tr("&Keyboard Shortcuts"), "shortkey", [this] { cmdKeyboardShortcuts(); });
+    help->addSeparator();
+    addCommand(help, tr("&About"), "hpabout", [this] { cmdAbout(); });
+
+    for (QMenu* m : {file, edit, view, options, bct8, trunk, internet, setup, help}) {
+        bar->addMenu(m);
+        // Menus fill up as their windows join the program; an empty one is not shown.
+        m->menuAction()->setVisible(!m->actions().isEmpty());
+    }
+    import->menuAction()->setVisible(!import->actions().isEmpty());
+}
+
+void MemTab::buildToolbars() {
+    QStyle* s = style();
+    auto findAction = [this](const char* name) {
+        return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    };
+    auto button = [&](QToolBar* bar, const char* name, const QIcon& icon, const QString& tip) {
+        QAction* a = findAction(name);
+        if (!a) return;
+        if (a->icon().isNull()) a->setIcon(icon);
+        // The toolbar shows its own tip; the menu keeps the menu caption.
+        auto* proxy = new QAction(icon, tip, bar);
+        proxy->setObjectName(QStringLiteral("tb_") + QString::fromLatin1(name));
+        connect(proxy, &QAction::triggered, a, &QAction::trigger);
+        bar->addAction(proxy);
+    };
+
+    d_toolbar1 = addToolBar(tr("Toolbar"));
+    d_toolbar1->setObjectName("Toolbar1");
+    d_toolbar1->setIconSize(QSize(20, 20));
+    button(d_toolbar1, "exit_tab", s->standardIcon(QStyle::SP_DialogCloseButton), tr("Exit"));
+    button(d_toolbar1, "tabopen", s->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"));
+    button(d_toolbar1, "savenu", s->standardIcon(QStyle::SP_DialogSaveButton), tr("Save"));
+    button(d_toolbar1, "tabundo", s->standardIcon(QStyle::SP_ArrowBack), tr("Undo"));
+    d_toolbar1->addSeparator();
+    button(d_toolbar1, "tab_cut", Glyph("Ct", QColor(0x80, 0x50, 0x30)), tr("Cut"));
+    button(d_toolbar1, "tab_copy", Glyph("Cp", QColor(0x30, 0x60, 0x90)), tr("Copy"));
+    button(d_toolbar1, "tab_paste", Glyph("Ps", QColor(0x30, 0x80, 0x50)), tr("Paste"));
+    d_toolbar1->addSeparator();
+    button(d_toolbar1, "memtab_delline", Glyph("CL", QColor(0xa0, 0x40, 0x40)),
+           tr("Clear selected lines"));
+    button(d_toolbar1, "memtab_inslin", Glyph("IL", QColor(0x40, 0x70, 0xa0)),
+           tr("Insert empty line"));
+    button(d_toolbar1, "memtab_remlines", Glyph("RE", QColor(0x60, 0x60, 0x90)),
+           tr("Remove empty lines"));
+    button(d_toolbar1, "memtab_shiftup", Glyph("RL", QColor(0x90, 0x50, 0x70)),
+           tr("Remove lines and shift up"));
+    button(d_toolbar1, "tab_delete", Glyph("Del", QColor(0xa0, 0x30, 0x30)),
+           tr("Clear selected area"));
+    button(d_toolbar1, "menu_fd", Glyph("FD", QColor(0x30, 0x80, 0x80)), tr("Fill down"));
+    button(d_toolbar1, "menu_fs", Glyph("FS", QColor(0x30, 0x70, 0x70)), tr("Fill series"));
+    button(d_toolbar1, "checktab", Glyph("OK", QColor(0x20, 0x90, 0x40)),
+           tr("Check data in table"));
+    d_toolbar1->addSeparator();
+    auto* popupHint = new QAction(Glyph("?", QColor(0x70, 0x70, 0x70)), tr("Popup menu"), this);
+    popupHint->setObjectName("tb_popuphint");
+    connect(popupHint, &QAction::triggered, this, [this] {
+        d_prompter.tell(this, tr("Vexatron"),
+                        tr("Use right mouse button click in grid to show the popup menu"),
+                        NoticeIcon::Information);
+    });
+    d_toolbar1->addAction(popupHint);
+    button(d_toolbar1, "open_manaul", s->standardIcon(QStyle::SP_DialogHelpButton),
+           tr("Read user manual"));
+
+    addToolBarBreak();
+    d_toolbar2 = addToolBar(tr("Toolbar 2"));
+    d_toolbar2->setObjectName("Toolbar2");
+    d_toolbar2->setIconSize(QSize(20, 20));
+    button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
+    button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
+    button(d_toolbar2, "paste_line", Glyph("PL", QColor(0x30, 0x80, 0x50)), tr("Paste Line(s)"));
+    button(d_toolbar2, "menucreate", Glyph("CB", QColor(0xa0, 0x30, 0x30)), tr("Clear sheet"));
+    button(d_toolbar2, "center_tags", Glyph("CT", QColor(0x50, 0x50, 0x50)),
+           tr("Center memory tags"));
+    button(d_toolbar2, "sort_allb", Glyph("A-Z", QColor(0x40, 0x60, 0xa0)), tr("Sort Ascending"));
+    button(d_toolbar2, "sort_rangedown", Glyph("Z-A", QColor(0x40, 0x60, 0xa0)),
+           tr("Sort Decending"));
+    button(d_toolbar2, "fd_curbank", Glyph("FD?", QColor(0x90, 0x70, 0x20)), tr("Find Duplicates"));
+    button(d_toolbar2, "remove_dupli", Glyph("RD", QColor(0x90, 0x50, 0x20)),
+           tr("Remove Duplicates"));
+    button(d_toolbar2, "checktab", Glyph("OK", QColor(0x20, 0x90, 0x40)),
+           tr("Check data is valid"));
+    button(d_toolbar2, "soft_options", Glyph("S", QColor(0x50, 0x50, 0x80)), tr("Software setup"));
+    button(d_toolbar2, "edit_shiftdown", s->standardIcon(QStyle::SP_ArrowDown),
+           tr("Shift Channel Down"));
+    button(d_toolbar2, "edit_shiftup", s->standardIcon(QStyle::SP_ArrowUp), tr("Shift Channel up"));
+}
+
+void MemTab::buildPopup() {
+    d_popup = new QMenu(this);
+    d_popup->setObjectName("tabpop");
+    auto item = [this](const QString& caption, const char* name) {
+        QAction* a = findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        if (!a) return;
+        // The shortcut is shown, not bound a second time.
+        const QString key = a->shortcut().toString(QKeySequence::NativeText);
+        QAction* p = d_popup->addAction(key.isEmpty() ? caption : caption + '\t' + key);
+        connect(p, &QAction::triggered, a, &QAction::trigger);
+    };
+    item(tr("Cut"), "tab_cut");
+    item(tr("Copy"), "tab_copy");
+    item(tr("Paste"), "tab_paste");
+    item(tr("Delete"), "tab_delete");
+    d_popup->addSeparator();
+    item(tr("Cut Line"), "cut_line");
+    item(tr("Copy Line"), "copy_line");
+    item(tr("Paste Line"), "paste_line");
+    d_popup->addSeparator();
+    item(tr("Clear Selected Lines"), "memtab_delline");
+    item(tr("Insert Line"), "memtab_inslin");
+    item(tr("Remove Selected Lines"), "memtab_shiftup");
+    item(tr("Shift Channel Up"), "edit_shiftup");
+    item(tr("Shift Channel Down"), "edit_shiftdown");
+    d_popup->addSeparator();
+    item(tr("Fill Down"), "menu_fd");
+}
+
+}  // namespace vex::gui

@@ -1,0 +1,47 @@
+// Start-up and shutdown around the main window: the settings read before any window opens
+// (with the port check that ends the program), and the state files written when it closes.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/image.h"
+#include "settings/options.h"
+#include "settings/state_files.h"
+
+namespace vex::gui {
+
+// Everything the main window works on, from start-up to exit.
+struct AppState {
+    std::filesystem::path folder;  // the program folder: settings, state, logs, backups
+    Options options;
+    ComSettings com;
+    DefaultData defaults;
+    Image image;
+    // tabw250.ini as read; columns the grid does not have keep their numbers through a run.
+    std::vector<int> columnWidths;
+};
+
+struct StartupOutcome {
+    bool ok = false;
+    std::string message;  // why the program must end (the port check), when !ok
+};
+
+// The hidden start-up steps: setup.ini and com250.ini (a port outside 1..19 ends the program
+// with its message), the channel table's start-up values and bank tags, names.dat (remtags),
+// ttype.dat (remtrunk), defdata.ini and tabw250.ini. Missing or broken files give defaults.
+StartupOutcome LoadStartupState(const std::filesystem::path& folder, AppState& state);
+
+// What the window hands over when it ends.
+struct ExitState {
+    std::optional<WindowPlacement> placement;  // written when `window` is 1
+    std::vector<int> columnWidths;             // grid columns 1..5 in twips
+};
+
+// names.dat, ttype.dat, setup.ini, defdata.ini, window.dat (when `window` is 1) and tabw250.ini,
+// in that order. Write errors are ignored: the program is ending and has nobody to tell.
+void WriteStateAtExit(const AppState& state, const ExitState& exitState);
+
+}  // namespace vex::gui
