@@ -159,6 +159,8 @@ std::string NormaliseEdacsId(std::string_view text) {
 
     const double value = NumericValue(s);
     if (value > 2047 || value == 0) return "0";
+    // A decimal ID has at most four digits; zeros typed in front of them carry nothing.
+    DropExcessLeadingZeros(s, 4);
     return IsEdacsForm(s) ? s : "0";
 }
 

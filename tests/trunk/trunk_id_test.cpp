@@ -54,8 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                     IdCase{"i5", "i00005"}, IdCase{"05-123", "05-123"}, IdCase{"-5", "00-05"},
                     IdCase{"123-45", "15-15"}, IdCase{"1-", "01-00"}, IdCase{"------", ""},
                     IdCase{"2047", "2047"}, IdCase{"2048", "0"}, IdCase{"0", "0"}, IdCase{"1", "1"},
-                    IdCase{"0001-5", "01-05"}, IdCase{"1a-5", ""}, IdCase{"12.5", "0"},
-                    IdCase{"12i", "0"}, IdCase{"01-158", "01-157"}));
+                    IdCase{"0012", "0012"}, IdCase{"00000008", "0008"}, IdCase{"0001-5", "01-05"},
+                    IdCase{"1a-5", ""}, IdCase{"12.5", "0"}, IdCase{"12i", "0"},
+                    IdCase{"01-158", "01-157"}));
 
 class LtrIds : public testing::TestWithParam<IdCase> {};
 TEST_P(LtrIds, Normalise) {
