@@ -1,0 +1,363 @@
+#include "mainwin/editor.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/memfile.h"
+#include "mainwin_helpers.h"
+
+namespace vex {
+namespace {
+
+using testing::EmptyImage;
+using testing::Put;
+using testing::Tags;
+using Strings = std::vector<std::string>;
+
+// Answers questions from a list and records what was asked.
+struct ScriptedAsker {
+    explicit ScriptedAsker(std::vector<bool> a) : answers(std::move(a)) {}
+    std::vector<bool> answers;
+    std::vector<Question> asked;
+    Asker asker() {
+        return [this](const Question& q) {
+            asked.push_back(q);
+            const bool yes = asked.size() <= answers.size() && answers[asked.size() - 1];
+            return yes;
+        };
+    }
+};
+
+class MainwinEditorTest : public ::testing::Test {
+  protected:
+    MainwinEditorTest() : image(EmptyImage()), editor(image, options, defaults) {}
+    void Type(int row, int field, const std::string& text) {
+        editor.EnterText(Selection::Cell(row, field), text);
+    }
+    Options options;
+    DefaultData defaults;
+    Image image;
+    TableEditor editor;
+};
+
+TEST_F(MainwinEditorTest, TypedFrequencyGetsRulesAndDefaultFlags) {
+    options.round = 0;
+    Type(1, kGridFrequency, "162.553");
+    EXPECT_EQ(editor.grid().cell(1, kGridFrequency), "0162.5500");
+    EXPECT_EQ(editor.grid().cell(1, kGridTrunk), "Off");
+    EXPECT_EQ(editor.grid().cell(1, kGridDelay), "On");
+    EXPECT_EQ(editor.grid().cell(1, kGridLockout), "Off");
+    EXPECT_TRUE(editor.modified());
+    // The grid is a working copy: the table changes on the next store.
+    EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
+    ASSERT_TRUE(editor.Store());
+    EXPECT_EQ(image.channel(0, 1)[kFieldFrequency], "0162.5500");
+    EXPECT_EQ(image.channel(0, 1)[kFieldDelay], "1");
+}
+
+TEST_F(MainwinEditorTest, EnterOnAnEmptyOrZeroFrequencyLeavesTheChannelEmpty) {
+    for (const char* typed : {"", "0"}) {
+        Type(4, kGridFrequency, typed);
+        ASSERT_TRUE(editor.Store());
+        EXPECT_TRUE(IsEmptyChannel(image, 0, 4)) << typed;
+        EXPECT_EQ(editor.grid().cell(4, kGridTrunk), "") << typed;
+    }
+}
+
+TEST_F(MainwinEditorTest, TypedValueFillsTheSelectedCellsOfItsColumn) {
+    editor.EnterText({3, 7, 1, 2, 3, 2}, "PATROL");
+    for (int row = 3; row <= 7; ++row) {
+        EXPECT_EQ(editor.grid().cell(row, kGridTag), "PATROL");
+        EXPECT_EQ(editor.grid().cell(row, kGridFrequency), "");
+    }
+    EXPECT_EQ(editor.grid().cell(8, kGridTag), "");
+    editor.EnterText(Selection::Cell(9, kGridTag), "ABCDEFGHIJKLMNOPQRS");
+    EXPECT_EQ(editor.grid().cell(9, kGridTag), "ABCDEFGHIJKLMNOP");
+}
+
+TEST_F(MainwinEditorTest, FlagKeysAndToggle) {
+    Type(1, kGridFrequency, "155");
+    EXPECT_TRUE(editor.FlagKey(Selection::Cell(1, kGridLockout), 'N'));
+    EXPECT_EQ(editor.grid().cell(1, kGridLockout), "On");
+    EXPECT_TRUE(editor.FlagKey(Selection::Cell(1, kGridLockout), ' '));
+    EXPECT_EQ(editor.grid().cell(1, kGridLockout), "Off");
+    EXPECT_FALSE(editor.FlagKey(Selection::Cell(1, kGridTag), 'N'));
+    EXPECT_FALSE(editor.FlagKey(Selection::Cell(1, kGridTrunk), 'x'));
+    EXPECT_TRUE(editor.ToggleFlag(1, kGridTrunk));
+    EXPECT_EQ(editor.grid().cell(1, kGridTrunk), "On");
+    EXPECT_FALSE(editor.ToggleFlag(1, kGridFrequency));
+}
+
+TEST_F(MainwinEditorTest, SwitchingBanksKeepsEdits) {
+    Type(1, kGridFrequency, "162.55");
+    ASSERT_TRUE(editor.SelectBank(1));
+    EXPECT_EQ(editor.currentBank(), 1);
+    EXPECT_EQ(editor.grid().cell(1, kGridFrequency), "");
+    Type(2, kGridFrequency, "460.125");
+    ASSERT_TRUE(editor.SelectBank(0));
+    EXPECT_EQ(editor.grid().cell(1, kGridFrequency), "0162.5500");
+    EXPECT_EQ(image.channel(1, 2)[kFieldFrequency], "0460.1250");
+    ASSERT_TRUE(editor.SelectBank(99));  // capped at the Dummy bank
+    EXPECT_EQ(editor.currentBank(), kDummyBank);
+    EXPECT_FALSE(editor.SelectBank(-1));
+}
+
+TEST_F(MainwinEditorTest, UndoRestoresTheBankBeforeTheLastCommand) {
+    EXPECT_FALSE(editor.Undo());  // nothing to undo yet
+    Put(image, 0, 1, "0151.0000", "A");
+    Put(image, 0, 3, "0153.0000", "C");
+    editor.Show();
+    ASSERT_TRUE(editor.RemoveAllEmptyLines().changed);
+    EXPECT_EQ(Tags(image, 0, 3), (Strings{"A", "C", ""}));
+    EXPECT_EQ(editor.grid().cell(2, kGridTag), "C");
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(Tags(image, 0, 3), (Strings{"A", "", "C"}));
+    EXPECT_EQ(editor.grid().cell(3, kGridTag), "C");
+}
+
+TEST_F(MainwinEditorTest, ARefusedQuestionChangesNothingAndKeepsTheUndoSnapshot) {
+    Put(image, 0, 1, "0151.0000", "A");
+    Put(image, 0, 50, "0159.0000", "LAST");
+    editor.Show();
+    ASSERT_TRUE(editor.CenterMemoryTags().changed);  // snapshot: the tags before centring
+    const Image afterCommand = image;
+    ScriptedAsker no({false});
+    const CommandResult result = editor.InsertEmptyLine(Selection::Cell(1, 1), no.asker());
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_FALSE(result.changed);
+    ASSERT_EQ(no.asked.size(), 1u);
+    EXPECT_EQ(no.asked[0].text, "Channel 50 contains data.\nThis data will be lost.\nContinue?");
+    EXPECT_EQ(image, afterCommand);
+    ASSERT_TRUE(editor.Undo());
+    EXPECT_EQ(image.channel(0, 1)[kFieldTag], "A");  // undo still reaches the earlier state
+}
+
+TEST_F(MainwinEditorTest, InsertAfterYesMovesTheChannels) {
+    Put(image, 0, 1, "0151.0000", "A");
+    Put(image, 0, 50, "0159.0000", "LAST");
+    editor.Show();
+    ScriptedAsker yes({true});
+    ASSERT_TRUE(editor.InsertEmptyLine(Selection::Cell(1, 1), yes.asker()).changed);
+    EXPECT_EQ(editor.grid().cell(1, kGridTag), "");
+    EXPECT_EQ(editor.grid().cell(2, kGridTag), "A");
+    EXPECT_TRUE(editor.modified());
+}
+
+TEST_F(MainwinEditorTest, CommandsWithoutAnAskerNeverPassTheirQuestion) {
+    Put(image, 0, 1, "0151.0000", "A");
+    editor.Show();
+    EXPECT_TRUE(editor.ClearSelectedLines(Selection::Rows(1, 1), {}).cancelled);
+    EXPECT_FALSE(IsEmptyChannel(image, 0, 1));
+    options.expert = 1;  // no question: runs
+    EXPECT_TRUE(editor.ClearSelectedLines(Selection::Rows(1, 1), {}).changed);
+    EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
+}
+
+TEST_F(MainwinEditorTest, ClearCurrentBankKeepsTheModifiedFlagOfOtherEdits) {
+    ASSERT_TRUE(editor.SelectBank(1));
+    Type(1, kGridFrequency, "460");  // unsaved edit in bank 2
+    ASSERT_TRUE(editor.SelectBank(0));
+    Type(1, kGridFrequency, "155");
+    ScriptedAsker yes({true, true});
+    ASSERT_TRUE(editor.ClearCurrentBank(yes.asker()).changed);
+    ASSERT_EQ(yes.asked.size(), 1u);
+    EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
+    EXPECT_TRUE(editor.modified());  // bank 2's edit must still be asked about at exit
+
+    editor.setModified(false);
+    ASSERT_FALSE(editor.ClearCurrentBank(yes.asker()).cancelled);
+    EXPECT_FALSE(editor.modified());  // clearing a saved image does not make it unsaved
+}
+
+TEST_F(MainwinEditorTest, ShiftMovesTheSelectionWithTheChannel) {
+    Put(image, 0, 5, "0155.0000", "MOVE");
+    editor.Show();
+    const CommandResult down = editor.ShiftChannelDown(Selection::Cell(5, 2));
+    ASSERT_TRUE(down.changed);
+    ASSERT_TRUE(down.selection);
+    EXPECT_EQ(down.selection->currentRow, 6);
+    EXPECT_EQ(editor.grid().cell(6, kGridTag), "MOVE");
+    const CommandResult up = editor.ShiftChannelUp(*down.selection);
+    EXPECT_EQ(up.selection->currentRow, 5);
+    EXPECT_FALSE(editor.ShiftChannelUp(Selection::Cell(1, 2)).changed);
+}
+
+TEST_F(MainwinEditorTest, CutAndPasteLinesKeepWholeChannelsWithComments) {
+    Put(image, 0, 1, "0151.0000", "A", "1", "0", "1", "first comment");
+    Put(image, 0, 2, "0152.0000", "B", "0", "1", "0", "second comment");
+    editor.Show();
+    const CommandResult cut = editor.CutLines(Selection::Rows(1, 2));
+    EXPECT_EQ(cut.clipboard, "0151.0000\tA\tOn\tOff\tOn\r0152.0000\tB\tOff\tOn\tOff");
+    EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
+    ASSERT_TRUE(editor.SelectBank(2));
+    ASSERT_TRUE(editor.PasteLines(Selection::Cell(10, 3), cut.clipboard).changed);
+    EXPECT_EQ(image.channel(2, 10)[kFieldComment], "first comment");
+    EXPECT_EQ(image.channel(2, 11)[kFieldComment], "second comment");
+    EXPECT_EQ(image.channel(2, 11)[kFieldNumber], "111");
+    EXPECT_EQ(editor.grid().cell(11, kGridDelay), "On");
+    EXPECT_TRUE(editor.modified());
+}
+
+TEST_F(MainwinEditorTest, PasteLinesFromElsewhereGoesThroughTheCellRules) {
+    ASSERT_TRUE(editor
+                    .PasteLines(Selection::Cell(49, 1),
+                                "600\tX\tOn\r\n162.55\tY\tOff\tOn\tOff\r\n999\tZ\r\n")
+                    .changed);
+    EXPECT_EQ(image.channel(0, 49)[kFieldFrequency], "0512.0000");
+    EXPECT_EQ(image.channel(0, 50)[kFieldFrequency], "0162.5500");
+    EXPECT_EQ(image.channel(0, 50)[kFieldDelay], "1");
+}
+
+TEST_F(MainwinEditorTest, CopyAndPasteCellsAtTheSelection) {
+    Put(image, 0, 1, "0151.0000", "A");
+    Put(image, 0, 2, "0152.0000", "B");
+    editor.Show();
+    const CommandResult copy = editor.CopyCells({1, 2, 2, 2, 1, 2});
+    EXPECT_EQ(copy.clipboard, "A\rB");
+    EXPECT_FALSE(copy.changed);
+    ASSERT_TRUE(editor.PasteCells({5, 5, 2, 2, 5, 2}, copy.clipboard).changed);
+    EXPECT_EQ(image.channel(0, 5)[kFieldTag], "A");
+    EXPECT_EQ(image.channel(0, 6)[kFieldTag], "B");
+    const CommandResult cut = editor.CutCells({1, 1, 2, 2, 1, 2});
+    EXPECT_EQ(cut.clipboard, "A");
+    EXPECT_EQ(image.channel(0, 1)[kFieldTag], "");
+}
+
+TEST_F(MainwinEditorTest, SortAsksForEdacsAndNoCancels) {
+    image.TrunkType[0] = "6";
+    Put(image, 0, 1, "0860.0000", "B", "1");
+    Put(image, 0, 2, "0851.0000", "A", "1");
+    editor.Show();
+    ScriptedAsker no({false});
+    EXPECT_TRUE(editor.Sort(Selection::Cell(1, 1), SortOrder::Ascending, no.asker()).cancelled);
+    EXPECT_EQ(Tags(image, 0, 2), (Strings{"B", "A"}));
+    ScriptedAsker yes({true});
+    EXPECT_TRUE(editor.Sort(Selection::Cell(1, 1), SortOrder::Ascending, yes.asker()).changed);
+    EXPECT_EQ(Tags(image, 0, 2), (Strings{"A", "B"}));
+}
+
+TEST_F(MainwinEditorTest, FillSeriesReportsWhyItDidNothing) {
+    Type(1, kGridTag, "NOTAG");
+    EXPECT_EQ(editor.FillSeries({1, 3, 2, 2, 1, 2}).message, kFillSeriesNeedsNumber);
+    EXPECT_EQ(editor.FillSeries({1, 3, 1, 2, 1, 2}).message, kFillSeriesNeedsTagColumn);
+    Type(1, kGridTag, "CAR9");
+    const CommandResult filled = editor.FillSeries({1, 3, 2, 2, 1, 2});
+    EXPECT_TRUE(filled.changed);
+    EXPECT_EQ(image.channel(0, 3)[kFieldTag], "CAR11");
+}
+
+TEST_F(MainwinEditorTest, DuplicateReportGoesToDuplTxt) {
+    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_editor_dupl";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    Type(1, kGridFrequency, "155");
+    Type(2, kGridFrequency, "155");
+    const CommandResult found = editor.FindDuplicateChannels(DuplicateScope::CurrentBank, folder);
+    EXPECT_EQ(found.message, "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000");
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(folder / "dupl.txt", content));
+    EXPECT_EQ(content, "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000\r\n");
+    ASSERT_TRUE(editor.RemoveDuplicateChannels().changed);
+    EXPECT_EQ(editor.FindDuplicateChannels(DuplicateScope::AllBanks, folder).message,
+              "No duplicate channels found.");
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(MainwinEditorTest, EmptyStatusStoresTheGridFirst) {
+    Type(1, kGridFrequency, "155");
+    EXPECT_EQ(editor.BankEmptyStatus().message,
+              "\nBank Empty Status:\nBank 2: Empty\nBank 3: Empty\nBank 4: Empty\nBank 5: "
+              "Empty\nBank Dummy: Empty");
+}
+
+TEST_F(MainwinEditorTest, EasyTagsFollowOption9AndAreResetWithANewImage) {
+    options.option[9] = 1;
+    Type(1, kGridTag, "  ENGINE 7");
+    EXPECT_EQ(editor.tags().all(), (Strings{"ENGINE 7"}));
+    EXPECT_EQ(editor.tags().bank(0), (Strings{"ENGINE 7"}));
+    editor.ResetAfterNewImage();
+    EXPECT_TRUE(editor.tags().all().empty());
+    EXPECT_FALSE(editor.undo().Has(0));
+}
+
+// --- Backup ---
+
+TEST(MainwinBackupName, ReplacesSeparatorsOfTheSystemFormats) {
+    EXPECT_EQ(BackupFileName("04-12-2026", "17:05:33"), "04-12-2026_17_05_33 membackup.mem");
+    EXPECT_EQ(BackupFileName("12/4/2026", "5:05 PM"), "12_4_2026_5_05 PM membackup.mem");
+    EXPECT_EQ(BackupFileName("2026\\12\\04", "17.05"), "2026_12_04_17.05 membackup.mem");
+}
+
+TEST(MainwinBackupCounter, FiresEveryBackupdelayActiveMinutes) {
+    Options options;
+    options.backupdelay = 3;
+    BackupCounter counter;
+    std::vector<bool> fired;
+    for (int minute = 0; minute < 7; ++minute) fired.push_back(counter.Tick(options, false, false));
+    EXPECT_EQ(fired, (std::vector<bool>{false, false, true, false, false, true, false}));
+    EXPECT_EQ(counter.count(), 1);
+}
+
+TEST(MainwinBackupCounter, PausesWithoutCounting) {
+    Options options;
+    options.backupdelay = 2;
+    BackupCounter counter;
+    EXPECT_FALSE(counter.Tick(options, true, false));  // trunk settings window open
+    EXPECT_FALSE(counter.Tick(options, false, true));  // Virtual Control running
+    options.backena = 0;
+    EXPECT_FALSE(counter.Tick(options, false, false));  // switched off
+    EXPECT_EQ(counter.count(), 0);
+    options.backena = 1;
+    EXPECT_FALSE(counter.Tick(options, false, false));
+    EXPECT_TRUE(counter.Tick(options, false, false));
+}
+
+TEST(MainwinBackupCounter, LoweredDelayFiresAtOnce) {
+    Options options;
+    options.backupdelay = 30;
+    BackupCounter counter;
+    for (int minute = 0; minute < 10; ++minute) counter.Tick(options, false, false);
+    options.backupdelay = 5;
+    EXPECT_TRUE(counter.Tick(options, false, false));
+    EXPECT_EQ(counter.count(), 0);
+}
+
+TEST_F(MainwinEditorTest, BackupTickWritesTheStoredImageIntoTheBackupFolder) {
+    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_backup";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    options.backupdelay = 2;
+    Type(1, kGridFrequency, "162.55");
+    Type(1, kGridTag, "UNSTORED EDIT");
+    EXPECT_FALSE(editor.BackupTick(folder, "04-12-2026", "17:05:33", false, false));
+    const auto outcome = editor.BackupTick(folder, "04-12-2026", "17:06:33", false, false);
+    ASSERT_TRUE(outcome);
+    ASSERT_TRUE(outcome->written) << outcome->error;
+    EXPECT_EQ(outcome->path, folder / "backup" / "04-12-2026_17_06_33 membackup.mem");
+    EXPECT_TRUE(editor.modified());  // a backup is not the user's file
+
+    Image read;
+    ASSERT_TRUE(ReadMemFile(read, outcome->path, options));
+    EXPECT_EQ(read.channel(0, 1)[kFieldTag], "UNSTORED EDIT");
+    EXPECT_EQ(read.channel(0, 1)[kFieldFrequency], "0162.5500");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(MainwinBackup, AFailedWriteIsReportedAndLeavesTheEarlierBackup) {
+    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_backup_fail";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    // A plain file where the backup folder should be: the folder cannot be made.
+    ASSERT_TRUE(WriteFileAtomically(folder / "backup", "in the way"));
+    const BackupOutcome outcome = WriteBackup(EmptyImage(), Options{}, folder, "x membackup.mem");
+    EXPECT_FALSE(outcome.written);
+    EXPECT_FALSE(outcome.error.empty());
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(folder / "backup", content));
+    EXPECT_EQ(content, "in the way");
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace vex
