@@ -1,0 +1,560 @@
+#include "core/memfile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "core/atomic_file.h"
+#include "core/normalise.h"
+#include "core/temp_folder.h"
+
+namespace vex {
+namespace {
+
+using test::TempFolder;
+
+// Compares two file texts and names the first line that differs instead of printing both.
+::testing::AssertionResult SameText(const std::string& a, const std::string& b) {
+    if (a == b) return ::testing::AssertionSuccess();
+    const std::size_t at = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+    const std::size_t line = a.rfind('\n', at == 0 ? 0 : at - 1);
+    const std::size_t from = line == std::string::npos ? 0 : line + 1;
+    return ::testing::AssertionFailure()
+           << "texts differ at byte " << at << " (sizes " << a.size() << ", " << b.size() << "): \""
+           << a.substr(from, 80) << "\" vs \"" << b.substr(from, 80) << "\"";
+}
+
+std::string DataFile(const std::string& name) {
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(std::filesystem::path(VEX_TEST_DATA) / name, content)) << name;
+    return content;
+}
+
+// An image as the editor makes it: normalised channels, tags with commas and blanks, every trunk
+// table filled.
+Image EditedImage() {
+    Image image;
+    ClearForStartup(image);
+    SetStartupBankTags(image);
+    for (int b = 0; b < kScannerBanks; ++b) {
+        for (int s = 1; s <= ChannelsPerBank; ++s) {
+            Channel& c = image.channel(b, s);
+            if ((b + s) % 7 == 0) continue;  // some empty channels
+            c[kFieldFrequency] = std::to_string(150 + b * 100 + s) + ".1250";
+            c[kFieldTag] =
+                s % 5 == 0 ? "Fire, Dispatch " + std::to_string(s) : " Tag" + std::to_string(s);
+            c[kFieldTrunk] = FlagText(s % 2);
+            c[kFieldDelay] = FlagText(s % 3 == 0);
+            c[kFieldLockout] = FlagText(s % 4 == 0);
+            c[kFieldComment] = s == 9 ? "comment, with comma" : "";
+        }
+    }
+    image.BankTag = {"Police, County", "  Fire", "Bank: 3", "", "EMS", "Dummy"};
+    for (int b = 0; b < kScannerBanks; ++b) {
+        image.TrunkType[b] = std::to_string(b + 1);
+        for (int f = 0; f < kTrunkSettingFields; ++f)
+            image.TrunkSetting[b][f] = std::to_string((b * 3 + f) % 5);
+        for (int k = 0; k < kTrunkBaseRows; ++k)
+            for (int f = 0; f < kTrunkBaseFields; ++f)
+                image.TrunkBase[b][k][f] = std::to_string(b + k + f);
+        for (int r = 0; r < kTrunkIdUsedRows; ++r)
+            image.TrunkId[b][r] = {std::to_string(1000 + r), "ID, tag " + std::to_string(r), "1",
+                                   ""};
+        image.ActiveBank[b] = static_cast<std::int16_t>(b % 2);
+        image.PriorityChannel[b] = static_cast<std::int16_t>(AbsoluteChannel(b, 10 + b));
+    }
+    for (int i = 0; i < kScanListTagRows; ++i)
+        for (int j = 0; j < kScanListTagCols; ++j)
+            image.ScanListTag[i][j] = "L" + std::to_string(i * 10 + j);
+    NormaliseTable(image, Options{});
+    return image;
+}
+
+// What a read gives back from a written image: field 0 numbered, the Dummy bank emptied, the
+// parts the file does not carry untouched.
+Image AfterRoundTrip(Image image, const Image& before) {
+    for (int b = 0; b < kBankCount; ++b)
+        for (int s = 0; s <= ChannelsPerBank; ++s) {
+            Channel& c = image.channel(b, s);
+            if (b < kScannerBanks && s >= 1) {
+                c[kFieldNumber] = std::to_string(AbsoluteChannel(b, s));
+            } else {
+                c = {"", "0", "", "", "", "", ""};
+            }
+        }
+    image.TrunkType = before.TrunkType;
+    return image;
+}
+
+TEST(MemFileRoundTrip, WriteReadWriteIsByteForByte) {
+    const Image original = EditedImage();
+    const std::string first = SerializeMemFile(original, Options{});
+    Image read;
+    ClearForStartup(read);
+    const MemReadResult result = ParseMemFile(read, first, Options{});
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(SameText(SerializeMemFile(read, Options{}), first));
+    EXPECT_EQ(read, AfterRoundTrip(original, original));
+}
+
+TEST(MemFileRoundTrip, ThroughTheFileSystem) {
+    TempFolder folder;
+    const Image original = EditedImage();
+    const MemWriteResult written = WriteMemFile(original, folder / "a.mem", Options{});
+    ASSERT_TRUE(written.ok) << written.error;
+    EXPECT_EQ(written.path, folder / "a.mem");
+    Image read;
+    ASSERT_TRUE(ReadMemFile(read, written.path, Options{}).ok);
+    ASSERT_TRUE(WriteMemFile(read, folder / "b.mem", Options{}).ok);
+    std::string a, b;
+    ASSERT_TRUE(ReadWholeFile(folder / "a.mem", a));
+    ASSERT_TRUE(ReadWholeFile(folder / "b.mem", b));
+    EXPECT_TRUE(SameText(a, b));
+    // No temporary files are left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST(MemFileRoundTrip, ClearedImagesToo) {
+    for (void (*clear)(Image&) : {&ClearForStartup, &ClearForFileNew, &ClearForFileRead}) {
+        Image image;
+        clear(image);
+        image.TrunkType = {"1", "1", "1", "1", "1"};  // an empty type reads back as "1"
+        const std::string text = SerializeMemFile(image, Options{});
+        Image read;
+        ASSERT_TRUE(ParseMemFile(read, text, Options{}).ok);
+        EXPECT_TRUE(SameText(SerializeMemFile(read, Options{}), text));
+    }
+}
+
+TEST(MemFileWrite, LayoutOfTheSections) {
+    Image image;
+    ClearForFileNew(image);
+    SetNewFileBankTags(image);
+    image.channel(0, 1) = {"", "0162.5500", "FIRE DISP", "0", "0", "1", ""};
+    image.TrunkType = {"1", "1", "1", "1", "1"};
+    image.PriorityChannel[0] = 1;
+    const std::string text = SerializeMemFile(image, Options{});
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), kMemFirstLine);
+    for (const char* line :
+         {"\r\n1,\"0162.5500\",\"FIRE DISP\",\"0\",\"0\",\"1\",\"\"\r\n",
+          "\r\n2,\"0\",\" \",\" \",\" \",\" \",\" \"\r\n",
+          "\r\n250,\"0\",\" \",\" \",\" \",\" \",\" \"\r\n \r\n#$BT0 Bank 1\r\n",
+          "\r\n#$BT5 Dummy\r\nTD0 ,\"\",\"\",\"\",\"\"\r\n",
+          "\r\nTD249 ,\"\",\"\",\"\",\"\"\r\nTID0 "
+          ",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n",
+          "\r\nTSI0 ,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n", "\r\n#$TT0 1\r\n",
+          "\r\n#$TBS0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n",
+          "\r\n#$LKM,\"0\",\"0\",\"0\",\"0\",\"0\"\r\nPRCH0 1\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    EXPECT_TRUE(text.ends_with("\r\nPRCH4 201\r\n"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 549);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 549);
+}
+
+TEST(MemFileWrite, BankTagsAsNoneWhenNotSaved) {
+    Image image = EditedImage();
+    Options options;
+    options.savenames = 0;
+    const std::string text = SerializeMemFile(image, options);
+    for (int b = 0; b < kBankCount; ++b)
+        EXPECT_NE(text.find("#$BT" + std::to_string(b) + " None\r\n"), std::string::npos);
+    Image read;
+    ASSERT_TRUE(ParseMemFile(read, text, Options{}).ok);
+    for (const std::string& tag : read.BankTag) EXPECT_EQ(tag, "None");
+}
+
+TEST(MemFileWrite, QuotesAndLineBreaksCannotShiftLaterFields) {
+    Image image = EditedImage();
+    image.channel(0, 1)[kFieldTag] = "SAY \"HI\", OK";
+    image.channel(0, 1)[kFieldComment] = "two\r\nlines";
+    image.BankTag[1] = "Bank\r\nbroken";
+    image.TrunkId[0][0][1] = "a\",\"b";
+    const std::string text = SerializeMemFile(image, Options{});
+    Image read;
+    const MemReadResult result = ParseMemFile(read, text, Options{});
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(read.channel(0, 1)[kFieldTag], "SAY 'HI', OK");
+    EXPECT_EQ(read.channel(0, 1)[kFieldComment], "two  lines");
+    EXPECT_EQ(read.BankTag[1], "Bank  broken");
+    EXPECT_EQ(read.TrunkId[0][0][1], "a','b");
+    // Everything after them is intact.
+    EXPECT_EQ(read.channel(0, 2), AfterRoundTrip(image, image).channel(0, 2));
+    EXPECT_EQ(read.BankTag[2], image.BankTag[2]);
+    EXPECT_EQ(read.TrunkId[0][1], image.TrunkId[0][1]);
+    EXPECT_EQ(read.PriorityChannel, image.PriorityChannel);
+}
+
+TEST(MemFileRead, HandWrittenFileFillsExactlyTheRightFields) {
+    for (const char* name : {"handwritten.mem", "handwritten_v101.mem"}) {
+        SCOPED_TRACE(name);
+        Image image;
+        ClearForStartup(image);
+        image.channel(kDummyBank, 3)[kFieldFrequency] = "0162.0000";
+        image.SearchEdgeTable[1][1] = "untouched";
+        const MemReadResult result = ParseMemFile(image, DataFile(name), Options{});
+        ASSERT_TRUE(result.ok) << result.message;
+        EXPECT_TRUE(result.tags.empty());  // option9 is 0
+        EXPECT_EQ(image.channel(0, 1), (Channel{"1", "0162.5500", "FIRE DISP", "0", "0", "1", ""}));
+        EXPECT_EQ(image.channel(0, 2), (Channel{"2", "0000.0000", " ", " ", " ", " ", " "}));
+        EXPECT_EQ(image.channel(1, 27),
+                  (Channel{"77", "0851.0125", "TAG, WITH COMMA", "1", "1", "0", "a comment"}));
+        EXPECT_EQ(image.channel(4, 50), (Channel{"250", "1299.9875", "LAST", "0", "1", "1", ""}));
+        EXPECT_EQ(image.channel(kDummyBank, 3), (Channel{"", "0", "", "", "", "", ""}));
+        EXPECT_EQ(image.BankTag, (std::array<std::string, 6>{"Bank 1", "  Spaced", "Police, County",
+                                                             "Bank 4", "Bank 5", "Dummy"}));
+        EXPECT_EQ(image.TrunkId[0][0], (TrunkIdRow{"1234", "Fire", "1", "x"}));
+        EXPECT_EQ(image.TrunkId[1][7], (TrunkIdRow{"0-001", "Unit A", "", ""}));
+        EXPECT_EQ(image.TrunkId[4][49], (TrunkIdRow{"", "", "", ""}));
+        EXPECT_EQ(image.ScanListTag[3][0], "t0");
+        EXPECT_EQ(image.ScanListTag[3][9], "t9");
+        EXPECT_EQ(image.ScanListTag[4][0], "");
+        EXPECT_EQ(image.TrunkSetting[2],
+                  (std::array<std::string, 10>{"1", "0", "1", "", "", "1", "", "5", "", ""}));
+        // "0" and an empty type read as "1".
+        EXPECT_EQ(image.TrunkType[0], "1");
+        EXPECT_EQ(image.TrunkType[1], "5");
+        EXPECT_EQ(image.TrunkType[2], "1");
+        EXPECT_EQ(image.TrunkType[3], "1");
+        EXPECT_EQ(image.TrunkType[4], "9");
+        EXPECT_EQ(image.TrunkBase[0][0],
+                  (std::array<std::string, 8>{"11", "11", "11", "11", "12", "12", "14", "0"}));
+        EXPECT_EQ(image.TrunkBase[1][0][0], "0851.0125");
+        EXPECT_EQ(image.TrunkBase[1][0][1], "012.50");
+        EXPECT_EQ(image.TrunkBase[1][0][2], "380");
+        EXPECT_EQ(image.ActiveBank, (std::array<std::int16_t, 5>{1, 0, 1, 0, 1}));
+        EXPECT_EQ(image.PriorityChannel, (std::array<std::int16_t, 5>{1, 77, 101, 151, 250}));
+        EXPECT_EQ(image.SearchEdgeTable[1][1], "untouched");
+    }
+}
+
+TEST(MemFileRead, TagsOfferedToThePickListsWhenOption9) {
+    Options options;
+    options.option[9] = 1;
+    Image image;
+    std::vector<int> progress;
+    const MemReadResult result = ParseMemFile(image, DataFile("handwritten.mem"), options,
+                                              [&](int percent) { progress.push_back(percent); });
+    ASSERT_TRUE(result.ok);
+    ASSERT_EQ(result.tags.size(), 250u);
+    EXPECT_EQ(result.tags[0].bank, 0);
+    EXPECT_EQ(result.tags[0].tag, "FIRE DISP");
+    EXPECT_EQ(result.tags[76].bank, 1);
+    EXPECT_EQ(result.tags[76].tag, "TAG, WITH COMMA");
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+}
+
+TEST(MemFileRead, TrunkTypeAndPriorityLines) {
+    const std::string good = DataFile("handwritten.mem");
+    struct Case {
+        std::string from, to;
+        int bank;
+        std::string type;
+        std::int16_t priority;
+    };
+    const std::vector<Case> cases = {
+        {"#$TT1 5", "#$TT1 2.5", 1, "2.5", 77},     {"#$TT1 5", "#$TT1 -3", 1, "-3", 77},
+        {"#$TT1 5", "#$TT1 7abc", 1, "7", 77},      {"#$TT1 5", "#$TT1", 1, "1", 77},
+        {"#$TT1 5", "junk", 1, "untouched", 77},    {"PRCH1 77", "PRCH1   88  ", 1, "5", 88},
+        {"PRCH1 77", "PRCH1 x", 1, "5", 0},         {"PRCH1 77", "P", 1, "5", 0},
+        {"PRCH1 77", "PRCH1 99999", 1, "5", 32767},
+    };
+    for (const Case& c : cases) {
+        std::string text = good;
+        text.replace(text.find(c.from), c.from.size(), c.to);
+        Image image;
+        image.TrunkType[c.bank] = "untouched";
+        const MemReadResult result = ParseMemFile(image, text, Options{});
+        ASSERT_TRUE(result.ok) << c.to << ": " << result.message;
+        EXPECT_EQ(image.TrunkType[c.bank], c.type) << c.to;
+        EXPECT_EQ(image.PriorityChannel[c.bank], c.priority) << c.to;
+    }
+}
+
+TEST(MemFileRead, MissingSignatureLeavesTheImageUnchanged) {
+    for (const std::string& text :
+         {std::string("VEXA MEM V1.02 - x\r\n1,\"0162.5500\"\r\n"),
+          std::string("vexa mem v1.00\r\n"), std::string("DURMAN MEM V1.00\r\n"),
+          std::string("\x01\x02\xff\x00junk", 8)}) {
+        Image image = EditedImage();
+        const Image before = image;
+        const MemReadResult result = ParseMemFile(image, text, Options{});
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, "File is not VEXA compatible.");
+        EXPECT_FALSE(result.imageChanged);
+        EXPECT_EQ(image, before);
+    }
+}
+
+TEST(MemFileRead, SignatureAnywhereInTheFirstField) {
+    std::string text = DataFile("handwritten.mem");
+    text.replace(0, text.find("\r\n"), "My copy of VEXA MEM V1.01 backup");
+    Image image;
+    EXPECT_TRUE(ParseMemFile(image, text, Options{}).ok);
+}
+
+TEST(MemFileRead, EmptyFileIsNotValidAndTouchesNothing) {
+    Image image = EditedImage();
+    const Image before = image;
+    const MemReadResult result = ParseMemFile(image, "", Options{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Not a valid file! Line:  /  /  Error: 62");
+    EXPECT_FALSE(result.imageChanged);
+    EXPECT_EQ(image, before);
+}
+
+TEST(MemFileRead, ErrorMessageNamesTheLoopIndices) {
+    const std::string good = DataFile("handwritten.mem");
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const auto upTo = [&](const std::string& marker) { return good.substr(0, good.find(marker)); };
+    const std::vector<Case> cases = {
+        {"VEXA MEM V1.00\r\n", "Not a valid file! Line: 0 / 1 / 0 Error: 62"},
+        {upTo("\r\n78,") + "\r\n78,\"1\",\"2\"", "Not a valid file! Line: 1 / 28 / 3 Error: 62"},
+        {upTo("\r\n \r\n") + "\r\n", "Not a valid file! Line: 5 / 51 / 7 Error: 62"},
+        {upTo("#$BT3"), "Not a valid file! Line: 3 / 51 / 7 Error: 62"},
+        {upTo("TD57 "), "Not a valid file! Line: 1 / 7 / 4 Error: 62"},
+        {upTo("#$LKM"), "Not a valid file! Line: 5 / 3 / 8 Error: 62"},
+        {upTo("PRCH3"), "Not a valid file! Line: 3 / 3 / 8 Error: 62"},
+    };
+    for (const Case& c : cases) {
+        Image image;
+        const MemReadResult result = ParseMemFile(image, c.text, Options{});
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, c.message);
+        EXPECT_TRUE(result.imageChanged);
+    }
+}
+
+TEST(MemFileRead, FileCutAtEveryByteNeverCrashesAndKeepsWhatWasRead) {
+    const std::string good = DataFile("handwritten.mem");
+    const std::size_t signatureEnd = good.find("V1.00") + 5;
+    const std::size_t lastLine = good.rfind("PRCH4");
+    Image full;
+    ASSERT_TRUE(ParseMemFile(full, good, Options{}).ok);
+    const Image edited = EditedImage();
+    Image image = edited;
+    for (std::size_t n = 0; n < good.size(); ++n) {
+        const MemReadResult result =
+            ParseMemFile(image, std::string_view(good).substr(0, n), Options{});
+        if (n < signatureEnd) {
+            ASSERT_FALSE(result.ok) << n;
+            ASSERT_EQ(result.message, n == 0 ? "Not a valid file! Line:  /  /  Error: 62"
+                                             : "File is not VEXA compatible.")
+                << n;
+            ASSERT_EQ(image, edited) << n;
+        } else if (result.ok) {
+            ASSERT_GT(n, lastLine) << "a cut file was read as whole at " << n;
+        } else {
+            ASSERT_TRUE(result.message.starts_with("Not a valid file! Line: ")) << n;
+        }
+        // Channel 1 is complete once its line has been read.
+        if (n > good.find("\r\n2,")) {
+            ASSERT_EQ(image.channel(0, 1), full.channel(0, 1)) << n;
+        }
+    }
+}
+
+TEST(MemFileRead, BinaryJunkAndHugeLines) {
+    std::string junk;
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 200'000; ++i) {
+        state = state * 1103515245u + 12345u;
+        junk += static_cast<char>(state >> 24);
+    }
+    Image image;
+    EXPECT_FALSE(ParseMemFile(image, junk, Options{}).ok);
+    EXPECT_FALSE(ParseMemFile(image, "VEXA MEM V1.00\r\n" + junk, Options{}).ok);
+
+    // A 5 MB tag is read in one go; the file is then short of fields.
+    std::string huge = "VEXA MEM V1.00\r\n1,\"0162.5500\",\"" + std::string(5'000'000, 'T') + "\"";
+    const MemReadResult result = ParseMemFile(image, huge, Options{});
+    EXPECT_EQ(result.message, "Not a valid file! Line: 0 / 1 / 3 Error: 62");
+    EXPECT_EQ(image.channel(0, 1)[kFieldTag].size(), 5'000'000u);
+    // A signature line of 5 MB without any comma.
+    EXPECT_FALSE(ParseMemFile(image, std::string(5'000'000, 'V'), Options{}).ok);
+}
+
+TEST(MemFileRead, MissingFileAndFolder) {
+    TempFolder folder;
+    Image image = EditedImage();
+    const Image before = image;
+    MemReadResult result = ReadMemFile(image, folder / "nothing.mem", Options{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.fileMissing);
+    EXPECT_EQ(result.message, "Not a valid file! Line:  /  /  Error: 53");
+    EXPECT_EQ(image, before);
+    result = ReadMemFile(image, folder.path(), Options{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.fileMissing);
+    EXPECT_EQ(result.message, "Not a valid file! Line:  /  /  Error: 75");
+    EXPECT_EQ(image, before);
+}
+
+TEST(MemFileWrite, BareExtensionGetsAName) {
+    TempFolder folder;
+    const MemWriteResult result = WriteMemFile(EditedImage(), folder / ".mem", Options{});
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.path, folder / "bct8.mem");
+    EXPECT_TRUE(std::filesystem::exists(folder / "bct8.mem"));
+    EXPECT_FALSE(std::filesystem::exists(folder / ".mem"));
+    EXPECT_EQ(ApplyBareExtensionRule(".mem"), std::filesystem::path("bct8.mem"));
+    EXPECT_EQ(ApplyBareExtensionRule(".R3C"), std::filesystem::path("bct8.R3C"));
+    EXPECT_EQ(ApplyBareExtensionRule("/x/.mem"), std::filesystem::path("/x/bct8.mem"));
+    EXPECT_EQ(ApplyBareExtensionRule("a.mem"), std::filesystem::path("a.mem"));
+    EXPECT_EQ(ApplyBareExtensionRule(".memo"), std::filesystem::path(".memo"));
+}
+
+TEST(MemFileWrite, MissingFolderIsReported) {
+    TempFolder folder;
+    const MemWriteResult result = WriteMemFile(EditedImage(), folder / "no" / "a.mem", Options{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+}
+
+TEST(MemFileWrite, ReadOnlyFolderLeavesTheOldFileIntact) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileAtomically(folder / "a.mem", "old content").ok);
+    std::filesystem::permissions(
+        folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const MemWriteResult result = WriteMemFile(EditedImage(), folder / "a.mem", Options{});
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    EXPECT_FALSE(result.ok);
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(folder / "a.mem", content));
+    EXPECT_EQ(content, "old content");
+}
+
+TEST(MemFileWrite, FailedWriteLeavesTheOldFileIntact) {
+    // A file-size limit makes the write itself fail part way, for any user.
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileAtomically(folder / "a.mem", "old content").ok);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const MemWriteResult result = WriteMemFile(EditedImage(), folder / "a.mem", Options{});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(folder / "a.mem", content));
+    EXPECT_EQ(content, "old content");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(MemFileNames, SaveSuffixOpenFilterAndDialogFilters) {
+    const std::vector<std::pair<std::string, std::string>> suffix = {
+        {"scan", "scan.mem"},         {"scan.mem", "scan.mem"}, {"SCAN.MEM", "SCAN.MEM"},
+        {"scan.Mem", "scan.Mem.mem"}, {"a.memo", "a.memo"},     {"/home/u/x", "/home/u/x.mem"},
+    };
+    for (const auto& [in, out] : suffix) EXPECT_EQ(WithMemSuffix(in), out) << in;
+    for (const char* name : {"a.mem", "A.MEM", "old.R3C", "x.mem.bak"})
+        EXPECT_TRUE(IsOpenableMemName(name)) << name;
+    for (const char* name : {"a.txt", "a.Mem", "a.r3c", "", "mem"})
+        EXPECT_FALSE(IsOpenableMemName(name)) << name;
+    EXPECT_EQ(DialogFilter(kMemOpenFilter), "VEXA Data Files (*.mem);;All Files (*)");
+    EXPECT_EQ(DialogFilter(kMemSaveFilter), "VEXA data files (*.mem)");
+}
+
+// A sibling ten-bank file in the layout the reader documents.
+std::string SiblingFile(const std::string& version) {
+    const auto quoted = [](int count, const std::string& value) {
+        std::string out;
+        for (int i = 0; i < count; ++i) out += ",\"" + value + "\"";
+        return out;
+    };
+    std::string t = "PELIXO 780 MEM " + version + " - sibling\r\n";
+    for (int b = 0; b < 10; ++b)
+        for (int s = 1; s <= 50; ++s) {
+            t += std::to_string(b * 50 + s) + ",\"" + std::to_string(100 + b * 50 + s) +
+                 ".0000\",\"B" + std::to_string(b) + "S" + std::to_string(s) +
+                 "\",\"1\",\"0\",\"1\",\"c\"";
+            t += quoted(6, "extra") + "\r\n";
+        }
+    t += " \r\n";
+    for (int b = 0; b < 12; ++b)
+        t += "#$BT" + std::to_string(b) + " Sib " + std::to_string(b) + "\r\n";
+    if (version >= "V1.03") {
+        for (int i = 0; i < 10; ++i) t += "EXTRA" + std::to_string(i) + "\r\n";
+        for (int b = 0; b < 10; ++b)
+            for (int r = 0; r < 100; ++r)
+                t += "TD" + std::to_string(b * 100 + r) + " " +
+                     quoted(4, std::to_string(b * 1000 + r)) + "\r\n";
+    }
+    for (int i = 0; i < 10; ++i)
+        t += "TID" + std::to_string(i) + " " + quoted(10, "L" + std::to_string(i)) + "\r\n";
+    for (int b = 0; b < 10; ++b)
+        t += "TSI" + std::to_string(b) + " " + quoted(10, std::to_string(b)) + "\r\n";
+    for (int b = 0; b < 10; ++b)
+        t += "#$TT" + std::to_string(b) + " " + std::to_string(b + 1) + "\r\n";
+    for (int b = 0; b < 10; ++b)
+        for (int k = 0; k < 3; ++k)
+            t += "#$TBS" + std::to_string(b) + quoted(8, std::to_string(b * 10 + k)) + "\r\n";
+    for (int i = 0; i < 10; ++i) t += "SRCH" + std::to_string(i) + " " + quoted(10, "") + "\r\n";
+    return t;
+}
+
+TEST(MemFileSibling, FirstFiveBanksAreTaken) {
+    Image image = EditedImage();
+    const MemReadResult result = ParseSiblingMemFile(image, SiblingFile("V1.07"), Options{});
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(image.channel(0, 1), (Channel{"1", "101.0000", "B0S1", "1", "0", "1", "c"}));
+    EXPECT_EQ(image.channel(4, 50), (Channel{"250", "350.0000", "B4S50", "1", "0", "1", "c"}));
+    EXPECT_EQ(image.channel(kDummyBank, 1), (Channel{"", "0", "", "", "", "", ""}));
+    EXPECT_EQ(image.BankTag[4], "Sib 4");
+    EXPECT_EQ(image.BankTag[kDummyBank], "Dummy");
+    EXPECT_EQ(image.TrunkId[4][49], (TrunkIdRow{"4049", "4049", "4049", "4049"}));
+    EXPECT_EQ(image.TrunkId[0][50], EditedImage().TrunkId[0][50]);
+    EXPECT_EQ(image.ScanListTag[9][9], "L9");
+    EXPECT_EQ(image.TrunkSetting[4][9], "4");
+    EXPECT_EQ(image.TrunkType[4], "5");
+    EXPECT_EQ(image.TrunkBase[4][2][7], "42");
+    EXPECT_EQ(image.PriorityChannel, (std::array<std::int16_t, 5>{1, 51, 101, 151, 201}));
+    EXPECT_EQ(image.ActiveBank, (std::array<std::int16_t, 5>{0, 0, 0, 0, 0}));
+}
+
+TEST(MemFileSibling, OlderVersionsHaveNoTrunkIdSection) {
+    Image image = EditedImage();
+    const MemReadResult result = ParseSiblingMemFile(image, SiblingFile("V1.02"), Options{});
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(image.TrunkId[0][0], EditedImage().TrunkId[0][0]);
+    EXPECT_EQ(image.TrunkType[0], "1");
+}
+
+TEST(MemFileSibling, Messages) {
+    Image image = EditedImage();
+    const Image before = image;
+    EXPECT_EQ(ParseSiblingMemFile(image, "VEXA MEM V1.00\r\n", Options{}).message,
+              "This is not an PELIXO file! For DURMAN mem files select FILE _ OPEN");
+    EXPECT_EQ(ParseSiblingMemFile(image, "PELIXO 780 MEM V1.08\r\n", Options{}).message,
+              "File is not compatible.");
+    EXPECT_EQ(image, before);
+    const std::string good = SiblingFile("V1.05");
+    for (std::size_t n = good.size() / 3; n < good.size(); n += 997) {
+        const MemReadResult result = ParseSiblingMemFile(image, good.substr(0, n), Options{});
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.message.starts_with("Not a valid file! Line: ")) << result.message;
+    }
+    TempFolder folder;
+    EXPECT_TRUE(ReadSiblingMemFile(image, folder / "none.mem", Options{}).fileMissing);
+}
+
+}  // namespace
+}  // namespace vex
