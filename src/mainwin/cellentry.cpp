@@ -37,7 +37,7 @@ std::string ClampedCanonical(std::string_view typed) {
     int whole = 0;
     if (value < 25) {
         whole = 0;
-    } else if (value > 1300) {
+    } else if (value >= 1301) {
         whole = 1301;
     } else {
         whole = IntegerValue(typed);
