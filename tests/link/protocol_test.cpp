@@ -1,0 +1,248 @@
+#include "link/protocol.h"
+
+#include <gtest/gtest.h>
+
+#include "link/session.h"
+
+namespace vex {
+namespace {
+
+TEST(LinkProtocol, ChannelDigitsAndBankLetters) {
+    EXPECT_EQ(ChannelDigits(1), "001");
+    EXPECT_EQ(ChannelDigits(250), "250");
+    EXPECT_EQ(ChannelDigits(1000), "000");
+    EXPECT_EQ(BankLetter(0), 'A');
+    EXPECT_EQ(BankLetter(4), 'E');
+    EXPECT_EQ(BankOfChannel(50), 0);
+    EXPECT_EQ(SlotOfChannel(50), 50);
+    EXPECT_EQ(BankOfChannel(51), 1);
+    EXPECT_EQ(SlotOfChannel(51), 1);
+    EXPECT_EQ(BankOfChannel(250), 4);
+}
+
+TEST(LinkProtocol, WireFrequencyNeverErasesAChannelBecauseOfHowItIsWritten) {
+    struct Case {
+        const char* stored;
+        std::optional<std::string> wire;
+    };
+    const Case cases[] = {
+        {"0851.0250", "08510250"},
+        {"0000.0000", "00000000"},
+        {"", "00000000"},
+        {"0", "00000000"},
+        // The bare band edges normalisation writes, and text with junk after the number.
+        {"25", "00250000"},
+        {"512", "05120000"},
+        {"956", "09560000"},
+        {"1300", "13000000"},
+        {"162.55abc", "01625500"},
+        {"  162.55", "01625500"},
+        {"162.55555", "01625555"},
+        // Values that have no eight-digit form must not be sent at all.
+        {"-5", std::nullopt},
+        {"12000", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WireFrequency(c.stored), c.wire) << c.stored;
+}
+
+TEST(LinkProtocol, ChannelWriteCommands) {
+    EXPECT_EQ(ChannelWriteCommand(1, "08510250", false), "PM001 08510250");
+    EXPECT_EQ(ChannelWriteCommand(1, "08510250", true), "PM001T08510250");
+    EXPECT_EQ(ChannelClearCommand(101), "PM101 00000000");
+    EXPECT_EQ(LockoutCommand("1"), "LON");
+    EXPECT_EQ(LockoutCommand("0"), "LOF");
+    EXPECT_EQ(LockoutCommand(""), "LOF");
+    EXPECT_EQ(DelayCommand("1"), "DLN");
+    EXPECT_EQ(DelayCommand("0"), "DLF");
+    // A delay text that is neither still gets an answerable command.
+    EXPECT_EQ(DelayCommand("x"), "DLF");
+}
+
+TEST(LinkProtocol, ChannelReplies) {
+    struct Case {
+        const char* reply;
+        int channel;
+        ReplyStatus status;
+        const char* frequency;
+        char trunk, delay, lockout;
+    };
+    const Case cases[] = {
+        {"C250 F08510250 TN DF LN\r", 250, ReplyStatus::Ok, "0851.0250", 'N', 'F', 'N'},
+        {"MA001 C001 F01625500 TF DN LF\r", 1, ReplyStatus::Ok, "0162.5500", 'F', 'N', 'F'},
+        {"C001 F01625500\r", 1, ReplyStatus::Ok, "0162.5500", 0, 0, 0},
+        {"C001 F01625500 TX DN LF\r", 1, ReplyStatus::Ok, "0162.5500", 0, 'N', 'F'},
+        {"C000 F01625500 TF DF LF\r", 1000, ReplyStatus::Ok, "0162.5500", 'F', 'F', 'F'},
+        {"ERR\r", 1, ReplyStatus::Refused, "", 0, 0, 0},
+        {"C002 F01625500 TF DF LF\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+        {"C001 TF DF LF\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+        {"C001 F0162550\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+        {"C001 F0162x500 TF\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+        {"\x01\xff garbage\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+        {"", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ChannelReply parsed;
+        ASSERT_EQ(ParseChannelReply(c.reply, c.channel, parsed), c.status) << c.reply;
+        if (c.status != ReplyStatus::Ok) continue;
+        EXPECT_EQ(parsed.frequency, c.frequency) << c.reply;
+        EXPECT_EQ(parsed.trunk, c.trunk) << c.reply;
+        EXPECT_EQ(parsed.delay, c.delay) << c.reply;
+        EXPECT_EQ(parsed.lockout, c.lockout) << c.reply;
+    }
+}
+
+TEST(LinkProtocol, ApplyingAChannelReplyKeepsFlagsWithoutAToken) {
+    Channel channel{"", "0000.0000", "Tag", "1", "1", "1", "note"};
+    ChannelReply reply;
+    ASSERT_EQ(ParseChannelReply("C001 F08510250 TF\r", 1, reply), ReplyStatus::Ok);
+    ApplyChannelReply(reply, channel);
+    EXPECT_EQ(channel[kFieldFrequency], "0851.0250");
+    EXPECT_EQ(channel[kFieldTrunk], "0");
+    EXPECT_EQ(channel[kFieldDelay], "1");
+    EXPECT_EQ(channel[kFieldLockout], "1");
+    EXPECT_EQ(channel[kFieldTag], "Tag");
+}
+
+TEST(LinkProtocol, TrunkTypeNames) {
+    const std::pair<const char*, const char*> names[] = {
+        {"", "0"},       {"E2-800", "1"},   {"TYPE I", "2"},    {"E2-900", "3"},
+        {"E2-UHF", "4"}, {"E2-VHF", "5"},   {"EDCS WIDE", "6"}, {"EDCS NARROW", "7"},
+        {"LTR", "8"},    {"EDCS SCT", "9"}, {"E2-CUS", "10"},   {"E1-CUS", "11"},
+    };
+    for (const auto& [name, code] : names) EXPECT_EQ(TrunkTypeCodeForName(name), code) << name;
+    EXPECT_EQ(TrunkTypeCodeForName("XYZ"), std::nullopt);
+    EXPECT_EQ(ParseTrunkTypeReply("TB A EDCS SCT  \r", 0), "EDCS SCT");
+    EXPECT_EQ(ParseTrunkTypeReply("TB B \r", 1), "");
+    EXPECT_EQ(ParseTrunkTypeReply("TB B\r", 1), "");
+    EXPECT_EQ(ParseTrunkTypeReply("TB A E2-8\r", 1), std::nullopt);
+    EXPECT_EQ(ParseTrunkTypeReply("ERR\r", 0), std::nullopt);
+}
+
+TEST(LinkProtocol, TrunkTypeCommands) {
+    using Lines = std::vector<WireLine>;
+    EXPECT_EQ(TrunkTypeCommands(0, 9, false), (Lines{{"TR A 9"}}));
+    EXPECT_EQ(TrunkTypeCommands(1, 1, false), (Lines{{"TR B 2"}}));
+    EXPECT_EQ(TrunkTypeCommands(1, 2, false), (Lines{{"TR B 1"}}));
+    EXPECT_EQ(TrunkTypeCommands(0, 0, false), Lines{});
+    EXPECT_EQ(TrunkTypeCommands(0, 4, true), (Lines{{"TR A 4 04160000 0125 381"}}));
+    EXPECT_EQ(TrunkTypeCommands(2, 5, true), (Lines{{"TR C 5 01360000 0125 381"}}));
+    EXPECT_EQ(TrunkTypeCommands(0, 10, false),
+              (Lines{{"TR A 2"},
+                     {"CP A A 1 08510250 08540000 0250 0440 +", "\r"},
+                     {"CP A A 2 08510125 08689875 0250 0000 +", "\r"}}));
+    EXPECT_EQ(TrunkTypeCommands(3, 11, false),
+              (Lines{{"TR D 1"},
+                     {"CP D B 1 08510250 08540000 0250 0440 +", "\r"},
+                     {"CP D B 2 08510125 08689875 0250 0000 +", "\r"}}));
+    std::array<std::array<std::string, kTrunkBaseFields>, kTrunkBaseRows> base{};
+    base[0][0] = "0416.0000";
+    base[0][1] = "012.50";
+    base[0][2] = "381";
+    base[1][0] = "0450.5000";
+    base[1][1] = "025.00";
+    base[1][2] = "400";
+    EXPECT_EQ(TrunkTypeCommands(0, 4, false, &base), (Lines{{"TR A 4 04160000 0125 381 1"},
+                                                            {"TR A 4 04505000 0250 400 2"},
+                                                            {"TR A 4 00000000 0000 000 3"}}));
+}
+
+TEST(LinkProtocol, BaseLinesReadBackAsStored) {
+    std::array<std::string, kTrunkBaseFields> row{};
+    ASSERT_TRUE(ParseBaseLineReply("BC A1 04160000 0125 381\r", row));
+    EXPECT_EQ(row[0], "0416.0000");
+    EXPECT_EQ(row[1], "012.50");
+    EXPECT_EQ(row[2], "381");
+    EXPECT_EQ(BaseLineWire(row, 1), "04160000 0125 381 1");
+    ASSERT_TRUE(ParseBaseLineReply("BC A2 00000000 0000 000\r", row));
+    EXPECT_EQ(row[0], "");
+    EXPECT_EQ(row[1], "");
+    EXPECT_FALSE(ParseBaseLineReply("BC A1 0416 0125\r", row));
+    EXPECT_FALSE(ParseBaseLineReply("ERR\r", row));
+}
+
+TEST(LinkProtocol, FleetMaps) {
+    std::array<std::string, 8> blocks{};
+    ASSERT_TRUE(ParseFleetMapReply("FB A A 0 03 A 1 10 A 2 04 A 3 04 A 4 12 A 5 12 A 6 12 A 7 12\r",
+                                   0, blocks));
+    EXPECT_EQ(blocks, (std::array<std::string, 8>{"3", "10", "4", "4", "12", "12", "12", "12"}));
+    ASSERT_TRUE(ParseFleetMapReply(
+        "FB B 0 11\rB 1 11\rB 2 11\rB 3 11\rB 4 11\rB 5 11\rB 6 11\rB 7 11\r", 1, blocks));
+    EXPECT_EQ(blocks[7], "11");
+    EXPECT_FALSE(ParseFleetMapReply("FB A A 0 03 A 1 10\r", 0, blocks));
+    EXPECT_FALSE(ParseFleetMapReply(
+        "FB A A 0 15 A 1 10 A 2 04 A 3 04 A 4 12 A 5 12 A 6 12 A 7 12\r", 0, blocks));
+    EXPECT_EQ(FleetMapBlockCommand(0, 3, 4), "FB A 3 04");
+    EXPECT_EQ(FleetMapBlockCommand(4, 7, 12), "FB E 7 12");
+}
+
+TEST(LinkProtocol, BankSettings) {
+    EXPECT_EQ(ParseControlChannelReply("TCF\r"), "0");
+    EXPECT_EQ(ParseControlChannelReply("TCN\r"), "1");
+    EXPECT_EQ(ParseControlChannelReply("TCN P3\r"), "3");
+    EXPECT_EQ(ParseControlChannelReply("ERR\r"), std::nullopt);
+    EXPECT_EQ(ControlChannelCommand(0, "0"), "TCF A");
+    EXPECT_EQ(ControlChannelCommand(1, "4"), "TCN B P4");
+    EXPECT_EQ(ControlChannelCommand(1, "-1"), std::nullopt);
+    EXPECT_EQ(ParseFlagReply("BTN\r", "BT"), "1");
+    EXPECT_EQ(ParseFlagReply("TDF\r", "TD"), "0");
+    EXPECT_EQ(ParseFlagReply("TDF\r", "BT"), std::nullopt);
+    // The EDACS ID format has one meaning both ways.
+    EXPECT_EQ(ParseFlagReply("AFF\r", "AF"), "0");
+    EXPECT_EQ(FlagCommand("AF", "0"), "AFF");
+    EXPECT_EQ(ParseFlagReply("AFN\r", "AF"), "1");
+    EXPECT_EQ(FlagCommand("AF", "1"), "AFN");
+    EXPECT_EQ(FlagCommand("BT", ""), std::nullopt);
+}
+
+TEST(LinkProtocol, PriorityReplies) {
+    EXPECT_EQ(ParsePriorityReply("PC A051\r", 0), 51);
+    EXPECT_EQ(ParsePriorityReply("PC B 060\r", 1), 60);
+    EXPECT_EQ(ParsePriorityReply("PC B 060\r", 0), std::nullopt);
+    EXPECT_EQ(ParsePriorityReply("PC A 000\r", 0), std::nullopt);
+    EXPECT_EQ(ParsePriorityReply("PC A 999\r", 0), std::nullopt);
+    EXPECT_EQ(ParsePriorityReply("PC A\r", 0), std::nullopt);
+    EXPECT_EQ(ParsePriorityReply("ERR\r", 0), std::nullopt);
+}
+
+TEST(LinkProtocol, TrunkIds) {
+    EXPECT_EQ(TrunkIdKey(0, 0), "TG A A0");
+    EXPECT_EQ(TrunkIdKey(4, 49), "TG E E9");
+    EXPECT_EQ(ParseTrunkIdReply("TG A B3 12345  \r", 0, 13), "12345");
+    EXPECT_EQ(ParseTrunkIdReply("TG A B3 ------\r", 0, 13), "");
+    EXPECT_EQ(ParseTrunkIdReply("TG A B3\r", 0, 13), "");
+    EXPECT_EQ(ParseTrunkIdReply("TG A B4 12345\r", 0, 13), std::nullopt);
+    EXPECT_EQ(ParseTrunkIdReply("TG A B3 ERR\r", 0, 13), std::nullopt);
+    EXPECT_EQ(ParseTrunkIdReply("ERR\r", 0, 13), std::nullopt);
+    EXPECT_EQ(TrunkIdWriteCommand(1, 0, "01-05"), "TG B A0 01-05");
+    EXPECT_EQ(TrunkIdWriteCommand(1, 0, ""), "TG B A0 ------");
+    EXPECT_EQ(TrunkIdDeleteCommand(1, 9), "TG B A9 0");
+    EXPECT_TRUE(IsEmptyTrunkId("------"));
+    EXPECT_TRUE(IsEmptyTrunkId(" "));
+    EXPECT_FALSE(IsEmptyTrunkId("100-12"));
+}
+
+TEST(LinkProtocol, ActiveBanks) {
+    Image image{};
+    EXPECT_EQ(ActiveBanksCommand(image), std::nullopt);
+    image.ActiveBank[0] = 1;
+    image.ActiveBank[2] = 1;
+    image.ActiveBank[4] = 1;
+    EXPECT_EQ(ActiveBanksCommand(image), "SB ACE");
+}
+
+TEST(LinkProtocol, RangeFieldsAndSettleWaits) {
+    EXPECT_EQ(ClampRangeField("300", 250), "250");
+    EXPECT_EQ(ClampRangeField("0", 250), "1");
+    EXPECT_EQ(ClampRangeField("abc", 250), "1");
+    EXPECT_EQ(ClampRangeField("12", 250), "12");
+    EXPECT_EQ(ClampRangeField("1200", 1000), "1000");
+    Options options;
+    options.delay1 = 10;
+    EXPECT_EQ(SettleWaitMs(options, 19200), 25);
+    EXPECT_EQ(SettleWaitMs(options, 57600), 25);
+    EXPECT_EQ(SettleWaitMs(options, 9600), 200);
+    EXPECT_EQ(SettleWaitMs(options, 4800), 400);
+}
+
+}  // namespace
+}  // namespace vex
