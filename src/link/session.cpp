@@ -360,8 +360,9 @@ class LinkSession::Impl {
 
     // A retry after a time-out or an unusable reply; false when the transfer must end (the
     // result says why).
-    Task<bool> retry(const std::string& lastReply, bool timedOut) {
-        if (co_await d_link.recover()) co_return true;
+    Task<bool> retry(std::string lastReply, bool timedOut) {
+        const bool recovered = co_await d_link.recover();
+        if (recovered) co_return true;
         if (d_link.stopReason().kind != LinkStopKind::None) co_return false;
         d_link.transport().close();
         if (timedOut) {
@@ -401,11 +402,13 @@ class LinkSession::Impl {
         if (!ensureOpen()) co_return;
         d_result.singleBankFlag = rq.singleBankFlag;
 
-        if (!co_await checkScanner() && options().option[7] != 1) {
+        const bool detected = co_await checkScanner();
+        if (!detected && options().option[7] != 1) {
             refuse(kNoScannerRead, "Error");
             co_return;
         }
-        if (!co_await readTrunkTypes()) {
+        const bool typesRead = co_await readTrunkTypes();
+        if (!typesRead) {
             fail(std::string(kTrunkTypeFailed));
             co_return;
         }
@@ -414,8 +417,14 @@ class LinkSession::Impl {
                 d_work.TrunkType[static_cast<std::size_t>(b)] =
                     d_scannerTypes[static_cast<std::size_t>(b)];
 
-        if (items.frequencies && !co_await readChannels()) co_return;
-        if (items.trunkIds && !co_await readTrunkIds()) co_return;
+        if (items.frequencies) {
+            const bool ok = co_await readChannels();
+            if (!ok) co_return;
+        }
+        if (items.trunkIds) {
+            const bool ok = co_await readTrunkIds();
+            if (!ok) co_return;
+        }
         if (items.trunkSettings) co_await readTrunkSettings();
         co_await readPriorities();
         d_link.discardInput();
@@ -478,7 +487,8 @@ class LinkSession::Impl {
             Reply reply = co_await d_link.request(command);
             if (reply.timedOut) {
                 firstRequest = false;
-                if (!co_await retry({}, true)) co_return false;
+                const bool again = co_await retry(std::string(), true);
+                if (!again) co_return false;
                 continue;
             }
             showReply(reply.text);
@@ -491,7 +501,8 @@ class LinkSession::Impl {
             if (parse != ReplyStatus::Ok) {
                 d_rxLog.line("channelmarker not found ");
                 firstRequest = false;
-                if (!co_await retry(reply.text, false)) co_return false;
+                const bool again = co_await retry(reply.text, false);
+                if (!again) co_return false;
                 continue;
             }
             d_rxLog.line("channelmarker found ");
@@ -543,13 +554,15 @@ class LinkSession::Impl {
             emitProgress();
             Reply reply = co_await d_link.request(TrunkIdReadCommand(bank, row));
             if (reply.timedOut) {
-                if (!co_await retryId(bank, row, {}, true)) co_return false;
+                const bool again = co_await retryId(bank, row, std::string(), true);
+                if (!again) co_return false;
                 continue;
             }
             showReply(reply.text);
             const std::optional<std::string> id = ParseTrunkIdReply(reply.text, bank, row);
             if (!id) {
-                if (!co_await retryId(bank, row, reply.text, false)) co_return false;
+                const bool again = co_await retryId(bank, row, reply.text, false);
+                if (!again) co_return false;
                 continue;
             }
             d_work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0] = *id;
@@ -562,8 +575,9 @@ class LinkSession::Impl {
         co_return true;
     }
 
-    Task<bool> retryId(int bank, int row, const std::string& lastReply, bool timedOut) {
-        if (co_await d_link.recover()) co_return true;
+    Task<bool> retryId(int bank, int row, std::string lastReply, bool timedOut) {
+        const bool recovered = co_await d_link.recover();
+        if (recovered) co_return true;
         if (d_link.stopReason().kind != LinkStopKind::None) co_return false;
         d_link.transport().close();
         const std::string where = "trunk ID " + TrunkIdKey(bank, row).substr(3);
@@ -622,7 +636,8 @@ class LinkSession::Impl {
             }
             if (IsEdacs(type)) reads.emplace_back("AF", field(1, flag("AF")));
             for (auto& [command, parse] : reads) {
-                if (co_await pollSetting(command, parse)) {
+                const bool ok = co_await pollSetting(command, parse);
+                if (ok) {
                     d_readSomething = true;
                 } else {
                     warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" + command +
@@ -800,7 +815,8 @@ class LinkSession::Impl {
             d_result.singleBankFlag = false;
         }
         if (!ensureOpen()) co_return;
-        if (!co_await checkScanner()) {
+        const bool detected = co_await checkScanner();
+        if (!detected) {
             refuse(kNoScannerSend, "Error");
             co_return;
         }
@@ -811,11 +827,17 @@ class LinkSession::Impl {
                 co_await d_link.poll(settle());
             }
         }
-        if (options().option[8] != 1 && !co_await readTrunkTypes()) {
-            fail(std::string(kTrunkTypeFailed));
-            co_return;
+        if (options().option[8] != 1) {
+            const bool typesRead = co_await readTrunkTypes();
+            if (!typesRead) {
+                fail(std::string(kTrunkTypeFailed));
+                co_return;
+            }
         }
-        if (rq.items.frequencies && !co_await sendChannels()) co_return;
+        if (rq.items.frequencies) {
+            const bool ok = co_await sendChannels();
+            if (!ok) co_return;
+        }
         if (rq.items.trunkSettings) co_await sendTrunkSettings();
         if (rq.items.trunkIds) co_await sendTrunkIds();
         d_link.discardInput();
@@ -903,7 +925,8 @@ class LinkSession::Impl {
                     showReply(reply.text);
                     d_txLog.line("ERR reply to " + step + ": " + WithoutLineEnds(reply.text));
                 }
-                if (!co_await retry(reply.text, reply.timedOut)) co_return false;
+                const bool retried = co_await retry(reply.text, reply.timedOut);
+                if (!retried) co_return false;
                 again = true;
                 break;
             }
@@ -1056,7 +1079,8 @@ class LinkSession::Impl {
             }
         }
         if (!ensureOpen()) co_return;
-        if (!co_await checkScanner()) {
+        const bool detected = co_await checkScanner();
+        if (!detected) {
             refuse(kNoScannerDelete, "Error");
             co_return;
         }

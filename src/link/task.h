@@ -3,6 +3,9 @@
 // the coroutine is suspended and the event loop keeps running. Destroying a Task destroys its
 // suspended frame, and with it the awaiters that hold timers, so a stopped transfer leaves no
 // timer behind.
+//
+// Write `const bool ok = co_await step(); if (!ok) ...`, never `if (!co_await step())`: GCC 12
+// generates broken code for co_await inside conditions and short-circuit operators.
 #pragma once
 
 #include <coroutine>
