@@ -1,0 +1,429 @@
+#include "gui/trtags.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "gui/editrunk.h"
+#include "gui/listtags.h"
+#include "gui/trunkwidgets.h"
+#include "gui/vervangtrunk.h"
+#include "trunk/trunk_id.h"
+#include "trunk/trunk_types.h"
+#include "trunk/trunk_window_flag.h"
+
+namespace vex::gui {
+
+TrTags::TrTags(Image& image, QWidget* parent)
+    : QDialog(parent), d_image(image), d_copy(LoadTrunkIdCopy(image)) {
+    setObjectName("trtags");
+    setWindowTitle(tr("Trunk Id's:"));
+    buildWindow();
+    showBank();
+    updateHeading();
+    updateActions();
+    d_grid->setCurrentCell(0, 0);
+}
+
+QAction* TrTags::makeAction(const QString& text, const QString& tip, const char* name,
+                            std::function<void()> run, const QKeySequence& key) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(tip);
+    if (!key.isEmpty()) {
+        // Shortcuts act on the grid only, so the entry fields keep their own editing keys.
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        d_grid->addAction(action);
+    }
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    return action;
+}
+
+QAction* TrTags::action(const char* name) const {
+    return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void TrTags::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+
+    d_grid = new QTableWidget(kTrunkIdUsedRows, kTrunkIdGridColumns);
+    d_grid->setObjectName("grid");
+    d_grid->setHorizontalHeaderLabels({tr("ID"), tr("Tag")});
+    QStringList labels;
+    for (int r = 0; r < kTrunkIdUsedRows; ++r) labels << TrunkText(TrunkRowLabel(r));
+    d_grid->setVerticalHeaderLabels(labels);
+    d_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // Centred tags only line up in a fixed-width font.
+    d_grid->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    d_grid->horizontalHeader()->setStretchLastSection(true);
+    d_grid->setColumnWidth(0,
+                           d_grid->fontMetrics().horizontalAdvance(QStringLiteral(" 0000000000 ")));
+    for (int r = 0; r < kTrunkIdUsedRows; ++r) {
+        for (int c = 0; c < kTrunkIdGridColumns; ++c) d_grid->setItem(r, c, new QTableWidgetItem);
+    }
+    d_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    // Toolbar and menus.
+    auto* toolbar = new QToolBar;
+    toolbar->setObjectName("toolbar");
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QAction* undoAction = makeAction(
+        tr("Undo"), tr("Undo last Sort Operation"), "undoSort", [this] { undo(); },
+        QKeySequence::Undo);
+    toolbar->addAction(undoAction);
+    toolbar->addSeparator();
+    toolbar->addAction(makeAction(tr("ID \u25B2"), tr("Sort Trunk Id's"), "sortIdsUp",
+                                  [this] { sort(TrunkSortKey::Id, true); }));
+    toolbar->addAction(makeAction(tr("ID \u25BC"), tr("Sort Trunk Id's"), "sortIdsDown",
+                                  [this] { sort(TrunkSortKey::Id, false); }));
+    toolbar->addAction(makeAction(tr("Tag \u25B2"), tr("Sort Trunk Tags"), "sortTagsUp",
+                                  [this] { sort(TrunkSortKey::Tag, true); }));
+    toolbar->addAction(makeAction(tr("Tag \u25BC"), tr("Sort Trunk Tags"), "sortTagsDown",
+                                  [this] { sort(TrunkSortKey::Tag, false); }));
+    toolbar->addSeparator();
+    toolbar->addAction(makeAction(
+        tr("Replace"), tr("Find and Replace Tag Text"), "replaceTags", [this] { replaceTagText(); },
+        QKeySequence::Replace));
+    toolbar->addAction(makeAction(tr("Remove"), tr("Remove single id"), "removeId",
+                                  [this] { rowCommand(&RemoveTrunkIdRow, 0); }));
+    toolbar->addAction(makeAction(
+        tr("Insert"), tr("Insert single id"), "insertId",
+        [this] { rowCommand(&InsertTrunkIdRow, 0); }, QKeySequence(Qt::Key_Insert)));
+    toolbar->addAction(makeAction(tr("Clear"), tr("delete selected area"), "deleteArea",
+                                  [this] { deleteCells(); }));
+    toolbar->addAction(makeAction(tr("Cut"), tr("Cut"), "cutTool", [this] { cut(); }));
+    toolbar->addAction(makeAction(tr("Copy"), tr("Copy"), "copyTool", [this] { copy(); }));
+    toolbar->addAction(makeAction(tr("Paste"), tr("Paste"), "pasteTool", [this] { paste(); }));
+    toolbar->addSeparator();
+    toolbar->addAction(makeAction(
+        tr("Up"), tr("Move single line up"), "moveUp",
+        [this] { rowCommand(&MoveTrunkIdRowUp, -1); }, QKeySequence(Qt::CTRL | Qt::Key_Up)));
+    toolbar->addAction(makeAction(
+        tr("Down"), tr("Move single line down"), "moveDown",
+        [this] { rowCommand(&MoveTrunkIdRowDown, 1); }, QKeySequence(Qt::CTRL | Qt::Key_Down)));
+    toolbar->addAction(makeAction(tr("Left"), tr("Align Left"), "alignLeft",
+                                  [this] { change(&AlignTrunkTagsLeft); }));
+    toolbar->addAction(makeAction(tr("Center"), tr("Center Tags"), "centerTags",
+                                  [this] { change(&CenterTrunkTags); }));
+
+    auto* menuBar = new QMenuBar;
+    QMenu* edit = menuBar->addMenu(tr("Edit"));
+    edit->setObjectName("menuEdit");
+    QAction* cutAction = makeAction(
+        tr("Cut"), {}, "cut", [this] { cut(); }, QKeySequence::Cut);
+    QAction* copyAction = makeAction(
+        tr("Copy"), {}, "copy", [this] { copy(); }, QKeySequence::Copy);
+    QAction* pasteAction = makeAction(
+        tr("Paste"), {}, "paste", [this] { paste(); }, QKeySequence::Paste);
+    QAction* deleteAction = makeAction(
+        tr("Delete"), {}, "delete", [this] { deleteCells(); }, QKeySequence::Delete);
+    edit->addActions({cutAction, copyAction, pasteAction, deleteAction});
+    layout->setMenuBar(menuBar);
+
+    d_context = new QMenu(this);
+    d_context->setObjectName("contextMenu");
+    d_context->addActions({copyAction, pasteAction});
+    connect(d_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { d_context->popup(d_grid->viewport()->mapToGlobal(at)); });
+
+    d_tabs = new QTabBar;
+    d_tabs->setObjectName("tabs");
+    for (int b = 0; b < kScannerBanks; ++b) {
+        d_tabs->addTab(QStringLiteral("%1: %2").arg(b + 1).arg(TrunkText(d_image.BankTag[b])));
+    }
+
+    d_heading = new QLabel;
+    d_heading->setObjectName("heading");
+    QFont headingFont = d_heading->font();
+    headingFont.setBold(true);
+    d_heading->setFont(headingFont);
+    d_hint = new QLabel;
+    d_hint->setObjectName("hint");
+    d_hint->setWordWrap(true);
+
+    d_idEntry = new QLineEdit;
+    d_idEntry->setObjectName("idEntry");
+    KeepOnlyAccepted(d_idEntry,
+                     [this](unsigned char key) { return IdKeyAccepted(bankType(), key); });
+    d_tagEntry = new QLineEdit;
+    d_tagEntry->setObjectName("tagEntry");
+    KeepOnlyAccepted(d_tagEntry, &TagKeyAccepted);
+    auto* idLabel = new QLabel(tr("ID:"));
+    idLabel->setBuddy(d_idEntry);
+    auto* tagLabel = new QLabel(tr("Tag:"));
+    tagLabel->setBuddy(d_tagEntry);
+    auto* entries = new QHBoxLayout;
+    entries->addWidget(idLabel);
+    entries->addWidget(d_idEntry);
+    entries->addWidget(tagLabel);
+    entries->addWidget(d_tagEntry, 1);
+
+    const auto button = [](const QString& caption, const char* name) {
+        auto* b = new QPushButton(caption);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton* ok = button(tr("Ok"), "ok");
+    QPushButton* cancel = button(tr("Cancel"), "cancel");
+    QPushButton* ids = button(tr("Copy/Move/Swap ID's"), "copyMoveSwapIds");
+    d_bankManager = button(tr("Copy/Move/Swap Banks"), "copyMoveSwapBanks");
+    d_bankManager->hide();
+    QPushButton* listTags = button(tr("Edit ScanList Tags"), "editScanListTags");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ids);
+    buttons->addWidget(d_bankManager);
+    buttons->addWidget(listTags);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    layout->addWidget(toolbar);
+    layout->addWidget(d_tabs);
+    layout->addWidget(d_heading);
+    layout->addWidget(d_hint);
+    layout->addWidget(d_grid, 1);
+    layout->addLayout(entries);
+    layout->addLayout(buttons);
+    resize(560, 640);
+
+    connect(d_tabs, &QTabBar::currentChanged, this, &TrTags::selectBank);
+    connect(d_grid, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previousRow, int) {
+                if (row != previousRow && row >= 0) {
+                    d_idEntry->setText(TrunkText(rows()[row][kTidId]));
+                    d_tagEntry->setText(TrunkText(rows()[row][kTidTag]));
+                }
+            });
+    connect(d_grid, &QTableWidget::itemSelectionChanged, this, &TrTags::updateActions);
+    connect(d_idEntry, &QLineEdit::returnPressed, this, &TrTags::enterId);
+    connect(d_tagEntry, &QLineEdit::returnPressed, this, &TrTags::enterTag);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        writeBack();
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ids, &QPushButton::clicked, this, &TrTags::copyMoveSwapIds);
+    connect(d_bankManager, &QPushButton::clicked, this, &TrTags::copyMoveSwapBanks);
+    connect(listTags, &QPushButton::clicked, this, &TrTags::editScanListTags);
+}
+
+void TrTags::setBankManager(std::function<void()> open) {
+    d_openBankManager = std::move(open);
+    d_bankManager->setVisible(static_cast<bool>(d_openBankManager));
+}
+
+void TrTags::showEvent(QShowEvent* event) {
+    SetTrunkWindowOpen(true);
+    QDialog::showEvent(event);
+}
+
+void TrTags::hideEvent(QHideEvent* event) {
+    SetTrunkWindowOpen(false);
+    QDialog::hideEvent(event);
+}
+
+int TrTags::bankType() const {
+    return TrunkTypeOf(d_image.TrunkType[d_bank]);
+}
+
+void TrTags::selectBank(int bank) {
+    if (bank < 0 || bank >= kScannerBanks || bank == d_bank) return;
+    NormaliseTrunkIdBank(rows(), bankType());
+    d_bank = bank;
+    if (d_tabs->currentIndex() != bank) {
+        const QSignalBlocker block(d_tabs);
+        d_tabs->setCurrentIndex(bank);
+    }
+    d_undo.clear();
+    showBank();
+    updateHeading();
+    updateActions();
+    const int row = std::max(d_grid->currentRow(), 0);
+    d_idEntry->setText(TrunkText(rows()[row][kTidId]));
+    d_tagEntry->setText(TrunkText(rows()[row][kTidTag]));
+}
+
+void TrTags::showBank() {
+    for (int r = 0; r < kTrunkIdUsedRows; ++r) showRow(r);
+}
+
+void TrTags::showRow(int row) {
+    const QString id = TrunkText(rows()[row][kTidId]);
+    const QString tag = TrunkText(rows()[row][kTidTag]);
+    if (d_grid->item(row, 0)->text() != id) d_grid->item(row, 0)->setText(id);
+    if (d_grid->item(row, 1)->text() != tag) d_grid->item(row, 1)->setText(tag);
+}
+
+void TrTags::updateHeading() {
+    const IdFormat format = IdFormatOfType(bankType());
+    d_heading->setText(TrunkText(format.heading));
+    if (!format.hint.empty()) d_hint->setText(TrunkText(format.hint));
+}
+
+void TrTags::updateActions() {
+    action("undoSort")->setEnabled(d_undo.available() && d_undo.bank() == d_bank);
+    const bool one = singleSelectedRow() >= 0;
+    for (const char* name : {"removeId", "insertId", "moveUp", "moveDown"}) {
+        action(name)->setEnabled(one);
+    }
+}
+
+int TrTags::singleSelectedRow() const {
+    const QList<QTableWidgetSelectionRange> ranges = d_grid->selectedRanges();
+    if (ranges.size() != 1 || ranges[0].topRow() != ranges[0].bottomRow()) return -1;
+    return ranges[0].topRow();
+}
+
+TrunkIdCellRange TrTags::selectedRange() const {
+    const QList<QTableWidgetSelectionRange> ranges = d_grid->selectedRanges();
+    if (ranges.isEmpty()) {
+        const int row = d_grid->currentRow();
+        const int column = d_grid->currentColumn();
+        return {row, column, row, column};
+    }
+    const QTableWidgetSelectionRange& r = ranges.first();
+    return {r.topRow(), r.leftColumn(), r.bottomRow(), r.rightColumn()};
+}
+
+void TrTags::change(const std::function<void(TrunkIdBankRows&)>& edit) {
+    const TrunkIdBankRows before = rows();
+    edit(rows());
+    if (rows() == before) return;
+    d_undo.save(d_bank, before);
+    showBank();
+    updateActions();
+}
+
+void TrTags::undo() {
+    if (d_undo.bank() != d_bank || !d_undo.restore(d_copy)) return;
+    showBank();
+    updateActions();
+}
+
+void TrTags::sort(TrunkSortKey key, bool ascending) {
+    change([&](TrunkIdBankRows& r) { SortTrunkIdRows(r, key, ascending); });
+}
+
+void TrTags::rowCommand(bool (*command)(TrunkIdBankRows&, int), int moveSelectionBy) {
+    const int row = singleSelectedRow();
+    if (row < 0) return;
+    bool done = false;
+    change([&](TrunkIdBankRows& r) { done = command(r, row); });
+    if (done && moveSelectionBy != 0) {
+        const int column = std::max(d_grid->currentColumn(), 0);
+        d_grid->setCurrentCell(row + moveSelectionBy, column);
+    }
+}
+
+void TrTags::enterId() {
+    int row = d_grid->currentRow();
+    if (row < 0) row = 0;
+    const std::string id = NormaliseTrunkId(bankType(), TrunkString(d_idEntry->text()));
+    d_idEntry->setText(TrunkText(id));
+    change([&](TrunkIdBankRows& r) { r[row][kTidId] = id; });
+    d_grid->setCurrentCell(row, 0);
+    d_tagEntry->setFocus();
+    d_tagEntry->selectAll();
+}
+
+void TrTags::enterTag() {
+    int row = d_grid->currentRow();
+    if (row < 0) row = 0;
+    const std::string tag = CutTag(TrunkString(d_tagEntry->text()));
+    d_tagEntry->setText(TrunkText(tag));
+    change([&](TrunkIdBankRows& r) { r[row][kTidTag] = tag; });
+    // On to the next row, ready for its ID.
+    if (row + 1 < kTrunkIdUsedRows) d_grid->setCurrentCell(row + 1, 0);
+    d_idEntry->setFocus();
+    d_idEntry->selectAll();
+}
+
+void TrTags::copy() {
+    const std::string text = CopyTrunkIdCells(rows(), selectedRange());
+    QApplication::clipboard()->setText(TrunkText(text));
+}
+
+void TrTags::cut() {
+    copy();
+    deleteCells();
+}
+
+void TrTags::deleteCells() {
+    const TrunkIdCellRange range = selectedRange();
+    change([&](TrunkIdBankRows& r) { ClearTrunkIdCells(r, range); });
+}
+
+void TrTags::paste() {
+    const std::string text = TrunkString(QApplication::clipboard()->text());
+    const int row = std::max(d_grid->currentRow(), 0);
+    const int column = std::max(d_grid->currentColumn(), 0);
+    std::optional<TrunkIdCellRange> written;
+    change(
+        [&](TrunkIdBankRows& r) { written = PasteTrunkIdCells(r, bankType(), row, column, text); });
+    if (written) {
+        d_grid->clearSelection();
+        d_grid->setRangeSelected(QTableWidgetSelectionRange(written->top, written->left,
+                                                            written->bottom, written->right),
+                                 true);
+    }
+}
+
+void TrTags::writeBack() {
+    WriteBackTrunkIdCopy(d_copy, d_image);
+}
+
+void TrTags::reload() {
+    d_copy = LoadTrunkIdCopy(d_image);
+    d_undo.clear();
+    showBank();
+    updateHeading();
+    updateActions();
+}
+
+void TrTags::copyMoveSwapIds() {
+    NormaliseTrunkIdBank(rows(), bankType());
+    writeBack();
+    EditTrunk dialog(d_image, d_bank, this);
+    dialog.exec();
+    reload();
+}
+
+void TrTags::editScanListTags() {
+    ListTags dialog(d_image, d_bank, this);
+    dialog.exec();
+    showBank();
+}
+
+void TrTags::copyMoveSwapBanks() {
+    if (!d_openBankManager) return;
+    writeBack();
+    d_openBankManager();
+    reload();
+}
+
+void TrTags::replaceTagText() {
+    VervangTrunk dialog(
+        [this](const std::string& find, const std::string& replacement) {
+            int changed = 0;
+            change([&](TrunkIdBankRows& r) { changed = ReplaceInTrunkTags(r, find, replacement); });
+            return changed;
+        },
+        this);
+    dialog.exec();
+}
+
+}  // namespace vex::gui

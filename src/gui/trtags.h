@@ -1,0 +1,85 @@
+// The trunk ID window `trtags` ("Trunk Id's:"): the talk-group IDs and tags of the five banks.
+// It edits a working copy of the ID table and writes it back on "Ok"; "Cancel" drops it.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "core/image.h"
+#include "trunk/trunk_idtable.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTableWidget;
+
+namespace vex::gui {
+
+class TrTags : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TrTags(Image& image, QWidget* parent = nullptr);
+
+    // The Memory Manager in bank mode with "Trunk id's" ticked; its button is shown once set.
+    void setBankManager(std::function<void()> open);
+
+    int currentBank() const { return d_bank; }
+    const TrunkIdWorkingCopy& workingCopy() const { return d_copy; }
+    QAction* action(const char* name) const;
+
+    void selectBank(int bank);
+    void enterId();
+    void enterTag();
+    void copyMoveSwapIds();
+    void editScanListTags();
+    void copyMoveSwapBanks();
+    void replaceTagText();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void buildWindow();
+    QAction* makeAction(const QString& text, const QString& tip, const char* name,
+                        std::function<void()> run, const QKeySequence& key = {});
+    void showBank();
+    void showRow(int row);
+    void updateHeading();
+    void updateActions();
+    int bankType() const;
+    int singleSelectedRow() const;
+    TrunkIdCellRange selectedRange() const;
+    TrunkIdBankRows& rows() { return d_copy[d_bank]; }
+    // Every change to the rows goes through here so that it can be undone.
+    void change(const std::function<void(TrunkIdBankRows&)>& edit);
+    void undo();
+    void sort(TrunkSortKey key, bool ascending);
+    void rowCommand(bool (*command)(TrunkIdBankRows&, int), int moveSelectionBy);
+    void cut();
+    void copy();
+    void paste();
+    void deleteCells();
+    void writeBack();
+    void reload();
+
+    Image& d_image;
+    TrunkIdWorkingCopy d_copy;
+    TrunkIdUndo d_undo;
+    int d_bank = 0;
+    std::function<void()> d_openBankManager;
+
+    QTabBar* d_tabs = nullptr;
+    QLabel* d_heading = nullptr;
+    QLabel* d_hint = nullptr;
+    QTableWidget* d_grid = nullptr;
+    QLineEdit* d_idEntry = nullptr;
+    QLineEdit* d_tagEntry = nullptr;
+    QPushButton* d_bankManager = nullptr;
+    QMenu* d_context = nullptr;
+};
+
+}  // namespace vex::gui
