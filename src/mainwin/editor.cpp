@@ -90,7 +90,9 @@ bool TableEditor::FlagKey(Selection selection, char key) {
     if (field < kGridTrunk || field > kGridLockout) return false;
     const auto value = FlagCellForKey(key, grid_.cell(selection.currentRow, field));
     if (!value) return false;
-    const bool inSelection = field >= selection.firstField && field <= selection.lastField;
+    const bool inSelection = field >= selection.firstField && field <= selection.lastField &&
+                             selection.currentRow >= selection.firstRow &&
+                             selection.currentRow <= selection.lastRow;
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
     for (int row = first; row <= last; ++row) grid_.cell(row, field) = *value;
