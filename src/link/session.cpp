@@ -591,7 +591,7 @@ class LinkSession::Impl {
 
     // A polled answer; one more try when it is not usable. nullopt after the second failure.
     template <typename Parse>
-    Task<bool> pollSetting(const std::string& command, Parse parse) {
+    Task<bool> pollSetting(std::string command, Parse parse) {
         for (int attempt = 0; attempt < 2; ++attempt) {
             d_link.discardInput();
             d_link.send(command);
@@ -635,13 +635,13 @@ class LinkSession::Impl {
                 reads.emplace_back("TD", field(2, flag("TD")));
             }
             if (IsEdacs(type)) reads.emplace_back("AF", field(1, flag("AF")));
-            for (auto& [command, parse] : reads) {
-                const bool ok = co_await pollSetting(command, parse);
+            for (std::size_t i = 0; i < reads.size(); ++i) {
+                const bool ok = co_await pollSetting(reads[i].first, reads[i].second);
                 if (ok) {
                     d_readSomething = true;
                 } else {
-                    warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" + command +
-                         "\".");
+                    warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" +
+                         reads[i].first + "\".");
                 }
             }
         }
@@ -941,42 +941,53 @@ class LinkSession::Impl {
         co_return true;
     }
 
+    // The commands that carry one bank's settings, in the order they are sent.
+    std::vector<WireLine> bankSettingCommands(int b) const {
+        const auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
+        const int type = TypeOf(d_work, b);
+        std::vector<WireLine> lines;
+        lines.push_back({ChannelReadCommand(b * ChannelsPerBank + 1)});
+        lines.push_back({BankSelectCommand(b)});
+        for (WireLine& line :
+             TrunkTypeCommands(b, type, false, &d_work.TrunkBase[static_cast<std::size_t>(b)]))
+            lines.push_back(std::move(line));
+        lines.push_back({BankSelectCommand(b)});
+        auto add = [&lines](const std::optional<std::string>& command) {
+            if (command) lines.push_back({*command});
+        };
+        // Types 10 and 11 are Motorola 800 systems too and carry the same two flags.
+        if ((type >= 0 && type <= 5) || type == 10 || type == 11) {
+            add(FlagCommand("BT", setting[1]));
+            add(FlagCommand("TD", setting[2]));
+        } else if (IsEdacs(type)) {
+            add(FlagCommand("AF", setting[1]));
+        }
+        if (IsMotorola800(type)) add(ControlChannelCommand(b, setting[0]));
+        if (IsMotorolaType1(type) && IntegerValue(setting[7]) != kFleetMapNone) {
+            const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
+            for (int k = 0; k < kFleetMapBlocks; ++k) {
+                const auto block = static_cast<std::size_t>(k);
+                int code =
+                    preset >= 1 && preset <= kFleetMapPresets
+                        ? FleetMapPreset(preset)[block]
+                        : IntegerValue(d_work.TrunkBase[static_cast<std::size_t>(b)][0][block]);
+                lines.push_back(
+                    {FleetMapBlockCommand(b, k, std::clamp(code, 0, kFleetMapMaxCode))});
+            }
+        }
+        return lines;
+    }
+
     Task<void> sendTrunkSettings() {
         const SendRequest& rq = d_send;
         const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
         for (int b = firstBank; b <= lastBank; ++b) {
-            const auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
-            const int type = TypeOf(d_work, b);
             status(" Sending Trunk settings bank: " + std::to_string(b + 1));
             d_link.discardInput();
-            auto command = [&](const WireLine& line) -> Link::WaitAwaiter {
-                d_link.send(line);
-                return d_link.wait(delay1());
-            };
-            co_await command({ChannelReadCommand(b * ChannelsPerBank + 1)});
-            co_await command({BankSelectCommand(b)});
-            for (const WireLine& line :
-                 TrunkTypeCommands(b, type, false, &d_work.TrunkBase[static_cast<std::size_t>(b)]))
-                co_await command(line);
-            co_await command({BankSelectCommand(b)});
-            if ((type >= 0 && type <= 5) || type == 10 || type == 11) {
-                if (auto bt = FlagCommand("BT", setting[1])) co_await command({*bt});
-                if (auto td = FlagCommand("TD", setting[2])) co_await command({*td});
-            } else if (IsEdacs(type)) {
-                if (auto af = FlagCommand("AF", setting[1])) co_await command({*af});
-            }
-            if (IsMotorola800(type))
-                if (auto tc = ControlChannelCommand(b, setting[0])) co_await command({*tc});
-            if (IsMotorolaType1(type) && IntegerValue(setting[7]) != kFleetMapNone) {
-                const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
-                for (int k = 0; k < kFleetMapBlocks; ++k) {
-                    int code = preset >= 1 && preset <= kFleetMapPresets
-                                   ? FleetMapPreset(preset)[static_cast<std::size_t>(k)]
-                                   : IntegerValue(d_work.TrunkBase[static_cast<std::size_t>(b)][0]
-                                                                  [static_cast<std::size_t>(k)]);
-                    code = std::clamp(code, 0, kFleetMapMaxCode);
-                    co_await command({FleetMapBlockCommand(b, k, code)});
-                }
+            const std::vector<WireLine> lines = bankSettingCommands(b);
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                d_link.send(lines[i]);
+                co_await d_link.wait(delay1());
             }
             if (IsRefusal(d_link.input()))
                 warn("Bank " + std::to_string(b + 1) + ": the scanner refused a trunk setting.");

@@ -265,12 +265,12 @@ TEST_F(ReadTransfer, RefusedAndUnreadableRepliesAreRetriedNeverStored) {
         const TransferResult r = read(ReadAll());
         EXPECT_EQ(r.outcome, c.outcome) << c.reply << r.message;
         EXPECT_NE(r.message.find(c.messagePart), std::string::npos) << r.message;
-        if (c.outcome == TransferOutcome::Completed)
-            EXPECT_EQ(r.image.channel(0, 5)[kFieldFrequency], Memory(5));
-        else
-            EXPECT_EQ(r.image.channel(0, 5)[kFieldFrequency], "0000.0000");
-        if (std::string_view(c.reply) == "ERR\r")
+        const std::string expected =
+            c.outcome == TransferOutcome::Completed ? Memory(5) : "0000.0000";
+        EXPECT_EQ(r.image.channel(0, 5)[kFieldFrequency], expected);
+        if (std::string_view(c.reply) == "ERR\r") {
             EXPECT_NE(std::find(replies.begin(), replies.end(), "???"), replies.end());
+        }
     }
 }
 
