@@ -63,7 +63,7 @@ int BankGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant BankGridModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+    if (!index.isValid() || !checkIndex(index)) return {};
     const int field = fieldOf(index.column());
     if (field == 0) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
@@ -84,7 +84,7 @@ QVariant BankGridModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 Qt::ItemFlags BankGridModel::flags(const QModelIndex& index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return Qt::NoItemFlags;
+    if (!index.isValid() || !checkIndex(index)) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     // Flag cells change by keys and double clicks, not through the edit box.
     const int field = fieldOf(index.column());
@@ -93,7 +93,7 @@ Qt::ItemFlags BankGridModel::flags(const QModelIndex& index) const {
 }
 
 bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return false;
+    if (role != Qt::EditRole || !index.isValid() || !checkIndex(index)) return false;
     const int field = fieldOf(index.column());
     const QString text = value.toString();
     if (QString::fromLatin1(text.toLatin1()) != text) return false;  // outside Latin-1

@@ -1,0 +1,397 @@
+// The main window's grid driven through the real widgets: typing, keys, bank tabs, commands
+// and undo.
+#include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QLabel>
+#include <QTabBar>
+#include <QtTest>
+
+#include "gui/memtab_support.h"
+
+using namespace vex;
+using namespace vex::gui;
+using namespace vex::gui::test;
+
+class MemTabTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void frequencyEntry_data();
+    void frequencyEntry();
+    void emptyOrZeroEntryLeavesChannelEmpty();
+    void newFrequencyTakesDefaultFlags();
+    void tagRefusesSeventeenthCharAndQuote();
+    void enterFillsEverySelectedCell();
+    void flagKeysAndDoubleClick();
+    void bankSwitchKeepsEditsAndShowsDummyNotice();
+    void titleAndFileBox();
+    void sortInsertRemoveAndUndo();
+    void insertLineAsksWhenSlot50Used();
+    void clearLinesAsksAndNoKeepsData();
+    void fillSeriesAndFillDown();
+    void copyPasteWithSpreadsheetText();
+    void deleteKeyClearsSelectedCells();
+    void shiftChannelFollowsShiftdir();
+    void checkDataNormalisesAndUndoes();
+    void duplicatesWrittenAndShown();
+    void modelContract();
+    void helpBarFollowsColumn();
+};
+
+void MemTabTest::frequencyEntry_data() {
+    QTest::addColumn<int>("round");
+    QTest::addColumn<int>("zero");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::addRow("off raster rounds down") << 0 << 0 << "162.553"
+                                            << "0162.5500"
+                                            << "0162.5500";
+    QTest::addRow("6.25 kHz raster stays") << 0 << 0 << "162.5625"
+                                           << "0162.5625"
+                                           << "0162.5625";
+    QTest::addRow("special band offset") << 0 << 0 << "151.0025"
+                                         << "0151.0025"
+                                         << "0151.0025";
+    QTest::addRow("offset outside band") << 0 << 0 << "160.0025"
+                                         << "0160.0000"
+                                         << "0160.0000";
+    QTest::addRow("no rounding with round 1") << 1 << 0 << "162.553"
+                                              << "0162.5530"
+                                              << "0162.5530";
+    QTest::addRow("between bands clamps") << 0 << 0 << "600"
+                                          << "0512.0000"
+                                          << "0512.0000";
+    QTest::addRow("below the bands") << 1 << 0 << "10"
+                                     << "0025.0000"
+                                     << "0025.0000";
+    QTest::addRow("zero 1 hides leading zeros") << 0 << 1 << "162.55"
+                                                << "162.5500"
+                                                << "0162.5500";
+}
+
+void MemTabTest::frequencyEntry() {
+    QFETCH(int, round);
+    QFETCH(int, zero);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.state.options.round = round;
+    f.state.options.zero = zero;
+    f.window->applyOptions();
+    f.enter(3, 1, typed);
+    QCOMPARE(f.cell(3, 1), shown);
+    // Enter goes on to the next channel.
+    QCOMPARE(f.grid()->currentIndex().row(), 3);
+    QVERIFY(f.window->editor().modified());
+    f.trigger("checktab");  // store and normalise: the table holds the canonical form
+    QCOMPARE(QString::fromLatin1(f.channel(0, 3)[kFieldFrequency].c_str()), stored);
+    QCOMPARE(f.prompter.unexpected, 0);
+}
+
+void MemTabTest::emptyOrZeroEntryLeavesChannelEmpty() {
+    Fixture f;
+    f.enter(1, 1, "0");
+    QCOMPARE(f.cell(1, 1), QString());
+    f.setCurrent(2, 1);
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.cell(2, 1), QString());
+    f.window->storeGrid();
+    QVERIFY(IsEmptyChannel(f.state.image, 0, 1));
+    QVERIFY(IsEmptyChannel(f.state.image, 0, 2));
+}
+
+void MemTabTest::newFrequencyTakesDefaultFlags() {
+    Fixture f([](AppState& s) { s.defaults = DefaultData{{1, 0, 1}, {1, 1, 1}}; });
+    f.enter(1, 1, "460.025");
+    QCOMPARE(f.cell(1, 3), QString("On"));  // trunk default used
+    QCOMPARE(f.cell(1, 4), QString());      // delay default switched off: untouched
+    QCOMPARE(f.cell(1, 5), QString("On"));  // lockout default used
+}
+
+void MemTabTest::tagRefusesSeventeenthCharAndQuote() {
+    Fixture f;
+    f.enter(1, 1, "155.475");
+    f.setCurrent(1, 2);
+    f.type("ABCDEFGHIJ\"KLMNOPQRSTU");
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.cell(1, 2), QString("ABCDEFGHIJKLMNOP"));
+    // setData refuses what the editor would not let anyone type.
+    QVERIFY(!f.grid()->model()->setData(f.grid()->model()->index(0, 1), "A\"B"));
+    QCOMPARE(f.cell(1, 2), QString("ABCDEFGHIJKLMNOP"));
+    // A longer text set from outside is cut as Enter cuts it.
+    QVERIFY(f.grid()->model()->setData(f.grid()->model()->index(0, 1), "12345678901234567890"));
+    QCOMPARE(f.cell(1, 2), QString("1234567890123456"));
+}
+
+void MemTabTest::enterFillsEverySelectedCell() {
+    Fixture f;
+    f.selectBlock(3, 7, 2, 2);
+    f.grid()->setFocus();
+    f.type("POLICE");
+    f.key(Qt::Key_Return);
+    for (int row = 3; row <= 7; ++row) QCOMPARE(f.cell(row, 2), QString("POLICE"));
+    QCOMPARE(f.cell(2, 2), QString());
+    QCOMPARE(f.cell(8, 2), QString());
+}
+
+void MemTabTest::flagKeysAndDoubleClick() {
+    Fixture f;
+    f.enter(1, 1, "155.475");
+    f.setCurrent(1, 3);
+    f.type("1");
+    QCOMPARE(f.cell(1, 3), QString("On"));
+    f.type("f");
+    QCOMPARE(f.cell(1, 3), QString("Off"));
+    f.key(Qt::Key_Space);
+    QCOMPARE(f.cell(1, 3), QString("On"));
+    f.type("x");  // no flag key: swallowed, no edit box on a flag cell
+    QCOMPARE(f.cell(1, 3), QString("On"));
+    const QRect r = f.grid()->visualRect(f.grid()->model()->index(0, 4));
+    QTest::mouseDClick(f.grid()->viewport(), Qt::LeftButton, {}, r.center());
+    const QString afterDouble = f.cell(1, 5);
+    QTest::mouseDClick(f.grid()->viewport(), Qt::LeftButton, {}, r.center());
+    QVERIFY(afterDouble != f.cell(1, 5));
+    f.window->storeGrid();
+    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldTrunk]), QString("1"));
+}
+
+void MemTabTest::bankSwitchKeepsEditsAndShowsDummyNotice() {
+    Fixture f;
+    auto* tabs = f.window->findChild<QTabBar*>("tabbed1");
+    auto* notice = f.window->findChild<QLabel*>("dummyNotice");
+    auto* caption = f.window->findChild<QLabel*>("bankCaption");
+    QVERIFY(tabs && notice && caption);
+    QCOMPARE(tabs->count(), 6);
+    QCOMPARE(tabs->tabText(0), QString("1: Bank: 1"));
+    QCOMPARE(caption->text(), QString("Bank 1"));
+    QVERIFY(!notice->isVisible());
+
+    f.enter(1, 1, "154.43");
+    f.key(Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(f.window->editor().currentBank(), 1);
+    QCOMPARE(caption->text(), QString("Bank 2"));
+    QCOMPARE(f.cell(1, 1), QString());
+    QCOMPARE(f.grid()->model()->headerData(0, Qt::Vertical).toInt(), 51);
+    tabs->setCurrentIndex(5);
+    QCOMPARE(f.window->editor().currentBank(), kDummyBank);
+    QCOMPARE(caption->text(), QString("Dummy Bank"));
+    QVERIFY(notice->isVisible());
+    QCOMPARE(notice->text(), QString::fromLatin1(kDummyNotice.data()));
+    f.key(Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(f.cell(1, 1), QString("0154.4300"));
+    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0154.4300"));
+}
+
+void MemTabTest::titleAndFileBox() {
+    Fixture f;
+    QCOMPARE(f.window->windowTitle(), QString("Vexatron for BCT8 - [ Untitled ]"));
+    f.window->setFileName("/tmp/x.mem");
+    QCOMPARE(f.window->windowTitle(), QString("Vexatron for BCT8 - [ /tmp/x.mem ]"));
+    QCOMPARE(f.window->findChild<QLineEdit*>("fnaam")->text(), QString("/tmp/x.mem"));
+}
+
+void MemTabTest::sortInsertRemoveAndUndo() {
+    Fixture f;
+    f.enter(1, 1, "460");
+    f.enter(3, 1, "155");
+    f.enter(3, 2, "A");
+    f.enter(4, 1, "155");
+    f.enter(4, 2, "B");
+    f.setCurrent(1, 1);
+    f.trigger("sort_allb");
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    QCOMPARE(f.cell(1, 2), QString("A"));
+    QCOMPARE(f.cell(2, 2), QString("B"));
+    QCOMPARE(f.cell(3, 1), QString("0460.0000"));
+    QCOMPARE(f.cell(4, 1), QString());
+
+    f.trigger("tabundo");
+    QCOMPARE(f.cell(1, 1), QString("0460.0000"));
+    QCOMPARE(f.cell(3, 2), QString("A"));
+
+    f.setCurrent(2, 1);
+    f.trigger("memtab_inslin");
+    QCOMPARE(f.cell(2, 1), QString());
+    QCOMPARE(f.cell(4, 2), QString("A"));
+    f.trigger("memtab_remlines");
+    QCOMPARE(f.cell(2, 2), QString("A"));
+    QCOMPARE(f.cell(3, 2), QString("B"));
+    // Ctrl+Z is the same undo.
+    f.grid()->setFocus();
+    f.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.cell(4, 2), QString("A"));
+    QCOMPARE(f.prompter.unexpected, 0);
+}
+
+void MemTabTest::insertLineAsksWhenSlot50Used() {
+    Fixture f;
+    f.key(Qt::Key_2, Qt::ControlModifier);
+    f.enter(50, 1, "155");
+    f.enter(1, 1, "460");
+    f.setCurrent(1, 1);
+    f.prompter.answers = {Answer::No};
+    f.trigger("memtab_inslin");
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY(f.prompter.asked[0].contains("Channel 100 contains data."));
+    QCOMPARE(f.cell(1, 1), QString("0460.0000"));
+    f.prompter.answers = {Answer::Yes};
+    f.trigger("memtab_inslin");
+    QCOMPARE(f.cell(1, 1), QString());
+    QCOMPARE(f.cell(2, 1), QString("0460.0000"));
+    QCOMPARE(f.cell(50, 1), QString());
+}
+
+void MemTabTest::clearLinesAsksAndNoKeepsData() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.enter(2, 1, "156");
+    f.selectBlock(1, 2, 1, 5);
+    f.prompter.answers = {Answer::No};
+    f.key(Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY(f.prompter.asked[0].endsWith("Are you sure?"));
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    f.prompter.answers = {Answer::Yes};
+    f.key(Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(f.cell(1, 1), QString());
+    QCOMPARE(f.cell(2, 1), QString());
+    // expert 1: no question at all.
+    f.state.options.expert = 1;
+    f.enter(3, 1, "157");
+    f.selectBlock(3, 3, 1, 5);
+    f.trigger("memtab_shiftup");
+    QCOMPARE(f.cell(3, 1), QString());
+    QCOMPARE(f.prompter.asked.size(), 2);
+}
+
+void MemTabTest::fillSeriesAndFillDown() {
+    Fixture f;
+    // Tags of empty channels are not shown, so the rows get frequencies first.
+    for (int row = 1; row <= 3; ++row) f.enter(row, 1, "155");
+    f.enter(1, 2, "TAG999999");
+    f.selectBlock(1, 3, 2, 2);
+    f.trigger("menu_fs");
+    QCOMPARE(f.cell(2, 2), QString("TAG1000000"));
+    QCOMPARE(f.cell(3, 2), QString("TAG1000001"));
+    // Not in the tag column: told why, nothing changes.
+    f.selectBlock(1, 3, 1, 1);
+    f.trigger("menu_fs");
+    QCOMPARE(f.prompter.told.size(), 1);
+    f.selectBlock(1, 4, 1, 1);
+    f.trigger("menu_fd");
+    QCOMPARE(f.cell(4, 1), QString("0155.0000"));
+}
+
+void MemTabTest::copyPasteWithSpreadsheetText() {
+    Fixture f;
+    f.enter(1, 1, "155.475");
+    f.enter(1, 2, "STATE");
+    f.selectBlock(1, 1, 1, 2);
+    f.key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text().trimmed(), QString("0155.4750\tSTATE"));
+
+    // Rows as a spreadsheet puts them on the clipboard: LF line ends, a trailing one.
+    QApplication::clipboard()->setText("460.025\tCITY PD\tOn\r\n600\tTOO \"HIGH\"\tOff\n");
+    f.setCurrent(5, 1);
+    f.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.cell(5, 1), QString("0460.0250"));
+    QCOMPARE(f.cell(5, 2), QString("CITY PD"));
+    QCOMPARE(f.cell(5, 3), QString("On"));
+    QCOMPARE(f.cell(6, 1), QString("0512.0000"));
+    QVERIFY(!f.cell(6, 2).contains('"'));
+    QCOMPARE(f.cell(7, 1), QString());
+
+    // Whole lines keep their comments through Copy Line(s) / Paste Line(s).
+    f.window->storeGrid();
+    f.state.image.channel(0, 5)[kFieldComment] = "note";
+    f.selectBlock(5, 5, 1, 5);
+    f.trigger("copy_line");
+    f.setCurrent(10, 1);
+    f.trigger("paste_line");
+    QCOMPARE(f.cell(10, 2), QString("CITY PD"));
+    QCOMPARE(QString::fromStdString(f.channel(0, 10)[kFieldComment]), QString("note"));
+}
+
+void MemTabTest::deleteKeyClearsSelectedCells() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.enter(1, 2, "X");
+    f.selectBlock(1, 1, 2, 2);
+    f.key(Qt::Key_Delete);
+    QCOMPARE(f.cell(1, 2), QString());
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+}
+
+void MemTabTest::shiftChannelFollowsShiftdir() {
+    Fixture f;
+    f.enter(2, 1, "155");
+    f.setCurrent(2, 1);
+    f.key(Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(f.cell(3, 1), QString("0155.0000"));
+    QCOMPARE(f.grid()->currentIndex().row(), 2);  // the selection moves with the channel
+    f.state.options.shiftdir = 1;
+    f.window->applyOptions();
+    f.key(Qt::Key_D, Qt::ControlModifier);  // reversed: up
+    QCOMPARE(f.cell(2, 1), QString("0155.0000"));
+}
+
+void MemTabTest::checkDataNormalisesAndUndoes() {
+    Fixture f;
+    f.window->storeGrid();
+    f.state.image.channel(0, 1)[kFieldFrequency] = "162.55";
+    f.state.image.channel(0, 1)[kFieldTag] = "ABCDEFGHIJKLMNOPQRST";
+    f.state.image.channel(0, 1)[kFieldTrunk] = "On";
+    f.window->showBank();
+    f.trigger("checktab");
+    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldTag]), QString("ABCDEFGHIJKLMNOP"));
+    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldTrunk]), QString("0"));
+    QCOMPARE(f.cell(1, 2), QString("ABCDEFGHIJKLMNOP"));
+    f.trigger("tabundo");
+    QCOMPARE(f.cell(1, 2), QString("ABCDEFGHIJKLMNOPQRST"));
+}
+
+void MemTabTest::duplicatesWrittenAndShown() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.key(Qt::Key_6, Qt::ControlModifier);
+    f.enter(1, 1, "155");
+    f.trigger("fd_allbanks");
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains("Duplicate Channel Found: 1 and 251"));
+    QFile report(f.path("dupl.txt"));
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    QVERIFY(report.readAll().contains("Duplicate Channel Found: 1 and 251"));
+}
+
+void MemTabTest::modelContract() {
+    Fixture f;
+    QAbstractItemModelTester tester(f.grid()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModel* m = f.grid()->model();
+    f.enter(1, 1, "155");
+    QVERIFY(!m->setData(m->index(0, 0), "abc"));         // letters in a frequency
+    QVERIFY(!m->setData(m->index(0, 2), "Maybe"));       // a flag is On, Off or blank
+    QVERIFY(!m->setData(m->index(0, 1), QString("Ā")));  // not Latin-1
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    QVERIFY(m->setData(m->index(0, 2), "On"));
+    QCOMPARE(f.cell(1, 3), QString("On"));
+    QVERIFY(m->setData(m->index(0, 0), "162.553"));
+    QCOMPARE(f.cell(1, 1), QString("0162.5500"));
+    QVERIFY(!(m->flags(m->index(0, 2)) & Qt::ItemIsEditable));
+    QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QString("Freq. (MHz)"));
+    QCOMPARE(m->headerData(4, Qt::Horizontal).toString(), QString("Lock Out"));
+}
+
+void MemTabTest::helpBarFollowsColumn() {
+    Fixture f;
+    auto* help = f.window->findChild<QLabel*>("Label4");
+    const QRect r = f.grid()->visualRect(f.grid()->model()->index(0, 1));
+    QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, r.center());
+    QVERIFY(help->text().contains("Tag:"));
+    QVERIFY(help->text().contains("Maximum 16 characters"));
+}
+
+QTEST_MAIN(MemTabTest)
+#include "memtab.moc"

@@ -1,0 +1,357 @@
+// The main window's file commands, exit and start-up, against real files in a temporary
+// program folder: nothing unsaved is lost without a question, broken files never crash.
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QTabBar>
+#include <QtTest>
+
+#include "core/memfile.h"
+#include "gui/memtab_support.h"
+#include "mainwin/backup.h"
+#include "settings/setup_ini.h"
+#include "trunk/trunk_window_flag.h"
+
+using namespace vex;
+using namespace vex::gui;
+using namespace vex::gui::test;
+
+namespace {
+
+bool WriteText(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
+QByteArray ReadText(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class MemTabFilesTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void saveAsThenSaveAndOpenBack();
+    void saveAsCancelledNamesUntitledAndWritesNothing();
+    void saveFailureIsReported();
+    void openNotVexaKeepsImageAndGridEdits();
+    void openTruncatedFileNamesUntitled();
+    void newAsksAndCancelKeepsData();
+    void yesThenCancelledSaveDialogStopsTheCommand();
+    void fileNewResetsTablesAndTags();
+    void exitCancelledWritesNothing();
+    void exitWithoutQuestionsWritesStateFiles();
+    void exitSaveYesWritesTheFile();
+    void lastFileKeptForUntitledImage();
+    void reloadAtStartup();
+    void reloadOfMissingFileSwitchesLoadlastOff();
+    void startupWithBrokenFiles_data();
+    void startupWithBrokenFiles();
+    void portOutOfRangeStops_data();
+    void portOutOfRangeStops();
+    void backupEveryMinuteAndPauses();
+    void windowPlacementAndColumnWidthsSurvive();
+};
+
+void MemTabFilesTest::saveAsThenSaveAndOpenBack() {
+    Fixture f;
+    f.enter(1, 1, "154.43");
+    f.enter(1, 2, "FIRE, DISPATCH");
+    f.prompter.saveNames = {f.path("first")};
+    f.key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.window->fileName(), f.path("first.mem"));
+    QVERIFY(QFile::exists(f.path("first.mem")));
+    QVERIFY(!f.window->editor().modified());
+    QVERIFY(f.prompter.lastFilter.contains("(*.mem)"));
+    QCOMPARE(f.window->windowTitle(), "Vexatron for BCT8 - [ " + f.path("first.mem") + " ]");
+
+    // Save goes to the same file without a dialog.
+    f.enter(2, 1, "155");
+    f.key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.prompter.unexpected, 0);
+    QVERIFY(ReadText(f.path("first.mem")).contains("0155.0000"));
+
+    // Open it in a second window and find the same channels.
+    Fixture g;
+    g.prompter.openNames = {f.path("first.mem")};
+    g.trigger("tabopen");
+    QCOMPARE(g.cell(1, 1), QString("0154.4300"));
+    QCOMPARE(g.cell(1, 2), QString("FIRE, DISPATCH"));
+    QCOMPARE(g.window->fileName(), f.path("first.mem"));
+    QVERIFY(g.prompter.lastFilter.contains("All Files"));
+}
+
+void MemTabFilesTest::saveAsCancelledNamesUntitledAndWritesNothing() {
+    Fixture f;
+    f.window->setFileName(f.path("old.mem"));
+    f.prompter.saveNames = {QString()};
+    f.trigger("tabsaveas");
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+    QVERIFY(QDir(f.dir.path()).entryList({"*.mem"}).isEmpty());
+}
+
+void MemTabFilesTest::saveFailureIsReported() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.prompter.saveNames = {f.path("no/such/folder/x.mem")};
+    f.trigger("savenu");
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains("could not be saved"));
+    QVERIFY(f.window->editor().modified());
+}
+
+void MemTabFilesTest::openNotVexaKeepsImageAndGridEdits() {
+    Fixture f;
+    QVERIFY(WriteText(f.path("other.mem"), "SOMETHING ELSE\r\n1,2,3\r\n"));
+    f.enter(1, 1, "155");  // typed, not yet stored
+    f.prompter.answers = {Answer::No};
+    f.prompter.openNames = {f.path("other.mem")};
+    f.trigger("tabopen");
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains("File is not VEXA compatible."));
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+}
+
+void MemTabFilesTest::openTruncatedFileNamesUntitled() {
+    Fixture f;
+    QByteArray good = QByteArray::fromStdString(SerializeMemFile(f.state.image, f.state.options));
+    QVERIFY(WriteText(f.path("cut.mem"), good.left(good.size() / 10)));
+    f.window->setFileName(f.path("before.mem"));
+    f.prompter.openNames = {f.path("cut.mem")};
+    f.trigger("tabopen");
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains("Not a valid file! Line: "));
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+}
+
+void MemTabFilesTest::newAsksAndCancelKeepsData() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.prompter.answers = {Answer::Cancel};
+    f.key(Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QCOMPARE(
+        f.prompter.asked[0],
+        QString("Warning|This will clear your table.\nIf not saved, data is lost!\nSave data?"));
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    f.prompter.answers = {Answer::No};
+    f.trigger("menunew");
+    QCOMPARE(f.cell(1, 1), QString());
+    QVERIFY(!f.window->editor().modified());
+}
+
+void MemTabFilesTest::yesThenCancelledSaveDialogStopsTheCommand() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.prompter.answers = {Answer::Yes};
+    f.prompter.saveNames = {QString()};
+    f.trigger("tabopen");
+    // The save did not happen, so neither does the open: the data stays.
+    QCOMPARE(f.prompter.openNames.size(), 0u);
+    QCOMPARE(f.prompter.unexpected, 0);
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    QVERIFY(f.window->editor().modified());
+}
+
+void MemTabFilesTest::fileNewResetsTablesAndTags() {
+    Fixture f([](AppState& s) { s.options.cleartag = 1; });
+    f.state.image.TrunkId[0][0][0] = "100";
+    f.state.image.ActiveBank[2] = 1;
+    f.trigger("menunew");
+    QCOMPARE(QString::fromStdString(f.state.image.BankTag[0]), QString("Bank 1"));
+    QCOMPARE(f.state.image.TrunkId[0][0][0], std::string());
+    QCOMPARE(f.state.image.ActiveBank[2], 0);
+    QCOMPARE(f.state.image.PriorityChannel[3], 151);
+    QCOMPARE(f.window->findChild<QTabBar*>("tabbed1")->tabText(0), QString("1: Bank 1"));
+}
+
+void MemTabFilesTest::exitCancelledWritesNothing() {
+    Fixture f([](AppState& s) { s.options.option[4] = 0; });
+    f.enter(1, 1, "155");
+    f.prompter.answers = {Answer::Yes, Answer::Cancel};  // "Exit VEXA?" OK, "Save data?" Cancel
+    QVERIFY(!f.window->close());
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.prompter.asked.size(), 2);
+    QCOMPARE(f.prompter.asked[0], QString("Exit|Exit VEXA?"));
+    QCOMPARE(f.prompter.asked[1], QString("Warning|Save data?"));
+    QVERIFY(!QFile::exists(f.path("lastused.sav")));
+    QVERIFY(!QFile::exists(f.path("setup.ini")));
+    // "Exit VEXA?" cancelled: nothing else asked.
+    f.prompter.answers = {Answer::Cancel};
+    QVERIFY(!f.window->close());
+    QCOMPARE(f.prompter.asked.size(), 3);
+}
+
+void MemTabFilesTest::exitWithoutQuestionsWritesStateFiles() {
+    Fixture f;
+    QVERIFY(f.window->close());
+    QCOMPARE(f.prompter.asked.size(), 0);
+    for (const char* name :
+         {"lastused.sav", "setup.ini", "names.dat", "defdata.ini", "tabw250.ini"})
+        QVERIFY2(QFile::exists(f.path(name)), name);
+    QVERIFY(QDir(f.dir.path()).entryList().filter("ttype.dat", Qt::CaseInsensitive).size() == 1);
+    QVERIFY(ReadText(f.path("lastused.sav")).startsWith("VEXA MEM V1.00"));
+}
+
+void MemTabFilesTest::exitSaveYesWritesTheFile() {
+    Fixture f([](AppState& s) { s.options.loadlast = 1; });
+    f.enter(1, 1, "155");
+    f.prompter.answers = {Answer::Yes};
+    f.prompter.saveNames = {f.path("kept.mem")};
+    QVERIFY(f.window->close());
+    QVERIFY(ReadText(f.path("kept.mem")).contains("0155.0000"));
+    QCOMPARE(ReadText(f.path("lastfile.ini")).trimmed(), f.path("kept.mem").toUtf8());
+    QVERIFY(ReadText(f.path("lastused.sav")).contains("0155.0000"));
+}
+
+void MemTabFilesTest::lastFileKeptForUntitledImage() {
+    Fixture f([](AppState& s) { s.options.loadlast = 1; });
+    QVERIFY(WriteText(f.path("lastfile.ini"), "/some/where.mem\r\n"));
+    QVERIFY(f.window->close());
+    QCOMPARE(ReadText(f.path("lastfile.ini")), QByteArray("/some/where.mem\r\n"));
+}
+
+void MemTabFilesTest::reloadAtStartup() {
+    QTemporaryDir other;
+    const QString mem = other.filePath("last.mem");
+    {
+        Image image;
+        ClearForStartup(image);
+        SetStartupBankTags(image);
+        image.channel(0, 1)[kFieldFrequency] = "0460.0250";
+        image.channel(0, 1)[kFieldTag] = "RELOADED";
+        QVERIFY(WriteMemFile(image, mem.toStdString(), Options{}).ok);
+    }
+    Fixture f([](AppState& s) { s.options.loadlast = 1; });
+    QVERIFY(WriteText(f.path("lastfile.ini"), mem.toUtf8() + "\r\n"));
+    f.window->scheduleStartupReload();
+    QCOMPARE(f.cell(1, 2), QString());  // not at once: after the 200 ms timer
+    QTRY_COMPARE(f.cell(1, 2), QString("RELOADED"));
+    QCOMPARE(f.window->fileName(), mem);
+}
+
+void MemTabFilesTest::reloadOfMissingFileSwitchesLoadlastOff() {
+    Fixture f([](AppState& s) { s.options.loadlast = 1; });
+    QVERIFY(WriteText(f.path("lastfile.ini"), f.path("gone.mem").toUtf8()));
+    f.window->reloadLastFile();
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains("Not a valid file! Line: "));
+    QCOMPARE(f.state.options.loadlast, 0);
+}
+
+void MemTabFilesTest::startupWithBrokenFiles_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addRow("empty setup.ini") << "setup.ini" << QByteArray();
+    QTest::addRow("junk setup.ini") << "setup.ini" << QByteArray("\x00\xff[setup\nround=abc\n", 20);
+    QTest::addRow("empty com250.ini") << "com250.ini" << QByteArray();
+    QTest::addRow("junk com250.ini") << "com250.ini" << QByteArray("\x01garbage\n[com\nbaud=x\n");
+    QTest::addRow("junk lastused.sav") << "lastused.sav" << QByteArray("garbage\x01\x02");
+    QTest::addRow("junk tabw250.ini") << "tabw250.ini" << QByteArray("-5\n999999\nx\n");
+    QTest::addRow("junk window.dat") << "window.dat" << QByteArray("a\nb\n");
+    QTest::addRow("junk names.dat") << "names.dat" << QByteArray("A,B\n\n\n\n\n\n\n\n");
+}
+
+void MemTabFilesTest::startupWithBrokenFiles() {
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    QVERIFY(WriteText(dir.filePath(file), content));
+    AppState state;
+    const StartupOutcome outcome = LoadStartupState(dir.path().toStdString(), state);
+    QVERIFY(outcome.ok);
+    QCOMPARE(state.com.port, file == "com250.ini" ? 1 : state.com.port);
+    ScriptedPrompter prompter;
+    state.options.window = 1;
+    state.options.tabwidth = 1;
+    MemTab window(state, prompter);
+    window.show();
+    QCOMPARE(window.editor().currentBank(), 0);
+    QCOMPARE(prompter.told.size(), 0);
+    if (file == "names.dat")
+        QCOMPARE(QString::fromStdString(state.image.BankTag[0]), QString("A;B"));
+}
+
+void MemTabFilesTest::portOutOfRangeStops_data() {
+    QTest::addColumn<int>("port");
+    QTest::addRow("0") << 0;
+    QTest::addRow("20") << 20;
+}
+
+void MemTabFilesTest::portOutOfRangeStops() {
+    QFETCH(int, port);
+    QTemporaryDir dir;
+    QVERIFY(WriteText(dir.filePath("com250.ini"),
+                      QStringLiteral("[com]\r\nport=%1\r\nbaud=19200\r\n").arg(port).toLatin1()));
+    AppState state;
+    const StartupOutcome outcome = LoadStartupState(dir.path().toStdString(), state);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(QString::fromStdString(outcome.message),
+             QStringLiteral("The comport setting in the communication .ini file is wrong. Value "
+                            "is set at: %1. Value must be between 1 and 19. Please run the "
+                            "commmunication setup program.")
+                 .arg(port));
+}
+
+void MemTabFilesTest::backupEveryMinuteAndPauses() {
+    Fixture f([](AppState& s) {
+        s.options.backena = 1;
+        s.options.backupdelay = 1;
+    });
+    f.window->clock = [] { return QDateTime(QDate(2026, 12, 4), QTime(17, 5, 33)); };
+    f.enter(1, 1, "155");
+    f.window->backupTick();
+    const QDir backup(f.path("backup"));
+    const QStringList files = backup.entryList({"*membackup.mem"});
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files[0].contains("17_05_33 membackup.mem"));
+    QVERIFY(!files[0].contains(':') && !files[0].contains('/'));
+    QVERIFY(ReadText(backup.filePath(files[0])).contains("0155.0000"));
+
+    // Paused while a trunk window is open or Virtual Control runs.
+    f.window->clock = [] { return QDateTime(QDate(2026, 12, 4), QTime(17, 6, 33)); };
+    {
+        TrunkWindowOpenScope trunkOpen;
+        f.window->backupTick();
+    }
+    f.window->virtualControlRunning = [] { return true; };
+    f.window->backupTick();
+    QCOMPARE(backup.entryList({"*membackup.mem"}).size(), 1);
+    f.window->virtualControlRunning = [] { return false; };
+    f.state.options.backena = 0;
+    f.window->backupTick();
+    QCOMPARE(backup.entryList({"*membackup.mem"}).size(), 1);
+    f.state.options.backena = 1;
+    f.window->backupTick();
+    QCOMPARE(backup.entryList({"*membackup.mem"}).size(), 2);
+}
+
+void MemTabFilesTest::windowPlacementAndColumnWidthsSurvive() {
+    QTemporaryDir dir;
+    {
+        AppState state;
+        QVERIFY(LoadStartupState(dir.path().toStdString(), state).ok);
+        state.options.window = 1;
+        state.options.tabwidth = 1;
+        state.options.option[4] = 1;
+        ScriptedPrompter prompter;
+        MemTab window(state, prompter);
+        window.show();
+        window.grid()->horizontalHeader()->resizeSection(1, 333);
+        QVERIFY(window.close());
+    }
+    AppState state;
+    QVERIFY(LoadStartupState(dir.path().toStdString(), state).ok);
+    QCOMPARE(state.options.window, 1);
+    QVERIFY(state.columnWidths.size() == 10);
+    QCOMPARE(state.columnWidths[1], 333 * kTwipsPerPixel);
+    ScriptedPrompter prompter;
+    MemTab window(state, prompter);
+    QCOMPARE(window.grid()->horizontalHeader()->sectionSize(1), 333);
+}
+
+QTEST_MAIN(MemTabFilesTest)
+#include "memtab_files.moc"

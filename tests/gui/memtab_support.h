@@ -1,0 +1,125 @@
+// Shared by the main window's tests: a prompter that answers from a script and records what was
+// asked, a window set up in a temporary program folder, and typing into the focused widget.
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <memory>
+
+#include "gui/memtab.h"
+
+namespace vex::gui::test {
+
+class ScriptedPrompter : public Prompter {
+  public:
+    std::deque<Answer> answers;     // given to ask() in order
+    std::deque<QString> openNames;  // given to openFileName() in order ("" = cancelled)
+    std::deque<QString> saveNames;  // given to saveFileName() in order
+    QStringList asked;              // titles and texts of every question, "title|text"
+    QStringList told;               // "title|text" of every notice
+    int unexpected = 0;             // questions or dialogs nobody scripted
+
+    Answer ask(QWidget*, const Question& q) override {
+        asked << QString::fromLatin1(q.title.c_str()) + '|' + QString::fromLatin1(q.text.c_str());
+        if (answers.empty()) {
+            ++unexpected;
+            return Answer::Cancel;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void tell(QWidget*, const QString& title, const QString& text, NoticeIcon) override {
+        told << title + '|' + text;
+    }
+    QString openFileName(QWidget*, const QString&, const QString& filter) override {
+        lastFilter = filter;
+        if (openNames.empty()) {
+            ++unexpected;
+            return {};
+        }
+        const QString n = openNames.front();
+        openNames.pop_front();
+        return n;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString& filter) override {
+        lastFilter = filter;
+        if (saveNames.empty()) {
+            ++unexpected;
+            return {};
+        }
+        const QString n = saveNames.front();
+        saveNames.pop_front();
+        return n;
+    }
+    QString lastFilter;
+};
+
+// A window over a fresh image in its own temporary program folder.
+struct Fixture {
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedPrompter prompter;
+    std::unique_ptr<MemTab> window;
+
+    explicit Fixture(void (*tweak)(AppState&) = nullptr) {
+        LoadStartupState(std::filesystem::path(dir.path().toStdString()), state);
+        state.options.round = 0;      // raster rounding on, so the rules show
+        state.options.option[4] = 1;  // no "Exit VEXA?" unless a test asks for it
+        if (tweak) tweak(state);
+        window = std::make_unique<MemTab>(state, prompter);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        window->grid()->setFocus();
+    }
+    std::filesystem::path folder() const { return state.folder; }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    BankGridView* grid() const { return window->grid(); }
+    QString cell(int row, int field) const {
+        return grid()->model()->index(row - 1, field - 1).data().toString();
+    }
+    void setCurrent(int row, int field) const {
+        grid()->setCurrentIndex(grid()->model()->index(row - 1, field - 1));
+    }
+    void selectBlock(int r0, int r1, int f0, int f1) const {
+        Selection s;
+        s.firstRow = s.currentRow = r0;
+        s.lastRow = r1;
+        s.firstField = s.currentField = f0;
+        s.lastField = f1;
+        grid()->selectBlock(s);
+    }
+    // Types into whatever has the focus, as a user would: the first key opens the edit box.
+    void type(const QString& text) const {
+        for (QChar ch : text) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid();
+            QTest::keyClick(target, ch.toLatin1());
+        }
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) const {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid();
+        QTest::keyClick(target, k, m);
+    }
+    // Types a value into a cell and presses Enter.
+    void enter(int row, int field, const QString& text) const {
+        setCurrent(row, field);
+        grid()->setFocus();
+        type(text);
+        key(Qt::Key_Return);
+    }
+    QAction* action(const char* name) const {
+        return window->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    void trigger(const char* name) const {
+        QAction* a = action(name);
+        QVERIFY2(a, name);
+        a->trigger();
+    }
+    const Channel& channel(int bank, int slot) const { return state.image.channel(bank, slot); }
+};
+
+}  // namespace vex::gui::test
