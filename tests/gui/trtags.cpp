@@ -1,0 +1,356 @@
+// The trunk ID window, driven through its widgets.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "core/memfile.h"
+#include "gui/trtags.h"
+#include "trunk/trunk_window_flag.h"
+
+using namespace vex;
+using namespace vex::gui;
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    if (!child) qFatal("no child %s", name);
+    return child;
+}
+
+void Click(QWidget* window, const char* button) {
+    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+void Type(QWidget* window, const char* field, const QString& text) {
+    QLineEdit* edit = Child<QLineEdit>(window, field);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void Enter(QWidget* window, const char* field) {
+    QTest::keyClick(Child<QLineEdit>(window, field), Qt::Key_Return);
+}
+
+QString Cell(TrTags& window, int row, int column) {
+    return Child<QTableWidget>(&window, "grid")->item(row, column)->text();
+}
+
+void SelectRows(TrTags& window, int top, int bottom, int left = 0, int right = 1) {
+    auto* grid = Child<QTableWidget>(&window, "grid");
+    grid->setCurrentCell(top, left);
+    grid->clearSelection();
+    grid->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
+}
+
+// Runs `act` on the next modal window to appear (the dialogs a button opens with exec()).
+void OnNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget();
+            modal && modal->objectName() != "trtags") {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+class TrTagsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        image = Image{};
+        for (int b = 0; b < 5; ++b) image.BankTag[b] = "Bank " + std::to_string(b + 1);
+    }
+
+    void entryFieldsNormaliseAndOkWritesBack() {
+        image.TrunkType[0] = "1";
+        image.TrunkId[0][2][3] = "kept";
+        TrTags window(image);
+        window.show();
+        QVERIFY(TrunkWindowOpen());
+        QCOMPARE(Child<QTabBar>(&window, "tabs")->tabText(1), QString("2: Bank 2"));
+        QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString("Motorola Type 2"));
+        Child<QTableWidget>(&window, "grid")->setCurrentCell(2, 0);
+        Type(&window, "idEntry", "7-1");  // "-" is refused for Type 2
+        QCOMPARE(Child<QLineEdit>(&window, "idEntry")->text(), QString("71"));
+        Enter(&window, "idEntry");
+        QCOMPARE(Cell(window, 2, 0), QString("000071"));
+        QCOMPARE(Child<QLineEdit>(&window, "idEntry")->text(), QString("000071"));
+        Type(&window, "tagEntry", "Fire \"Dispatch\", North Side");
+        Enter(&window, "tagEntry");
+        QCOMPARE(Cell(window, 2, 1), QString("Fire Dispatch No"));
+        QCOMPARE(Child<QTableWidget>(&window, "grid")->currentRow(), 3);
+        QVERIFY(image.TrunkId[0][2][0].empty());  // nothing written before Ok
+        Click(&window, "ok");
+        QVERIFY(!TrunkWindowOpen());
+        QCOMPARE(image.TrunkId[0][2][0], std::string("000071"));
+        QCOMPARE(image.TrunkId[0][2][1], std::string("Fire Dispatch No"));
+        QCOMPARE(image.TrunkId[0][2][3], std::string("kept"));
+    }
+
+    void cancelChangesNothing() {
+        image.TrunkType[0] = "8";
+        image.TrunkId[0][0] = {"5", "Say \"hi\"", "", ""};
+        const Image before = image;
+        TrTags window(image);
+        window.show();
+        Type(&window, "idEntry", "35300");
+        Enter(&window, "idEntry");
+        QCOMPARE(Cell(window, 0, 0), QString("020254"));
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
+        window.action("sortIdsUp")->trigger();
+        Click(&window, "cancel");
+        QVERIFY(image == before);
+        QVERIFY(!TrunkWindowOpen());
+    }
+
+    void leavingABankNormalisesItAndOkReplacesQuotes() {
+        image.TrunkType[0] = "8";
+        image.TrunkType[1] = "10";
+        image.TrunkType[2] = "6";
+        image.TrunkId[0][0] = {" 5 ", "Say \"hi\"", "third", ""};
+        image.TrunkId[1][0] = {" 5 ", "", "", ""};
+        TrTags window(image);
+        window.show();
+        QCOMPARE(Cell(window, 0, 0), QString(" 5 "));
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(2);
+        QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString("Edacs"));
+        const QString edacsHint = Child<QLabel>(&window, "hint")->text();
+        QVERIFY(edacsHint.startsWith("AFS: AA-FFS"));
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
+        QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString());
+        QCOMPARE(Child<QLabel>(&window, "hint")->text(), edacsHint);
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(0);
+        QCOMPARE(Cell(window, 0, 0), QString("001005"));
+        Click(&window, "ok");
+        QCOMPARE(image.TrunkId[0][0][0], std::string("001005"));
+        QCOMPARE(image.TrunkId[0][0][1], std::string("Say  hi "));
+        QCOMPARE(image.TrunkId[0][0][2], std::string("third"));
+        QCOMPARE(image.TrunkId[1][0][0], std::string("5"));  // trimmed, no rule for type 10
+    }
+
+    void sortAndUndo() {
+        image.TrunkType[0] = "1";
+        image.TrunkId[0][0] = {"000300", "c", "", ""};
+        image.TrunkId[0][1] = {"000010", "a", "", ""};
+        image.TrunkId[0][3] = {"000020", "B", "", ""};
+        TrTags window(image);
+        window.show();
+        QVERIFY(!window.action("undoSort")->isEnabled());
+        QCOMPARE(window.action("sortIdsUp")->toolTip(), QString("Sort Trunk Id's"));
+        window.action("sortIdsUp")->trigger();
+        QCOMPARE(Cell(window, 0, 0), QString("000010"));
+        QCOMPARE(Cell(window, 1, 0), QString("000020"));
+        QCOMPARE(Cell(window, 2, 1), QString("c"));
+        QCOMPARE(Cell(window, 3, 0), QString());
+        window.action("sortTagsDown")->trigger();
+        QCOMPARE(Cell(window, 0, 1), QString("c"));
+        QVERIFY(window.action("undoSort")->isEnabled());
+        window.action("undoSort")->trigger();
+        QCOMPARE(Cell(window, 0, 0), QString("000010"));
+        window.action("sortIdsDown")->trigger();
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
+        QVERIFY(!window.action("undoSort")->isEnabled());
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(0);
+        QVERIFY(!window.action("undoSort")->isEnabled());
+        QCOMPARE(Cell(window, 0, 0), QString("000300"));
+        window.reject();
+    }
+
+    void rowCommandsNeedExactlyOneRow() {
+        image.TrunkType[0] = "9";
+        for (int r = 0; r < 4; ++r) image.TrunkId[0][r] = {std::to_string(r), "t", "", ""};
+        TrTags window(image);
+        window.show();
+        SelectRows(window, 1, 2);
+        QVERIFY(!window.action("removeId")->isEnabled());
+        window.action("removeId")->trigger();
+        QCOMPARE(Cell(window, 1, 0), QString("1"));
+        SelectRows(window, 1, 1);
+        QVERIFY(window.action("removeId")->isEnabled());
+        window.action("removeId")->trigger();
+        QCOMPARE(Cell(window, 1, 0), QString("2"));
+        window.action("insertId")->trigger();
+        QCOMPARE(Cell(window, 1, 0), QString());
+        QCOMPARE(Cell(window, 2, 0), QString("2"));
+        SelectRows(window, 2, 2);
+        window.action("moveUp")->trigger();
+        QCOMPARE(Cell(window, 1, 0), QString("2"));
+        QCOMPARE(Child<QTableWidget>(&window, "grid")->currentRow(), 1);
+        window.action("moveDown")->trigger();
+        window.action("moveDown")->trigger();
+        QCOMPARE(Cell(window, 3, 0), QString("2"));
+        QCOMPARE(Cell(window, 2, 0), QString("3"));
+        Click(&window, "ok");
+        QCOMPARE(image.TrunkId[0][3][0], std::string("2"));
+    }
+
+    void clipboardCopyCutPaste() {
+        image.TrunkType[0] = "1";
+        image.TrunkId[0][0] = {"000001", "One", "", ""};
+        image.TrunkId[0][1] = {"000002", "Two", "", ""};
+        TrTags window(image);
+        window.show();
+        SelectRows(window, 0, 1);
+        window.action("copy")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QString("000001\tOne\n000002\tTwo"));
+        Child<QTableWidget>(&window, "grid")->setCurrentCell(48, 0);
+        window.action("paste")->trigger();
+        QCOMPARE(Cell(window, 48, 0), QString("000001"));
+        QCOMPARE(Cell(window, 49, 1), QString("Two"));
+        // Foreign text is made to fit: IDs by the bank's rule, tags cut and without quotes.
+        QApplication::clipboard()->setText("i5\t\"Quoted\" and far too long\n70000\n");
+        Child<QTableWidget>(&window, "grid")->setCurrentCell(10, 0);
+        window.action("pasteTool")->trigger();
+        QCOMPARE(Cell(window, 10, 0), QString("700005"));
+        QCOMPARE(Cell(window, 10, 1), QString(" Quoted  and far"));
+        QCOMPARE(Cell(window, 11, 0), QString("0"));
+        SelectRows(window, 0, 0, 1, 1);
+        window.action("cut")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QString("One"));
+        QCOMPARE(Cell(window, 0, 1), QString());
+        QCOMPARE(Cell(window, 0, 0), QString("000001"));
+        SelectRows(window, 1, 1, 0, 0);
+        window.action("deleteArea")->trigger();
+        QCOMPARE(Cell(window, 1, 0), QString());
+        window.action("undoSort")->trigger();
+        QCOMPARE(Cell(window, 1, 0), QString("000002"));
+        window.reject();
+    }
+
+    void alignAndCenterTags() {
+        image.TrunkId[0][0] = {"1", "  Fire  ", "", ""};
+        TrTags window(image);
+        window.show();
+        window.action("centerTags")->trigger();
+        QCOMPARE(Cell(window, 0, 1), QString("      Fire"));
+        window.action("alignLeft")->trigger();
+        QCOMPARE(Cell(window, 0, 1), QString("Fire"));
+        window.reject();
+    }
+
+    void replaceTagTextShowsAtOnce() {
+        image.TrunkId[0][0] = {"1", "FD Ops North", "", ""};
+        image.TrunkId[1][0] = {"1", "FD other bank", "", ""};
+        TrTags window(image);
+        window.show();
+        QString gridDuringDialog;
+        OnNextModal([&](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Replace Text Tag:"));
+            Type(dialog, "find", "FD");
+            Type(dialog, "replacement", "Fire Department");
+            Click(dialog, "apply");
+            gridDuringDialog = Cell(window, 0, 1);
+            Click(dialog, "close");
+        });
+        window.action("replaceTags")->trigger();
+        QCOMPARE(gridDuringDialog, QString("Fire Department "));
+        Click(&window, "ok");
+        QCOMPARE(image.TrunkId[0][0][1], std::string("Fire Department "));
+        QCOMPARE(image.TrunkId[1][0][1], std::string("FD other bank"));
+    }
+
+    void copyMoveSwapIdsWritesBackAndReloads() {
+        image.TrunkType[0] = "8";
+        image.TrunkId[0][0] = {"5", "Unit five", "", ""};
+        TrTags window(image);
+        window.show();
+        OnNextModal([&](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Edit Trunk ID's"));
+            // The bank was normalised and written back before the dialog opened.
+            QCOMPARE(image.TrunkId[0][0][0], std::string("001005"));
+            Child<QRadioButton>(dialog, "move")->setChecked(true);
+            Child<QListWidget>(dialog, "from")->setCurrentRow(0);
+            Child<QListWidget>(dialog, "to")->setCurrentRow(7);
+            Click(dialog, "ok");
+        });
+        Click(&window, "copyMoveSwapIds");
+        QCOMPARE(Cell(window, 0, 0), QString());
+        QCOMPARE(Cell(window, 7, 0), QString("001005"));
+        QCOMPARE(Cell(window, 7, 1), QString("Unit five"));
+        window.reject();
+        QCOMPARE(image.TrunkId[0][7][0], std::string("001005"));
+    }
+
+    void editScanListTags() {
+        TrTags window(image);
+        window.show();
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(3);
+        OnNextModal([&](QWidget* dialog) {
+            Click(dialog, "default");
+            Click(dialog, "ok");
+        });
+        Click(&window, "editScanListTags");
+        QCOMPARE(image.ScanListTag[3][0], std::string("Bank 4 List 1"));
+        window.reject();
+    }
+
+    void bankManagerHook() {
+        image.TrunkId[2][0] = {"9", "", "", ""};
+        TrTags window(image);
+        QVERIFY(!Child<QPushButton>(&window, "copyMoveSwapBanks")->isVisibleTo(&window));
+        std::string seen;
+        window.setBankManager([&] {
+            seen = image.TrunkId[0][0][0];
+            std::swap(image.TrunkId[0], image.TrunkId[2]);
+        });
+        window.show();
+        Type(&window, "idEntry", "7");
+        Enter(&window, "idEntry");
+        Click(&window, "copyMoveSwapBanks");
+        QCOMPARE(seen, std::string("7"));
+        QCOMPARE(Cell(window, 0, 0), QString("9"));
+        window.reject();
+    }
+
+    void editsSurviveTheMemFile() {
+        image.TrunkType[0] = "6";
+        image.TrunkType[1] = "2";
+        TrTags window(image);
+        window.show();
+        Type(&window, "idEntry", "16-209");
+        Enter(&window, "idEntry");
+        Type(&window, "tagEntry", "Agency; fleet");
+        Enter(&window, "tagEntry");
+        Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
+        Child<QTableWidget>(&window, "grid")->setCurrentCell(0, 0);
+        Type(&window, "idEntry", "100-12");
+        Enter(&window, "idEntry");
+        Click(&window, "ok");
+
+        Options options;
+        Image reread;
+        QVERIFY(ParseMemFile(reread, SerializeMemFile(image, options), options).ok);
+        for (int b = 0; b < 5; ++b) {
+            for (int r = 0; r < 50; ++r) QVERIFY(reread.TrunkId[b][r] == image.TrunkId[b][r]);
+        }
+        QCOMPARE(reread.TrunkId[0][0][0], std::string("15-157"));
+        QCOMPARE(reread.TrunkId[0][0][1], std::string("Agency; fleet"));
+        QCOMPARE(reread.TrunkId[1][0][0], std::string("100-12"));
+    }
+
+  private:
+    Image image;
+};
+
+QTEST_MAIN(TrTagsTest)
+#include "trtags.moc"
