@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -44,15 +45,21 @@ MemTab::MemTab(AppState& state, Prompter& prompter, QWidget* parent)
     buildToolbars();
     buildPopup();
 
-    // Placement from window.dat, in twips.
-    if (d_state.options.window == 1) {
-        if (const auto placement = ReadWindowPlacement(d_state.folder)) {
-            move(placement->left / kTwipsPerPixel, placement->top / kTwipsPerPixel);
-            resize(placement->width / kTwipsPerPixel, placement->height / kTwipsPerPixel);
-        }
-    }
-
     applyOptions();
+
+    // Placement from window.dat, in twips; otherwise wide enough for the whole grid.
+    std::optional<WindowPlacement> placement;
+    if (d_state.options.window == 1) placement = ReadWindowPlacement(d_state.folder);
+    if (placement) {
+        move(placement->left / kTwipsPerPixel, placement->top / kTwipsPerPixel);
+        resize(placement->width / kTwipsPerPixel, placement->height / kTwipsPerPixel);
+    } else {
+        int width = d_grid->verticalHeader()->width() + 2 * d_grid->frameWidth() +
+                    d_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 24;
+        for (int column = 0; column < kGridColumns; ++column)
+            width += d_grid->horizontalHeader()->sectionSize(column);
+        resize(std::max(width, 640), 820);
+    }
     d_editor.setModified(false);
     selectBank(0);
     d_editor.setModified(false);
@@ -68,8 +75,6 @@ MemTab::MemTab(AppState& state, Prompter& prompter, QWidget* parent)
 MemTab::~MemTab() = default;
 
 void MemTab::buildWindow() {
-    if (width() < 300) resize(760, 860);
-
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 4, 6, 4);

@@ -228,7 +228,7 @@ void MemTab::buildToolbars() {
     d_toolbar1 = addToolBar(tr("Toolbar"));
     d_toolbar1->setObjectName("Toolbar1");
     d_toolbar1->setIconSize(QSize(20, 20));
-    button(d_toolbar1, "exit_tab", s->standardIcon(QStyle::SP_DialogCloseButton), tr("Exit"));
+    button(d_toolbar1, "exit_tab", Glyph("Ex", QColor(0x90, 0x20, 0x20)), tr("Exit"));
     button(d_toolbar1, "tabopen", s->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"));
     button(d_toolbar1, "savenu", s->standardIcon(QStyle::SP_DialogSaveButton), tr("Save"));
     button(d_toolbar1, "tabundo", s->standardIcon(QStyle::SP_ArrowBack), tr("Undo"));
@@ -260,8 +260,7 @@ void MemTab::buildToolbars() {
                         NoticeIcon::Information);
     });
     d_toolbar1->addAction(popupHint);
-    button(d_toolbar1, "open_manaul", s->standardIcon(QStyle::SP_DialogHelpButton),
-           tr("Read user manual"));
+    button(d_toolbar1, "open_manaul", Glyph("M", QColor(0x30, 0x50, 0x80)), tr("Read user manual"));
 
     addToolBarBreak();
     d_toolbar2 = addToolBar(tr("Toolbar 2"));

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot-main.png: the built vexatron, offscreen, with docs/sample.mem loaded.
+# Builds nothing; give the build folder as the first argument (default: build).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+app="$build/apps/vexatron"
+if [[ ! -x "$app" ]]; then
+    echo "screenshot.sh: $app not found; build the vexatron target first" >&2
+    exit 1
+fi
+folder="$(mktemp -d)"
+trap 'rm -rf "$folder"' EXIT
+# A fresh program folder: default settings, no state from a previous run.
+QT_QPA_PLATFORM=offscreen "$app" --dir "$folder" --screenshot "$root/docs/screenshot-main.png" \
+    "$root/docs/sample.mem"
+echo "wrote $root/docs/screenshot-main.png"
