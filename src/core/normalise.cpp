@@ -49,7 +49,8 @@ void NormaliseChannel(Channel& channel, std::string_view trunkType, const Option
 
 void NormaliseTable(Image& image, const Options& options) {
     for (int b = 0; b < kBankCount; ++b) {
-        const std::string_view trunkType = b < kTrunkTypeCount ? image.TrunkType[b] : "";
+        static_assert(kBankCount <= kTrunkTypeCount, "every bank has a trunk type");
+        const std::string_view trunkType = image.TrunkType[b];
         for (int s = 1; s <= ChannelsPerBank; ++s)
             NormaliseChannel(image.ChannelTable[b][s], trunkType, options);
     }

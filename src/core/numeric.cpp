@@ -4,7 +4,6 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 
 namespace vex {
 
@@ -50,12 +49,13 @@ std::string DecimalText(long long value) {
 }
 
 std::string NumberToText(double value) {
-    if (std::isnan(value)) return "0";
-    if (std::trunc(value) == value && std::fabs(value) < 1e15)
-        return std::to_string(static_cast<long long>(value));
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    if (!std::isfinite(value)) return "0";
+    // Plain digits, never an exponent: the text must read back as the same number.
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (result.ec != std::errc()) return "0";
+    return std::string(buffer, result.ptr);
 }
 
 std::int16_t Int16Value(std::string_view text) {

@@ -17,8 +17,8 @@ int IntegerValue(std::string_view text);
 // Decimal text of an integer, as the files write numbers.
 std::string DecimalText(long long value);
 
-// Decimal text of a numeric value: whole numbers without a point ("3", "-2"), others with up to
-// fifteen significant digits ("2.5").
+// Decimal text of a numeric value without an exponent, as short as reads back to the same value:
+// whole numbers without a point ("3", "-2"), others as "2.5".
 std::string NumberToText(double value);
 
 // The numeric value truncated towards zero and clamped into a 16-bit integer.
