@@ -1,0 +1,178 @@
+// The small trunk editors: "Edit Trunk ID's", "Listtags" and "Replace Text Tag:".
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "gui/editrunk.h"
+#include "gui/listtags.h"
+#include "gui/vervangtrunk.h"
+
+using namespace vex;
+using namespace vex::gui;
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    if (!child) qFatal("no child %s", name);
+    return child;
+}
+
+void Click(QWidget* window, const char* button) {
+    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+void Type(QWidget* window, const char* field, const QString& text) {
+    QLineEdit* edit = Child<QLineEdit>(window, field);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void Pick(QWidget* window, const char* option) {
+    Child<QRadioButton>(window, option)->click();
+}
+
+}  // namespace
+
+class TrunkEditorsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        image = Image{};
+        for (int b = 0; b < 6; ++b) {
+            for (int r = 0; r < 50; ++r) {
+                const std::string n = std::to_string(b) + "/" + std::to_string(r);
+                image.TrunkId[b][r] = {"id" + n, "tag" + n, "x", "y"};
+            }
+            for (int k = 0; k < 10; ++k) image.ScanListTag[b][k] = "L" + std::to_string(b * 10 + k);
+        }
+    }
+
+    void listsFollowScopeAndUnit() {
+        EditTrunk window(image, 1);
+        window.show();
+        auto* from = Child<QListWidget>(&window, "from");
+        QCOMPARE(from->count(), 50);
+        QCOMPARE(from->item(12)->text(), QString("2-3 : id1/12 - tag1/12"));
+        Pick(&window, "allBanks");
+        QCOMPARE(from->count(), 300);
+        QCOMPARE(from->item(0)->text(), QString("Bank 1: 1-1 : id0/0 - tag0/0"));
+        QCOMPARE(Child<QListWidget>(&window, "to")->currentRow(), 0);
+        Pick(&window, "lists");
+        QCOMPARE(from->count(), 30);
+        QCOMPARE(from->item(29)->text(), QString("Dummy: 5: L54"));
+        Pick(&window, "activeBank");
+        QCOMPARE(from->count(), 5);
+        QCOMPARE(from->item(0)->text(), QString("1: L10"));
+        Click(&window, "cancel");
+        QCOMPARE(window.result(), int(QDialog::Rejected));
+    }
+
+    void moveListToAnotherBank() {
+        EditTrunk window(image, 0);
+        window.show();
+        Pick(&window, "allBanks");
+        Pick(&window, "lists");
+        Pick(&window, "move");
+        Child<QListWidget>(&window, "from")->setCurrentRow(1);        // bank 1, list 2
+        Child<QListWidget>(&window, "to")->setCurrentRow(5 * 2 + 3);  // bank 3, list 4
+        Click(&window, "apply");
+        for (int r = 10; r < 20; ++r) QVERIFY(image.TrunkId[0][r] == TrunkIdRow{});
+        QCOMPARE(image.ScanListTag[0][1], std::string());
+        QCOMPARE(image.TrunkId[2][30][0], std::string("id0/10"));
+        QCOMPARE(image.ScanListTag[2][3], std::string("L1"));
+        // Lists are refilled and the selections kept.
+        QCOMPARE(Child<QListWidget>(&window, "from")->currentRow(), 1);
+        QCOMPARE(Child<QListWidget>(&window, "from")->item(1)->text(), QString("Bank 1: 2: "));
+        QCOMPARE(Child<QListWidget>(&window, "to")->item(13)->text(), QString("Bank 3: 4: L1"));
+    }
+
+    void swapWithItselfAndCancel() {
+        const Image before = image;
+        EditTrunk window(image, 2);
+        window.show();
+        Pick(&window, "swap");
+        Child<QListWidget>(&window, "from")->setCurrentRow(4);
+        Child<QListWidget>(&window, "to")->setCurrentRow(4);
+        Click(&window, "apply");
+        Pick(&window, "move");
+        Click(&window, "apply");
+        QVERIFY(image == before);
+        Child<QListWidget>(&window, "to")->setCurrentRow(5);
+        Click(&window, "cancel");
+        QVERIFY(image == before);
+    }
+
+    void okAppliesThenCloses() {
+        EditTrunk window(image, 0);
+        window.show();
+        Child<QListWidget>(&window, "from")->setCurrentRow(0);
+        Child<QListWidget>(&window, "to")->setCurrentRow(49);
+        Click(&window, "ok");
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QVERIFY(image.TrunkId[0][49] == image.TrunkId[0][0]);
+    }
+
+    void listTagButtons() {
+        image.ScanListTag[1][0] = "  Police  ";
+        ListTags window(image, 1);
+        window.show();
+        QCOMPARE(Child<QLineEdit>(&window, "list1")->text(), QString("  Police  "));
+        Click(&window, "left");
+        QCOMPARE(Child<QLineEdit>(&window, "list1")->text(), QString("Police"));
+        Click(&window, "center");
+        QCOMPARE(Child<QLineEdit>(&window, "list1")->text(), QString("     Police"));
+        Type(&window, "list2", "A\"b,c and more than sixteen");
+        QCOMPARE(Child<QLineEdit>(&window, "list2")->text(), QString("Abc and more tha"));
+        Click(&window, "ok");
+        QCOMPARE(image.ScanListTag[1][0], std::string("     Police"));
+        QCOMPARE(image.ScanListTag[1][1], std::string("Abc and more tha"));
+        QCOMPARE(image.ScanListTag[1][9], std::string("      L19"));  // Center works on every field
+    }
+
+    void listTagDefaultsClearAndCancel() {
+        const Image before = image;
+        ListTags window(image, 4);
+        window.show();
+        Click(&window, "default");
+        QCOMPARE(Child<QLineEdit>(&window, "list10")->text(), QString("Bank 5 List 10"));
+        Click(&window, "clearAll");
+        QCOMPARE(Child<QLineEdit>(&window, "list3")->text(), QString());
+        Click(&window, "cancel");
+        QVERIFY(image == before);
+    }
+
+    void replaceCallsBackAndReports() {
+        std::string find, replacement;
+        int calls = 0;
+        VervangTrunk window([&](const std::string& f, const std::string& r) {
+            find = f;
+            replacement = r;
+            ++calls;
+            return 2;
+        });
+        window.show();
+        Click(&window, "apply");
+        QCOMPARE(calls, 0);  // nothing to find
+        Type(&window, "find", "FD");
+        Type(&window, "replacement", "Fire \"Dept\"");
+        Click(&window, "apply");
+        QCOMPARE(calls, 1);
+        QCOMPARE(find, std::string("FD"));
+        QCOMPARE(replacement, std::string("Fire Dept"));
+        QCOMPARE(Child<QLabel>(&window, "result")->text(), QString("2 tags changed."));
+        Click(&window, "close");
+        QVERIFY(!window.isVisible());
+    }
+
+  private:
+    Image image;
+};
+
+QTEST_MAIN(TrunkEditorsTest)
+#include "trunkeditors.moc"
