@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "gui/memtab.h"
+#include "gui/trunkmenu.h"
 
 namespace vex::gui {
 
@@ -186,6 +187,10 @@ void MemTab::buildMenus() {
     addCommand(tagOptions, tr("Center Memory Tags"), "center_tags", [this] { cmdCenterTags(); });
     addCommand(tagOptions, tr("Remove Leading Spaces"), "rem_space",
                [this] { cmdRemoveLeadingSpaces(); });
+
+    // Trunk
+    addCommand(trunk, tr("&ID List"), "mnu_idlist", [this] { OpenTrunkIdList(*this); });
+    addCommand(trunk, tr("&System Settings"), "trunkset", [this] { OpenTrunkSettings(*this); });
 
     // Setup
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
