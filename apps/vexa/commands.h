@@ -21,9 +21,11 @@ struct Command {
 
 extern const Command kShowCommand;
 extern const Command kResaveCommand;
+extern const Command kReadCommand;
+extern const Command kSendCommand;
 
 inline std::vector<const Command*> Commands() {
-    return {&kShowCommand, &kResaveCommand};
+    return {&kShowCommand, &kResaveCommand, &kReadCommand, &kSendCommand};
 }
 
 // Exit codes.

@@ -1,0 +1,173 @@
+#include "link_runner.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <iostream>
+
+#include "commands.h"
+#include "core/numeric.h"
+#include "link/protocol.h"
+#include "platform/program_folder.h"
+#include "platform/qt_scheduler.h"
+#include "platform/serial_transport.h"
+#include "settings/setup_ini.h"
+#include "settings/state_files.h"
+
+namespace vexa {
+namespace {
+
+bool ParseItems(const std::string& list, vex::TransferItems& items) {
+    items = {};
+    std::size_t from = 0;
+    while (from <= list.size()) {
+        std::size_t comma = list.find(',', from);
+        if (comma == std::string::npos) comma = list.size();
+        const std::string item = list.substr(from, comma - from);
+        if (item == "channels")
+            items.frequencies = true;
+        else if (item == "ids")
+            items.trunkIds = true;
+        else if (item == "settings")
+            items.trunkSettings = true;
+        else
+            return false;
+        from = comma + 1;
+    }
+    return true;
+}
+
+// The progress line: rewritten in place on a terminal, one line per new status otherwise.
+class ProgressLine {
+  public:
+    ProgressLine() : d_tty(isatty(STDERR_FILENO) == 1) {}
+    ~ProgressLine() { finish(); }
+    void show(const vex::LinkProgress& p) {
+        std::string line = p.status;
+        if (p.channel > 0) line = "Channel " + vex::ChannelDigits(p.channel) + "  " + line;
+        if (p.total > 0) line += "  " + std::to_string(p.done * 100 / p.total) + "%";
+        if (d_tty) {
+            std::string padded = line;
+            if (padded.size() < d_width) padded.append(d_width - padded.size(), ' ');
+            d_width = line.size();
+            std::cerr << '\r' << padded << std::flush;
+            d_open = true;
+        } else if (p.status != d_lastStatus) {
+            std::cerr << line << '\n';
+        }
+        d_lastStatus = p.status;
+    }
+    void finish() {
+        if (d_open) std::cerr << '\n';
+        d_open = false;
+    }
+
+  private:
+    bool d_tty;
+    bool d_open = false;
+    std::size_t d_width = 0;
+    std::string d_lastStatus;
+};
+
+}  // namespace
+
+int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, LinkRun& run) {
+    const ParsedArgs parsed = ParseArgs(args, {"port", "baud", "bank", "dir", "items"}, {"trace"});
+    if (parsed.help) {
+        std::cout << usage;
+        return kExitOk;
+    }
+    if (!parsed.error.empty()) return Fail(parsed.error, kExitUsage);
+    if (parsed.positional.size() != 1) return Fail("exactly one MEM file is needed", kExitUsage);
+    run.file = parsed.positional[0];
+    const auto port = parsed.Option("port");
+    if (!port || port->empty())
+        return Fail("--port DEVICE is needed, e.g. --port /dev/ttyUSB0", kExitUsage);
+    run.port = *port;
+
+    QStringList folderArgs;
+    if (const auto dir = parsed.Option("dir")) {
+        if (!std::filesystem::is_directory(*dir))
+            return Fail("the program folder '" + *dir + "' does not exist");
+        folderArgs << "--dir" << QString::fromStdString(*dir);
+    }
+    run.folder = vex::ProgramFolder(folderArgs);
+    run.options = vex::ReadSetupIni(run.folder);
+    run.baud = vex::ReadComSettings(run.folder).settings.baud;
+    if (const auto baud = parsed.Option("baud")) {
+        const long b = vex::IntegerValue(*baud);
+        if (b != 4800 && b != 9600 && b != 19200 && b != 38400 && b != 57600)
+            return Fail("--baud must be 4800, 9600, 19200, 38400 or 57600, not '" + *baud + "'",
+                        kExitUsage);
+        run.baud = b;
+    }
+    if (const auto bank = parsed.Option("bank")) {
+        const int n = vex::IntegerValue(*bank);
+        if (n < 1 || n > vex::kScannerBanks || std::to_string(n) != *bank)
+            return Fail("--bank must be a number from 1 to 5, not '" + *bank + "'", kExitUsage);
+        run.bank = n - 1;
+    }
+    if (const auto items = parsed.Option("items")) {
+        if (!ParseItems(*items, run.items))
+            return Fail("--items takes channels, ids and settings separated by commas", kExitUsage);
+    }
+    run.trace = parsed.Option("trace").has_value();
+    return -1;
+}
+
+bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)>& start,
+                 vex::TransferResult& result, std::string& error) {
+    static int argc = 1;
+    static char name[] = "vexa";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    vex::SerialTransport transport(QString::fromStdString(run.port), static_cast<qint32>(run.baud));
+    vex::QtScheduler scheduler;
+    vex::LinkConfig config;
+    config.baud = run.baud;
+    config.options = run.options;
+    config.folder = run.folder;
+    vex::LinkSession session(transport, scheduler, config);
+    ProgressLine progress;
+    bool opened = false;
+    bool finished = false;
+
+    vex::LinkEvents events;
+    events.progress = [&](const vex::LinkProgress& p) { progress.show(p); };
+    // Running the command is the confirmation.
+    events.ask = [](const vex::Question&, std::function<void(bool)> answer) { answer(true); };
+    events.finished = [&](const vex::TransferResult& r) {
+        result = r;
+        finished = true;
+        app.quit();
+    };
+    if (run.trace)
+        events.trace = [&](std::string_view line) {
+            progress.finish();
+            std::cerr << line << '\n';
+        };
+    session.setEvents(events);
+    session.open([&](const vex::OpenResult& r) {
+        if (!r.port.ok()) {
+            error = r.port.message + (r.port.detail.empty() ? "" : " (" + r.port.detail + ")");
+            app.quit();
+            return;
+        }
+        opened = true;
+        start(session);
+    });
+    app.exec();
+    progress.finish();
+    session.close();
+    return opened && finished;
+}
+
+std::string FailureText(const vex::TransferResult& result) {
+    if (!result.message.empty()) return result.message;
+    if (result.outcome == vex::TransferOutcome::Stopped) return "the transfer was stopped";
+    return "the transfer did not complete";
+}
+
+}  // namespace vexa
