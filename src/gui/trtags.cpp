@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolBar>
@@ -201,6 +203,14 @@ void TrTags::buildWindow() {
     resize(560, 640);
 
     connect(d_tabs, &QTabBar::currentChanged, this, &TrTags::selectBank);
+    for (const auto& [key, step] :
+         {std::pair{Qt::Key_PageDown, 1}, std::pair{Qt::Key_PageUp, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            d_tabs->setCurrentIndex((d_tabs->currentIndex() + step + kScannerBanks) %
+                                    kScannerBanks);
+        });
+    }
     connect(d_grid, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
                 if (row != previousRow && row >= 0) {
@@ -215,7 +225,10 @@ void TrTags::buildWindow() {
         writeBack();
         accept();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        d_cancelled = true;
+        reject();
+    });
     connect(ids, &QPushButton::clicked, this, &TrTags::copyMoveSwapIds);
     connect(d_bankManager, &QPushButton::clicked, this, &TrTags::copyMoveSwapBanks);
     connect(listTags, &QPushButton::clicked, this, &TrTags::editScanListTags);
@@ -234,6 +247,18 @@ void TrTags::showEvent(QShowEvent* event) {
 void TrTags::hideEvent(QHideEvent* event) {
     SetTrunkWindowOpen(false);
     QDialog::hideEvent(event);
+}
+
+void TrTags::reject() {
+    // Escape or the close box would drop every edit at once; "Cancel" is meant to.
+    if (!d_cancelled && !(d_copy == LoadTrunkIdCopy(d_image))) {
+        const auto answer =
+            QMessageBox::question(this, windowTitle(), tr("Discard the changes to the trunk ID's?"),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) return;
+    }
+    d_cancelled = false;
+    QDialog::reject();
 }
 
 int TrTags::bankType() const {

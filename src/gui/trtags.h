@@ -38,6 +38,10 @@ class TrTags : public QDialog {
     void copyMoveSwapBanks();
     void replaceTagText();
 
+  public slots:
+    // Closing by Escape or the close box asks before edits are dropped; "Cancel" does not.
+    void reject() override;
+
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -70,6 +74,7 @@ class TrTags : public QDialog {
     TrunkIdWorkingCopy d_copy;
     TrunkIdUndo d_undo;
     int d_bank = 0;
+    bool d_cancelled = false;
     std::function<void()> d_openBankManager;
 
     QTabBar* d_tabs = nullptr;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -234,6 +235,15 @@ void TrunkConfig::buildWindow() {
     connect(d_bankManager, &QPushButton::clicked, this, &TrunkConfig::copyMoveSwapBanks);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(d_tabs, &QTabBar::currentChanged, this, &TrunkConfig::selectBank);
+    // Ctrl+PgDown / Ctrl+PgUp step through the banks, as in tabbed windows elsewhere.
+    for (const auto& [key, step] :
+         {std::pair{Qt::Key_PageDown, 1}, std::pair{Qt::Key_PageUp, -1}}) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            d_tabs->setCurrentIndex((d_tabs->currentIndex() + step + kScannerBanks) %
+                                    kScannerBanks);
+        });
+    }
     connect(d_type, &QComboBox::activated, this, &TrunkConfig::typeChosen);
     connect(d_fleetMap, &QComboBox::activated, this, &TrunkConfig::fleetMapChosen);
 }
@@ -245,6 +255,7 @@ void TrunkConfig::setBankManager(std::function<void()> open) {
 
 void TrunkConfig::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    SetTrunkWindowOpen(true);
     if (!d_activated) activate();
 }
 

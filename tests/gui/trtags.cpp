@@ -123,6 +123,43 @@ class TrTagsTest : public QObject {
         QVERIFY(!TrunkWindowOpen());
     }
 
+    void escapeAsksBeforeDroppingEdits() {
+        image.TrunkId[0][0] = {"1", "", "", ""};
+        TrTags window(image);
+        window.show();
+        QTest::keyClick(&window, Qt::Key_Escape);  // nothing changed: closes at once
+        QVERIFY(!window.isVisible());
+
+        window.show();
+        Type(&window, "tagEntry", "New tag");
+        Enter(&window, "tagEntry");
+        QString question;
+        OnNextModal([&](QWidget* box) {
+            question = box->findChild<QLabel*>("qt_msgbox_label")->text();
+            QTest::keyClick(box, Qt::Key_N);  // No: keep editing
+        });
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(question, QString("Discard the changes to the trunk ID's?"));
+        QVERIFY(window.isVisible());
+        OnNextModal([&](QWidget* box) { QTest::keyClick(box, Qt::Key_Y); });
+        window.close();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(image.TrunkId[0][0][1], std::string());
+    }
+
+    void ctrlPageDownStepsThroughTheBanks() {
+        TrTags window(image);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(window.currentBank(), 1);
+        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(window.currentBank(), 4);
+        Click(&window, "cancel");
+    }
+
     void leavingABankNormalisesItAndOkReplacesQuotes() {
         image.TrunkType[0] = "8";
         image.TrunkType[1] = "10";
@@ -173,7 +210,7 @@ class TrTagsTest : public QObject {
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(0);
         QVERIFY(!window.action("undoSort")->isEnabled());
         QCOMPARE(Cell(window, 0, 0), QString("000300"));
-        window.reject();
+        Click(&window, "cancel");
     }
 
     void rowCommandsNeedExactlyOneRow() {
@@ -234,7 +271,7 @@ class TrTagsTest : public QObject {
         QCOMPARE(Cell(window, 1, 0), QString());
         window.action("undoSort")->trigger();
         QCOMPARE(Cell(window, 1, 0), QString("000002"));
-        window.reject();
+        Click(&window, "cancel");
     }
 
     void alignAndCenterTags() {
@@ -245,7 +282,7 @@ class TrTagsTest : public QObject {
         QCOMPARE(Cell(window, 0, 1), QString("      Fire"));
         window.action("alignLeft")->trigger();
         QCOMPARE(Cell(window, 0, 1), QString("Fire"));
-        window.reject();
+        Click(&window, "cancel");
     }
 
     void replaceTagTextShowsAtOnce() {
@@ -287,7 +324,7 @@ class TrTagsTest : public QObject {
         QCOMPARE(Cell(window, 0, 0), QString());
         QCOMPARE(Cell(window, 7, 0), QString("001005"));
         QCOMPARE(Cell(window, 7, 1), QString("Unit five"));
-        window.reject();
+        Click(&window, "cancel");
         QCOMPARE(image.TrunkId[0][7][0], std::string("001005"));
     }
 
@@ -301,7 +338,7 @@ class TrTagsTest : public QObject {
         });
         Click(&window, "editScanListTags");
         QCOMPARE(image.ScanListTag[3][0], std::string("Bank 4 List 1"));
-        window.reject();
+        Click(&window, "cancel");
     }
 
     void bankManagerHook() {
@@ -319,7 +356,7 @@ class TrTagsTest : public QObject {
         Click(&window, "copyMoveSwapBanks");
         QCOMPARE(seen, std::string("7"));
         QCOMPARE(Cell(window, 0, 0), QString("9"));
-        window.reject();
+        Click(&window, "cancel");
     }
 
     void editsSurviveTheMemFile() {
