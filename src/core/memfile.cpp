@@ -65,6 +65,10 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
+// A MEM file is some 50 kB; anything this large is no MEM file and is not read into memory.
+constexpr std::uintmax_t kMaxMemFileSize = 64u << 20;
+constexpr int kErrOutOfMemory = 7;
+
 // Reads a file for one of the readers; false with the error number to quote when it cannot.
 bool LoadFile(const std::filesystem::path& path, std::string& content, int& error, bool& missing) {
     std::error_code ec;
@@ -74,7 +78,16 @@ bool LoadFile(const std::filesystem::path& path, std::string& content, int& erro
         error = kErrFileNotFound;
         return false;
     }
-    if (std::filesystem::is_directory(status) || !ReadWholeFile(path, content)) {
+    // Only plain files: a device or a pipe could be read for ever.
+    if (!std::filesystem::is_regular_file(status)) {
+        error = kErrPathAccess;
+        return false;
+    }
+    if (std::filesystem::file_size(path, ec) > kMaxMemFileSize && !ec) {
+        error = kErrOutOfMemory;
+        return false;
+    }
+    if (!ReadWholeFile(path, content)) {
         error = kErrPathAccess;
         return false;
     }
@@ -84,8 +97,7 @@ bool LoadFile(const std::filesystem::path& path, std::string& content, int& erro
 // The reading steps shared by the own file and the sibling file.
 class Reader {
   public:
-    Reader(Image& image, std::string_view content, MemReadResult& result)
-        : d_image(image), d_in(content), d_result(result) {}
+    Reader(std::string_view content, MemReadResult& result) : d_in(content), d_result(result) {}
 
     bool Field(std::string& out) {
         if (d_in.ReadField(d_field)) {
@@ -134,7 +146,6 @@ class Reader {
         return true;
     }
 
-    Image& d_image;
     DelimitedReader d_in;
     MemReadResult& d_result;
     LoopIndices at;
@@ -249,7 +260,7 @@ MemWriteResult WriteMemFile(const Image& image, const std::filesystem::path& pat
 MemReadResult ParseMemFile(Image& image, std::string_view content, const Options& options,
                            const ProgressFn& progress) {
     MemReadResult result;
-    Reader in(image, content, result);
+    Reader in(content, result);
     LoopIndices& at = in.at;
 
     std::string signature;
@@ -352,7 +363,7 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const 
     constexpr int kSiblingIdRows = 100;
 
     MemReadResult result;
-    Reader in(image, content, result);
+    Reader in(content, result);
     LoopIndices& at = in.at;
 
     std::string signature;

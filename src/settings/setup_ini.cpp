@@ -26,31 +26,28 @@ struct Key {
 // The writer's order. Options without effect in this program (9khz, bandplan, confirm, option1,
 // option3, option12, vcstat, vpos) are kept as numbers so that they survive unchanged.
 const std::vector<Key>& SetupKeys() {
-    static const std::vector<Key> keys = [] {
-        std::vector<Key> k = {
-            {"ffont", &Options::ffont, Kind::Flag},
-            {"model", &Options::model, Kind::Model},
-            {"9khz", &Options::khz9, Kind::Number},
-            {"smart", &Options::smart, Kind::Flag},
-            {"round", &Options::round, Kind::Flag},
-            {"zero", &Options::zero, Kind::Flag},
-            {"bandplan", &Options::bandplan, Kind::NotNegative},
-            {"savenames", &Options::savenames, Kind::Flag},
-            {"cleartag", &Options::cleartag, Kind::Flag},
-            {"window", &Options::window, Kind::Flag},
-            {"toolbar", &Options::toolbar, Kind::Flag},
-            {"helpbar", &Options::helpbar, Kind::Flag},
-            {"remtags", &Options::remtags, Kind::Flag},
-            {"copytags", &Options::copytags, Kind::Flag},
-            {"shiftdir", &Options::shiftdir, Kind::Flag},
-            {"confirm", &Options::confirm, Kind::Number},
-            {"delid", &Options::delid, Kind::Flag},
-            {"loadlast", &Options::loadlast, Kind::Flag},
-            {"tabwidth", &Options::tabwidth, Kind::Flag},
-            {"linkbank", &Options::linkbank, Kind::Flag},
-        };
-        return k;
-    }();
+    static const std::vector<Key> keys = {
+        {"ffont", &Options::ffont, Kind::Flag},
+        {"model", &Options::model, Kind::Model},
+        {"9khz", &Options::khz9, Kind::Number},
+        {"smart", &Options::smart, Kind::Flag},
+        {"round", &Options::round, Kind::Flag},
+        {"zero", &Options::zero, Kind::Flag},
+        {"bandplan", &Options::bandplan, Kind::NotNegative},
+        {"savenames", &Options::savenames, Kind::Flag},
+        {"cleartag", &Options::cleartag, Kind::Flag},
+        {"window", &Options::window, Kind::Flag},
+        {"toolbar", &Options::toolbar, Kind::Flag},
+        {"helpbar", &Options::helpbar, Kind::Flag},
+        {"remtags", &Options::remtags, Kind::Flag},
+        {"copytags", &Options::copytags, Kind::Flag},
+        {"shiftdir", &Options::shiftdir, Kind::Flag},
+        {"confirm", &Options::confirm, Kind::Number},
+        {"delid", &Options::delid, Kind::Flag},
+        {"loadlast", &Options::loadlast, Kind::Flag},
+        {"tabwidth", &Options::tabwidth, Kind::Flag},
+        {"linkbank", &Options::linkbank, Kind::Flag},
+    };
     return keys;
 }
 

@@ -399,6 +399,15 @@ TEST(MemFileRead, MissingFileAndFolder) {
     EXPECT_FALSE(result.fileMissing);
     EXPECT_EQ(result.message, "Not a valid file! Line:  /  /  Error: 75");
     EXPECT_EQ(image, before);
+    // A device could be read for ever; a file far too large for a MEM file is not read at all.
+    EXPECT_EQ(ReadMemFile(image, "/dev/zero", Options{}).message,
+              "Not a valid file! Line:  /  /  Error: 75");
+    std::filesystem::path big = folder / "big.mem";
+    ASSERT_TRUE(WriteFileAtomically(big, "VEXA MEM V1.00\r\n").ok);
+    std::filesystem::resize_file(big, 65u << 20);
+    EXPECT_EQ(ReadMemFile(image, big, Options{}).message,
+              "Not a valid file! Line:  /  /  Error: 7");
+    EXPECT_EQ(image, before);
 }
 
 TEST(MemFileWrite, BareExtensionGetsAName) {
