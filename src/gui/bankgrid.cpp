@@ -162,6 +162,7 @@ QWidget* BankGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     s.currentField = field;
     edit->setProperty("vexSelection", QVariant::fromValue(Pack(s)));
     edit->installEventFilter(const_cast<BankGridDelegate*>(this));
+    d_view->d_openEditor = edit;
     return edit;
 }
 
@@ -283,6 +284,19 @@ void BankGridView::editCurrentWith(const QString& text) {
     d_pendingText = text;
     d_hasPendingText = true;
     if (!edit(currentIndex(), QAbstractItemView::EditKeyPressed, nullptr)) d_hasPendingText = false;
+}
+
+void BankGridView::commitEdit() {
+    if (state() != QAbstractItemView::EditingState || !d_openEditor) return;
+    QWidget* edit = d_openEditor;
+    QAbstractItemDelegate* delegate = itemDelegate();
+    emit delegate->commitData(edit);
+    emit delegate->closeEditor(edit, QAbstractItemDelegate::NoHint);
+}
+
+void BankGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor == d_openEditor) d_openEditor = nullptr;
+    QTableView::closeEditor(editor, hint);
 }
 
 void BankGridView::moveToNextRow() {

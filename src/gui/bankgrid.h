@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
@@ -84,6 +85,9 @@ class BankGridView : public QTableView {
     void selectBlock(const Selection& selection);
     // Opens the edit box on the current cell with `text` in it.
     void editCurrentWith(const QString& text);
+    // Takes what is in an open edit box as if Enter had been pressed (before a command, a
+    // bank switch or closing), so that typed text is never dropped.
+    void commitEdit();
 
   signals:
     // A flag key (0, 1, F, N or space, upper case) pressed over a flag cell.
@@ -93,6 +97,7 @@ class BankGridView : public QTableView {
     void contextMenuWanted(const QPoint& globalPos);
 
   protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -104,6 +109,7 @@ class BankGridView : public QTableView {
     BankGridModel* d_model = nullptr;
     QString d_pendingText;  // the text an edit box opened by editCurrentWith starts with
     bool d_hasPendingText = false;
+    QPointer<QWidget> d_openEditor;  // the edit box now open, if any
     friend class BankGridDelegate;
 };
 

@@ -201,6 +201,7 @@ void MemTab::updateTitle() {
 }
 
 bool MemTab::storeGrid() {
+    d_grid->commitEdit();
     const GridResult result = d_editor.Store();
     if (!result) {
         QApplication::beep();
@@ -225,6 +226,7 @@ void MemTab::refreshGrid() {
 }
 
 void MemTab::selectBank(int bank) {
+    d_grid->commitEdit();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const GridResult result = d_editor.SelectBank(bank);
     QApplication::restoreOverrideCursor();
@@ -379,6 +381,7 @@ void MemTab::backupTick() {
 }
 
 void MemTab::closeEvent(QCloseEvent* event) {
+    d_grid->commitEdit();
     if (!d_closing && !queryUnload()) {
         event->ignore();
         return;

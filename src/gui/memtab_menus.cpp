@@ -44,7 +44,10 @@ QAction* MemTab::addCommand(QMenu* menu, const QString& caption, const char* nam
     if (!key.isEmpty()) action->setShortcut(key);
     // Shortcuts work anywhere in the window, also while the grid has the focus.
     action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
+        d_grid->commitEdit();
+        run();
+    });
     if (menu) {
         menu->addAction(action);
         menu->menuAction()->setVisible(true);

@@ -2,8 +2,11 @@
 // and undo.
 #include <QAbstractItemModelTester>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
+#include <QToolBar>
 #include <QtTest>
 
 #include "gui/memtab_support.h"
@@ -35,6 +38,11 @@ class MemTabTest : public QObject {
     void duplicatesWrittenAndShown();
     void modelContract();
     void helpBarFollowsColumn();
+    void easyTagListsPickIntoTagCell();
+    void keyboardShortcutsListed();
+    void toolbarToggleAndEmptyMenusHidden();
+    void popupMenuRunsTheCommands();
+    void typedTextIsTakenBeforeACommand();
 };
 
 void MemTabTest::frequencyEntry_data() {
@@ -391,6 +399,89 @@ void MemTabTest::helpBarFollowsColumn() {
     QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, r.center());
     QVERIFY(help->text().contains("Tag:"));
     QVERIFY(help->text().contains("Maximum 16 characters"));
+}
+
+void MemTabTest::easyTagListsPickIntoTagCell() {
+    Fixture f([](AppState& s) { s.options.option[9] = 1; });
+    auto* all = f.window->findChild<QComboBox*>("textcombo");
+    auto* bank = f.window->findChild<QComboBox*>("bankcombo");
+    QVERIFY(all && bank && all->isVisible());
+    f.enter(1, 1, "155");
+    f.enter(1, 2, "  STATE POLICE");
+    f.enter(2, 1, "156");
+    f.enter(2, 2, "STATE POLICE");  // already listed: not added twice
+    f.key(Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(all->count(), 1);
+    QCOMPARE(all->itemText(0), QString("STATE POLICE"));
+    QCOMPARE(bank->count(), 0);  // bank 2 has no tags of its own
+    f.enter(1, 1, "460");
+    f.setCurrent(1, 2);
+    all->activated(0);
+    QCOMPARE(f.cell(1, 2), QString("STATE POLICE"));
+    // Without option9 the lists are not shown.
+    Fixture g;
+    QVERIFY(!g.window->findChild<QComboBox*>("textcombo")->isVisible());
+}
+
+void MemTabTest::keyboardShortcutsListed() {
+    Fixture f;
+    f.trigger("shortkey");
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains("You can use these keyboard shortcuts,"));
+    QVERIFY(f.prompter.told[0].contains("CTRL + D = shift channel down"));
+    QVERIFY(f.prompter.told[0].contains(
+        QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText) + " = Save"));
+}
+
+void MemTabTest::toolbarToggleAndEmptyMenusHidden() {
+    Fixture f;
+    auto* t1 = f.window->toolbar(1);
+    QVERIFY(t1->isVisible());
+    f.trigger("mnu_toolb");
+    QVERIFY(!t1->isVisible());
+    QCOMPARE(f.state.options.toolbar, 0);
+    f.trigger("mnu_toolb");
+    QVERIFY(t1->isVisible());
+    // A menu whose windows are not in the program is not shown until an entry joins it.
+    QMenu* internet = f.window->menu(MemTab::Menu::Internet);
+    QVERIFY(!internet->menuAction()->isVisible());
+    bool ran = false;
+    f.window->addCommand(internet, "Test Entry", "test_entry", [&ran] { ran = true; });
+    QVERIFY(internet->menuAction()->isVisible());
+    f.trigger("test_entry");
+    QVERIFY(ran);
+    QVERIFY(f.window->menu(MemTab::Menu::Edit)->menuAction()->isVisible());
+}
+
+void MemTabTest::popupMenuRunsTheCommands() {
+    Fixture f;
+    auto* popup = f.window->findChild<QMenu*>("tabpop");
+    QVERIFY(popup);
+    QStringList captions;
+    for (QAction* a : popup->actions())
+        if (!a->isSeparator()) captions << a->text().section('\t', 0, 0);
+    QCOMPARE(captions,
+             QStringList({"Cut", "Copy", "Paste", "Delete", "Cut Line", "Copy Line", "Paste Line",
+                          "Clear Selected Lines", "Insert Line", "Remove Selected Lines",
+                          "Shift Channel Up", "Shift Channel Down", "Fill Down"}));
+    f.enter(1, 1, "155");
+    f.setCurrent(1, 1);
+    for (QAction* a : popup->actions())
+        if (a->text().startsWith("Insert Line")) a->trigger();
+    QCOMPARE(f.cell(2, 1), QString("0155.0000"));
+}
+
+void MemTabTest::typedTextIsTakenBeforeACommand() {
+    Fixture f;
+    f.setCurrent(1, 1);
+    f.type("155");  // no Enter
+    f.trigger("checktab");
+    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0155.0000"));
+    f.setCurrent(2, 1);
+    f.type("156");
+    f.key(Qt::Key_3, Qt::ControlModifier);  // bank switch
+    f.key(Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(f.cell(2, 1), QString("0156.0000"));
 }
 
 QTEST_MAIN(MemTabTest)

@@ -43,6 +43,7 @@ class MemTabFilesTest : public QObject {
     void fileNewResetsTablesAndTags();
     void exitCancelledWritesNothing();
     void exitWithoutQuestionsWritesStateFiles();
+    void textStillInTheEditBoxIsAskedAboutAtExit();
     void exitSaveYesWritesTheFile();
     void lastFileKeptForUntitledImage();
     void reloadAtStartup();
@@ -194,6 +195,16 @@ void MemTabFilesTest::exitWithoutQuestionsWritesStateFiles() {
         QVERIFY2(QFile::exists(f.path(name)), name);
     QVERIFY(QDir(f.dir.path()).entryList().filter("ttype.dat", Qt::CaseInsensitive).size() == 1);
     QVERIFY(ReadText(f.path("lastused.sav")).startsWith("VEXA MEM V1.00"));
+}
+
+void MemTabFilesTest::textStillInTheEditBoxIsAskedAboutAtExit() {
+    Fixture f;
+    f.setCurrent(1, 1);
+    f.type("155");  // no Enter
+    f.prompter.answers = {Answer::Cancel};
+    QVERIFY(!f.window->close());
+    QCOMPARE(f.prompter.asked, QStringList({"Warning|Save data?"}));
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
 }
 
 void MemTabFilesTest::exitSaveYesWritesTheFile() {
