@@ -5,8 +5,11 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <memory>
+#include <string>
 
 #include "link/transport.h"
+#include "settings/options.h"
 
 namespace vex {
 
@@ -33,6 +36,13 @@ class SerialTransport : public QObject, public Transport {
     qint32 d_baud;
     bool d_faulted = false;
 };
+
+// The device of the configured port: the remembered device path when there is one, otherwise
+// port number n as the n-th USB serial adapter ("/dev/ttyUSB<n-1>") when that exists, else as
+// the n-th built-in port ("/dev/ttyS<n-1>").
+std::string DevicePathFor(const ComSettings& com);
+// A transport for the configured port at the configured speed.
+std::unique_ptr<Transport> MakeSerialTransport(const ComSettings& com);
 
 // The text shown when the user may not open the device, naming the fix.
 std::string PermissionMessage(const std::string& device);
