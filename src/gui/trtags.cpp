@@ -73,15 +73,25 @@ void TrTags::buildWindow() {
     d_grid->horizontalHeader()->setStretchLastSection(true);
     d_grid->setColumnWidth(0,
                            d_grid->fontMetrics().horizontalAdvance(QStringLiteral(" 0000000000 ")));
+    // Every other list of ten rows is shaded so the lists stand apart.
+    const QBrush shade = d_grid->palette().alternateBase();
     for (int r = 0; r < kTrunkIdUsedRows; ++r) {
-        for (int c = 0; c < kTrunkIdGridColumns; ++c) d_grid->setItem(r, c, new QTableWidgetItem);
+        for (int c = 0; c < kTrunkIdGridColumns; ++c) {
+            auto* item = new QTableWidgetItem;
+            if ((r / 10) % 2 == 1) item->setBackground(shade);
+            d_grid->setItem(r, c, item);
+        }
     }
     d_grid->setContextMenuPolicy(Qt::CustomContextMenu);
 
     // Toolbar and menus.
+    // Two rows of tools: sorting and tags above, rows and clipboard below.
     auto* toolbar = new QToolBar;
     toolbar->setObjectName("toolbar");
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* rowTools = new QToolBar;
+    rowTools->setObjectName("rowToolbar");
+    rowTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QAction* undoAction = makeAction(
         tr("Undo"), tr("Undo last Sort Operation"), "undoSort", [this] { undo(); },
         QKeySequence::Undo);
@@ -99,21 +109,21 @@ void TrTags::buildWindow() {
     toolbar->addAction(makeAction(
         tr("Replace"), tr("Find and Replace Tag Text"), "replaceTags", [this] { replaceTagText(); },
         QKeySequence::Replace));
-    toolbar->addAction(makeAction(tr("Remove"), tr("Remove single id"), "removeId",
-                                  [this] { rowCommand(&RemoveTrunkIdRow, 0); }));
-    toolbar->addAction(makeAction(
+    rowTools->addAction(makeAction(tr("Remove"), tr("Remove single id"), "removeId",
+                                   [this] { rowCommand(&RemoveTrunkIdRow, 0); }));
+    rowTools->addAction(makeAction(
         tr("Insert"), tr("Insert single id"), "insertId",
         [this] { rowCommand(&InsertTrunkIdRow, 0); }, QKeySequence(Qt::Key_Insert)));
-    toolbar->addAction(makeAction(tr("Clear"), tr("delete selected area"), "deleteArea",
-                                  [this] { deleteCells(); }));
-    toolbar->addAction(makeAction(tr("Cut"), tr("Cut"), "cutTool", [this] { cut(); }));
-    toolbar->addAction(makeAction(tr("Copy"), tr("Copy"), "copyTool", [this] { copy(); }));
-    toolbar->addAction(makeAction(tr("Paste"), tr("Paste"), "pasteTool", [this] { paste(); }));
-    toolbar->addSeparator();
-    toolbar->addAction(makeAction(
+    rowTools->addAction(makeAction(tr("Clear"), tr("delete selected area"), "deleteArea",
+                                   [this] { deleteCells(); }));
+    rowTools->addAction(makeAction(tr("Cut"), tr("Cut"), "cutTool", [this] { cut(); }));
+    rowTools->addAction(makeAction(tr("Copy"), tr("Copy"), "copyTool", [this] { copy(); }));
+    rowTools->addAction(makeAction(tr("Paste"), tr("Paste"), "pasteTool", [this] { paste(); }));
+    rowTools->addSeparator();
+    rowTools->addAction(makeAction(
         tr("Up"), tr("Move single line up"), "moveUp",
         [this] { rowCommand(&MoveTrunkIdRowUp, -1); }, QKeySequence(Qt::CTRL | Qt::Key_Up)));
-    toolbar->addAction(makeAction(
+    rowTools->addAction(makeAction(
         tr("Down"), tr("Move single line down"), "moveDown",
         [this] { rowCommand(&MoveTrunkIdRowDown, 1); }, QKeySequence(Qt::CTRL | Qt::Key_Down)));
     toolbar->addAction(makeAction(tr("Left"), tr("Align Left"), "alignLeft",
@@ -194,6 +204,7 @@ void TrTags::buildWindow() {
     buttons->addWidget(cancel);
 
     layout->addWidget(toolbar);
+    layout->addWidget(rowTools);
     layout->addWidget(d_tabs);
     layout->addWidget(d_heading);
     layout->addWidget(d_hint);

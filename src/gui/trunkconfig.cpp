@@ -58,6 +58,9 @@ TrunkConfig::TrunkConfig(Image& image, QWidget* parent) : QDialog(parent), d_ima
     setObjectName("trunkconfig");
     setWindowTitle(tr("Trunk Configuration"));
     buildWindow();
+    // Frames differ in size; the window grows to hold whichever is shown.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
+    activate();
 }
 
 void TrunkConfig::buildWindow() {
@@ -171,6 +174,10 @@ void TrunkConfig::buildWindow() {
             d_base[r][kTbOffset] =
                 MakeField(QStringLiteral("offset%1").arg(r), 3,
                           [](unsigned char k) { return k < 26 || IsDigitKey(k); });
+            const QFontMetrics metrics(d_base[r][kTbFrequency]->font());
+            d_base[r][kTbFrequency]->setMinimumWidth(metrics.horizontalAdvance("0000.00000"));
+            d_base[r][kTbStep]->setMinimumWidth(metrics.horizontalAdvance("000.000"));
+            d_base[r][kTbOffset]->setMinimumWidth(metrics.horizontalAdvance("0000"));
             rows->addWidget(new QLabel(tr("Base Config %1:").arg(r + 1)), r, 0);
             rows->addWidget(new QLabel(tr("Frequency:")), r, 1);
             rows->addWidget(d_base[r][kTbFrequency], r, 2);
@@ -256,7 +263,6 @@ void TrunkConfig::setBankManager(std::function<void()> open) {
 void TrunkConfig::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     SetTrunkWindowOpen(true);
-    if (!d_activated) activate();
 }
 
 void TrunkConfig::hideEvent(QHideEvent* event) {
@@ -265,8 +271,6 @@ void TrunkConfig::hideEvent(QHideEvent* event) {
 }
 
 void TrunkConfig::activate() {
-    d_activated = true;
-    SetTrunkWindowOpen(true);
     const int code = TrunkTypeOf(d_image.TrunkType[d_bank]);
     if (code >= 0) typeChosen(code < kTrunkTypeListSize ? code : -1);
     showBank();

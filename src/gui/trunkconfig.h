@@ -59,7 +59,6 @@ class TrunkConfig : public QDialog {
     Image& d_image;
     TrunkConfigForm d_form;
     int d_bank = 0;
-    bool d_activated = false;
     std::function<void()> d_openBankManager;
 
     QTabBar* d_tabs = nullptr;
