@@ -81,6 +81,13 @@ class MemTab : public QMainWindow {
     // One tick of the minute timer of the automatic backup.
     void backupTick();
 
+    // "Read Data From Scanner" around the communication window: refused while Virtual Control
+    // runs; asks to save unsaved data; `readWindow` runs the window modally and returns true
+    // when the read replaced the image, which then is "Untitled" and unmodified.
+    void readFromScanner(const std::function<bool()>& readWindow);
+    // "Send Data To Scanner": refused while Virtual Control runs; the table is stored first.
+    void sendToScanner(const std::function<void()>& sendWindow);
+
     // Hooks for the parts of the program that live elsewhere.
     std::function<bool()> virtualControlRunning = [] { return false; };
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };

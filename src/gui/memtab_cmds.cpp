@@ -225,6 +225,50 @@ void MemTab::cmdOpenProgramFile(const QString& relative, const QString& what) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
+    d_grid->commitEdit();
+    if (virtualControlRunning()) {
+        d_prompter.tell(this, tr("Vexatron"), L1(kVirtualControlRunning), NoticeIcon::Warning);
+        return;
+    }
+    if (d_editor.modified()) {
+        Question q;
+        q.title = "Not Saved";
+        q.text = "Data is not saved. Save it now?";
+        q.buttons = Question::Buttons::YesNoCancel;
+        switch (d_prompter.ask(this, q)) {
+            case Answer::Cancel:
+                return;
+            case Answer::No:
+                break;
+            case Answer::Yes:
+                // The read replaces the table: without a save the data would be gone.
+                if (!fileSave()) return;
+                break;
+        }
+    }
+    if (!storeGrid()) return;
+    // The modified flag is cleared only by a read that replaced the image: a cancelled or
+    // failed read leaves the edits, and the question at exit, as they were.
+    if (readWindow()) {
+        d_editor.setModified(false);
+        setFileName(QStringLiteral("Untitled"));
+        d_editor.ResetAfterNewImage();
+        updateBankLabels();
+    }
+    showBank();
+}
+
+void MemTab::sendToScanner(const std::function<void()>& sendWindow) {
+    if (virtualControlRunning()) {
+        d_prompter.tell(this, tr("Vexatron"), L1(kVirtualControlRunning), NoticeIcon::Warning);
+        return;
+    }
+    if (!storeGrid()) return;
+    sendWindow();
+    showBank();
+}
+
 void MemTab::onFlagKey(char key) {
     if (d_editor.FlagKey(d_grid->selection(), key)) refreshGrid();
 }

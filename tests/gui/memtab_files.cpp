@@ -54,6 +54,8 @@ class MemTabFilesTest : public QObject {
     void portOutOfRangeStops();
     void backupEveryMinuteAndPauses();
     void windowPlacementAndColumnWidthsSurvive();
+    void readFromScannerAsksAndKeepsEditsWhenNothingRead();
+    void readAndSendRefusedWhileVirtualControlRuns();
 };
 
 void MemTabFilesTest::saveAsThenSaveAndOpenBack() {
@@ -362,6 +364,61 @@ void MemTabFilesTest::windowPlacementAndColumnWidthsSurvive() {
     ScriptedPrompter prompter;
     MemTab window(state, prompter);
     QCOMPARE(window.grid()->horizontalHeader()->sectionSize(1), 333);
+}
+
+void MemTabFilesTest::readFromScannerAsksAndKeepsEditsWhenNothingRead() {
+    Fixture f;
+    f.window->setFileName(f.path("mine.mem"));
+    f.setCurrent(1, 1);
+    f.type("155");  // still in the edit box: stored before the read window opens
+    bool opened = false;
+    f.prompter.answers = {Answer::No};
+    f.window->readFromScanner([&] {
+        opened = true;
+        return false;  // cancelled: nothing read
+    });
+    QVERIFY(opened);
+    QCOMPARE(f.prompter.asked, QStringList({"Not Saved|Data is not saved. Save it now?"}));
+    QVERIFY(f.window->editor().modified());
+    QCOMPARE(f.window->fileName(), f.path("mine.mem"));
+    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0155.0000"));
+
+    // Cancel stops before the window opens.
+    opened = false;
+    f.prompter.answers = {Answer::Cancel};
+    f.window->readFromScanner([&] { return opened = true; });
+    QVERIFY(!opened);
+
+    // A read that replaced the image: untitled, unmodified, the new channels shown.
+    f.prompter.answers = {Answer::No};
+    f.window->readFromScanner([&] {
+        f.state.image.channel(0, 1)[kFieldFrequency] = "0460.0250";
+        return true;
+    });
+    QVERIFY(!f.window->editor().modified());
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+    QCOMPARE(f.cell(1, 1), QString("0460.0250"));
+}
+
+void MemTabFilesTest::readAndSendRefusedWhileVirtualControlRuns() {
+    Fixture f;
+    f.window->virtualControlRunning = [] { return true; };
+    bool opened = false;
+    f.window->readFromScanner([&] { return opened = true; });
+    f.window->sendToScanner([&] { opened = true; });
+    QVERIFY(!opened);
+    QCOMPARE(f.prompter.told.size(), 2);
+    QCOMPARE(f.prompter.told[0].section('|', 1),
+             QString("Not possible while Virtual Control is running"));
+    f.window->virtualControlRunning = [] { return false; };
+    f.enter(1, 1, "155");
+    f.window->sendToScanner([&] {
+        opened = true;
+        // The send window reads the table: the grid is in it.
+        QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0155.0000"));
+    });
+    QVERIFY(opened);
+    QVERIFY(f.window->editor().modified());
 }
 
 QTEST_MAIN(MemTabFilesTest)
