@@ -245,7 +245,9 @@ void MemTab::selectBank(int bank) {
 
 void MemTab::updateBankCaptions() {
     for (int bank = 0; bank < kBankCount; ++bank) {
-        d_tabs->setTabText(bank, L1(TabCaption(bank, d_state.image.BankTag[bank])));
+        // A bank tag holding "&" must not turn into a mnemonic.
+        d_tabs->setTabText(bank,
+                           L1(TabCaption(bank, d_state.image.BankTag[bank])).replace('&', "&&"));
         if (d_bankActions[bank]) {
             QString tag = L1(d_state.image.BankTag[bank]);
             while (tag.startsWith(' ')) tag.remove(0, 1);

@@ -188,6 +188,11 @@ void MemTabTest::bankSwitchKeepsEditsAndShowsDummyNotice() {
     QCOMPARE(notice->text(), QString::fromLatin1(kDummyNotice.data()));
     f.key(Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(tabs->currentIndex(), 0);
+    // Bank tags caption the tabs and the View menu; "&" stays a character.
+    f.state.image.BankTag[1] = "  Fire & Rescue";
+    f.window->updateBankCaptions();
+    QCOMPARE(tabs->tabText(1), QString("2:   Fire && Rescue"));
+    QCOMPARE(f.action("bk0_1")->text(), QString("Fire && Rescue"));
     QCOMPARE(f.cell(1, 1), QString("0154.4300"));
     QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0154.4300"));
 }
