@@ -155,8 +155,11 @@ class LinkSession::Impl {
     void emitProgress() {
         if (d_events.progress) d_events.progress(d_progress);
     }
-    void showReply(std::string_view reply) {
-        if (d_events.reply) d_events.reply(IsRefusal(reply) ? "???" : WithoutLineEnds(reply));
+    // The reply field; a refusal shows as "???" except for the replies the scanner answers
+    // after a channel is written (lockout, delay) and those of the keyed table reads.
+    void showReply(std::string_view reply, bool markRefusal = true) {
+        if (!d_events.reply) return;
+        d_events.reply(markRefusal && IsRefusal(reply) ? "???" : WithoutLineEnds(reply));
     }
     void refuse(std::string_view message, std::string title = {}) {
         d_result.outcome = TransferOutcome::Refused;
@@ -329,7 +332,7 @@ class LinkSession::Impl {
         while (bank < kScannerBanks) {
             Reply reply = co_await d_link.request(TrunkTypeReadCommand(bank));
             if (!reply.timedOut) {
-                showReply(reply.text);
+                showReply(reply.text, false);
                 co_await d_link.wait(delay1());
             } else {
                 d_link.discardInput();
@@ -533,7 +536,7 @@ class LinkSession::Impl {
 
         // A first command to wake the ID table; its answer is not used.
         Reply wake = co_await d_link.request("TG A Q0");
-        if (!wake.timedOut) showReply(wake.text);
+        if (!wake.timedOut) showReply(wake.text, false);
         co_await d_link.wait(settle());
         d_link.discardInput();
         d_link.resetRetries();
@@ -558,7 +561,7 @@ class LinkSession::Impl {
                 if (!again) co_return false;
                 continue;
             }
-            showReply(reply.text);
+            showReply(reply.text, false);
             const std::optional<std::string> id = ParseTrunkIdReply(reply.text, bank, row);
             if (!id) {
                 const bool again = co_await retryId(bank, row, reply.text, false);
@@ -915,14 +918,15 @@ class LinkSession::Impl {
                 steps.push_back(DelayCommand(c[kFieldDelay]));
             }
             bool again = false;
-            for (const std::string& step : steps) {
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                const std::string& step = steps[i];
                 Reply reply = co_await d_link.request(step);
                 if (!reply.timedOut && !IsRefusal(reply.text)) {
-                    showReply(reply.text);
+                    showReply(reply.text, i == 0);
                     continue;
                 }
                 if (!reply.timedOut) {
-                    showReply(reply.text);
+                    showReply(reply.text, i == 0);
                     d_txLog.line("ERR reply to " + step + ": " + WithoutLineEnds(reply.text));
                 }
                 const bool retried = co_await retry(reply.text, reply.timedOut);

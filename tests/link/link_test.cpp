@@ -1,0 +1,211 @@
+#include "link/link.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "link/fake_scheduler.h"
+
+namespace vex {
+namespace {
+
+TEST(LinkFakeScheduler, FiresInDueOrderAndOnlyWhenDue) {
+    FakeScheduler clock;
+    std::vector<std::string> fired;
+    clock.startTimer(30, [&] { fired.push_back("30"); });
+    clock.startTimer(10, [&] {
+        fired.push_back("10");
+        clock.startTimer(0, [&] { fired.push_back("10+0"); });
+    });
+    const auto cancelled = clock.startTimer(20, [&] { fired.push_back("20"); });
+    clock.startTimer(10, [&] { fired.push_back("10b"); });
+    clock.cancelTimer(cancelled);
+    clock.advance(9);
+    EXPECT_TRUE(fired.empty());
+    clock.advance(1);
+    EXPECT_EQ(fired, (std::vector<std::string>{"10", "10b", "10+0"}));
+    EXPECT_EQ(clock.now(), 10);
+    EXPECT_TRUE(clock.runUntilIdle());
+    EXPECT_EQ(fired.back(), "30");
+    EXPECT_EQ(clock.now(), 30);
+    EXPECT_EQ(clock.pendingTimers(), 0u);
+}
+
+// A line that records what is written and lets the test deliver bytes by hand.
+class HandLine : public Transport {
+  public:
+    TransportStatus open() override {
+        ++opens;
+        d_open = openStatus.ok();
+        return openStatus;
+    }
+    void close() override {
+        ++closes;
+        d_open = false;
+    }
+    bool isOpen() const override { return d_open; }
+    void write(std::string_view bytes) override { written.emplace_back(bytes); }
+    void feed(std::string_view bytes) { deliver(bytes); }
+    void breakDown() { fault({TransportFault::Disconnected, "gone", "EIO"}); }
+
+    std::vector<std::string> written;
+    int opens = 0, closes = 0;
+    TransportStatus openStatus;
+
+  private:
+    bool d_open = true;
+};
+
+class LinkTest : public ::testing::Test {
+  protected:
+    FakeScheduler clock;
+    HandLine line;
+    std::unique_ptr<Link> link = std::make_unique<Link>(line, clock);
+    bool done = false;
+
+    void run(Task<void> job) {
+        link->run(std::move(job), [this] { done = true; });
+    }
+};
+
+TEST_F(LinkTest, ReplyIsJoinedUntilItsCarriageReturn) {
+    std::optional<Reply> got;
+    run([](Link& l, std::optional<Reply>& out) -> Task<void> { out = co_await l.request("MA001"); }(
+                                                   *link, got));
+    EXPECT_EQ(line.written, (std::vector<std::string>{"MA001\r\n"}));
+    clock.advance(500);
+    line.feed("C001 F08");
+    clock.advance(1500);  // past the reply time-out: the first byte stopped it
+    line.feed("510250");
+    EXPECT_FALSE(got);
+    line.feed(" TN DF LF\r");
+    ASSERT_TRUE(got);
+    EXPECT_FALSE(got->timedOut);
+    EXPECT_EQ(got->text, "C001 F08510250 TN DF LF\r");
+    EXPECT_TRUE(done);
+    EXPECT_EQ(clock.pendingTimers(), 0u);
+}
+
+TEST_F(LinkTest, NoReplyTimesOutAfterOneSecond) {
+    std::optional<Reply> got;
+    run([](Link& l, std::optional<Reply>& out) -> Task<void> { out = co_await l.request("SI"); }(
+                                                   *link, got));
+    clock.advance(999);
+    EXPECT_FALSE(got);
+    clock.advance(1);
+    ASSERT_TRUE(got);
+    EXPECT_TRUE(got->timedOut);
+}
+
+TEST_F(LinkTest, LineEndMissingForTwoSecondsAbortsTheJob) {
+    bool after = false;
+    run([](Link& l, bool& reached) -> Task<void> {
+        co_await l.request("MA001");
+        reached = true;
+    }(*link, after));
+    clock.advance(100);
+    line.feed("C001 F");
+    clock.advance(1999);
+    EXPECT_FALSE(done);
+    clock.advance(1);
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(after);
+    EXPECT_EQ(link->stopReason().kind, LinkStopKind::LineEndTimeout);
+    EXPECT_EQ(link->stopReason().message, kCrlfTimeoutMessage);
+    EXPECT_EQ(clock.pendingTimers(), 0u);
+}
+
+TEST_F(LinkTest, PollWaitsItsTimeThenForALineEndThatHasBegun) {
+    std::vector<std::string> polled;
+    run([](Link& l, std::vector<std::string>& out) -> Task<void> {
+        l.send("BT");
+        out.push_back(co_await l.poll(100));
+        l.send("TD");
+        out.push_back(co_await l.poll(100));
+        l.send("AF");
+        out.push_back(co_await l.poll(100));
+    }(*link, polled));
+    line.feed("BTN\r");  // early answers wait for the end of the pause
+    clock.advance(99);
+    EXPECT_TRUE(polled.empty());
+    clock.advance(1);
+    ASSERT_EQ(polled.size(), 1u);
+    EXPECT_EQ(polled[0], "BTN\r");
+    line.feed("TD");  // begun, but not ended within the pause
+    clock.advance(150);
+    ASSERT_EQ(polled.size(), 1u);
+    line.feed("F\r");
+    ASSERT_EQ(polled.size(), 2u);
+    EXPECT_EQ(polled[1], "TDF\r");
+    clock.advance(100);  // nothing at all: an empty answer right after the pause
+    ASSERT_EQ(polled.size(), 3u);
+    EXPECT_EQ(polled[2], "");
+    EXPECT_TRUE(done);
+}
+
+TEST_F(LinkTest, RecoverResetsThePortAndGivesUpAtTheTenthTime) {
+    std::vector<bool> outcomes;
+    std::vector<std::string> statuses;
+    link->setStatus([&](std::string_view s) { statuses.emplace_back(s); });
+    run([](Link& l, std::vector<bool>& out) -> Task<void> {
+        for (int i = 0; i < 10; ++i) {
+            const bool ok = co_await l.recover();
+            out.push_back(ok);
+        }
+    }(*link, outcomes));
+    EXPECT_EQ(line.written, (std::vector<std::string>{"\r\n"}));
+    clock.advance(200);
+    EXPECT_EQ(line.written.size(), 2u);
+    clock.runUntilIdle();
+    ASSERT_EQ(outcomes.size(), 10u);
+    EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), true), 9);
+    EXPECT_FALSE(outcomes.back());
+    EXPECT_EQ(line.opens, 9);
+    EXPECT_EQ(line.closes, 9);
+    EXPECT_EQ(clock.now(), 9 * 400);
+    EXPECT_EQ(statuses.front(), "Error: retrycount: 3");
+    EXPECT_EQ(statuses.back(), "Error: retrycount: 10");
+}
+
+TEST_F(LinkTest, APortThatCannotBeReopenedEndsTheJobAsDisconnected) {
+    line.openStatus = {TransportFault::Busy, std::string(kPortUnavailableMessage), "EBUSY"};
+    run([](Link& l) -> Task<void> {
+        co_await l.recover();
+        co_await l.wait(10000);
+    }(*link));
+    EXPECT_TRUE(done);
+    EXPECT_EQ(link->stopReason().kind, LinkStopKind::Disconnected);
+}
+
+TEST_F(LinkTest, FaultAndStopEndTheJobAtOnceAndTheFirstReasonStays) {
+    run([](Link& l) -> Task<void> { co_await l.wait(60000); }(*link));
+    line.breakDown();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(link->stopReason().kind, LinkStopKind::Disconnected);
+    EXPECT_EQ(link->stopReason().message, "gone (EIO)");
+    EXPECT_EQ(clock.pendingTimers(), 0u);
+    link->abort({LinkStopKind::Stopped, "late", {}});  // no job: nothing happens
+    EXPECT_EQ(link->stopReason().kind, LinkStopKind::Disconnected);
+}
+
+TEST_F(LinkTest, FaultInsideTheJobTakesEffectAtItsNextWait) {
+    bool sentAfter = false;
+    run([](HandLine& hand, Link& l, bool& after) -> Task<void> {
+        hand.breakDown();  // e.g. a write that failed at once
+        after = true;
+        co_await l.wait(10);
+        hand.written.push_back("never");
+    }(line, *link, sentAfter));
+    EXPECT_TRUE(sentAfter);
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(line.written.empty());
+}
+
+TEST_F(LinkTest, TheDoneCallbackMayDestroyTheLink) {
+    link->run([](Link& l) -> Task<void> { co_await l.wait(5); }(*link), [this] { link.reset(); });
+    clock.advance(5);
+    EXPECT_EQ(link, nullptr);
+}
+
+}  // namespace
+}  // namespace vex
