@@ -372,6 +372,9 @@ class TrTagsTest : public QObject {
         Child<QTableWidget>(&window, "grid")->setCurrentCell(0, 0);
         Type(&window, "idEntry", "100-12");
         Enter(&window, "idEntry");
+        Type(&window, "tagEntry", "Fire");
+        Enter(&window, "tagEntry");
+        window.action("centerTags")->trigger();
         Click(&window, "ok");
 
         Options options;
@@ -383,6 +386,7 @@ class TrTagsTest : public QObject {
         QCOMPARE(reread.TrunkId[0][0][0], std::string("15-157"));
         QCOMPARE(reread.TrunkId[0][0][1], std::string("Agency; fleet"));
         QCOMPARE(reread.TrunkId[1][0][0], std::string("100-12"));
+        QCOMPARE(reread.TrunkId[1][0][1], std::string("      Fire"));
     }
 
   private:

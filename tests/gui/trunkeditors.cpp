@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "core/memfile.h"
 #include "gui/editrunk.h"
 #include "gui/listtags.h"
 #include "gui/vervangtrunk.h"
@@ -132,7 +133,11 @@ class TrunkEditorsTest : public QObject {
         Click(&window, "ok");
         QCOMPARE(image.ScanListTag[1][0], std::string("     Police"));
         QCOMPARE(image.ScanListTag[1][1], std::string("Abc and more tha"));
-        QCOMPARE(image.ScanListTag[1][9], std::string("      L19"));  // Center works on every field
+        QCOMPARE(image.ScanListTag[1][9], std::string("      L19"));
+        Options options;
+        Image reread;
+        QVERIFY(ParseMemFile(reread, SerializeMemFile(image, options), options).ok);
+        QVERIFY(reread.ScanListTag == image.ScanListTag);  // Center works on every field
     }
 
     void listTagDefaultsClearAndCancel() {
