@@ -322,10 +322,8 @@ void BankGridView::keyPressEvent(QKeyEvent* event) {
             }
         } else {
             if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-                // Enter over a cell takes its text as entered, which applies the column's
-                // rules, and goes on to the next channel.
-                if (!current.data().toString().isEmpty())
-                    d_model->enterTyped(selection(), current.data().toString());
+                // Without an open edit box Enter only goes on to the next channel: entering
+                // the shown frequency again would put the default flags over the channel's.
                 moveToNextRow();
                 return;
             }

@@ -104,6 +104,7 @@ void MemTabTest::emptyOrZeroEntryLeavesChannelEmpty() {
     f.setCurrent(2, 1);
     f.key(Qt::Key_Return);
     QCOMPARE(f.cell(2, 1), QString());
+    QCOMPARE(f.grid()->currentIndex().row(), 2);
     f.window->storeGrid();
     QVERIFY(IsEmptyChannel(f.state.image, 0, 1));
     QVERIFY(IsEmptyChannel(f.state.image, 0, 2));
@@ -115,6 +116,12 @@ void MemTabTest::newFrequencyTakesDefaultFlags() {
     QCOMPARE(f.cell(1, 3), QString("On"));  // trunk default used
     QCOMPARE(f.cell(1, 4), QString());      // delay default switched off: untouched
     QCOMPARE(f.cell(1, 5), QString("On"));  // lockout default used
+    // Moving down with Enter over a shown frequency changes nothing.
+    f.setCurrent(1, 5);
+    f.type("0");
+    f.setCurrent(1, 1);
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.cell(1, 5), QString("Off"));
 }
 
 void MemTabTest::tagRefusesSeventeenthCharAndQuote() {
