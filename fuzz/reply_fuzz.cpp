@@ -47,6 +47,8 @@ void CheckParsers(std::string_view reply, int channel, int bank) {
         if (*pc < 1 || *pc > vex::kTotalChannels) __builtin_trap();
     if (const auto name = vex::ParseTrunkTypeReply(reply, bank))
         (void)vex::TrunkTypeCodeForName(*name);
+    if (const auto name = vex::ParseBankNameReply(reply, bank))
+        if (name->empty() || name->find(',') != std::string::npos) __builtin_trap();
     (void)vex::ParseControlChannelReply(reply);
     (void)vex::ParseFlagReply(reply, "BT");
     std::array<std::string, vex::kTrunkBaseFields> row{};

@@ -158,6 +158,25 @@ bool IsBct8Identification(std::string_view text) {
     return text.find("BCT8") != std::string_view::npos;
 }
 
+std::string BankNameReadCommand(int bank) {
+    return "TA B " + Letter(bank);
+}
+
+std::optional<std::string> ParseBankNameReply(std::string_view reply, int bank) {
+    const std::string key = BankNameReadCommand(bank);
+    std::string name;
+    const std::size_t at = reply.find(key + " ");
+    if (at != std::string_view::npos) {
+        name = ValueUntilReplyEnd(reply, at + key.size() + 1);
+    } else if (reply.find(key + std::string(1, kReplyEnd)) == std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (name.empty()) return std::string("_");
+    for (char& c : name)
+        if (c == ',') c = ';';
+    return name;
+}
+
 std::string TrunkTypeReadCommand(int bank) {
     return "TB " + Letter(bank);
 }

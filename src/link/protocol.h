@@ -77,6 +77,13 @@ std::string PriorityReadCommand(int bank);  // "PC A"
 std::optional<int> ParsePriorityReply(std::string_view reply, int bank);
 bool IsBct8Identification(std::string_view text);  // holds "BCT8"
 
+// --- Bank names ------------------------------------------------------------------------------
+
+std::string BankNameReadCommand(int bank);  // "TA B A"
+// The name after "TA B A " up to the carriage return, right-trimmed, as the bank list shows it:
+// an empty name becomes "_", every "," a ";". nullopt when the key is missing.
+std::optional<std::string> ParseBankNameReply(std::string_view reply, int bank);
+
 // --- Trunk types ---------------------------------------------------------------------------
 
 std::string TrunkTypeReadCommand(int bank);  // "TB A"

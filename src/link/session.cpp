@@ -30,6 +30,7 @@ constexpr std::string_view kNothingToSend = "There is nothing to send!";
 constexpr std::string_view kTrunkTypeFailed = "Reading trunktype failed.";
 constexpr std::string_view kSettingTrunkType = "setting trunktype required.. please wait..";
 constexpr int kTrunkTypeMaxSteps = 7;
+constexpr int kBankNameMaxSteps = 11;
 
 std::string ThreeDigits(int n) {
     return ChannelDigits(n);
@@ -120,7 +121,7 @@ class LinkSession::Impl {
 
     // State of the running transfer; kept here, not in the coroutine, so that a stopped
     // transfer can still report what it had done.
-    enum class Kind { None, Open, Read, Send, Delete } d_kind = Kind::None;
+    enum class Kind { None, Open, Read, Send, Delete, Names } d_kind = Kind::None;
     Image d_work;
     TransferResult d_result;
     OpenResult d_open;
@@ -379,6 +380,41 @@ class LinkSession::Impl {
                  "\". Check the baud rate.");
         }
         co_return false;
+    }
+
+    // "&Get names": the names, then the trunk types, one bank at a time.
+    Task<void> bankNamesJob() {
+        co_await d_link.wait(0);
+        if (!ensureOpen()) co_return;
+        int steps = 0;
+        int bank = 0;
+        while (bank < kScannerBanks) {
+            Reply reply = co_await d_link.request(BankNameReadCommand(bank));
+            if (!reply.timedOut) {
+                showReply(reply.text, false);
+                co_await d_link.wait(delay1());
+            } else {
+                d_link.discardInput();
+            }
+            ++steps;
+            status("Read Bank Names/ " + std::to_string(steps));
+            if (steps > kBankNameMaxSteps) {
+                fail("Reading banknames failed.", {});
+                co_return;
+            }
+            if (reply.timedOut) continue;
+            const std::optional<std::string> name = ParseBankNameReply(reply.text, bank);
+            if (!name) continue;
+            d_result.bankNames[static_cast<std::size_t>(bank)] = *name;
+            ++bank;
+        }
+        status("Names Read Ok");
+        const bool typesRead = co_await readTrunkTypes();
+        if (!typesRead) {
+            fail(std::string(kTrunkTypeFailed), {});
+            co_return;
+        }
+        d_result.outcome = TransferOutcome::Completed;
     }
 
     // ===== Reading ==========================================================================
@@ -1164,6 +1200,11 @@ void LinkSession::startSend(const Image& image, const SendRequest& request) {
     d_impl->d_work = image;
     d_impl->d_send = request;
     d_impl->begin(Impl::Kind::Send, d_impl->sendJob());
+}
+
+void LinkSession::startReadBankNames() {
+    if (busy()) return d_impl->refuseLater("A transfer is already running.");
+    d_impl->begin(Impl::Kind::Names, d_impl->bankNamesJob());
 }
 
 void LinkSession::startDeleteBank(int bank) {

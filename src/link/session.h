@@ -96,6 +96,8 @@ struct TransferResult {
     // Things that went wrong without stopping the transfer (e.g. trunk IDs the scanner
     // rejected); the window shows them after a Completed result.
     std::vector<std::string> warnings;
+    // startReadBankNames: the scanner's names of banks 1..5 ("_" for an empty one).
+    std::array<std::string, kScannerBanks> bankNames;
 };
 
 struct OpenResult {
@@ -154,6 +156,9 @@ class LinkSession {
     // Transfers; the result arrives through events.finished. Refused while one is running.
     void startRead(const Image& image, const ReadRequest& request);
     void startSend(const Image& image, const SendRequest& request);
+    // "&Get names": the scanner's bank names (result.bankNames), then its trunk types
+    // (scannerTrunkTypes()). Nothing of the image changes.
+    void startReadBankNames();
     // "&Delete Bank": clears channels 50 * bank + 1 .. 50 * bank + 50 in the scanner.
     void startDeleteBank(int bank);
 

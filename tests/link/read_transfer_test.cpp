@@ -356,5 +356,35 @@ TEST_F(ReadTransfer, TrunkIdsOfEveryRowAreRead) {
     EXPECT_TRUE(hasStatus("ID read Ok"));
 }
 
+TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
+    scanner.bankNames = {"POLICE", "", "FERRY, PORT", "D", "E"};
+    scanner.typeNames = {"LTR", "", "", "", ""};
+    make();
+    session->startReadBankNames();
+    const TransferResult r = runToEnd();
+    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
+    EXPECT_EQ(r.bankNames, (std::array<std::string, 5>{"POLICE", "_", "FERRY; PORT", "D", "E"}));
+    EXPECT_EQ(session->scannerTrunkTypes()[0], "8");
+    EXPECT_FALSE(r.hasData);
+    EXPECT_TRUE(hasStatus("Names Read Ok"));
+    // "FERRY" holds ERR, yet it is a name: no "???".
+    EXPECT_EQ(std::find(replies.begin(), replies.end(), "???"), replies.end());
+    EXPECT_EQ(scanner.texts(), (Strings{"TA B A", "TA B B", "TA B C", "TA B D", "TA B E", "TB A",
+                                        "TB B", "TB C", "TB D", "TB E"}));
+}
+
+TEST_F(ReadTransfer, BankNamesGiveUpAfterElevenSteps) {
+    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+        if (c == "TA B B") return std::optional<std::string>{};
+        return std::nullopt;
+    };
+    make();
+    session->startReadBankNames();
+    const TransferResult r = runToEnd();
+    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(r.message, "Reading banknames failed.");
+    EXPECT_TRUE(hasStatus("Read Bank Names/ 11"));
+}
+
 }  // namespace
 }  // namespace vex::test

@@ -115,6 +115,11 @@ std::optional<std::string> ScriptedScanner::answer(const std::string& c) {
         if (b < 0 || b > 4) return c + " \r";
         return c + " " + typeNames[static_cast<std::size_t>(b)] + "\r";
     }
+    if (StartsWith(c, "TA B ") && c.size() == 6) {
+        const int b = c[5] - 'A';
+        if (b < 0 || b > 4) return std::string("ERR\r");
+        return c + " " + bankNames[static_cast<std::size_t>(b)] + "\r";
+    }
     if (StartsWith(c, "TBN ")) {
         d_bankSelected = c[4] - 'A';
         return std::string("OK\r");

@@ -37,6 +37,7 @@ class ScriptedScanner : public Transport {
     // The scanner's memory.
     std::array<ScannerChannel, 251> channels;                  // 1..250
     std::array<std::string, 5> typeNames{"", "", "", "", ""};  // "TB" names of banks A..E
+    std::array<std::string, 5> bankNames{"", "", "", "", ""};  // "TA B" names of banks A..E
     std::map<std::string, std::string> ids;                    // "TG A B3" -> "12345"
     std::array<int, 5> priority{1, 51, 101, 151, 201};
     std::map<std::string, std::string> settings;  // "TC A" -> "TCN P2", "BT A" -> "BTN", ...
