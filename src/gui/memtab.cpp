@@ -348,7 +348,11 @@ void MemTab::applyColumnWidths() {
 void MemTab::applyOptions() {
     const Options& o = d_state.options;
     setGridFont();
-    applyColumnWidths();
+    // Widths come from the settings once; afterwards they are the user's, dragged or not.
+    if (!d_columnsSized) {
+        applyColumnWidths();
+        d_columnsSized = true;
+    }
     d_model->setAlignment(o.align);
     d_toolbar1->setVisible(o.toolbar == 1);
     d_toolbar2->setVisible(o.toolbar == 1);

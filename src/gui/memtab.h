@@ -164,6 +164,7 @@ class MemTab : public QMainWindow {
     TableEditor d_editor;
     QString d_fileName;
     bool d_closing = false;  // the exit questions were answered; close for good
+    bool d_columnsSized = false;
 
     BankGridModel* d_model = nullptr;
     BankGridView* d_grid = nullptr;

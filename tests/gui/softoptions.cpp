@@ -2,6 +2,7 @@
 // options do to the main window once confirmed.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -112,6 +113,7 @@ void SoftOptionsTest::zeroAndAlignTakeEffectInTheGrid() {
     Fixture f;
     f.enter(1, 1, "162.55");
     QCOMPARE(f.cell(1, 1), QString("0162.5500"));
+    f.grid()->horizontalHeader()->resizeSection(1, 321);
     // What the dialog's OK does, without its modal loop.
     f.window->storeGrid();
     {
@@ -122,6 +124,7 @@ void SoftOptionsTest::zeroAndAlignTakeEffectInTheGrid() {
     }
     f.window->applyOptions();
     QCOMPARE(f.cell(1, 1), QString("162.5500"));
+    QCOMPARE(f.grid()->horizontalHeader()->sectionSize(1), 321);  // the user's width stays
     const auto align =
         f.grid()->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
     QVERIFY(align & Qt::AlignRight);
