@@ -35,21 +35,21 @@ SerialTransport::~SerialTransport() {
     if (d_port.isOpen()) d_port.close();
 }
 
-TransportStatus SerialTransport::describeOpenFailure(QSerialPort::SerialPortError error) const {
-    const std::string device = d_device.toStdString();
-    const std::string detail = device + ": " + d_port.errorString().toStdString();
+TransportStatus ClassifyOpenFailure(QSerialPort::SerialPortError error, const std::string& device,
+                                    const std::string& errorText, PortFileState file) {
+    const std::string detail = device + ": " + errorText;
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
             return {TransportFault::NotFound, std::string(kPortUnavailableMessage), detail};
-        case QSerialPort::PermissionError: {
+        case QSerialPort::PermissionError:
             // Qt reports a port held by another program as a permission error too; the device
             // file's own rights tell the two apart.
-            const QFileInfo file(d_device);
-            if (file.exists() && file.isReadable() && file.isWritable())
+            if (file.exists && file.readable && file.writable)
                 return {TransportFault::Busy, std::string(kPortUnavailableMessage),
                         detail + " (the port is in use by another program, e.g. ModemManager)"};
+            if (!file.exists)
+                return {TransportFault::NotFound, std::string(kPortUnavailableMessage), detail};
             return {TransportFault::Permission, PermissionMessage(device), detail};
-        }
         case QSerialPort::OpenError:
             return {TransportFault::Busy, std::string(kPortUnavailableMessage), detail};
         default:
@@ -62,7 +62,10 @@ TransportStatus SerialTransport::open() {
     d_faulted = false;
     d_port.setPortName(d_device);
     if (!d_port.open(QIODevice::ReadWrite)) {
-        const TransportStatus status = describeOpenFailure(d_port.error());
+        const QFileInfo file(d_device);
+        const TransportStatus status = ClassifyOpenFailure(
+            d_port.error(), d_device.toStdString(), d_port.errorString().toStdString(),
+            {file.exists(), file.isReadable(), file.isWritable()});
         d_port.clearError();
         return status;
     }

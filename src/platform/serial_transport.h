@@ -29,13 +29,22 @@ class SerialTransport : public QObject, public Transport {
   private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
-    TransportStatus describeOpenFailure(QSerialPort::SerialPortError error) const;
 
     QSerialPort d_port;
     QString d_device;
     qint32 d_baud;
     bool d_faulted = false;
 };
+
+// How a failed open is reported: a device that does not exist or is held by another program
+// gives the fixed "in use or not available" message; one the user may not open names the fix.
+struct PortFileState {
+    bool exists = false;
+    bool readable = false;
+    bool writable = false;
+};
+TransportStatus ClassifyOpenFailure(QSerialPort::SerialPortError error, const std::string& device,
+                                    const std::string& errorText, PortFileState file);
 
 // The device of the configured port: the remembered device path when there is one, otherwise
 // port number n as the n-th USB serial adapter ("/dev/ttyUSB<n-1>") when that exists, else as
