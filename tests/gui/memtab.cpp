@@ -342,6 +342,24 @@ void MemTabTest::deleteKeyClearsSelectedCells() {
     f.key(Qt::Key_Delete);
     QCOMPARE(f.cell(1, 2), QString());
     QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    // Inside the edit box Del deletes a character, not cells.
+    f.setCurrent(1, 2);
+    f.type("ABCD");
+    f.key(Qt::Key_Home);
+    f.key(Qt::Key_Delete);
+    f.key(Qt::Key_Return);
+    QCOMPARE(f.cell(1, 2), QString("BCD"));
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+    // Ctrl+A and Del clear the whole bank's cells.
+    f.grid()->setFocus();
+    f.key(Qt::Key_A, Qt::ControlModifier);
+    const Selection all = f.grid()->selection();
+    QCOMPARE(all.firstRow, 1);
+    QCOMPARE(all.lastRow, 50);
+    QCOMPARE(all.firstField, 1);
+    QCOMPARE(all.lastField, 5);
+    f.key(Qt::Key_Delete);
+    QCOMPARE(f.cell(1, 1), QString());
 }
 
 void MemTabTest::shiftChannelFollowsShiftdir() {
