@@ -422,6 +422,8 @@ class LinkSession::Impl {
     ReadRequest d_read;
 
     Task<void> readJob() {
+        // Whatever the outcome, the result carries the flag as it then stands.
+        d_result.singleBankFlag = d_read.singleBankFlag;
         co_await d_link.wait(0);
         const ReadRequest& rq = d_read;
         const TransferItems& items = rq.items;
@@ -439,7 +441,6 @@ class LinkSession::Impl {
             co_return;
         }
         if (!ensureOpen()) co_return;
-        d_result.singleBankFlag = rq.singleBankFlag;
 
         const bool detected = co_await checkScanner();
         if (!detected && options().option[7] != 1) {
@@ -804,13 +805,13 @@ class LinkSession::Impl {
     }
 
     Task<void> sendJob() {
+        d_result.singleBankFlag = d_send.singleBankFlag;
         co_await d_link.wait(0);
         const SendRequest& rq = d_send;
         if (std::string problem = checkSend(); !problem.empty()) {
             refuse(problem);
             co_return;
         }
-        d_result.singleBankFlag = rq.singleBankFlag;
         // Every question comes before the first command, so that No leaves the scanner as it was.
         if (rq.items.frequencies) {
             if (options().expert != 1) {

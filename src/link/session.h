@@ -92,7 +92,7 @@ struct TransferResult {
     Image image;
     bool hasData = false;
     int channelReached = 0;       // channel being transferred when it ended (0 = none)
-    bool singleBankFlag = false;  // the window's single-bank flag after this transfer
+    bool singleBankFlag = false;  // reads and sends: the window's single-bank flag afterwards
     // Things that went wrong without stopping the transfer (e.g. trunk IDs the scanner
     // rejected); the window shows them after a Completed result.
     std::vector<std::string> warnings;

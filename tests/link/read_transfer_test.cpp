@@ -152,7 +152,10 @@ TEST_F(ReadTransfer, RepliesInPiecesAreJoined) {
 
 TEST_F(ReadTransfer, MissingChoicesAreRefusedBeforeAnythingIsSent) {
     ReadRequest none;
-    EXPECT_EQ(read(none).message, "Please select which data you want to download.");
+    none.singleBankFlag = true;
+    const TransferResult refused = read(none);
+    EXPECT_EQ(refused.message, "Please select which data you want to download.");
+    EXPECT_TRUE(refused.singleBankFlag) << "a refused read leaves the flag as it was";
     result.reset();
     ReadRequest noArea;
     noArea.items.frequencies = true;
