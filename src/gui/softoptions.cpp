@@ -43,24 +43,28 @@ SoftOptions::SoftOptions(Options& options, Image& image, QWidget* parent)
     // General
     QWidget* general = NewPage(d_pages, tr("General"), "pageGeneral");
     auto* form = new QFormLayout;
+    static_cast<QVBoxLayout*>(general->layout())->addLayout(form);
     d_model = new QComboBox(general);
     d_model->setObjectName("model");
     d_model->addItem(tr("Unknown"));
     d_model->setCurrentIndex(options.model >= 0 && options.model < d_model->count() ? options.model
                                                                                     : -1);
-    form->addRow(tr("Scanner Model:"), d_model);
+    auto* modelLabel = new QLabel(tr("Scanner &Model:"), general);
+    modelLabel->setBuddy(d_model);
+    form->addRow(modelLabel, d_model);
     d_align = new QComboBox(general);
     d_align->setObjectName("align");
     d_align->addItems({tr("Left"), tr("Center"), tr("Right")});
     d_align->setCurrentIndex(options.align >= 0 && options.align <= 2 ? options.align : 0);
-    form->addRow(tr("Grid Text Alignment:"), d_align);
-    general->layout()->addItem(form);
+    auto* alignLabel = new QLabel(tr("Grid Text &Alignment:"), general);
+    alignLabel->setBuddy(d_align);
+    form->addRow(alignLabel, d_align);
     addCheck(general, tr("Show Info Box"), "infob", options.infob,
              tr("Shows an information box with tips."));
     addCheck(general, tr("Upload Active Bank settings"), "linkbank", options.linkbank,
              tr("Sends the active bank settings to the scanner along with the channels."));
-    addCheck(general, tr("Smart Info"), "smart", options.smart,
-             tr("Shows a short explanation of the option that has the focus."));
+    QCheckBox* smart = addCheck(general, tr("Smart Info"), "smart", options.smart,
+                                tr("Shows a short explanation of the option that has the focus."));
     addCheck(general, tr("Hide leading zero's of frequencies"), "zero", options.zero,
              tr("Shows 162.5500 instead of 0162.5500 in the grid."));
     addCheck(general, tr("Load last used file at startup"), "loadlast", options.loadlast,
@@ -77,6 +81,8 @@ SoftOptions::SoftOptions(Options& options, Image& image, QWidget* parent)
     d_smartInfo->setWordWrap(true);
     d_smartInfo->setMinimumHeight(d_smartInfo->fontMetrics().height() * 3);
     general->layout()->addWidget(d_smartInfo);
+    d_smartInfo->setVisible(smart->isChecked());
+    connect(smart, &QCheckBox::toggled, d_smartInfo, &QWidget::setVisible);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && isAncestorOf(now) && !now->toolTip().isEmpty())
             d_smartInfo->setText(now->toolTip());
