@@ -142,8 +142,19 @@ void MemTab::cmdRemoveDuplicates() {
 
 void MemTab::cmdDuplicates(DuplicateScope scope) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CommandResult result = d_editor.FindDuplicateChannels(scope, d_state.folder);
+    CommandResult result = d_editor.FindDuplicateChannels(scope, d_state.folder);
     QApplication::restoreOverrideCursor();
+    // A box cannot show thousands of pairs: the first ones, and where the rest is.
+    constexpr int kShownLines = 25;
+    const QStringList lines = L1(result.message).split('\n');
+    if (lines.size() > kShownLines + 1) {
+        const QString report =
+            QString::fromStdString((d_state.folder / std::string(kDuplicateReportName)).string());
+        result.message = ToL1(lines.mid(0, kShownLines).join('\n') +
+                              tr("\n... and %1 more.\n\nThe whole report is in %2")
+                                  .arg(lines.size() - kShownLines)
+                                  .arg(report));
+    }
     run(result, "Duplicate Channels");
 }
 

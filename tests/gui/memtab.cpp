@@ -401,6 +401,16 @@ void MemTabTest::duplicatesWrittenAndShown() {
     QFile report(f.path("dupl.txt"));
     QVERIFY(report.open(QIODevice::ReadOnly));
     QVERIFY(report.readAll().contains("Duplicate Channel Found: 1 and 251"));
+    // Many pairs: the box shows the first ones and names the file with all of them.
+    for (int row = 2; row <= 50; ++row) f.enter(row, 1, "155");
+    f.trigger("fd_curbank");
+    QCOMPARE(f.prompter.told.size(), 2);
+    QVERIFY(f.prompter.told[1].contains("more."));
+    QVERIFY(f.prompter.told[1].contains("dupl.txt"));
+    QVERIFY(f.prompter.told[1].count('\n') < 40);
+    QFile all(f.path("dupl.txt"));
+    QVERIFY(all.open(QIODevice::ReadOnly));
+    QCOMPARE(all.readAll().count('\n'), 50 * 49 / 2);
 }
 
 void MemTabTest::modelContract() {
