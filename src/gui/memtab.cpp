@@ -66,6 +66,8 @@ MemTab::MemTab(AppState& state, Prompter& prompter, QWidget* parent)
     updateTitle();
     updateStatus();
 
+    d_grid->setFocus();
+
     d_backupTimer = new QTimer(this);
     d_backupTimer->setInterval(kBackupTickMs);
     connect(d_backupTimer, &QTimer::timeout, this, &MemTab::backupTick);

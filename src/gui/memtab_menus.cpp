@@ -136,6 +136,15 @@ void MemTab::buildMenus() {
         d_bankActions[bank] = a;
     }
     view->addSeparator();
+    addCommand(
+        view, tr("&Next Bank"), "bank_next",
+        [this] { selectBank((d_editor.currentBank() + 1) % kBankCount); },
+        QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    addCommand(
+        view, tr("&Previous Bank"), "bank_previous",
+        [this] { selectBank((d_editor.currentBank() + kBankCount - 1) % kBankCount); },
+        QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    view->addSeparator();
     d_toolbarToggle = addCommand(view, tr("Toolbar"), "mnu_toolb", [this] {
         d_state.options.toolbar = d_toolbarToggle->isChecked() ? 1 : 0;
         d_toolbar1->setVisible(d_state.options.toolbar == 1);

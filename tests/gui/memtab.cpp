@@ -188,6 +188,10 @@ void MemTabTest::bankSwitchKeepsEditsAndShowsDummyNotice() {
     QCOMPARE(caption->text(), QString("Bank 2"));
     QCOMPARE(f.cell(1, 1), QString());
     QCOMPARE(f.grid()->model()->headerData(0, Qt::Vertical).toInt(), 51);
+    f.key(Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(f.window->editor().currentBank(), 2);
+    f.key(Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(f.window->editor().currentBank(), 1);
     tabs->setCurrentIndex(5);
     QCOMPARE(f.window->editor().currentBank(), kDummyBank);
     QCOMPARE(caption->text(), QString("Dummy Bank"));
