@@ -54,7 +54,8 @@ class TrunkMenuTest : public QObject {
 
     void idListStoresGridEditsAndMarksModified() {
         Fixture f;
-        f.state.image.TrunkType[0] = "1";
+        f.state.image.TrunkType[0] =
+            std::string("1");  // a literal here trips a false -Wrestrict in GCC 12
         f.enter(1, 1, "162.55");
         f.window->editor().setModified(false);
         std::string frequencyDuringWindow;
