@@ -68,12 +68,12 @@ QVariant BankGridModel::data(const QModelIndex& index, int role) const {
     if (field == 0) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return L1(d_editor.grid().cell(index.row() + 1, field));
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(d_alignment);
+    if (role == Qt::TextAlignmentRole) return static_cast<int>(d_alignment);
     return {};
 }
 
 QVariant BankGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignCenter);
+    if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) {
         if (section < 0 || section >= kGridColumns) return {};

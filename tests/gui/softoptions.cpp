@@ -126,7 +126,7 @@ void SoftOptionsTest::zeroAndAlignTakeEffectInTheGrid() {
     QCOMPARE(f.cell(1, 1), QString("162.5500"));
     QCOMPARE(f.grid()->horizontalHeader()->sectionSize(1), 321);  // the user's width stays
     const auto align =
-        f.grid()->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+        Qt::Alignment(f.grid()->model()->index(0, 0).data(Qt::TextAlignmentRole).toInt());
     QVERIFY(align & Qt::AlignRight);
     // The table keeps the canonical form whatever the grid shows.
     f.trigger("checktab");
