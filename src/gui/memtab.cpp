@@ -74,7 +74,9 @@ MemTab::MemTab(AppState& state, Prompter& prompter, QWidget* parent)
     d_backupTimer->start();
 }
 
-MemTab::~MemTab() = default;
+MemTab::~MemTab() {
+    setDirectTune(false);
+}
 
 void MemTab::buildWindow() {
     auto* central = new QWidget(this);
@@ -156,8 +158,10 @@ void MemTab::buildWindow() {
     connect(d_grid, &BankGridView::contextMenuWanted, this, [this](const QPoint& pos) {
         if (d_popup) d_popup->popup(pos);
     });
-    connect(d_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { updateStatus(); });
+    connect(d_grid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        updateStatus();
+        tuneToCurrentRow();
+    });
     layout->addWidget(d_grid, 1);
 
     d_helpBar = new QLabel(central);

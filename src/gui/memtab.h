@@ -17,6 +17,7 @@
 #include "gui/bankgrid.h"
 #include "gui/prompter.h"
 #include "gui/startup.h"
+#include "link/transport.h"
 #include "mainwin/editor.h"
 
 class QAction;
@@ -88,8 +89,16 @@ class MemTab : public QMainWindow {
     // "Send Data To Scanner": refused while Virtual Control runs; the table is stored first.
     void sendToScanner(const std::function<void()>& sendWindow);
 
+    // "Direct Tune": while on, selecting a row of a scanner bank tunes the scanner to that
+    // channel. Turning it on opens the configured serial port; false (and told why) when it
+    // cannot be opened.
+    bool setDirectTune(bool on);
+    bool directTune() const { return d_tuneLine != nullptr; }
+
     // Hooks for the parts of the program that live elsewhere.
     std::function<bool()> virtualControlRunning = [] { return false; };
+    // Makes the serial line Direct Tune talks over (the real port unless a test says otherwise).
+    std::function<std::unique_ptr<Transport>(const ComSettings&)> makeTransport;
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
     // The width the grid columns get by default (from the sample texts), in pixels.
@@ -150,6 +159,7 @@ class MemTab : public QMainWindow {
     void onFlagKey(char key);
     void onFlagDoubleClicked(int row, int field);
     void onEasyTagPicked(const QString& tag);
+    void tuneToCurrentRow();
 
     // File plumbing (memtab_files.cpp).
     bool askBeforeLoss();  // false: the command stops
@@ -189,6 +199,9 @@ class MemTab : public QMainWindow {
     QAction* d_shiftUp = nullptr;
     QAction* d_shiftDown = nullptr;
     QTimer* d_backupTimer = nullptr;
+    QAction* d_directTuneAction = nullptr;
+    std::unique_ptr<Transport> d_tuneLine;  // open while Direct Tune is on
+    int d_tunedChannel = 0;
     std::string d_clipboardRaw;    // what the last copy produced, with its own line ends
     QString d_clipboardPublished;  // the same as put on the system clipboard
 };

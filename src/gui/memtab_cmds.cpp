@@ -13,6 +13,7 @@
 #include "gui/defdata.h"
 #include "gui/memtab.h"
 #include "gui/softoptions.h"
+#include "platform/serial_transport.h"
 
 namespace vex::gui {
 
@@ -236,6 +237,55 @@ void MemTab::cmdOpenProgramFile(const QString& relative, const QString& what) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+bool MemTab::setDirectTune(bool on) {
+    if (!on) {
+        if (d_tuneLine) d_tuneLine->close();
+        d_tuneLine.reset();
+        d_tunedChannel = 0;
+    } else if (!d_tuneLine) {
+        std::unique_ptr<Transport> line =
+            makeTransport ? makeTransport(d_state.com) : MakeSerialTransport(d_state.com);
+        const TransportStatus status = line->open();
+        if (!status.ok()) {
+            QString text = L1(status.message);
+            if (!status.detail.empty()) text += '\n' + QString::fromStdString(status.detail);
+            d_prompter.tell(this, tr("Direct Tune"), text, NoticeIcon::Warning);
+        } else {
+            line->setDataHandler([](std::string_view) {});  // the replies are not needed
+            line->setFaultHandler([this](const TransportStatus& fault) {
+                // The line went away: Direct Tune ends; the port is released later, not
+                // from inside the transport's own call.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, message = L1(fault.message)] {
+                        setDirectTune(false);
+                        statusBar()->showMessage(tr("Direct Tune ended: %1").arg(message), 10000);
+                    },
+                    Qt::QueuedConnection);
+            });
+            d_tuneLine = std::move(line);
+            tuneToCurrentRow();
+        }
+    }
+    if (d_directTuneAction) {
+        const QSignalBlocker block(d_directTuneAction);
+        d_directTuneAction->setChecked(directTune());
+    }
+    return directTune() == on;
+}
+
+void MemTab::tuneToCurrentRow() {
+    if (!d_tuneLine || !d_tuneLine->isOpen()) return;
+    const int bank = d_editor.currentBank();
+    const QModelIndex current = d_grid->currentIndex();
+    // The Dummy bank is not in the scanner.
+    if (bank >= kScannerBanks || !current.isValid()) return;
+    const int channel = AbsoluteChannel(bank, current.row() + 1);
+    if (channel == d_tunedChannel) return;
+    d_tunedChannel = channel;
+    d_tuneLine->write(QStringLiteral("MA%1\r").arg(channel, 3, 10, QChar('0')).toStdString());
+}
+
 void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
     d_grid->commitEdit();
     if (virtualControlRunning()) {
@@ -259,6 +309,8 @@ void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
         }
     }
     if (!storeGrid()) return;
+    // The communication window opens the port itself.
+    setDirectTune(false);
     // The modified flag is cleared only by a read that replaced the image: a cancelled or
     // failed read leaves the edits, and the question at exit, as they were.
     if (readWindow()) {
@@ -276,6 +328,7 @@ void MemTab::sendToScanner(const std::function<void()>& sendWindow) {
         return;
     }
     if (!storeGrid()) return;
+    setDirectTune(false);
     sendWindow();
     showBank();
 }

@@ -204,6 +204,11 @@ void MemTab::buildMenus() {
     addCommand(trunk, tr("&ID List"), "mnu_idlist", [this] { OpenTrunkIdList(*this); });
     addCommand(trunk, tr("&System Settings"), "trunkset", [this] { OpenTrunkSettings(*this); });
 
+    // BCT8
+    d_directTuneAction = addCommand(bct8, tr("Direct Tune"), "ditun",
+                                    [this] { setDirectTune(d_directTuneAction->isChecked()); });
+    d_directTuneAction->setCheckable(true);
+
     // Setup
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
     addCommand(setup, tr("&Software Options"), "soft_options", [this] { cmdSoftwareOptions(); });
@@ -235,6 +240,10 @@ void MemTab::buildToolbars() {
         QAction* a = findAction(name);
         if (!a) return;
         if (a->icon().isNull()) a->setIcon(icon);
+        if (a->isCheckable()) {
+            bar->addAction(a);  // the button shows the toggle's state
+            return;
+        }
         // The toolbar shows its own tip; the menu keeps the menu caption.
         auto* proxy = new QAction(icon, tip, bar);
         proxy->setObjectName(QStringLiteral("tb_") + QString::fromLatin1(name));
@@ -283,6 +292,7 @@ void MemTab::buildToolbars() {
     d_toolbar2 = addToolBar(tr("Toolbar 2"));
     d_toolbar2->setObjectName("Toolbar2");
     d_toolbar2->setIconSize(QSize(20, 20));
+    button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
     button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
     button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
     button(d_toolbar2, "paste_line", Glyph("PL", QColor(0x30, 0x80, 0x50)), tr("Paste Line(s)"));

@@ -18,6 +18,30 @@ using namespace vex::gui::test;
 
 namespace {
 
+// A serial line that records what is written to it.
+class RecordingLine : public Transport {
+  public:
+    explicit RecordingLine(QStringList* written, TransportFault openFault = TransportFault::None)
+        : d_written(written), d_openFault(openFault) {}
+    TransportStatus open() override {
+        if (d_openFault != TransportFault::None)
+            return {d_openFault, std::string(kPortUnavailableMessage), "busy"};
+        d_open = true;
+        return {};
+    }
+    void close() override { d_open = false; }
+    bool isOpen() const override { return d_open; }
+    void write(std::string_view bytes) override {
+        *d_written << QString::fromLatin1(bytes.data(), bytes.size());
+    }
+    void pull() { fault({TransportFault::Disconnected, "The cable was pulled.", {}}); }
+
+  private:
+    QStringList* d_written;
+    TransportFault d_openFault;
+    bool d_open = false;
+};
+
 bool WriteText(const QString& path, const QByteArray& content) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
@@ -56,6 +80,8 @@ class MemTabFilesTest : public QObject {
     void windowPlacementAndColumnWidthsSurvive();
     void readFromScannerAsksAndKeepsEditsWhenNothingRead();
     void readAndSendRefusedWhileVirtualControlRuns();
+    void directTuneSendsTheSelectedChannel();
+    void directTuneReportsABusyPort();
 };
 
 void MemTabFilesTest::saveAsThenSaveAndOpenBack() {
@@ -419,6 +445,57 @@ void MemTabFilesTest::readAndSendRefusedWhileVirtualControlRuns() {
     });
     QVERIFY(opened);
     QVERIFY(f.window->editor().modified());
+}
+
+void MemTabFilesTest::directTuneSendsTheSelectedChannel() {
+    Fixture f;
+    QStringList written;
+    RecordingLine* line = nullptr;
+    f.window->makeTransport = [&](const ComSettings&) {
+        auto made = std::make_unique<RecordingLine>(&written);
+        line = made.get();
+        return made;
+    };
+    f.key(Qt::Key_2, Qt::ControlModifier);
+    f.setCurrent(3, 1);
+    f.trigger("ditun");
+    QVERIFY(f.window->directTune());
+    QVERIFY(f.action("ditun")->isChecked());
+    QCOMPARE(written, QStringList({"MA053\r"}));
+    f.setCurrent(4, 2);
+    f.setCurrent(4, 3);  // same row: nothing more
+    QCOMPARE(written, QStringList({"MA053\r", "MA054\r"}));
+    f.key(Qt::Key_6, Qt::ControlModifier);  // the Dummy bank is not in the scanner
+    f.setCurrent(9, 1);
+    QCOMPARE(written.size(), 2);
+    // A pulled cable ends Direct Tune.
+    line->pull();
+    QTRY_VERIFY(!f.window->directTune());
+    QVERIFY(!f.action("ditun")->isChecked());
+    // Off again: nothing is sent.
+    f.trigger("ditun");
+    f.trigger("ditun");
+    const int before = written.size();
+    f.setCurrent(12, 1);
+    QCOMPARE(written.size(), before);
+    // The communication windows take the port: Direct Tune lets it go first.
+    f.trigger("ditun");
+    QVERIFY(f.window->directTune());
+    f.window->sendToScanner([&] { QVERIFY(!f.window->directTune()); });
+}
+
+void MemTabFilesTest::directTuneReportsABusyPort() {
+    Fixture f;
+    QStringList written;
+    f.window->makeTransport = [&](const ComSettings&) {
+        return std::make_unique<RecordingLine>(&written, TransportFault::Busy);
+    };
+    f.trigger("ditun");
+    QVERIFY(!f.window->directTune());
+    QVERIFY(!f.action("ditun")->isChecked());
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY(f.prompter.told[0].contains(QString::fromLatin1(kPortUnavailableMessage.data())));
+    QVERIFY(written.isEmpty());
 }
 
 QTEST_MAIN(MemTabFilesTest)
