@@ -364,6 +364,7 @@ void MemTab::applyOptions() {
     d_toolbar2->setVisible(o.toolbar == 1);
     if (d_toolbarToggle) d_toolbarToggle->setChecked(o.toolbar == 1);
     d_helpBar->setVisible(o.helpbar == 1);
+    if (d_helpBarToggle) d_helpBarToggle->setChecked(o.helpbar == 1);
     // Ctrl+U and Ctrl+D follow the `shiftdir` setting.
     const bool uMovesUp = ShiftDirectionForKey('U', o) == ShiftDirection::Up;
     d_shiftUp->setShortcut(uMovesUp ? QKeySequence(Qt::CTRL | Qt::Key_U)

@@ -196,6 +196,7 @@ class MemTab : public QMainWindow {
     std::array<QMenu*, 10> d_menus{};
     std::array<QAction*, kBankCount> d_bankActions{};
     QAction* d_toolbarToggle = nullptr;
+    QAction* d_helpBarToggle = nullptr;
     QAction* d_shiftUp = nullptr;
     QAction* d_shiftDown = nullptr;
     QTimer* d_backupTimer = nullptr;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -151,6 +152,11 @@ void MemTab::buildMenus() {
         d_toolbar2->setVisible(d_state.options.toolbar == 1);
     });
     d_toolbarToggle->setCheckable(true);
+    d_helpBarToggle = addCommand(view, tr("&Help Bar"), "mnu_helpbar", [this] {
+        d_state.options.helpbar = d_helpBarToggle->isChecked() ? 1 : 0;
+        d_helpBar->setVisible(d_state.options.helpbar == 1);
+    });
+    d_helpBarToggle->setCheckable(true);
 
     // Options
     addCommand(

@@ -486,6 +486,12 @@ void MemTabTest::toolbarToggleAndEmptyMenusHidden() {
     QCOMPARE(f.state.options.toolbar, 0);
     f.trigger("mnu_toolb");
     QVERIFY(t1->isVisible());
+    auto* help = f.window->findChild<QLabel*>("Label4");
+    QVERIFY(help->isVisible());
+    QVERIFY(f.action("mnu_helpbar")->isChecked());
+    f.trigger("mnu_helpbar");
+    QVERIFY(!help->isVisible());
+    QCOMPARE(f.state.options.helpbar, 0);
     // A menu whose windows are not in the program is not shown until an entry joins it.
     QMenu* internet = f.window->menu(MemTab::Menu::Internet);
     QVERIFY(!internet->menuAction()->isVisible());
