@@ -67,6 +67,7 @@ MemTab::MemTab(AppState& state, Prompter& prompter, QWidget* parent)
     updateStatus();
 
     d_grid->setFocus();
+    setAcceptDrops(true);
 
     d_backupTimer = new QTimer(this);
     d_backupTimer->setInterval(kBackupTickMs);

@@ -106,6 +106,9 @@ class MemTab : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A MEM file dropped on the window is opened like File Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildWindow();

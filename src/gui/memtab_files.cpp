@@ -2,10 +2,14 @@
 // the start-up reload, the exit questions and what is written on the way out.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 
 #include "core/memfile.h"
 #include "core/normalise.h"
@@ -170,6 +174,31 @@ void MemTab::afterImageLoaded(const MemReadResult& result, const QString& path) 
         refreshGrid();
     }
     if (!result.ok) d_prompter.tell(this, tr("Open"), L1(result.message), NoticeIcon::Critical);
+}
+
+namespace {
+
+// The one local MEM file a drag carries, or nothing.
+QString DroppedMemFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+    const QUrl url = mime->urls().front();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    return IsOpenableMemName(path.toStdString()) ? path : QString();
+}
+
+}  // namespace
+
+void MemTab::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedMemFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MemTab::dropEvent(QDropEvent* event) {
+    const QString path = DroppedMemFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    d_grid->commitEdit();
+    if (askBeforeLoss()) openMemFile(path);
 }
 
 void MemTab::reloadLastFile() {

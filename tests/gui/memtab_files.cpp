@@ -1,8 +1,10 @@
 // The main window's file commands, exit and start-up, against real files in a temporary
 // program folder: nothing unsaved is lost without a question, broken files never crash.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QTabBar>
 #include <QtTest>
 
@@ -82,6 +84,7 @@ class MemTabFilesTest : public QObject {
     void readAndSendRefusedWhileVirtualControlRuns();
     void directTuneSendsTheSelectedChannel();
     void directTuneReportsABusyPort();
+    void droppedFileOpensAndFillsTagLists();
 };
 
 void MemTabFilesTest::saveAsThenSaveAndOpenBack() {
@@ -496,6 +499,47 @@ void MemTabFilesTest::directTuneReportsABusyPort() {
     QCOMPARE(f.prompter.told.size(), 1);
     QVERIFY(f.prompter.told[0].contains(QString::fromLatin1(kPortUnavailableMessage.data())));
     QVERIFY(written.isEmpty());
+}
+
+void MemTabFilesTest::droppedFileOpensAndFillsTagLists() {
+    QTemporaryDir other;
+    const QString mem = other.filePath("dropped.mem");
+    {
+        Image image;
+        ClearForStartup(image);
+        SetStartupBankTags(image);
+        image.channel(0, 1)[kFieldFrequency] = "0460.0250";
+        image.channel(0, 1)[kFieldTag] = "CITY";
+        image.channel(1, 7)[kFieldFrequency] = "0155.4750";
+        image.channel(1, 7)[kFieldTag] = "STATE";
+        QVERIFY(WriteMemFile(image, mem.toStdString(), Options{}).ok);
+    }
+    Fixture f([](AppState& s) { s.options.option[9] = 1; });
+    f.enter(1, 1, "155");  // unsaved: the drop asks first
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(mem)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    f.prompter.answers = {Answer::No};
+    QApplication::sendEvent(f.window.get(), &drop);
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QCOMPARE(f.window->fileName(), mem);
+    QCOMPARE(f.cell(1, 2), QString("CITY"));
+    auto* all = f.window->findChild<QComboBox*>("textcombo");
+    QStringList listed;
+    for (int i = 0; i < all->count(); ++i) listed << all->itemText(i);
+    QVERIFY(listed.contains("CITY"));
+    QVERIFY(listed.contains("STATE"));
+    // Anything but one MEM file is not taken.
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(other.filePath("notes.txt"))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.ignore();
+    QApplication::sendEvent(f.window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
 }
 
 QTEST_MAIN(MemTabFilesTest)
