@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace vex::gui {
 
@@ -58,8 +59,18 @@ QString DialogPrompter::openFileName(QWidget* parent, const QString& caption,
 
 QString DialogPrompter::saveFileName(QWidget* parent, const QString& caption,
                                      const QString& filter) {
-    // The dialog confirms overwriting an existing file itself.
-    return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The suffix is added before the dialog asks about overwriting, so "name" does not
+    // silently replace an existing "name.mem".
+    const qsizetype star = filter.indexOf("(*.");
+    if (star >= 0) {
+        const qsizetype end = filter.indexOf(QRegularExpression("[ )]"), star + 3);
+        dialog.setDefaultSuffix(filter.mid(star + 3, end < 0 ? -1 : end - star - 3));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
 }
 
 }  // namespace vex::gui

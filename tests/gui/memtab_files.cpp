@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QTabBar>
@@ -85,6 +86,7 @@ class MemTabFilesTest : public QObject {
     void directTuneSendsTheSelectedChannel();
     void directTuneReportsABusyPort();
     void droppedFileOpensAndFillsTagLists();
+    void saveDialogAddsTheSuffixItself();
 };
 
 void MemTabFilesTest::saveAsThenSaveAndOpenBack() {
@@ -540,6 +542,21 @@ void MemTabFilesTest::droppedFileOpensAndFillsTagLists() {
     refused.ignore();
     QApplication::sendEvent(f.window.get(), &refused);
     QVERIFY(!refused.isAccepted());
+}
+
+void MemTabFilesTest::saveDialogAddsTheSuffixItself() {
+    QTemporaryDir dir;
+    QTimer::singleShot(0, [&dir] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->defaultSuffix(), QString("mem"));
+        dialog->setDirectory(dir.path());
+        dialog->selectFile("scanner");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    DialogPrompter prompter;
+    const QString chosen = prompter.saveFileName(nullptr, "Save As", "VEXA data files (*.mem)");
+    QCOMPARE(chosen, dir.filePath("scanner.mem"));
 }
 
 QTEST_MAIN(MemTabFilesTest)
