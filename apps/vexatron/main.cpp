@@ -45,6 +45,9 @@ int main(int argc, char** argv) {
 
     vex::gui::DialogPrompter prompter;
     vex::gui::MemTab window(state, prompter);
+    // Closing the main window ends the program, also with side windows still open.
+    QObject::connect(&window, &vex::gui::MemTab::ended, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     if (!openPath.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, openPath] { window.openMemFile(openPath); });

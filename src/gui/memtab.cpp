@@ -403,6 +403,7 @@ void MemTab::closeEvent(QCloseEvent* event) {
     d_closing = true;
     formUnload();
     event->accept();
+    emit ended();
 }
 
 }  // namespace vex::gui

@@ -104,6 +104,11 @@ class MemTab : public QMainWindow {
     // The width the grid columns get by default (from the sample texts), in pixels.
     int defaultColumnWidth(int field) const;
 
+  signals:
+    // The window has closed for good (questions answered, state files written): the program
+    // ends, whatever other windows are still open.
+    void ended();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     // A MEM file dropped on the window is opened like File Open.

@@ -206,7 +206,9 @@ void MemTabFilesTest::exitCancelledWritesNothing() {
     Fixture f([](AppState& s) { s.options.option[4] = 0; });
     f.enter(1, 1, "155");
     f.prompter.answers = {Answer::Yes, Answer::Cancel};  // "Exit VEXA?" OK, "Save data?" Cancel
+    QSignalSpy ended(f.window.get(), &MemTab::ended);
     QVERIFY(!f.window->close());
+    QCOMPARE(ended.count(), 0);
     QVERIFY(f.window->isVisible());
     QCOMPARE(f.prompter.asked.size(), 2);
     QCOMPARE(f.prompter.asked[0], QString("Exit|Exit VEXA?"));
@@ -221,7 +223,9 @@ void MemTabFilesTest::exitCancelledWritesNothing() {
 
 void MemTabFilesTest::exitWithoutQuestionsWritesStateFiles() {
     Fixture f;
+    QSignalSpy ended(f.window.get(), &MemTab::ended);
     QVERIFY(f.window->close());
+    QCOMPARE(ended.count(), 1);
     QCOMPARE(f.prompter.asked.size(), 0);
     for (const char* name :
          {"lastused.sav", "setup.ini", "names.dat", "defdata.ini", "tabw250.ini"})
