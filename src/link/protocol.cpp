@@ -1,5 +1,6 @@
 #include "link/protocol.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/frequency.h"
@@ -403,6 +404,55 @@ bool IsEmptyTrunkId(std::string_view id) {
     while (!id.empty() && id.front() == ' ') id.remove_prefix(1);
     while (!id.empty() && id.back() == ' ') id.remove_suffix(1);
     return id.empty() || id.front() == '-';
+}
+
+std::string ListTagReadCommand(int list, int index) {
+    return "TA L " + Letter(list) + " " + std::to_string(index);
+}
+
+std::optional<std::string> ParseListTagReply(std::string_view reply, int list, int index) {
+    // The scanner echoes the key as it was asked; both spellings name the same list.
+    const std::string keys[] = {ListTagReadCommand(list, index),
+                                "TA L " + Letter(list) + std::to_string(index)};
+    for (const std::string& key : keys) {
+        std::size_t from = 0;
+        while (true) {
+            const std::size_t at = reply.find(key, from);
+            if (at == std::string_view::npos) break;
+            const std::size_t after = at + key.size();
+            // "TA L A 1" must not be taken from "TA L A 10..." or "TA L A 12".
+            if (after == reply.size() || reply[after] == kReplyEnd) return std::string();
+            if (reply[after] == ' ') {
+                std::string tag = ValueUntilReplyEnd(reply, after + 1);
+                if (tag == "-") tag.clear();
+                return tag;
+            }
+            from = at + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string SearchRangeNameReadCommand(int range) {
+    return "TA S " + Letter(range);
+}
+
+std::optional<std::string> ParseSearchRangeNameReply(std::string_view reply, int range) {
+    const std::string key = SearchRangeNameReadCommand(range);
+    const std::size_t at = reply.find(key + " ");
+    if (at == std::string_view::npos) {
+        if (reply.find(key + std::string(1, kReplyEnd)) != std::string_view::npos)
+            return std::string();
+        return std::nullopt;
+    }
+    const std::size_t from = at + key.size() + 1;
+    std::size_t end = reply.find(kReplyEnd, from);
+    if (end == std::string_view::npos) end = reply.size();
+    end = std::min(end, from + kSearchRangeNameLength);
+    std::string name(reply.substr(from, end - from));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\n' || name.back() == '\t'))
+        name.pop_back();
+    return name;
 }
 
 std::optional<std::string> ActiveBanksCommand(const Image& image) {

@@ -151,6 +151,25 @@ std::string TrunkIdDeleteCommand(int bank, int row);                      // "TG
 // An ID beginning with "-" (the scanner's "------") counts as empty.
 bool IsEmptyTrunkId(std::string_view id);
 
+// --- ID list tags and search-range names ---------------------------------------------------
+
+// The scanner keeps ten tags per list letter "A".."J" (the rows of ScanListTag), indexes 0..9.
+inline constexpr int kListTagLetters = 10;
+inline constexpr int kListTagIndexes = 10;
+// Search-range names "A".."I".
+inline constexpr int kSearchRangeNames = 9;
+inline constexpr std::size_t kSearchRangeNameLength = 16;
+
+std::string ListTagReadCommand(int list, int index);  // "TA L A 0"
+// The tag after "TA L A 0 " (or "TA L A0 ") up to the carriage return, right-trimmed; the
+// scanner's "-" gives "". nullopt when the key is missing.
+std::optional<std::string> ParseListTagReply(std::string_view reply, int list, int index);
+
+std::string SearchRangeNameReadCommand(int range);  // "TA S A"
+// The name after "TA S A " up to the carriage return, at most 16 characters, right-trimmed.
+// nullopt when the key is missing.
+std::optional<std::string> ParseSearchRangeNameReply(std::string_view reply, int range);
+
 // --- Active banks ----------------------------------------------------------------------------
 
 // "SB ACE" for the banks whose ActiveBank flag is 1; nullopt when none is.

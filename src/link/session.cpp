@@ -31,6 +31,11 @@ constexpr std::string_view kTrunkTypeFailed = "Reading trunktype failed.";
 constexpr std::string_view kSettingTrunkType = "setting trunktype required.. please wait..";
 constexpr int kTrunkTypeMaxSteps = 7;
 constexpr int kBankNameMaxSteps = 11;
+constexpr int kListTagMaxSteps = 102;
+// The ID list tag walk starts again after a time-out; a scanner that keeps failing it would
+// otherwise hold the window for ever.
+constexpr int kListTagMaxPasses = 3;
+constexpr std::string_view kListTagTimeout = "ID list tag time-out!";
 
 std::string ThreeDigits(int n) {
     return ChannelDigits(n);
@@ -121,13 +126,15 @@ class LinkSession::Impl {
 
     // State of the running transfer; kept here, not in the coroutine, so that a stopped
     // transfer can still report what it had done.
-    enum class Kind { None, Open, Read, Send, Delete, Names } d_kind = Kind::None;
+    enum class Kind { None, Open, Read, Send, Delete, Names, Types, Tags } d_kind = Kind::None;
     Image d_work;
     TransferResult d_result;
     OpenResult d_open;
     std::function<void(const OpenResult&)> d_openDone;
     int d_channel = 0;
     bool d_readSomething = false;
+    // The names-read flag; kept from transfer to transfer until the port is opened again.
+    bool d_namesRead = false;
     LogFile d_rxLog;
     LogFile d_txLog;
     LogFile d_trunkLog;
@@ -257,7 +264,8 @@ class LinkSession::Impl {
             }
         }
         result.channelReached = d_channel;
-        if (kind == Kind::Read) {
+        result.namesRead = d_namesRead;
+        if (kind == Kind::Read || kind == Kind::Types || kind == Kind::Tags) {
             result.hasData = d_readSomething;
             result.image = std::move(d_work);
         }
@@ -275,6 +283,7 @@ class LinkSession::Impl {
             TransferResult result;
             result.outcome = TransferOutcome::Refused;
             result.message = message;
+            result.namesRead = d_namesRead;
             if (d_events.finished) d_events.finished(result);
         });
     }
@@ -328,6 +337,7 @@ class LinkSession::Impl {
     Task<bool> readTrunkTypes() {
         status("Reading trunk type");
         d_scannerTypeKnown.fill(false);
+        d_scannerTypes.fill("");
         int steps = 0;
         int bank = 0;
         while (bank < kScannerBanks) {
@@ -360,6 +370,133 @@ class LinkSession::Impl {
         }
         status("Trunk type read Ok");
         co_return true;
+    }
+
+    // "Read Data" takes the scanner's types as the image's; a name the table does not know
+    // leaves the bank's type as it was.
+    void takeScannerTypes() {
+        for (int b = 0; b < kTrunkTypeCount; ++b)
+            if (d_scannerTypeKnown[static_cast<std::size_t>(b)])
+                d_work.TrunkType[static_cast<std::size_t>(b)] =
+                    d_scannerTypes[static_cast<std::size_t>(b)];
+    }
+
+    // "&Get trunktype".
+    Task<void> trunkTypesJob() {
+        co_await d_link.wait(0);
+        if (!ensureOpen()) co_return;
+        const bool typesRead = co_await readTrunkTypes();
+        if (!typesRead) {
+            fail(std::string(kTrunkTypeFailed), {});
+            co_return;
+        }
+        takeScannerTypes();
+        d_readSomething = true;
+        d_result.outcome = TransferOutcome::Completed;
+    }
+
+    // The ID list tags "TA L A 0" .. "TA L J 9" into d_work.ScanListTag, stored only once the
+    // walk has come to its end; then the search-range names. False when the read had to end
+    // (the result says why).
+    Task<bool> readIdListTags() {
+        constexpr int total = kListTagLetters * kListTagIndexes;
+        int silent = 0;  // time-outs in a row, over restarts too
+        for (int pass = 1;; ++pass) {
+            std::array<std::array<std::optional<std::string>, kListTagIndexes>, kListTagLetters>
+                tags{};
+            int steps = 0;
+            int repeats = 0;
+            int refused = 0;
+            int key = 0;
+            while (key < total && steps < kListTagMaxSteps) {
+                const int list = key / kListTagIndexes;
+                const int index = key % kListTagIndexes;
+                ++steps;
+                status("Read ID list tags/ " + std::to_string(steps));
+                d_progress.done = key;
+                d_progress.total = total;
+                emitProgress();
+                Reply reply = co_await d_link.request(ListTagReadCommand(list, index));
+                if (reply.timedOut) {
+                    d_link.discardInput();
+                    if (++silent >= kMaxTimeouts) {
+                        d_link.transport().close();
+                        fail(std::string(kCommunicationTimeoutMessage));
+                        co_return false;
+                    }
+                } else {
+                    silent = 0;
+                    showReply(reply.text, false);
+                    co_await d_link.wait(delay1());
+                    const std::optional<std::string> tag =
+                        ParseListTagReply(reply.text, list, index);
+                    if (tag) {
+                        tags[static_cast<std::size_t>(list)][static_cast<std::size_t>(index)] =
+                            *tag;
+                        ++key;
+                        continue;
+                    }
+                    if (IsRefusal(reply.text)) {
+                        // A definite answer: the scanner has no such list. Asking again would
+                        // only end in the time-out.
+                        if (list < kScannerBanks) ++refused;
+                        ++key;
+                        continue;
+                    }
+                }
+                ++repeats;
+                status("ID list read retry: " + std::to_string(repeats));
+            }
+            if (key == total) {
+                status("ID tags read Ok");
+                for (int l = 0; l < kListTagLetters; ++l)
+                    for (int i = 0; i < kListTagIndexes; ++i)
+                        if (const auto& tag =
+                                tags[static_cast<std::size_t>(l)][static_cast<std::size_t>(i)])
+                            d_work.ScanListTag[static_cast<std::size_t>(l)]
+                                              [static_cast<std::size_t>(i)] = *tag;
+                if (refused > 0)
+                    warn("The scanner refused " + std::to_string(refused) +
+                         " ID list tags of banks 1 to 5; they keep their old text.");
+                break;
+            }
+            status(kListTagTimeout);
+            if (pass == kListTagMaxPasses) {
+                fail(std::string(kListTagTimeout) +
+                         " The scanner did not give all ID list tags in " +
+                         std::to_string(kListTagMaxPasses) + " attempts.",
+                     {});
+                co_return false;
+            }
+        }
+        d_namesRead = true;
+        d_progress.done = d_progress.total;
+        emitProgress();
+
+        // The search-range names; nothing of this program uses them, so a silent scanner only
+        // ends their read.
+        for (int r = 0; r < kSearchRangeNames; ++r) {
+            Reply reply = co_await d_link.request(SearchRangeNameReadCommand(r));
+            if (reply.timedOut) {
+                d_link.discardInput();
+                break;
+            }
+            showReply(reply.text, false);
+            co_await d_link.wait(delay1());
+            if (const auto name = ParseSearchRangeNameReply(reply.text, r))
+                d_result.searchRangeNames[static_cast<std::size_t>(r)] = *name;
+        }
+        co_return true;
+    }
+
+    // "read ID lists tag".
+    Task<void> idListTagsJob() {
+        co_await d_link.wait(0);
+        if (!ensureOpen()) co_return;
+        const bool ok = co_await readIdListTags();
+        if (!ok) co_return;
+        d_readSomething = true;
+        d_result.outcome = TransferOutcome::Completed;
     }
 
     // A retry after a time-out or an unusable reply; false when the transfer must end (the
@@ -409,6 +546,7 @@ class LinkSession::Impl {
             ++bank;
         }
         status("Names Read Ok");
+        d_namesRead = true;
         const bool typesRead = co_await readTrunkTypes();
         if (!typesRead) {
             fail(std::string(kTrunkTypeFailed), {});
@@ -452,10 +590,7 @@ class LinkSession::Impl {
             fail(std::string(kTrunkTypeFailed));
             co_return;
         }
-        for (int b = 0; b < kTrunkTypeCount; ++b)
-            if (d_scannerTypeKnown[static_cast<std::size_t>(b)])
-                d_work.TrunkType[static_cast<std::size_t>(b)] =
-                    d_scannerTypes[static_cast<std::size_t>(b)];
+        takeScannerTypes();
 
         if (items.frequencies) {
             const bool ok = co_await readChannels();
@@ -463,6 +598,10 @@ class LinkSession::Impl {
         }
         if (items.trunkIds) {
             const bool ok = co_await readTrunkIds();
+            if (!ok) co_return;
+        }
+        if (rq.idListTags) {
+            const bool ok = co_await readIdListTags();
             if (!ok) co_return;
         }
         if (items.trunkSettings) co_await readTrunkSettings();
@@ -612,6 +751,7 @@ class LinkSession::Impl {
             ++slot;
         }
         status("ID read Ok");
+        d_namesRead = true;
         co_return true;
     }
 
@@ -1177,6 +1317,7 @@ void LinkSession::open(std::function<void(const OpenResult&)> done) {
         return;
     }
     d_impl->d_open = {};
+    d_impl->d_namesRead = false;
     d_impl->d_openDone = std::move(done);
     d_impl->begin(Impl::Kind::Open, d_impl->openJob());
 }
@@ -1208,6 +1349,18 @@ void LinkSession::startReadBankNames() {
     d_impl->begin(Impl::Kind::Names, d_impl->bankNamesJob());
 }
 
+void LinkSession::startReadTrunkTypes(const Image& image) {
+    if (busy()) return d_impl->refuseLater("A transfer is already running.");
+    d_impl->d_work = image;
+    d_impl->begin(Impl::Kind::Types, d_impl->trunkTypesJob());
+}
+
+void LinkSession::startReadIdListTags(const Image& image) {
+    if (busy()) return d_impl->refuseLater("A transfer is already running.");
+    d_impl->d_work = image;
+    d_impl->begin(Impl::Kind::Tags, d_impl->idListTagsJob());
+}
+
 void LinkSession::startDeleteBank(int bank) {
     if (busy()) return d_impl->refuseLater("A transfer is already running.");
     d_impl->d_deleteBank = bank;
@@ -1224,6 +1377,10 @@ void LinkSession::stop() {
 
 const std::array<std::string, kTrunkTypeCount>& LinkSession::scannerTrunkTypes() const {
     return d_impl->d_scannerTypes;
+}
+
+bool LinkSession::namesRead() const {
+    return d_impl->d_namesRead;
 }
 
 }  // namespace vex

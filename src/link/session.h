@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "core/image.h"
+#include "link/protocol.h"
 #include "link/scheduler.h"
 #include "link/transport.h"
 #include "settings/options.h"
@@ -50,6 +51,8 @@ struct ReadRequest {
     int rangeEnd = 250;
     bool merge = false;           // "Merge Data": keep what the scanner does not report
     bool singleBankFlag = false;  // the window's single-bank flag as it stands
+    // Also read the ID list tags (as "read ID lists tag" does) after the trunk IDs.
+    bool idListTags = false;
 };
 
 struct SendRequest {
@@ -98,6 +101,12 @@ struct TransferResult {
     std::vector<std::string> warnings;
     // startReadBankNames: the scanner's names of banks 1..5 ("_" for an empty one).
     std::array<std::string, kScannerBanks> bankNames;
+    // The names-read flag afterwards: bank names, trunk IDs or ID list tags have been read
+    // completely since the port was opened.
+    bool namesRead = false;
+    // ID list tag reads: the scanner's search-range names "A".."I", read after the tags. No
+    // table of the image holds them; they are kept here for whoever wants to show them.
+    std::array<std::string, kSearchRangeNames> searchRangeNames;
 };
 
 struct OpenResult {
@@ -159,6 +168,15 @@ class LinkSession {
     // "&Get names": the scanner's bank names (result.bankNames), then its trunk types
     // (scannerTrunkTypes()). Nothing of the image changes.
     void startReadBankNames();
+    // "&Get trunktype": the scanner's trunk type of each bank. The result's image is `image`
+    // with the types the scanner reported (what "Read Data" takes); scannerTrunkTypes() holds
+    // them too (what "Send Data" compares with).
+    void startReadTrunkTypes(const Image& image);
+    // "read ID lists tag": the scanner's ID list tags "TA L A 0" .. "TA L J 9". The result's
+    // image is `image` with ScanListTag as read ("-" is an empty tag; a tag the scanner refused
+    // keeps its old text); then the search-range names (result.searchRangeNames). A walk that
+    // has not finished after 102 steps starts again from the first tag, at most twice.
+    void startReadIdListTags(const Image& image);
     // "&Delete Bank": clears channels 50 * bank + 1 .. 50 * bank + 50 in the scanner.
     void startDeleteBank(int bank);
 
@@ -166,8 +184,12 @@ class LinkSession {
     // The "STOP" button: ends the running transfer at once; finished() reports Stopped.
     void stop();
 
-    // The scanner's trunk type codes of banks A..J as the last transfer read them.
+    // The scanner's trunk type codes of banks A..J as the last transfer read them ("" for a
+    // bank whose type name is not known).
     const std::array<std::string, kTrunkTypeCount>& scannerTrunkTypes() const;
+    // The names-read flag: false from open() until bank names, trunk IDs or ID list tags have
+    // been read completely.
+    bool namesRead() const;
 
   private:
     class Impl;

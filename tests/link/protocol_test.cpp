@@ -221,6 +221,43 @@ TEST(LinkProtocol, TrunkIds) {
     EXPECT_FALSE(IsEmptyTrunkId("100-12"));
 }
 
+TEST(LinkProtocol, ListTags) {
+    EXPECT_EQ(ListTagReadCommand(0, 0), "TA L A 0");
+    EXPECT_EQ(ListTagReadCommand(9, 9), "TA L J 9");
+    struct Case {
+        const char* reply;
+        int list, index;
+        std::optional<std::string> tag;
+    };
+    const Case cases[] = {
+        {"TA L A 0 Fleet ops  \r", 0, 0, "Fleet ops"},
+        {"TA L A 0 -\r", 0, 0, ""},  // the scanner's empty tag
+        {"TA L A 0 - x\r", 0, 0, "- x"},
+        {"TA L A 0\r", 0, 0, ""},
+        {"TA L C0 Joined\r", 2, 0, "Joined"},  // the key without its inner blank
+        {"TA L A 0 FERRY\r", 0, 0, "FERRY"},   // "ERR" inside a tag is still a tag
+        {"TA L A 1 one\rTA L A 0 zero\r", 0, 0, "zero"},
+        {"TA L A 1 one\r", 0, 0, std::nullopt},
+        {"TA L B 0 other bank\r", 0, 0, std::nullopt},
+        {"ERR\r", 0, 0, std::nullopt},
+        {"", 0, 0, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseListTagReply(c.reply, c.list, c.index), c.tag) << c.reply;
+}
+
+TEST(LinkProtocol, SearchRangeNames) {
+    EXPECT_EQ(SearchRangeNameReadCommand(0), "TA S A");
+    EXPECT_EQ(SearchRangeNameReadCommand(8), "TA S I");
+    EXPECT_EQ(ParseSearchRangeNameReply("TA S A Airband\r", 0), "Airband");
+    // At most sixteen characters, then right-trimmed.
+    EXPECT_EQ(ParseSearchRangeNameReply("TA S A Airband 118-137 MHz\r", 0), "Airband 118-137");
+    EXPECT_EQ(ParseSearchRangeNameReply("TA S I \r", 8), "");
+    EXPECT_EQ(ParseSearchRangeNameReply("TA S I\r", 8), "");
+    EXPECT_EQ(ParseSearchRangeNameReply("TA S B Marine\r", 0), std::nullopt);
+    EXPECT_EQ(ParseSearchRangeNameReply("ERR\r", 0), std::nullopt);
+}
+
 TEST(LinkProtocol, ActiveBanks) {
     Image image{};
     EXPECT_EQ(ActiveBanksCommand(image), std::nullopt);

@@ -120,6 +120,18 @@ std::optional<std::string> ScriptedScanner::answer(const std::string& c) {
         if (b < 0 || b > 4) return std::string("ERR\r");
         return c + " " + bankNames[static_cast<std::size_t>(b)] + "\r";
     }
+    if (StartsWith(c, "TA L ") && c.size() == 8 && c[6] == ' ') {
+        const int l = c[5] - 'A';
+        const int i = c[7] - '0';
+        if (l < 0 || l >= listLetters || i < 0 || i > 9) return std::string("ERR\r");
+        const std::string& tag = listTags[static_cast<std::size_t>(l)][static_cast<std::size_t>(i)];
+        return c + " " + (tag.empty() ? std::string("-") : tag) + "\r";
+    }
+    if (StartsWith(c, "TA S ") && c.size() == 6) {
+        const int r = c[5] - 'A';
+        if (r < 0 || r > 8) return std::string("ERR\r");
+        return c + " " + searchNames[static_cast<std::size_t>(r)] + "\r";
+    }
     if (StartsWith(c, "TBN ")) {
         d_bankSelected = c[4] - 'A';
         return std::string("OK\r");

@@ -39,6 +39,11 @@ class ScriptedScanner : public Transport {
     std::array<std::string, 5> typeNames{"", "", "", "", ""};  // "TB" names of banks A..E
     std::array<std::string, 5> bankNames{"", "", "", "", ""};  // "TA B" names of banks A..E
     std::map<std::string, std::string> ids;                    // "TG A B3" -> "12345"
+    // "TA L" tags of list letters A..J, indexes 0..9 (empty answers "-"); letters from
+    // `listLetters` on are refused.
+    std::array<std::array<std::string, 10>, 10> listTags{};
+    int listLetters = 10;
+    std::array<std::string, 9> searchNames{};  // "TA S A" .. "TA S I"
     std::array<int, 5> priority{1, 51, 101, 151, 201};
     std::map<std::string, std::string> settings;  // "TC A" -> "TCN P2", "BT A" -> "BTN", ...
     std::string identification = "BCT8 Version 1.04";
