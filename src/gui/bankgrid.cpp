@@ -100,28 +100,15 @@ bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int
     const std::string typed = ToL1(text);
     if (field == 0 || !Typable(field, typed)) return false;
     const Selection cell = Selection::Cell(index.row() + 1, field);
-    if (IsFlagField(field)) {
-        const std::string& current = d_editor.grid().cell(cell.currentRow, field);
-        if (current != typed) {
-            // Same as the keys: F/N set the word, nothing else reaches a flag cell.
-            if (typed.empty()) {
-                d_editor.DeleteCells(cell);
-            } else if (!d_editor.FlagKey(cell, typed == "On" ? 'N' : 'F')) {
-                return false;
-            }
-            d_editor.setModified(true);
-        }
-        refresh();
-        emit edited();
-        return true;
-    }
+    if (IsFlagField(field) && d_editor.grid().cell(cell.currentRow, field) == typed) return true;
     enterTyped(cell, text);
     return true;
 }
 
 void BankGridModel::enterTyped(const Selection& selection, const QString& typed) {
+    // Each entry can be undone on its own.
+    d_editor.SaveUndo();
     d_editor.EnterText(selection, ToL1(typed));
-    d_editor.setModified(true);
     refresh();
     emit edited();
 }

@@ -333,11 +333,14 @@ void MemTab::sendToScanner(const std::function<void()>& sendWindow) {
     showBank();
 }
 
+// Flag changes can be undone one by one, like typed entries.
 void MemTab::onFlagKey(char key) {
+    d_editor.SaveUndo();
     if (d_editor.FlagKey(d_grid->selection(), key)) refreshGrid();
 }
 
 void MemTab::onFlagDoubleClicked(int row, int field) {
+    d_editor.SaveUndo();
     if (d_editor.ToggleFlag(row, field)) refreshGrid();
 }
 

@@ -43,6 +43,7 @@ class MemTabTest : public QObject {
     void toolbarToggleAndEmptyMenusHidden();
     void popupMenuRunsTheCommands();
     void typedTextIsTakenBeforeACommand();
+    void eachEntryUndoesOnItsOwn();
 };
 
 void MemTabTest::frequencyEntry_data() {
@@ -532,6 +533,24 @@ void MemTabTest::typedTextIsTakenBeforeACommand() {
     f.key(Qt::Key_3, Qt::ControlModifier);  // bank switch
     f.key(Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(f.cell(2, 1), QString("0156.0000"));
+}
+
+void MemTabTest::eachEntryUndoesOnItsOwn() {
+    Fixture f;
+    f.enter(1, 1, "155");
+    f.enter(2, 1, "156");
+    f.setCurrent(2, 5);
+    f.type("1");
+    QCOMPARE(f.cell(2, 5), QString("On"));
+    f.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.cell(2, 5), QString("Off"));  // the default the frequency entry gave
+    QCOMPARE(f.cell(2, 1), QString("0156.0000"));
+    f.enter(3, 2, "X");
+    f.enter(3, 1, "157");
+    f.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.cell(3, 1), QString());
+    QCOMPARE(f.cell(2, 1), QString("0156.0000"));
+    QCOMPARE(f.cell(1, 1), QString("0155.0000"));
 }
 
 QTEST_MAIN(MemTabTest)
