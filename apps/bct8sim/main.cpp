@@ -44,6 +44,7 @@ Options:
                             --fault err@TG:always     --fault cut-reply@SI
   --trace FILE         write a timed serial trace to FILE ("-" for standard error)
   --no-control         do not read control lines from standard input
+  --quit-on-eof        end when standard input closes (for test harnesses)
   --help               show this text
 
 Control lines on standard input (each answered with "ok" or "error: ..."):
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
             options.strictBaud = false;
         } else if (arg == "--no-control") {
             options.control = false;
+        } else if (arg == "--quit-on-eof") {
+            options.quitOnEof = true;
         } else if (arg == "--link" || arg == "--memory" || arg == "--trace") {
             const char* text = value();
             if (!text) return Usage((std::string(arg) + " needs a path").c_str());

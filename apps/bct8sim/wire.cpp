@@ -380,6 +380,7 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
             const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
             if (got <= 0) {
                 controlOpen_ = false;
+                if (options_.quitOnEof) quit = true;
             } else {
                 control_.append(buffer, static_cast<std::size_t>(got));
                 std::size_t end;

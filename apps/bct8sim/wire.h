@@ -24,6 +24,7 @@ struct WireOptions {
     std::filesystem::path linkPath;    // optional symlink to the terminal device
     std::FILE* trace = nullptr;        // serial trace, or nullptr
     bool control = true;               // take control lines on standard input
+    bool quitOnEof = false;            // end when standard input closes (its owner is gone)
 };
 
 class Wire {

@@ -65,7 +65,8 @@ class SimProcess {
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, in[1]);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<std::string> args{BCT8SIM_PATH};
+        // The simulator ends with its control input, so a crashed test leaves none behind.
+        std::vector<std::string> args{BCT8SIM_PATH, "--quit-on-eof"};
         args.insert(args.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
