@@ -25,13 +25,27 @@ int RunRead(const std::vector<std::string>& args) {
     request.items = run.items;
     request.area = run.bank >= 0 ? vex::TransferArea::SingleBank : vex::TransferArea::AllBanks;
     request.bank = run.bank;
+    request.idListTags = run.listTags;
+    const bool tagsOnly =
+        run.listTags && !run.items.frequencies && !run.items.trunkIds && !run.items.trunkSettings;
 
     vex::TransferResult result;
     std::string error;
     const bool ran = RunTransfer(
-        run, [&](vex::LinkSession& session) { session.startRead(image, request); }, result, error);
+        run,
+        [&](vex::LinkSession& session) {
+            if (tagsOnly)
+                session.startReadIdListTags(image);
+            else
+                session.startRead(image, request);
+        },
+        result, error);
     if (!ran) return Fail(run.port + ": " + error);
     if (result.outcome != vex::TransferOutcome::Completed) return Fail(FailureText(result));
+    // The scanner gives the tags of every list at once; one bank's read keeps the file's others.
+    if (run.listTags && run.bank >= 0)
+        for (std::size_t b = 0; b < result.image.ScanListTag.size(); ++b)
+            if (static_cast<int>(b) != run.bank) result.image.ScanListTag[b] = image.ScanListTag[b];
     for (const std::string& warning : result.warnings)
         std::cerr << "vexa: warning: " << warning << '\n';
     const vex::MemWriteResult written = vex::WriteMemFile(result.image, run.file, run.options);
@@ -52,7 +66,8 @@ const Command kReadCommand{
     "  --port DEVICE   the serial device, e.g. /dev/ttyUSB0 or a /dev/serial/by-id name\n"
     "  --baud N        4800, 9600, 19200, 38400 or 57600 (default: com250.ini, else 19200)\n"
     "  --bank N        read bank N (1 to 5) only; an existing OUT.mem keeps its other banks\n"
-    "  --items LIST    what to read: channels,ids,settings (default: all three)\n"
+    "  --items LIST    what to read: channels,ids,settings,listtags (default: the first\n"
+    "                  three; listtags adds the ID list tags)\n"
     "  --dir FOLDER    the program folder (setup.ini, com250.ini, the transfer logs)\n"
     "  --trace         print every command and reply on stderr\n",
     RunRead};

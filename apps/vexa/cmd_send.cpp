@@ -12,6 +12,7 @@ namespace {
 int RunSend(const std::vector<std::string>& args) {
     LinkRun run;
     if (const int code = ParseLinkArgs(args, kSendCommand.usage, run); code >= 0) return code;
+    if (run.listTags) return Fail("the ID list tags can be read, not sent", kExitUsage);
 
     vex::Image image;
     vex::ClearForStartup(image);

@@ -18,8 +18,9 @@
 namespace vexa {
 namespace {
 
-bool ParseItems(const std::string& list, vex::TransferItems& items) {
+bool ParseItems(const std::string& list, vex::TransferItems& items, bool& listTags) {
     items = {};
+    listTags = false;
     std::size_t from = 0;
     while (from <= list.size()) {
         std::size_t comma = list.find(',', from);
@@ -31,6 +32,8 @@ bool ParseItems(const std::string& list, vex::TransferItems& items) {
             items.trunkIds = true;
         else if (item == "settings")
             items.trunkSettings = true;
+        else if (item == "listtags")
+            listTags = true;
         else
             return false;
         from = comma + 1;
@@ -109,8 +112,9 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
         run.bank = n - 1;
     }
     if (const auto items = parsed.Option("items")) {
-        if (!ParseItems(*items, run.items))
-            return Fail("--items takes channels, ids and settings separated by commas", kExitUsage);
+        if (!ParseItems(*items, run.items, run.listTags))
+            return Fail("--items takes channels, ids, settings and listtags separated by commas",
+                        kExitUsage);
     }
     run.trace = parsed.Option("trace").has_value();
     return -1;

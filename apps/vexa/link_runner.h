@@ -18,6 +18,7 @@ struct LinkRun {
     std::filesystem::path folder;
     vex::Options options;
     vex::TransferItems items{true, true, true};
+    bool listTags = false;  // "listtags" in --items: the ID list tags (reading only)
     bool trace = false;
     std::string file;  // the MEM file argument
 };
