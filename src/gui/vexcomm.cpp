@@ -1,0 +1,492 @@
+#include "gui/vexcomm.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/numeric.h"
+#include "link/session.h"
+#include "platform/qt_scheduler.h"
+#include "platform/serial_transport.h"
+
+namespace vex::gui {
+namespace {
+
+// Shared by every communication window for the life of the program.
+bool g_singleBankFlag = false;
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ThreeDigits(int channel) {
+    return QStringLiteral("%1").arg(std::clamp(channel, 0, 999), 3, 10, QLatin1Char('0'));
+}
+
+constexpr int kDelayMin = 25;
+constexpr int kDelayMax = 1000;
+
+}  // namespace
+
+bool vexcomm::singleBankFlag() {
+    return g_singleBankFlag;
+}
+void vexcomm::setSingleBankFlag(bool on) {
+    g_singleBankFlag = on;
+}
+
+vexcomm::vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
+                 std::filesystem::path programFolder, QWidget* parent)
+    : vexcomm(mode, image, options, com.baud, MakeSerialTransport(com), std::move(programFolder),
+              parent) {}
+
+vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
+                 std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
+                 QWidget* parent)
+    : QDialog(parent),
+      d_mode(mode),
+      d_image(image),
+      d_options(options),
+      d_baud(baud),
+      d_folder(std::move(programFolder)),
+      d_scheduler(std::make_unique<QtScheduler>()),
+      d_transport(std::move(transport)) {
+    setObjectName(QStringLiteral("vexcomm"));
+    setWindowTitle(mode == Mode::Read ? QStringLiteral("Read Data") : QStringLiteral("Send Data"));
+    LinkConfig config;
+    config.baud = d_baud;
+    config.options = d_options;
+    config.folder = d_folder;
+    d_session = std::make_unique<LinkSession>(*d_transport, *d_scheduler, config);
+    build();
+    connectSession();
+    setBusy(true);  // until the start-up sequence has run
+    d_status->setText(QStringLiteral("Opening port..."));
+    QTimer::singleShot(0, this, [this] { openPort(); });
+}
+
+vexcomm::~vexcomm() {
+    shutDown();
+}
+
+void vexcomm::shutDown() {
+    if (d_closing) return;
+    d_closing = true;
+    if (d_session) {
+        d_session->setEvents({});
+        d_session->stop();
+        d_session->close();
+    }
+}
+
+bool vexcomm::busy() const {
+    return d_session && d_session->busy();
+}
+
+void vexcomm::build() {
+    auto* layout = new QVBoxLayout(this);
+
+    auto* data = new QGroupBox(d_mode == Mode::Read ? tr("Download") : tr("Upload"), this);
+    auto* dataLayout = new QVBoxLayout(data);
+    d_frequencies = new QCheckBox(QStringLiteral("Frequencies"), data);
+    d_trunkIds = new QCheckBox(QStringLiteral("Trunk Id's"), data);
+    d_trunkSettings = new QCheckBox(QStringLiteral("Trunk Bank Settings"), data);
+    d_frequencies->setObjectName(QStringLiteral("frequencies"));
+    d_trunkIds->setObjectName(QStringLiteral("trunkIds"));
+    d_trunkSettings->setObjectName(QStringLiteral("trunkSettings"));
+    d_frequencies->setChecked(true);
+    dataLayout->addWidget(d_frequencies);
+    dataLayout->addWidget(d_trunkIds);
+    dataLayout->addWidget(d_trunkSettings);
+    if (d_mode == Mode::Read) {
+        d_merge = new QCheckBox(QStringLiteral("Merge Data"), data);
+        d_merge->setObjectName(QStringLiteral("merge"));
+        d_merge->setToolTip(tr("Keep what is in memory instead of clearing it first"));
+        dataLayout->addWidget(d_merge);
+    }
+
+    auto* area = new QGroupBox(tr("Memory"), this);
+    auto* areaLayout = new QGridLayout(area);
+    d_allBanks = new QRadioButton(QStringLiteral("All Banks"), area);
+    d_singleBank = new QRadioButton(QStringLiteral("Single Bank:"), area);
+    d_channelRange = new QRadioButton(QStringLiteral("Channel Range:"), area);
+    d_allBanks->setObjectName(QStringLiteral("allBanks"));
+    d_singleBank->setObjectName(QStringLiteral("singleBank"));
+    d_channelRange->setObjectName(QStringLiteral("channelRange"));
+    d_allBanks->setChecked(true);
+    d_bankList = new QComboBox(area);
+    d_bankList->setObjectName(QStringLiteral("bankList"));
+    fillBankList();
+    d_rangeStart = new QLineEdit(QStringLiteral("1"), area);
+    d_rangeEnd = new QLineEdit(QStringLiteral("250"), area);
+    d_rangeStart->setObjectName(QStringLiteral("rangeStart"));
+    d_rangeEnd->setObjectName(QStringLiteral("rangeEnd"));
+    for (QLineEdit* field : {d_rangeStart, d_rangeEnd}) {
+        field->setMaxLength(4);
+        field->setMaximumWidth(60);
+    }
+    areaLayout->addWidget(d_allBanks, 0, 0, 1, 2);
+    areaLayout->addWidget(d_singleBank, 1, 0);
+    areaLayout->addWidget(d_bankList, 1, 1, 1, 3);
+    areaLayout->addWidget(d_channelRange, 2, 0);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(new QLabel(QStringLiteral("Start:"), area));
+    rangeRow->addWidget(d_rangeStart);
+    rangeRow->addWidget(new QLabel(QStringLiteral("End:"), area));
+    rangeRow->addWidget(d_rangeEnd);
+    rangeRow->addStretch();
+    areaLayout->addLayout(rangeRow, 2, 1, 1, 3);
+    for (QRadioButton* b : {d_allBanks, d_singleBank, d_channelRange}) {
+        connect(b, &QRadioButton::toggled, this, [this] { updateArea(); });
+    }
+    // Picking a bank or typing a range chooses that option.
+    connect(d_bankList, qOverload<int>(&QComboBox::activated), this,
+            [this] { d_singleBank->setChecked(true); });
+    connect(d_rangeStart, &QLineEdit::textEdited, this,
+            [this] { d_channelRange->setChecked(true); });
+    connect(d_rangeEnd, &QLineEdit::textEdited, this, [this] { d_channelRange->setChecked(true); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(data);
+    top->addWidget(area, 1);
+    layout->addLayout(top);
+
+    // The settle delay can be tuned at the fast speeds only.
+    auto* delayRow = new QHBoxLayout;
+    d_delayLabel = new QLabel(QStringLiteral("Delay:"), this);
+    d_delaySlider = new QSlider(Qt::Horizontal, this);
+    d_delaySlider->setObjectName(QStringLiteral("delaySlider"));
+    d_delaySlider->setRange(kDelayMin, kDelayMax);
+    d_delayField = new QLineEdit(this);
+    d_delayField->setObjectName(QStringLiteral("delayField"));
+    d_delayField->setValidator(new QIntValidator(0, 9999, d_delayField));
+    d_delayField->setMaximumWidth(60);
+    d_delayUnit = new QLabel(QStringLiteral("mS."), this);
+    delayRow->addWidget(d_delayLabel);
+    delayRow->addWidget(d_delaySlider, 1);
+    delayRow->addWidget(d_delayField);
+    delayRow->addWidget(d_delayUnit);
+    layout->addLayout(delayRow);
+    const bool fast = d_baud >= 19200;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{d_delayLabel, d_delaySlider, d_delayField, d_delayUnit}) {
+        w->setVisible(fast);
+    }
+    setDelay(std::max(kDelayMin, d_options.delay1));
+    connect(d_delaySlider, &QSlider::valueChanged, this, [this](int ms) { setDelay(ms); });
+    connect(d_delayField, &QLineEdit::editingFinished, this,
+            [this] { setDelay(IntegerValue(d_delayField->text().toStdString())); });
+    // Enter in the delay field sets the delay; it must not also start a transfer.
+    d_delayField->installEventFilter(this);
+
+    auto* fields = new QGridLayout;
+    d_channel = new QLineEdit(QStringLiteral("000"), this);
+    d_status = new QLineEdit(this);
+    d_reply = new QLineEdit(this);
+    d_channel->setObjectName(QStringLiteral("channel"));
+    d_status->setObjectName(QStringLiteral("status"));
+    d_reply->setObjectName(QStringLiteral("reply"));
+    for (QLineEdit* f : {d_channel, d_status, d_reply}) {
+        f->setReadOnly(true);
+        f->setFocusPolicy(Qt::NoFocus);
+    }
+    d_channel->setMaximumWidth(60);
+    fields->addWidget(new QLabel(tr("Channel:"), this), 0, 0);
+    fields->addWidget(d_channel, 0, 1);
+    fields->addWidget(new QLabel(tr("Status:"), this), 0, 2);
+    fields->addWidget(d_status, 0, 3);
+    fields->addWidget(new QLabel(tr("Reply:"), this), 1, 2);
+    fields->addWidget(d_reply, 1, 3);
+    fields->setColumnStretch(3, 1);
+    layout->addLayout(fields);
+
+    d_progress = new QProgressBar(this);
+    d_progress->setObjectName(QStringLiteral("progress"));
+    d_progress->setRange(0, 1);
+    d_progress->setValue(0);
+    layout->addWidget(d_progress);
+
+    auto* buttons = new QHBoxLayout;
+    d_start = new QPushButton(
+        d_mode == Mode::Read ? QStringLiteral("Read Data") : QStringLiteral("&Send Data"), this);
+    d_start->setObjectName(QStringLiteral("start"));
+    d_start->setDefault(true);
+    buttons->addWidget(d_start);
+    if (d_mode == Mode::Send) {
+        d_delete = new QPushButton(QStringLiteral("&Delete Bank"), this);
+        d_delete->setObjectName(QStringLiteral("deleteBank"));
+        buttons->addWidget(d_delete);
+        connect(d_delete, &QPushButton::clicked, this, [this] { deleteBank(); });
+    }
+    d_stop = new QPushButton(QStringLiteral("STOP"), this);
+    d_stop->setObjectName(QStringLiteral("stop"));
+    d_stop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
+    d_stop->setToolTip(tr("Stop the transfer (Ctrl+.)"));
+    d_close = new QPushButton(tr("&Close"), this);
+    d_close->setObjectName(QStringLiteral("close"));
+    buttons->addStretch();
+    buttons->addWidget(d_stop);
+    buttons->addWidget(d_close);
+    layout->addLayout(buttons);
+
+    connect(d_start, &QPushButton::clicked, this, [this] { startTransfer(); });
+    connect(d_stop, &QPushButton::clicked, this, [this] { stopTransfer(); });
+    connect(d_close, &QPushButton::clicked, this, [this] { reject(); });
+    updateArea();
+}
+
+void vexcomm::fillBankList() {
+    d_bankList->clear();
+    for (int b = 0; b < kScannerBanks; ++b) {
+        const int first = b * ChannelsPerBank + 1;
+        QString text = QStringLiteral("%1 - %2-%3").arg(b + 1).arg(first).arg(first + 49);
+        if (d_mode == Mode::Send) {
+            bool empty = true;
+            for (int s = 1; s <= ChannelsPerBank && empty; ++s)
+                empty = IsEmptyChannel(d_image, b, s);
+            text = QStringLiteral("%1: %2").arg(b + 1).arg(Latin1(d_image.BankTag[b]).trimmed());
+            if (empty) text += QStringLiteral("  -  EMPTY");
+        }
+        d_bankList->addItem(text);
+    }
+    d_bankList->setCurrentIndex(-1);
+}
+
+void vexcomm::updateArea() {
+    const bool idle = !busy() && d_ready;
+    d_bankList->setEnabled(idle);
+    d_rangeStart->setEnabled(idle);
+    d_rangeEnd->setEnabled(idle);
+}
+
+void vexcomm::setDelay(int ms) {
+    ms = std::clamp(ms, kDelayMin, kDelayMax);
+    d_options.delay1 = ms;
+    if (d_session) d_session->setDelay1(ms);
+    if (d_delaySlider->value() != ms) d_delaySlider->setValue(ms);
+    const QString text = QString::number(ms);
+    if (d_delayField->text() != text) d_delayField->setText(text);
+}
+
+void vexcomm::connectSession() {
+    LinkEvents events;
+    events.progress = [this](const LinkProgress& p) { onProgress(p); };
+    events.reply = [this](std::string_view reply) { d_reply->setText(Latin1(reply)); };
+    events.ask = [this](const auto& q, std::function<void(bool)> answer) {
+        // Asked from inside the transfer: answer on the next turn of the event loop, so the
+        // message box's own loop never runs inside the link.
+        const QString title = Latin1(q.title);
+        const QString text = Latin1(q.text);
+        const bool warning = q.warning;
+        QTimer::singleShot(0, this, [this, title, text, warning, answer] {
+            bool yes = false;
+            if (d_ask) {
+                yes = d_ask(title, text, warning);
+            } else {
+                yes = QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No,
+                                            QMessageBox::No) == QMessageBox::Yes;
+            }
+            answer(yes);
+        });
+    };
+    events.finished = [this](const TransferResult& result) {
+        // Finished may come from inside stop(); let the caller return first.
+        auto copy = std::make_shared<TransferResult>(result);
+        QTimer::singleShot(0, this, [this, copy] { onFinished(*copy); });
+    };
+    d_session->setEvents(std::move(events));
+}
+
+void vexcomm::openPort() {
+    if (d_closing) return;
+    d_session->open([this](const OpenResult& result) {
+        d_ready = true;
+        setBusy(false);
+        if (!result.port.ok()) {
+            d_status->setText(Latin1(result.port.message));
+            QString text = Latin1(result.port.message);
+            if (!result.port.detail.empty())
+                text += QStringLiteral("\n\n") + Latin1(result.port.detail);
+            tell(windowTitle(), text, true);
+            emit opened(false);
+            return;
+        }
+        d_status->setText(result.detected
+                              ? QStringLiteral("Scanner: %1").arg(Latin1(result.identification))
+                              : QString());
+        emit opened(true);
+    });
+}
+
+bool vexcomm::takeRange(int max, int& start, int& end) {
+    // Out-of-range fields are rewritten where the user sees them.
+    const std::string s = ClampRangeField(d_rangeStart->text().toLatin1().toStdString(), max);
+    const std::string e = ClampRangeField(d_rangeEnd->text().toLatin1().toStdString(), max);
+    d_rangeStart->setText(Latin1(s));
+    d_rangeEnd->setText(Latin1(e));
+    start = IntegerValue(s);
+    end = IntegerValue(e);
+    return true;
+}
+
+void vexcomm::startTransfer() {
+    if (busy() || !d_ready) return;
+    TransferItems items;
+    items.frequencies = d_frequencies->isChecked();
+    items.trunkIds = d_trunkIds->isChecked();
+    items.trunkSettings = d_trunkSettings->isChecked();
+    TransferArea area = TransferArea::None;
+    if (d_allBanks->isChecked()) area = TransferArea::AllBanks;
+    if (d_singleBank->isChecked()) area = TransferArea::SingleBank;
+    if (d_channelRange->isChecked()) area = TransferArea::ChannelRange;
+    int start = 1, end = 250;
+    if (area == TransferArea::ChannelRange)
+        takeRange(d_mode == Mode::Read ? 250 : 1000, start, end);
+
+    d_reply->clear();
+    d_progress->setRange(0, 1);
+    d_progress->setValue(0);
+    d_deleting = false;
+    setBusy(true);
+    if (d_mode == Mode::Read) {
+        ReadRequest request;
+        request.items = items;
+        request.area = area;
+        request.bank = d_bankList->currentIndex();
+        request.rangeStart = start;
+        request.rangeEnd = end;
+        request.merge = d_merge->isChecked();
+        d_session->startRead(d_image, request);
+    } else {
+        SendRequest request;
+        request.items = items;
+        request.area = area;
+        request.bank = d_bankList->currentIndex();
+        request.rangeStart = start;
+        request.rangeEnd = end;
+        request.singleBankFlag = g_singleBankFlag;
+        d_session->startSend(d_image, request);
+    }
+}
+
+void vexcomm::deleteBank() {
+    if (busy() || !d_ready) return;
+    d_deleting = true;
+    setBusy(true);
+    d_session->startDeleteBank(d_bankList->currentIndex());
+}
+
+void vexcomm::stopTransfer() {
+    if (busy()) d_session->stop();
+}
+
+void vexcomm::onProgress(const LinkProgress& progress) {
+    if (d_closing) return;
+    d_status->setText(Latin1(progress.status));
+    d_channel->setText(ThreeDigits(progress.channel));
+    if (progress.total > 0) {
+        d_progress->setRange(0, progress.total);
+        d_progress->setValue(std::clamp(progress.done, 0, progress.total));
+    }
+}
+
+void vexcomm::onFinished(const TransferResult& result) {
+    if (d_closing) return;
+    setBusy(false);
+    d_progress->setRange(0, 1);
+    d_progress->setValue(0);
+    const auto outcome = result.outcome;
+    const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
+    if (!d_deleting) g_singleBankFlag = result.singleBankFlag;
+    if (outcome == TransferOutcome::Completed) {
+        QStringList warnings;
+        for (const std::string& w : result.warnings) warnings << Latin1(w);
+        if (d_mode == Mode::Read && !d_deleting) {
+            d_image = result.image;
+            d_imageReplaced = true;
+        }
+        if (!warnings.isEmpty()) tell(windowTitle(), warnings.join(QLatin1Char('\n')), false);
+        emit transferFinished(static_cast<int>(outcome));
+        // A completed read is done with this window; the main window shows the new data.
+        if (d_mode == Mode::Read && !d_deleting) accept();
+        return;
+    }
+    if (outcome == TransferOutcome::Stopped) {
+        d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
+                                                 : Latin1(result.message));
+    } else if (!result.message.empty()) {
+        d_status->setText(Latin1(result.message));
+        tell(title, Latin1(result.message),
+             outcome == TransferOutcome::Failed || result.title == "Error");
+    }
+    emit transferFinished(static_cast<int>(outcome));
+}
+
+void vexcomm::setBusy(bool on) {
+    const bool idle = !on && d_ready;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{d_frequencies, d_trunkIds, d_trunkSettings, d_allBanks,
+                                         d_singleBank, d_channelRange, d_start}) {
+        w->setEnabled(idle);
+    }
+    if (d_merge) d_merge->setEnabled(idle);
+    if (d_delete) d_delete->setEnabled(idle);
+    d_stop->setEnabled(on && d_ready);
+    updateArea();
+    // The busy pointer over the window while the scanner is being talked to; STOP still works.
+    if (on) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void vexcomm::tell(const QString& title, const QString& text, bool error) {
+    if (d_tell) {
+        d_tell(title, text, error);
+        return;
+    }
+    if (error) {
+        QMessageBox::critical(this, title, text);
+    } else {
+        QMessageBox::information(this, title, text);
+    }
+}
+
+bool vexcomm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == d_delayField && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            setDelay(IntegerValue(d_delayField->text().toStdString()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void vexcomm::done(int result) {
+    shutDown();
+    QDialog::done(result);
+}
+
+void vexcomm::closeEvent(QCloseEvent* event) {
+    shutDown();
+    QDialog::closeEvent(event);
+}
+
+}  // namespace vex::gui

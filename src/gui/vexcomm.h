@@ -1,0 +1,139 @@
+// The communication window `vexcomm`: "Read Data" reads the scanner into the image, "Send Data"
+// sends the image to the scanner (and clears a bank in it). It opens the serial port when it
+// opens and closes it when it closes; the transfers themselves are the link's, this window only
+// collects the choices, shows the progress and hands the result over.
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "core/image.h"
+#include "settings/options.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace vex {
+class Transport;
+class Scheduler;
+class LinkSession;
+struct TransferResult;
+struct LinkProgress;
+}  // namespace vex
+
+namespace vex::gui {
+
+class vexcomm : public QDialog {
+    Q_OBJECT
+  public:
+    enum class Mode { Read, Send };
+
+    // Opens the configured serial port (ComSettings: device or port number, baud rate). A read
+    // replaces `image` only when it completed; a send never changes it.
+    vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
+            std::filesystem::path programFolder, QWidget* parent = nullptr);
+    // The same window over a line of the caller's choosing.
+    vexcomm(Mode mode, Image& image, const Options& options, long baud,
+            std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
+            QWidget* parent = nullptr);
+    ~vexcomm() override;
+
+    Mode mode() const { return d_mode; }
+    // True once a read has completed and replaced the image.
+    bool imageReplaced() const { return d_imageReplaced; }
+    bool busy() const;
+    // The start-up sequence has ended (whether or not the port opened).
+    bool ready() const { return d_ready; }
+
+    // The single-bank flag shared by reads and sends for the life of the program: set after a
+    // read of one bank, it makes sending all banks ask once more.
+    static bool singleBankFlag();
+    static void setSingleBankFlag(bool on);
+
+    // Questions and notices go through these, so tests can answer without a modal loop.
+    // Defaults are message boxes.
+    using AskHook = std::function<bool(const QString& title, const QString& text, bool warning)>;
+    using TellHook = std::function<void(const QString& title, const QString& text, bool error)>;
+    void setAskHook(AskHook hook) { d_ask = std::move(hook); }
+    void setTellHook(TellHook hook) { d_tell = std::move(hook); }
+
+  signals:
+    // The start-up sequence has ended; `ok` false when the port could not be opened.
+    void opened(bool ok);
+    // A transfer has ended (the value of vex::TransferOutcome).
+    void transferFinished(int outcome);
+
+  public slots:
+    // Closing by any way (Esc, Close, the close box, a completed read) stops a running
+    // transfer and closes the port.
+    void done(int result) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void build();
+    void connectSession();
+    void fillBankList();
+    void openPort();
+    void startTransfer();
+    void deleteBank();
+    void stopTransfer();
+    void onProgress(const LinkProgress& progress);
+    void onFinished(const TransferResult& result);
+    void setBusy(bool busy);
+    void updateArea();
+    void setDelay(int ms);
+    bool takeRange(int max, int& start, int& end);
+    void tell(const QString& title, const QString& text, bool error);
+    void shutDown();
+
+    Mode d_mode;
+    Image& d_image;
+    Options d_options;
+    long d_baud;
+    std::filesystem::path d_folder;
+    std::unique_ptr<Scheduler> d_scheduler;
+    std::unique_ptr<Transport> d_transport;
+    std::unique_ptr<LinkSession> d_session;
+    bool d_imageReplaced = false;
+    bool d_ready = false;
+    bool d_closing = false;
+    bool d_deleting = false;
+    AskHook d_ask;
+    TellHook d_tell;
+
+    QCheckBox* d_frequencies = nullptr;
+    QCheckBox* d_trunkIds = nullptr;
+    QCheckBox* d_trunkSettings = nullptr;
+    QRadioButton* d_allBanks = nullptr;
+    QRadioButton* d_singleBank = nullptr;
+    QRadioButton* d_channelRange = nullptr;
+    QComboBox* d_bankList = nullptr;
+    QLineEdit* d_rangeStart = nullptr;
+    QLineEdit* d_rangeEnd = nullptr;
+    QCheckBox* d_merge = nullptr;
+    QPushButton* d_start = nullptr;
+    QPushButton* d_delete = nullptr;
+    QPushButton* d_stop = nullptr;
+    QPushButton* d_close = nullptr;
+    QLabel* d_delayLabel = nullptr;
+    QSlider* d_delaySlider = nullptr;
+    QLineEdit* d_delayField = nullptr;
+    QLabel* d_delayUnit = nullptr;
+    QLineEdit* d_channel = nullptr;
+    QLineEdit* d_status = nullptr;
+    QLineEdit* d_reply = nullptr;
+    QProgressBar* d_progress = nullptr;
+};
+
+}  // namespace vex::gui

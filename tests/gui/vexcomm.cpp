@@ -1,0 +1,362 @@
+// The communication window driven like a user would, against bct8sim over the real serial
+// port: choices typed and clicked, progress shown, the image replaced only by a completed read.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QtTest>
+#include <fstream>
+#include <memory>
+
+#include "core/image.h"
+#include "e2e/sim_process.h"
+#include "gui/vexcomm.h"
+#include "link/transport.h"
+
+using vex::gui::vexcomm;
+
+namespace {
+
+// A scanner memory with channels 1..250 at 150.0000 + n * 0.0125 MHz, lockout on every third.
+std::string ScannerMemory() {
+    std::string text = "BCT8SIM MEMORY 1\n";
+    for (int n = 1; n <= 250; ++n) {
+        char line[64];
+        std::snprintf(line, sizeof line, "CH %03d %08d TF DF L%c\n", n, 1500000 + n * 125,
+                      n % 3 == 0 ? 'N' : 'F');
+        text += line;
+    }
+    return text;
+}
+
+std::string Expected(int n) {
+    char text[16];
+    const int units = 1500000 + n * 125;
+    std::snprintf(text, sizeof text, "%04d.%04d", units / 10000, units % 10000);
+    return text;
+}
+
+vex::Options TestOptions() {
+    vex::Options options;
+    options.delay1 = 25;
+    options.delay2 = 25;
+    options.delay3 = 25;
+    return options;
+}
+
+struct Told {
+    QString title;
+    QString text;
+    bool error = false;
+};
+
+}  // namespace
+
+class VexcommTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<simtest::TempFolder> d_folder;
+    std::unique_ptr<simtest::SimProcess> d_sim;
+    std::vector<Told> d_told;
+    std::vector<QString> d_asked;
+    bool d_answer = true;
+
+    void startSim(std::vector<std::string> extra = {}, long baud = 115200) {
+        d_folder = std::make_unique<simtest::TempFolder>();
+        d_sim = std::make_unique<simtest::SimProcess>();
+        const auto memory = *d_folder / "scanner.mem";
+        std::ofstream(memory) << ScannerMemory();
+        std::vector<std::string> args{"--baud",   std::to_string(baud), "--latency-ms",    "0",
+                                      "--memory", memory.string(),      "--save-delay-ms", "0"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        QVERIFY(d_sim->Start(args));
+    }
+
+    std::unique_ptr<vexcomm> makeWindow(vexcomm::Mode mode, vex::Image& image, long baud = 115200,
+                                        vex::Options options = TestOptions(),
+                                        std::string device = {}) {
+        vex::ComSettings com;
+        com.device = device.empty() ? d_sim->device() : device;
+        com.baud = baud;
+        auto window = std::make_unique<vexcomm>(mode, image, options, com, d_folder->path());
+        window->setTellHook([this](const QString& title, const QString& text, bool error) {
+            d_told.push_back({title, text, error});
+        });
+        window->setAskHook([this](const QString&, const QString& text, bool) {
+            d_asked.push_back(text);
+            return d_answer;
+        });
+        window->show();
+        return window;
+    }
+
+    template <typename T>
+    static T* child(QWidget* window, const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no child %s", name);
+        return widget;
+    }
+
+    static void chooseRange(QWidget* window, const QString& start, const QString& end) {
+        auto* from = child<QLineEdit>(window, "rangeStart");
+        auto* to = child<QLineEdit>(window, "rangeEnd");
+        from->selectAll();
+        QTest::keyClicks(from, start);
+        to->selectAll();
+        QTest::keyClicks(to, end);
+    }
+
+  private slots:
+    void init() {
+        d_told.clear();
+        d_asked.clear();
+        d_answer = true;
+    }
+    void cleanup() {
+        d_sim.reset();
+        d_folder.reset();
+    }
+
+    void readsAChannelRangeIntoTheImageAndCloses() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        image.channel(0, 30)[vex::kFieldFrequency] = "0444.4000";  // outside the range: kept
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Read Data"));
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QVERIFY(d_told.empty());
+
+        // Typing into the range chooses "Channel Range:".
+        chooseRange(window.get(), "5", "24");
+        QVERIFY(child<QRadioButton>(window.get(), "channelRange")->isChecked());
+        auto* progress = child<QProgressBar>(window.get(), "progress");
+        int furthest = 0;
+        connect(progress, &QProgressBar::valueChanged, this,
+                [&](int value) { furthest = std::max(furthest, value); });
+        QString channelsShown;
+        connect(child<QLineEdit>(window.get(), "channel"), &QLineEdit::textChanged, this,
+                [&](const QString& text) { channelsShown += text + " "; });
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QVERIFY(window->busy());
+        QVERIFY(child<QPushButton>(window.get(), "stop")->isEnabled());
+        QVERIFY(!child<QPushButton>(window.get(), "start")->isEnabled());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QVERIFY(window->imageReplaced());
+        QVERIFY2(d_told.empty(), d_told.empty() ? "" : qPrintable(d_told.front().text));
+        for (int n = 5; n <= 24; ++n) {
+            QCOMPARE(image.channel(0, n)[vex::kFieldFrequency], Expected(n));
+            QCOMPARE(image.channel(0, n)[vex::kFieldLockout], std::string(n % 3 == 0 ? "1" : "0"));
+        }
+        QCOMPARE(image.channel(0, 30)[vex::kFieldFrequency], std::string("0444.4000"));
+        QVERIFY(furthest >= 15);
+        QVERIFY2(channelsShown.contains("012"), qPrintable(channelsShown));
+    }
+
+    void sendsOneBankAfterConfirmation() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        vex::SetStartupBankTags(image);
+        for (int s = 1; s <= 50; ++s) {
+            image.channel(1, s)[vex::kFieldFrequency] = "0851.0125";
+            image.channel(1, s)[vex::kFieldTrunk] = "0";
+            image.channel(1, s)[vex::kFieldDelay] = "1";
+            image.channel(1, s)[vex::kFieldLockout] = "0";
+        }
+        const vex::Image before = image;
+        auto window = makeWindow(vexcomm::Mode::Send, image);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Send Data"));
+        // The delay control belongs to the fast speeds.
+        QVERIFY(child<QSlider>(window.get(), "delaySlider")->isVisible());
+        auto* banks = child<QComboBox>(window.get(), "bankList");
+        QCOMPARE(banks->count(), 5);
+        QVERIFY(banks->itemText(0).endsWith("  -  EMPTY"));
+        QVERIFY(!banks->itemText(1).endsWith("  -  EMPTY"));
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+
+        child<QRadioButton>(window.get(), "singleBank")->click();
+        banks->setCurrentIndex(1);
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);  // Completed
+        QCOMPARE(d_asked.size(), std::size_t(1));
+        QCOMPARE(d_asked[0],
+                 QStringLiteral("Please confirm data upload.\nChannels: 51 / 100\nAre you sure?"));
+        QVERIFY(image == before);
+        QVERIFY(!window->imageReplaced());
+        QVERIFY(window->isVisible());
+        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+        QCOMPARE(d_sim->Control("save"), std::string("ok"));
+        const std::string memory = simtest::ReadFile(*d_folder / "scanner.mem");
+        QVERIFY(memory.find("CH 051 08510125 TF DN LF") != std::string::npos);
+        QVERIFY(memory.find("CH 100 08510125 TF DN LF") != std::string::npos);
+        QVERIFY(memory.find("CH 101 01512625 TF DF LF") != std::string::npos);
+    }
+
+    void answeringNoSendsNothing() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        image.channel(0, 1)[vex::kFieldFrequency] = "0851.0125";
+        auto window = makeWindow(vexcomm::Mode::Send, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        d_answer = false;
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QCOMPARE(d_asked.size(), std::size_t(1));
+        QCOMPARE(d_sim->Control("save"), std::string("ok"));
+        QVERIFY(simtest::ReadFile(*d_folder / "scanner.mem").find("CH 001 01500125") !=
+                std::string::npos);
+    }
+
+    void failedReadLeavesTheImageAndSaysWhy() {
+        startSim({"--fault", "disconnect@ch9"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        image.channel(0, 3)[vex::kFieldFrequency] = "0444.4000";
+        const vex::Image before = image;
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 2);  // Failed
+        QVERIFY(image == before);
+        QVERIFY(!window->imageReplaced());
+        QVERIFY(window->isVisible());
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY(d_told[0].error);
+        QVERIFY2(d_told[0].text.contains("009"), qPrintable(d_told[0].text));
+        QVERIFY(!child<QLineEdit>(window.get(), "status")->text().isEmpty());
+    }
+
+    void stopEndsTheTransferAndKeepsTheImage() {
+        startSim({"--latency-ms", "30"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        const vex::Image before = image;
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text() == "005", 10000);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
+        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
+                 QStringLiteral("Transfer stopped."));
+        QVERIFY(image == before);
+        QVERIFY(d_told.empty());
+        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+    }
+
+    void escapeDuringATransferStopsAndCloses() {
+        startSim({"--latency-ms", "30"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        const vex::Image before = image;
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text() == "003", 10000);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QVERIFY(!window->busy());
+        QCOMPARE(window->result(), int(QDialog::Rejected));
+        QVERIFY(image == before);
+        // The port is free again for the next window.
+        simtest::RawPort port;
+        QVERIFY(port.Open(d_sim->device(), B115200));
+        port.Read(300, 5);
+        QCOMPARE(port.Ask("SI"), std::string("SI BCT8,V1.00,SIM\r"));
+    }
+
+    void missingChoicesAreNamed_data() {
+        QTest::addColumn<bool>("frequencies");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QString>("message");
+        QTest::addRow("no data") << false << "allBanks"
+                                 << "Please select which data you want to download.";
+        QTest::addRow("no bank") << true << "singleBank"
+                                 << "Please select which bank you want to download.";
+    }
+    void missingChoicesAreNamed() {
+        QFETCH(bool, frequencies);
+        QFETCH(QString, area);
+        QFETCH(QString, message);
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        child<QCheckBox>(window.get(), "frequencies")->setChecked(frequencies);
+        child<QRadioButton>(window.get(), area.toLatin1().constData())->click();
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QCOMPARE(d_told[0].text, message);
+        QVERIFY(window->isVisible());
+    }
+
+    void outOfRangeFieldsAreRewritten() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        chooseRange(window.get(), "300", "0");
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(window.get(), "rangeStart")->text(), QStringLiteral("250"));
+        QCOMPARE(child<QLineEdit>(window.get(), "rangeEnd")->text(), QStringLiteral("1"));
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 30000);
+        QCOMPARE(image.channel(4, 50)[vex::kFieldFrequency], Expected(250));
+    }
+
+    void unavailablePortIsReportedAndTheWindowStays() {
+        d_folder = std::make_unique<simtest::TempFolder>();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image, 19200, TestOptions(),
+                                 (*d_folder / "ttyNONE").string());
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 5000);
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY(d_told[0].error);
+        QVERIFY(
+            d_told[0].text.startsWith(QString::fromLatin1(vex::kPortUnavailableMessage.data())));
+        QVERIFY(window->isVisible());
+    }
+
+    void delayControlOnlyAtTheFastSpeeds() {
+        startSim({}, 9600);
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto slow = makeWindow(vexcomm::Mode::Send, image, 9600);
+        QVERIFY(!child<QSlider>(slow.get(), "delaySlider")->isVisible());
+        slow.reset();
+        vex::Options options = TestOptions();
+        options.delay1 = 10;  // raised to the least the link allows
+        auto fast = makeWindow(vexcomm::Mode::Send, image, 19200, options);
+        QCOMPARE(child<QLineEdit>(fast.get(), "delayField")->text(), QStringLiteral("25"));
+        auto* field = child<QLineEdit>(fast.get(), "delayField");
+        field->selectAll();
+        QTest::keyClicks(field, "150");
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(child<QSlider>(fast.get(), "delaySlider")->value(), 150);
+    }
+};
+
+QTEST_MAIN(VexcommTest)
+#include "vexcomm.moc"
