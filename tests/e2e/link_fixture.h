@@ -25,7 +25,7 @@ namespace e2e {
 
 // Text of the form "0851.0125" from units of 100 Hz.
 inline std::string Frequency(long units) {
-    char text[16];
+    char text[48];
     std::snprintf(text, sizeof text, "%04ld.%04ld", units / 10000, units % 10000);
     return text;
 }
