@@ -58,6 +58,14 @@ void CheckParsers(std::string_view reply, int channel, int bank) {
         for (const std::string& b : blocks)
             if (b.empty() || b.size() > 2) __builtin_trap();
     (void)vex::ParseTrunkIdReply(reply, bank, channel % vex::kTrunkIdUsedRows);
+    // A tag or name ends at its carriage return and never keeps a trailing blank.
+    if (const auto tag = vex::ParseListTagReply(reply, bank, channel % vex::kListTagIndexes))
+        if (tag->find('\r') != std::string::npos || (!tag->empty() && tag->back() == ' '))
+            __builtin_trap();
+    if (const auto name = vex::ParseSearchRangeNameReply(reply, bank))
+        if (name->size() > vex::kSearchRangeNameLength || name->find('\r') != std::string::npos ||
+            (!name->empty() && name->back() == ' '))
+            __builtin_trap();
     if (const auto wire = vex::WireFrequency(reply))
         if (wire->size() != 8) __builtin_trap();
 }
