@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,10 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -39,6 +42,7 @@ QString ThreeDigits(int channel) {
 }
 
 constexpr int kDelayMin = 25;
+constexpr int kTraceLines = 5000;
 constexpr int kDelayMax = 1000;
 
 }  // namespace
@@ -221,6 +225,59 @@ void vexcomm::build() {
     d_progress->setValue(0);
     layout->addWidget(d_progress);
 
+    if (d_mode == Mode::Read) {
+        // Each part of a download on its own.
+        auto* steps = new QHBoxLayout;
+        struct StepButton {
+            const char* caption;
+            const char* name;
+            Step step;
+            const char* tip;
+        };
+        const StepButton stepButtons[] = {
+            {"Read F Data", "readFrequencies", Step::Frequencies, "Read the channels only"},
+            {"Read T Data", "readTrunkData", Step::TrunkData, "Read trunk IDs and bank settings"},
+            {"get trunksettings", "readTrunkSettings", Step::TrunkSettings,
+             "Read the trunk settings of the banks"},
+            {"&Get trunktype", "readTrunkTypes", Step::TrunkTypes,
+             "Read the trunk type of each bank"},
+            {"&Get names", "readBankNames", Step::BankNames, "Read the scanner's bank names"},
+            {"read ID", "readTrunkIds", Step::TrunkIds, "Read the trunk IDs"},
+            {"read ID lists tag", "readIdListTags", Step::IdListTags, "Read the ID list tags"},
+        };
+        for (const StepButton& b : stepButtons) {
+            auto* button = new QPushButton(QString::fromLatin1(b.caption), this);
+            button->setObjectName(QString::fromLatin1(b.name));
+            button->setToolTip(tr(b.tip));
+            button->setAutoDefault(false);
+            const Step step = b.step;
+            connect(button, &QPushButton::clicked, this, [this, step] { runStep(step); });
+            steps->addWidget(button);
+            d_stepButtons.push_back(button);
+        }
+        steps->addStretch();
+        layout->addLayout(steps);
+    }
+
+    // The serial trace: what went out and came back, with times, for a bug report.
+    d_traceToggle = new QCheckBox(tr("Show serial &trace"), this);
+    d_traceToggle->setObjectName(QStringLiteral("traceToggle"));
+    d_trace = new QPlainTextEdit(this);
+    d_trace->setObjectName(QStringLiteral("trace"));
+    d_trace->setReadOnly(true);
+    d_trace->setMaximumBlockCount(kTraceLines);
+    d_trace->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    d_trace->setVisible(false);
+    connect(d_traceToggle, &QCheckBox::toggled, this, [this](bool on) {
+        d_trace->setVisible(on);
+        if (on) {
+            d_trace->setPlainText(d_traceLines.join(QLatin1Char('\n')));
+            d_trace->moveCursor(QTextCursor::End);
+        }
+    });
+    layout->addWidget(d_traceToggle);
+    layout->addWidget(d_trace, 1);
+
     auto* buttons = new QHBoxLayout;
     d_start = new QPushButton(
         d_mode == Mode::Read ? QStringLiteral("Read Data") : QStringLiteral("&Send Data"), this);
@@ -251,10 +308,12 @@ void vexcomm::build() {
 }
 
 void vexcomm::fillBankList() {
+    const int chosen = d_bankList->currentIndex();
     d_bankList->clear();
     for (int b = 0; b < kScannerBanks; ++b) {
         const int first = b * ChannelsPerBank + 1;
         QString text = QStringLiteral("%1 - %2-%3").arg(b + 1).arg(first).arg(first + 49);
+        if (!d_scannerNames[b].empty()) text += QStringLiteral("  ") + Latin1(d_scannerNames[b]);
         if (d_mode == Mode::Send) {
             bool empty = true;
             for (int s = 1; s <= ChannelsPerBank && empty; ++s)
@@ -264,7 +323,7 @@ void vexcomm::fillBankList() {
         }
         d_bankList->addItem(text);
     }
-    d_bankList->setCurrentIndex(-1);
+    d_bankList->setCurrentIndex(chosen);
 }
 
 void vexcomm::updateArea() {
@@ -287,6 +346,13 @@ void vexcomm::connectSession() {
     LinkEvents events;
     events.progress = [this](const LinkProgress& p) { onProgress(p); };
     events.reply = [this](std::string_view reply) { d_reply->setText(Latin1(reply)); };
+    events.trace = [this](std::string_view text) {
+        const QString line =
+            QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + Latin1(text);
+        d_traceLines.append(line);
+        if (d_traceLines.size() > kTraceLines) d_traceLines.removeFirst();
+        if (d_trace->isVisible()) d_trace->appendPlainText(line);
+    };
     events.ask = [this](const auto& q, std::function<void(bool)> answer) {
         // Asked from inside the transfer: answer on the next turn of the event loop, so the
         // message box's own loop never runs inside the link.
@@ -345,11 +411,15 @@ bool vexcomm::takeRange(int max, int& start, int& end) {
 }
 
 void vexcomm::startTransfer() {
-    if (busy() || !d_ready) return;
     TransferItems items;
     items.frequencies = d_frequencies->isChecked();
     items.trunkIds = d_trunkIds->isChecked();
     items.trunkSettings = d_trunkSettings->isChecked();
+    startItems(items, Job::Main);
+}
+
+void vexcomm::startItems(const TransferItems& items, Job job) {
+    if (busy() || !d_ready) return;
     TransferArea area = TransferArea::None;
     if (d_allBanks->isChecked()) area = TransferArea::AllBanks;
     if (d_singleBank->isChecked()) area = TransferArea::SingleBank;
@@ -361,7 +431,7 @@ void vexcomm::startTransfer() {
     d_reply->clear();
     d_progress->setRange(0, 1);
     d_progress->setValue(0);
-    d_deleting = false;
+    d_job = job;
     setBusy(true);
     if (d_mode == Mode::Read) {
         ReadRequest request;
@@ -386,9 +456,31 @@ void vexcomm::startTransfer() {
 
 void vexcomm::deleteBank() {
     if (busy() || !d_ready) return;
-    d_deleting = true;
+    d_job = Job::Delete;
     setBusy(true);
     d_session->startDeleteBank(d_bankList->currentIndex());
+}
+
+void vexcomm::runStep(Step step) {
+    if (busy() || !d_ready) return;
+    switch (step) {
+        case Step::Frequencies:
+            return startItems({true, false, false}, Job::Step);
+        case Step::TrunkData:
+            return startItems({false, true, true}, Job::Step);
+        case Step::TrunkSettings:
+            return startItems({false, false, true}, Job::Step);
+        case Step::TrunkIds:
+            return startItems({false, true, false}, Job::Step);
+        default:
+            break;
+    }
+    d_reply->clear();
+    d_job = step == Step::BankNames ? Job::Names : Job::Step;
+    setBusy(true);
+    if (step == Step::TrunkTypes) d_session->startReadTrunkTypes(d_image);
+    if (step == Step::BankNames) d_session->startReadBankNames();
+    if (step == Step::IdListTags) d_session->startReadIdListTags(d_image);
 }
 
 void vexcomm::stopTransfer() {
@@ -412,18 +504,23 @@ void vexcomm::onFinished(const TransferResult& result) {
     d_progress->setValue(0);
     const auto outcome = result.outcome;
     const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
-    if (!d_deleting) g_singleBankFlag = result.singleBankFlag;
+    const Job job = std::exchange(d_job, Job::None);
+    if (job == Job::Main || job == Job::Step) g_singleBankFlag = result.singleBankFlag;
     if (outcome == TransferOutcome::Completed) {
         QStringList warnings;
         for (const std::string& w : result.warnings) warnings << Latin1(w);
-        if (d_mode == Mode::Read && !d_deleting) {
+        if (d_mode == Mode::Read && (job == Job::Main || job == Job::Step)) {
             d_image = result.image;
             d_imageReplaced = true;
+        }
+        if (job == Job::Names) {
+            d_scannerNames = result.bankNames;
+            fillBankList();
         }
         if (!warnings.isEmpty()) tell(windowTitle(), warnings.join(QLatin1Char('\n')), false);
         emit transferFinished(static_cast<int>(outcome));
         // A completed read is done with this window; the main window shows the new data.
-        if (d_mode == Mode::Read && !d_deleting) accept();
+        if (d_mode == Mode::Read && job == Job::Main) accept();
         return;
     }
     if (outcome == TransferOutcome::Stopped) {
@@ -446,6 +543,7 @@ void vexcomm::setBusy(bool on) {
     }
     if (d_merge) d_merge->setEnabled(idle);
     if (d_delete) d_delete->setEnabled(idle);
+    for (QPushButton* b : d_stepButtons) b->setEnabled(idle);
     d_stop->setEnabled(on && d_ready);
     updateArea();
     // The busy pointer over the window while the scanner is being talked to; STOP still works.

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/image.h"
 #include "settings/options.h"
@@ -16,12 +20,14 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSlider;
 
 namespace vex {
+struct TransferItems;
 class Transport;
 class Scheduler;
 class LinkSession;
@@ -81,6 +87,20 @@ class vexcomm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // What the running transfer is: the main button's, one step of a download, the bank
+    // names, a bank delete.
+    enum class Job { None, Main, Step, Names, Delete };
+    enum class Step {
+        Frequencies,
+        TrunkData,
+        TrunkSettings,
+        TrunkTypes,
+        BankNames,
+        TrunkIds,
+        IdListTags
+    };
+    void startItems(const TransferItems& items, Job job);
+    void runStep(Step step);
     void build();
     void connectSession();
     void fillBankList();
@@ -108,7 +128,9 @@ class vexcomm : public QDialog {
     bool d_imageReplaced = false;
     bool d_ready = false;
     bool d_closing = false;
-    bool d_deleting = false;
+    Job d_job = Job::None;
+    std::array<std::string, kScannerBanks> d_scannerNames;
+    QStringList d_traceLines;
     AskHook d_ask;
     TellHook d_tell;
 
@@ -134,6 +156,9 @@ class vexcomm : public QDialog {
     QLineEdit* d_status = nullptr;
     QLineEdit* d_reply = nullptr;
     QProgressBar* d_progress = nullptr;
+    std::vector<QPushButton*> d_stepButtons;
+    QCheckBox* d_traceToggle = nullptr;
+    QPlainTextEdit* d_trace = nullptr;
 };
 
 }  // namespace vex::gui

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -281,6 +282,52 @@ class VexcommTest : public QObject {
         QVERIFY(port.Open(d_sim->device(), B115200));
         port.Read(300, 5);
         QCOMPARE(port.Ask("SI"), std::string("SI BCT8,V1.00,SIM\r"));
+    }
+
+    void singleStepsReadOnePartAndKeepTheWindowOpen() {
+        startSim();
+        d_sim->Control("quit");  // replaced by one with bank names and trunk types
+        d_sim->Wait(2000);
+        d_sim = std::make_unique<simtest::SimProcess>();
+        const auto memory = *d_folder / "named.mem";
+        std::ofstream(memory) << ScannerMemory() << "NAME B Fire, EMS\nTYPE C EDCS SCT\n";
+        QVERIFY(
+            d_sim->Start({"--baud", "115200", "--latency-ms", "0", "--memory", memory.string()}));
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+
+        QTest::mouseClick(child<QPushButton>(window.get(), "readBankNames"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);
+        auto* banks = child<QComboBox>(window.get(), "bankList");
+        QVERIFY2(banks->itemText(1).contains("Fire; EMS"), qPrintable(banks->itemText(1)));
+        QVERIFY(!window->imageReplaced());
+
+        QTest::mouseClick(child<QPushButton>(window.get(), "readTrunkTypes"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->imageReplaced());
+        QCOMPARE(image.TrunkType[2], std::string("9"));
+        QCOMPARE(image.TrunkType[0], std::string("0"));
+    }
+
+    void serialTraceShowsTheConversation() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        auto* trace = child<QPlainTextEdit>(window.get(), "trace");
+        QVERIFY(!trace->isVisible());
+        child<QCheckBox>(window.get(), "traceToggle")->click();
+        QVERIFY(trace->isVisible());
+        // The start-up sequence is already there.
+        QVERIFY2(trace->toPlainText().contains("SI"), qPrintable(trace->toPlainText()));
+        QTest::mouseClick(child<QPushButton>(window.get(), "readTrunkTypes"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(trace->toPlainText().contains("TB E"), 10000);
     }
 
     void missingChoicesAreNamed_data() {
