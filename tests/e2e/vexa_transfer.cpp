@@ -1,0 +1,122 @@
+// vexa read and send against bct8sim: a MEM file sent and read back into another, and a
+// read that fails part way leaving the MEM file on disk as it was.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "core/memfile.h"
+#include "e2e/link_fixture.h"
+
+#ifdef VEXA_PATH
+
+namespace {
+
+using simtest::SimProcess;
+using simtest::TempFolder;
+
+// Runs vexa with the arguments; its exit code, with standard error in `errors`.
+int RunVexa(const std::vector<std::string>& arguments, std::string* errors = nullptr) {
+    TempFolder scratch;
+    const auto errorFile = scratch / "stderr.txt";
+    std::string command = std::string("'") + VEXA_PATH + "'";
+    for (const std::string& a : arguments) command += " '" + a + "'";
+    command += " 2>'" + errorFile.string() + "' >/dev/null";
+    const int status = std::system(command.c_str());
+    if (errors) *errors = simtest::ReadFile(errorFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
+struct VexaTransfer : ::testing::Test {
+    TempFolder folder;
+    SimProcess sim;
+    vex::Options options;
+
+    void SetUp() override {
+        // The shortest settle waits, so that a full image crosses in seconds.
+        std::ofstream(folder / "setup.ini")
+            << "[setup]\r\ndelay1=25\r\ndelay2=25\r\ndelay3=25\r\nexpert=1\r\n";
+    }
+    void StartSim(std::vector<std::string> extra = {}) {
+        std::vector<std::string> args{"--baud", "57600",    "--latency-ms",
+                                      "0",      "--memory", (folder / "scanner.sim").string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        ASSERT_TRUE(sim.Start(args));
+    }
+    std::vector<std::string> Port() const {
+        return {"--port", sim.device(), "--baud", "57600", "--dir", folder.path().string()};
+    }
+    vex::Image ReadMem(const std::filesystem::path& path) {
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        EXPECT_TRUE(vex::ReadMemFile(image, path, options).ok) << path;
+        return image;
+    }
+};
+
+TEST_F(VexaTransfer, SendsAMemFileAndReadsItBackIntoAnother) {
+    StartSim();
+    const vex::Image image = e2e::FullImage();
+    const auto in = folder / "in.mem";
+    ASSERT_TRUE(vex::WriteMemFile(image, in, options).ok);
+    std::string errors;
+    std::vector<std::string> send{"send"};
+    for (const auto& a : Port()) send.push_back(a);
+    send.push_back(in.string());
+    ASSERT_EQ(RunVexa(send, &errors), 0) << errors;
+
+    const auto out = folder / "out.mem";
+    std::vector<std::string> read{"read"};
+    for (const auto& a : Port()) read.push_back(a);
+    read.push_back(out.string());
+    ASSERT_EQ(RunVexa(read, &errors), 0) << errors;
+    const auto differences = e2e::WireDifferences(ReadMem(in), ReadMem(out));
+    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+}
+
+TEST_F(VexaTransfer, FailedReadLeavesTheMemFileOnDiskAsItWas) {
+    StartSim({"--fault", "disconnect@ch30"});
+    const auto out = folder / "keep.mem";
+    ASSERT_TRUE(vex::WriteMemFile(e2e::FullImage(), out, options).ok);
+    const std::string before = simtest::ReadFile(out);
+    std::string errors;
+    std::vector<std::string> read{"read"};
+    for (const auto& a : Port()) read.push_back(a);
+    read.push_back(out.string());
+    EXPECT_NE(RunVexa(read, &errors), 0);
+    EXPECT_NE(errors.find("030"), std::string::npos) << errors;
+    EXPECT_EQ(simtest::ReadFile(out), before);
+}
+
+TEST_F(VexaTransfer, ReadingOneBankKeepsTheOthersOfTheFile) {
+    StartSim();
+    // The scanner holds the full image; the file on disk a different bank 1.
+    const vex::Image scanner = e2e::FullImage();
+    const auto in = folder / "in.mem";
+    ASSERT_TRUE(vex::WriteMemFile(scanner, in, options).ok);
+    std::vector<std::string> send{"send", "--items", "channels"};
+    for (const auto& a : Port()) send.push_back(a);
+    send.push_back(in.string());
+    std::string errors;
+    ASSERT_EQ(RunVexa(send, &errors), 0) << errors;
+
+    vex::Image mine = e2e::EmptyImage();
+    mine.channel(0, 1)[vex::kFieldFrequency] = "0162.5500";
+    const auto out = folder / "mine.mem";
+    ASSERT_TRUE(vex::WriteMemFile(mine, out, options).ok);
+    std::vector<std::string> read{"read", "--bank", "2", "--items", "channels"};
+    for (const auto& a : Port()) read.push_back(a);
+    read.push_back(out.string());
+    ASSERT_EQ(RunVexa(read, &errors), 0) << errors;
+    const vex::Image got = ReadMem(out);
+    EXPECT_EQ(got.channel(0, 1)[vex::kFieldFrequency], "0162.5500");
+    const auto differences = e2e::WireDifferences(scanner, got, 51, 100, false);
+    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+}
+
+}  // namespace
+
+#else
+TEST(VexaTransfer, NotBuilt) {
+    GTEST_SKIP() << "vexa is not part of this build";
+}
+#endif
