@@ -32,6 +32,8 @@ class QToolBar;
 
 namespace vex::gui {
 
+class vexcomm;
+
 class MemTab : public QMainWindow {
     Q_OBJECT
   public:
@@ -159,6 +161,9 @@ class MemTab : public QMainWindow {
     void cmdCheckData();
     void cmdCenterTags();
     void cmdRemoveLeadingSpaces();
+    void cmdReadData();
+    void cmdSendData();
+    void routeQuestions(vexcomm& window);
     void cmdSoftwareOptions();
     void cmdDefaultData();
     void cmdKeyboardShortcuts();

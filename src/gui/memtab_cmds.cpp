@@ -13,6 +13,7 @@
 #include "gui/defdata.h"
 #include "gui/memtab.h"
 #include "gui/softoptions.h"
+#include "gui/vexcomm.h"
 #include "platform/serial_transport.h"
 
 namespace vex::gui {
@@ -331,6 +332,41 @@ void MemTab::sendToScanner(const std::function<void()>& sendWindow) {
     setDirectTune(false);
     sendWindow();
     showBank();
+}
+
+void MemTab::routeQuestions(vexcomm& window) {
+    // The communication window's questions and notices go where the main window's go.
+    window.setAskHook([this, &window](const QString& title, const QString& text, bool warning) {
+        Question q;
+        q.title = ToL1(title);
+        q.text = ToL1(text);
+        q.buttons = Question::Buttons::YesNo;
+        q.warning = warning;
+        return d_prompter.ask(&window, q) == Answer::Yes;
+    });
+    window.setTellHook([this, &window](const QString& title, const QString& text, bool error) {
+        d_prompter.tell(&window, title, text,
+                        error ? NoticeIcon::Critical : NoticeIcon::Information);
+    });
+}
+
+void MemTab::cmdReadData() {
+    readFromScanner([this] {
+        vexcomm window(vexcomm::Mode::Read, d_state.image, d_state.options, d_state.com,
+                       d_state.folder, this);
+        routeQuestions(window);
+        window.exec();
+        return window.imageReplaced();
+    });
+}
+
+void MemTab::cmdSendData() {
+    sendToScanner([this] {
+        vexcomm window(vexcomm::Mode::Send, d_state.image, d_state.options, d_state.com,
+                       d_state.folder, this);
+        routeQuestions(window);
+        window.exec();
+    });
 }
 
 // Flag changes can be undone one by one, like typed entries.

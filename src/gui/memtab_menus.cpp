@@ -211,6 +211,13 @@ void MemTab::buildMenus() {
     addCommand(trunk, tr("&System Settings"), "trunkset", [this] { OpenTrunkSettings(*this); });
 
     // BCT8
+    addCommand(
+        bct8, tr("&Read Data From Scanner"), "menread", [this] { cmdReadData(); },
+        QKeySequence(Qt::CTRL | Qt::Key_R));
+    addCommand(
+        bct8, tr("&Send Data To Scanner"), "memsend", [this] { cmdSendData(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    bct8->addSeparator();
     d_directTuneAction = addCommand(bct8, tr("Direct Tune"), "ditun",
                                     [this] { setDirectTune(d_directTuneAction->isChecked()); });
     d_directTuneAction->setCheckable(true);
@@ -284,6 +291,10 @@ void MemTab::buildToolbars() {
     button(d_toolbar1, "checktab", Glyph("OK", QColor(0x20, 0x90, 0x40)),
            tr("Check data in table"));
     d_toolbar1->addSeparator();
+    button(d_toolbar1, "menread", Glyph("Rd", QColor(0x20, 0x60, 0xa0)),
+           tr("Read data from scanner"));
+    button(d_toolbar1, "memsend", Glyph("Sd", QColor(0xa0, 0x60, 0x20)),
+           tr("Send data to scanner"));
     auto* popupHint = new QAction(Glyph("?", QColor(0x70, 0x70, 0x70)), tr("Popup menu"), this);
     popupHint->setObjectName("tb_popuphint");
     connect(popupHint, &QAction::triggered, this, [this] {

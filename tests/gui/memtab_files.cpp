@@ -87,6 +87,7 @@ class MemTabFilesTest : public QObject {
     void directTuneReportsABusyPort();
     void droppedFileOpensAndFillsTagLists();
     void saveDialogAddsTheSuffixItself();
+    void readAndSendOpenTheCommunicationWindow();
 };
 
 void MemTabFilesTest::saveAsThenSaveAndOpenBack() {
@@ -561,6 +562,25 @@ void MemTabFilesTest::saveDialogAddsTheSuffixItself() {
     DialogPrompter prompter;
     const QString chosen = prompter.saveFileName(nullptr, "Save As", "VEXA data files (*.mem)");
     QCOMPARE(chosen, dir.filePath("scanner.mem"));
+}
+
+void MemTabFilesTest::readAndSendOpenTheCommunicationWindow() {
+    Fixture f([](AppState& s) { s.com.device = "/nonexistent/vexatron-test-port"; });
+    f.window->setFileName(f.path("mine.mem"));
+    for (const char* name : {"menread", "memsend"}) {
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            title = modal->windowTitle();
+            QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+        });
+        f.trigger(name);
+        QCOMPARE(title, QString(name) == "menread" ? QString("Read Data") : QString("Send Data"));
+    }
+    // Nothing was read: the file and its name stay.
+    QCOMPARE(f.window->fileName(), f.path("mine.mem"));
+    QCOMPARE(f.prompter.unexpected, 0);
 }
 
 QTEST_MAIN(MemTabFilesTest)
