@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "gui/memtab.h"
@@ -65,7 +66,7 @@ struct Fixture {
     ScriptedPrompter prompter;
     std::unique_ptr<MemTab> window;
 
-    explicit Fixture(void (*tweak)(AppState&) = nullptr) {
+    explicit Fixture(const std::function<void(AppState&)>& tweak = {}) {
         LoadStartupState(std::filesystem::path(dir.path().toStdString()), state);
         state.options.round = 0;      // raster rounding on, so the rules show
         state.options.option[4] = 1;  // no "Exit VEXA?" unless a test asks for it

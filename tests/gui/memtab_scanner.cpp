@@ -1,0 +1,116 @@
+// The main window's scanner commands against bct8sim over a real serial line: Read Data from
+// the BCT8 menu replaces the table, Direct Tune talks to the scanner without an error.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <fstream>
+
+#include "e2e/sim_process.h"
+#include "gui/memtab_support.h"
+#include "gui/vexcomm.h"
+
+using namespace vex;
+using namespace vex::gui;
+using namespace vex::gui::test;
+
+namespace {
+
+// Channels 1..250 at 150.0000 + n * 0.0125 MHz.
+std::string ScannerMemory() {
+    std::string text = "BCT8SIM MEMORY 1\n";
+    for (int n = 1; n <= 250; ++n) {
+        char line[64];
+        std::snprintf(line, sizeof line, "CH %03d %08d TF DN LF\n", n, 1500000 + n * 125);
+        text += line;
+    }
+    return text;
+}
+
+// Runs `act` on the communication window once it has opened its port.
+void WhenCommReady(std::function<void(vexcomm*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* window = qobject_cast<vexcomm*>(QApplication::activeModalWidget());
+        if (window && window->ready()) {
+            timer->stop();
+            timer->deleteLater();
+            act(window);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+class MemTabScannerTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void readDataReplacesTheTable();
+    void directTuneOverTheSerialLine();
+};
+
+void MemTabScannerTest::readDataReplacesTheTable() {
+    simtest::TempFolder folder;
+    std::ofstream(folder / "scanner.mem") << ScannerMemory();
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                       (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
+    Fixture f([&](AppState& s) {
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+        s.options.delay1 = 25;
+    });
+    f.window->setFileName(f.path("mine.mem"));
+    f.enter(1, 1, "444.4");
+    f.prompter.answers = {Answer::No};  // "Data is not saved. Save it now?"
+    bool read = false;
+    WhenCommReady([&read](vexcomm* window) {
+        auto* from = window->findChild<QLineEdit*>("rangeStart");
+        auto* to = window->findChild<QLineEdit*>("rangeEnd");
+        QVERIFY(from && to);
+        from->selectAll();
+        QTest::keyClicks(from, "1");
+        to->selectAll();
+        QTest::keyClicks(to, "3");
+        QTest::mouseClick(window->findChild<QPushButton*>("start"), Qt::LeftButton);
+        read = true;
+    });
+    f.trigger("menread");  // returns when the window has closed after the read
+    QVERIFY(read);
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY2(f.prompter.told.isEmpty(), qPrintable(f.prompter.told.join('\n')));
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+    QVERIFY(!f.window->editor().modified());
+    QCOMPARE(f.cell(1, 1), QString("0150.0125"));
+    QCOMPARE(f.cell(3, 1), QString("0150.0375"));
+    QCOMPARE(f.cell(3, 4), QString("On"));
+}
+
+void MemTabScannerTest::directTuneOverTheSerialLine() {
+    simtest::TempFolder folder;
+    std::ofstream(folder / "scanner.mem") << ScannerMemory();
+    const auto trace = folder / "trace.txt";
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                       (folder / "scanner.mem").string(), "--save-delay-ms", "0", "--trace",
+                       trace.string()}));
+    Fixture f([&](AppState& s) {
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+    });
+    f.key(Qt::Key_2, Qt::ControlModifier);
+    f.setCurrent(5, 1);
+    f.trigger("ditun");
+    QVERIFY2(f.window->directTune(), qPrintable(f.prompter.told.join('\n')));
+    f.setCurrent(6, 1);
+    // The scanner sees the commands that tune it to channels 55 and 56.
+    QTRY_VERIFY(simtest::ReadFile(trace).find("MA055") != std::string::npos);
+    QTRY_VERIFY(simtest::ReadFile(trace).find("MA056") != std::string::npos);
+    f.trigger("ditun");
+    QVERIFY(!f.window->directTune());
+    QVERIFY(f.prompter.told.isEmpty());
+}
+
+QTEST_MAIN(MemTabScannerTest)
+#include "memtab_scanner.moc"
