@@ -231,7 +231,7 @@ TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {
     const double took = MillisecondsSince(start);
     EXPECT_EQ(first, "C001 F00000000 TF DF LF\r");
     EXPECT_GE(took, least - 1);
-    EXPECT_LT(took, least + 150);
+    EXPECT_LT(took, least + 400);  // generous: the machine may be busy
 }
 
 TEST_F(Fixture, CommandsSentAtTheWrongSpeedAreNotUnderstood) {

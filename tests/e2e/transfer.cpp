@@ -132,6 +132,29 @@ TEST_F(Transfer, SingleBankReadTakesThatBankAndItsPriorityChannelOnly) {
     EXPECT_EQ(trace.find("< MA101", pm), std::string::npos);
 }
 
+TEST_F(Transfer, FrequenciesNotInTheCanonicalFormAreSentAsTheirValueNotErased) {
+    StartAndOpen();
+    vex::Image image = e2e::EmptyImage();
+    // Band edges as normalisation writes them, and text with junk after the number.
+    const char* stored[] = {"512", "25", "956", "1300", "162.55abc", " 0851.0125"};
+    const char* expected[] = {"0512.0000", "0025.0000", "0956.0000",
+                              "1300.0000", "0162.5500", "0851.0125"};
+    for (int s = 1; s <= 6; ++s) {
+        vex::Channel& c = image.channel(0, s);
+        c[vex::kFieldFrequency] = stored[s - 1];
+        c[vex::kFieldTrunk] = c[vex::kFieldDelay] = c[vex::kFieldLockout] = "0";
+    }
+    const auto sent = SendRange(image, 1, 6);
+    ASSERT_TRUE(sent.has_value());
+    ASSERT_EQ(sent->outcome, TransferOutcome::Completed) << sent->message;
+    const auto read = ReadRange(e2e::EmptyImage(), 1, 6);
+    ASSERT_TRUE(read.has_value());
+    ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
+    for (int s = 1; s <= 6; ++s) {
+        EXPECT_EQ(read->image.channel(0, s)[vex::kFieldFrequency], expected[s - 1]) << s;
+    }
+}
+
 TEST_F(Transfer, ChannelRangeSendWritesExactlyThoseChannels) {
     const auto trace = line.folder / "trace.txt";
     StartAndOpen({"--trace", trace.string()});
