@@ -192,8 +192,13 @@ void MemTab::cmdCheckData() {
 void MemTab::cmdSoftwareOptions() {
     // The grid's text depends on the options (leading zeros): store it under the old ones.
     if (!storeGrid()) return;
+    const auto trunkTypes = d_state.image.TrunkType;
     SoftOptions dialog(d_state.options, d_state.image, this);
-    if (dialog.exec() == QDialog::Accepted) applyOptions();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // "Reset Trunk systems" changes the image, OK or not: the MEM file is out of date.
+    if (d_state.image.TrunkType != trunkTypes) d_editor.setModified(true);
+    if (accepted) applyOptions();
+    updateStatus();
 }
 
 void MemTab::cmdDefaultData() {

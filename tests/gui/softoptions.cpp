@@ -28,6 +28,7 @@ class SoftOptionsTest : public QObject {
     void zeroAndAlignTakeEffectInTheGrid();
     void defaultDataDialog();
     void defaultDataFromTheMenuIsWritten();
+    void resetFromTheMenuMarksTheTableModified();
 };
 
 void SoftOptionsTest::okWithoutChangesKeepsEveryOption() {
@@ -168,6 +169,21 @@ void SoftOptionsTest::defaultDataFromTheMenuIsWritten() {
     const QList<QByteArray> lines = file.readAll().split('\n');
     QVERIFY(lines.size() >= 6);
     QCOMPARE(lines[5].trimmed(), QByteArray("1"));
+}
+
+void SoftOptionsTest::resetFromTheMenuMarksTheTableModified() {
+    Fixture f;
+    for (auto& t : f.state.image.TrunkType) t = "2";
+    QVERIFY(!f.window->editor().modified());
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<SoftOptions*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("resetTrunk"), Qt::LeftButton);
+        dialog->reject();
+    });
+    f.trigger("soft_options");
+    QCOMPARE(QString::fromStdString(f.state.image.TrunkType[0]), QString("0"));
+    QVERIFY(f.window->editor().modified());
 }
 
 QTEST_MAIN(SoftOptionsTest)
