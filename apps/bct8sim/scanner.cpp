@@ -116,7 +116,9 @@ void Scanner::Reset() {
     searchNames_.fill("");
     activeBanks_ = "ABCDE";
     settings_.fill(0);
-    current_ = 1;
+    current_ = shown_ = 1;
+    polls_ = 0;
+    receiving_ = false;
     trunkBank_ = 0;
     hold_ = false;
     inMenu_ = false;
@@ -173,7 +175,7 @@ std::optional<std::string> Scanner::HandleChannel(std::string_view command) {
         const int number = Number(command.substr(2, 3));
         if (number < 1 || number > kChannels) return kErr;
         if (command.size() == 5) {
-            current_ = number;
+            current_ = shown_ = number;
             const Channel& c = channels_[number];
             std::string reply = "C" + ThreeDigits(number) + " F" + c.frequency;
             reply +=
@@ -185,7 +187,7 @@ std::optional<std::string> Scanner::HandleChannel(std::string_view command) {
         }
         const std::string_view frequency = command.substr(6);
         if (!ValidFrequency(frequency)) return kErr;
-        current_ = number;
+        current_ = shown_ = number;
         Channel& c = channels_[number];
         if (frequency == "00000000") {
             c = Channel{};  // a cleared channel forgets its flags
@@ -432,7 +434,7 @@ std::optional<std::string> Scanner::HandleKey(std::string_view command) {
         if (inMenu_) return std::string("MD MENU");
         return std::string(hold_ ? "MD 01" : "MD 00");
     }
-    if (command == "SQ") return std::string("SQ 0");
+    if (command == "SQ") return std::string(receiving_ ? "SQ 1" : "SQ 0");
 
     // "KEYnn", "KEYnnH", "KEY02 d".
     std::string_view rest = command.substr(3);
@@ -476,45 +478,101 @@ std::optional<std::string> Scanner::HandleKey(std::string_view command) {
         menuPath_.clear();
     } else if (key == 0 && !inMenu_) {
         hold_ = !hold_;
+    } else if ((key == 7 || key == 8) && hold_) {
+        shown_ = NextChannel(shown_, key == 7 ? 1 : -1, false);
     }
     return kOk;
 }
 
-std::string Scanner::Display() const {
-    std::string line1 = "PRIVATE SCAN    ";
+int Scanner::NextChannel(int from, int step, bool scanning) const {
+    for (int i = 1; i <= kChannels; ++i) {
+        const int n = ((from - 1 + step * i) % kChannels + kChannels) % kChannels + 1;
+        const Channel& c = channels_[n];
+        if (c.frequency == "00000000") continue;
+        const char bank = static_cast<char>('A' + (n - 1) / kChannelsPerBank);
+        if (scanning && (c.lockout || activeBanks_.find(bank) == std::string::npos)) continue;
+        return n;
+    }
+    return from;
+}
+
+// The display, as the "LCD" poll reads it. While scanning, each poll moves to the next channel
+// that is programmed, not locked out and in an active bank; every fourth poll the scanner
+// stops on a channel that is receiving (squelch open, "FLASH" on, and for a trunked channel
+// one of its bank's IDs on the second line).
+std::string Scanner::Display() {
+    if (!inMenu_ && !hold_) {
+        ++polls_;
+        receiving_ = polls_ % 4 == 0 && channels_[shown_].frequency != "00000000";
+        if (!receiving_) shown_ = NextChannel(shown_, 1, true);
+    } else {
+        receiving_ = false;
+    }
+    std::string line1 = "[PRIVATE SCAN    ]";
+    if (hold_) line1 = "[PRIVATE HOLD    ]";
     if (inMenu_) {
-        line1 = "MENU " + menuPath_;
+        line1 = "[MENU " + menuPath_ +
+                std::string(11 - std::min<std::size_t>(11, menuPath_.size()), ' ') + "]";
         for (int i = 0; i < kMenuCount; ++i) {
-            if (menuPath_ == kMenu[i].path)
+            if (menuPath_ == kMenu[i].path) {
                 line1 = std::string(kMenu[i].options[settings_[i]]) + "][*****";
+            }
         }
     }
-    const Channel& c = channels_[current_];
-    const int bank = (current_ - 1) / kChannelsPerBank;
+    std::string line2(16, ' ');
+    const Channel& c = channels_[shown_];
+    const TrunkBank& t = trunk_[(shown_ - 1) / kChannelsPerBank];
+    if (receiving_ && c.trunk) {
+        std::vector<const std::string*> ids;
+        for (const std::string& id : t.ids) {
+            if (!id.empty()) ids.push_back(&id);
+        }
+        if (!ids.empty()) {
+            line2 = "ID:" + *ids[static_cast<std::size_t>(polls_ / 4) % ids.size()];
+            line2.resize(16, ' ');
+        }
+    }
     std::string reply = "LCD";
     auto indicator = [&](const char* name, bool on) {
         reply += ' ';
         reply += name;
         reply += on ? " +" : " -";
     };
+    const bool scanning = !inMenu_ && !hold_;
     indicator("TRUNK", c.trunk);
-    indicator("BANK", true);
+    indicator("M", false);
+    indicator("E", false);
+    indicator("L", false);
+    indicator("LIST", false);
+    indicator("BANK", !inMenu_);
     indicator("RMT", true);
+    indicator("MLOCK", false);
+    indicator("HWY", false);
     indicator("PVT", !inMenu_);
+    for (const char* service : {"POL", "WX", "FIRE", "NEWS", "CB", "AIR", "RR", "MRN"}) {
+        indicator(service, false);
+    }
     indicator("HOLD", hold_);
+    indicator("UP", scanning);
+    indicator("SRCH", false);
+    indicator("DOWN", false);
+    indicator("PRI", false);
     indicator("LOUT", c.lockout);
     indicator("DLY", c.delay);
+    indicator("DATA", false);
+    indicator("FLASH", receiving_);
+    indicator("P", false);
     reply += " BNK ";
-    for (int b = 0; b < kBanks; ++b)
-        reply += activeBanks_.find(char('A' + b)) != std::string::npos ? '*' : '-';
-    reply += " CHN [" + ThreeDigits(current_) + "]";
+    for (int b = 0; b < kBanks; ++b) {
+        reply += activeBanks_.find(static_cast<char>('A' + b)) != std::string::npos ? '*' : '-';
+    }
+    reply += " CHN [" + ThreeDigits(shown_) + "]";
     if (c.frequency == "00000000") {
         reply += " FRQ [-- ---]";
     } else {
         reply += " FRQ [" + c.frequency.substr(0, 4) + "." + c.frequency.substr(4) + "]";
     }
-    (void)bank;
-    reply += " LCD1 " + line1;
+    reply += " LCD1 " + line1 + " LCD2 [" + line2 + "]";
     return reply;
 }
 

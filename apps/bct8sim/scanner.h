@@ -88,7 +88,10 @@ class Scanner {
     std::optional<std::string> HandleTrunk(std::string_view command);
     std::optional<std::string> HandleTags(std::string_view command);
     std::optional<std::string> HandleKey(std::string_view command);
-    std::string Display() const;
+    std::string Display();
+    // The next programmed channel from `from` in direction `step`; while scanning, locked-out
+    // channels and inactive banks are passed over. `from` when there is none.
+    int NextChannel(int from, int step, bool scanning) const;
     void Changed() {
         dirty_ = true;
         ++changes_;
@@ -105,6 +108,9 @@ class Scanner {
     std::string activeBanks_;
     std::array<int, 9> settings_{};  // chosen option index per menu setting
     // Front panel state.
+    int shown_ = 1;  // channel on the display
+    int polls_ = 0;  // display polls while scanning
+    bool receiving_ = false;
     bool hold_ = false;
     bool inMenu_ = false;
     std::string menuPath_;

@@ -155,6 +155,47 @@ TEST_F(Fixture, ScannerMenuSettingsReadAndWrite) {
     EXPECT_EQ(port.Ask("MD"), "MD 00\r");
 }
 
+TEST_F(Fixture, DisplayScansTheProgrammedChannelsAndStopsOnReceptions) {
+    Start();
+    for (const char* c :
+         {"PM003 01625500", "PM010T08510250", "PM020 04625000", "LON", "TG A A0 001234", "SB AB"}) {
+        ASSERT_EQ(port.Ask(c), "OK\r") << c;
+    }
+    // Channel 20 is locked out: the scan passes 3 and 10 only.
+    std::string shown;
+    int receptions = 0;
+    for (int poll = 0; poll < 8; ++poll) {
+        const std::string display = port.Ask("LCD");
+        ASSERT_NE(display.find("RMT +"), std::string::npos) << display;
+        const std::size_t at = display.find("CHN [");
+        ASSERT_NE(at, std::string::npos) << display;
+        shown += display.substr(at + 5, 3) + " ";
+        if (port.Ask("SQ") == "SQ 1\r") {
+            ++receptions;
+            EXPECT_NE(display.find("FLASH +"), std::string::npos) << display;
+            if (display.find("CHN [010]") != std::string::npos) {
+                EXPECT_NE(display.find("LCD2 [ID:001234"), std::string::npos) << display;
+                EXPECT_NE(display.find("TRUNK +"), std::string::npos) << display;
+            }
+        }
+    }
+    // From channel 20 (the last one written) on; every fourth poll it stays, receiving.
+    EXPECT_EQ(shown, "003 010 003 003 010 003 010 010 ");
+    EXPECT_EQ(receptions, 2);
+    // Hold stops the scan; UP and DOWN step through every programmed channel.
+    EXPECT_EQ(port.Ask("KEY00"), "OK\r");
+    EXPECT_EQ(port.Ask("MD"), "MD 01\r");
+    EXPECT_NE(port.Ask("LCD").find("CHN [010]"), std::string::npos);
+    EXPECT_NE(port.Ask("LCD").find("CHN [010]"), std::string::npos);
+    EXPECT_EQ(port.Ask("KEY07"), "OK\r");
+    EXPECT_NE(port.Ask("LCD").find("CHN [020] FRQ [0462.5000]"), std::string::npos);
+    EXPECT_EQ(port.Ask("KEY08"), "OK\r");
+    EXPECT_NE(port.Ask("LCD").find("CHN [010]"), std::string::npos);
+    // Selecting a channel shows it.
+    EXPECT_EQ(port.Ask("MA003").substr(0, 4), "C003");
+    EXPECT_NE(port.Ask("LCD").find("CHN [003] FRQ [0162.5500]"), std::string::npos);
+}
+
 TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
     const auto memory = folder / "scanner.mem";
     Start({"--memory", memory.string(), "--save-delay-ms", "0"});
