@@ -155,6 +155,24 @@ TEST_F(Transfer, FrequenciesNotInTheCanonicalFormAreSentAsTheirValueNotErased) {
     }
 }
 
+TEST_F(Transfer, SlowestSpeedRepliesArriveInPiecesAndAreJoined) {
+    const vex::Image scanner = e2e::FullImage();
+    const auto memory = line.folder / "scanner.mem";
+    std::ofstream(memory) << SimMemory(scanner);
+    // At 4800 baud a reply takes about 50 ms on the wire and reaches the port a few bytes at a
+    // time.
+    // The start-up sequence waits delay1 for the identification, which at this speed needs
+    // more than the least delay.
+    vex::Options options = e2e::FastOptions();
+    options.delay1 = 100;
+    StartAndOpen({"--memory", memory.string(), "--latency-ms", "5"}, 4800, options);
+    const auto read = ReadRange(e2e::EmptyImage(), 1, 8);
+    ASSERT_TRUE(read.has_value());
+    ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
+    const auto differences = e2e::WireDifferences(scanner, read->image, 1, 8, false);
+    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+}
+
 TEST_F(Transfer, ChannelRangeSendWritesExactlyThoseChannels) {
     const auto trace = line.folder / "trace.txt";
     StartAndOpen({"--trace", trace.string()});
