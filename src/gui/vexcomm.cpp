@@ -42,8 +42,8 @@ QString ThreeDigits(int channel) {
 }
 
 constexpr int kDelayMin = 25;
-constexpr int kTraceLines = 5000;
 constexpr int kDelayMax = 1000;
+constexpr int kTraceLines = 5000;
 
 }  // namespace
 

@@ -56,6 +56,8 @@ class vexcomm : public QDialog {
     // True once a read has completed and replaced the image.
     bool imageReplaced() const { return d_imageReplaced; }
     bool busy() const;
+    // The settle delay as the window's delay control left it (for the caller to keep).
+    int delay1() const { return d_options.delay1; }
     // The start-up sequence has ended (whether or not the port opened).
     bool ready() const { return d_ready; }
 
