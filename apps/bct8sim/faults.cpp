@@ -34,14 +34,14 @@ const char* FaultName(FaultKind kind) {
     return "?";
 }
 
-std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
+std::optional<Fault> ParseFault(std::string_view text, std::string& error) {
     Fault fault;
-    const std::size_t at = spec.find('@');
-    std::size_t colon = spec.rfind(':');
+    const std::size_t at = text.find('@');
+    std::size_t colon = text.rfind(':');
     if (colon != std::string_view::npos && at != std::string_view::npos && colon < at) {
         colon = std::string_view::npos;
     }
-    const std::string_view kind = spec.substr(0, std::min(at, colon));
+    const std::string_view kind = text.substr(0, std::min(at, colon));
     bool known = false;
     for (FaultKind k : {FaultKind::kNoReply, FaultKind::kCutReply, FaultKind::kErr,
                         FaultKind::kGarbage, FaultKind::kDisconnect}) {
@@ -56,7 +56,7 @@ std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
         return std::nullopt;
     }
     if (colon != std::string_view::npos) {
-        const std::string_view count = spec.substr(colon + 1);
+        const std::string_view count = text.substr(colon + 1);
         if (count == "always" || count == "every") {
             fault.remaining = -1;
         } else if (count == "once") {
@@ -67,7 +67,7 @@ std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
         }
     }
     if (at != std::string_view::npos) {
-        std::string_view where = spec.substr(
+        std::string_view where = text.substr(
             at + 1, colon == std::string_view::npos ? std::string_view::npos : colon - at - 1);
         int number = 0;
         auto channelNumber = [&](std::string_view prefix) {

@@ -1,7 +1,7 @@
 // Faults the simulator injects on request, so that tests can check how the program copes with
 // a scanner that is silent, rejects a command, answers noise or goes away.
 //
-// Spec: KIND[@WHERE][:COUNT]
+// Form: KIND[@WHERE][:COUNT]
 //   KIND   no-reply    the command is lost: no effect, no answer
 //          cut-reply   the command takes effect, its answer stops before the carriage return
 //          err         the command is refused with "ERR"
@@ -31,8 +31,8 @@ struct Fault {
     int remaining = 1;   // -1 = always
 };
 
-// Parses one spec; on failure returns nullopt and says why in `error`.
-std::optional<Fault> ParseFault(std::string_view spec, std::string& error);
+// Parses one text; on failure returns nullopt and says why in `error`.
+std::optional<Fault> ParseFault(std::string_view text, std::string& error);
 
 const char* FaultName(FaultKind kind);
 

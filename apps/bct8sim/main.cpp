@@ -35,7 +35,7 @@ Options:
   --any-baud           answer whatever speed the program sets
   --latency-ms N       time the scanner takes before it answers (default 5)
   --save-delay-ms N    how long after the last change the memory file is written (default 100)
-  --fault SPEC         inject a fault; may be repeated. SPEC is KIND[@WHERE][:COUNT]
+  --fault FAULT        inject a fault; may be repeated. FAULT is KIND[@WHERE][:COUNT]
                          KIND   no-reply | cut-reply | err | garbage | disconnect
                          WHERE  N (the Nth command) | chN (reads/writes of channel N)
                                 | TEXT (commands beginning with TEXT); default: any command
@@ -48,7 +48,7 @@ Options:
   --help               show this text
 
 Control lines on standard input (each answered with "ok" or "error: ..."):
-  fault SPEC    add a fault            clear   remove all faults
+  fault FAULT   add a fault            clear   remove all faults
   save          write the memory now   count   number of commands received
   quit          stop
 )";
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
             options.saveDelayMs = static_cast<int>(number);
         } else if (arg == "--fault") {
             const char* text = value();
-            if (!text) return Usage("--fault needs a spec such as no-reply@ch17");
+            if (!text) return Usage("--fault needs a fault such as no-reply@ch17");
             std::string error;
             const auto fault = bct8sim::ParseFault(text, error);
             if (!fault) return Usage(error.c_str());

@@ -304,7 +304,7 @@ void Wire::Control(const std::string& line, bool& quit) {
     } else if (line == "quit") {
         quit = true;
     } else if (!line.empty()) {
-        reply = "error: unknown control line (fault SPEC, clear, save, count, quit)";
+        reply = "error: unknown control line (fault FAULT, clear, save, count, quit)";
     }
     std::printf("%s\n", reply.c_str());
     std::fflush(stdout);

@@ -191,7 +191,7 @@ class LinkSession::Impl {
     };
     class AskAwaiter {
       public:
-        AskAwaiter(Impl& impl, Question question) : d_impl(impl), d_question(std::move(question)) {}
+        AskAwaiter(Impl& impl, LinkQuestion question) : d_impl(impl), d_question(std::move(question)) {}
         AskAwaiter(const AskAwaiter&) = delete;
         AskAwaiter& operator=(const AskAwaiter&) = delete;
         ~AskAwaiter() {
@@ -218,11 +218,11 @@ class LinkSession::Impl {
 
       private:
         Impl& d_impl;
-        Question d_question;
+        LinkQuestion d_question;
         std::shared_ptr<AskState> d_state;
     };
     AskAwaiter ask(std::string title, std::string text, bool warning) {
-        return AskAwaiter(*this, Question{std::move(title), std::move(text), warning});
+        return AskAwaiter(*this, LinkQuestion{std::move(title), std::move(text), warning});
     }
 
     // --- running -------------------------------------------------------------------------

@@ -73,7 +73,7 @@ struct LinkProgress {
     int total = 0;
 };
 
-struct Question {
+struct LinkQuestion {
     std::string title;  // window title of the question box
     std::string text;   // lines separated by "\n"
     bool warning = false;
@@ -124,7 +124,7 @@ struct LinkConfig {
 struct LinkEvents {
     std::function<void(const LinkProgress&)> progress;
     // Yes/No confirmation. Call `answer` once, now or later; stop() counts as No.
-    std::function<void(const Question&, std::function<void(bool yes)> answer)> ask;
+    std::function<void(const LinkQuestion&, std::function<void(bool yes)> answer)> ask;
     std::function<void(const TransferResult&)> finished;
     // The reply field: the last reply as received, "???" when the scanner answered ERR.
     std::function<void(std::string_view reply)> reply;
