@@ -1,0 +1,96 @@
+// Finding the scanner by itself: every candidate device is first opened and closed once (the
+// ones that cannot be opened are left out without a word), then each remaining device is tried
+// at every speed in turn with the identification command. Runs on timers, never blocking the
+// event loop, and can be stopped at any point.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/scheduler.h"
+#include "link/transport.h"
+
+namespace vex {
+
+// The speeds the scanner offers, in the order the list shows them and the search tries them.
+inline constexpr std::array<long, 5> kBaudRates{4800, 9600, 19200, 38400, 57600};
+
+inline constexpr std::string_view kAutodetectInstructions =
+    "Autodetect: make sure your scanner is connected and switched ON.\n"
+    "Verify scanner remote mode is enabled:\n"
+    "\n"
+    "Press and hold '.' (decimal) button and check a baudrate speed is selected.";
+inline constexpr std::string_view kAutodetectFound = "VEX has succesfully detected your scanner!";
+inline constexpr std::string_view kAutodetectNotFound =
+    "VEXA has not detected your scanner, please check scanner is switched ON and connected. Also "
+    "make sure scanner is in remote mode.";
+
+// The wait after each identification command, in milliseconds.
+inline constexpr std::int64_t kAutodetectWaitMs = 200;
+
+// Makes the line for one device at one speed (8N1, no flow control).
+using DeviceTransportFactory =
+    std::function<std::unique_ptr<Transport>(const std::string& device, long baud)>;
+
+struct AutodetectProgress {
+    std::string text;  // "Checking /dev/ttyUSB0...", "Trying /dev/ttyUSB0 at 9600..."
+    int done = 0;      // steps finished so far
+    int total = 0;     // steps known so far (grows once the available devices are known)
+};
+
+struct AutodetectResult {
+    bool found = false;
+    bool stopped = false;  // stopped by the user: nothing is taken, even a match seen so far
+    std::string device;    // the last match in search order, when found
+    long baud = 0;
+    std::vector<std::string> available;  // the devices that could be opened, in search order
+};
+
+class Autodetect {
+  public:
+    Autodetect(Scheduler& scheduler, DeviceTransportFactory factory);
+    ~Autodetect();
+    Autodetect(const Autodetect&) = delete;
+    Autodetect& operator=(const Autodetect&) = delete;
+
+    std::function<void(const AutodetectProgress&)> onProgress;
+    // Called once when the search has ended, from a timer (never from inside start or stop).
+    std::function<void(const AutodetectResult&)> onFinished;
+
+    // Starts the search over the devices in this order (duplicates are tried once). Ignored
+    // while a search runs.
+    void start(std::vector<std::string> devices);
+    // Ends a running search: the open line is closed and onFinished reports stopped.
+    void stop();
+    bool running() const { return d_running; }
+
+  private:
+    void availabilityStep();
+    void searchStep();
+    void sendSecond();
+    void readReply();
+    void closeLine();
+    void finish();
+    void progress(std::string text);
+    void later(std::int64_t ms, void (Autodetect::*step)());
+
+    Scheduler& d_scheduler;
+    DeviceTransportFactory d_factory;
+    bool d_running = false;
+    bool d_stopping = false;
+    bool d_searching = false;  // the availability pass is over
+    std::vector<std::string> d_devices;
+    std::size_t d_device = 0;  // index into d_devices (availability) or d_result.available
+    std::size_t d_speed = 0;   // index into kBaudRates
+    std::unique_ptr<Transport> d_line;
+    std::string d_input;  // what the device sent since the line was opened
+    Scheduler::TimerId d_timer = 0;
+    int d_done = 0;
+    AutodetectResult d_result;
+};
+
+}  // namespace vex
