@@ -163,6 +163,7 @@ class MemTab : public QMainWindow {
     void cmdRemoveLeadingSpaces();
     void cmdReadData();
     void cmdSendData();
+    void cmdComSetup();
     void routeQuestions(vexcomm& window);
     void cmdSoftwareOptions();
     void cmdDefaultData();

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "core/normalise.h"
+#include "gui/comsetup.h"
 #include "gui/defdata.h"
 #include "gui/memtab.h"
 #include "gui/softoptions.h"
@@ -372,6 +373,24 @@ void MemTab::cmdSendData() {
         routeQuestions(window);
         window.exec();
     });
+}
+
+void MemTab::cmdComSetup() {
+    if (virtualControlRunning()) {
+        d_prompter.tell(this, tr("Vexatron"), L1(kVirtualControlRunning), NoticeIcon::Warning);
+        return;
+    }
+    // The autodetect opens every port itself, the one Direct Tune holds included.
+    setDirectTune(false);
+    comsetup dialog(d_state.com, d_state.folder, this);
+    dialog.setTellHook([this, &dialog](const QString& title, const QString& text, bool warning) {
+        d_prompter.tell(&dialog, title, text,
+                        warning ? NoticeIcon::Warning : NoticeIcon::Information);
+    });
+    dialog.exec();
+    // After "Ok", and after a cancel that followed a successful autodetect, every later
+    // scanner window uses the new port and speed.
+    d_state.com = dialog.settings();
 }
 
 // Flag changes can be undone one by one, like typed entries.

@@ -221,6 +221,8 @@ void MemTab::buildMenus() {
     d_directTuneAction = addCommand(bct8, tr("Direct Tune"), "ditun",
                                     [this] { setDirectTune(d_directTuneAction->isChecked()); });
     d_directTuneAction->setCheckable(true);
+    bct8->addSeparator();
+    addCommand(bct8, tr("Rs232 &Communication Setup"), "comset", [this] { cmdComSetup(); });
 
     // Setup
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });

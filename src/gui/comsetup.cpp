@@ -1,0 +1,411 @@
+#include "gui/comsetup.h"
+
+#include <QButtonGroup>
+#include <QCollator>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSerialPortInfo>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+#include "core/numeric.h"
+#include "platform/qt_scheduler.h"
+#include "platform/serial_transport.h"
+#include "settings/state_files.h"
+
+namespace vex::gui {
+
+namespace {
+
+constexpr int kMaxPort = 19;
+
+int ClampPort(long long n) {
+    return static_cast<int>(std::clamp<long long>(n, 1, kMaxPort));
+}
+
+QString Canonical(const QString& path) {
+    return QFileInfo(path).canonicalFilePath();
+}
+
+}  // namespace
+
+std::vector<PortEntry> SystemSerialPorts() {
+    // The stable names of USB adapters point at their device nodes.
+    std::map<QString, QString> byId;
+    const QDir ids(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo& link : ids.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
+        const QString target = link.canonicalFilePath();
+        if (!target.isEmpty() && !byId.count(target)) byId[target] = link.absoluteFilePath();
+    }
+    std::vector<PortEntry> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        PortEntry entry;
+        entry.systemPath = info.systemLocation();
+        const QString canonical = Canonical(entry.systemPath);
+        auto it = byId.find(canonical.isEmpty() ? entry.systemPath : canonical);
+        entry.path = it != byId.end() ? it->second : entry.systemPath;
+        entry.description = info.description();
+        if (!info.manufacturer().isEmpty() && !entry.description.contains(info.manufacturer()))
+            entry.description += QStringLiteral(" (%1)").arg(info.manufacturer());
+        const QFileInfo node(entry.systemPath);
+        entry.permitted = !node.exists() || (node.isReadable() && node.isWritable());
+        ports.push_back(entry);
+    }
+    // ttyS2 before ttyS10, the same order on every run.
+    QCollator collator;
+    collator.setNumericMode(true);
+    std::sort(ports.begin(), ports.end(), [&](const PortEntry& a, const PortEntry& b) {
+        return collator.compare(a.systemPath, b.systemPath) < 0;
+    });
+    return ports;
+}
+
+// Port numbers stay within 1..19 so that older copies of the program, and the start-up check,
+// accept the file; the device path beside the number is what this program opens. A listed port
+// is numbered by its position in the list (the 20th and later share 19). A number typed into
+// "other:" means what a bare port number means everywhere else in the program: port N is the
+// N-th USB serial adapter, or the N-th built-in port when that adapter is absent. A typed path
+// keeps its list position when it is listed, otherwise it is numbered after the listed ports.
+ComSettings comsetup::ListedChoice(const std::vector<PortEntry>& ports, int index, long baud) {
+    ComSettings com;
+    com.port = ClampPort(index + 1);
+    com.baud = baud;
+    if (index >= 0 && index < static_cast<int>(ports.size()))
+        com.device = ports[static_cast<std::size_t>(index)].path.toStdString();
+    return com;
+}
+
+ComSettings comsetup::OtherChoice(const std::vector<PortEntry>& ports, const QString& text,
+                                  long baud) {
+    const QString typed = text.trimmed();
+    const bool number = typed.isEmpty() || typed.front().isDigit() ||
+                        typed.front() == QLatin1Char('-') || typed.front() == QLatin1Char('+');
+    ComSettings com;
+    com.baud = baud;
+    if (number) {
+        com.port = ClampPort(IntegerValue(typed.toLatin1().toStdString()));
+        com.device = DevicePathFor(ComSettings{com.port, baud, {}});
+        return com;
+    }
+    const QString path =
+        typed.startsWith(QLatin1Char('/')) ? typed : QStringLiteral("/dev/") + typed;
+    const QString canonical = Canonical(path);
+    int listed = -1;
+    for (std::size_t i = 0; i < ports.size() && listed < 0; ++i) {
+        const PortEntry& p = ports[i];
+        if (p.path == path || p.systemPath == path ||
+            (!canonical.isEmpty() && Canonical(p.systemPath) == canonical))
+            listed = static_cast<int>(i);
+    }
+    com.port = ClampPort(listed >= 0 ? listed + 1 : static_cast<long long>(ports.size()) + 1);
+    com.device = path.toStdString();
+    return com;
+}
+
+comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder, QWidget* parent)
+    : comsetup(current, std::move(programFolder), SystemSerialPorts(), parent) {}
+
+comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder,
+                   std::vector<PortEntry> ports, QWidget* parent)
+    : QDialog(parent),
+      d_current(current),
+      d_folder(std::move(programFolder)),
+      d_ports(std::move(ports)),
+      d_factory([](const std::string& device, long baud) {
+          return MakeSerialTransport(ComSettings{1, baud, device});
+      }) {
+    build();
+    showSettings(d_current);
+}
+
+comsetup::~comsetup() {
+    // The search's line and timers go before the scheduler they run on.
+    d_detect.reset();
+}
+
+bool comsetup::searching() const {
+    return d_detect && d_detect->running();
+}
+
+void comsetup::build() {
+    setObjectName(QStringLiteral("comsetup"));
+    setWindowTitle(tr("Communication Setup"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* portBox = new QGroupBox(tr("Port"), this);
+    auto* portLayout = new QVBoxLayout(portBox);
+    auto* scroll = new QScrollArea(portBox);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* list = new QWidget(scroll);
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    d_portGroup = new QButtonGroup(this);
+    for (std::size_t i = 0; i < d_ports.size(); ++i) {
+        const PortEntry& port = d_ports[i];
+        QString caption = port.systemPath;
+        if (!port.description.isEmpty()) caption += QStringLiteral(" \u2014 ") + port.description;
+        if (!port.permitted) caption += tr(" (no permission \u2014 see README)");
+        auto* button = new QRadioButton(caption, list);
+        button->setObjectName(QStringLiteral("port_%1").arg(i + 1));
+        button->setToolTip(port.path);
+        d_portGroup->addButton(button, static_cast<int>(i));
+        d_portButtons.push_back(button);
+        listLayout->addWidget(button);
+        if (port.path != port.systemPath) {
+            // The stable name is the one remembered: it survives re-plugging the adapter.
+            auto* stable = new QLabel(port.path, list);
+            stable->setObjectName(QStringLiteral("portId_%1").arg(i + 1));
+            stable->setIndent(24);
+            stable->setEnabled(false);
+            stable->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            listLayout->addWidget(stable);
+        }
+    }
+    if (d_ports.empty()) {
+        auto* none = new QLabel(tr("No serial ports found on this system."), list);
+        none->setObjectName(QStringLiteral("noPorts"));
+        listLayout->addWidget(none);
+    }
+    listLayout->addStretch();
+    scroll->setWidget(list);
+    portLayout->addWidget(scroll);
+
+    auto* otherRow = new QHBoxLayout;
+    d_other = new QRadioButton(tr("other:"), portBox);
+    d_other->setObjectName(QStringLiteral("otherOption"));
+    d_portGroup->addButton(d_other, -2);
+    d_otherText = new QLineEdit(portBox);
+    d_otherText->setObjectName(QStringLiteral("otherText"));
+    d_otherText->setPlaceholderText(tr("enter device path or comport number 1 - 19"));
+    d_otherText->setEnabled(false);
+    d_otherText->installEventFilter(this);
+    otherRow->addWidget(d_other);
+    otherRow->addWidget(d_otherText, 1);
+    portLayout->addLayout(otherRow);
+    layout->addWidget(portBox, 1);
+    connect(d_other, &QRadioButton::toggled, d_otherText, [this](bool on) {
+        d_otherText->setEnabled(on);
+        if (on) d_otherText->setFocus();
+    });
+
+    auto* baudRow = new QHBoxLayout;
+    auto* baudLabel = new QLabel(tr("&Baudrate:"), this);
+    d_baudList = new QComboBox(this);
+    d_baudList->setObjectName(QStringLiteral("baudList"));
+    for (long baud : kBaudRates) d_baudList->addItem(QString::number(baud), qlonglong(baud));
+    baudLabel->setBuddy(d_baudList);
+    baudRow->addWidget(baudLabel);
+    baudRow->addWidget(d_baudList);
+    baudRow->addStretch();
+    layout->addLayout(baudRow);
+
+    d_status = new QLabel(this);
+    d_status->setObjectName(QStringLiteral("statusText"));
+    d_status->setWordWrap(true);
+    layout->addWidget(d_status);
+    d_progress = new QProgressBar(this);
+    d_progress->setObjectName(QStringLiteral("progress"));
+    d_progress->setVisible(false);
+    layout->addWidget(d_progress);
+
+    auto* buttons = new QDialogButtonBox(this);
+    d_ok = buttons->addButton(QDialogButtonBox::Ok);
+    d_ok->setObjectName(QStringLiteral("okButton"));
+    d_ok->setDefault(true);
+    d_cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    d_cancel->setObjectName(QStringLiteral("cancelButton"));
+    d_autodetect = buttons->addButton(tr("&AutoDetect"), QDialogButtonBox::ActionRole);
+    d_autodetect->setObjectName(QStringLiteral("autodetectButton"));
+    d_autodetect->setAutoDefault(false);
+    layout->addWidget(buttons);
+    connect(d_ok, &QPushButton::clicked, this, &comsetup::accept);
+    connect(d_cancel, &QPushButton::clicked, this, &comsetup::reject);
+    connect(d_autodetect, &QPushButton::clicked, this, [this] {
+        if (searching())
+            d_detect->stop();
+        else
+            autodetect();
+    });
+    resize(sizeHint().expandedTo(QSize(460, 320)));
+}
+
+int comsetup::listedIndexOf(const QString& device) const {
+    const QString canonical = Canonical(device);
+    for (std::size_t i = 0; i < d_ports.size(); ++i) {
+        const PortEntry& p = d_ports[i];
+        if (p.path == device || p.systemPath == device) return static_cast<int>(i);
+    }
+    if (canonical.isEmpty()) return -1;
+    for (std::size_t i = 0; i < d_ports.size(); ++i)
+        if (Canonical(d_ports[i].systemPath) == canonical) return static_cast<int>(i);
+    return -1;
+}
+
+void comsetup::showSettings(const ComSettings& com) {
+    // A remembered device, or the device its port number stands for.
+    const QString device = QString::fromStdString(DevicePathFor(com));
+    const int listed = listedIndexOf(device);
+    if (listed >= 0) {
+        d_portButtons[static_cast<std::size_t>(listed)]->setChecked(true);
+    } else {
+        d_other->setChecked(true);
+        d_otherText->setText(com.device.empty() ? QString::number(com.port) : device);
+    }
+    int row = d_baudList->findData(qlonglong(com.baud));
+    if (row < 0) {
+        // A speed set elsewhere stays choosable rather than being changed behind the user.
+        d_baudList->addItem(QString::number(com.baud), qlonglong(com.baud));
+        row = d_baudList->count() - 1;
+    }
+    d_baudList->setCurrentIndex(row);
+}
+
+long comsetup::chosenBaud() const {
+    return static_cast<long>(d_baudList->currentData().toLongLong());
+}
+
+bool comsetup::eventFilter(QObject* watched, QEvent* event) {
+    // A carriage return in the text field is dropped: Enter there must not close the dialog.
+    if (watched == d_otherText && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void comsetup::tell(const QString& text, bool warning) {
+    const QString title = tr("Communication Setup");
+    if (d_tell) {
+        d_tell(title, text, warning);
+    } else if (warning) {
+        QMessageBox::warning(this, title, text);
+    } else {
+        QMessageBox::information(this, title, text);
+    }
+}
+
+void comsetup::accept() {
+    if (searching()) return;
+    const int id = d_portGroup->checkedId();
+    ComSettings chosen;
+    if (id >= 0)
+        chosen = ListedChoice(d_ports, id, chosenBaud());
+    else if (d_other->isChecked())
+        chosen = OtherChoice(d_ports, d_otherText->text(), chosenBaud());
+    else
+        chosen = ComSettings{d_current.port, chosenBaud(), d_current.device};
+    const WriteResult written = WriteComSettings(chosen, d_folder);
+    if (!written) {
+        // The choice still holds for this run; the user learns it will not survive a restart.
+        tell(tr("com250.ini could not be written: %1\nThe new settings are used until the "
+                "program ends.")
+                 .arg(QString::fromStdString(written.error)),
+             true);
+    }
+    d_current = chosen;
+    QDialog::accept();
+}
+
+void comsetup::done(int result) {
+    // Closing by any way ends a running search and releases its port.
+    if (searching()) {
+        d_detect->onFinished = nullptr;
+        d_detect.reset();
+        setSearching(false);
+    }
+    QDialog::done(result);
+}
+
+void comsetup::autodetect() {
+    tell(QString::fromLatin1(kAutodetectInstructions.data(),
+                             static_cast<qsizetype>(kAutodetectInstructions.size())),
+         false);
+    if (!isVisible()) return;  // closed while the instructions were shown
+
+    std::vector<std::string> devices;
+    for (std::size_t i = 0; i < d_ports.size(); ++i) {
+        d_portButtons[i]->setText(d_portButtons[i]->text().remove(tr(" (not available)")));
+        devices.push_back(d_ports[i].path.toStdString());
+    }
+    // Whatever is typed into "other:" (a simulator's pseudo-terminal, an unlisted adapter) is
+    // tried too.
+    if (!d_otherText->text().trimmed().isEmpty()) {
+        const ComSettings typed = OtherChoice(d_ports, d_otherText->text(), kBaudRates.front());
+        if (listedIndexOf(QString::fromStdString(typed.device)) < 0)
+            devices.push_back(typed.device);
+    }
+
+    if (!d_scheduler) d_scheduler = std::make_unique<QtScheduler>();
+    d_detect = std::make_unique<Autodetect>(*d_scheduler, d_factory);
+    d_detect->onProgress = [this](const AutodetectProgress& p) { onProgress(p); };
+    d_detect->onFinished = [this](const AutodetectResult& r) { onFinished(r); };
+    setSearching(true);
+    d_detect->start(std::move(devices));
+}
+
+void comsetup::setSearching(bool on) {
+    d_autodetect->setText(on ? tr("&Stop") : tr("&AutoDetect"));
+    d_ok->setEnabled(!on);
+    d_baudList->setEnabled(!on);
+    for (QAbstractButton* b : d_portGroup->buttons()) b->setEnabled(!on);
+    d_otherText->setEnabled(!on && d_other->isChecked());
+    d_progress->setVisible(on);
+    if (on) {
+        d_progress->setRange(0, 0);
+        d_status->clear();
+    }
+}
+
+void comsetup::onProgress(const AutodetectProgress& progress) {
+    d_status->setText(QString::fromStdString(progress.text));
+    d_progress->setRange(0, std::max(progress.total, 1));
+    d_progress->setValue(progress.done);
+}
+
+void comsetup::onFinished(const AutodetectResult& result) {
+    setSearching(false);
+    if (result.stopped) {
+        d_status->setText(tr("Autodetect stopped; the settings are unchanged."));
+        return;
+    }
+    // Ports that could not be opened are marked, so the user sees why they were passed over.
+    for (std::size_t i = 0; i < d_ports.size(); ++i) {
+        const std::string path = d_ports[i].path.toStdString();
+        if (std::find(result.available.begin(), result.available.end(), path) ==
+            result.available.end())
+            d_portButtons[i]->setText(d_portButtons[i]->text() + tr(" (not available)"));
+    }
+    if (result.found) {
+        const QString device = QString::fromStdString(result.device);
+        const int listed = listedIndexOf(device);
+        d_current = listed >= 0 ? ListedChoice(d_ports, listed, result.baud)
+                                : OtherChoice(d_ports, device, result.baud);
+        d_autodetected = true;
+        showSettings(d_current);
+        d_status->setText(tr("Scanner found on %1 at %2 baud.").arg(device).arg(result.baud));
+        tell(QString::fromLatin1(kAutodetectFound.data(),
+                                 static_cast<qsizetype>(kAutodetectFound.size())),
+             false);
+    } else {
+        d_status->setText(tr("No scanner found; the settings are unchanged."));
+        tell(QString::fromLatin1(kAutodetectNotFound.data(),
+                                 static_cast<qsizetype>(kAutodetectNotFound.size())),
+             true);
+    }
+}
+
+}  // namespace vex::gui

@@ -1,0 +1,376 @@
+// The communication setup dialog driven like a user would: ports picked and typed, AutoDetect run
+// against bct8sim over the real serial port, com250.ini written only by "Ok".
+#include "gui/comsetup.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "e2e/sim_process.h"
+#include "gui/memtab.h"
+#include "gui/memtab_support.h"
+#include "platform/serial_transport.h"
+#include "settings/state_files.h"
+
+using vex::gui::comsetup;
+using vex::gui::PortEntry;
+
+namespace {
+
+struct Told {
+    QString text;
+    bool warning = false;
+};
+
+const QString kMissingDevice = QStringLiteral("/dev/vex-no-such-port-0");
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+class ComsetupTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<simtest::TempFolder> d_folder;
+    std::unique_ptr<simtest::SimProcess> d_sim;
+    std::vector<Told> d_told;
+
+    void startSim(long baud, std::vector<std::string> extra = {}) {
+        d_sim = std::make_unique<simtest::SimProcess>();
+        std::vector<std::string> args{"--baud", std::to_string(baud), "--latency-ms", "0"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        QVERIFY(d_sim->Start(args));
+    }
+
+    std::unique_ptr<comsetup> makeDialog(const vex::ComSettings& com,
+                                         std::vector<PortEntry> ports = {}) {
+        auto dialog = std::make_unique<comsetup>(com, d_folder->path(), std::move(ports));
+        dialog->setTellHook([this](const QString&, const QString& text, bool warning) {
+            d_told.push_back({text, warning});
+        });
+        dialog->show();
+        return dialog;
+    }
+
+    template <typename T>
+    static T* child(QWidget* window, const QString& name) {
+        T* widget = window->findChild<T*>(name);
+        if (!widget) qFatal("no child %s", qPrintable(name));
+        return widget;
+    }
+
+    static void typeOther(comsetup* dialog, const QString& text) {
+        QTest::mouseClick(child<QRadioButton>(dialog, "otherOption"), Qt::LeftButton, {},
+                          QPoint(5, 5));
+        auto* field = child<QLineEdit>(dialog, "otherText");
+        QVERIFY(field->isEnabled());
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+
+    static void chooseBaud(comsetup* dialog, const QString& baud) {
+        auto* list = child<QComboBox>(dialog, "baudList");
+        list->setCurrentIndex(list->findText(baud));
+        QCOMPARE(list->currentText(), baud);
+    }
+
+    std::string comIni() const { return simtest::ReadFile(d_folder->path() / "com250.ini"); }
+    bool comIniExists() const { return std::filesystem::exists(d_folder->path() / "com250.ini"); }
+
+    // Presses AutoDetect and waits for the search to end.
+    void runAutodetect(comsetup* dialog) {
+        QTest::mouseClick(child<QPushButton>(dialog, "autodetectButton"), Qt::LeftButton);
+        QVERIFY(dialog->searching());
+        QVERIFY(!child<QPushButton>(dialog, "okButton")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 30000);
+        QVERIFY(child<QPushButton>(dialog, "okButton")->isEnabled());
+    }
+
+  private slots:
+    void init() {
+        d_told.clear();
+        d_folder = std::make_unique<simtest::TempFolder>();
+    }
+    void cleanup() {
+        d_sim.reset();
+        d_folder.reset();
+    }
+
+    void opensOnTheCurrentPortAndSpeed() {
+        const std::vector<PortEntry> ports{
+            {"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "/dev/ttyUSB0", "FT232R USB UART",
+             true},
+            {"/dev/ttyS0", "/dev/ttyS0", "", false},
+        };
+        struct Case {
+            vex::ComSettings com;
+            QString checked;
+            QString otherText;
+            QString baud;
+        };
+        const std::vector<Case> cases{
+            {{1, 9600, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"}, "port_1", "", "9600"},
+            // The device node of a listed port selects that port.
+            {{1, 4800, "/dev/ttyUSB0"}, "port_1", "", "4800"},
+            {{2, 57600, "/dev/ttyS0"}, "port_2", "", "57600"},
+            {{1, 19200, "/dev/pts/77"}, "otherOption", "/dev/pts/77", "19200"},
+            // A bare number that stands for no listed device shows in "other:".
+            {{14, 38400, ""}, "otherOption", "14", "38400"},
+        };
+        for (const Case& c : cases) {
+            auto dialog = makeDialog(c.com, ports);
+            QVERIFY2(child<QRadioButton>(dialog.get(), c.checked)->isChecked(),
+                     qPrintable(c.checked));
+            QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), c.otherText);
+            QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->isEnabled(),
+                     c.checked == "otherOption");
+            QCOMPARE(child<QComboBox>(dialog.get(), "baudList")->currentText(), c.baud);
+        }
+
+        auto dialog = makeDialog({}, ports);
+        auto* list = child<QComboBox>(dialog.get(), "baudList");
+        QStringList speeds;
+        for (int i = 0; i < list->count(); ++i) speeds << list->itemText(i);
+        QCOMPARE(speeds, QStringList({"4800", "9600", "19200", "38400", "57600"}));
+        // Each port shows its device, description and stable name; a port the user may not
+        // open says why.
+        const QString first = child<QRadioButton>(dialog.get(), "port_1")->text();
+        QVERIFY(first.startsWith("/dev/ttyUSB0"));
+        QVERIFY(first.contains("FT232R USB UART"));
+        QCOMPARE(child<QLabel>(dialog.get(), "portId_1")->text(),
+                 QString("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"));
+        QVERIFY(child<QRadioButton>(dialog.get(), "port_2")
+                    ->text()
+                    .contains(QString::fromUtf8("no permission \u2014 see README")));
+        QVERIFY(!first.contains("no permission"));
+    }
+
+    void okWritesTheChosenListedPortByItsStableName() {
+        const std::vector<PortEntry> ports{
+            {"/dev/ttyS0", "/dev/ttyS0", "", true},
+            {"/dev/serial/by-id/usb-Prolific-port0", "/dev/ttyUSB3", "USB-Serial", true},
+        };
+        auto dialog = makeDialog({}, ports);
+        QTest::mouseClick(child<QRadioButton>(dialog.get(), "port_2"), Qt::LeftButton, {},
+                          QPoint(5, 5));
+        chooseBaud(dialog.get(), "38400");
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(comIni(), std::string("[com]\r\nport=2\r\nbaud=38400\r\n"
+                                       "device=/dev/serial/by-id/usb-Prolific-port0\r\n"));
+        QCOMPARE(dialog->settings(),
+                 (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Prolific-port0"}));
+        // What was written is what the program reads at the next start.
+        QCOMPARE(vex::ReadComSettings(d_folder->path()).settings, dialog->settings());
+    }
+
+    void otherNumbersAreForcedIntoOneToNineteen() {
+        struct Case {
+            QString typed;
+            int port;
+        };
+        for (const Case& c :
+             std::vector<Case>{{"25", 19}, {"0", 1}, {"", 1}, {"7", 7}, {"-3", 1}, {" 12", 12}}) {
+            auto dialog = makeDialog({});
+            typeOther(dialog.get(), c.typed);
+            chooseBaud(dialog.get(), "4800");
+            QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
+            const std::string device = vex::DevicePathFor(vex::ComSettings{c.port, 4800, {}});
+            QCOMPARE(comIni(), "[com]\r\nport=" + std::to_string(c.port) +
+                                   "\r\nbaud=4800\r\ndevice=" + device + "\r\n");
+            QCOMPARE(dialog->settings().port, c.port);
+        }
+    }
+
+    void otherPathsAreStoredAsTyped() {
+        const std::vector<PortEntry> ports{{"/dev/ttyS0", "/dev/ttyS0", "", true}};
+        struct Case {
+            QString typed;
+            std::string device;
+            int port;
+        };
+        for (const Case& c : std::vector<Case>{{"/dev/pts/9", "/dev/pts/9", 2},
+                                               {"ttyACM0", "/dev/ttyACM0", 2},
+                                               {"/dev/ttyS0", "/dev/ttyS0", 1}}) {
+            auto dialog = makeDialog({}, ports);
+            typeOther(dialog.get(), c.typed);
+            QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
+            QCOMPARE(dialog->settings(), (vex::ComSettings{c.port, 19200, c.device}));
+        }
+    }
+
+    void enterInTheOtherFieldIsDropped() {
+        auto dialog = makeDialog({});
+        typeOther(dialog.get(), "/dev/pts/5");
+        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Return);
+        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Enter);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/5"));
+        QVERIFY(!comIniExists());
+    }
+
+    void cancelWritesNothing() {
+        const vex::ComSettings before{3, 9600, "/dev/ttyUSB2"};
+        auto dialog = makeDialog(before);
+        typeOther(dialog.get(), "/dev/pts/4");
+        chooseBaud(dialog.get(), "57600");
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!comIniExists());
+        QCOMPARE(dialog->settings(), before);
+        QVERIFY(!dialog->autodetected());
+    }
+
+    void autodetectFindsTheSimulatorAtItsSpeed() {
+        startSim(9600);
+        // A listed port that cannot be opened is passed over without a word.
+        auto dialog = makeDialog({1, 19200, ""}, {{kMissingDevice, kMissingDevice, "", true}});
+        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        runAutodetect(dialog.get());
+
+        QCOMPARE(d_told.size(), std::size_t(2));
+        QCOMPARE(d_told[0].text, Latin1(vex::kAutodetectInstructions));
+        QCOMPARE(d_told[1].text, QString("VEX has succesfully detected your scanner!"));
+        QVERIFY(dialog->autodetected());
+        QCOMPARE(dialog->settings().device, d_sim->device());
+        QCOMPARE(dialog->settings().baud, 9600L);
+        // The dialog shows what was found; the passed-over port says it was not available.
+        QVERIFY(child<QRadioButton>(dialog.get(), "otherOption")->isChecked());
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(),
+                 QString::fromStdString(d_sim->device()));
+        QCOMPARE(child<QComboBox>(dialog.get(), "baudList")->currentText(), QString("9600"));
+        QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->text().contains("not available"));
+        QVERIFY(!comIniExists());
+
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
+        QCOMPARE(comIni(), "[com]\r\nport=2\r\nbaud=9600\r\ndevice=" + d_sim->device() + "\r\n");
+    }
+
+    void autodetectStoresAListedPortByItsStableName() {
+        const std::string link = (d_folder->path() / "by-id-scanner").string();
+        startSim(57600, {"--link", link});
+        const QString node = QString::fromStdString(d_sim->device());
+        auto dialog = makeDialog({}, {{QString::fromStdString(link), node, "BCT8 cable", true}});
+        runAutodetect(dialog.get());
+        QVERIFY(dialog->autodetected());
+        QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
+        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 57600, link}));
+    }
+
+    void cancelAfterAutodetectKeepsTheFoundPortButWritesNothing() {
+        startSim(19200);
+        auto dialog = makeDialog({1, 4800, "/dev/ttyUSB0"});
+        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        runAutodetect(dialog.get());
+        QVERIFY(dialog->autodetected());
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
+        QVERIFY(!comIniExists());
+        QCOMPARE(dialog->settings().device, d_sim->device());
+        QCOMPARE(dialog->settings().baud, 19200L);
+    }
+
+    void noScannerFoundKeepsTheSettings() {
+        const vex::ComSettings before{2, 38400, "/dev/ttyUSB1"};
+        auto dialog = makeDialog(before, {{kMissingDevice, kMissingDevice, "", true}});
+        typeOther(dialog.get(), "/dev/vex-no-such-port-1");
+        runAutodetect(dialog.get());
+        QCOMPARE(d_told.size(), std::size_t(2));
+        QCOMPARE(d_told[1].text,
+                 QString("VEXA has not detected your scanner, please check scanner is switched "
+                         "ON and connected. Also make sure scanner is in remote mode."));
+        QVERIFY(!dialog->autodetected());
+        QCOMPARE(dialog->settings(), before);
+        // The typed choice is still what the user left in the dialog.
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(),
+                 QString("/dev/vex-no-such-port-1"));
+    }
+
+    void stopEndsTheSearchAndTakesNothing() {
+        startSim(57600);
+        const vex::ComSettings before{1, 4800, "/dev/ttyUSB0"};
+        auto dialog = makeDialog(before);
+        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        auto* button = child<QPushButton>(dialog.get(), "autodetectButton");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(dialog->searching());
+        QCOMPARE(button->text(), QString("&Stop"));
+        auto* status = child<QLabel>(dialog.get(), "statusText");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Trying"), 5000);
+        QVERIFY(child<QProgressBar>(dialog.get(), "progress")->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 5000);
+        QCOMPARE(button->text(), QString("&AutoDetect"));
+        QVERIFY(status->text().contains("stopped"));
+        QCOMPARE(d_told.size(), std::size_t(1));  // the instructions only
+        QCOMPARE(dialog->settings(), before);
+        QVERIFY(!dialog->autodetected());
+        QVERIFY(!comIniExists());
+    }
+
+    void closingDuringTheSearchReleasesThePort() {
+        startSim(19200);
+        auto dialog = makeDialog({});
+        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        QTest::mouseClick(child<QPushButton>(dialog.get(), "autodetectButton"), Qt::LeftButton);
+        QVERIFY(dialog->searching());
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!dialog->searching());
+        QVERIFY(!comIniExists());
+        // The device is free again for the next window.
+        vex::ComSettings com{1, 19200, d_sim->device()};
+        auto line = vex::MakeSerialTransport(com);
+        QVERIFY(line->open().ok());
+    }
+
+    void menuEntryIsRefusedWhileVirtualControlRuns() {
+        vex::gui::test::Fixture f;
+        QAction* entry = f.action("comset");
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), QString("Rs232 &Communication Setup"));
+        f.window->virtualControlRunning = [] { return true; };
+        bool opened = false;
+        // Closes the dialog should it open; stopped before it could reach the next test.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [&opened] {
+            if (auto* modal = QApplication::activeModalWidget()) {
+                opened = true;
+                modal->close();
+            }
+        });
+        guard.start(0);
+        entry->trigger();
+        guard.stop();
+        QVERIFY(!opened);
+        QCOMPARE(f.prompter.told.size(), 1);
+        QVERIFY(f.prompter.told[0].endsWith("|Not possible while Virtual Control is running"));
+    }
+
+    void menuEntryTakesTheNewSettingsAtOnce() {
+        vex::gui::test::Fixture f;
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<comsetup*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            typeOther(dialog, "/dev/pts/77");
+            chooseBaud(dialog, "4800");
+            QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+        });
+        f.trigger("comset");
+        QCOMPARE(f.state.com.device, std::string("/dev/pts/77"));
+        QCOMPARE(f.state.com.baud, 4800L);
+        QCOMPARE(vex::ReadComSettings(f.state.folder).settings, f.state.com);
+    }
+};
+
+QTEST_MAIN(ComsetupTest)
+#include "comsetup.moc"
