@@ -208,6 +208,20 @@ class ComsetupTest : public QObject {
         }
     }
 
+    void aFailedWriteIsReportedAndTheChoiceStillHolds() {
+        comsetup dialog({}, d_folder->path() / "missing" / "folder", std::vector<PortEntry>{});
+        dialog.setTellHook([this](const QString&, const QString& text, bool warning) {
+            d_told.push_back({text, warning});
+        });
+        dialog.show();
+        typeOther(&dialog, "/dev/pts/3");
+        QTest::mouseClick(child<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY(d_told[0].warning);
+        QVERIFY(d_told[0].text.startsWith("com250.ini could not be written"));
+        QCOMPARE(dialog.settings().device, std::string("/dev/pts/3"));
+    }
+
     void enterInTheOtherFieldIsDropped() {
         auto dialog = makeDialog({});
         typeOther(dialog.get(), "/dev/pts/5");
