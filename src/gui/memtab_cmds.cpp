@@ -357,13 +357,20 @@ void MemTab::routeQuestions(vexcomm& window) {
 }
 
 void MemTab::cmdReadData() {
-    readFromScanner([this] {
+    bool partial = false;
+    readFromScanner([this, &partial] {
         vexcomm window(vexcomm::Mode::Read, d_state.image, d_state.options, d_state.com,
                        d_state.folder, this);
         routeQuestions(window);
         window.exec();
+        partial = window.partialReadKept();
         return window.imageReplaced();
     });
+    // A read kept half way matches neither the scanner nor a file: ask before it is lost.
+    if (partial) {
+        d_editor.setModified(true);
+        updateStatus();
+    }
 }
 
 void MemTab::cmdSendData() {

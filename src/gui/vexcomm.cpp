@@ -79,7 +79,7 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
     d_session = std::make_unique<LinkSession>(*d_transport, *d_scheduler, config);
     build();
     connectSession();
-    setBusy(true);  // until the start-up sequence has run
+    updateControls();  // nothing to press until the start-up sequence has run
     d_status->setText(QStringLiteral("Opening port..."));
     QTimer::singleShot(0, this, [this] { openPort(); });
 }
@@ -122,6 +122,13 @@ void vexcomm::build() {
         d_merge->setObjectName(QStringLiteral("merge"));
         d_merge->setToolTip(tr("Keep what is in memory instead of clearing it first"));
         dataLayout->addWidget(d_merge);
+        // The names-read flag: shown, not set by the user.
+        d_namesReadBox = new QCheckBox(tr("Names read"), data);
+        d_namesReadBox->setObjectName(QStringLiteral("namesRead"));
+        d_namesReadBox->setToolTip(
+            tr("Bank names, trunk IDs or ID list tags have been read completely"));
+        d_namesReadBox->setEnabled(false);
+        dataLayout->addWidget(d_namesReadBox);
     }
 
     auto* area = new QGroupBox(tr("Memory"), this);
@@ -156,7 +163,7 @@ void vexcomm::build() {
     rangeRow->addStretch();
     areaLayout->addLayout(rangeRow, 2, 1, 1, 3);
     for (QRadioButton* b : {d_allBanks, d_singleBank, d_channelRange}) {
-        connect(b, &QRadioButton::toggled, this, [this] { updateArea(); });
+        connect(b, &QRadioButton::toggled, this, [this] { updateControls(); });
     }
     // Picking a bank or typing a range chooses that option.
     connect(d_bankList, qOverload<int>(&QComboBox::activated), this,
@@ -210,10 +217,15 @@ void vexcomm::build() {
         f->setFocusPolicy(Qt::NoFocus);
     }
     d_channel->setMaximumWidth(60);
+    d_scanner = new QLabel(this);
+    d_scanner->setObjectName(QStringLiteral("scanner"));
+    d_scanner->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fields->addWidget(new QLabel(tr("Channel:"), this), 0, 0);
     fields->addWidget(d_channel, 0, 1);
     fields->addWidget(new QLabel(tr("Status:"), this), 0, 2);
     fields->addWidget(d_status, 0, 3);
+    fields->addWidget(new QLabel(tr("Scanner:"), this), 1, 0);
+    fields->addWidget(d_scanner, 1, 1);
     fields->addWidget(new QLabel(tr("Reply:"), this), 1, 2);
     fields->addWidget(d_reply, 1, 3);
     fields->setColumnStretch(3, 1);
@@ -304,7 +316,6 @@ void vexcomm::build() {
     connect(d_start, &QPushButton::clicked, this, [this] { startTransfer(); });
     connect(d_stop, &QPushButton::clicked, this, [this] { stopTransfer(); });
     connect(d_close, &QPushButton::clicked, this, [this] { reject(); });
-    updateArea();
 }
 
 void vexcomm::fillBankList() {
@@ -326,11 +337,33 @@ void vexcomm::fillBankList() {
     d_bankList->setCurrentIndex(chosen);
 }
 
-void vexcomm::updateArea() {
-    const bool idle = !busy() && d_ready;
-    d_bankList->setEnabled(idle);
-    d_rangeStart->setEnabled(idle);
-    d_rangeEnd->setEnabled(idle);
+void vexcomm::updateControls() {
+    const bool running = d_job != Job::None;
+    // The choices can be made while the trunk types are being read on opening; the transfers
+    // wait for them, as they take those types.
+    const bool choices = (d_ready && !running) || d_job == Job::OpenTypes;
+    const bool actions = d_ready && !running;
+    for (QWidget* w : std::initializer_list<QWidget*>{d_frequencies, d_trunkIds, d_trunkSettings,
+                                                      d_allBanks, d_singleBank, d_channelRange,
+                                                      d_bankList, d_rangeStart, d_rangeEnd}) {
+        w->setEnabled(choices);
+    }
+    if (d_merge) d_merge->setEnabled(choices);
+    d_start->setEnabled(actions);
+    if (d_delete) d_delete->setEnabled(actions);
+    for (QPushButton* b : d_stepButtons) b->setEnabled(actions);
+    d_stop->setEnabled(running);
+    // The busy pointer over the window while the scanner is being talked to; STOP still works.
+    if (running || !d_ready) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void vexcomm::setNamesRead(bool on) {
+    d_namesRead = on;
+    if (d_namesReadBox) d_namesReadBox->setChecked(on);
 }
 
 void vexcomm::setDelay(int ms) {
@@ -359,16 +392,8 @@ void vexcomm::connectSession() {
         const QString title = Latin1(q.title);
         const QString text = Latin1(q.text);
         const bool warning = q.warning;
-        QTimer::singleShot(0, this, [this, title, text, warning, answer] {
-            bool yes = false;
-            if (d_ask) {
-                yes = d_ask(title, text, warning);
-            } else {
-                yes = QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No,
-                                            QMessageBox::No) == QMessageBox::Yes;
-            }
-            answer(yes);
-        });
+        QTimer::singleShot(
+            0, this, [this, title, text, warning, answer] { answer(ask(title, text, warning)); });
     };
     events.finished = [this](const TransferResult& result) {
         // Finished may come from inside stop(); let the caller return first.
@@ -381,21 +406,31 @@ void vexcomm::connectSession() {
 void vexcomm::openPort() {
     if (d_closing) return;
     d_session->open([this](const OpenResult& result) {
-        d_ready = true;
-        setBusy(false);
         if (!result.port.ok()) {
+            // The window stays, so the user can pick another way or try again with Read/Send.
+            d_ready = true;
+            updateControls();
             d_status->setText(Latin1(result.port.message));
+            d_scanner->setText(tr("port not open"));
             QString text = Latin1(result.port.message);
             if (!result.port.detail.empty())
                 text += QStringLiteral("\n\n") + Latin1(result.port.detail);
             tell(windowTitle(), text, true);
             emit opened(false);
+            emit readied();
             return;
         }
-        d_status->setText(result.detected
-                              ? QStringLiteral("Scanner: %1").arg(Latin1(result.identification))
-                              : QString());
+        d_scanner->setText(result.detected ? Latin1(result.identification)
+                                           : tr("no BCT8 answered"));
+        setNamesRead(false);
         emit opened(true);
+        // The scanner's trunk types: what a read takes and what a send compares with. Started
+        // on the next turn, once the link has finished with the start-up sequence.
+        d_job = Job::OpenTypes;
+        updateControls();
+        QTimer::singleShot(0, this, [this] {
+            if (!d_closing) d_session->startReadTrunkTypes(d_image);
+        });
     });
 }
 
@@ -419,7 +454,7 @@ void vexcomm::startTransfer() {
 }
 
 void vexcomm::startItems(const TransferItems& items, Job job) {
-    if (busy() || !d_ready) return;
+    if (busy() || !d_ready || d_job != Job::None) return;
     TransferArea area = TransferArea::None;
     if (d_allBanks->isChecked()) area = TransferArea::AllBanks;
     if (d_singleBank->isChecked()) area = TransferArea::SingleBank;
@@ -432,10 +467,13 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
     d_progress->setRange(0, 1);
     d_progress->setValue(0);
     d_job = job;
-    setBusy(true);
+    d_readsChannels = d_mode == Mode::Read && items.frequencies;
+    d_channelsDone = false;
+    updateControls();
     if (d_mode == Mode::Read) {
         ReadRequest request;
         request.items = items;
+        request.reuseTrunkTypes = true;
         request.area = area;
         request.bank = d_bankList->currentIndex();
         request.rangeStart = start;
@@ -450,19 +488,20 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.rangeStart = start;
         request.rangeEnd = end;
         request.singleBankFlag = g_singleBankFlag;
+        request.reuseTrunkTypes = true;
         d_session->startSend(d_image, request);
     }
 }
 
 void vexcomm::deleteBank() {
-    if (busy() || !d_ready) return;
+    if (busy() || !d_ready || d_job != Job::None) return;
     d_job = Job::Delete;
-    setBusy(true);
+    updateControls();
     d_session->startDeleteBank(d_bankList->currentIndex());
 }
 
 void vexcomm::runStep(Step step) {
-    if (busy() || !d_ready) return;
+    if (busy() || !d_ready || d_job != Job::None) return;
     switch (step) {
         case Step::Frequencies:
             return startItems({true, false, false}, Job::Step);
@@ -477,7 +516,8 @@ void vexcomm::runStep(Step step) {
     }
     d_reply->clear();
     d_job = step == Step::BankNames ? Job::Names : Job::Step;
-    setBusy(true);
+    d_readsChannels = false;
+    updateControls();
     if (step == Step::TrunkTypes) d_session->startReadTrunkTypes(d_image);
     if (step == Step::BankNames) d_session->startReadBankNames();
     if (step == Step::IdListTags) d_session->startReadIdListTags(d_image);
@@ -491,6 +531,11 @@ void vexcomm::onProgress(const LinkProgress& progress) {
     if (d_closing) return;
     d_status->setText(Latin1(progress.status));
     d_channel->setText(ThreeDigits(progress.channel));
+    // The channel walk ends with its last channel shown as done; later parts of the read
+    // (trunk IDs, settings) report their own counts.
+    if (d_readsChannels && progress.channel > 0 && progress.total > 0 &&
+        progress.done >= progress.total)
+        d_channelsDone = true;
     if (progress.total > 0) {
         d_progress->setRange(0, progress.total);
         d_progress->setValue(std::clamp(progress.done, 0, progress.total));
@@ -499,12 +544,17 @@ void vexcomm::onProgress(const LinkProgress& progress) {
 
 void vexcomm::onFinished(const TransferResult& result) {
     if (d_closing) return;
-    setBusy(false);
+    const Job job = std::exchange(d_job, Job::None);
+    updateControls();
     d_progress->setRange(0, 1);
     d_progress->setValue(0);
+    setNamesRead(result.namesRead);
+    if (job == Job::OpenTypes) {
+        onOpenTypesFinished(result);
+        return;
+    }
     const auto outcome = result.outcome;
     const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
-    const Job job = std::exchange(d_job, Job::None);
     if (job == Job::Main || job == Job::Step) g_singleBankFlag = result.singleBankFlag;
     if (outcome == TransferOutcome::Completed) {
         QStringList warnings;
@@ -523,6 +573,16 @@ void vexcomm::onFinished(const TransferResult& result) {
         if (d_mode == Mode::Read && job == Job::Main) accept();
         return;
     }
+    const bool halfway = outcome == TransferOutcome::Stopped || outcome == TransferOutcome::Failed;
+    if (halfway && result.hasData && d_mode == Mode::Read &&
+        (job == Job::Main || job == Job::Step)) {
+        if (!result.message.empty()) d_status->setText(Latin1(result.message));
+        const bool kept = offerPartialRead(result);
+        emit transferFinished(static_cast<int>(outcome));
+        // Kept like a completed read, it ends the window the same way.
+        if (kept && job == Job::Main) accept();
+        return;
+    }
     if (outcome == TransferOutcome::Stopped) {
         d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
                                                  : Latin1(result.message));
@@ -534,24 +594,53 @@ void vexcomm::onFinished(const TransferResult& result) {
     emit transferFinished(static_cast<int>(outcome));
 }
 
-void vexcomm::setBusy(bool on) {
-    const bool idle = !on && d_ready;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{d_frequencies, d_trunkIds, d_trunkSettings, d_allBanks,
-                                         d_singleBank, d_channelRange, d_start}) {
-        w->setEnabled(idle);
+void vexcomm::onOpenTypesFinished(const TransferResult& result) {
+    d_ready = true;
+    updateControls();
+    // The image is left alone: a read takes these types into what it reads, a send compares
+    // with them. A scanner that does not answer is told in the status field only; the
+    // transfers read the types again when they start.
+    if (result.outcome == TransferOutcome::Completed) {
+        d_status->setText(QStringLiteral("Trunk type read Ok"));
+    } else if (result.outcome == TransferOutcome::Stopped) {
+        d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
+                                                 : Latin1(result.message));
+    } else if (!result.message.empty()) {
+        d_status->setText(Latin1(result.message));
+        // The link itself gave up (line lost, no line end): that deserves more than a status.
+        if (!result.title.empty()) tell(Latin1(result.title), Latin1(result.message), true);
     }
-    if (d_merge) d_merge->setEnabled(idle);
-    if (d_delete) d_delete->setEnabled(idle);
-    for (QPushButton* b : d_stepButtons) b->setEnabled(idle);
-    d_stop->setEnabled(on && d_ready);
-    updateArea();
-    // The busy pointer over the window while the scanner is being talked to; STOP still works.
-    if (on) {
-        setCursor(Qt::BusyCursor);
+    emit readied();
+}
+
+bool vexcomm::offerPartialRead(const TransferResult& result) {
+    QString question;
+    if (d_readsChannels && !d_channelsDone && result.channelReached > 0) {
+        question = QStringLiteral("The read stopped at channel %1. Keep the channels read so far?")
+                       .arg(ThreeDigits(result.channelReached));
     } else {
-        unsetCursor();
+        question = QStringLiteral("The read stopped before its end. Keep what was read so far?");
     }
+    QString text = question;
+    if (result.outcome == TransferOutcome::Failed && !result.message.empty())
+        text = Latin1(result.message) + QStringLiteral("\n\n") + question;
+    if (!ask(windowTitle(), text, true)) {
+        d_status->setText(d_status->text() + QStringLiteral(" Nothing was kept."));
+        return false;
+    }
+    d_image = result.image;
+    d_imageReplaced = true;
+    d_partialKept = true;
+    d_status->setText(QStringLiteral("Kept what was read before the read stopped."));
+    return true;
+}
+
+bool vexcomm::ask(const QString& title, const QString& text, bool warning) {
+    if (d_ask) return d_ask(title, text, warning);
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void vexcomm::tell(const QString& title, const QString& text, bool error) {

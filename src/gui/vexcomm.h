@@ -1,6 +1,7 @@
 // The communication window `vexcomm`: "Read Data" reads the scanner into the image, "Send Data"
 // sends the image to the scanner (and clears a bank in it). It opens the serial port when it
-// opens and closes it when it closes; the transfers themselves are the link's, this window only
+// opens, reads the scanner's trunk types (what a read takes and a send compares with), and
+// closes the port when it closes; the transfers themselves are the link's, this window only
 // collects the choices, shows the progress and hands the result over.
 #pragma once
 
@@ -43,7 +44,8 @@ class vexcomm : public QDialog {
     enum class Mode { Read, Send };
 
     // Opens the configured serial port (ComSettings: device or port number, baud rate). A read
-    // replaces `image` only when it completed; a send never changes it.
+    // replaces `image` when it completed, or when it ended half way and the user chose to keep
+    // what was read; a send never changes it.
     vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
             std::filesystem::path programFolder, QWidget* parent = nullptr);
     // The same window over a line of the caller's choosing.
@@ -53,12 +55,19 @@ class vexcomm : public QDialog {
     ~vexcomm() override;
 
     Mode mode() const { return d_mode; }
-    // True once a read has completed and replaced the image.
+    // True once a read has replaced the image.
     bool imageReplaced() const { return d_imageReplaced; }
+    // True when the image holds a read that ended half way, kept at the user's wish: it matches
+    // neither the scanner nor a file, so the caller should treat it as unsaved.
+    bool partialReadKept() const { return d_partialKept; }
+    // The names-read flag: bank names, trunk IDs or ID list tags have been read completely
+    // since the window opened.
+    bool namesRead() const { return d_namesRead; }
     bool busy() const;
     // The settle delay as the window's delay control left it (for the caller to keep).
     int delay1() const { return d_options.delay1; }
-    // The start-up sequence has ended (whether or not the port opened).
+    // Opening has ended (the port opened or not, and the trunk type read that follows ended):
+    // the transfer buttons take commands.
     bool ready() const { return d_ready; }
 
     // The single-bank flag shared by reads and sends for the life of the program: set after a
@@ -76,6 +85,8 @@ class vexcomm : public QDialog {
   signals:
     // The start-up sequence has ended; `ok` false when the port could not be opened.
     void opened(bool ok);
+    // Opening has ended: ready() is now true.
+    void readied();
     // A transfer has ended (the value of vex::TransferOutcome).
     void transferFinished(int outcome);
 
@@ -89,9 +100,9 @@ class vexcomm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // What the running transfer is: the main button's, one step of a download, the bank
-    // names, a bank delete.
-    enum class Job { None, Main, Step, Names, Delete };
+    // What the running transfer is: the trunk type read on opening, the main button's, one
+    // step of a download, the bank names, a bank delete.
+    enum class Job { None, OpenTypes, Main, Step, Names, Delete };
     enum class Step {
         Frequencies,
         TrunkData,
@@ -112,11 +123,15 @@ class vexcomm : public QDialog {
     void stopTransfer();
     void onProgress(const LinkProgress& progress);
     void onFinished(const TransferResult& result);
-    void setBusy(bool busy);
-    void updateArea();
+    void onOpenTypesFinished(const TransferResult& result);
+    bool offerPartialRead(const TransferResult& result);
+    void updateControls();
+    void setNamesRead(bool on);
     void setDelay(int ms);
     bool takeRange(int max, int& start, int& end);
     void tell(const QString& title, const QString& text, bool error);
+    // Yes/No, No by default.
+    bool ask(const QString& title, const QString& text, bool warning);
     void shutDown();
 
     Mode d_mode;
@@ -128,7 +143,12 @@ class vexcomm : public QDialog {
     std::unique_ptr<Transport> d_transport;
     std::unique_ptr<LinkSession> d_session;
     bool d_imageReplaced = false;
+    bool d_partialKept = false;
+    bool d_namesRead = false;
     bool d_ready = false;
+    // The running read asked for channels, and its channel walk has come to its end.
+    bool d_readsChannels = false;
+    bool d_channelsDone = false;
     bool d_closing = false;
     Job d_job = Job::None;
     std::array<std::string, kScannerBanks> d_scannerNames;
@@ -157,6 +177,8 @@ class vexcomm : public QDialog {
     QLineEdit* d_channel = nullptr;
     QLineEdit* d_status = nullptr;
     QLineEdit* d_reply = nullptr;
+    QLabel* d_scanner = nullptr;
+    QCheckBox* d_namesReadBox = nullptr;
     QProgressBar* d_progress = nullptr;
     std::vector<QPushButton*> d_stepButtons;
     QCheckBox* d_traceToggle = nullptr;

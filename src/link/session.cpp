@@ -122,6 +122,8 @@ class LinkSession::Impl {
     LinkEvents d_events;
     std::array<std::string, kTrunkTypeCount> d_scannerTypes{};
     std::array<bool, kTrunkTypeCount> d_scannerTypeKnown{};
+    // d_scannerTypes hold a complete read that later transfers may take.
+    bool d_scannerTypesValid = false;
     Scheduler::TimerId d_refusalTimer = 0;
 
     // State of the running transfer; kept here, not in the coroutine, so that a stopped
@@ -191,7 +193,8 @@ class LinkSession::Impl {
     };
     class AskAwaiter {
       public:
-        AskAwaiter(Impl& impl, LinkQuestion question) : d_impl(impl), d_question(std::move(question)) {}
+        AskAwaiter(Impl& impl, LinkQuestion question)
+            : d_impl(impl), d_question(std::move(question)) {}
         AskAwaiter(const AskAwaiter&) = delete;
         AskAwaiter& operator=(const AskAwaiter&) = delete;
         ~AskAwaiter() {
@@ -263,6 +266,11 @@ class LinkSession::Impl {
                 result.message += ": " + stop.message;
             }
         }
+        // After a failure the scanner may have been reset or exchanged, and a send stopped
+        // half way may have changed a type unnoticed: read the types afresh next time.
+        if (result.outcome == TransferOutcome::Failed ||
+            (result.outcome == TransferOutcome::Stopped && kind == Kind::Send))
+            d_scannerTypesValid = false;
         result.channelReached = d_channel;
         result.namesRead = d_namesRead;
         if (kind == Kind::Read || kind == Kind::Types || kind == Kind::Tags) {
@@ -336,6 +344,7 @@ class LinkSession::Impl {
     // The scanner's trunk type of each bank ("TB A" .. "TB E").
     Task<bool> readTrunkTypes() {
         status("Reading trunk type");
+        d_scannerTypesValid = false;
         d_scannerTypeKnown.fill(false);
         d_scannerTypes.fill("");
         int steps = 0;
@@ -369,6 +378,7 @@ class LinkSession::Impl {
             d_scannerTypeKnown[static_cast<std::size_t>(b)] = true;
         }
         status("Trunk type read Ok");
+        d_scannerTypesValid = true;
         co_return true;
     }
 
@@ -585,10 +595,12 @@ class LinkSession::Impl {
             refuse(kNoScannerRead, "Error");
             co_return;
         }
-        const bool typesRead = co_await readTrunkTypes();
-        if (!typesRead) {
-            fail(std::string(kTrunkTypeFailed));
-            co_return;
+        if (!rq.reuseTrunkTypes || !d_scannerTypesValid) {
+            const bool typesRead = co_await readTrunkTypes();
+            if (!typesRead) {
+                fail(std::string(kTrunkTypeFailed));
+                co_return;
+            }
         }
         takeScannerTypes();
 
@@ -1007,7 +1019,7 @@ class LinkSession::Impl {
                 co_await d_link.poll(settle());
             }
         }
-        if (options().option[8] != 1) {
+        if (options().option[8] != 1 && (!rq.reuseTrunkTypes || !d_scannerTypesValid)) {
             const bool typesRead = co_await readTrunkTypes();
             if (!typesRead) {
                 fail(std::string(kTrunkTypeFailed));
@@ -1318,6 +1330,7 @@ void LinkSession::open(std::function<void(const OpenResult&)> done) {
     }
     d_impl->d_open = {};
     d_impl->d_namesRead = false;
+    d_impl->d_scannerTypesValid = false;
     d_impl->d_openDone = std::move(done);
     d_impl->begin(Impl::Kind::Open, d_impl->openJob());
 }
@@ -1377,6 +1390,10 @@ void LinkSession::stop() {
 
 const std::array<std::string, kTrunkTypeCount>& LinkSession::scannerTrunkTypes() const {
     return d_impl->d_scannerTypes;
+}
+
+bool LinkSession::scannerTrunkTypesKnown() const {
+    return d_impl->d_scannerTypesValid;
 }
 
 bool LinkSession::namesRead() const {

@@ -53,6 +53,9 @@ struct ReadRequest {
     bool singleBankFlag = false;  // the window's single-bank flag as it stands
     // Also read the ID list tags (as "read ID lists tag" does) after the trunk IDs.
     bool idListTags = false;
+    // Take the scanner's trunk types from this session's last complete type read (the window
+    // reads them when it opens) instead of asking the scanner again; read when there are none.
+    bool reuseTrunkTypes = false;
 };
 
 struct SendRequest {
@@ -64,6 +67,8 @@ struct SendRequest {
     // The window's single-bank flag: the last download covered one bank only. Sending all
     // banks then asks for a second confirmation.
     bool singleBankFlag = false;
+    // As for ReadRequest: compare with the trunk types read before instead of reading them.
+    bool reuseTrunkTypes = false;
 };
 
 struct LinkProgress {
@@ -187,6 +192,9 @@ class LinkSession {
     // The scanner's trunk type codes of banks A..J as the last transfer read them ("" for a
     // bank whose type name is not known).
     const std::array<std::string, kTrunkTypeCount>& scannerTrunkTypes() const;
+    // True while scannerTrunkTypes() holds a complete read of this connection (what a request
+    // with reuseTrunkTypes takes). Cleared by open() and by a transfer that failed.
+    bool scannerTrunkTypesKnown() const;
     // The names-read flag: false from open() until bank names, trunk IDs or ID list tags have
     // been read completely.
     bool namesRead() const;

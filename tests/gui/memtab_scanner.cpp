@@ -47,6 +47,7 @@ class MemTabScannerTest : public QObject {
     Q_OBJECT
   private slots:
     void readDataReplacesTheTable();
+    void readKeptHalfWayIsUnsaved();
     void directTuneOverTheSerialLine();
 };
 
@@ -85,6 +86,38 @@ void MemTabScannerTest::readDataReplacesTheTable() {
     QCOMPARE(f.cell(1, 1), QString("0150.0125"));
     QCOMPARE(f.cell(3, 1), QString("0150.0375"));
     QCOMPARE(f.cell(3, 4), QString("On"));
+}
+
+// The line drops at channel 9; the user keeps channels 1..8. The table takes them like a
+// completed read, but marked modified: they are neither in a file nor all of the scanner.
+void MemTabScannerTest::readKeptHalfWayIsUnsaved() {
+    simtest::TempFolder folder;
+    std::ofstream(folder / "scanner.mem") << ScannerMemory();
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                       (folder / "scanner.mem").string(), "--fault", "disconnect@ch9"}));
+    Fixture f([&](AppState& s) {
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+        s.options.delay1 = 25;
+    });
+    f.window->setFileName(f.path("mine.mem"));
+    f.enter(20, 1, "444.4");
+    // "Data is not saved. Save it now?" No; "Keep the channels read so far?" Yes.
+    f.prompter.answers = {Answer::No, Answer::Yes};
+    WhenCommReady([](vexcomm* window) {
+        QTest::mouseClick(window->findChild<QPushButton*>("start"), Qt::LeftButton);
+    });
+    f.trigger("menread");
+    QCOMPARE(f.prompter.asked.size(), 2);
+    QVERIFY2(f.prompter.asked[1].contains("Keep the channels read so far?"),
+             qPrintable(f.prompter.asked[1]));
+    QVERIFY2(f.prompter.told.isEmpty(), qPrintable(f.prompter.told.join('\n')));
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+    QVERIFY(f.window->editor().modified());
+    QCOMPARE(f.cell(1, 1), QString("0150.0125"));
+    QCOMPARE(f.cell(8, 1), QString("0150.1000"));
+    QVERIFY(!f.cell(20, 1).startsWith("0444"));
 }
 
 void MemTabScannerTest::directTuneOverTheSerialLine() {

@@ -17,6 +17,7 @@
 #include "e2e/sim_process.h"
 #include "gui/vexcomm.h"
 #include "link/transport.h"
+#include "platform/serial_transport.h"
 
 using vex::gui::vexcomm;
 
@@ -66,11 +67,12 @@ class VexcommTest : public QObject {
     std::vector<QString> d_asked;
     bool d_answer = true;
 
-    void startSim(std::vector<std::string> extra = {}, long baud = 115200) {
+    void startSim(std::vector<std::string> extra = {}, long baud = 115200,
+                  const std::string& memoryTail = {}) {
         d_folder = std::make_unique<simtest::TempFolder>();
         d_sim = std::make_unique<simtest::SimProcess>();
         const auto memory = *d_folder / "scanner.mem";
-        std::ofstream(memory) << ScannerMemory();
+        std::ofstream(memory) << ScannerMemory() << memoryTail;
         std::vector<std::string> args{"--baud",   std::to_string(baud), "--latency-ms",    "0",
                                       "--memory", memory.string(),      "--save-delay-ms", "0"};
         args.insert(args.end(), extra.begin(), extra.end());
@@ -93,6 +95,19 @@ class VexcommTest : public QObject {
         });
         window->show();
         return window;
+    }
+
+    // The serial trace of the window's whole life, one line per command or reply.
+    static QStringList traceOf(QWidget* window) {
+        auto* toggle = child<QCheckBox>(window, "traceToggle");
+        if (!toggle->isChecked()) toggle->click();
+        return child<QPlainTextEdit>(window, "trace")->toPlainText().split('\n');
+    }
+    static int sentCount(const QStringList& trace, const QString& prefix) {
+        int count = 0;
+        for (const QString& line : trace)
+            if (line.contains(QStringLiteral(">> ") + prefix)) ++count;
+        return count;
     }
 
     template <typename T>
@@ -219,34 +234,64 @@ class VexcommTest : public QObject {
                 std::string::npos);
     }
 
-    void failedReadLeavesTheImageAndSaysWhy() {
+    // A read cut off half way: the user is told why and decides whether to keep what came in.
+    void failedReadOffersWhatWasRead_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::addRow("No keeps the table") << false;
+        QTest::addRow("Yes takes the channels read") << true;
+    }
+    void failedReadOffersWhatWasRead() {
+        QFETCH(bool, keep);
         startSim({"--fault", "disconnect@ch9"});
         vex::Image image;
         vex::ClearForFileNew(image);
         image.channel(0, 3)[vex::kFieldFrequency] = "0444.4000";
+        image.channel(0, 20)[vex::kFieldFrequency] = "0555.5000";
         const vex::Image before = image;
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        d_answer = keep;
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
         QCOMPARE(finished.at(0).at(0).toInt(), 2);  // Failed
-        QVERIFY(image == before);
-        QVERIFY(!window->imageReplaced());
-        QVERIFY(window->isVisible());
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QVERIFY(d_told[0].error);
-        QVERIFY2(d_told[0].text.contains("009"), qPrintable(d_told[0].text));
-        QVERIFY(!child<QLineEdit>(window.get(), "status")->text().isEmpty());
+        QCOMPARE(d_asked.size(), std::size_t(1));
+        // Why it ended, then the offer.
+        QVERIFY2(d_asked[0].startsWith("The connection to the scanner was lost at channel 009"),
+                 qPrintable(d_asked[0]));
+        QVERIFY2(d_asked[0].endsWith(
+                     "\n\nThe read stopped at channel 009. Keep the channels read so far?"),
+                 qPrintable(d_asked[0]));
+        QVERIFY(d_told.empty());
+        QCOMPARE(window->imageReplaced(), keep);
+        QCOMPARE(window->partialReadKept(), keep);
+        if (!keep) {
+            QVERIFY(image == before);
+            QVERIFY(window->isVisible());
+            QVERIFY(child<QLineEdit>(window.get(), "status")->text().endsWith("Nothing was kept."));
+            QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+            return;
+        }
+        // Kept like a completed read: the window is done, the table holds channels 1..8 as
+        // read and the rest of the cleared banks empty.
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 2000);
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        for (int n = 1; n <= 8; ++n)
+            QCOMPARE(image.channel(0, n)[vex::kFieldFrequency], Expected(n));
+        QCOMPARE(image.channel(0, 9)[vex::kFieldFrequency], std::string("0000.0000"));
+        QCOMPARE(image.channel(0, 20)[vex::kFieldFrequency], std::string("0000.0000"));
     }
 
-    void stopEndsTheTransferAndKeepsTheImage() {
+    // STOP half way: the same offer (keeping is the failed read's case above).
+    void stopOffersWhatWasRead() {
         startSim({"--latency-ms", "30"});
         vex::Image image;
         vex::ClearForFileNew(image);
+        image.channel(2, 1)[vex::kFieldFrequency] = "0444.4000";
         const vex::Image before = image;
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        d_answer = false;
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text() == "005", 10000);
@@ -256,10 +301,14 @@ class VexcommTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
         QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
-        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
-                 QStringLiteral("Transfer stopped."));
-        QVERIFY(image == before);
+        QCOMPARE(d_asked.size(), std::size_t(1));
+        QVERIFY2(d_asked[0].startsWith("The read stopped at channel 00"), qPrintable(d_asked[0]));
         QVERIFY(d_told.empty());
+        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
+                 QStringLiteral("Transfer stopped. Nothing was kept."));
+        QVERIFY(image == before);
+        QVERIFY(!window->imageReplaced());
+        QVERIFY(!window->partialReadKept());
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
     }
 
@@ -298,6 +347,8 @@ class VexcommTest : public QObject {
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QVERIFY(!window->namesRead());
+        QVERIFY(!child<QCheckBox>(window.get(), "namesRead")->isChecked());
 
         QTest::mouseClick(child<QPushButton>(window.get(), "readBankNames"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
@@ -305,6 +356,8 @@ class VexcommTest : public QObject {
         auto* banks = child<QComboBox>(window.get(), "bankList");
         QVERIFY2(banks->itemText(1).contains("Fire; EMS"), qPrintable(banks->itemText(1)));
         QVERIFY(!window->imageReplaced());
+        QVERIFY(window->namesRead());
+        QVERIFY(child<QCheckBox>(window.get(), "namesRead")->isChecked());
 
         QTest::mouseClick(child<QPushButton>(window.get(), "readTrunkTypes"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
@@ -376,14 +429,180 @@ class VexcommTest : public QObject {
         d_folder = std::make_unique<simtest::TempFolder>();
         vex::Image image;
         vex::ClearForFileNew(image);
+        const vex::Image before = image;
         auto window = makeWindow(vexcomm::Mode::Read, image, 19200, TestOptions(),
                                  (*d_folder / "ttyNONE").string());
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 5000);
+        const QString message = QString::fromLatin1(vex::kPortUnavailableMessage.data());
         QCOMPARE(d_told.size(), std::size_t(1));
         QVERIFY(d_told[0].error);
-        QVERIFY(
-            d_told[0].text.startsWith(QString::fromLatin1(vex::kPortUnavailableMessage.data())));
+        QVERIFY(d_told[0].text.startsWith(message));
+        QVERIFY2(d_told[0].text.contains("ttyNONE"), qPrintable(d_told[0].text));
+        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(), message);
         QVERIFY(window->isVisible());
+        // Still usable: another try names the port again, nothing changes.
+        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+        QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
+        QCOMPARE(d_told.size(), std::size_t(2));
+        QCOMPARE(d_told[1].text, message);
+        QVERIFY(window->isVisible());
+        QVERIFY(image == before);
+        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+        QTest::mouseClick(child<QPushButton>(window.get(), "close"), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+    }
+
+    // The transport's own words reach the user: the permission hint, not the busy text.
+    void portRefusalShowsTheTransportsMessage() {
+        class RefusingPort : public vex::Transport {
+          public:
+            vex::TransportStatus open() override {
+                return {vex::TransportFault::Permission, vex::PermissionMessage("/dev/ttyUSB0"),
+                        "/dev/ttyUSB0: Permission denied"};
+            }
+            void close() override {}
+            bool isOpen() const override { return false; }
+            void write(std::string_view) override {}
+        };
+        d_folder = std::make_unique<simtest::TempFolder>();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        vexcomm window(vexcomm::Mode::Send, image, TestOptions(), 19200,
+                       std::make_unique<RefusingPort>(), d_folder->path());
+        window.setTellHook([this](const QString& title, const QString& text, bool error) {
+            d_told.push_back({title, text, error});
+        });
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.ready(), 5000);
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY2(d_told[0].text.contains("dialout"), qPrintable(d_told[0].text));
+        QVERIFY(d_told[0].text.contains("Permission denied"));
+        QVERIFY(child<QLineEdit>(&window, "status")->text().contains("dialout"));
+        QVERIFY(window.isVisible());
+        QVERIFY(child<QPushButton>(&window, "deleteBank")->isEnabled());
+    }
+
+    // A second window on a port the first one holds is told it is busy.
+    void portHeldByAnotherWindowIsBusy() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto first = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(first->ready(), 10000);
+        QVERIFY(d_told.empty());
+        auto second = makeWindow(vexcomm::Mode::Send, image);
+        QTRY_VERIFY_WITH_TIMEOUT(second->ready(), 10000);
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY2(
+            d_told[0].text.startsWith(QString::fromLatin1(vex::kPortUnavailableMessage.data())),
+            qPrintable(d_told[0].text));
+        QVERIFY(second->isVisible());
+        QVERIFY(first->isVisible());
+    }
+
+    // Opening reads the scanner's trunk types by itself; the read that follows takes them
+    // without asking the scanner again, and the image changes only with that read.
+    void openingReadsTheTrunkTypesTheReadTakes() {
+        startSim({}, 115200, "TYPE C EDCS SCT\n");
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        image.TrunkType[2] = "1";
+        const vex::Image before = image;
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        auto* status = child<QLineEdit>(window.get(), "status");
+        QStringList statuses;
+        connect(status, &QLineEdit::textChanged, this,
+                [&](const QString& text) { statuses << text; });
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QCOMPARE(status->text(), QStringLiteral("Trunk type read Ok"));
+        QVERIFY2(statuses.contains("Reading trunk type"), qPrintable(statuses.join('|')));
+        QVERIFY(statuses.contains("Read trunktype/5"));
+        QVERIFY(d_told.empty());
+        QVERIFY(image == before);
+        QVERIFY(!window->imageReplaced());
+
+        chooseRange(window.get(), "1", "2");
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
+        QVERIFY(window->imageReplaced());
+        QCOMPARE(image.TrunkType[2], std::string("9"));
+        QCOMPARE(image.TrunkType[0], std::string("0"));
+        const QStringList trace = traceOf(window.get());
+        QCOMPARE(sentCount(trace, "TB "), 5);
+        QCOMPARE(sentCount(trace, "TB A"), 1);
+    }
+
+    // Sending compares with the types read on opening: a bank whose type the scanner already
+    // holds gets no type command, and the types are not asked for again.
+    void sendComparesWithTheTypesReadOnOpening() {
+        startSim({}, 115200, "TYPE A EDCS SCT\n");
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        vex::SetStartupBankTags(image);
+        image.TrunkType[0] = "9";
+        for (int s = 1; s <= 3; ++s) {
+            image.channel(0, s)[vex::kFieldFrequency] = "0851.0125";
+            image.channel(0, s)[vex::kFieldTrunk] = "1";
+        }
+        vex::Options options = TestOptions();
+        options.expert = 1;
+        auto window = makeWindow(vexcomm::Mode::Send, image, 115200, options);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
+                 QStringLiteral("Trunk type read Ok"));
+        chooseRange(window.get(), "1", "3");
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);
+        const QStringList trace = traceOf(window.get());
+        QCOMPARE(sentCount(trace, "TB "), 5);
+        QCOMPARE(sentCount(trace, "TR "), 0);
+        QVERIFY(sentCount(trace, "PM001") == 1);
+    }
+
+    // A scanner that will not tell its types leaves the window usable with the status saying so.
+    void unansweredTrunkTypesLeaveTheWindowUsable() {
+        startSim({"--fault", "err@TB:always"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        const vex::Image before = image;
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
+                 QStringLiteral("Reading trunktype failed."));
+        QVERIFY(d_told.empty());
+        QVERIFY(image == before);
+        QVERIFY(window->isVisible());
+        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+        QVERIFY(child<QPushButton>(window.get(), "readBankNames")->isEnabled());
+        QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
+    }
+
+    // While the types are read on opening the choices can be made and STOP ends the read;
+    // the transfer buttons wait for the types.
+    void stopEndsTheTrunkTypeReadOnOpening() {
+        startSim({"--latency-ms", "400"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        auto* status = child<QLineEdit>(window.get(), "status");
+        QTRY_VERIFY_WITH_TIMEOUT(status->text() == "Reading trunk type", 10000);
+        QVERIFY(!window->ready());
+        QVERIFY(child<QPushButton>(window.get(), "stop")->isEnabled());
+        QVERIFY(!child<QPushButton>(window.get(), "start")->isEnabled());
+        QVERIFY(child<QCheckBox>(window.get(), "trunkIds")->isEnabled());
+        child<QRadioButton>(window.get(), "singleBank")->click();
+        QVERIFY(child<QRadioButton>(window.get(), "singleBank")->isChecked());
+        QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 1000);
+        QCOMPARE(status->text(), QStringLiteral("Transfer stopped."));
+        QVERIFY(d_told.empty());
+        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+        QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
     }
 
     void delayControlOnlyAtTheFastSpeeds() {
