@@ -72,6 +72,15 @@ bool IsEmptyChannel(const Channel& channel) {
     return NumericValue(channel[kFieldFrequency]) == 0;
 }
 
+void EmptyChannel(Channel& channel) {
+    channel[kFieldFrequency] = "0000.0000";
+    channel[kFieldTag].clear();
+    channel[kFieldTrunk] = "0";
+    channel[kFieldDelay] = "0";
+    channel[kFieldLockout] = "0";
+    channel[kFieldComment].clear();
+}
+
 bool IsEmptyChannel(const Image& image, int bank, int slot) {
     if (bank < 0 || bank >= kBankCount || slot < 0 || slot > ChannelsPerBank) return true;
     return IsEmptyChannel(image.ChannelTable[bank][slot]);

@@ -99,6 +99,9 @@ std::string BankMenuCaption(const Image& image, int bank);
 // True when the numeric value of the channel's frequency is 0.
 bool IsEmptyChannel(const Image& image, int bank, int slot);
 bool IsEmptyChannel(const Channel& channel);
+// The form an emptied channel takes: frequency "0000.0000", tag and comment empty, flags "0".
+// Field 0 (the slot's absolute number) is left as it is.
+void EmptyChannel(Channel& channel);
 
 // "1"/"0" flag texts of the table; anything but "1" reads as off.
 inline bool FlagOn(std::string_view text) {

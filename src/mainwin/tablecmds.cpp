@@ -154,15 +154,6 @@ std::optional<Question> SortQuestion(const Image& image, int bank, const Options
 
 // --- Line and bank commands ---
 
-void EmptyChannel(Channel& channel) {
-    channel[kFieldFrequency] = "0000.0000";
-    channel[kFieldTag].clear();
-    channel[kFieldTrunk] = "0";
-    channel[kFieldDelay] = "0";
-    channel[kFieldLockout] = "0";
-    channel[kFieldComment].clear();
-}
-
 bool ClearLines(Image& image, int bank, int firstRow, int lastRow) {
     if (!ValidBank(bank)) return false;
     if (firstRow > lastRow) std::swap(firstRow, lastRow);

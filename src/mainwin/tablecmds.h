@@ -57,10 +57,8 @@ std::optional<Question> InsertLineQuestion(const Image& image, int bank);
 std::optional<Question> SortQuestion(const Image& image, int bank, const Options& options);
 
 // --- Line and bank commands on the table. Each returns true when it changed the table. ---
-
-// The form an emptied channel takes: frequency "0000.0000", tag and comment empty, flags "0".
-// Field 0 (the slot's absolute number) is never touched by these commands.
-void EmptyChannel(Channel& channel);
+// An emptied channel takes the form EmptyChannel gives it; field 0 (the slot's absolute
+// number) is never touched by these commands.
 
 bool ClearLines(Image& image, int bank, int firstRow, int lastRow);
 // Moves current row..49 one down (slot 50 is lost) and leaves the current row empty
