@@ -52,12 +52,7 @@ std::string WithoutLineEnds(std::string_view text) {
 
 void ClearChannelForRead(Channel& channel) {
     channel[kFieldNumber].clear();
-    channel[kFieldFrequency] = "0000.0000";
-    channel[kFieldTag].clear();
-    channel[kFieldTrunk] = "0";
-    channel[kFieldDelay] = "0";
-    channel[kFieldLockout] = "0";
-    channel[kFieldComment].clear();
+    EmptyChannel(channel);
 }
 
 int TypeOf(const Image& image, int bank) {
@@ -341,6 +336,19 @@ class LinkSession::Impl {
         co_return IsBct8Identification(d_link.takeInput());
     }
 
+    // One step of a bank-by-bank walk: an answer is shown and given delay1 to settle, a
+    // silence leaves nothing behind in the input for the next ask.
+    Task<Reply> askBankStep(std::string command) {
+        Reply reply = co_await d_link.request(command);
+        if (!reply.timedOut) {
+            showReply(reply.text, false);
+            co_await d_link.wait(delay1());
+        } else {
+            d_link.discardInput();
+        }
+        co_return reply;
+    }
+
     // The scanner's trunk type of each bank ("TB A" .. "TB E").
     Task<bool> readTrunkTypes() {
         status("Reading trunk type");
@@ -350,13 +358,7 @@ class LinkSession::Impl {
         int steps = 0;
         int bank = 0;
         while (bank < kScannerBanks) {
-            Reply reply = co_await d_link.request(TrunkTypeReadCommand(bank));
-            if (!reply.timedOut) {
-                showReply(reply.text, false);
-                co_await d_link.wait(delay1());
-            } else {
-                d_link.discardInput();
-            }
+            Reply reply = co_await askBankStep(TrunkTypeReadCommand(bank));
             ++steps;
             status("Read trunktype/" + std::to_string(steps));
             if (steps > kTrunkTypeMaxSteps) {
@@ -536,13 +538,7 @@ class LinkSession::Impl {
         int steps = 0;
         int bank = 0;
         while (bank < kScannerBanks) {
-            Reply reply = co_await d_link.request(BankNameReadCommand(bank));
-            if (!reply.timedOut) {
-                showReply(reply.text, false);
-                co_await d_link.wait(delay1());
-            } else {
-                d_link.discardInput();
-            }
+            Reply reply = co_await askBankStep(BankNameReadCommand(bank));
             ++steps;
             status("Read Bank Names/ " + std::to_string(steps));
             if (steps > kBankNameMaxSteps) {
