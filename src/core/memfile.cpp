@@ -163,6 +163,20 @@ void Progress(const ProgressFn& progress, int done, int total, int& last) {
     }
 }
 
+// A file that cannot be loaded is reported as not valid, quoting the error number.
+using MemParser = MemReadResult (*)(Image&, std::string_view, const Options&, const ProgressFn&);
+MemReadResult LoadAndParse(MemParser parse, Image& image, const std::filesystem::path& path,
+                           const Options& options, const ProgressFn& progress) {
+    std::string content;
+    int error = 0;
+    MemReadResult result;
+    if (!LoadFile(path, content, error, result.fileMissing)) {
+        result.message = NotValidMessage(LoopIndices{}, error);
+        return result;
+    }
+    return parse(image, content, options, progress);
+}
+
 }  // namespace
 
 std::string DialogFilter(std::string_view pipeSeparated) {
@@ -328,14 +342,7 @@ MemReadResult ParseMemFile(Image& image, std::string_view content, const Options
 
 MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path, const Options& options,
                           const ProgressFn& progress) {
-    std::string content;
-    int error = 0;
-    MemReadResult result;
-    if (!LoadFile(path, content, error, result.fileMissing)) {
-        result.message = NotValidMessage(LoopIndices{}, error);
-        return result;
-    }
-    return ParseMemFile(image, content, options, progress);
+    return LoadAndParse(ParseMemFile, image, path, options, progress);
 }
 
 // The sibling program's ten-bank file, as this program reads it:
@@ -452,14 +459,7 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const 
 
 MemReadResult ReadSiblingMemFile(Image& image, const std::filesystem::path& path,
                                  const Options& options, const ProgressFn& progress) {
-    std::string content;
-    int error = 0;
-    MemReadResult result;
-    if (!LoadFile(path, content, error, result.fileMissing)) {
-        result.message = NotValidMessage(LoopIndices{}, error);
-        return result;
-    }
-    return ParseSiblingMemFile(image, content, options, progress);
+    return LoadAndParse(ParseSiblingMemFile, image, path, options, progress);
 }
 
 std::string WithMemSuffix(std::string_view chosenName) {
