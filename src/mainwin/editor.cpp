@@ -173,25 +173,20 @@ CommandResult TableEditor::RemoveSelectedLines(Selection selection, const Asker&
 }
 
 CommandResult TableEditor::ShiftChannelUp(Selection selection) {
-    CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin({}, {}, result)) return result;
-    const int row = selection.currentRow;
-    const int moved = ShiftChannel(image_, currentBank_, row, ShiftDirection::Up);
-    result.changed = moved != row;
-    if (result.changed) {
-        selection.firstRow = selection.lastRow = selection.currentRow = moved;
-        result.selection = selection;
-    }
-    return Finish(result);
+    return ShiftCurrentChannel(selection, ShiftDirection::Up);
 }
 
 CommandResult TableEditor::ShiftChannelDown(Selection selection) {
+    return ShiftCurrentChannel(selection, ShiftDirection::Down);
+}
+
+// The selection follows the moved channel so that repeated shifts keep moving it.
+CommandResult TableEditor::ShiftCurrentChannel(Selection selection, ShiftDirection direction) {
     CommandResult result;
     selection = selection.Normalised();
     if (!Begin({}, {}, result)) return result;
     const int row = selection.currentRow;
-    const int moved = ShiftChannel(image_, currentBank_, row, ShiftDirection::Down);
+    const int moved = ShiftChannel(image_, currentBank_, row, direction);
     result.changed = moved != row;
     if (result.changed) {
         selection.firstRow = selection.lastRow = selection.currentRow = moved;

@@ -113,6 +113,7 @@ class TableEditor {
     bool Begin(const QuestionFn& question, const Asker& ask, CommandResult& result);
     // Show the bank; the modified flag is set when the command changed something.
     CommandResult& Finish(CommandResult& result);
+    CommandResult ShiftCurrentChannel(Selection selection, ShiftDirection direction);
     void ApplyEntryToCell(int row, int field, std::string_view typed);
 
     Image& image_;
