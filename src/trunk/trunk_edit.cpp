@@ -23,29 +23,16 @@ std::string EntryText(const Image& image, TrunkEditUnit unit, TrunkEditTarget ta
     return std::to_string(target.index + 1) + ": " + image.ScanListTag[target.bank][target.index];
 }
 
-void TransferRow(TrunkIdRow& source, TrunkIdRow& destination, TrunkEditOp op) {
+// A trunk ID row or a list tag; a moved one leaves an empty one behind.
+template <typename Entry>
+void TransferEntry(Entry& source, Entry& destination, TrunkEditOp op) {
     switch (op) {
         case TrunkEditOp::Copy:
             destination = source;
             break;
         case TrunkEditOp::Move:
             destination = source;
-            source = TrunkIdRow{};
-            break;
-        case TrunkEditOp::Swap:
-            std::swap(source, destination);
-            break;
-    }
-}
-
-void TransferText(std::string& source, std::string& destination, TrunkEditOp op) {
-    switch (op) {
-        case TrunkEditOp::Copy:
-            destination = source;
-            break;
-        case TrunkEditOp::Move:
-            destination = source;
-            source.clear();
+            source = Entry{};
             break;
         case TrunkEditOp::Swap:
             std::swap(source, destination);
@@ -94,16 +81,17 @@ void ApplyTrunkEdit(Image& image, TrunkEditUnit unit, TrunkEditOp op, TrunkEditT
     if (!valid(source) || !valid(destination)) return;
 
     if (unit == TrunkEditUnit::Ids) {
-        TransferRow(image.TrunkId[source.bank][source.index],
-                    image.TrunkId[destination.bank][destination.index], op);
+        TransferEntry(image.TrunkId[source.bank][source.index],
+                      image.TrunkId[destination.bank][destination.index], op);
         return;
     }
     for (int j = 0; j < kTrunkIdsPerList; ++j) {
-        TransferRow(image.TrunkId[source.bank][source.index * kTrunkIdsPerList + j],
-                    image.TrunkId[destination.bank][destination.index * kTrunkIdsPerList + j], op);
+        TransferEntry(image.TrunkId[source.bank][source.index * kTrunkIdsPerList + j],
+                      image.TrunkId[destination.bank][destination.index * kTrunkIdsPerList + j],
+                      op);
     }
-    TransferText(image.ScanListTag[source.bank][source.index],
-                 image.ScanListTag[destination.bank][destination.index], op);
+    TransferEntry(image.ScanListTag[source.bank][source.index],
+                  image.ScanListTag[destination.bank][destination.index], op);
 }
 
 std::string DefaultListTag(int bank, int list) {
