@@ -15,30 +15,21 @@
 
 #include "core/memfile.h"
 #include "gui/trtags.h"
+#include "gui/trunk_support.h"
 #include "trunk/trunk_window_flag.h"
 
 using namespace vex;
 using namespace vex::gui;
+using vex::gui::test::Child;
+using vex::gui::test::Click;
+using vex::gui::test::Type;
 
 namespace {
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    if (!child) qFatal("no child %s", name);
-    return child;
-}
-
-void Click(QWidget* window, const char* button) {
-    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
-}
-
-void Type(QWidget* window, const char* field, const QString& text) {
-    QLineEdit* edit = Child<QLineEdit>(window, field);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+// Typing here starts by giving the field the focus, as a click into it would.
+void TypeFocused(QWidget* window, const char* field, const QString& text) {
+    Child<QLineEdit>(window, field)->setFocus();
+    Type(window, field, text);
 }
 
 void Enter(QWidget* window, const char* field) {
@@ -90,12 +81,12 @@ class TrTagsTest : public QObject {
         QCOMPARE(Child<QTabBar>(&window, "tabs")->tabText(1), QString("2: Bank 2"));
         QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString("Motorola Type 2"));
         Child<QTableWidget>(&window, "grid")->setCurrentCell(2, 0);
-        Type(&window, "idEntry", "7-1");  // "-" is refused for Type 2
+        TypeFocused(&window, "idEntry", "7-1");  // "-" is refused for Type 2
         QCOMPARE(Child<QLineEdit>(&window, "idEntry")->text(), QString("71"));
         Enter(&window, "idEntry");
         QCOMPARE(Cell(window, 2, 0), QString("000071"));
         QCOMPARE(Child<QLineEdit>(&window, "idEntry")->text(), QString("000071"));
-        Type(&window, "tagEntry", "Fire \"Dispatch\", North Side");
+        TypeFocused(&window, "tagEntry", "Fire \"Dispatch\", North Side");
         Enter(&window, "tagEntry");
         QCOMPARE(Cell(window, 2, 1), QString("Fire Dispatch No"));
         QCOMPARE(Child<QTableWidget>(&window, "grid")->currentRow(), 3);
@@ -113,7 +104,7 @@ class TrTagsTest : public QObject {
         const Image before = image;
         TrTags window(image);
         window.show();
-        Type(&window, "idEntry", "35300");
+        TypeFocused(&window, "idEntry", "35300");
         Enter(&window, "idEntry");
         QCOMPARE(Cell(window, 0, 0), QString("020254"));
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
@@ -131,7 +122,7 @@ class TrTagsTest : public QObject {
         QVERIFY(!window.isVisible());
 
         window.show();
-        Type(&window, "tagEntry", "New tag");
+        TypeFocused(&window, "tagEntry", "New tag");
         Enter(&window, "tagEntry");
         QString question;
         OnNextModal([&](QWidget* box) {
@@ -293,8 +284,8 @@ class TrTagsTest : public QObject {
         QString gridDuringDialog;
         OnNextModal([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Replace Text Tag:"));
-            Type(dialog, "find", "FD");
-            Type(dialog, "replacement", "Fire Department");
+            TypeFocused(dialog, "find", "FD");
+            TypeFocused(dialog, "replacement", "Fire Department");
             Click(dialog, "apply");
             gridDuringDialog = Cell(window, 0, 1);
             Click(dialog, "close");
@@ -351,7 +342,7 @@ class TrTagsTest : public QObject {
             std::swap(image.TrunkId[0], image.TrunkId[2]);
         });
         window.show();
-        Type(&window, "idEntry", "7");
+        TypeFocused(&window, "idEntry", "7");
         Enter(&window, "idEntry");
         Click(&window, "copyMoveSwapBanks");
         QCOMPARE(seen, std::string("7"));
@@ -364,15 +355,15 @@ class TrTagsTest : public QObject {
         image.TrunkType[1] = "2";
         TrTags window(image);
         window.show();
-        Type(&window, "idEntry", "16-209");
+        TypeFocused(&window, "idEntry", "16-209");
         Enter(&window, "idEntry");
-        Type(&window, "tagEntry", "Agency; fleet");
+        TypeFocused(&window, "tagEntry", "Agency; fleet");
         Enter(&window, "tagEntry");
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
         Child<QTableWidget>(&window, "grid")->setCurrentCell(0, 0);
-        Type(&window, "idEntry", "100-12");
+        TypeFocused(&window, "idEntry", "100-12");
         Enter(&window, "idEntry");
-        Type(&window, "tagEntry", "Fire");
+        TypeFocused(&window, "tagEntry", "Fire");
         Enter(&window, "tagEntry");
         window.action("centerTags")->trigger();
         Click(&window, "ok");

@@ -8,37 +8,23 @@
 #include <QtTest>
 
 #include "core/memfile.h"
+#include "gui/trunk_support.h"
 #include "gui/trunkconfig.h"
 #include "trunk/trunk_window_flag.h"
 
 using namespace vex;
 using namespace vex::gui;
+using vex::gui::test::Child;
+using vex::gui::test::Click;
+using vex::gui::test::Type;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    if (!child) qFatal("no child %s", name);
-    return child;
-}
 
 // What the user does with a drop-down list: pick an entry.
 void Choose(QWidget* window, const char* list, int position) {
     QComboBox* combo = Child<QComboBox>(window, list);
     combo->setCurrentIndex(position);
     emit combo->activated(position);
-}
-
-void Type(QWidget* window, const char* field, const QString& text) {
-    QLineEdit* edit = Child<QLineEdit>(window, field);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-void Click(QWidget* window, const char* button) {
-    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
 }
 
 bool Shown(QWidget* window, const char* name) {

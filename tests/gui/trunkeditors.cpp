@@ -9,30 +9,16 @@
 #include "core/memfile.h"
 #include "gui/editrunk.h"
 #include "gui/listtags.h"
+#include "gui/trunk_support.h"
 #include "gui/vervangtrunk.h"
 
 using namespace vex;
 using namespace vex::gui;
+using vex::gui::test::Child;
+using vex::gui::test::Click;
+using vex::gui::test::Type;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    if (!child) qFatal("no child %s", name);
-    return child;
-}
-
-void Click(QWidget* window, const char* button) {
-    QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
-}
-
-void Type(QWidget* window, const char* field, const QString& text) {
-    QLineEdit* edit = Child<QLineEdit>(window, field);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
 
 void Pick(QWidget* window, const char* option) {
     Child<QRadioButton>(window, option)->click();

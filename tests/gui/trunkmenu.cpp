@@ -8,11 +8,13 @@
 #include <functional>
 
 #include "gui/memtab_support.h"
+#include "gui/trunk_support.h"
 #include "trunk/trunk_settings.h"
 #include "trunk/trunk_window_flag.h"
 
 using namespace vex;
 using namespace vex::gui;
+using vex::gui::test::Child;
 using vex::gui::test::Fixture;
 
 namespace {
@@ -29,13 +31,6 @@ void OnNextModal(std::function<void(QWidget*)> act) {
         }
     });
     timer->start();
-}
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    if (!child) qFatal("no child %s", name);
-    return child;
 }
 
 }  // namespace
