@@ -1,15 +1,13 @@
 // The ID list tag read as a user runs it: vexa over the real serial code against the
 // simulator, the tags ending up in the MEM file.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 
 #include "core/image.h"
 #include "core/memfile.h"
 #include "e2e/sim_process.h"
+#include "e2e/vexa_run.h"
 
 using simtest::RawPort;
 using simtest::SimProcess;
@@ -19,26 +17,8 @@ namespace {
 
 #ifdef VEXA_PATH
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-};
-
-Outcome Vexa(const std::vector<std::string>& args) {
-    std::string command = VEXA_PATH;
-    for (const std::string& arg : args) command += " '" + arg + "'";
-    command += " 2>&1";
-    Outcome run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using vexarun::Outcome;
+using vexarun::Vexa;
 
 struct ListTags : ::testing::Test {
     TempFolder folder;

@@ -1,42 +1,17 @@
 // The vexa command line as a user runs it: real process, real files, exit codes and output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 
+#include "e2e/vexa_run.h"
+
 namespace {
 
-struct Outcome {
-    int code = -1;
-    std::string out;  // stdout and stderr together
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-Outcome Vexa(const std::vector<std::string>& args) {
-    std::string command = Quote(VEXA_PATH);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " 2>&1";
-    Outcome run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using vexarun::Outcome;
+using vexarun::Vexa;
 
 std::string Slurp(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
