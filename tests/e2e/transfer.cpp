@@ -52,6 +52,19 @@ struct Transfer : ::testing::Test {
         request.rangeEnd = last;
         return line.Send(image, request, timeoutMs);
     }
+
+    // Gives the simulator a memory file holding `scanner` and then `extra`; returns its path.
+    std::filesystem::path SeedMemory(const vex::Image& scanner, const std::string& extra = "");
+
+    // Reads channels `first`..`last` into an empty image and checks them against `expected`
+    // as the wire carries them.
+    void ExpectReadBack(const vex::Image& expected, int first, int last) {
+        const auto read = ReadRange(e2e::EmptyImage(), first, last);
+        ASSERT_TRUE(read.has_value());
+        ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
+        const auto differences = e2e::WireDifferences(expected, read->image, first, last, false);
+        EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+    }
 };
 
 // A memory file for the simulator holding channels 1..250 of the image.
@@ -71,6 +84,12 @@ std::string SimMemory(const vex::Image& image) {
         text += line;
     }
     return text;
+}
+
+std::filesystem::path Transfer::SeedMemory(const vex::Image& scanner, const std::string& extra) {
+    const auto memory = line.folder / "scanner.mem";
+    std::ofstream(memory) << SimMemory(scanner) << extra;
+    return memory;
 }
 
 TEST_F(Transfer, FullImageSentAndReadBackFieldByField) {
@@ -104,9 +123,8 @@ TEST_F(Transfer, FullImageSentAndReadBackFieldByField) {
 }
 
 TEST_F(Transfer, SingleBankReadTakesThatBankAndItsPriorityChannelOnly) {
-    vex::Image scanner = e2e::FullImage();
-    const auto memory = line.folder / "scanner.mem";
-    std::ofstream(memory) << SimMemory(scanner) << "PRIO B 077\n";
+    const vex::Image scanner = e2e::FullImage();
+    const auto memory = SeedMemory(scanner, "PRIO B 077\n");
     StartAndOpen({"--memory", memory.string(), "--trace", (line.folder / "trace.txt").string()});
     vex::Image mine = e2e::EmptyImage();
     mine.channel(0, 1)[vex::kFieldFrequency] = "0162.5500";  // outside the bank: kept
@@ -157,8 +175,7 @@ TEST_F(Transfer, FrequenciesNotInTheCanonicalFormAreSentAsTheirValueNotErased) {
 
 TEST_F(Transfer, SlowestSpeedRepliesArriveInPiecesAndAreJoined) {
     const vex::Image scanner = e2e::FullImage();
-    const auto memory = line.folder / "scanner.mem";
-    std::ofstream(memory) << SimMemory(scanner);
+    const auto memory = SeedMemory(scanner);
     // At 4800 baud a reply takes about 50 ms on the wire and reaches the port a few bytes at a
     // time.
     // The start-up sequence waits delay1 for the identification, which at this speed needs
@@ -166,11 +183,7 @@ TEST_F(Transfer, SlowestSpeedRepliesArriveInPiecesAndAreJoined) {
     vex::Options options = e2e::FastOptions();
     options.delay1 = 100;
     StartAndOpen({"--memory", memory.string(), "--latency-ms", "5"}, 4800, options);
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 8);
-    ASSERT_TRUE(read.has_value());
-    ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
-    const auto differences = e2e::WireDifferences(scanner, read->image, 1, 8, false);
-    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+    ExpectReadBack(scanner, 1, 8);
 }
 
 TEST_F(Transfer, ChannelRangeSendWritesExactlyThoseChannels) {
@@ -194,28 +207,18 @@ TEST_F(Transfer, ChannelRangeSendWritesExactlyThoseChannels) {
 
 TEST_F(Transfer, ReadRecoversFromUnansweredRequests) {
     const vex::Image scanner = e2e::FullImage();
-    const auto memory = line.folder / "scanner.mem";
-    std::ofstream(memory) << SimMemory(scanner);
+    const auto memory = SeedMemory(scanner);
     StartAndOpen({"--memory", memory.string(), "--fault", "no-reply@ch5:3"});
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 10);
-    ASSERT_TRUE(read.has_value());
-    ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
-    const auto differences = e2e::WireDifferences(scanner, read->image, 1, 10, false);
-    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+    ASSERT_NO_FATAL_FAILURE(ExpectReadBack(scanner, 1, 10));
     // Three one-second time-outs and their port resets.
     EXPECT_GE(line.seconds, 3.0);
 }
 
 TEST_F(Transfer, ReadRecoversFromRefusedAndGarbledReplies) {
     const vex::Image scanner = e2e::FullImage();
-    const auto memory = line.folder / "scanner.mem";
-    std::ofstream(memory) << SimMemory(scanner);
+    const auto memory = SeedMemory(scanner);
     StartAndOpen({"--memory", memory.string(), "--fault", "err@ch3", "--fault", "garbage@ch8:2"});
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 10);
-    ASSERT_TRUE(read.has_value());
-    ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
-    const auto differences = e2e::WireDifferences(scanner, read->image, 1, 10, false);
-    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+    ASSERT_NO_FATAL_FAILURE(ExpectReadBack(scanner, 1, 10));
 }
 
 TEST_F(Transfer, ReadGivesUpAfterTenTimeOutsWithTheMessage) {
@@ -311,11 +314,7 @@ TEST_F(Transfer, SendRecoversFromALostWriteAndWritesTheChannel) {
     const auto sent = SendRange(image, 1, 6);
     ASSERT_TRUE(sent.has_value());
     ASSERT_EQ(sent->outcome, TransferOutcome::Completed) << sent->message;
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 6);
-    ASSERT_TRUE(read.has_value());
-    ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
-    const auto differences = e2e::WireDifferences(image, read->image, 1, 6, false);
-    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+    ExpectReadBack(image, 1, 6);
 }
 
 TEST_F(Transfer, SendRecoversFromARefusedLockoutCommand) {
@@ -324,10 +323,7 @@ TEST_F(Transfer, SendRecoversFromARefusedLockoutCommand) {
     const auto sent = SendRange(image, 1, 3);
     ASSERT_TRUE(sent.has_value());
     ASSERT_EQ(sent->outcome, TransferOutcome::Completed) << sent->message;
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 3);
-    ASSERT_TRUE(read.has_value());
-    const auto differences = e2e::WireDifferences(image, read->image, 1, 3, false);
-    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+    ExpectReadBack(image, 1, 3);
 }
 
 TEST_F(Transfer, PulledCableDuringASendLeavesTheScannerMemoryWhole) {
@@ -378,8 +374,7 @@ TEST_F(Transfer, SendAskingConfirmationSendsNothingOnNo) {
 
 TEST_F(Transfer, DeleteBankClearsItsFiftyChannels) {
     const vex::Image scanner = e2e::FullImage();
-    const auto memory = line.folder / "scanner.mem";
-    std::ofstream(memory) << SimMemory(scanner);
+    const auto memory = SeedMemory(scanner);
     StartAndOpen({"--memory", memory.string()});
     const auto deleted = line.Run([&] { line.session->startDeleteBank(2); }, 20000);
     ASSERT_TRUE(deleted.has_value());
