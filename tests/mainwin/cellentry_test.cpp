@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace vex {
 namespace {
 
@@ -18,6 +20,10 @@ struct FrequencyCase {
     int zero;
     const char* cell;
 };
+void PrintTo(const FrequencyCase& c, std::ostream* out) {
+    *out << '"' << c.typed << "\" round " << c.round << " zero " << c.zero << " -> \"" << c.cell
+         << '"';
+}
 
 class MainwinEnterFrequencyTest : public ::testing::TestWithParam<FrequencyCase> {};
 

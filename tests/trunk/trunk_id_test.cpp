@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace vex {
 namespace {
 
@@ -9,6 +11,9 @@ struct IdCase {
     const char* input;
     const char* expected;
 };
+void PrintTo(const IdCase& c, std::ostream* out) {
+    *out << '"' << c.input << "\" -> \"" << c.expected << '"';
+}
 
 class Motorola2Ids : public testing::TestWithParam<IdCase> {};
 TEST_P(Motorola2Ids, Normalise) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
+
 namespace vex {
 namespace {
 
@@ -12,6 +15,10 @@ struct BaseRowCase {
     Row input;
     Row expected;
 };
+void PrintTo(const BaseRowCase& c, std::ostream* out) {
+    *out << "type " << c.type << " " << testing::PrintToString(c.input) << " -> "
+         << testing::PrintToString(c.expected);
+}
 
 class BaseRows : public testing::TestWithParam<BaseRowCase> {};
 TEST_P(BaseRows, Corrected) {
@@ -49,6 +56,23 @@ struct BlockCase {
     std::array<std::string, 8> input;
     std::array<std::string, 8> expected;
 };
+void PrintTo(const BlockCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.input) << " -> " << testing::PrintToString(c.expected);
+}
+// The case's input blocks as a test name: "13_4_4_4_12_4_4_4"; a minus sign reads "minus", an
+// empty block "blank", anything else outside letters and digits "x".
+std::string BlockCaseName(const testing::TestParamInfo<BlockCase>& info) {
+    std::string name;
+    for (const std::string& block : info.param.input) {
+        if (!name.empty()) name += '_';
+        if (block.empty()) name += "blank";
+        for (char c : block)
+            name += c == '-'
+                        ? std::string("minus")
+                        : std::string(1, std::isalnum(static_cast<unsigned char>(c)) ? c : 'x');
+    }
+    return name;
+}
 class FleetBlocks : public testing::TestWithParam<BlockCase> {};
 TEST_P(FleetBlocks, Normalised) {
     auto blocks = GetParam().input;
@@ -70,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BlockCase{{"1", "2", "", "3", "13", "0", "0", "0"},
                               {"1", "2", "", "3", "13", "13", "13", "13"}},
                     BlockCase{{"007", "-3", "x", "", "", "", "", ""},
-                              {"7", "0", "0", "", "", "", "", ""}}));
+                              {"7", "0", "0", "", "", "", "", ""}}),
+    BlockCaseName);
 
 class TrunkConfigLogic : public testing::Test {
   protected:
