@@ -20,9 +20,7 @@
 
 using namespace vex;
 using namespace vex::gui;
-using vex::gui::test::Child;
-using vex::gui::test::Click;
-using vex::gui::test::Type;
+using namespace vex::gui::test;
 
 namespace {
 
