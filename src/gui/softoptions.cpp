@@ -169,7 +169,7 @@ QCheckBox* SoftOptions::addCheck(QWidget* page, const QString& caption, const ch
 }
 
 void SoftOptions::resetTrunkSystems() {
-    for (auto& type : d_image.TrunkType) type = "0";
+    for (auto& type : d_image.TrunkType) type.assign(1, '0');
     d_resetDone->setText(tr("The trunk system of every bank is reset."));
 }
 

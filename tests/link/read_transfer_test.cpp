@@ -9,7 +9,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 std::string Wire(int channel) {
-    char buffer[16];
+    char buffer[32];
     std::snprintf(buffer, sizeof buffer, "0%03d%04d", 100 + channel, channel * 10);
     return buffer;
 }
