@@ -203,6 +203,7 @@ class Line {
         vex::ComSettings com;
         com.device = device;
         com.baud = baud;
+        session.reset();  // the session holds the old transport; it must go first
         transport = vex::MakeSerialTransport(com);
         vex::LinkConfig config;
         config.baud = baud;

@@ -294,7 +294,9 @@ class VexcommTest : public QObject {
         d_answer = false;
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text() == "005", 10000);
+        // Polled, so it may see a later channel than the fifth.
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text().toInt() >= 5,
+                                 10000);
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
@@ -302,7 +304,7 @@ class VexcommTest : public QObject {
         QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
         QCOMPARE(d_asked.size(), std::size_t(1));
-        QVERIFY2(d_asked[0].startsWith("The read stopped at channel 00"), qPrintable(d_asked[0]));
+        QVERIFY2(d_asked[0].startsWith("The read stopped at channel "), qPrintable(d_asked[0]));
         QVERIFY(d_told.empty());
         QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
                  QStringLiteral("Transfer stopped. Nothing was kept."));
@@ -320,7 +322,8 @@ class VexcommTest : public QObject {
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text() == "003", 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text().toInt() >= 3,
+                                 10000);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(!window->isVisible());
         QVERIFY(!window->busy());
