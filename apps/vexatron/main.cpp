@@ -3,6 +3,7 @@
 // --dir names the program folder (settings, state, logs, backups); by default it is the
 // per-user data folder. A MEM file named on the command line is opened at start.
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTextStream>
 #include <QTimer>
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
                                    "backups\n";
             return 0;
         } else if (!arg.startsWith("--")) {
-            openPath = arg;
+            // Absolute, so lastfile.ini can reopen it from any working folder.
+            openPath = QFileInfo(arg).absoluteFilePath();
         }
     }
 
