@@ -137,6 +137,29 @@ CommandResult& TableEditor::Finish(CommandResult& result) {
     return result;
 }
 
+CommandResult TableEditor::ChangeTable(const std::function<bool()>& change) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = change();
+    return Finish(result);
+}
+
+CommandResult TableEditor::ChangeGrid(const std::function<bool()>& change) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = change();
+    Store();
+    return Finish(result);
+}
+
+bool TableEditor::StoreForReading(CommandResult& result) {
+    const GridResult stored = Store();
+    if (stored) return true;
+    result.cancelled = true;
+    result.message = stored.message;
+    return false;
+}
+
 // --- Line and bank commands ---
 
 CommandResult TableEditor::ClearSelectedLines(Selection selection, const Asker& ask) {
@@ -158,10 +181,7 @@ CommandResult TableEditor::InsertEmptyLine(Selection selection, const Asker& ask
 }
 
 CommandResult TableEditor::RemoveAllEmptyLines() {
-    CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.changed = RemoveEmptyLines(image_, currentBank_);
-    return Finish(result);
+    return ChangeTable([&] { return RemoveEmptyLines(image_, currentBank_); });
 }
 
 CommandResult TableEditor::RemoveSelectedLines(Selection selection, const Asker& ask) {
@@ -209,11 +229,7 @@ CommandResult TableEditor::ClearCurrentBank(const Asker& ask) {
 // --- Cell commands ---
 
 CommandResult TableEditor::DeleteCells(Selection selection) {
-    CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.changed = vex::DeleteCells(grid_, selection);
-    Store();
-    return Finish(result);
+    return ChangeGrid([&] { return vex::DeleteCells(grid_, selection); });
 }
 
 CommandResult TableEditor::CopyCells(Selection selection) {
@@ -296,11 +312,7 @@ CommandResult TableEditor::PasteLines(Selection selection, std::string_view clip
 }
 
 CommandResult TableEditor::FillDown(Selection selection) {
-    CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.changed = vex::FillDown(grid_, selection);
-    Store();
-    return Finish(result);
+    return ChangeGrid([&] { return vex::FillDown(grid_, selection); });
 }
 
 CommandResult TableEditor::FillSeries(Selection selection) {
@@ -323,27 +335,16 @@ CommandResult TableEditor::FillSeries(Selection selection) {
 }
 
 CommandResult TableEditor::CenterMemoryTags() {
-    CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.changed = CenterTags(image_, currentBank_);
-    return Finish(result);
+    return ChangeTable([&] { return CenterTags(image_, currentBank_); });
 }
 
 CommandResult TableEditor::RemoveLeadingSpaces() {
-    CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.changed = vex::RemoveLeadingSpaces(image_, currentBank_);
-    return Finish(result);
+    return ChangeTable([&] { return vex::RemoveLeadingSpaces(image_, currentBank_); });
 }
 
 CommandResult TableEditor::BankEmptyStatus() {
     CommandResult result;
-    const GridResult stored = Store();
-    if (!stored) {
-        result.cancelled = true;
-        result.message = stored.message;
-        return result;
-    }
+    if (!StoreForReading(result)) return result;
     result.message = BankEmptyStatusText(image_);
     return result;
 }
@@ -351,12 +352,7 @@ CommandResult TableEditor::BankEmptyStatus() {
 CommandResult TableEditor::FindDuplicateChannels(DuplicateScope scope,
                                                  const std::filesystem::path& folder) {
     CommandResult result;
-    const GridResult stored = Store();
-    if (!stored) {
-        result.cancelled = true;
-        result.message = stored.message;
-        return result;
-    }
+    if (!StoreForReading(result)) return result;
     const std::vector<std::string> lines = FindDuplicates(image_, currentBank_, scope);
     for (const auto& line : lines) {
         if (!result.message.empty()) result.message += '\n';
@@ -373,10 +369,7 @@ CommandResult TableEditor::FindDuplicateChannels(DuplicateScope scope,
 }
 
 CommandResult TableEditor::RemoveDuplicateChannels() {
-    CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.changed = RemoveDuplicates(image_, currentBank_);
-    return Finish(result);
+    return ChangeTable([&] { return RemoveDuplicates(image_, currentBank_); });
 }
 
 CommandResult TableEditor::Sort(Selection selection, SortOrder order, const Asker& ask) {

@@ -113,6 +113,13 @@ class TableEditor {
     bool Begin(const QuestionFn& question, const Asker& ask, CommandResult& result);
     // Show the bank; the modified flag is set when the command changed something.
     CommandResult& Finish(CommandResult& result);
+    // The plain command shapes: Begin, change the table (or the grid, which is then stored),
+    // Finish. `change` returns whether anything changed.
+    CommandResult ChangeTable(const std::function<bool()>& change);
+    CommandResult ChangeGrid(const std::function<bool()>& change);
+    // Stores the grid for a command that only reads the table; false (with the refusal in
+    // `result`) when it could not be stored.
+    bool StoreForReading(CommandResult& result);
     CommandResult ShiftCurrentChannel(Selection selection, ShiftDirection direction);
     void ApplyEntryToCell(int row, int field, std::string_view typed);
 
