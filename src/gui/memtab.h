@@ -54,6 +54,10 @@ class MemTab : public QMainWindow {
     // StoreGrid / ShowBank, for windows that read or change the table while this one is open.
     bool storeGrid();
     void showBank();
+    // Another window's change to the image as one step: the grid is stored, `change` runs on the
+    // image and returns whether it changed anything, then grid, captions and status follow.
+    // Returns false when the grid could not be stored (nothing changed).
+    bool applyImageChange(const QString& stepName, const std::function<bool(Image&)>& change);
     // Refreshes tab captions and View menu entries after bank tags changed.
     void updateBankCaptions();
     // Applies the options again after they changed (alignment, fonts, toolbars, shortcuts).

@@ -34,6 +34,15 @@ void MemTab::run(const CommandResult& result, const char* title) {
     }
 }
 
+bool MemTab::applyImageChange(const QString& stepName,
+                              const std::function<bool(Image&)>& change) {
+    const CommandResult result = d_editor.ApplyImageChange(ToL1(stepName), change);
+    updateBankCaptions();
+    run(result);
+    updateStatus();
+    return !result.cancelled;
+}
+
 void MemTab::putOnClipboard(const std::string& text) {
     // The grid separates rows by CR; spreadsheets and editors here expect LF.
     QString published = L1(text);

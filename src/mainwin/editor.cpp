@@ -152,6 +152,14 @@ CommandResult TableEditor::ChangeGrid(const std::function<bool()>& change) {
     return Finish(result);
 }
 
+CommandResult TableEditor::ApplyImageChange(std::string_view /*stepName*/,
+                                            const std::function<bool(Image&)>& change) {
+    CommandResult result;
+    if (!Begin({}, {}, result)) return result;
+    result.changed = change(image_);
+    return Finish(result);
+}
+
 bool TableEditor::StoreForReading(CommandResult& result) {
     const GridResult stored = Store();
     if (stored) return true;

@@ -98,6 +98,12 @@ class TableEditor {
     CommandResult RemoveDuplicateChannels();
     CommandResult Sort(Selection selection, SortOrder order, const Asker& ask);
 
+    // The one way for another window (imports, tools, trunk windows) to change the image: the
+    // grid is stored first, `change` edits the image and says whether it changed anything, and
+    // the current bank is shown again. `stepName` names the step for the undo history.
+    CommandResult ApplyImageChange(std::string_view stepName,
+                                   const std::function<bool(Image&)>& change);
+
     // --- Automatic backup: one minute tick. Stores the grid and writes the backup when due;
     // never writes when the grid could not be stored. The modified flag is left as it is: a
     // backup is not the user's file.
