@@ -33,6 +33,7 @@ class QToolBar;
 namespace vex::gui {
 
 class vexcomm;
+class UserGuide;
 
 class MemTab : public QMainWindow {
     Q_OBJECT
@@ -174,6 +175,7 @@ class MemTab : public QMainWindow {
     void cmdKeyboardShortcuts();
     void cmdAbout();
     void cmdOpenProgramFile(const QString& relative, const QString& what);
+    void cmdUserGuide();
     void onFlagKey(char key);
     void onFlagDoubleClicked(int row, int field);
     void onEasyTagPicked(const QString& tag);
@@ -223,6 +225,7 @@ class MemTab : public QMainWindow {
     int d_tunedChannel = 0;
     std::string d_clipboardRaw;    // what the last copy produced, with its own line ends
     QString d_clipboardPublished;  // the same as put on the system clipboard
+    QPointer<UserGuide> d_userGuide;
 };
 
 }  // namespace vex::gui

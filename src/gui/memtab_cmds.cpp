@@ -14,6 +14,7 @@
 #include "gui/defdata.h"
 #include "gui/memtab.h"
 #include "gui/softoptions.h"
+#include "gui/userguide.h"
 #include "gui/vexcomm.h"
 #include "platform/serial_transport.h"
 
@@ -241,6 +242,22 @@ void MemTab::cmdAbout() {
                         .arg(QApplication::applicationVersion(),
                              QString::fromStdString(d_state.folder.string())),
                     NoticeIcon::Information);
+}
+
+void MemTab::cmdUserGuide() {
+    if (!d_userGuide) {
+        d_userGuide = new UserGuide(this);
+        if (!d_userGuide->load()) {
+            delete d_userGuide;
+            d_prompter.tell(this, tr("Vexatron"),
+                            tr("The user guide was not found beside the program."),
+                            NoticeIcon::Information);
+            return;
+        }
+    }
+    d_userGuide->show();
+    d_userGuide->raise();
+    d_userGuide->activateWindow();
 }
 
 void MemTab::cmdOpenProgramFile(const QString& relative, const QString& what) {

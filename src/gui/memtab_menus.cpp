@@ -231,9 +231,16 @@ void MemTab::buildMenus() {
     // Help
     addCommand(
         help, tr("&Contents"), "help_edit",
-        [this] { cmdOpenProgramFile("Vexa.hlp", tr("help file")); }, QKeySequence::HelpContents);
-    addCommand(help, tr("Read User Manual"), "open_manaul",
-               [this] { cmdOpenProgramFile("Manual/vexa.pdf", tr("user manual")); });
+        [this] { cmdUserGuide(); }, QKeySequence::HelpContents);
+    addCommand(help, tr("Read User Manual"), "open_manaul", [this] {
+        // A manual of the user's own in the program folder wins; else the guide that ships.
+        const auto manual = d_state.folder / "Manual" / "vexa.pdf";
+        if (std::filesystem::is_regular_file(manual)) {
+            cmdOpenProgramFile("Manual/vexa.pdf", tr("user manual"));
+        } else {
+            cmdUserGuide();
+        }
+    });
     addCommand(help, tr("&Keyboard Shortcuts"), "shortkey", [this] { cmdKeyboardShortcuts(); });
     help->addSeparator();
     addCommand(help, tr("&About"), "hpabout", [this] { cmdAbout(); });
