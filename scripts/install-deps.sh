@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-httpserver-dev
     libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev xvfb xauth
+    poppler-utils
 )
 
 missing=()
