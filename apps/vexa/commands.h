@@ -23,9 +23,12 @@ extern const Command kShowCommand;
 extern const Command kResaveCommand;
 extern const Command kReadCommand;
 extern const Command kSendCommand;
+extern const Command kPrintCommand;
+extern const Command kDiffCommand;
 
 inline std::vector<const Command*> Commands() {
-    return {&kShowCommand, &kResaveCommand, &kReadCommand, &kSendCommand};
+    return {&kShowCommand, &kResaveCommand, &kReadCommand,
+            &kSendCommand, &kPrintCommand,  &kDiffCommand};
 }
 
 // Exit codes.

@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "gui/memtab.h"
+#include "gui/printie.h"
 #include "gui/trunkmenu.h"
 
 namespace vex::gui {
@@ -89,6 +90,9 @@ void MemTab::buildMenus() {
     file->addSeparator();
     file->addMenu(import);
     addCommand(file, tr("Open PELIXO mem file"), "open_780file", [this] { fileOpenSibling(); });
+    file->addSeparator();
+    addCommand(
+        file, tr("&Print..."), "menuprint", [this] { OpenPrintie(*this); }, QKeySequence::Print);
     file->addSeparator();
     addCommand(
         file, tr("E&xit"), "exit_tab", [this] { close(); }, QKeySequence::Quit);
@@ -318,6 +322,7 @@ void MemTab::buildToolbars() {
     d_toolbar2 = addToolBar(tr("Toolbar 2"));
     d_toolbar2->setObjectName("Toolbar2");
     d_toolbar2->setIconSize(QSize(20, 20));
+    button(d_toolbar2, "menuprint", Glyph("Pr", QColor(0x40, 0x40, 0x60)), tr("Print option"));
     button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
     button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
     button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
