@@ -23,9 +23,19 @@ extern const Command kShowCommand;
 extern const Command kResaveCommand;
 extern const Command kReadCommand;
 extern const Command kSendCommand;
+extern const Command kExportCommand;
+extern const Command kImportCommand;
+extern const Command kMapCommand;
+extern const Command kImportIcfCommand;
+extern const Command kImportMemCommand;
+extern const Command kImportTrunkCommand;
+extern const Command kOpenPelixoCommand;
+extern const Command kImportCsvCommand;
 
 inline std::vector<const Command*> Commands() {
-    return {&kShowCommand, &kResaveCommand, &kReadCommand, &kSendCommand};
+    return {&kShowCommand,      &kResaveCommand,     &kReadCommand,       &kSendCommand,
+            &kExportCommand,    &kImportCommand,     &kMapCommand,        &kImportIcfCommand,
+            &kImportMemCommand, &kImportTrunkCommand, &kOpenPelixoCommand, &kImportCsvCommand};
 }
 
 // Exit codes.
