@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "core/atomic_file.h"
+#include "import_support.h"
 #include "io/csv_mapper.h"
 #include "io/input_file.h"
 

@@ -143,7 +143,9 @@ CsvChannelImport ParseCsvChannels(std::string_view text) {
         else if (bank >= 1 && bank <= kBankCount && position / ChannelsPerBank != bank - 1)
             position = (bank - 1) * ChannelsPerBank;
         next = position + 1;
-        const std::string_view frequency = field(kFrequency);
+        std::string frequency(field(kFrequency));
+        // Spreadsheets that separate fields with ";" write a decimal comma.
+        if (separator == ';') std::replace(frequency.begin(), frequency.end(), ',', '.');
         const bool empty = NumericValue(frequency) == 0;
         if (position >= kBankCount * ChannelsPerBank) {
             if (!empty) problem(lineNumber, "no such channel in the scanner; not imported.");
@@ -154,7 +156,7 @@ CsvChannelImport ParseCsvChannels(std::string_view text) {
         put.slot = position % ChannelsPerBank + 1;
         put.value = Channel{"", "0000.0000", "", "0", "0", "0", ""};
         if (!empty && !InScannerBand(frequency)) {
-            problem(lineNumber, std::string(frequency) +
+            problem(lineNumber, frequency +
                                     " MHz lies outside the scanner's bands; channel left empty.");
         } else if (!empty) {
             put.value[kFieldFrequency] = CanonicalFrequency(frequency);

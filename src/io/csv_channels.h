@@ -1,6 +1,7 @@
 // The CSV channel import: reads the channel export back, and spreadsheets shaped like it, by
 // header name (any case, any order, any missing): Frequency, Tag, Trunk, Delay, Lockout, Bank,
-// Channel. The separator is "," or ";" (whichever the header line holds more of); fields may be
+// Channel. The separator is "," or ";" (whichever the header line holds more of; with ";" a
+// comma in a frequency is a decimal comma); fields may be
 // in double quotes ("" inside stands for one quote).
 #pragma once
 

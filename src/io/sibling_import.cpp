@@ -30,7 +30,11 @@ ImportPlan PlanSiblingChannels(const TenBankFile& file, int source, int bank) {
         put.slot = s;
         put.value = from;
         put.value[kFieldTag] = CleanTag(from[kFieldTag]);
-        if (NumericValue(from[kFieldFrequency]) != 0 && !InScannerBand(from[kFieldFrequency])) {
+        if (NumericValue(from[kFieldFrequency]) == 0) {
+            put.value[kFieldFrequency] = "0000.0000";
+        } else if (InScannerBand(from[kFieldFrequency])) {
+            put.value[kFieldFrequency] = CanonicalFrequency(from[kFieldFrequency]);
+        } else {
             plan.notes.push_back("Bank " + std::to_string(source + 1) + " channel " +
                                  std::to_string(s) + ": " + from[kFieldFrequency] +
                                  " MHz lies outside the scanner's bands; left empty.");

@@ -33,8 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"", "0162.5500", "WX", "0", "0", "1", ""}},
         ImportCase{"SemicolonAndQuotes",
                    "Frequency;Tag;Trunk\n\"851,0125\";\"A;B \"\"C\"\"\";Yes\n", 0, 1,
-                   // a decimal comma reads as far as the number goes
-                   {"", "0851.0000", "A;B 'C'", "1", "0", "0", ""}},
+                   // with ";" between fields, a comma is a decimal comma
+                   {"", "0851.0125", "A;B 'C'", "1", "0", "0", ""}},
         ImportCase{"BankAndSlot", "Bank,Channel,Frequency\n3,7,460.5\n", 2, 7,
                    {"", "0460.5000", "", "0", "0", "0", ""}},
         ImportCase{"AbsoluteChannel", "Channel,Frequency\n120,460.5\n", 2, 20,

@@ -75,7 +75,7 @@ TEST(SiblingImport, ChannelsOfOneBankIntoAnother) {
     const ImportPlan plan = PlanSiblingChannels(file, 7, kDummyBank);
     EXPECT_TRUE(plan.notes.empty());
     EXPECT_TRUE(ApplyImport(image, plan));
-    EXPECT_EQ(image.channel(kDummyBank, 3), (Channel{"keep", "453.0000", "B7S3", "1", "0", "1", "c"}));
+    EXPECT_EQ(image.channel(kDummyBank, 3), (Channel{"keep", "0453.0000", "B7S3", "1", "0", "1", "c"}));
     // Bank 10 lies out of band: its channels stay empty, each one said.
     const ImportPlan outOfBand = PlanSiblingChannels(file, 9, 0);
     EXPECT_EQ(outOfBand.notes.size(), 50u);
@@ -84,7 +84,7 @@ TEST(SiblingImport, ChannelsOfOneBankIntoAnother) {
     const ImportPlan all = PlanSiblingChannelsAll(file);
     EXPECT_EQ(all.channels.size(), 250u);
     EXPECT_EQ(all.channels.back().bank, 4);
-    EXPECT_EQ(all.channels.back().value[kFieldFrequency], "350.0000");
+    EXPECT_EQ(all.channels.back().value[kFieldFrequency], "0350.0000");
 }
 
 struct TrunkCase {
