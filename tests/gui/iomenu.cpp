@@ -60,7 +60,7 @@ QByteArray CloneFile() {
 }
 
 // A ten-bank sibling file: bank b channel s at 100 + 50 b + s MHz, trunk rows 0..59 filled.
-QByteArray TenBankFile() {
+QByteArray SiblingFile() {
     const auto quoted = [](int count, const std::string& value) {
         std::string out;
         for (int i = 0; i < count; ++i) out += ",\"" + value + "\"";
@@ -212,7 +212,7 @@ class IoMenuTest : public QObject {
 
     void siblingImportAllAsksOnce() {
         Fixture f;
-        Write(f.path("old.mem"), TenBankFile());
+        Write(f.path("old.mem"), SiblingFile());
         f.enter(1, 1, "151.5");
         f.window->selectBank(2);
         f.prompter.openNames = {f.path("old.mem")};
@@ -235,7 +235,7 @@ class IoMenuTest : public QObject {
 
     void siblingTrunkIdsApplySaysWhatWasLeftOut() {
         Fixture f;
-        Write(f.path("old.mem"), TenBankFile());
+        Write(f.path("old.mem"), SiblingFile());
         f.prompter.openNames = {f.path("old.mem")};
         OnNextModal([](QWidget* window) {
             QCOMPARE(window->objectName(), QString("importtrunk"));
