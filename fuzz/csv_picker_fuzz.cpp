@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (entry.empty() || entry.size() > 15) std::abort();
         if (entry.find('.') == std::string::npos) std::abort();
     }
-    const vex::ImportPlan simple = vex::PlanSimpleImport(found, size % 6, static_cast<int>(size % 60));
+    const vex::ImportPlan simple =
+        vex::PlanSimpleImport(found, size % 6, static_cast<int>(size % 60));
     if (simple.channels.size() > 50) std::abort();
     const vex::CsvChannelImport csv = vex::ParseCsvChannels(text);
     for (const vex::ChannelPut& put : csv.plan.channels)

@@ -29,8 +29,8 @@ int RunExport(const std::vector<std::string>& args) {
     const vex::MemReadResult read = vex::ReadMemFile(image, in, vex::Options{});
     if (!read.ok) return Fail(in + ": " + (read.fileMissing ? "no such file" : read.message));
 
-    vex::CsvExportChoice choice = bank >= 0 ? vex::CsvExportChoice::CurrentBank
-                                            : vex::CsvExportChoice::AllBanks;
+    vex::CsvExportChoice choice =
+        bank >= 0 ? vex::CsvExportChoice::CurrentBank : vex::CsvExportChoice::AllBanks;
     if (trunk)
         choice = bank >= 0 ? vex::CsvExportChoice::TrunkIdsCurrentBank
                            : vex::CsvExportChoice::TrunkIdsAllBanks;

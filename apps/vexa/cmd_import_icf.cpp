@@ -12,8 +12,7 @@ namespace {
 constexpr std::uintmax_t kMaxIcfFile = 1u << 20;
 
 int RunImportIcf(const std::vector<std::string>& args) {
-    const ParsedArgs parsed =
-        ParseArgs(args, {"base", "from", "bank"}, {"all", "yes", "clean"});
+    const ParsedArgs parsed = ParseArgs(args, {"base", "from", "bank"}, {"all", "yes", "clean"});
     if (const int code = CheckUsage(kImportIcfCommand, parsed, 2); code >= 0) return code;
     const bool all = parsed.Option("all").has_value();
     const auto from = parsed.Option("from");
@@ -30,7 +29,8 @@ int RunImportIcf(const std::vector<std::string>& args) {
     if (!file.ok) return Fail(file.error);
     vex::IcfFile icf = vex::ParseIcf(file.content);
     if (!icf.ok) return Fail(in + ": " + icf.message);
-    for (const vex::Diagnostic& problem : icf.problems) std::cerr << "vexa: " << problem.text << '\n';
+    for (const vex::Diagnostic& problem : icf.problems)
+        std::cerr << "vexa: " << problem.text << '\n';
     if (parsed.Option("clean"))
         std::cerr << "vexa: " << vex::PerconClean(icf) << " duplicate frequencies removed\n";
 

@@ -29,8 +29,8 @@ int RunMap(const std::vector<std::string>& args) {
     const std::string out = vex::WithMapperSuffix(parsed.positional[1]);
     const vex::WriteResult written = vex::WriteFileAtomically(out, vex::SaveMapperText(open.grid));
     if (!written.ok) return Fail("cannot write " + out + ": " + written.error);
-    std::cout << "Wrote " << out << " (" << open.grid.rowCount() << " rows x "
-              << open.grid.columns << " cols)\n";
+    std::cout << "Wrote " << out << " (" << open.grid.rowCount() << " rows x " << open.grid.columns
+              << " cols)\n";
     return kExitOk;
 }
 

@@ -20,8 +20,7 @@ bool LoadBase(const ParsedArgs& parsed, ImportTarget& target, int& exitCode) {
     return false;
 }
 
-bool MayOverride(const ImportTarget& target, const vex::ImportPlan& plan, bool yes,
-                 int& exitCode) {
+bool MayOverride(const ImportTarget& target, const vex::ImportPlan& plan, bool yes, int& exitCode) {
     const std::vector<int> filled = vex::FilledDestinations(target.image, plan);
     if (filled.empty() || yes) return true;
     std::string banks;

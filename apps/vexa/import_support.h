@@ -23,8 +23,7 @@ bool LoadBase(const ParsedArgs& parsed, ImportTarget& target, int& exitCode);
 
 // Whether the plan may go ahead: a destination bank that holds data needs --yes; without it the
 // command is refused with "Bank is not empty!".
-bool MayOverride(const ImportTarget& target, const vex::ImportPlan& plan, bool yes,
-                 int& exitCode);
+bool MayOverride(const ImportTarget& target, const vex::ImportPlan& plan, bool yes, int& exitCode);
 
 // The notes of a plan, one a line on standard error.
 void TellNotes(const std::vector<std::string>& notes);

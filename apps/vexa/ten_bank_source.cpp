@@ -11,8 +11,8 @@ bool ParseTenBankChoice(const ParsedArgs& parsed, bool allowDummy, TenBankChoice
     const auto from = parsed.Option("from");
     choice.bank = BankOption(parsed, allowDummy);
     if (from) choice.source = vex::IntegerValue(*from) - 1;
-    const bool apply = from && choice.source >= 0 && choice.source < vex::TenBankFile::kBanks &&
-                       choice.bank >= 0;
+    const bool apply =
+        from && choice.source >= 0 && choice.source < vex::TenBankFile::kBanks && choice.bank >= 0;
     if (choice.all == (from.has_value() || choice.bank != -1) || (!choice.all && !apply)) {
         exitCode = Fail(std::string("give either --all, or --from 1..10 and --bank 1..5") +
                             (allowDummy ? "|D" : ""),

@@ -76,10 +76,15 @@ void BankImport::run(MemTab& main, Kind kind) {
 
 BankImport::BankImport(MemTab& main, Kind kind, std::unique_ptr<IcfFile> icf,
                        std::unique_ptr<TenBankFile> tenBank, QWidget* parent)
-    : QDialog(parent), d_main(main), d_kind(kind), d_icf(std::move(icf)),
+    : QDialog(parent),
+      d_main(main),
+      d_kind(kind),
+      d_icf(std::move(icf)),
       d_tenBank(std::move(tenBank)) {
     const bool isIcf = kind == Kind::Icf;
-    setObjectName(isIcf ? "importicf" : kind == Kind::SiblingChannels ? "importmem" : "importtrunk");
+    setObjectName(isIcf                           ? "importicf"
+                  : kind == Kind::SiblingChannels ? "importmem"
+                                                  : "importtrunk");
     setWindowTitle(KindCaption(kind));
     d_source = new QComboBox;
     d_source->setObjectName("source");
@@ -91,7 +96,7 @@ BankImport::BankImport(MemTab& main, Kind kind, std::unique_ptr<IcfFile> icf,
     d_viewer->verticalHeader()->setDefaultSectionSize(20);
 
     auto* grid = new QGridLayout;
-    const QString sourceLabel = isIcf ? tr("Import ICF File:")
+    const QString sourceLabel = isIcf                           ? tr("Import ICF File:")
                                 : kind == Kind::SiblingChannels ? tr("Import MEM File:")
                                                                 : tr("Import trunk id's:");
     grid->addWidget(new QLabel(sourceLabel), 0, 0);
@@ -182,7 +187,8 @@ void BankImport::showSource() {
         d_viewer->setRowCount(TenBankFile::kIdRows);
         for (int r = 0; r < TenBankFile::kIdRows; ++r)
             for (int f = 0; f < 2; ++f)
-                d_viewer->setItem(r, f, new QTableWidgetItem(L1(d_tenBank->trunkIds[source][r][f])));
+                d_viewer->setItem(r, f,
+                                  new QTableWidgetItem(L1(d_tenBank->trunkIds[source][r][f])));
         return;
     }
     d_viewer->setColumnCount(d_icf ? 3 : 5);
@@ -203,7 +209,8 @@ void BankImport::showSource() {
             for (int f = kFieldTrunk; f <= kFieldLockout; ++f)
                 cells << (c[f] == "1" ? tr("On") : c[f] == "0" ? tr("Off") : QString());
         }
-        for (int f = 0; f < cells.size(); ++f) d_viewer->setItem(s - 1, f, new QTableWidgetItem(cells[f]));
+        for (int f = 0; f < cells.size(); ++f)
+            d_viewer->setItem(s - 1, f, new QTableWidgetItem(cells[f]));
     }
 }
 

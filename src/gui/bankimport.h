@@ -32,10 +32,10 @@ class BankImport : public QDialog {
                std::unique_ptr<TenBankFile> tenBank, QWidget* parent = nullptr);
     ~BankImport() override;
 
-    void apply();          // "Apply"
-    void importAll();      // "Import All banks"
-    void toggleNames();    // "Names" / "Default"
-    void perconClean();    // "Percon Clean"
+    void apply();        // "Apply"
+    void importAll();    // "Import All banks"
+    void toggleNames();  // "Names" / "Default"
+    void perconClean();  // "Percon Clean"
 
   private:
     void fillSources();

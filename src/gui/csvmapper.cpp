@@ -92,7 +92,13 @@ CsvMapper::CsvMapper(Prompter& prompter, QWidget* parent) : QDialog(parent), d_p
         return a;
     };
     QMenu* file = bar->addMenu(tr("&File"));
-    add(file, tr("New"), "mapperNew", [this] { d_model.reset({}); updateStatus(); }, QKeySequence::New);
+    add(
+        file, tr("New"), "mapperNew",
+        [this] {
+            d_model.reset({});
+            updateStatus();
+        },
+        QKeySequence::New);
     add(file, tr("Open"), "mapperOpen", &CsvMapper::open, QKeySequence::Open);
     add(file, tr("Save &As CSV"), "mapperSave", &CsvMapper::saveAs, QKeySequence::Save);
     add(file, tr("E&xit"), "mapperExit", &QDialog::accept);
@@ -100,17 +106,21 @@ CsvMapper::CsvMapper(Prompter& prompter, QWidget* parent) : QDialog(parent), d_p
     add(edit, tr("Cu&t"), "mapperCut", &CsvMapper::cutCells, QKeySequence::Cut);
     add(edit, tr("&Copy"), "mapperCopy", &CsvMapper::copyCells, QKeySequence::Copy);
     add(edit, tr("&Paste"), "mapperPaste", &CsvMapper::pasteCells, QKeySequence::Paste);
-    add(edit, tr("Select All"), "mapperSelectAll", [this] { d_view->selectAll(); }, QKeySequence::SelectAll);
+    add(
+        edit, tr("Select All"), "mapperSelectAll", [this] { d_view->selectAll(); },
+        QKeySequence::SelectAll);
     add(edit, tr("Delete"), "mapperDelete", &CsvMapper::deleteCells, QKeySequence::Delete);
     add(edit, tr("Remove Selected Line(s)"), "mapperRemoveLines", &CsvMapper::removeSelectedLines);
-    add(edit, tr("Fill Down"), "mapperFillDown", &CsvMapper::fillDown, QKeySequence(Qt::CTRL | Qt::Key_D));
+    add(edit, tr("Fill Down"), "mapperFillDown", &CsvMapper::fillDown,
+        QKeySequence(Qt::CTRL | Qt::Key_D));
     QMenu* options = bar->addMenu(tr("Options"));
     add(options, tr("Remove Empty Lines"), "mapperRemoveEmpty", &CsvMapper::removeEmpty);
 
     d_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(d_view, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& at) {
         QMenu popup;
-        for (const char* name : {"mapperCut", "mapperCopy", "mapperPaste", "mapperDelete", "mapperFillDown"})
+        for (const char* name :
+             {"mapperCut", "mapperCopy", "mapperPaste", "mapperDelete", "mapperFillDown"})
             if (QAction* a = edit->findChild<QAction*>(name)) popup.addAction(a);
         popup.exec(d_view->viewport()->mapToGlobal(at));
     });
@@ -122,7 +132,8 @@ CsvMapper::CsvMapper(Prompter& prompter, QWidget* parent) : QDialog(parent), d_p
         return b;
     };
     auto* lineButtons = new QHBoxLayout;
-    lineButtons->addWidget(button(tr("remove empty lines"), "removeEmpty", &CsvMapper::removeEmpty));
+    lineButtons->addWidget(
+        button(tr("remove empty lines"), "removeEmpty", &CsvMapper::removeEmpty));
     lineButtons->addWidget(button(tr("remove without numbers"), "removeWithoutNumbers",
                                   &CsvMapper::removeWithoutNumbers));
     lineButtons->addWidget(button(tr("Add Column"), "addColumn", &CsvMapper::addColumn));
@@ -174,7 +185,8 @@ CsvMapper::CsvMapper(Prompter& prompter, QWidget* parent) : QDialog(parent), d_p
     layout->addWidget(d_view, 1);
     layout->addWidget(filters);
     layout->addWidget(d_status);
-    connect(d_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CsvMapper::updateStatus);
+    connect(d_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CsvMapper::updateStatus);
     resize(780, 560);
     updateStatus();
 }
@@ -182,7 +194,8 @@ CsvMapper::CsvMapper(Prompter& prompter, QWidget* parent) : QDialog(parent), d_p
 bool CsvMapper::openFile(const QString& path) {
     const InputFile file = LoadInputFile(path.toStdString(), kMaxMapperFile);
     if (!file.ok) {
-        d_prompter.tell(this, windowTitle(), QString::fromStdString(file.error), NoticeIcon::Warning);
+        d_prompter.tell(this, windowTitle(), QString::fromStdString(file.error),
+                        NoticeIcon::Warning);
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -208,10 +221,11 @@ bool CsvMapper::saveAs() {
     const std::string path = WithMapperSuffix(name.toStdString());
     const WriteResult written = WriteFileAtomically(path, SaveMapperText(d_model.grid()));
     if (!written.ok) {
-        d_prompter.tell(this, windowTitle(),
-                        tr("Cannot write %1: %2").arg(QString::fromStdString(path),
-                                                      QString::fromStdString(written.error)),
-                        NoticeIcon::Warning);
+        d_prompter.tell(
+            this, windowTitle(),
+            tr("Cannot write %1: %2")
+                .arg(QString::fromStdString(path), QString::fromStdString(written.error)),
+            NoticeIcon::Warning);
     }
     return written.ok;
 }
@@ -234,7 +248,8 @@ MapperRange CsvMapper::selectedRange() const {
 
 MapperRange CsvMapper::filterRange() const {
     MapperRange range = selectedRange();
-    if (!d_selectedRows->isChecked()) range = {0, d_model.grid().rowCount() - 1, range.firstColumn, range.lastColumn};
+    if (!d_selectedRows->isChecked())
+        range = {0, d_model.grid().rowCount() - 1, range.firstColumn, range.lastColumn};
     if (d_allColumns->isChecked()) {
         range.firstColumn = 0;
         range.lastColumn = d_model.grid().columns - 1;
@@ -334,7 +349,8 @@ void CsvMapper::chooseType(int column) {
         a->setData(t);
     }
     QHeaderView* header = d_view->horizontalHeader();
-    const QAction* chosen = menu.exec(header->mapToGlobal(QPoint(header->sectionViewportPosition(column), header->height())));
+    const QAction* chosen = menu.exec(
+        header->mapToGlobal(QPoint(header->sectionViewportPosition(column), header->height())));
     if (!chosen) return;
     d_model.grid().types[column] = chosen->data().toInt();
     emit d_model.headerDataChanged(Qt::Horizontal, column, column);

@@ -41,7 +41,8 @@ DataImport::DataImport(MemTab& main, QWidget* parent) : QDialog(parent), d_main(
     d_bank->setCurrentIndex(std::min(main.editor().currentBank(), 5));
     d_start = new QLineEdit("1");
     d_start->setObjectName("start");
-    d_start->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9./-]*"), d_start));
+    d_start->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9./-]*"), d_start));
     d_absolute = new QLineEdit;
     d_absolute->setObjectName("absolute");
     d_absolute->setReadOnly(true);
@@ -60,14 +61,17 @@ DataImport::DataImport(MemTab& main, QWidget* parent) : QDialog(parent), d_main(
                              [this] { move(d_found, d_chosen, d_found->count(), {}); }));
     middle->addWidget(button(tr("<< All"), "allLeft",
                              [this] { move(d_chosen, d_found, d_chosen->count(), {}); }));
-    middle->addWidget(button(tr(">>>"), "right", [this, noneLeft] { move(d_found, d_chosen, 0, noneLeft); }));
-    middle->addWidget(button(tr("<<<"), "left", [this, noneRight] { move(d_chosen, d_found, 0, noneRight); }));
+    middle->addWidget(
+        button(tr(">>>"), "right", [this, noneLeft] { move(d_found, d_chosen, 0, noneLeft); }));
+    middle->addWidget(
+        button(tr("<<<"), "left", [this, noneRight] { move(d_chosen, d_found, 0, noneRight); }));
     middle->addWidget(button(tr("100 >>"), "hundred", [this] {
         move(d_found, d_chosen, std::min(100, static_cast<int>(d_found->count())), {});
     }));
     middle->addStretch();
 
-    connect(d_found, &QListWidget::itemDoubleClicked, this, [this, noneLeft] { move(d_found, d_chosen, 0, noneLeft); });
+    connect(d_found, &QListWidget::itemDoubleClicked, this,
+            [this, noneLeft] { move(d_found, d_chosen, 0, noneLeft); });
     connect(d_chosen, &QListWidget::itemDoubleClicked, this,
             [this, noneRight] { move(d_chosen, d_found, 0, noneRight); });
 
@@ -77,14 +81,26 @@ DataImport::DataImport(MemTab& main, QWidget* parent) : QDialog(parent), d_main(
     lists->addWidget(d_found, 1, 0);
     lists->addLayout(middle, 1, 1);
     lists->addWidget(d_chosen, 1, 2);
-    lists->addWidget(button(tr("Clear ^"), "clearFound", [this] { d_found->clear(); updateCounts(); }), 2, 0);
-    lists->addWidget(button(tr("Clear ^"), "clearChosen", [this] { d_chosen->clear(); updateCounts(); }), 2, 2);
+    lists->addWidget(button(tr("Clear ^"), "clearFound",
+                            [this] {
+                                d_found->clear();
+                                updateCounts();
+                            }),
+                     2, 0);
+    lists->addWidget(button(tr("Clear ^"), "clearChosen",
+                            [this] {
+                                d_chosen->clear();
+                                updateCounts();
+                            }),
+                     2, 2);
     lists->addWidget(d_count, 3, 0, 1, 3);
 
     auto* sources = new QHBoxLayout;
     sources->addWidget(button(tr("Import From File"), "fromFile", &DataImport::importFromFile));
-    sources->addWidget(button(tr("&Import From Clipboard"), "fromClipboard", &DataImport::importFromClipboard));
-    sources->addWidget(button(tr("&Export To Clipboard"), "toClipboard", &DataImport::exportToClipboard));
+    sources->addWidget(
+        button(tr("&Import From Clipboard"), "fromClipboard", &DataImport::importFromClipboard));
+    sources->addWidget(
+        button(tr("&Export To Clipboard"), "toClipboard", &DataImport::exportToClipboard));
 
     auto* target = new QHBoxLayout;
     target->addWidget(button(tr("Export To Table:"), "toTable", &DataImport::exportToTable));
@@ -121,7 +137,8 @@ void DataImport::clampStart() {
 }
 
 void DataImport::updateCounts() {
-    d_count->setText(tr("%1 entries found, %2 selected").arg(d_found->count()).arg(d_chosen->count()));
+    d_count->setText(
+        tr("%1 entries found, %2 selected").arg(d_found->count()).arg(d_chosen->count()));
 }
 
 void DataImport::addFound(const std::string& text) {

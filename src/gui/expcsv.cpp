@@ -16,10 +16,9 @@ ExpCsv::ExpCsv(const Image& image, int currentBank, Prompter& prompter, QWidget*
     setWindowTitle(tr("Export CSV data"));
     auto* frame = new QGroupBox(tr("Options:"));
     auto* box = new QVBoxLayout(frame);
-    const QString captions[] = {tr("Export Current Bank"), tr("Export All Memory Banks"),
-                                tr("Export Search/Edge Data"),
-                                tr("Export Trunk Id's (current bank)"),
-                                tr("Export Trunk Id's (all banks)")};
+    const QString captions[] = {
+        tr("Export Current Bank"), tr("Export All Memory Banks"), tr("Export Search/Edge Data"),
+        tr("Export Trunk Id's (current bank)"), tr("Export Trunk Id's (all banks)")};
     for (int i = 0; i < 5; ++i) {
         d_choices[i] = new QRadioButton(captions[i]);
         d_choices[i]->setObjectName(QStringLiteral("choice%1").arg(i));
@@ -40,17 +39,17 @@ ExpCsv::ExpCsv(const Image& image, int currentBank, Prompter& prompter, QWidget*
 void ExpCsv::exportNow() {
     int choice = 0;
     while (choice < 4 && !d_choices[choice]->isChecked()) ++choice;
-    const QString name =
-        d_prompter.saveFileName(this, tr("Export CSV data"), L1(kCsvSaveFilter));
+    const QString name = d_prompter.saveFileName(this, tr("Export CSV data"), L1(kCsvSaveFilter));
     if (name.isEmpty()) return;
     const std::string path = WithCsvSuffix(name.toStdString());
-    const WriteResult written = WriteFileAtomically(
-        path, ExportCsv(d_image, static_cast<CsvExportChoice>(choice), d_bank));
+    const WriteResult written =
+        WriteFileAtomically(path, ExportCsv(d_image, static_cast<CsvExportChoice>(choice), d_bank));
     if (!written.ok) {
-        d_prompter.tell(this, tr("Export CSV data"),
-                        tr("Cannot write %1: %2")
-                            .arg(QString::fromStdString(path), QString::fromStdString(written.error)),
-                        NoticeIcon::Warning);
+        d_prompter.tell(
+            this, tr("Export CSV data"),
+            tr("Cannot write %1: %2")
+                .arg(QString::fromStdString(path), QString::fromStdString(written.error)),
+            NoticeIcon::Warning);
         return;
     }
     accept();

@@ -73,8 +73,8 @@ void OpenSiblingTrunkIds(MemTab& main) {
 
 void ImportCsvChannels(MemTab& main) {
     const QString title = QObject::tr("Import CSV Channel File");
-    const QString path = main.prompter().openFileName(
-        &main, title, L1(DialogFilter(kCsvChannelOpenFilter)));
+    const QString path =
+        main.prompter().openFileName(&main, title, L1(DialogFilter(kCsvChannelOpenFilter)));
     if (path.isEmpty()) return;
     const InputFile file = LoadInputFile(path.toStdString(), kMaxCsvFile);
     if (!file.ok) {

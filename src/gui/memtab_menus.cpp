@@ -90,7 +90,8 @@ void MemTab::buildMenus() {
     file->addSeparator();
     file->addMenu(import);
     addCommand(import, tr("Import CSV File"), "imp_csv2", [this] { OpenCsvMapper(*this); });
-    addCommand(import, tr("Import ICF File &Advanced..."), "impadv", [this] { OpenIcfImport(*this); });
+    addCommand(import, tr("Import ICF File &Advanced..."), "impadv",
+               [this] { OpenIcfImport(*this); });
     addCommand(import, tr("Frequencies from MEM File..."), "imp_ic2",
                [this] { OpenSiblingChannels(*this); });
     addCommand(import, tr("Trunk ID's and Tags from MEM file"), "imp_trtags",
@@ -323,7 +324,8 @@ void MemTab::buildToolbars() {
     d_toolbar2 = addToolBar(tr("Toolbar 2"));
     d_toolbar2->setObjectName("Toolbar2");
     d_toolbar2->setIconSize(QSize(20, 20));
-    button(d_toolbar2, "imp_csv", Glyph("AI", QColor(0x30, 0x70, 0x50)), tr("Advanced Data Import"));
+    button(d_toolbar2, "imp_csv", Glyph("AI", QColor(0x30, 0x70, 0x50)),
+           tr("Advanced Data Import"));
     button(d_toolbar2, "catch", Glyph("NS", QColor(0x30, 0x50, 0x70)), tr("Netscoop"));
     button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
     button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));

@@ -21,7 +21,8 @@ Netscoop::Netscoop(MemTab& main, QWidget* parent) : QDialog(parent), d_main(main
     heading->setFont(bold);
     layout->addWidget(heading);
     layout->addWidget(new QLabel(tr("Read frequency data directly from any website.")));
-    layout->addWidget(new QLabel(tr("1: Use your browser to locate a website that shows frequencies.")));
+    layout->addWidget(
+        new QLabel(tr("1: Use your browser to locate a website that shows frequencies.")));
     layout->addWidget(new QLabel(tr("2: In your browser type CTRL A.")));
     layout->addWidget(new QLabel(tr("3: In your browser type CTRL C.")));
     auto* buttons = new QHBoxLayout;

@@ -29,11 +29,21 @@ int ColumnOf(std::string_view header) {
         Column column;
     };
     static constexpr Alias kAliases[] = {
-        {"bank", kBank},           {"channel", kChannel},      {"frequency", kFrequency},
-        {"frequency (mhz)", kFrequency}, {"freq", kFrequency}, {"freq. (mhz)", kFrequency},
-        {"tag", kTag},             {"tag/name", kTag},         {"name", kTag},
-        {"trunk", kTrunk},         {"trunk on/off", kTrunk},   {"delay", kDelay},
-        {"delay time", kDelay},    {"delay on/off", kDelay},   {"lockout", kLockout},
+        {"bank", kBank},
+        {"channel", kChannel},
+        {"frequency", kFrequency},
+        {"frequency (mhz)", kFrequency},
+        {"freq", kFrequency},
+        {"freq. (mhz)", kFrequency},
+        {"tag", kTag},
+        {"tag/name", kTag},
+        {"name", kTag},
+        {"trunk", kTrunk},
+        {"trunk on/off", kTrunk},
+        {"delay", kDelay},
+        {"delay time", kDelay},
+        {"delay on/off", kDelay},
+        {"lockout", kLockout},
         {"lock out", kLockout},
     };
     for (const Alias& a : kAliases)
@@ -131,7 +141,7 @@ CsvChannelImport ParseCsvChannels(std::string_view text) {
         const std::vector<std::string> fields = SplitCsvLine(line, separator);
         const auto field = [&](Column c) -> std::string_view {
             return at[c] >= 0 && at[c] < static_cast<int>(fields.size()) ? fields[at[c]]
-                                                                          : std::string_view();
+                                                                         : std::string_view();
         };
         int position = next;
         const int channel = IntegerValue(field(kChannel));
@@ -156,8 +166,8 @@ CsvChannelImport ParseCsvChannels(std::string_view text) {
         put.slot = position % ChannelsPerBank + 1;
         put.value = Channel{"", "0000.0000", "", "0", "0", "0", ""};
         if (!empty && !InScannerBand(frequency)) {
-            problem(lineNumber, frequency +
-                                    " MHz lies outside the scanner's bands; channel left empty.");
+            problem(lineNumber,
+                    frequency + " MHz lies outside the scanner's bands; channel left empty.");
         } else if (!empty) {
             put.value[kFieldFrequency] = CanonicalFrequency(frequency);
             put.value[kFieldTag] = CleanTag(Unguarded(field(kTag)));

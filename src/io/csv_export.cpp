@@ -41,8 +41,7 @@ std::string CsvSafeText(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 1);
     if (!text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '@')) out += '\'';
-    for (const char c : text)
-        out += (c == ',' || c == ';' || c == '\r' || c == '\n') ? ' ' : c;
+    for (const char c : text) out += (c == ',' || c == ';' || c == '\r' || c == '\n') ? ' ' : c;
     return out;
 }
 

@@ -63,8 +63,8 @@ std::string NormaliseMapperLine(std::string_view line) {
         bool needsEnd;  // a comma or the line end must follow (the rule's own text has none)
     };
     static constexpr Rule kRules[] = {
-        {",fm,", ",FM,", false},  {",am,", ",AM,", false}, {",wfm,", ",WFM,", false},
-        {",OFF", ",Off", true},   {",ON", ",On", true},
+        {",fm,", ",FM,", false}, {",am,", ",AM,", false}, {",wfm,", ",WFM,", false},
+        {",OFF", ",Off", true},  {",ON", ",On", true},
     };
     std::string out(line);
     for (const Rule& rule : kRules) {
@@ -127,9 +127,9 @@ int GuessColumnType(std::string_view header) {
         int type;
     };
     static constexpr Guess kGuesses[] = {
-        {"FREQ", 1},  {"Frequency", 1}, {"(MHz)", 1}, {"tgid", 2}, {"ID", 2},   {"DPL", 12},
-        {"PL", 11},   {"CSQ", 11},      {"TSQL", 11}, {"TONE", 11}, {"AM", 9},  {"FM", 9},
-        {"NFM", 9},   {"WFM", 9},       {"Mode", 9},  {"ATT", 13}, {"TS", 10},  {"SKIP", 6},
+        {"FREQ", 1}, {"Frequency", 1}, {"(MHz)", 1}, {"tgid", 2},  {"ID", 2},  {"DPL", 12},
+        {"PL", 11},  {"CSQ", 11},      {"TSQL", 11}, {"TONE", 11}, {"AM", 9},  {"FM", 9},
+        {"NFM", 9},  {"WFM", 9},       {"Mode", 9},  {"ATT", 13},  {"TS", 10}, {"SKIP", 6},
     };
     for (const Guess& g : kGuesses)
         if (header.find(g.text) != std::string_view::npos) return g.type;

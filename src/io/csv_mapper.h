@@ -19,12 +19,24 @@ inline constexpr std::string_view kMapperOpenFilter =
 inline constexpr std::string_view kMapperSaveFilter = "CSV Files|*.csv";
 
 // The column meanings, by list index.
-inline constexpr std::array<std::string_view, 18> kMapperColumnTypes = {
-    "Unknown",      "Frequency (MHz)",   "Trunk ID",          "Tag/Name",
-    "Trunk On/Off", "Trunk Frequency",   "LockOut",           "Delay On/Off",
-    "Delay Time (Sec.)", "Mode",         "Step",              "CTCSS",
-    "DCS",          "Attenuator On/Off", "Beep On/Off",       "Priority",
-    "Record On/Off", "Subtone"};
+inline constexpr std::array<std::string_view, 18> kMapperColumnTypes = {"Unknown",
+                                                                        "Frequency (MHz)",
+                                                                        "Trunk ID",
+                                                                        "Tag/Name",
+                                                                        "Trunk On/Off",
+                                                                        "Trunk Frequency",
+                                                                        "LockOut",
+                                                                        "Delay On/Off",
+                                                                        "Delay Time (Sec.)",
+                                                                        "Mode",
+                                                                        "Step",
+                                                                        "CTCSS",
+                                                                        "DCS",
+                                                                        "Attenuator On/Off",
+                                                                        "Beep On/Off",
+                                                                        "Priority",
+                                                                        "Record On/Off",
+                                                                        "Subtone"};
 
 struct MapperGrid {
     // Every row has `columns` cells; row 0 is the header row.

@@ -97,11 +97,11 @@ IcfFile ParseIcf(std::string_view text) {
         ++dataLine;
         bool decoded = WellFormed(line);
         if (decoded && dataLine == kEdgeLine) {
-            decoded = DecodeFrequency(line, 7, file.edgeStart) &&
-                      DecodeFrequency(line, 23, file.edgeEnd);
+            decoded =
+                DecodeFrequency(line, 7, file.edgeStart) && DecodeFrequency(line, 23, file.edgeEnd);
         } else if (decoded) {
-            decoded = DecodeChannel(line, file.banks[dataLine / kIcfChannels]
-                                                    [dataLine % kIcfChannels]);
+            decoded =
+                DecodeChannel(line, file.banks[dataLine / kIcfChannels][dataLine % kIcfChannels]);
         }
         if (decoded) {
             ++good;

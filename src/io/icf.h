@@ -41,7 +41,7 @@ struct IcfChannel {
 };
 
 struct IcfFile {
-    bool ok = false;          // false: refused with `message`, nothing to import
+    bool ok = false;  // false: refused with `message`, nothing to import
     std::string message;
     std::array<std::array<IcfChannel, kIcfChannels>, kIcfBanks> banks;
     std::string edgeStart, edgeEnd;

@@ -23,8 +23,7 @@ bool ApplyImport(Image& image, const ImportPlan& plan) {
         }
     }
     for (const TrunkIdPut& put : plan.trunkIds) {
-        if (put.bank < 0 || put.bank >= kScannerBanks || put.row < 0 ||
-            put.row >= kTrunkIdUsedRows)
+        if (put.bank < 0 || put.bank >= kScannerBanks || put.row < 0 || put.row >= kTrunkIdUsedRows)
             continue;
         TrunkIdRow& row = image.TrunkId[put.bank][put.row];
         if (row != put.value) {

@@ -60,8 +60,7 @@ ImportPlan PlanSiblingTrunkIds(const TenBankFile& file, int source, int bank) {
     for (int r = kTrunkIdUsedRows; r < TenBankFile::kIdRows; ++r)
         if (FilledRow(file.trunkIds[source][r])) ++leftOut;
     if (leftOut > 0)
-        plan.notes.push_back("Bank " + std::to_string(source + 1) + ": " +
-                             std::to_string(leftOut) +
+        plan.notes.push_back("Bank " + std::to_string(source + 1) + ": " + std::to_string(leftOut) +
                              " trunk ID rows past row 50 were not imported; the scanner holds 50 "
                              "per bank.");
     return plan;

@@ -87,10 +87,18 @@ TEST_F(VexaIo, SimpleImportIntoABankOfTheBase) {
 
 TEST_F(VexaIo, FilledDestinationNeedsYes) {
     std::string icf = "13A00001\r\n#comment\r\n";
-    icf += "000010" "016255" "0000000000" "0" "0" "00" "574E31000000" "\r\n";
+    icf +=
+        "000010"
+        "016255"
+        "0000000000"
+        "0"
+        "0"
+        "00"
+        "574E31000000"
+        "\r\n";
     Spit(at("radio.icf"), icf);
-    Outcome r = Vexa({"import-icf", at("radio.icf"), at("out.mem"), "--base", sample, "--from",
-                      "A", "--bank", "1"});
+    Outcome r = Vexa({"import-icf", at("radio.icf"), at("out.mem"), "--base", sample, "--from", "A",
+                      "--bank", "1"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find("Bank is not empty!"), std::string::npos) << r.out;
     EXPECT_FALSE(std::filesystem::exists(at("out.mem")));
@@ -107,8 +115,9 @@ TEST_F(VexaIo, MapperTypesAndSave) {
     EXPECT_EQ(r.out, "Frequency (MHz)\nMode\nUnknown\n");
     r = Vexa({"map", at("list.csv"), at("clean"), "--remove-empty"});
     ASSERT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(Slurp(at("clean.csv")), "TrunkNetscoop,data,Marlo,The Netherlands\r\n"
-                                      "Frequency,Mode,Tag,\r\n162.55,FM,ONE,\r\n");
+    EXPECT_EQ(Slurp(at("clean.csv")),
+              "TrunkNetscoop,data,Marlo,The Netherlands\r\n"
+              "Frequency,Mode,Tag,\r\n162.55,FM,ONE,\r\n");
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QLineEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -54,8 +54,24 @@ QByteArray Read(const QString& path) {
 // A clone file whose bank A channel 1 is 162.55 MHz named "WN1" and channel 2 155 MHz.
 QByteArray CloneFile() {
     QByteArray text = "13A00001\r\n#comment\r\n";
-    text += "000010" "016255" "0000000000" "0" "0" "00" "574E31000000" "\r\n";
-    text += "001010" "015500" "0000000000" "0" "0" "00" "FFFFFFFFFFFF" "\r\n";
+    text +=
+        "000010"
+        "016255"
+        "0000000000"
+        "0"
+        "0"
+        "00"
+        "574E31000000"
+        "\r\n";
+    text +=
+        "001010"
+        "015500"
+        "0000000000"
+        "0"
+        "0"
+        "00"
+        "FFFFFFFFFFFF"
+        "\r\n";
     return text;
 }
 
@@ -73,7 +89,8 @@ QByteArray SiblingFile() {
                  ".0000\",\"S" + std::to_string(b) + "\",\"0\",\"1\",\"0\",\"\"" + quoted(6, "") +
                  "\r\n";
     t += " \r\n";
-    for (int b = 0; b < 12; ++b) t += "#$BT" + std::to_string(b) + " N" + std::to_string(b) + "\r\n";
+    for (int b = 0; b < 12; ++b)
+        t += "#$BT" + std::to_string(b) + " N" + std::to_string(b) + "\r\n";
     for (int i = 0; i < 10; ++i) t += "X\r\n";
     for (int b = 0; b < 10; ++b)
         for (int r = 0; r < 100; ++r)
@@ -95,7 +112,8 @@ class IoMenuTest : public QObject {
         Fixture f;
         QStringList names;
         for (QAction* a : f.window->menu(MemTab::Menu::Import)->actions()) names << a->objectName();
-        QCOMPARE(names, QStringList({"imp_csv2", "impadv", "imp_ic2", "imp_trtags", "imp_csvchannels"}));
+        QCOMPARE(names,
+                 QStringList({"imp_csv2", "impadv", "imp_ic2", "imp_trtags", "imp_csvchannels"}));
         for (const char* name : {"expcsv", "imp_csv", "catch"}) QVERIFY(f.action(name));
     }
 
@@ -111,8 +129,9 @@ class IoMenuTest : public QObject {
         });
         f.trigger("expcsv");
         const QByteArray csv = Read(f.path("bank.CSV"));
-        QVERIFY(csv.startsWith("Bank,Channel,Frequency,Tag,Trunk,Delay Time,Lockout\r\n"
-                               "1,1,0162.5500,"));
+        QVERIFY(
+            csv.startsWith("Bank,Channel,Frequency,Tag,Trunk,Delay Time,Lockout\r\n"
+                           "1,1,0162.5500,"));
         QCOMPARE(f.prompter.unexpected, 0);
     }
 
@@ -136,7 +155,8 @@ class IoMenuTest : public QObject {
         QCOMPARE(f.cell(49, 1), QString("0162.5500"));
         QCOMPARE(f.cell(50, 1), QString("0460.1250"));
         QCOMPARE(f.prompter.told.size(), 1);
-        QVERIFY(f.prompter.told[0].contains("1 entries were not imported: the bank has no channel past 50."));
+        QVERIFY(f.prompter.told[0].contains(
+            "1 entries were not imported: the bank has no channel past 50."));
         QVERIFY(f.prompter.told[0].contains("600.5"));
         QVERIFY(f.window->editor().modified());
         f.trigger("tabundo");
@@ -187,7 +207,8 @@ class IoMenuTest : public QObject {
             Click(window, "cancel");
         });
         f.trigger("impadv");
-        QCOMPARE(f.prompter.told, QStringList({"Import data from ICF files|Select destination bank."}));
+        QCOMPARE(f.prompter.told,
+                 QStringList({"Import data from ICF files|Select destination bank."}));
         QCOMPARE(f.prompter.asked.size(), 2);
         QVERIFY(f.prompter.asked[0].startsWith("Override?|\nBank is not empty!"));
         QCOMPARE(f.cell(1, 1), QString("0162.5500"));
@@ -205,7 +226,8 @@ class IoMenuTest : public QObject {
         f.prompter.openNames = {f.path("notes.icf")};
         const Image before = f.state.image;
         f.trigger("impadv");
-        QCOMPARE(f.prompter.told, QStringList({"Import data from ICF files|This is not an ICF clone file."}));
+        QCOMPARE(f.prompter.told,
+                 QStringList({"Import data from ICF files|This is not an ICF clone file."}));
         QVERIFY(f.state.image == before);
         QCOMPARE(f.prompter.unexpected, 0);
     }
@@ -265,7 +287,8 @@ class IoMenuTest : public QObject {
         Write(f.path("bad.csv"), "a,b\r\n");
         f.prompter.openNames = {f.path("bad.csv")};
         f.trigger("imp_csvchannels");
-        QVERIFY(f.prompter.told.last().endsWith("No \"Frequency\" column was found in the first lines of the file."));
+        QVERIFY(f.prompter.told.last().endsWith(
+            "No \"Frequency\" column was found in the first lines of the file."));
     }
 
     void csvMapperOpensGuessesAndSaves() {

@@ -28,25 +28,47 @@ TEST_P(CsvChannelRead, PlacesTheChannel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Import, CsvChannelRead,
-    ::testing::Values(
-        ImportCase{"HeaderAnyCaseAndOrder", "tag,FREQUENCY,lockout\r\nWX,162.55,on\r\n", 0, 1,
-                   {"", "0162.5500", "WX", "0", "0", "1", ""}},
-        ImportCase{"SemicolonAndQuotes",
-                   "Frequency;Tag;Trunk\n\"851,0125\";\"A;B \"\"C\"\"\";Yes\n", 0, 1,
-                   // with ";" between fields, a comma is a decimal comma
-                   {"", "0851.0125", "A;B 'C'", "1", "0", "0", ""}},
-        ImportCase{"BankAndSlot", "Bank,Channel,Frequency\n3,7,460.5\n", 2, 7,
-                   {"", "0460.5000", "", "0", "0", "0", ""}},
-        ImportCase{"AbsoluteChannel", "Channel,Frequency\n120,460.5\n", 2, 20,
-                   {"", "0460.5000", "", "0", "0", "0", ""}},
-        ImportCase{"ConsecutiveWithoutNumbers", "Frequency\n155\n156\n", 0, 2,
-                   {"", "0156.0000", "", "0", "0", "0", ""}},
-        ImportCase{"HeaderAfterTitleLines", "My list\n\nFreq. (MHz),Name\n155.1,X\n", 0, 1,
-                   {"", "0155.1000", "X", "0", "0", "0", ""}},
-        ImportCase{"LongTagCut", "Frequency,Tag\n155,ABCDEFGHIJKLMNOPQRST\n", 0, 1,
-                   {"", "0155.0000", "ABCDEFGHIJKLMNOP", "0", "0", "0", ""}},
-        ImportCase{"FormulaGuardUndone", "Frequency,Tag\n155,'=X\n", 0, 1,
-                   {"", "0155.0000", "=X", "0", "0", "0", ""}}),
+    ::testing::Values(ImportCase{"HeaderAnyCaseAndOrder",
+                                 "tag,FREQUENCY,lockout\r\nWX,162.55,on\r\n",
+                                 0,
+                                 1,
+                                 {"", "0162.5500", "WX", "0", "0", "1", ""}},
+                      ImportCase{"SemicolonAndQuotes",
+                                 "Frequency;Tag;Trunk\n\"851,0125\";\"A;B \"\"C\"\"\";Yes\n",
+                                 0,
+                                 1,
+                                 // with ";" between fields, a comma is a decimal comma
+                                 {"", "0851.0125", "A;B 'C'", "1", "0", "0", ""}},
+                      ImportCase{"BankAndSlot",
+                                 "Bank,Channel,Frequency\n3,7,460.5\n",
+                                 2,
+                                 7,
+                                 {"", "0460.5000", "", "0", "0", "0", ""}},
+                      ImportCase{"AbsoluteChannel",
+                                 "Channel,Frequency\n120,460.5\n",
+                                 2,
+                                 20,
+                                 {"", "0460.5000", "", "0", "0", "0", ""}},
+                      ImportCase{"ConsecutiveWithoutNumbers",
+                                 "Frequency\n155\n156\n",
+                                 0,
+                                 2,
+                                 {"", "0156.0000", "", "0", "0", "0", ""}},
+                      ImportCase{"HeaderAfterTitleLines",
+                                 "My list\n\nFreq. (MHz),Name\n155.1,X\n",
+                                 0,
+                                 1,
+                                 {"", "0155.1000", "X", "0", "0", "0", ""}},
+                      ImportCase{"LongTagCut",
+                                 "Frequency,Tag\n155,ABCDEFGHIJKLMNOPQRST\n",
+                                 0,
+                                 1,
+                                 {"", "0155.0000", "ABCDEFGHIJKLMNOP", "0", "0", "0", ""}},
+                      ImportCase{"FormulaGuardUndone",
+                                 "Frequency,Tag\n155,'=X\n",
+                                 0,
+                                 1,
+                                 {"", "0155.0000", "=X", "0", "0", "0", ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CsvChannelImport, RefusesFilesWithoutFrequencyColumn) {
@@ -56,8 +78,7 @@ TEST(CsvChannelImport, RefusesFilesWithoutFrequencyColumn) {
 }
 
 TEST(CsvChannelImport, OutOfBandAndMissingChannelsAreReported) {
-    const CsvChannelImport read =
-        ParseCsvChannels("Frequency,Channel\n600.5,1\n155,400\n155,2\n");
+    const CsvChannelImport read = ParseCsvChannels("Frequency,Channel\n600.5,1\n155,400\n155,2\n");
     ASSERT_TRUE(read.ok);
     ASSERT_EQ(read.problems.size(), 2u);
     EXPECT_EQ(read.problems[0].text,

@@ -35,7 +35,8 @@ TEST_P(ChannelLine, IsWrittenAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(
     Export, ChannelLine,
-    ::testing::Values(LineCase{"CommaInTagBecomesSpace", 0, 1, "1,1,0162.5500,FIRE  DISP,On,Off,On"},
+    ::testing::Values(LineCase{"CommaInTagBecomesSpace", 0, 1,
+                               "1,1,0162.5500,FIRE  DISP,On,Off,On"},
                       LineCase{"FormulaTagIsGuarded", 0, 2, "1,2,0460.1250,'=SUM(A1),Off,On,Off"},
                       LineCase{"AbsoluteChannelNumber", 1, 50, "2,100,0851.0125, CTR ,On,On,On"},
                       LineCase{"EmptyChannelHasSixFields", 0, 3, "Empty,,,,,"},
@@ -60,8 +61,9 @@ TEST(CsvExport, FileShapes) {
     Image search = image;
     search.SearchEdgeTable[1] = {"0406.0000", "0420.0000", "UHF", "2", "4"};
     const std::string edges = ExportCsv(search, CsvExportChoice::SearchEdge, 0);
-    EXPECT_TRUE(edges.starts_with("Start,End,Tag,Mode,Step\r\nEmpty,,,,\r\n"
-                                  "0406.0000,0420.0000,UHF,FM,12.5\r\nEmpty,,,,\r\n"));
+    EXPECT_TRUE(
+        edges.starts_with("Start,End,Tag,Mode,Step\r\nEmpty,,,,\r\n"
+                          "0406.0000,0420.0000,UHF,FM,12.5\r\nEmpty,,,,\r\n"));
 }
 
 TEST(CsvExport, Suffix) {

@@ -19,15 +19,12 @@ TEST_P(MapperGuess, MapsTheHeader) {
 INSTANTIATE_TEST_SUITE_P(Mapper, MapperGuess,
                          ::testing::Values(TypeCase{"Frequency", "Frequency (MHz)"},
                                            TypeCase{"Output (MHz)", "Frequency (MHz)"},
-                                           TypeCase{"Tag", "Unknown"},
-                                           TypeCase{"Delay", "Unknown"},
+                                           TypeCase{"Tag", "Unknown"}, TypeCase{"Delay", "Unknown"},
                                            TypeCase{"tgid", "Trunk ID"},
                                            TypeCase{"DPL code", "DCS"},
-                                           TypeCase{"PL Tone", "CTCSS"},
-                                           TypeCase{"Mode", "Mode"},
+                                           TypeCase{"PL Tone", "CTCSS"}, TypeCase{"Mode", "Mode"},
                                            TypeCase{"ATT", "Attenuator On/Off"},
-                                           TypeCase{"TS", "Step"},
-                                           TypeCase{"SKIP", "LockOut"},
+                                           TypeCase{"TS", "Step"}, TypeCase{"SKIP", "LockOut"},
                                            TypeCase{"frequency", "Unknown"}));
 
 struct LineCase {

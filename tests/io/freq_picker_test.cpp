@@ -21,16 +21,17 @@ TEST_P(Picker, FindsTheFrequencies) {
 
 INSTANTIATE_TEST_SUITE_P(
     Import, Picker,
-    ::testing::Values(
-        PickCase{"UnitAfterNumber", "162.550MHz", {"162.550"}},
-        PickCase{"LettersAround", "v1.2b", {"1.2"}},
-        PickCase{"PointAtEdge", ".5 5. x.y", {}},
-        PickCase{"Duplicates", "155.1,155.1;155.1", {"155.1"}},
-        PickCase{"Separators", "a>460.125-851.0125\tb 1.5;2.5\r\n3.5", {"460.125", "851.0125", "1.5", "2.5", "3.5"}},
-        PickCase{"HtmlCell", "<td>154.4300</td><td>KXX</td>", {"154.4300"}},
-        PickCase{"ZeroIsNoFrequency", "0.0 00.000", {}},
-        PickCase{"OnlyFirstPointCounts", "1.2.3", {"1.2"}},
-        PickCase{"CutTo15", "1234567890.1234567890", {"1234567890.1234"}}),
+    ::testing::Values(PickCase{"UnitAfterNumber", "162.550MHz", {"162.550"}},
+                      PickCase{"LettersAround", "v1.2b", {"1.2"}},
+                      PickCase{"PointAtEdge", ".5 5. x.y", {}},
+                      PickCase{"Duplicates", "155.1,155.1;155.1", {"155.1"}},
+                      PickCase{"Separators",
+                               "a>460.125-851.0125\tb 1.5;2.5\r\n3.5",
+                               {"460.125", "851.0125", "1.5", "2.5", "3.5"}},
+                      PickCase{"HtmlCell", "<td>154.4300</td><td>KXX</td>", {"154.4300"}},
+                      PickCase{"ZeroIsNoFrequency", "0.0 00.000", {}},
+                      PickCase{"OnlyFirstPointCounts", "1.2.3", {"1.2"}},
+                      PickCase{"CutTo15", "1234567890.1234567890", {"1234567890.1234"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimpleImport, WritesConsecutiveFrequencies) {
@@ -68,13 +69,12 @@ TEST_P(SimpleImportNotes, SaysWhatWasNotImported) {
 
 INSTANTIATE_TEST_SUITE_P(
     Import, SimpleImportNotes,
-    ::testing::Values(
-        NoteCase{"PastChannel50", 10, 45, 6,
-                 "4 entries were not imported: the bank has no channel past 50."},
-        NoteCase{"StartAbove50", 3, 60, 0,
-                 "3 entries were not imported: the bank has no channel past 50."},
-        NoteCase{"AtMost100", 120, 1, 50,
-                 "50 entries were not imported: the bank has no channel past 50."}),
+    ::testing::Values(NoteCase{"PastChannel50", 10, 45, 6,
+                               "4 entries were not imported: the bank has no channel past 50."},
+                      NoteCase{"StartAbove50", 3, 60, 0,
+                               "3 entries were not imported: the bank has no channel past 50."},
+                      NoteCase{"AtMost100", 120, 1, 50,
+                               "50 entries were not imported: the bank has no channel past 50."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimpleImport, OutOfBandValuesAreSkippedNotClamped) {

@@ -12,7 +12,8 @@ std::string ChannelLine(int index, const std::string& digits, char mode = '0',
                         const std::string& name = "") {
     char address[16];
     std::snprintf(address, sizeof address, "%04X10", index * 16);
-    std::string line = std::string(address) + digits + "00" + "88" + "00" + "5" + "000" + mode + "0" + "12";
+    std::string line =
+        std::string(address) + digits + "00" + "88" + "00" + "5" + "000" + mode + "0" + "12";
     std::string hex;
     for (const char c : name) {
         char pair[3];
@@ -44,18 +45,14 @@ TEST_P(IcfDigits, DecodeTheFrequency) {
     EXPECT_EQ(file.banks[0][0].frequency, GetParam().frequency);
 }
 
-INSTANTIATE_TEST_SUITE_P(Icf, IcfDigits,
-                         ::testing::Values(DigitCase{"016250", "162.5000"},
-                                           DigitCase{"016251", "162.5125"},
-                                           DigitCase{"016252", "162.5250"},
-                                           DigitCase{"016253", "162.5375"},
-                                           DigitCase{"016255", "162.5500"},
-                                           DigitCase{"016256", "162.5625"},
-                                           DigitCase{"016257", "162.5750"},
-                                           DigitCase{"016258", "162.5875"},
-                                           DigitCase{"085101", "851.0125"},
-                                           DigitCase{"FFF123", ""},
-                                           DigitCase{"000000", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Icf, IcfDigits,
+    ::testing::Values(DigitCase{"016250", "162.5000"}, DigitCase{"016251", "162.5125"},
+                      DigitCase{"016252", "162.5250"}, DigitCase{"016253", "162.5375"},
+                      DigitCase{"016255", "162.5500"}, DigitCase{"016256", "162.5625"},
+                      DigitCase{"016257", "162.5750"}, DigitCase{"016258", "162.5875"},
+                      DigitCase{"085101", "851.0125"}, DigitCase{"FFF123", ""},
+                      DigitCase{"000000", ""}));
 
 TEST(Icf, ChannelFieldsAndPlacement) {
     std::string text = Clone(0, "\n");
@@ -78,7 +75,13 @@ TEST(Icf, ChannelFieldsAndPlacement) {
 
 TEST(Icf, EdgesAndAllBanks) {
     std::string text = Clone(400);
-    text += "190010" "014400" "0000000000" "014800" "0000000000" "\r\n";
+    text +=
+        "190010"
+        "014400"
+        "0000000000"
+        "014800"
+        "0000000000"
+        "\r\n";
     const IcfFile file = ParseIcf(text);
     ASSERT_TRUE(file.ok);
     EXPECT_EQ(file.edgeStart, "144.0000");
@@ -99,8 +102,7 @@ TEST(Icf, BadLinesAreReportedAndGoodOnesRead) {
 TEST(Icf, NonCloneFilesAreRefused) {
     for (const std::string& text :
          {std::string(), std::string("a\r\nb\r\n"), std::string("a\nb\nc\nd\ne\n"),
-          std::string("x\ny\n") + std::string(38, 'Z') + "\n",
-          std::string(1000, '\0')}) {
+          std::string("x\ny\n") + std::string(38, 'Z') + "\n", std::string(1000, '\0')}) {
         const IcfFile file = ParseIcf(text);
         EXPECT_FALSE(file.ok);
         EXPECT_EQ(file.message, kMsgNotIcf);
@@ -114,8 +116,9 @@ TEST(Icf, OutOfBandChannelsAreLeftEmpty) {
     const ImportPlan plan = PlanIcfBank(file, 0, 0);
     EXPECT_EQ(plan.channels[0].value[kFieldFrequency], "0000.0000");
     ASSERT_EQ(plan.notes.size(), 1u);
-    EXPECT_EQ(plan.notes[0], "Bank A channel 1: 600.5000 MHz lies outside the scanner's bands; "
-                             "left empty.");
+    EXPECT_EQ(plan.notes[0],
+              "Bank A channel 1: 600.5000 MHz lies outside the scanner's bands; "
+              "left empty.");
 }
 
 TEST(Icf, PerconCleanKeepsTheFirstOfEqualFrequencies) {

@@ -22,7 +22,8 @@ std::string TenBank(const std::string& header, int idRows = 100) {
                  quoted(6, "x") + "\r\n";
         }
     t += " \r\n";
-    for (int b = 0; b < 12; ++b) t += "#$BT" + std::to_string(b) + " Name" + std::to_string(b) + "\r\n";
+    for (int b = 0; b < 12; ++b)
+        t += "#$BT" + std::to_string(b) + " Name" + std::to_string(b) + "\r\n";
     for (int i = 0; i < 10; ++i) t += "EXTRA\r\n";
     for (int b = 0; b < 10; ++b)
         for (int r = 0; r < 100; ++r)
@@ -75,7 +76,8 @@ TEST(SiblingImport, ChannelsOfOneBankIntoAnother) {
     const ImportPlan plan = PlanSiblingChannels(file, 7, kDummyBank);
     EXPECT_TRUE(plan.notes.empty());
     EXPECT_TRUE(ApplyImport(image, plan));
-    EXPECT_EQ(image.channel(kDummyBank, 3), (Channel{"keep", "0453.0000", "B7S3", "1", "0", "1", "c"}));
+    EXPECT_EQ(image.channel(kDummyBank, 3),
+              (Channel{"keep", "0453.0000", "B7S3", "1", "0", "1", "c"}));
     // Bank 10 lies out of band: its channels stay empty, each one said.
     const ImportPlan outOfBand = PlanSiblingChannels(file, 9, 0);
     EXPECT_EQ(outOfBand.notes.size(), 50u);
@@ -108,8 +110,9 @@ TEST_P(SiblingTrunk, CopiesRowsOneToFiftyAndCountsTheRest) {
     EXPECT_EQ(image.TrunkId[1][50][0], "");
     EXPECT_EQ(plan.notes.size(), GetParam().notes);
     if (GetParam().idRows == 61) {
-        EXPECT_EQ(plan.notes[0], "Bank 4: 11 trunk ID rows past row 50 were not imported; the "
-                                 "scanner holds 50 per bank.");
+        EXPECT_EQ(plan.notes[0],
+                  "Bank 4: 11 trunk ID rows past row 50 were not imported; the "
+                  "scanner holds 50 per bank.");
     }
 }
 
