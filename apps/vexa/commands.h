@@ -25,11 +25,35 @@ extern const Command kReadCommand;
 extern const Command kSendCommand;
 extern const Command kPrintCommand;
 extern const Command kDiffCommand;
+extern const Command kExportCommand;
+extern const Command kImportCommand;
+extern const Command kMapCommand;
+extern const Command kImportIcfCommand;
+extern const Command kImportMemCommand;
+extern const Command kImportTrunkCommand;
+extern const Command kOpenPelixoCommand;
+extern const Command kImportCsvCommand;
 
+// clang-format off
 inline std::vector<const Command*> Commands() {
-    return {&kShowCommand, &kResaveCommand, &kReadCommand,
-            &kSendCommand, &kPrintCommand,  &kDiffCommand};
+    return {
+        &kShowCommand,
+        &kResaveCommand,
+        &kReadCommand,
+        &kSendCommand,
+        &kPrintCommand,
+        &kDiffCommand,
+        &kExportCommand,
+        &kImportCommand,
+        &kMapCommand,
+        &kImportIcfCommand,
+        &kImportMemCommand,
+        &kImportTrunkCommand,
+        &kOpenPelixoCommand,
+        &kImportCsvCommand,
+    };
 }
+// clang-format on
 
 // Exit codes.
 inline constexpr int kExitOk = 0;

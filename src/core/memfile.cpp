@@ -345,9 +345,10 @@ MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path, const
     return LoadAndParse(ParseMemFile, image, path, options, progress);
 }
 
-// The sibling program's ten-bank file, as this program reads it:
+// The sibling programs' ten-bank file, as this program reads it:
 //
-//   1. first field: holds "780" and a version "V1.00" .. "V1.07";
+//   1. first field: holds "780" and a version "V1.00" .. "V1.07" (the newer family), or
+//      "DURMAN MEM V1.00" / "V1.01" (the older family, laid out like the newer V1.03 and later);
 //   2. channels: banks 0..9, slots 1..50, thirteen fields each (the first seven are number,
 //      frequency, tag, trunk, delay, lockout and comment; the other six are the sibling
 //      scanner's own);
@@ -361,17 +362,116 @@ MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path, const
 //   9. base configuration: ten banks by three rows of a label and eight values;
 //  10. search ranges: ten lines of a label and ten values.
 //
-// The first five of each bank-indexed section land in banks 1 to 5; the rest is read past.
+// One walk over the layout; a sink says where each record goes (nullptr: read past it).
+namespace {
+
+constexpr int kSiblingBanks = 10;
+constexpr int kSiblingFields = 13;
+constexpr int kSiblingTagLines = 12;
+constexpr int kSiblingIdRows = 100;
+
+// The version digit of a newer-family header (0..7), -1 when the header is not one.
+int NewerVersion(std::string_view signature) {
+    if (!Contains(signature, "780")) return -1;
+    for (int v = 7; v >= 0; --v)
+        if (Contains(signature, "V1.0" + std::to_string(v))) return v;
+    return -1;
+}
+
+bool OlderHeader(std::string_view signature) {
+    return Contains(signature, "DURMAN MEM V1.00") || Contains(signature, "DURMAN MEM V1.01");
+}
+
+template <typename Sink>
+bool WalkTenBank(Reader& in, bool hasTrunkIds, Sink& sink, const ProgressFn& progress) {
+    LoopIndices& at = in.at;
+    int lastPercent = -1;
+    constexpr int kTotal = kSiblingBanks * ChannelsPerBank;
+    Progress(progress, 0, kTotal, lastPercent);
+    std::string value;
+    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank) {
+        for (at.slot = 1; at.slot <= ChannelsPerBank; ++at.slot) {
+            Channel* channel = sink.channel(at.bank, at.slot);
+            for (at.field = 0; at.field < kSiblingFields; ++at.field) {
+                if (!in.Field(value)) return false;
+                if (channel && at.field < kFieldsPerChannel) (*channel)[at.field] = value;
+            }
+            if (channel) sink.channelRead(at.bank, *channel);
+            Progress(progress, at.bank * ChannelsPerBank + at.slot, kTotal, lastPercent);
+        }
+    }
+    if (!in.Skip()) return false;
+
+    for (at.bank = 0; at.bank < kSiblingTagLines; ++at.bank)
+        if (!in.BankTagLine(sink.bankTag(at.bank))) return false;
+
+    if (hasTrunkIds) {
+        std::string line;
+        for (at.bank = 0; at.bank < 10; ++at.bank)
+            if (!in.Line(line)) return false;
+        for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
+            for (at.slot = 0; at.slot < kSiblingIdRows; ++at.slot)
+                if (!in.Record(sink.trunkId(at.bank, at.slot), kTrunkIdFields)) return false;
+    }
+
+    for (at.bank = 0; at.bank < kScanListTagRows; ++at.bank)
+        if (!in.Record(sink.scanListTag(at.bank), kScanListTagCols)) return false;
+
+    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
+        if (!in.Record(sink.trunkSetting(at.bank), kTrunkSettingFields)) return false;
+
+    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
+        if (!in.TrunkTypeLine(sink.trunkType(at.bank))) return false;
+
+    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
+        for (at.slot = 0; at.slot < kTrunkBaseRows; ++at.slot)
+            if (!in.Record(sink.trunkBase(at.bank, at.slot), kTrunkBaseFields)) return false;
+
+    using SearchRow = std::array<std::string, 10>;
+    for (at.bank = 0; at.bank < 10; ++at.bank)
+        if (!in.Record(static_cast<SearchRow*>(nullptr), 10)) return false;
+    return true;
+}
+
+// "Open PELIXO mem file": the first five of each bank-indexed section land in banks 1 to 5.
+struct ImageSink {
+    Image& image;
+    const Options& options;
+    MemReadResult& result;
+    static bool Kept(int bank) { return bank < kScannerBanks; }
+    Channel* channel(int b, int s) { return Kept(b) ? &image.ChannelTable[b][s] : nullptr; }
+    void channelRead(int b, const Channel& c) {
+        if (options.option9() == 1) result.tags.push_back({b, c[kFieldTag]});
+    }
+    std::string* bankTag(int b) { return Kept(b) ? &image.BankTag[b] : nullptr; }
+    TrunkIdRow* trunkId(int b, int r) {
+        return Kept(b) && r < kTrunkIdUsedRows ? &image.TrunkId[b][r] : nullptr;
+    }
+    auto* scanListTag(int i) { return &image.ScanListTag[i]; }
+    auto* trunkSetting(int b) { return Kept(b) ? &image.TrunkSetting[b] : nullptr; }
+    std::string* trunkType(int b) { return Kept(b) ? &image.TrunkType[b] : nullptr; }
+    auto* trunkBase(int b, int k) { return Kept(b) ? &image.TrunkBase[b][k] : nullptr; }
+};
+
+// The import dialogs' source table: channels, bank names and trunk IDs of all ten banks.
+struct TableSink {
+    TenBankFile& file;
+    Channel* channel(int b, int s) { return &file.channels[b][s]; }
+    void channelRead(int, const Channel&) {}
+    std::string* bankTag(int b) { return &file.bankTags[b]; }
+    TrunkIdRow* trunkId(int b, int r) { return &file.trunkIds[b][r]; }
+    std::array<std::string, kScanListTagCols>* scanListTag(int) { return nullptr; }
+    std::array<std::string, kTrunkSettingFields>* trunkSetting(int) { return nullptr; }
+    std::string* trunkType(int) { return nullptr; }
+    std::array<std::string, kTrunkBaseFields>* trunkBase(int, int) { return nullptr; }
+};
+
+}  // namespace
+
 MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const Options& options,
                                   const ProgressFn& progress) {
-    constexpr int kSiblingBanks = 10;
-    constexpr int kSiblingFields = 13;
-    constexpr int kSiblingTagLines = 12;
-    constexpr int kSiblingIdRows = 100;
-
     MemReadResult result;
     Reader in(content, result);
-    LoopIndices& at = in.at;
 
     std::string signature;
     if (!in.Field(signature)) return result;
@@ -379,9 +479,7 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const 
         result.message = kMsgNotSibling;
         return result;
     }
-    int version = -1;
-    for (int v = 7; v >= 0 && version < 0; --v)
-        if (Contains(signature, "V1.0" + std::to_string(v))) version = v;
+    const int version = NewerVersion(signature);
     if (version < 0) {
         result.message = kMsgSiblingNotCompatible;
         return result;
@@ -393,68 +491,44 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const 
         image.PriorityChannel[b] = static_cast<std::int16_t>(AbsoluteChannel(b, 1));
     }
     result.imageChanged = true;
-    int lastPercent = -1;
-    constexpr int kTotal = kSiblingBanks * ChannelsPerBank;
-    Progress(progress, 0, kTotal, lastPercent);
-    std::string value;
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank) {
-        for (at.slot = 1; at.slot <= ChannelsPerBank; ++at.slot) {
-            Channel* channel =
-                at.bank < kScannerBanks ? &image.ChannelTable[at.bank][at.slot] : nullptr;
-            for (at.field = 0; at.field < kSiblingFields; ++at.field) {
-                if (!in.Field(value)) return result;
-                if (channel && at.field < kFieldsPerChannel) (*channel)[at.field] = value;
-            }
-            if (channel && options.option9() == 1)
-                result.tags.push_back({at.bank, (*channel)[kFieldTag]});
-            Progress(progress, at.bank * ChannelsPerBank + at.slot, kTotal, lastPercent);
-        }
-    }
-    if (!in.Skip()) return result;
-
-    for (at.bank = 0; at.bank < kSiblingTagLines; ++at.bank)
-        if (!in.BankTagLine(at.bank < kScannerBanks ? &image.BankTag[at.bank] : nullptr))
-            return result;
-
-    if (version >= 3) {
-        std::string line;
-        for (at.bank = 0; at.bank < 10; ++at.bank)
-            if (!in.Line(line)) return result;
-        for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank) {
-            for (at.slot = 0; at.slot < kSiblingIdRows; ++at.slot) {
-                TrunkIdRow* row = at.bank < kScannerBanks && at.slot < kTrunkIdUsedRows
-                                      ? &image.TrunkId[at.bank][at.slot]
-                                      : nullptr;
-                if (!in.Record(row, kTrunkIdFields)) return result;
-            }
-        }
-    }
-
-    for (at.bank = 0; at.bank < kScanListTagRows; ++at.bank)
-        if (!in.Record(&image.ScanListTag[at.bank], kScanListTagCols)) return result;
-
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank) {
-        auto* row = at.bank < kScannerBanks ? &image.TrunkSetting[at.bank] : nullptr;
-        if (!in.Record(row, kTrunkSettingFields)) return result;
-    }
-
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
-        if (!in.TrunkTypeLine(at.bank < kScannerBanks ? &image.TrunkType[at.bank] : nullptr))
-            return result;
-
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank) {
-        for (at.slot = 0; at.slot < kTrunkBaseRows; ++at.slot) {
-            auto* row = at.bank < kScannerBanks ? &image.TrunkBase[at.bank][at.slot] : nullptr;
-            if (!in.Record(row, kTrunkBaseFields)) return result;
-        }
-    }
-
-    using SearchRow = std::array<std::string, 10>;
-    for (at.bank = 0; at.bank < 10; ++at.bank)
-        if (!in.Record(static_cast<SearchRow*>(nullptr), 10)) return result;
-
-    result.ok = true;
+    ImageSink sink{image, options, result};
+    result.ok = WalkTenBank(in, version >= 3, sink, progress);
     return result;
+}
+
+MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out) {
+    MemReadResult result;
+    Reader in(content, result);
+    std::string signature;
+    if (!in.Field(signature)) return result;
+    const bool older = OlderHeader(signature);
+    const int version = older ? 1 : NewerVersion(signature);
+    if (version < 0) {
+        result.message = kMsgSiblingNotCompatible;
+        return result;
+    }
+    // Cleared in place: the table is too large to build on the stack.
+    for (Bank& bank : out.channels)
+        for (Channel& channel : bank) channel.fill({});
+    out.bankTags.fill({});
+    for (auto& bank : out.trunkIds)
+        for (TrunkIdRow& row : bank) row.fill({});
+    out.hasTrunkIds = older || version >= 3;
+    TableSink sink{out};
+    result.imageChanged = true;
+    result.ok = WalkTenBank(in, out.hasTrunkIds, sink, {});
+    return result;
+}
+
+MemReadResult ReadTenBankFile(const std::filesystem::path& path, TenBankFile& out) {
+    std::string content;
+    int error = 0;
+    MemReadResult result;
+    if (!LoadFile(path, content, error, result.fileMissing)) {
+        result.message = NotValidMessage(LoopIndices{}, error);
+        return result;
+    }
+    return ParseTenBankFile(content, out);
 }
 
 MemReadResult ReadSiblingMemFile(Image& image, const std::filesystem::path& path,

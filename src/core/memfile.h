@@ -93,6 +93,26 @@ MemReadResult ReadSiblingMemFile(Image& image, const std::filesystem::path& path
 MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const Options& options,
                                   const ProgressFn& progress = {});
 
+// A ten-bank sibling file read into a table of its own, for the imports that copy from it one bank
+// at a time. Slots 1..50 of each bank (slot 0 unused); trunk ID rows 0..99 of each bank.
+struct TenBankFile {
+    static constexpr int kBanks = 10;
+    static constexpr int kIdRows = 100;
+    std::array<Bank, kBanks> channels;
+    std::array<std::string, 12> bankTags;
+    bool hasTrunkIds = false;
+    std::array<std::array<TrunkIdRow, kIdRows>, kBanks> trunkIds;
+};
+
+// Which sibling's header a ten-bank file carries. The older family's file ("DURMAN MEM V1.00" or
+// "V1.01") has the same layout as the newer one's from V1.03 on, trunk ID section included.
+enum class TenBankKind { Newer, Older };
+
+// Reads a ten-bank file of either kind (the older family's header is tried first). A wrong
+// header gives kMsgSiblingNotCompatible; a cut or damaged file "Not a valid file! Line: ...".
+MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out);
+MemReadResult ReadTenBankFile(const std::filesystem::path& path, TenBankFile& out);
+
 // Save-path rules.
 // The Save As dialog's suffix rule: ".mem" is appended unless the name holds ".MEM" or ".mem".
 std::string WithMemSuffix(std::string_view chosenName);

@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "gui/iomenu.h"
 #include "gui/memtab.h"
 #include "gui/printie.h"
 #include "gui/trunkmenu.h"
@@ -89,7 +90,19 @@ void MemTab::buildMenus() {
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     file->addMenu(import);
+    addCommand(import, tr("Import CSV File"), "imp_csv2", [this] { OpenCsvMapper(*this); });
+    addCommand(import, tr("Import ICF File &Advanced..."), "impadv",
+               [this] { OpenIcfImport(*this); });
+    addCommand(import, tr("Frequencies from MEM File..."), "imp_ic2",
+               [this] { OpenSiblingChannels(*this); });
+    addCommand(import, tr("Trunk ID's and Tags from MEM file"), "imp_trtags",
+               [this] { OpenSiblingTrunkIds(*this); });
+    addCommand(import, tr("Channels from CSV File..."), "imp_csvchannels",
+               [this] { ImportCsvChannels(*this); });
     addCommand(file, tr("Open PELIXO mem file"), "open_780file", [this] { fileOpenSibling(); });
+    addCommand(file, tr("&Export CSV Data"), "expcsv", [this] { OpenCsvExport(*this); });
+    addCommand(file, tr("&Advanced Data Import"), "imp_csv", [this] { OpenDataImport(*this); });
+    addCommand(file, tr("Netscoop"), "catch", [this] { OpenNetscoop(*this); });
     file->addSeparator();
     addCommand(
         file, tr("&Print..."), "menuprint", [this] { OpenPrintie(*this); }, QKeySequence::Print);
@@ -323,6 +336,9 @@ void MemTab::buildToolbars() {
     d_toolbar2->setObjectName("Toolbar2");
     d_toolbar2->setIconSize(QSize(20, 20));
     button(d_toolbar2, "menuprint", Glyph("Pr", QColor(0x40, 0x40, 0x60)), tr("Print option"));
+    button(d_toolbar2, "imp_csv", Glyph("AI", QColor(0x30, 0x70, 0x50)),
+           tr("Advanced Data Import"));
+    button(d_toolbar2, "catch", Glyph("NS", QColor(0x30, 0x50, 0x70)), tr("Netscoop"));
     button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
     button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
     button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
