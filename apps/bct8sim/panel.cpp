@@ -331,7 +331,8 @@ std::string Scanner::Display() {
         int count = 0;
         const MenuSetting* menu = Settings(count);
         for (int i = 0; i < count; ++i) {
-            if (menuPath_ == menu[i].path) line1 = std::string(menu[i].options[settings_[i]]) + "][*****";
+            if (menuPath_ == menu[i].path)
+                line1 = std::string(menu[i].options[settings_[i]]) + "][*****";
         }
     } else if (!panel_.entry.empty()) {
         line1 = Line("ENTER " + panel_.entry);

@@ -10,10 +10,10 @@ namespace bct8sim {
 
 // Settings of a channel that only the scanner-side dialogs reach.
 struct ChannelExtras {
-    bool record = false;       // "ARN"
-    bool beepAlert = false;    // "BAN C nnn"
-    bool attenuator = false;   // "ATN"
-    std::string delayLength;   // "+2", "-5", ... from "DLN +2"; empty = plain delay flag
+    bool record = false;      // "ARN"
+    bool beepAlert = false;   // "BAN C nnn"
+    bool attenuator = false;  // "ATN"
+    std::string delayLength;  // "+2", "-5", ... from "DLN +2"; empty = plain delay flag
     bool operator==(const ChannelExtras&) const = default;
 };
 
