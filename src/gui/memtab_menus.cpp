@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/trunkmenu.h"
 
@@ -218,6 +219,7 @@ void MemTab::buildMenus() {
         bct8, tr("&Send Data To Scanner"), "memsend", [this] { cmdSendData(); },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
     bct8->addSeparator();
+    addCommand(bct8, tr("&Virtual Control"), "vc", [this] { OpenVirtualControl(*this); });
     d_directTuneAction = addCommand(bct8, tr("Direct Tune"), "ditun",
                                     [this] { setDirectTune(d_directTuneAction->isChecked()); });
     d_directTuneAction->setCheckable(true);
@@ -312,6 +314,7 @@ void MemTab::buildToolbars() {
     d_toolbar2->setObjectName("Toolbar2");
     d_toolbar2->setIconSize(QSize(20, 20));
     button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
+    button(d_toolbar2, "vc", Glyph("VC", QColor(0x20, 0x80, 0x60)), tr("Virtual Control Panel"));
     button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
     button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
     button(d_toolbar2, "paste_line", Glyph("PL", QColor(0x30, 0x80, 0x50)), tr("Paste Line(s)"));
