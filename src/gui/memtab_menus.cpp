@@ -10,8 +10,12 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "gui/banknames.h"
+#include "gui/easyprog.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
+#include "gui/other82.h"
+#include "gui/priority.h"
 #include "gui/trunkmenu.h"
 
 namespace vex::gui {
@@ -224,9 +228,14 @@ void MemTab::buildMenus() {
                                     [this] { setDirectTune(d_directTuneAction->isChecked()); });
     d_directTuneAction->setCheckable(true);
     bct8->addSeparator();
+    addCommand(bct8, tr("Priority Channels"), "mnu_prioch",
+               [this] { OpenPriorityChannels(*this); });
+    addCommand(bct8, tr("&Other Options"), "other82", [this] { OpenScannerSettings(*this); });
+    addCommand(bct8, tr("&Easy program"), "setdelay", [this] { OpenEasyProgram(*this); });
     addCommand(bct8, tr("Rs232 &Communication Setup"), "comset", [this] { cmdComSetup(); });
 
     // Setup
+    addCommand(setup, tr("&Bank Tags"), "tbtags", [this] { OpenBankNames(*this); });
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
     addCommand(setup, tr("&Software Options"), "soft_options", [this] { cmdSoftwareOptions(); });
 

@@ -4,8 +4,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/memtab.h"
 #include "gui/prompter.h"
 #include "link/session.h"
+#include "mainwin/cellentry.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_transport.h"
 
@@ -20,6 +22,16 @@ Task<void> Collect(Task<ScannerJobResult> job, std::shared_ptr<ScannerJobResult>
 }  // namespace
 
 std::function<std::unique_ptr<Transport>(const ComSettings&)> g_scannerDialogTransport;
+
+bool MayOpenScannerDialog(MemTab& main) {
+    if (main.virtualControlRunning()) {
+        main.prompter().tell(&main, QObject::tr("Vexatron"), L1(kVirtualControlRunning),
+                             NoticeIcon::Warning);
+        return false;
+    }
+    main.setDirectTune(false);
+    return true;
+}
 
 std::unique_ptr<Transport> ScannerDialogTransport(const ComSettings& com) {
     if (g_scannerDialogTransport) return g_scannerDialogTransport(com);

@@ -75,6 +75,11 @@ class ScannerDialog : public QDialog {
     QLabel* d_status = nullptr;
 };
 
+class MemTab;
+// Refuses (told) while the Virtual Control Panel holds the port with the editor kept open;
+// otherwise lets go of the port Direct Tune holds. True when the dialog may open.
+bool MayOpenScannerDialog(MemTab& main);
+
 // The transport of the configured port (a test may replace it).
 std::unique_ptr<Transport> ScannerDialogTransport(const ComSettings& com);
 extern std::function<std::unique_ptr<Transport>(const ComSettings&)> g_scannerDialogTransport;
