@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/startup.h"
 #include "platform/program_folder.h"
@@ -20,10 +21,12 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     QString openPath;
     QString screenshotPath;  // not advertised: used to make the picture in the docs
+    QString panelShotPath;   // the same for the Virtual Control Panel
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == "--dir" || arg == "--screenshot") {
+        if (arg == "--dir" || arg == "--screenshot" || arg == "--screenshot-panel") {
             if (i + 1 < args.size() && arg == "--screenshot") screenshotPath = args[i + 1];
+            if (i + 1 < args.size() && arg == "--screenshot-panel") panelShotPath = args[i + 1];
             ++i;
         } else if (arg == "--help" || arg == "-h") {
             QTextStream(stdout) << "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
@@ -55,6 +58,17 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &window, [&window, openPath] { window.openMemFile(openPath); });
     } else {
         window.scheduleStartupReload();
+    }
+    // "Always start with Virtual Control".
+    if (state.options.vstart == 1)
+        QTimer::singleShot(750, &window, [&window] { vex::gui::OpenVirtualControl(window); });
+    if (!panelShotPath.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window] { vex::gui::OpenVirtualControl(window); });
+        QTimer::singleShot(4000, &window, [panelShotPath] {
+            vex::gui::lcd8* panel = vex::gui::OpenPanel();
+            const bool saved = panel && panel->grab().save(panelShotPath);
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
     }
     if (!screenshotPath.isEmpty()) {
         QTimer::singleShot(400, &window, [&window, screenshotPath] {

@@ -84,7 +84,7 @@ class Lcd8Test : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(panel->view()->display().mode == "Private Scan Mode", 3000);
         // An LCD poll goes out every 300 ms (LCD, MD, SQ in turn); two polls and the key's own
         // round trip.
-        constexpr int kTwoPolls = 700;
+        constexpr int kTwoPolls = 2 * 300 + 300;  // plus the key and the scheduling
         panel->clickKey("HLD/RES");
         QTRY_VERIFY_WITH_TIMEOUT(panel->view()->display().on("HOLD"), kTwoPolls);
         QTRY_VERIFY_WITH_TIMEOUT(panel->view()->display().mode == "Private Scan Hold Mode",
@@ -156,6 +156,31 @@ class Lcd8Test : public QObject {
         QVERIFY(startSim(false));
         QTRY_VERIFY_WITH_TIMEOUT(panel->poller().state() == vex::PanelState::Polling, 3000);
         QTRY_VERIFY_WITH_TIMEOUT(panel->findChild<QLabel*>("status")->text().isEmpty(), 1000);
+    }
+
+    void theMainWindowLeavesThePortToThePanelWithVcm() {
+        vex::gui::test::Fixture f([this](vex::gui::AppState& state) {
+            state.options.vcm = 1;
+            state.options.qview = 0;
+            state.com.device = linkPath().string();
+            state.com.baud = 115200;
+        });
+        QVERIFY(!f.window->virtualControlRunning());
+        f.trigger("vc");
+        QVERIFY(vex::gui::OpenPanel());
+        QVERIFY(f.window->virtualControlRunning());
+        for (const char* command : {"menread", "memsend", "comset", "other82", "mnu_prioch"}) {
+            f.prompter.told.clear();
+            f.trigger(command);
+            QCOMPARE(f.prompter.told.size(), 1);
+            QVERIFY2(f.prompter.told[0].endsWith("Not possible while Virtual Control is running"),
+                     command);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(
+            vex::gui::OpenPanel()->poller().state() == vex::PanelState::Polling, 2000);
+        vex::gui::OpenPanel()->close();
+        QTRY_VERIFY(!vex::gui::OpenPanel());
+        QVERIFY(!f.window->virtualControlRunning());
     }
 
     void redrawsOnlyWhenTheDisplayChanged() {
