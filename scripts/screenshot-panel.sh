@@ -13,7 +13,6 @@ for program in "$app" "$sim"; do
         exit 1
     fi
 done
-command -v convert >/dev/null || { echo "screenshot-panel.sh: needs ImageMagick's convert" >&2; exit 1; }
 folder="$(mktemp -d)"
 simpid=""
 cleanup() {
@@ -41,17 +40,15 @@ simpid=$!
 exec 3>"$folder/control"
 for _ in $(seq 50); do [[ -e "$folder/ttyBCT8" ]] && break; sleep 0.1; done
 printf '[com]\r\nport=1\r\nbaud=19200\r\ndevice=%s\r\n' "$folder/ttyBCT8" >"$folder/com250.ini"
-QT_QPA_PLATFORM=offscreen "$app" --dir "$folder" --screenshot-panel "$folder/panel.png"
+# Let the panel poll for a while first, so the trace holds the conversation.
+QT_QPA_PLATFORM=offscreen "$app" --dir "$folder" --screenshot-panel "$folder/first.png"
+{
+    echo "\$ bct8sim --memory scanner.mem --link ttyBCT8 --trace -"
+    tail -n 40 "$folder/trace.txt" | cut -c1-100
+} >"$folder/trace-tail.txt"
+QT_QPA_PLATFORM=offscreen "$app" --dir "$folder" --screenshot-panel "$root/docs/screenshot-panel.png" \
+    --screenshot-beside "$folder/trace-tail.txt"
 exec 3>&-
 wait "$simpid" || true
 simpid=""
-# The last lines of the trace, as the simulator's terminal shows them.
-{
-    echo "\$ bct8sim --memory scanner.mem --link ttyBCT8 --trace -"
-    tail -n 24 "$folder/trace.txt" | cut -c1-110
-} >"$folder/trace-tail.txt"
-height="$(identify -format '%h' "$folder/panel.png")"
-convert -size "720x$height" -background '#101418' -fill '#b8e8b0' -font DejaVu-Sans-Mono \
-    -pointsize 11 -gravity NorthWest caption:@"$folder/trace-tail.txt" "$folder/sim.png"
-convert "$folder/panel.png" "$folder/sim.png" -gravity North +append "$root/docs/screenshot-panel.png"
 echo "wrote $root/docs/screenshot-panel.png"

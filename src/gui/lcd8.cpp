@@ -77,7 +77,7 @@ LcdView::LcdView(QWidget* parent) : QWidget(parent) {
 }
 
 QSize LcdView::sizeHint() const {
-    return {460, 210};
+    return {460, 224};
 }
 
 void LcdView::setDisplay(const PanelDisplay& display) {
@@ -115,11 +115,11 @@ void LcdView::paintEvent(QPaintEvent*) {
     text.setPixelSize(15);
 
     const bool live = d_notice.isEmpty();
-    // Indicators: two rows of fifteen across the top.
-    const double cellW = (glass.width() - 16) / 15.0;
+    // Indicators: three rows of ten across the top.
+    const double cellW = (glass.width() - 16) / 10.0;
     for (int i = 0; i < kIndicatorCount; ++i) {
         const bool on = live && d_display.indicators[static_cast<std::size_t>(i)];
-        const QRectF cell(glass.left() + 8 + (i % 15) * cellW, glass.top() + 6 + (i / 15) * 15,
+        const QRectF cell(glass.left() + 8 + (i % 10) * cellW, glass.top() + 6 + (i / 10) * 14,
                           cellW, 14);
         p.setFont(small);
         p.setPen(on ? kLcdInk : kLcdFaint);
@@ -129,7 +129,7 @@ void LcdView::paintEvent(QPaintEvent*) {
                                            kIndicatorLabels[static_cast<std::size_t>(i)].size())));
     }
     // Bank digits, channel and frequency.
-    const double row = glass.top() + 42;
+    const double row = glass.top() + 56;
     p.setFont(text);
     for (int b = 0; b < 5; ++b) {
         const bool on = live && b < static_cast<int>(d_display.banks.size()) &&
