@@ -204,6 +204,7 @@ lcd8::~lcd8() {
 
 void lcd8::startPolling() {
     const TransportStatus status = d_poller->start();
+    if (status.ok()) d_status->clear();
     if (!status.ok()) {
         QString text = L1(kPanelPortBusy);
         if (status.fault == TransportFault::Permission) text = L1(status.message);
@@ -313,6 +314,11 @@ void lcd8::sendKey(const PanelKey& key, bool held) {
         command = std::string(key.held);
     } else {
         command = std::string(key.command);
+    }
+    // HOLD also tries a port that could not be opened again.
+    if (d_poller->state() == PanelState::PortUnavailable) {
+        if (command == "KEY00") startPolling();
+        return;
     }
     d_poller->pressKey(command);
 }
