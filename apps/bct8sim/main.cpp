@@ -35,6 +35,7 @@ Options:
   --any-baud           answer whatever speed the program sets
   --latency-ms N       time the scanner takes before it answers (default 5)
   --save-delay-ms N    how long after the last change the memory file is written (default 100)
+  --scan-ms N          the scan moves on every N ms (default: at every display poll)
   --fault FAULT        inject a fault; may be repeated. FAULT is KIND[@WHERE][:COUNT]
                          KIND   no-reply | cut-reply | err | garbage | disconnect
                          WHERE  N (the Nth command) | chN (reads/writes of channel N)
@@ -107,6 +108,12 @@ int main(int argc, char** argv) {
                 return Usage("--save-delay-ms needs a number of milliseconds (0..60000)");
             }
             options.saveDelayMs = static_cast<int>(number);
+        } else if (arg == "--scan-ms") {
+            const char* text = value();
+            if (!text || !ParseNumber(text, 1, 60000, number)) {
+                return Usage("--scan-ms needs a number of milliseconds (1..60000)");
+            }
+            options.scanMs = static_cast<int>(number);
         } else if (arg == "--fault") {
             const char* text = value();
             if (!text) return Usage("--fault needs a fault such as no-reply@ch17");
@@ -154,6 +161,7 @@ int main(int argc, char** argv) {
     sigaction(SIGHUP, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
+    scanner.SetScanByTime(options.scanMs > 0);
     bct8sim::Wire wire(scanner, faults, options);
     std::string error;
     if (!wire.Open(error)) {

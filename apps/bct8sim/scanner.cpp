@@ -123,6 +123,7 @@ void Scanner::Reset() {
     hold_ = false;
     inMenu_ = false;
     menuPath_.clear();
+    panel_ = PanelMemory{};
     Changed();
 }
 
@@ -142,13 +143,8 @@ std::optional<std::string> Scanner::Handle(std::string_view command) {
         Reset();
         return kOk;
     }
-    if (command == "IDF" || command == "CDF" || command == "QUF" || command == "ARF" ||
-        command == "ARN" || command == "ATF" || command == "ATN") {
-        return kOk;
-    }
-    if (StartsWith(command, "BAF C ") || StartsWith(command, "BAN C ")) {
-        return AllDigits(command.substr(6)) && command.size() == 9 ? kOk : kErr;
-    }
+    if (command == "IDF" || command == "CDF" || command == "QUF") return kOk;
+    if (auto reply = HandleExtras(command)) return reply;
     if (StartsWith(command, "SB ")) {
         const std::string_view letters = command.substr(3);
         if (letters.empty() ||
@@ -205,16 +201,6 @@ std::optional<std::string> Scanner::HandleChannel(std::string_view command) {
     }
     if (command == "DLN" || command == "DLF") {
         channels_[current_].delay = command[2] == 'N';
-        Changed();
-        return kOk;
-    }
-    if (StartsWith(command, "DLN ")) {  // delay lengths of the easy programming dialog
-        static constexpr std::string_view kLengths[] = {"+1", "+2", "+4", "+-", "-2", "-5", "-10"};
-        const std::string_view length = command.substr(4);
-        if (std::find(std::begin(kLengths), std::end(kLengths), length) == std::end(kLengths)) {
-            return kErr;
-        }
-        channels_[current_].delay = true;
         Changed();
         return kOk;
     }
@@ -428,62 +414,6 @@ std::optional<std::string> Scanner::HandleTags(std::string_view command) {
     return kOk;
 }
 
-std::optional<std::string> Scanner::HandleKey(std::string_view command) {
-    if (command == "LCD") return Display();
-    if (command == "MD") {
-        if (inMenu_) return std::string("MD MENU");
-        return std::string(hold_ ? "MD 01" : "MD 00");
-    }
-    if (command == "SQ") return std::string(receiving_ ? "SQ 1" : "SQ 0");
-
-    // "KEYnn", "KEYnnH", "KEY02 d".
-    std::string_view rest = command.substr(3);
-    if (rest.size() < 2 || !AllDigits(rest.substr(0, 2))) return kErr;
-    const int key = Number(rest.substr(0, 2));
-    rest.remove_prefix(2);
-    if (key > 14) return kErr;
-    if (key == 2) {
-        if (rest.size() != 2 || rest[0] != ' ' ||
-            !std::isdigit(static_cast<unsigned char>(rest[1]))) {
-            return kErr;
-        }
-        if (!inMenu_) return kOk;
-        const char digit = rest[1];
-        for (int i = 0; i < kMenuCount; ++i) {
-            if (menuPath_ != kMenu[i].path) continue;
-            // On a setting's screen the digit picks one of its options.
-            const int choice = digit - '1';
-            int options = 0;
-            while (options < 3 && kMenu[i].options[options]) ++options;
-            if (choice < 0 || choice >= options || kMenu[i].readOnly) return kErr;
-            settings_[i] = choice;
-            menuPath_.clear();
-            inMenu_ = false;
-            Changed();
-            return kOk;
-        }
-        menuPath_ += digit;
-        return kOk;
-    }
-    if (rest == "H") {
-        if (key != 4 && key != 5 && key != 6 && key != 13) return kErr;
-        return kOk;
-    }
-    if (!rest.empty()) return kErr;
-    if (key == 11) {
-        inMenu_ = true;
-        menuPath_.clear();
-    } else if (key == 7 && inMenu_) {
-        inMenu_ = false;
-        menuPath_.clear();
-    } else if (key == 0 && !inMenu_) {
-        hold_ = !hold_;
-    } else if ((key == 7 || key == 8) && hold_) {
-        shown_ = NextChannel(shown_, key == 7 ? 1 : -1, false);
-    }
-    return kOk;
-}
-
 int Scanner::NextChannel(int from, int step, bool scanning) const {
     for (int i = 1; i <= kChannels; ++i) {
         const int n = ((from - 1 + step * i) % kChannels + kChannels) % kChannels + 1;
@@ -494,86 +424,6 @@ int Scanner::NextChannel(int from, int step, bool scanning) const {
         return n;
     }
     return from;
-}
-
-// The display, as the "LCD" poll reads it. While scanning, each poll moves to the next channel
-// that is programmed, not locked out and in an active bank; every fourth poll the scanner
-// stops on a channel that is receiving (squelch open, "FLASH" on, and for a trunked channel
-// one of its bank's IDs on the second line).
-std::string Scanner::Display() {
-    if (!inMenu_ && !hold_) {
-        ++polls_;
-        receiving_ = polls_ % 4 == 0 && channels_[shown_].frequency != "00000000";
-        if (!receiving_) shown_ = NextChannel(shown_, 1, true);
-    } else {
-        receiving_ = false;
-    }
-    std::string line1 = "[PRIVATE SCAN    ]";
-    if (hold_) line1 = "[PRIVATE HOLD    ]";
-    if (inMenu_) {
-        line1 = "[MENU " + menuPath_ +
-                std::string(11 - std::min<std::size_t>(11, menuPath_.size()), ' ') + "]";
-        for (int i = 0; i < kMenuCount; ++i) {
-            if (menuPath_ == kMenu[i].path) {
-                line1 = std::string(kMenu[i].options[settings_[i]]) + "][*****";
-            }
-        }
-    }
-    std::string line2(16, ' ');
-    const Channel& c = channels_[shown_];
-    const TrunkBank& t = trunk_[(shown_ - 1) / kChannelsPerBank];
-    if (receiving_ && c.trunk) {
-        std::vector<const std::string*> ids;
-        for (const std::string& id : t.ids) {
-            if (!id.empty()) ids.push_back(&id);
-        }
-        if (!ids.empty()) {
-            line2 = "ID:" + *ids[static_cast<std::size_t>(polls_ / 4) % ids.size()];
-            line2.resize(16, ' ');
-        }
-    }
-    std::string reply = "LCD";
-    auto indicator = [&](const char* name, bool on) {
-        reply += ' ';
-        reply += name;
-        reply += on ? " +" : " -";
-    };
-    const bool scanning = !inMenu_ && !hold_;
-    indicator("TRUNK", c.trunk);
-    indicator("M", false);
-    indicator("E", false);
-    indicator("L", false);
-    indicator("LIST", false);
-    indicator("BANK", !inMenu_);
-    indicator("RMT", true);
-    indicator("MLOCK", false);
-    indicator("HWY", false);
-    indicator("PVT", !inMenu_);
-    for (const char* service : {"POL", "WX", "FIRE", "NEWS", "CB", "AIR", "RR", "MRN"}) {
-        indicator(service, false);
-    }
-    indicator("HOLD", hold_);
-    indicator("UP", scanning);
-    indicator("SRCH", false);
-    indicator("DOWN", false);
-    indicator("PRI", false);
-    indicator("LOUT", c.lockout);
-    indicator("DLY", c.delay);
-    indicator("DATA", false);
-    indicator("FLASH", receiving_);
-    indicator("P", false);
-    reply += " BNK ";
-    for (int b = 0; b < kBanks; ++b) {
-        reply += activeBanks_.find(static_cast<char>('A' + b)) != std::string::npos ? '*' : '-';
-    }
-    reply += " CHN [" + ThreeDigits(shown_) + "]";
-    if (c.frequency == "00000000") {
-        reply += " FRQ [-- ---]";
-    } else {
-        reply += " FRQ [" + c.frequency.substr(0, 4) + "." + c.frequency.substr(4) + "]";
-    }
-    reply += " LCD1 " + line1 + " LCD2 [" + line2 + "]";
-    return reply;
 }
 
 // The memory file: one line per item, words separated by blanks, free text last.
@@ -623,6 +473,7 @@ std::string Scanner::Save() const {
     for (int i = 0; i < kMenuCount; ++i) {
         out << "SETTING " << kMenu[i].path << ' ' << settings_[i] + 1 << '\n';
     }
+    out << SavePanel();
     return out.str();
 }
 
@@ -657,7 +508,9 @@ bool Scanner::Load(std::string_view text, std::string& error) {
             return at < line.size() ? std::string(line.substr(at + 1)) : std::string();
         };
         const int bank = w.size() > 1 && w[1].size() == 1 ? BankOf(w[1][0]) : -1;
-        if (kind == "CH" && w.size() == 6) {
+        if (loaded.LoadPanelLine(w, line)) {
+            // a panel line (panel.cpp)
+        } else if (kind == "CH" && w.size() == 6) {
             if (!AllDigits(w[1])) return fail();
             const int n = Number(w[1]);
             if (n < 1 || n > kChannels || !ValidFrequency(w[2])) return fail();

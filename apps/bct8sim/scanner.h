@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "panel.h"
 
 namespace bct8sim {
 
@@ -80,6 +83,15 @@ class Scanner {
     int priority(int bank) const { return priority_[bank]; }
     const std::string& bankName(int bank) const { return bankNames_[bank]; }
     int currentChannel() const { return current_; }
+    const PanelMemory& panel() const { return panel_; }
+    const std::string& activeBanks() const { return activeBanks_; }
+    int shownChannel() const { return shown_; }
+    bool holding() const { return hold_; }
+
+    // One step of the scan or search (the display moves on, a reception starts or ends). By
+    // default every display poll takes a step; with SetScanByTime the wire calls this instead.
+    void Tick();
+    void SetScanByTime(bool on) { scanByTime_ = on; }
 
     static const MenuSetting* Settings(int& count);
 
@@ -87,8 +99,15 @@ class Scanner {
     std::optional<std::string> HandleChannel(std::string_view command);
     std::optional<std::string> HandleTrunk(std::string_view command);
     std::optional<std::string> HandleTags(std::string_view command);
+    // panel.cpp: keys, display, mode, squelch and the easy programming commands.
     std::optional<std::string> HandleKey(std::string_view command);
+    std::optional<std::string> HandleExtras(std::string_view command);
+    std::optional<std::string> PressKey(int key, bool held);
+    std::optional<std::string> TypeDigit(char digit);
     std::string Display();
+    std::string ModeReply() const;
+    std::string SavePanel() const;
+    bool LoadPanelLine(const std::vector<std::string_view>& words, std::string_view line);
     // The next programmed channel from `from` in direction `step`; while scanning, locked-out
     // channels and inactive banks are passed over. `from` when there is none.
     int NextChannel(int from, int step, bool scanning) const;
@@ -114,6 +133,8 @@ class Scanner {
     bool hold_ = false;
     bool inMenu_ = false;
     std::string menuPath_;
+    PanelMemory panel_;
+    bool scanByTime_ = false;
     bool dirty_ = false;
     unsigned long changes_ = 0;
 };

@@ -326,8 +326,14 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
     bool disconnect = false;
     int exitCode = 0;
     char buffer[4096];
+    const auto scanStep = std::chrono::milliseconds(options_.scanMs);
+    Clock::time_point nextScan = Clock::now() + scanStep;
     while (!stop && !quit && !disconnect) {
         Clock::time_point now = Clock::now();
+        if (options_.scanMs > 0 && now >= nextScan) {
+            scanner_.Tick();
+            nextScan = std::max(nextScan + scanStep, now);
+        }
         Serve(now, disconnect);
         if (disconnect) break;
         Flush(now);
@@ -353,6 +359,7 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
                          txFree_));
         }
         if (scanner_.dirty()) consider(lastChange_ + saveDelay);
+        if (options_.scanMs > 0) consider(nextScan);
         timespec timeout{};
         timespec* timeoutPointer = nullptr;
         if (wake) {

@@ -25,6 +25,7 @@ struct WireOptions {
     std::FILE* trace = nullptr;        // serial trace, or nullptr
     bool control = true;               // take control lines on standard input
     bool quitOnEof = false;            // end when standard input closes (its owner is gone)
+    int scanMs = 0;  // > 0: the scan takes a step this often instead of at every display poll
 };
 
 class Wire {

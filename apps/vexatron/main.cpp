@@ -3,11 +3,16 @@
 // --dir names the program folder (settings, state, logs, backups); by default it is the
 // per-user data folder. A MEM file named on the command line is opened at start.
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTextStream>
 #include <QTimer>
 
+#include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/startup.h"
 #include "platform/program_folder.h"
@@ -20,10 +25,15 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     QString openPath;
     QString screenshotPath;  // not advertised: used to make the picture in the docs
+    QString panelShotPath;   // the same for the Virtual Control Panel
+    QString besidePath;      // a text shown beside that picture (the simulator's trace)
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == "--dir" || arg == "--screenshot") {
+        if (arg == "--dir" || arg == "--screenshot" || arg == "--screenshot-panel" ||
+            arg == "--screenshot-beside") {
+            if (i + 1 < args.size() && arg == "--screenshot-beside") besidePath = args[i + 1];
             if (i + 1 < args.size() && arg == "--screenshot") screenshotPath = args[i + 1];
+            if (i + 1 < args.size() && arg == "--screenshot-panel") panelShotPath = args[i + 1];
             ++i;
         } else if (arg == "--help" || arg == "-h") {
             QTextStream(stdout) << "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
@@ -55,6 +65,39 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &window, [&window, openPath] { window.openMemFile(openPath); });
     } else {
         window.scheduleStartupReload();
+    }
+    // "Always start with Virtual Control".
+    if (state.options.vstart == 1)
+        QTimer::singleShot(750, &window, [&window] { vex::gui::OpenVirtualControl(window); });
+    if (!panelShotPath.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window] { vex::gui::OpenVirtualControl(window); });
+        QTimer::singleShot(4000, &window, [panelShotPath, besidePath] {
+            vex::gui::lcd8* panel = vex::gui::OpenPanel();
+            if (!panel) {
+                QCoreApplication::exit(1);
+                return;
+            }
+            const QPixmap shot = panel->grab();
+            QStringList lines;
+            QFile text(besidePath);
+            if (!besidePath.isEmpty() && text.open(QIODevice::ReadOnly))
+                lines = QString::fromLatin1(text.readAll()).split('\n');
+            const int side = lines.isEmpty() ? 0 : 660;
+            QImage picture(shot.width() + side, shot.height(), QImage::Format_RGB32);
+            picture.fill(QColor(0x10, 0x14, 0x18));
+            QPainter painter(&picture);
+            painter.drawPixmap(0, 0, shot);
+            QFont mono(QStringLiteral("Monospace"));
+            mono.setStyleHint(QFont::Monospace);
+            mono.setPixelSize(11);
+            painter.setFont(mono);
+            painter.setPen(QColor(0xb8, 0xe8, 0xb0));
+            const int step = QFontMetrics(mono).lineSpacing();
+            for (int i = 0; i < lines.size() && 12 + (i + 1) * step < picture.height(); ++i)
+                painter.drawText(shot.width() + 12, 12 + (i + 1) * step, lines[i]);
+            painter.end();
+            QCoreApplication::exit(picture.save(panelShotPath) ? 0 : 1);
+        });
     }
     if (!screenshotPath.isEmpty()) {
         QTimer::singleShot(400, &window, [&window, screenshotPath] {

@@ -10,9 +10,14 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "gui/banknames.h"
+#include "gui/easyprog.h"
 #include "gui/iomenu.h"
+#include "gui/lcd8.h"
 #include "gui/memtab.h"
+#include "gui/other82.h"
 #include "gui/printie.h"
+#include "gui/priority.h"
 #include "gui/trunkmenu.h"
 
 namespace vex::gui {
@@ -235,13 +240,19 @@ void MemTab::buildMenus() {
         bct8, tr("&Send Data To Scanner"), "memsend", [this] { cmdSendData(); },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
     bct8->addSeparator();
+    addCommand(bct8, tr("&Virtual Control"), "vc", [this] { OpenVirtualControl(*this); });
     d_directTuneAction = addCommand(bct8, tr("Direct Tune"), "ditun",
                                     [this] { setDirectTune(d_directTuneAction->isChecked()); });
     d_directTuneAction->setCheckable(true);
     bct8->addSeparator();
+    addCommand(bct8, tr("Priority Channels"), "mnu_prioch",
+               [this] { OpenPriorityChannels(*this); });
+    addCommand(bct8, tr("&Other Options"), "other82", [this] { OpenScannerSettings(*this); });
+    addCommand(bct8, tr("&Easy program"), "setdelay", [this] { OpenEasyProgram(*this); });
     addCommand(bct8, tr("Rs232 &Communication Setup"), "comset", [this] { cmdComSetup(); });
 
     // Setup
+    addCommand(setup, tr("&Bank Tags"), "tbtags", [this] { OpenBankNames(*this); });
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
     addCommand(setup, tr("&Software Options"), "soft_options", [this] { cmdSoftwareOptions(); });
 
@@ -340,6 +351,7 @@ void MemTab::buildToolbars() {
            tr("Advanced Data Import"));
     button(d_toolbar2, "catch", Glyph("NS", QColor(0x30, 0x50, 0x70)), tr("Netscoop"));
     button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
+    button(d_toolbar2, "vc", Glyph("VC", QColor(0x20, 0x80, 0x60)), tr("Virtual Control Panel"));
     button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
     button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
     button(d_toolbar2, "paste_line", Glyph("PL", QColor(0x30, 0x80, 0x50)), tr("Paste Line(s)"));
