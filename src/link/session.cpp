@@ -234,6 +234,9 @@ class LinkSession::Impl {
     void showChannel(int channel, int done, int total) {
         d_channel = channel;
         d_where = "channel " + ThreeDigits(channel);
+        d_progress.phase = d_kind == Kind::Send     ? "Sending channels"
+                           : d_kind == Kind::Delete ? "Clearing channels"
+                                                    : "Reading channels";
         d_progress.channel = channel;
         d_progress.done = done;
         d_progress.total = total;
@@ -543,6 +546,7 @@ class LinkSession::Impl {
                 status("Read ID list tags/ " + std::to_string(steps));
                 d_progress.done = key;
                 d_progress.total = total;
+                d_progress.phase = "Reading ID list tags";
                 emitProgress();
                 Reply reply = co_await d_link.request(ListTagReadCommand(list, index));
                 if (reply.timedOut) {
@@ -866,6 +870,7 @@ class LinkSession::Impl {
             d_where = IdName(bank, row);
             d_progress.done = slot - firstSlot;
             d_progress.total = lastSlot - firstSlot + 1;
+            d_progress.phase = "Reading trunk IDs";
             emitProgress();
             Reply reply = co_await d_link.request(TrunkIdReadCommand(bank, row));
             if (reply.timedOut) {
@@ -1402,6 +1407,7 @@ class LinkSession::Impl {
             }
             d_progress.done = slot - firstSlot;
             d_progress.total = total;
+            d_progress.phase = "Sending trunk IDs";
             emitProgress();
             d_mixNote = sentBefore() +
                         "The scanner now holds a mix of old and new trunk IDs from " +

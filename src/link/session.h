@@ -42,6 +42,7 @@ struct TransferItems {
     bool frequencies = false;
     bool trunkIds = false;
     bool trunkSettings = false;
+    bool operator==(const TransferItems&) const = default;
 };
 
 struct ReadRequest {
@@ -74,6 +75,7 @@ struct SendRequest {
 
 struct LinkProgress {
     std::string status;  // the window's status field
+    std::string phase;   // what the bar counts: "Sending channels", "Reading trunk IDs", ...
     int channel = 0;     // the channel field ("000"), 0 when no channel is current
     int done = 0;        // progress bar position of `total`; total 0 = no bar
     int total = 0;
