@@ -434,6 +434,13 @@ class LinkSession::Impl {
         co_await d_link.wait(delay1());
         d_link.send("SI");
         co_await d_link.wait(delay1());
+        // A scanner slower than the settle wait gets up to the reply time-out for its answer.
+        constexpr int kStepMs = 25;
+        for (std::int64_t waited = 0;
+             waited < kReplyTimeoutMs &&
+             !(IsBct8Identification(d_link.input()) && d_link.input().back() == kReplyEnd);
+             waited += kStepMs)
+            co_await d_link.wait(kStepMs);
         std::string ident = d_link.takeInput();
         std::replace(ident.begin(), ident.end(), '\r', ' ');
         std::replace(ident.begin(), ident.end(), '\n', ' ');
