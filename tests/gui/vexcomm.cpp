@@ -354,6 +354,26 @@ class VexcommTest : public QObject {
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
     }
 
+    // STOP during a send: the user learns that the scanner now holds a mix.
+    void stopDuringASendSaysWhatTheScannerHolds() {
+        startSim({"--latency-ms", "30"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        for (int s = 1; s <= 50; ++s) image.channel(0, s)[vex::kFieldFrequency] = "0851.0125";
+        auto window = makeWindow(vexcomm::Mode::Send, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text().toInt() >= 3,
+                                 10000);
+        QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY2(d_told[0].text.contains("The scanner now holds a mix of old and new channels"),
+                 qPrintable(d_told[0].text));
+    }
+
     void escapeDuringATransferStopsAndCloses() {
         startSim({"--latency-ms", "30"});
         vex::Image image;

@@ -261,6 +261,19 @@ TEST_F(SendTransfer, TrunkTypeIsSetOnlyWhenTheScannerHoldsAnother) {
     EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "MA001");
 }
 
+TEST_F(SendTransfer, AFailedTrunkTypeReadDoesNotBlockTheChannels) {
+    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+        if (c == "TB C") return std::optional<std::string>{"ERR\r"};
+        return std::nullopt;
+    };
+    image.channel(0, 1)[kFieldTrunk] = "1";
+    image.TrunkType[0] = "6";
+    const TransferResult r = send(SendRange(1, 2));
+    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
+    EXPECT_EQ(scanner.channels[1].wire, "08510250");
+    EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "TR A 6") << "an unknown type counts as another";
+}
+
 TEST_F(SendTransfer, ActiveBanksAreSentWithLinkbank) {
     config.options.linkbank = 1;
     image.ActiveBank[1] = 1;
