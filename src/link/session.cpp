@@ -1106,6 +1106,25 @@ class LinkSession::Impl {
                        ListOf(bad) + ". Please correct " + (bad.size() == 1 ? "it" : "them") +
                        " first.";
         }
+        // A band plan goes out with the bank's type in any phase; one that cannot be written
+        // would reach the scanner as an empty plan.
+        std::vector<std::string> badPlans;
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        for (int b = firstBank; b <= lastBank; ++b) {
+            const int type = TypeOf(d_work, b);
+            if (type != kTrunkMotorola2_Uhf && type != kTrunkMotorola2_Vhf) continue;
+            const auto& rows = d_work.TrunkBase[static_cast<std::size_t>(b)];
+            for (int r = 0; r < kTrunkBaseRows; ++r) {
+                const std::string& base = rows[static_cast<std::size_t>(r)][0];
+                if (NumericValue(base) > 0 && !WireFrequency(base))
+                    badPlans.push_back("bank " + std::to_string(b + 1) + " Base Config " +
+                                       std::to_string(r + 1) + ": \"" + base + "\"");
+            }
+        }
+        if (!badPlans.empty())
+            return "Nothing was sent: the band plan holds a base frequency the scanner cannot "
+                   "take as it is written: " +
+                   ListOf(badPlans) + ". Please correct it in the trunk settings first.";
         return {};
     }
 

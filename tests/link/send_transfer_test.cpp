@@ -79,6 +79,18 @@ TEST_F(SendTransfer, FrequenciesThatCannotBeSentAreRefusedInOneMessageBeforeAnyt
                              "051 (bank 2 line 1: \"600\")"})
         EXPECT_NE(r.message.find(part), std::string::npos) << part << " in " << r.message;
     EXPECT_TRUE(scanner.sent.empty());
+
+    // A band plan that cannot be written is checked the same way.
+    result.reset();
+    image.channel(0, 2)[kFieldFrequency] = image.channel(0, 40)[kFieldFrequency] = "";
+    image.channel(1, 1)[kFieldFrequency] = "";
+    image.TrunkType[0] = "4";
+    image.TrunkBase[0][1][0] = "41x";
+    const TransferResult plan = send(SendRange(1, 60));
+    EXPECT_EQ(plan.outcome, TransferOutcome::Refused);
+    EXPECT_NE(plan.message.find("bank 1 Base Config 2: \"41x\""), std::string::npos)
+        << plan.message;
+    EXPECT_TRUE(scanner.sent.empty());
 }
 
 TEST_F(SendTransfer, TrunkedChannelsGetTheLetterT) {
