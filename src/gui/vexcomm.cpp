@@ -506,10 +506,10 @@ void vexcomm::saveChoices() {
              false);
 }
 
-bool vexcomm::confirmTagLoss(ReadRequest& request) {
-    if (request.merge || d_choices.dropTags) return true;
+void vexcomm::confirmTagLoss(ReadRequest& request) {
+    if (request.merge || d_choices.dropTags) return;
     const ReadLosses losses = CountReadLosses(d_image, request);
-    if (losses.channelTags == 0 && losses.idTags == 0) return true;
+    if (losses.channelTags == 0 && losses.idTags == 0) return;
     const bool merge =
         ask(windowTitle(),
             tr("The scanner does not store tags: reading without Merge Data replaces %1 channel "
@@ -526,7 +526,6 @@ bool vexcomm::confirmTagLoss(ReadRequest& request) {
         d_choices.dropTags = true;
     }
     saveChoices();
-    return true;
 }
 
 void vexcomm::startTransfer() {

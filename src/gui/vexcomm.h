@@ -127,8 +127,8 @@ class vexcomm : public QDialog {
     void onOpenTypesFinished(const TransferResult& result);
     bool offerPartialRead(const TransferResult& result);
     // Before a read without "Merge Data" that would drop tags: says how many and offers to
-    // merge instead. False when the read must not start.
-    bool confirmTagLoss(ReadRequest& request);
+    // merge instead (the request follows the answer).
+    void confirmTagLoss(ReadRequest& request);
     void rememberChoices(const TransferItems& items);
     void saveChoices();
     void updatePlan();

@@ -281,6 +281,20 @@ class LinkSession::Impl {
         d_lost.push_back(what + " (no answer)");
         co_return false;
     }
+    // The answer to a command, waited for up to the reply time-out (a busy scanner or machine
+    // may be slower than the settle wait), then the settle wait; lines that follow within it
+    // (a fleet map's blocks) belong to the answer. Empty when nothing came.
+    Task<std::string> answerOf(std::string command) {
+        d_link.discardInput();
+        Reply reply = co_await d_link.request(command);
+        co_await d_link.wait(settle());
+        if (reply.timedOut) {
+            d_link.discardInput();
+            co_return std::string();
+        }
+        co_return reply.text + d_link.takeInput();
+    }
+
     // Ends the transfer as failed when any command went unconfirmed.
     bool failIfLost(std::string_view what) {
         if (d_lost.empty()) return false;
@@ -923,9 +937,7 @@ class LinkSession::Impl {
     template <typename Parse>
     Task<bool> pollSetting(std::string command, Parse parse) {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            d_link.discardInput();
-            d_link.send(command);
-            const std::string reply = co_await d_link.poll(settle());
+            const std::string reply = co_await answerOf(command);
             if (!reply.empty()) showReply(reply);
             if (parse(reply)) co_return true;
         }
@@ -1186,9 +1198,7 @@ class LinkSession::Impl {
         }
         if (options().linkbank == 1) {
             if (const std::optional<std::string> sb = ActiveBanksCommand(d_work)) {
-                d_link.discardInput();
-                d_link.send(*sb);
-                const std::string reply = co_await d_link.poll(settle());
+                const std::string reply = co_await answerOf(*sb);
                 if (reply.empty() || IsRefusal(reply))
                     d_lost.push_back("\"" + *sb + "\" (the active banks, " +
                                      (reply.empty() ? "no answer)" : "refused)"));
@@ -1438,16 +1448,16 @@ class LinkSession::Impl {
             d_mixNote = sentBefore() +
                         "The scanner now holds a mix of old and new trunk IDs from " +
                         IdName(bank, row) + " on.";
-            d_link.discardInput();
-            d_link.send(command);
             std::string outcome;
             if (options().option[10] == 1) {
+                d_link.discardInput();
+                d_link.send(command);
                 // Replies are not waited for; a refusal that came in the meantime still counts.
                 co_await d_link.wait(settle());
                 outcome = IsRefusal(d_link.takeInput()) ? "ERR" : "sent";
                 if (outcome == "ERR") d_lost.push_back("\"" + command + "\" (refused)");
             } else {
-                const std::string reply = co_await d_link.poll(settle());
+                const std::string reply = co_await answerOf(command);
                 if (!reply.empty()) showReply(reply);
                 if (reply.empty()) {
                     outcome = "timeout";
