@@ -1,4 +1,8 @@
 // vexa read: the scanner's memory into a MEM file.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "commands.h"
@@ -9,9 +13,33 @@
 namespace vexa {
 namespace {
 
+// Why the read could not be written to `file`, found before the scanner is talked to; empty
+// when it can.
+std::string OutputProblem(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (std::filesystem::exists(status)) {
+        if (std::filesystem::is_directory(status)) return "is a folder";
+        if (!std::filesystem::is_regular_file(status)) return "is not a plain file";
+        if (access(file.c_str(), W_OK) != 0)
+            return std::string("cannot be written: ") + std::strerror(errno);
+    }
+    std::filesystem::path folder = file.parent_path();
+    if (folder.empty()) folder = ".";
+    if (!std::filesystem::is_directory(folder, ec))
+        return "cannot be written: the folder " + folder.string() + " does not exist";
+    // The file is replaced through a new file beside it.
+    if (access(folder.c_str(), W_OK | X_OK) != 0)
+        return "cannot be written in " + folder.string() + ": " + std::strerror(errno);
+    return {};
+}
+
 int RunRead(const std::vector<std::string>& args) {
     LinkRun run;
     if (const int code = ParseLinkArgs(args, kReadCommand.usage, run); code >= 0) return code;
+
+    if (const std::string problem = OutputProblem(run.file); !problem.empty())
+        return Fail(run.file + ": " + problem);
 
     vex::Image image;
     vex::ClearForStartup(image);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <algorithm>
 #include <iostream>
 
 #include "commands.h"
@@ -41,7 +42,8 @@ bool ParseItems(const std::string& list, vex::TransferItems& items, bool& listTa
     return true;
 }
 
-// The progress line: rewritten in place on a terminal, one line per new status otherwise.
+// The progress line, rewritten in place; only on a terminal, so that a script sees nothing but
+// the one line that says why a command failed.
 class ProgressLine {
   public:
     ProgressLine() : d_tty(isatty(STDERR_FILENO) == 1) {}
@@ -56,10 +58,7 @@ class ProgressLine {
             d_width = line.size();
             std::cerr << '\r' << padded << std::flush;
             d_open = true;
-        } else if (p.status != d_lastStatus) {
-            std::cerr << line << '\n';
         }
-        d_lastStatus = p.status;
     }
     void finish() {
         if (d_open) std::cerr << '\n';
@@ -70,7 +69,6 @@ class ProgressLine {
     bool d_tty;
     bool d_open = false;
     std::size_t d_width = 0;
-    std::string d_lastStatus;
 };
 
 }  // namespace
@@ -88,6 +86,12 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
     if (!port || port->empty())
         return Fail("--port DEVICE is needed, e.g. --port /dev/ttyUSB0", kExitUsage);
     run.port = *port;
+    // A path names a file from the working folder; a bare name ("ttyUSB0") is a device name.
+    if (run.port.find('/') != std::string::npos || std::filesystem::exists(run.port)) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(run.port, ec);
+        if (!ec) run.port = absolute.lexically_normal().string();
+    }
 
     QStringList folderArgs;
     if (const auto dir = parsed.Option("dir")) {
@@ -169,7 +173,11 @@ bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)
 }
 
 std::string FailureText(const vex::TransferResult& result) {
-    if (!result.message.empty()) return result.message;
+    if (!result.message.empty()) {
+        std::string line = result.message;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        return line;
+    }
     if (result.outcome == vex::TransferOutcome::Stopped) return "the transfer was stopped";
     return "the transfer did not complete";
 }

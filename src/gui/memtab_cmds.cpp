@@ -389,6 +389,7 @@ void MemTab::cmdReadData() {
                        d_state.folder, this);
         routeQuestions(window);
         window.exec();
+        d_state.options.delay1 = window.delay1();  // the window's delay control is a setting
         partial = window.partialReadKept();
         return window.imageReplaced();
     });
@@ -405,6 +406,7 @@ void MemTab::cmdSendData() {
                        d_state.folder, this);
         routeQuestions(window);
         window.exec();
+        d_state.options.delay1 = window.delay1();
     });
 }
 

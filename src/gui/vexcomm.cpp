@@ -69,7 +69,8 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
       d_baud(baud),
       d_folder(std::move(programFolder)),
       d_scheduler(std::make_unique<QtScheduler>()),
-      d_transport(std::move(transport)) {
+      d_transport(std::move(transport)),
+      d_choices(ReadTransferChoices(d_folder)) {
     setObjectName(QStringLiteral("vexcomm"));
     setWindowTitle(mode == Mode::Read ? QStringLiteral("Read Data") : QStringLiteral("Send Data"));
     LinkConfig config;
@@ -113,7 +114,11 @@ void vexcomm::build() {
     d_frequencies->setObjectName(QStringLiteral("frequencies"));
     d_trunkIds->setObjectName(QStringLiteral("trunkIds"));
     d_trunkSettings->setObjectName(QStringLiteral("trunkSettings"));
-    d_frequencies->setChecked(true);
+    // The last choice of this kind of window.
+    const TransferItems& last = d_mode == Mode::Read ? d_choices.read : d_choices.send;
+    d_frequencies->setChecked(last.frequencies);
+    d_trunkIds->setChecked(last.trunkIds);
+    d_trunkSettings->setChecked(last.trunkSettings);
     dataLayout->addWidget(d_frequencies);
     dataLayout->addWidget(d_trunkIds);
     dataLayout->addWidget(d_trunkSettings);
@@ -121,6 +126,7 @@ void vexcomm::build() {
         d_merge = new QCheckBox(QStringLiteral("Merge Data"), data);
         d_merge->setObjectName(QStringLiteral("merge"));
         d_merge->setToolTip(tr("Keep what is in memory instead of clearing it first"));
+        d_merge->setChecked(d_choices.merge);
         dataLayout->addWidget(d_merge);
         // The names-read flag: shown, not set by the user.
         d_namesReadBox = new QCheckBox(tr("Names read"), data);
@@ -176,6 +182,21 @@ void vexcomm::build() {
     top->addWidget(data);
     top->addWidget(area, 1);
     layout->addLayout(top);
+
+    // What the main button will do, in words.
+    d_plan = new QLabel(this);
+    d_plan->setObjectName(QStringLiteral("plan"));
+    d_plan->setWordWrap(true);
+    layout->addWidget(d_plan);
+    for (QCheckBox* box : {d_frequencies, d_trunkIds, d_trunkSettings, d_merge})
+        if (box) connect(box, &QCheckBox::toggled, this, [this] { updatePlan(); });
+    for (QRadioButton* b : {d_allBanks, d_singleBank, d_channelRange})
+        connect(b, &QRadioButton::toggled, this, [this] { updatePlan(); });
+    connect(d_bankList, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this] { updatePlan(); });
+    for (QLineEdit* field : {d_rangeStart, d_rangeEnd})
+        connect(field, &QLineEdit::textChanged, this, [this] { updatePlan(); });
+    updatePlan();
 
     // The settle delay can be tuned at the fast speeds only.
     auto* delayRow = new QHBoxLayout;
@@ -445,6 +466,68 @@ bool vexcomm::takeRange(int max, int& start, int& end) {
     return true;
 }
 
+void vexcomm::updatePlan() {
+    TransferArea area = TransferArea::None;
+    if (d_allBanks->isChecked()) area = TransferArea::AllBanks;
+    if (d_singleBank->isChecked()) area = TransferArea::SingleBank;
+    if (d_channelRange->isChecked()) area = TransferArea::ChannelRange;
+    const TransferItems items{d_frequencies->isChecked(), d_trunkIds->isChecked(),
+                              d_trunkSettings->isChecked()};
+    const std::string what =
+        DescribeTransfer(items, area, d_bankList->currentIndex(),
+                         IntegerValue(d_rangeStart->text().toLatin1().toStdString()),
+                         IntegerValue(d_rangeEnd->text().toLatin1().toStdString()));
+    QString text;
+    if (what.empty()) {
+        text = tr("Nothing chosen: tick what to transfer.");
+    } else if (d_mode == Mode::Read) {
+        text = tr("Read Data reads %1 from the scanner").arg(Latin1(what));
+        text += d_merge->isChecked() ? tr(", merged into the open table.")
+                                     : tr(", replacing them in the open table.");
+    } else {
+        text = tr("Send Data writes %1 into the scanner.").arg(Latin1(what));
+    }
+    d_plan->setText(text);
+}
+
+void vexcomm::rememberChoices(const TransferItems& items) {
+    (d_mode == Mode::Read ? d_choices.read : d_choices.send) = items;
+    saveChoices();
+}
+
+void vexcomm::saveChoices() {
+    if (d_merge) d_choices.merge = d_merge->isChecked();
+    if (d_choices == ReadTransferChoices(d_folder)) return;
+    const WriteResult written = WriteTransferChoices(d_choices, d_folder);
+    if (!written.ok)
+        tell(windowTitle(),
+             tr("Your choices could not be remembered: %1 could not be written (%2).")
+                 .arg(Latin1(kTransferChoicesName), Latin1(written.error)),
+             false);
+}
+
+void vexcomm::confirmTagLoss(ReadRequest& request) {
+    if (request.merge || d_choices.dropTags) return;
+    const ReadLosses losses = CountReadLosses(d_image, request);
+    if (losses.channelTags == 0 && losses.idTags == 0) return;
+    const bool merge =
+        ask(windowTitle(),
+            tr("The scanner does not store tags: reading without Merge Data replaces %1 channel "
+               "tags and %2 ID tags of the open table with empty ones.\n\nMerge the read into the "
+               "table instead, keeping the tags? (Yes: Merge Data; No: read and lose the tags. "
+               "Your answer is remembered.)")
+                .arg(losses.channelTags)
+                .arg(losses.idTags),
+            true);
+    if (merge) {
+        d_merge->setChecked(true);
+        request.merge = true;
+    } else {
+        d_choices.dropTags = true;
+    }
+    saveChoices();
+}
+
 void vexcomm::startTransfer() {
     TransferItems items;
     items.frequencies = d_frequencies->isChecked();
@@ -466,10 +549,7 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
     d_reply->clear();
     d_progress->setRange(0, 1);
     d_progress->setValue(0);
-    d_job = job;
-    d_readsChannels = d_mode == Mode::Read && items.frequencies;
-    d_channelsDone = false;
-    updateControls();
+    d_progress->setFormat(QStringLiteral("%p%"));
     if (d_mode == Mode::Read) {
         ReadRequest request;
         request.items = items;
@@ -479,6 +559,12 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.rangeStart = start;
         request.rangeEnd = end;
         request.merge = d_merge->isChecked();
+        confirmTagLoss(request);
+        if (job == Job::Main) rememberChoices(items);
+        d_job = job;
+        d_readsChannels = items.frequencies;
+        d_channelsDone = false;
+        updateControls();
         d_session->startRead(d_image, request);
     } else {
         SendRequest request;
@@ -489,6 +575,10 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.rangeEnd = end;
         request.singleBankFlag = g_singleBankFlag;
         request.reuseTrunkTypes = true;
+        if (job == Job::Main) rememberChoices(items);
+        d_job = job;
+        d_readsChannels = false;
+        updateControls();
         d_session->startSend(d_image, request);
     }
 }
@@ -537,6 +627,9 @@ void vexcomm::onProgress(const LinkProgress& progress) {
         progress.done >= progress.total)
         d_channelsDone = true;
     if (progress.total > 0) {
+        // Each phase has its own count; the bar names the phase it counts.
+        d_progress->setFormat(progress.phase.empty() ? QStringLiteral("%p%")
+                                                     : Latin1(progress.phase) + tr(": %p%"));
         d_progress->setRange(0, progress.total);
         d_progress->setValue(std::clamp(progress.done, 0, progress.total));
     }
@@ -546,8 +639,16 @@ void vexcomm::onFinished(const TransferResult& result) {
     if (d_closing) return;
     const Job job = std::exchange(d_job, Job::None);
     updateControls();
-    d_progress->setRange(0, 1);
-    d_progress->setValue(0);
+    // A completed transfer shows a full bar; one that ended early shows where it ended.
+    if (result.outcome == TransferOutcome::Completed) {
+        d_progress->setFormat(tr("Done: %p%"));
+        d_progress->setRange(0, 1);
+        d_progress->setValue(1);
+    } else if (result.outcome == TransferOutcome::Refused) {
+        d_progress->setFormat(QStringLiteral("%p%"));
+        d_progress->setRange(0, 1);
+        d_progress->setValue(0);
+    }
     setNamesRead(result.namesRead);
     if (job == Job::OpenTypes) {
         onOpenTypesFinished(result);
@@ -586,6 +687,9 @@ void vexcomm::onFinished(const TransferResult& result) {
     if (outcome == TransferOutcome::Stopped) {
         d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
                                                  : Latin1(result.message));
+        // A send stopped half way has changed the scanner: say how.
+        if (d_mode == Mode::Send && result.message.find('\n') != std::string::npos)
+            tell(title, Latin1(result.message), false);
     } else if (!result.message.empty()) {
         d_status->setText(Latin1(result.message));
         tell(title, Latin1(result.message),
@@ -614,12 +718,25 @@ void vexcomm::onOpenTypesFinished(const TransferResult& result) {
 }
 
 bool vexcomm::offerPartialRead(const TransferResult& result) {
+    // Only what the read covered replaces the table; the rest stays as it is.
+    const auto& channels = result.read.channels;
     QString question;
-    if (d_readsChannels && !d_channelsDone && result.channelReached > 0) {
-        question = QStringLiteral("The read stopped at channel %1. Keep the channels read so far?")
-                       .arg(ThreeDigits(result.channelReached));
+    if (d_readsChannels && !d_channelsDone && result.channelReached > 0 && channels.any()) {
+        int first = 0, last = 0;
+        for (int ch = 1; ch <= kTotalChannels; ++ch) {
+            if (!channels[static_cast<std::size_t>(ch)]) continue;
+            if (first == 0) first = ch;
+            last = ch;
+        }
+        question = tr("The read stopped at channel %1. Keep the %2 channels read so far (%3 to "
+                      "%4)? The other channels stay as they are.")
+                       .arg(ThreeDigits(result.channelReached))
+                       .arg(channels.count())
+                       .arg(ThreeDigits(first), ThreeDigits(last));
     } else {
-        question = QStringLiteral("The read stopped before its end. Keep what was read so far?");
+        question =
+            tr("The read stopped before its end. Keep what was read so far? The rest of "
+               "the table stays as it is.");
     }
     QString text = question;
     if (result.outcome == TransferOutcome::Failed && !result.message.empty())
@@ -628,7 +745,7 @@ bool vexcomm::offerPartialRead(const TransferResult& result) {
         d_status->setText(d_status->text() + QStringLiteral(" Nothing was kept."));
         return false;
     }
-    d_image = result.image;
+    TakeReadPart(result, d_image);
     d_imageReplaced = true;
     d_partialKept = true;
     d_status->setText(QStringLiteral("Kept what was read before the read stopped."));

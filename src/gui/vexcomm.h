@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/image.h"
+#include "link/transfer_choices.h"
 #include "settings/options.h"
 
 class QCheckBox;
@@ -28,7 +29,7 @@ class QRadioButton;
 class QSlider;
 
 namespace vex {
-struct TransferItems;
+struct ReadRequest;
 class Transport;
 class Scheduler;
 class LinkSession;
@@ -125,6 +126,12 @@ class vexcomm : public QDialog {
     void onFinished(const TransferResult& result);
     void onOpenTypesFinished(const TransferResult& result);
     bool offerPartialRead(const TransferResult& result);
+    // Before a read without "Merge Data" that would drop tags: says how many and offers to
+    // merge instead (the request follows the answer).
+    void confirmTagLoss(ReadRequest& request);
+    void rememberChoices(const TransferItems& items);
+    void saveChoices();
+    void updatePlan();
     void updateControls();
     void setNamesRead(bool on);
     void setDelay(int ms);
@@ -152,6 +159,7 @@ class vexcomm : public QDialog {
     bool d_closing = false;
     Job d_job = Job::None;
     std::array<std::string, kScannerBanks> d_scannerNames;
+    TransferChoices d_choices;
     QStringList d_traceLines;
     AskHook d_ask;
     TellHook d_tell;
@@ -180,6 +188,7 @@ class vexcomm : public QDialog {
     QLabel* d_scanner = nullptr;
     QCheckBox* d_namesReadBox = nullptr;
     QProgressBar* d_progress = nullptr;
+    QLabel* d_plan = nullptr;
     std::vector<QPushButton*> d_stepButtons;
     QCheckBox* d_traceToggle = nullptr;
     QPlainTextEdit* d_trace = nullptr;

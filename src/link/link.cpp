@@ -181,6 +181,10 @@ Link::RequestAwaiter Link::request(std::string command, std::int64_t timeoutMs) 
     return RequestAwaiter(*this, std::move(command), timeoutMs);
 }
 
+Link::RequestAwaiter Link::request(const WireLine& line, std::int64_t timeoutMs) {
+    return RequestAwaiter(*this, line.text, timeoutMs, line.end);
+}
+
 Task<std::string> Link::poll(std::int64_t waitMs) {
     co_await wait(waitMs);
     if (!d_input.empty() && d_input.back() != kReplyEnd)
@@ -232,7 +236,7 @@ void Link::RequestAwaiter::await_suspend(std::coroutine_handle<> handle) {
     link.d_collecting = false;
     link.d_replyTimer =
         link.d_scheduler.startTimer(d_timeoutMs, [&link] { link.onReplyTimeout(); });
-    link.send(d_command);
+    link.send(d_command, d_end);
 }
 
 Link::LineAwaiter::~LineAwaiter() {

@@ -84,6 +84,7 @@ class Link {
     // reply joined up to its carriage return, or timedOut after `timeoutMs` without any byte.
     // A reply whose carriage return does not come within two seconds aborts the job.
     RequestAwaiter request(std::string command, std::int64_t timeoutMs = kReplyTimeoutMs);
+    RequestAwaiter request(const WireLine& line, std::int64_t timeoutMs = kReplyTimeoutMs);
     // co_await link.poll(ms): waits `ms` with the receive event off, then takes the input.
     // When an answer has begun but its carriage return is not in yet, waits up to the reply
     // time-out for it; an empty result means nothing came.
@@ -154,8 +155,9 @@ class Link::WaitAwaiter {
 
 class Link::RequestAwaiter {
   public:
-    RequestAwaiter(Link& link, std::string command, std::int64_t timeoutMs)
-        : d_link(link), d_command(std::move(command)), d_timeoutMs(timeoutMs) {}
+    RequestAwaiter(Link& link, std::string command, std::int64_t timeoutMs,
+                   std::string_view end = kCommandEnd)
+        : d_link(link), d_command(std::move(command)), d_end(end), d_timeoutMs(timeoutMs) {}
     RequestAwaiter(const RequestAwaiter&) = delete;
     RequestAwaiter& operator=(const RequestAwaiter&) = delete;
     ~RequestAwaiter();
@@ -167,6 +169,7 @@ class Link::RequestAwaiter {
     friend class Link;
     Link& d_link;
     std::string d_command;
+    std::string_view d_end;
     std::int64_t d_timeoutMs;
     std::coroutine_handle<> d_handle;
     Reply d_reply;

@@ -69,10 +69,30 @@ bool IsRefusal(std::string_view reply) {
 }
 
 std::optional<std::string> WireFrequency(std::string_view stored) {
-    if (NumericValue(stored) == 0) return std::string(kEmptyWireFrequency);
-    const std::string canonical = CanonicalFrequency(stored);
-    if (canonical == "0000.0000" || !IsCanonicalFrequency(canonical)) return std::nullopt;
-    return canonical.substr(0, 4) + canonical.substr(5, 4);
+    // Only a plain number is taken: a text the lenient parse would read differently ("162,55"
+    // as 162, "abc" as an empty channel) would give the scanner another channel than the table
+    // shows.
+    while (!stored.empty() && stored.front() == ' ') stored.remove_prefix(1);
+    while (!stored.empty() && stored.back() == ' ') stored.remove_suffix(1);
+    if (stored.empty()) return std::string(kEmptyWireFrequency);
+    const std::size_t point = stored.find('.');
+    std::string_view whole = stored.substr(0, point);
+    std::string_view decimals =
+        point == std::string_view::npos ? std::string_view() : stored.substr(point + 1);
+    if ((!whole.empty() && !AllDigits(whole)) || (!decimals.empty() && !AllDigits(decimals)) ||
+        (whole.empty() && decimals.empty()))
+        return std::nullopt;
+    while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
+    // Steps finer than 100 Hz cannot be sent without changing the frequency.
+    while (decimals.size() > 4 && decimals.back() == '0') decimals.remove_suffix(1);
+    if (whole.size() > 4 || decimals.size() > 4) return std::nullopt;
+    std::string wire(4 - whole.size(), '0');
+    wire += whole;
+    wire += decimals;
+    wire.append(8 - wire.size(), '0');
+    if (wire == kEmptyWireFrequency) return wire;
+    if (!BandEdgeFor(IntegerValue(wire.substr(0, 4))).empty()) return std::nullopt;
+    return wire;
 }
 
 std::string MemoryFrequency(std::string_view wire) {
@@ -108,9 +128,13 @@ ReplyStatus ParseChannelReply(std::string_view reply, int channel, ChannelReply&
     if (at == std::string_view::npos) return failure;
     const std::string_view rest = reply.substr(at + marker.size());
     const std::size_t f = rest.find(" F");
-    if (f == std::string_view::npos || f + 10 > rest.size() || !AllDigits(rest.substr(f + 2, 8)))
-        return failure;
     ChannelReply parsed;
+    if (f == std::string_view::npos) {
+        // The marker alone is a valid answer that changes nothing.
+        out = std::move(parsed);
+        return ReplyStatus::Ok;
+    }
+    if (f + 10 > rest.size() || !AllDigits(rest.substr(f + 2, 8))) return failure;
     parsed.frequency = MemoryFrequency(rest.substr(f + 2, 8));
     auto flag = [&](std::string_view token) -> char {
         const std::size_t t = rest.find(token);
@@ -126,6 +150,7 @@ ReplyStatus ParseChannelReply(std::string_view reply, int channel, ChannelReply&
 }
 
 void ApplyChannelReply(const ChannelReply& reply, Channel& channel) {
+    if (reply.frequency.empty()) return;
     channel[kFieldFrequency] = reply.frequency;
     auto set = [](char flag, std::string& field) {
         if (flag == 'N') field = "1";

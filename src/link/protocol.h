@@ -34,10 +34,11 @@ bool IsRefusal(std::string_view reply);
 
 // --- Channels ---------------------------------------------------------------------------
 
-// The wire form of a stored frequency: "00000000" for an empty channel (numeric value 0),
-// otherwise the eight digits of the number the text stands for ("25" gives "00250000",
-// "162.55abc" gives "01625500"). nullopt when the value cannot be written in eight digits
-// (negative, 10000 MHz or more): such a channel must not be sent at all.
+// The wire form of a stored frequency: "00000000" for an empty text or a zero, otherwise the
+// eight digits of the plain number the text holds ("25" gives "00250000", " 162.55" gives
+// "01625500"). nullopt for anything the scanner cannot be given as it stands: junk ("abc",
+// "162,55", "162.55abc"), a sign, more than four integer digits, a step finer than 100 Hz, or
+// a value outside the scanner's bands ("600"). Such a channel must not be sent at all.
 std::optional<std::string> WireFrequency(std::string_view stored);
 // "08510250" gives "0851.0250".
 std::string MemoryFrequency(std::string_view wire);
@@ -57,17 +58,18 @@ enum class ReplyStatus {
 };
 
 struct ChannelReply {
-    std::string frequency;  // "0851.0250"
+    std::string frequency;  // "0851.0250"; empty when the reply had the marker only
     char trunk = 0;         // 'N', 'F' or 0 when the token is missing or holds something else
     char delay = 0;
     char lockout = 0;
 };
 
 // Reply to "PM"/"MA" + channel: the marker "C" + three digits of the channel, then " F" and
-// eight digits; " T", " D", " L" with N/F after it.
+// eight digits; " T", " D", " L" with N/F after it. The marker without " F" is Ok and carries
+// nothing.
 ReplyStatus ParseChannelReply(std::string_view reply, int channel, ChannelReply& out);
 // Frequency and the three flags into the channel; a flag token that was not N or F leaves the
-// field as it was.
+// field as it was, and a reply without a frequency changes nothing.
 void ApplyChannelReply(const ChannelReply& reply, Channel& channel);
 
 // --- Priority, identification ------------------------------------------------------------

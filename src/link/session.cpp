@@ -41,6 +41,11 @@ std::string ThreeDigits(int n) {
     return ChannelDigits(n);
 }
 
+// "trunk ID B3 of bank 1".
+std::string IdName(int bank, int row) {
+    return "trunk ID " + TrunkIdKey(bank, row).substr(5) + " of bank " + std::to_string(bank + 1);
+}
+
 // "Ok" lines of the channel log and the reply field hold the reply without its line end.
 std::string WithoutLineEnds(std::string_view text) {
     std::string out;
@@ -84,7 +89,75 @@ std::pair<int, int> BanksOf(TransferArea area, int bank, int start, int end) {
     }
 }
 
+// The channels a read's "Frequencies" covers, first..last.
+std::pair<int, int> ReadChannelsOf(const ReadRequest& rq) {
+    if (rq.area == TransferArea::SingleBank)
+        return {rq.bank * ChannelsPerBank + 1, rq.bank * ChannelsPerBank + ChannelsPerBank};
+    if (rq.area == TransferArea::ChannelRange) {
+        const int start = std::clamp(rq.rangeStart, 1, kTotalChannels);
+        const int end = std::clamp(rq.rangeEnd, 1, kTotalChannels);
+        return {std::min(start, end), std::max(start, end)};
+    }
+    return {1, kTotalChannels};
+}
+
+// Lists at most a dozen items, then how many more.
+std::string ListOf(const std::vector<std::string>& items) {
+    constexpr std::size_t kShown = 12;
+    std::string text;
+    for (std::size_t i = 0; i < items.size() && i < kShown; ++i) text += (i ? ", " : "") + items[i];
+    if (items.size() > kShown) text += " and " + std::to_string(items.size() - kShown) + " more";
+    return text;
+}
+
 }  // namespace
+
+void TakeReadPart(const TransferResult& result, Image& image) {
+    const ReadCoverage& read = result.read;
+    for (int ch = 1; ch <= kTotalChannels; ++ch)
+        if (read.channels[static_cast<std::size_t>(ch)])
+            image.channel(BankOfChannel(ch), SlotOfChannel(ch)) =
+                result.image.channel(BankOfChannel(ch), SlotOfChannel(ch));
+    if (read.trunkTypes) image.TrunkType = result.image.TrunkType;
+    for (int b = 0; b < kScannerBanks; ++b) {
+        const auto bank = static_cast<std::size_t>(b);
+        for (int row = 0; row < kTrunkIdUsedRows; ++row)
+            if (read.trunkIds[bank * kTrunkIdUsedRows + static_cast<std::size_t>(row)])
+                image.TrunkId[bank][static_cast<std::size_t>(row)] =
+                    result.image.TrunkId[bank][static_cast<std::size_t>(row)];
+        if (read.trunkSettings[bank]) {
+            image.TrunkSetting[bank] = result.image.TrunkSetting[bank];
+            image.TrunkBase[bank] = result.image.TrunkBase[bank];
+        }
+        if (read.priorities[bank]) image.PriorityChannel[bank] = result.image.PriorityChannel[bank];
+    }
+    if (read.listTags) image.ScanListTag = result.image.ScanListTag;
+}
+
+ReadLosses CountReadLosses(const Image& image, const ReadRequest& rq) {
+    auto hasText = [](const std::string& text) {
+        return text.find_first_not_of(' ') != std::string::npos;
+    };
+    ReadLosses losses;
+    if (rq.merge ||
+        (rq.area == TransferArea::SingleBank && (rq.bank < 0 || rq.bank >= kScannerBanks)))
+        return losses;
+    if (rq.items.frequencies && rq.area != TransferArea::None) {
+        const auto [first, last] = ReadChannelsOf(rq);
+        for (int ch = first; ch <= last; ++ch)
+            if (hasText(image.channel(BankOfChannel(ch), SlotOfChannel(ch))[kFieldTag]))
+                ++losses.channelTags;
+    }
+    if (rq.items.trunkIds && rq.area != TransferArea::None) {
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        for (int b = std::max(firstBank, 0); b <= lastBank && b < kScannerBanks; ++b)
+            for (int row = 0; row < kTrunkIdUsedRows; ++row)
+                if (hasText(image.TrunkId[static_cast<std::size_t>(b)]
+                                         [static_cast<std::size_t>(row)][1]))
+                    ++losses.idTags;
+    }
+    return losses;
+}
 
 std::string ClampRangeField(std::string_view text, int max) {
     const double value = NumericValue(text);
@@ -129,6 +202,14 @@ class LinkSession::Impl {
     OpenResult d_open;
     std::function<void(const OpenResult&)> d_openDone;
     int d_channel = 0;
+    // What the transfer was at when it ended, for the messages: "channel 020", "trunk ID B3
+    // of bank 1".
+    std::string d_where;
+    // Commands the scanner did not confirm (refused or unanswered), each named; a transfer
+    // with any of them fails.
+    std::vector<std::string> d_lost;
+    // A send: what the scanner holds if it ends now (empty until the first change is sent).
+    std::string d_mixNote;
     bool d_readSomething = false;
     // The names-read flag; kept from transfer to transfer until the port is opened again.
     bool d_namesRead = false;
@@ -152,6 +233,10 @@ class LinkSession::Impl {
     }
     void showChannel(int channel, int done, int total) {
         d_channel = channel;
+        d_where = "channel " + ThreeDigits(channel);
+        d_progress.phase = d_kind == Kind::Send     ? "Sending channels"
+                           : d_kind == Kind::Delete ? "Clearing channels"
+                                                    : "Reading channels";
         d_progress.channel = channel;
         d_progress.done = done;
         d_progress.total = total;
@@ -177,6 +262,46 @@ class LinkSession::Impl {
         d_result.title = std::move(title);
     }
     void warn(std::string text) { d_result.warnings.push_back(std::move(text)); }
+
+    // Sends a command the scanner answers and gives it delay1 to settle. False, with `what`
+    // noted as lost, when the scanner refused it or stayed silent twice.
+    Task<bool> confirmed(WireLine line, std::string what) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            d_link.discardInput();
+            Reply reply = co_await d_link.request(line);
+            if (reply.timedOut) continue;
+            showReply(reply.text);
+            co_await d_link.wait(delay1());
+            d_link.discardInput();
+            if (!IsRefusal(reply.text)) co_return true;
+            d_lost.push_back(what + " (refused)");
+            co_return false;
+        }
+        d_link.discardInput();
+        d_lost.push_back(what + " (no answer)");
+        co_return false;
+    }
+    // The answer to a command, waited for up to the reply time-out (a busy scanner or machine
+    // may be slower than the settle wait), then the settle wait; lines that follow within it
+    // (a fleet map's blocks) belong to the answer. Empty when nothing came.
+    Task<std::string> answerOf(std::string command) {
+        d_link.discardInput();
+        Reply reply = co_await d_link.request(command);
+        co_await d_link.wait(settle());
+        if (reply.timedOut) {
+            d_link.discardInput();
+            co_return std::string();
+        }
+        co_return reply.text + d_link.takeInput();
+    }
+
+    // Ends the transfer as failed when any command went unconfirmed.
+    bool failIfLost(std::string_view what) {
+        if (d_lost.empty()) return false;
+        fail("The scanner did not confirm " + std::to_string(d_lost.size()) + " " +
+             std::string(what) + ": " + ListOf(d_lost) + ".");
+        return true;
+    }
 
     // --- questions -----------------------------------------------------------------------
     struct AskState {
@@ -228,6 +353,9 @@ class LinkSession::Impl {
         d_kind = kind;
         d_result = {};
         d_channel = 0;
+        d_where.clear();
+        d_lost.clear();
+        d_mixNote.clear();
         d_readSomething = false;
         d_progress = {};
         d_link.run(std::move(job), [this] { onJobDone(); });
@@ -257,10 +385,14 @@ class LinkSession::Impl {
             result.title = stop.title;
             if (stop.kind == LinkStopKind::Disconnected) {
                 result.message = "The connection to the scanner was lost";
-                if (d_channel > 0) result.message += " at channel " + ThreeDigits(d_channel);
+                if (!d_where.empty()) result.message += " at " + d_where;
                 result.message += ": " + stop.message;
             }
         }
+        if (kind == Kind::Send && !d_mixNote.empty() &&
+            (result.outcome == TransferOutcome::Stopped ||
+             result.outcome == TransferOutcome::Failed))
+            result.message += (result.message.empty() ? "" : "\n") + d_mixNote;
         // After a failure the scanner may have been reset or exchanged, and a send stopped
         // half way may have changed a type unnoticed: read the types afresh next time.
         if (result.outcome == TransferOutcome::Failed ||
@@ -316,6 +448,13 @@ class LinkSession::Impl {
         co_await d_link.wait(delay1());
         d_link.send("SI");
         co_await d_link.wait(delay1());
+        // A scanner slower than the settle wait gets up to the reply time-out for its answer.
+        constexpr int kStepMs = 25;
+        for (std::int64_t waited = 0;
+             waited < kReplyTimeoutMs &&
+             !(IsBct8Identification(d_link.input()) && d_link.input().back() == kReplyEnd);
+             waited += kStepMs)
+            co_await d_link.wait(kStepMs);
         std::string ident = d_link.takeInput();
         std::replace(ident.begin(), ident.end(), '\r', ' ');
         std::replace(ident.begin(), ident.end(), '\n', ' ');
@@ -387,6 +526,7 @@ class LinkSession::Impl {
     // "Read Data" takes the scanner's types as the image's; a name the table does not know
     // leaves the bank's type as it was.
     void takeScannerTypes() {
+        d_result.read.trunkTypes = true;
         for (int b = 0; b < kTrunkTypeCount; ++b)
             if (d_scannerTypeKnown[static_cast<std::size_t>(b)])
                 d_work.TrunkType[static_cast<std::size_t>(b)] =
@@ -427,6 +567,7 @@ class LinkSession::Impl {
                 status("Read ID list tags/ " + std::to_string(steps));
                 d_progress.done = key;
                 d_progress.total = total;
+                d_progress.phase = "Reading ID list tags";
                 emitProgress();
                 Reply reply = co_await d_link.request(ListTagReadCommand(list, index));
                 if (reply.timedOut) {
@@ -467,6 +608,7 @@ class LinkSession::Impl {
                                 tags[static_cast<std::size_t>(l)][static_cast<std::size_t>(i)])
                             d_work.ScanListTag[static_cast<std::size_t>(l)]
                                               [static_cast<std::size_t>(i)] = *tag;
+                d_result.read.listTags = true;
                 if (refused > 0)
                     warn("The scanner refused " + std::to_string(refused) +
                          " ID list tags of banks 1 to 5; they keep their old text.");
@@ -513,13 +655,14 @@ class LinkSession::Impl {
 
     // A retry after a time-out or an unusable reply; false when the transfer must end (the
     // result says why).
-    Task<bool> retry(std::string lastReply, bool timedOut) {
+    Task<bool> retry(std::string command, std::string lastReply, bool timedOut) {
         const bool recovered = co_await d_link.recover();
         if (recovered) co_return true;
         if (d_link.stopReason().kind != LinkStopKind::None) co_return false;
         d_link.transport().close();
         if (timedOut) {
-            fail(std::string(kCommunicationTimeoutMessage));
+            fail(std::string(kCommunicationTimeoutMessage) + " No answer to \"" + command +
+                 "\" at " + d_where + ".");
         } else if (IsRefusal(lastReply)) {
             fail("The scanner refused the command for channel " + ThreeDigits(d_channel) +
                  " (it answered \"" + WithoutLineEnds(lastReply) + "\").");
@@ -591,18 +734,23 @@ class LinkSession::Impl {
             refuse(kNoScannerRead, "Error");
             co_return;
         }
-        if (!rq.reuseTrunkTypes || !d_scannerTypesValid) {
-            const bool typesRead = co_await readTrunkTypes();
-            if (!typesRead) {
-                fail(std::string(kTrunkTypeFailed));
-                co_return;
-            }
-        }
-        takeScannerTypes();
+        bool typesKnown = rq.reuseTrunkTypes && d_scannerTypesValid;
+        if (!typesKnown) typesKnown = co_await readTrunkTypes();
+        if (typesKnown) takeScannerTypes();
 
+        // Only the trunk steps need the scanner's types; the channels are read without them.
         if (items.frequencies) {
             const bool ok = co_await readChannels();
             if (!ok) co_return;
+        }
+        if (!typesKnown) {
+            if (items.trunkIds || items.trunkSettings) {
+                fail(std::string(kTrunkTypeFailed) +
+                     " The trunk IDs and trunk settings need the scanner's trunk types; they "
+                     "were not read.");
+                co_return;
+            }
+            warn(std::string(kTrunkTypeFailed) + " The image keeps its own trunk types.");
         }
         if (items.trunkIds) {
             const bool ok = co_await readTrunkIds();
@@ -615,8 +763,9 @@ class LinkSession::Impl {
         if (items.trunkSettings) co_await readTrunkSettings();
         co_await readPriorities();
         d_link.discardInput();
-        d_result.outcome = TransferOutcome::Completed;
         d_readSomething = true;
+        if (failIfLost("reads; these settings were not read")) co_return;
+        d_result.outcome = TransferOutcome::Completed;
         status("Reading data Ok");
     }
 
@@ -636,9 +785,11 @@ class LinkSession::Impl {
             d_link.discardInput();
             d_link.send(PriorityReadCommand(b));
             co_await d_link.wait(100);
-            if (const auto pc = ParsePriorityReply(d_link.takeInput(), b))
+            if (const auto pc = ParsePriorityReply(d_link.takeInput(), b)) {
                 d_work.PriorityChannel[static_cast<std::size_t>(b)] =
                     static_cast<std::int16_t>(*pc);
+                d_result.read.priorities[static_cast<std::size_t>(b)] = true;
+            }
             if (!rq.merge)
                 for (int s = 1; s <= ChannelsPerBank; ++s)
                     ClearChannelForRead(d_work.channel(b, s));
@@ -674,7 +825,7 @@ class LinkSession::Impl {
             Reply reply = co_await d_link.request(command);
             if (reply.timedOut) {
                 firstRequest = false;
-                const bool again = co_await retry(std::string(), true);
+                const bool again = co_await retry(command, std::string(), true);
                 if (!again) co_return false;
                 continue;
             }
@@ -688,13 +839,14 @@ class LinkSession::Impl {
             if (parse != ReplyStatus::Ok) {
                 d_rxLog.line("channelmarker not found ");
                 firstRequest = false;
-                const bool again = co_await retry(reply.text, false);
+                const bool again = co_await retry(command, reply.text, false);
                 if (!again) co_return false;
                 continue;
             }
             d_rxLog.line("channelmarker found ");
             if (channel >= storeFrom) {
                 ApplyChannelReply(parsed, d_work.channel(bank, slot));
+                d_result.read.channels.set(static_cast<std::size_t>(channel));
                 d_readSomething = true;
             }
             d_link.resetRetries();
@@ -736,8 +888,10 @@ class LinkSession::Impl {
                 continue;
             }
             status("Read ID list / " + std::to_string(slot));
+            d_where = IdName(bank, row);
             d_progress.done = slot - firstSlot;
             d_progress.total = lastSlot - firstSlot + 1;
+            d_progress.phase = "Reading trunk IDs";
             emitProgress();
             Reply reply = co_await d_link.request(TrunkIdReadCommand(bank, row));
             if (reply.timedOut) {
@@ -753,6 +907,7 @@ class LinkSession::Impl {
                 continue;
             }
             d_work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0] = *id;
+            d_result.read.trunkIds.set(static_cast<std::size_t>(slot));
             d_readSomething = true;
             d_link.resetRetries();
             co_await d_link.wait(delay1());
@@ -768,9 +923,10 @@ class LinkSession::Impl {
         if (recovered) co_return true;
         if (d_link.stopReason().kind != LinkStopKind::None) co_return false;
         d_link.transport().close();
-        const std::string where = "trunk ID " + TrunkIdKey(bank, row).substr(3);
+        const std::string where = IdName(bank, row);
         if (timedOut)
-            fail(std::string(kCommunicationTimeoutMessage));
+            fail(std::string(kCommunicationTimeoutMessage) + " No answer to \"" +
+                 TrunkIdReadCommand(bank, row) + "\" at " + where + ".");
         else
             fail("The scanner's reply for " + where + " could not be read: \"" +
                  WithoutLineEnds(lastReply) + "\".");
@@ -781,9 +937,7 @@ class LinkSession::Impl {
     template <typename Parse>
     Task<bool> pollSetting(std::string command, Parse parse) {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            d_link.discardInput();
-            d_link.send(command);
-            const std::string reply = co_await d_link.poll(settle());
+            const std::string reply = co_await answerOf(command);
             if (!reply.empty()) showReply(reply);
             if (parse(reply)) co_return true;
         }
@@ -793,7 +947,15 @@ class LinkSession::Impl {
     Task<void> readTrunkSettings() {
         const ReadRequest& rq = d_read;
         const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        std::array<bool, kScannerBanks> complete{};
+        auto lost = [this, &complete](int b, const std::string& command) {
+            complete[static_cast<std::size_t>(b)] = false;
+            d_lost.push_back("\"" + command + "\" of bank " + std::to_string(b + 1) +
+                             " (no usable answer)");
+        };
+        for (int b = firstBank; b <= lastBank; ++b) complete[static_cast<std::size_t>(b)] = true;
         for (int b = firstBank; b <= lastBank; ++b) {
+            d_where = "the trunk settings of bank " + std::to_string(b + 1);
             auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
             d_link.discardInput();
             d_link.send(ChannelReadCommand(b * ChannelsPerBank + 1));
@@ -825,12 +987,10 @@ class LinkSession::Impl {
             if (IsEdacs(type)) reads.emplace_back("AF", field(1, flag("AF")));
             for (std::size_t i = 0; i < reads.size(); ++i) {
                 const bool ok = co_await pollSetting(reads[i].first, reads[i].second);
-                if (ok) {
+                if (ok)
                     d_readSomething = true;
-                } else {
-                    warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" +
-                         reads[i].first + "\".");
-                }
+                else
+                    lost(b, reads[i].first);
             }
         }
         status("Reading Trunk Settings Ok");
@@ -844,9 +1004,7 @@ class LinkSession::Impl {
                 const bool ok = co_await pollSetting(
                     BaseLineReadCommand(b, n),
                     [&row](const std::string& r) { return ParseBaseLineReply(r, row); });
-                if (!ok)
-                    warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" +
-                         BaseLineReadCommand(b, n) + "\".");
+                if (!ok) lost(b, BaseLineReadCommand(b, n));
             }
         }
         for (int b = firstBank; b <= lastBank; ++b) {
@@ -870,10 +1028,10 @@ class LinkSession::Impl {
                 for (int k = 0; k < kFleetMapBlocks; ++k)
                     blocks[static_cast<std::size_t>(k)] = read[static_cast<std::size_t>(k)];
             } else {
-                warn("Bank " + std::to_string(b + 1) + ": no usable answer to \"" +
-                     FleetMapReadCommand(b) + "\".");
+                lost(b, FleetMapReadCommand(b));
             }
         }
+        d_result.read.trunkSettings = complete;
         d_link.discardInput();
     }
 
@@ -886,11 +1044,14 @@ class LinkSession::Impl {
                     channel = ParsePriorityReply(r, b);
                     return channel.has_value();
                 });
-            if (ok)
+            if (ok) {
                 d_work.PriorityChannel[static_cast<std::size_t>(b)] =
                     static_cast<std::int16_t>(*channel);
-            else
-                warn("Bank " + std::to_string(b + 1) + ": the priority channel could not be read.");
+                d_result.read.priorities[static_cast<std::size_t>(b)] = true;
+            } else {
+                d_lost.push_back("\"" + PriorityReadCommand(b) +
+                                 "\" (the priority channel of bank " + std::to_string(b + 1) + ")");
+            }
         }
     }
 
@@ -900,7 +1061,6 @@ class LinkSession::Impl {
     int d_sendFirst = 0;  // channels d_sendFirst + 1 .. d_sendLast are written
     int d_sendLast = 0;
     std::array<bool, kScannerBanks> d_hasTrunkChannels{};
-    int d_idProblems = 0;
 
     // Checks the choices; an empty text when the upload may go ahead.
     std::string checkSend() {
@@ -937,18 +1097,46 @@ class LinkSession::Impl {
                     any = any || !IsEmptyChannel(d_work, rq.bank, s);
                 if (!any) return std::string(kNothingToSend);
             }
-            // A frequency the scanner cannot be given is refused before anything is sent,
-            // rather than sent as an empty channel.
+            // The whole run is checked before the first command: a frequency the scanner
+            // cannot be given as it stands would otherwise erase or change the channel, or stop
+            // the send half way with the scanner half programmed.
+            std::vector<std::string> bad;
             for (int ch = d_sendFirst + 1; ch <= d_sendLast; ++ch) {
                 const Channel& c = d_work.channel(BankOfChannel(ch), SlotOfChannel(ch));
                 if (!WireFrequency(c[kFieldFrequency]))
-                    return "Channel " + ThreeDigits(ch) + " (bank " +
-                           std::to_string(BankOfChannel(ch) + 1) + ", line " +
-                           std::to_string(SlotOfChannel(ch)) + ") holds the frequency \"" +
-                           c[kFieldFrequency] +
-                           "\", which cannot be sent to the scanner. Please correct it first.";
+                    bad.push_back(ThreeDigits(ch) + " (bank " +
+                                  std::to_string(BankOfChannel(ch) + 1) + " line " +
+                                  std::to_string(SlotOfChannel(ch)) + ": \"" + c[kFieldFrequency] +
+                                  "\")");
+            }
+            if (!bad.empty())
+                return "Nothing was sent: " + std::to_string(bad.size()) +
+                       (bad.size() == 1 ? " channel holds" : " channels hold") +
+                       " a frequency the scanner cannot take as it is written (not a plain "
+                       "number in MHz with at most four decimals, or outside the scanner's "
+                       "bands): channel " +
+                       ListOf(bad) + ". Please correct " + (bad.size() == 1 ? "it" : "them") +
+                       " first.";
+        }
+        // A band plan goes out with the bank's type in any phase; one that cannot be written
+        // would reach the scanner as an empty plan.
+        std::vector<std::string> badPlans;
+        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        for (int b = firstBank; b <= lastBank; ++b) {
+            const int type = TypeOf(d_work, b);
+            if (type != kTrunkMotorola2_Uhf && type != kTrunkMotorola2_Vhf) continue;
+            const auto& rows = d_work.TrunkBase[static_cast<std::size_t>(b)];
+            for (int r = 0; r < kTrunkBaseRows; ++r) {
+                const std::string& base = rows[static_cast<std::size_t>(r)][0];
+                if (NumericValue(base) > 0 && !WireFrequency(base))
+                    badPlans.push_back("bank " + std::to_string(b + 1) + " Base Config " +
+                                       std::to_string(r + 1) + ": \"" + base + "\"");
             }
         }
+        if (!badPlans.empty())
+            return "Nothing was sent: the band plan holds a base frequency the scanner cannot "
+                   "take as it is written: " +
+                   ListOf(badPlans) + ". Please correct it in the trunk settings first.";
         return {};
     }
 
@@ -1010,18 +1198,15 @@ class LinkSession::Impl {
         }
         if (options().linkbank == 1) {
             if (const std::optional<std::string> sb = ActiveBanksCommand(d_work)) {
-                d_link.discardInput();
-                d_link.send(*sb);
-                co_await d_link.poll(settle());
+                const std::string reply = co_await answerOf(*sb);
+                if (reply.empty() || IsRefusal(reply))
+                    d_lost.push_back("\"" + *sb + "\" (the active banks, " +
+                                     (reply.empty() ? "no answer)" : "refused)"));
             }
         }
-        if (options().option[8] != 1 && (!rq.reuseTrunkTypes || !d_scannerTypesValid)) {
-            const bool typesRead = co_await readTrunkTypes();
-            if (!typesRead) {
-                fail(std::string(kTrunkTypeFailed));
-                co_return;
-            }
-        }
+        // A type that could not be read counts as differing: the bank's own type is sent.
+        if (options().option[8] != 1 && (!rq.reuseTrunkTypes || !d_scannerTypesValid))
+            co_await readTrunkTypes();
         if (rq.items.frequencies) {
             const bool ok = co_await sendChannels();
             if (!ok) co_return;
@@ -1029,6 +1214,9 @@ class LinkSession::Impl {
         if (rq.items.trunkSettings) co_await sendTrunkSettings();
         if (rq.items.trunkIds) co_await sendTrunkIds();
         d_link.discardInput();
+        d_mixNote.clear();
+        d_where.clear();
+        if (failIfLost("commands; what they carry is not in the scanner")) co_return;
         d_result.outcome = TransferOutcome::Completed;
         status("Sending data Ok");
     }
@@ -1039,17 +1227,47 @@ class LinkSession::Impl {
         return TrunkTypeOf(d_scannerTypes[b]) != TypeOf(d_work, bank);
     }
 
+    // The type commands of a bank: always with the bank's own band plan, so that no phase
+    // sends a plan over the one the user set.
+    std::vector<WireLine> typeCommands(int bank) const {
+        return TrunkTypeCommands(bank, TypeOf(d_work, bank), false,
+                                 &d_work.TrunkBase[static_cast<std::size_t>(bank)]);
+    }
+
+    // Notes what the scanner holds for the bank's type after its type commands were sent.
+    void noteTypeSent(int bank, bool confirmed) {
+        const auto b = static_cast<std::size_t>(bank);
+        d_scannerTypes[b] = confirmed ? d_work.TrunkType[b] : std::string();
+        d_scannerTypeKnown[b] = confirmed;
+    }
+
     Task<void> sendTrunkTypeIfNeeded(int bank) {
         if (options().option[8] == 1 || !scannerTypeDiffers(bank)) co_return;
-        const std::vector<WireLine> lines = TrunkTypeCommands(bank, TypeOf(d_work, bank), true);
+        const std::vector<WireLine> lines = typeCommands(bank);
         if (lines.empty()) co_return;
         status(kSettingTrunkType);
-        for (const WireLine& line : lines) d_link.send(line);
+        bool all = true;
+        for (const WireLine& line : lines)
+            all = co_await confirmed(line, "\"" + line.text + "\" (the trunk type of bank " +
+                                               std::to_string(bank + 1) + ")") &&
+                  all;
         co_await d_link.wait(settle());
-        // The scanner now holds the bank's own type.
-        d_scannerTypes[static_cast<std::size_t>(bank)] =
-            d_work.TrunkType[static_cast<std::size_t>(bank)];
-        d_scannerTypeKnown[static_cast<std::size_t>(bank)] = true;
+        noteTypeSent(bank, all);
+    }
+
+    // What the scanner holds should the send end before `channel` is written in full.
+    void noteChannelMix(int channel) {
+        const int first = d_sendFirst + 1;
+        d_mixNote = "The scanner now holds a mix of old and new channels: ";
+        if (channel > first)
+            d_mixNote +=
+                "channels " + ThreeDigits(first) + " to " + ThreeDigits(channel - 1) + " are new, ";
+        d_mixNote += "from channel " + ThreeDigits(channel) +
+                     " on it holds its old channels (channel " + ThreeDigits(channel) +
+                     " may be half written).";
+    }
+    std::string sentBefore() const {
+        return d_send.items.frequencies ? "All channels were sent. " : std::string();
     }
 
     Task<bool> sendChannels() {
@@ -1075,6 +1293,8 @@ class LinkSession::Impl {
             const int slot = SlotOfChannel(channel);
             const Channel& c = d_work.channel(bank, slot);
             const bool firstOfBank = (channel - 1) % ChannelsPerBank == 0;
+            d_where = "channel " + ThreeDigits(channel);
+            noteChannelMix(channel);
             if (firstOfBank && d_hasTrunkChannels[static_cast<std::size_t>(bank)])
                 co_await sendTrunkTypeIfNeeded(bank);
             if (firstOfBank) d_link.send(ChannelReadCommand(channel));
@@ -1114,7 +1334,7 @@ class LinkSession::Impl {
                     showReply(reply.text, i == 0);
                     d_txLog.line("ERR reply to " + step + ": " + WithoutLineEnds(reply.text));
                 }
-                const bool retried = co_await retry(reply.text, reply.timedOut);
+                const bool retried = co_await retry(step, reply.text, reply.timedOut);
                 if (!retried) co_return false;
                 again = true;
                 break;
@@ -1172,15 +1392,15 @@ class LinkSession::Impl {
         const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
         for (int b = firstBank; b <= lastBank; ++b) {
             status(" Sending Trunk settings bank: " + std::to_string(b + 1));
-            d_link.discardInput();
-            const std::vector<WireLine> lines = bankSettingCommands(b);
-            for (std::size_t i = 0; i < lines.size(); ++i) {
-                d_link.send(lines[i]);
-                co_await d_link.wait(delay1());
-            }
-            if (IsRefusal(d_link.input()))
-                warn("Bank " + std::to_string(b + 1) + ": the scanner refused a trunk setting.");
-            d_link.discardInput();
+            d_where = "the trunk settings of bank " + std::to_string(b + 1);
+            d_mixNote = sentBefore() +
+                        "The scanner now holds a mix of old and new trunk settings from bank " +
+                        std::to_string(b + 1) + " on.";
+            const std::size_t lostBefore = d_lost.size();
+            for (const WireLine& line : bankSettingCommands(b))
+                co_await confirmed(line, "\"" + line.text + "\" of bank " + std::to_string(b + 1));
+            // The type went out with the bank's own plan: later phases need not send it again.
+            if (!typeCommands(b).empty()) noteTypeSent(b, d_lost.size() == lostBefore);
         }
     }
 
@@ -1204,11 +1424,11 @@ class LinkSession::Impl {
         co_await d_link.wait(settle());
         d_link.discardInput();
 
-        d_idProblems = 0;
         const int total = lastSlot - firstSlot + 1;
         for (int slot = firstSlot; slot <= lastSlot; ++slot) {
             const int bank = slot / kTrunkIdUsedRows;
             const int row = slot % kTrunkIdUsedRows;
+            d_where = IdName(bank, row);
             const std::string& id =
                 d_work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0];
             std::string command;
@@ -1223,16 +1443,21 @@ class LinkSession::Impl {
             }
             d_progress.done = slot - firstSlot;
             d_progress.total = total;
+            d_progress.phase = "Sending trunk IDs";
             emitProgress();
-            d_link.discardInput();
-            d_link.send(command);
+            d_mixNote = sentBefore() +
+                        "The scanner now holds a mix of old and new trunk IDs from " +
+                        IdName(bank, row) + " on.";
             std::string outcome;
             if (options().option[10] == 1) {
-                co_await d_link.wait(settle());
                 d_link.discardInput();
-                outcome = "sent";
+                d_link.send(command);
+                // Replies are not waited for; a refusal that came in the meantime still counts.
+                co_await d_link.wait(settle());
+                outcome = IsRefusal(d_link.takeInput()) ? "ERR" : "sent";
+                if (outcome == "ERR") d_lost.push_back("\"" + command + "\" (refused)");
             } else {
-                const std::string reply = co_await d_link.poll(settle());
+                const std::string reply = co_await answerOf(command);
                 if (!reply.empty()) showReply(reply);
                 if (reply.empty()) {
                     outcome = "timeout";
@@ -1243,14 +1468,13 @@ class LinkSession::Impl {
                 } else {
                     outcome = WithoutLineEnds(reply);
                 }
-                if (reply.empty() || IsRefusal(reply)) ++d_idProblems;
+                if (reply.empty() || IsRefusal(reply))
+                    d_lost.push_back("\"" + command + "\" (" +
+                                     (reply.empty() ? "no answer" : "refused") + ")");
             }
             d_trunkLog.line(command + " " + outcome);
             d_trunkLog.line("DATA id: " + outcome);
         }
-        if (d_idProblems > 0)
-            warn(std::to_string(d_idProblems) +
-                 " trunk ID's were not confirmed by the scanner (see TRUNCK8.TXT).");
         d_trunkLog.close();
     }
 
@@ -1292,11 +1516,14 @@ class LinkSession::Impl {
             d_link.send(ChannelClearCommand(ch));
         }
         co_await d_link.wait(settle());
-        if (IsRefusal(d_link.input()))
-            warn("The scanner refused to clear some channels of bank " + std::to_string(b + 1) +
-                 ".");
+        const bool refused = IsRefusal(d_link.input());
         d_link.discardInput();
         status("");
+        if (refused) {
+            fail("The scanner refused to clear some channels of bank " + std::to_string(b + 1) +
+                 ": they may still hold their old frequencies.");
+            co_return;
+        }
         d_result.outcome = TransferOutcome::Completed;
     }
 };

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -41,6 +42,7 @@ struct TransferItems {
     bool frequencies = false;
     bool trunkIds = false;
     bool trunkSettings = false;
+    bool operator==(const TransferItems&) const = default;
 };
 
 struct ReadRequest {
@@ -73,6 +75,7 @@ struct SendRequest {
 
 struct LinkProgress {
     std::string status;  // the window's status field
+    std::string phase;   // what the bar counts: "Sending channels", "Reading trunk IDs", ...
     int channel = 0;     // the channel field ("000"), 0 when no channel is current
     int done = 0;        // progress bar position of `total`; total 0 = no bar
     int total = 0;
@@ -91,6 +94,17 @@ enum class TransferOutcome {
     Stopped,    // "STOP" was pressed
 };
 
+// What a read has actually taken from the scanner, so that a read that ended early replaces
+// only that much of the open image.
+struct ReadCoverage {
+    std::bitset<kTotalChannels + 1> channels;                // channels 1..250
+    std::bitset<kScannerBanks * kTrunkIdUsedRows> trunkIds;  // bank * 50 + row
+    bool trunkTypes = false;
+    std::array<bool, kScannerBanks> trunkSettings{};  // settings, base lines and fleet map
+    std::array<bool, kScannerBanks> priorities{};
+    bool listTags = false;
+};
+
 struct TransferResult {
     TransferOutcome outcome = TransferOutcome::Refused;
     std::string message;  // for a message box; empty = nothing to show
@@ -99,6 +113,7 @@ struct TransferResult {
     // before the end when hasData is true (channels up to channelReached - 1 of the run).
     Image image;
     bool hasData = false;
+    ReadCoverage read;            // reads: the parts of `image` that came from the scanner
     int channelReached = 0;       // channel being transferred when it ended (0 = none)
     bool singleBankFlag = false;  // reads and sends: the window's single-bank flag afterwards
     // Things that went wrong without stopping the transfer (e.g. trunk IDs the scanner
@@ -137,6 +152,18 @@ struct LinkEvents {
     // the receiver if it wants.
     std::function<void(std::string_view line)> trace;
 };
+
+// Takes the parts of a read's image that it covered into `image` and leaves the rest alone:
+// what "keep the channels read so far" does with a read that ended early.
+void TakeReadPart(const TransferResult& result, Image& image);
+
+// What a read without "Merge Data" would drop from `image`: the scanner keeps no channel tags
+// and no ID tags, so those of the channels and ID rows the read replaces are lost.
+struct ReadLosses {
+    int channelTags = 0;
+    int idTags = 0;
+};
+ReadLosses CountReadLosses(const Image& image, const ReadRequest& request);
 
 // Forces a "Channel Range:" field into 1..max: an empty, non-numeric or smaller value becomes
 // "1", a larger one `max` (250 for reading, 1000 for sending).

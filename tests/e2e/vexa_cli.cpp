@@ -49,6 +49,18 @@ TEST_F(VexaCli, HelpAndUsageErrors) {
     EXPECT_EQ(Vexa({"resave", sample}).code, 2);
 }
 
+TEST_F(VexaCli, ReadChecksItsOutputBeforeTheScanner) {
+    // The port does not exist: a message about it would mean the scanner was tried first.
+    const std::string port = (dir / "no-such-port").string();
+    Outcome r = Vexa({"read", "--port", port, (dir / "missing" / "x.mem").string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("does not exist"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("no-such-port"), std::string::npos) << r.out;
+    r = Vexa({"read", "--port", port, dir.string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("is a folder"), std::string::npos) << r.out;
+}
+
 TEST_F(VexaCli, ShowPrintsTheBanks) {
     Outcome r = Vexa({"show", sample, "--bank", "2"});
     ASSERT_EQ(r.code, 0) << r.out;

@@ -14,11 +14,14 @@ namespace {
 using simtest::SimProcess;
 using simtest::TempFolder;
 
-// Runs vexa with the arguments; its exit code, with standard error in `errors`.
-int RunVexa(const std::vector<std::string>& arguments, std::string* errors = nullptr) {
+// Runs vexa with the arguments (in `cwd` when given), without a terminal; its exit code, with
+// standard error in `errors`.
+int RunVexa(const std::vector<std::string>& arguments, std::string* errors = nullptr,
+            const std::filesystem::path& cwd = {}) {
     TempFolder scratch;
     const auto errorFile = scratch / "stderr.txt";
-    std::string command = std::string("'") + VEXA_PATH + "'";
+    std::string command = cwd.empty() ? std::string() : "cd '" + cwd.string() + "' && ";
+    command += std::string("'") + VEXA_PATH + "'";
     for (const std::string& a : arguments) command += " '" + a + "'";
     command += " 2>'" + errorFile.string() + "' >/dev/null";
     const int status = std::system(command.c_str());
@@ -64,11 +67,14 @@ TEST_F(VexaTransfer, SendsAMemFileAndReadsItBackIntoAnother) {
     send.push_back(in.string());
     ASSERT_EQ(RunVexa(send, &errors), 0) << errors;
 
+    // A relative port path is taken from the working folder.
+    std::filesystem::create_symlink(sim.device(), folder / "scanner-port");
     const auto out = folder / "out.mem";
     std::vector<std::string> read{"read"};
     for (const auto& a : Port()) read.push_back(a);
+    read[2] = "./scanner-port";
     read.push_back(out.string());
-    ASSERT_EQ(RunVexa(read, &errors), 0) << errors;
+    ASSERT_EQ(RunVexa(read, &errors, folder.path()), 0) << errors;
     const auto differences = e2e::WireDifferences(ReadMem(in), ReadMem(out));
     EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
 }
@@ -84,7 +90,30 @@ TEST_F(VexaTransfer, FailedReadLeavesTheMemFileOnDiskAsItWas) {
     read.push_back(out.string());
     EXPECT_NE(RunVexa(read, &errors), 0);
     EXPECT_NE(errors.find("030"), std::string::npos) << errors;
+    // Without a terminal: the one line that says why, no progress.
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(errors.rfind("vexa: ", 0), 0u) << errors;
     EXPECT_EQ(simtest::ReadFile(out), before);
+}
+
+TEST_F(VexaTransfer, ACommandTheScannerDidNotConfirmFailsTheCommandLine) {
+    StartSim({"--fault", "err@TBN B:always", "--fault", "no-reply@PC C:always"});
+    const auto in = folder / "in.mem";
+    ASSERT_TRUE(vex::WriteMemFile(e2e::FullImage(), in, options).ok);
+    std::string errors;
+    std::vector<std::string> send{"send", "--items", "settings"};
+    for (const auto& a : Port()) send.push_back(a);
+    send.push_back(in.string());
+    EXPECT_EQ(RunVexa(send, &errors), 1);
+    EXPECT_NE(errors.find("\"TBN B\" of bank 2 (refused)"), std::string::npos) << errors;
+
+    const auto out = folder / "out.mem";
+    std::vector<std::string> read{"read", "--items", "settings"};
+    for (const auto& a : Port()) read.push_back(a);
+    read.push_back(out.string());
+    EXPECT_EQ(RunVexa(read, &errors), 1);
+    EXPECT_NE(errors.find("\"PC C\""), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(VexaTransfer, ReadingOneBankKeepsTheOthersOfTheFile) {

@@ -199,6 +199,8 @@ class VexcommTest : public QObject {
 
         child<QRadioButton>(window.get(), "singleBank")->click();
         banks->setCurrentIndex(1);
+        QCOMPARE(child<QLabel>(window.get(), "plan")->text(),
+                 QStringLiteral("Send Data writes the frequencies of bank 2 into the scanner."));
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
@@ -210,11 +212,47 @@ class VexcommTest : public QObject {
         QVERIFY(!window->imageReplaced());
         QVERIFY(window->isVisible());
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+        auto* bar = child<QProgressBar>(window.get(), "progress");
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(bar->text(), QStringLiteral("Done: 100%"));
         QCOMPARE(d_sim->Control("save"), std::string("ok"));
         const std::string memory = simtest::ReadFile(*d_folder / "scanner.mem");
         QVERIFY(memory.find("CH 051 08510125 TF DN LF") != std::string::npos);
         QVERIFY(memory.find("CH 100 08510125 TF DN LF") != std::string::npos);
         QVERIFY(memory.find("CH 101 01512625 TF DF LF") != std::string::npos);
+    }
+
+    // What to transfer is remembered per window; tags a read would drop are counted first.
+    void choicesAreRememberedAndTagLossIsAskedOnce() {
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        image.channel(0, 2)[vex::kFieldTag] = "Harbour";
+        image.channel(0, 3)[vex::kFieldTag] = "Airfield";
+        {
+            auto window = makeWindow(vexcomm::Mode::Read, image);
+            QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+            child<QCheckBox>(window.get(), "trunkSettings")->click();
+            chooseRange(window.get(), "1", "5");
+            QCOMPARE(child<QLabel>(window.get(), "plan")->text(),
+                     QStringLiteral("Read Data reads the frequencies and the trunk settings of "
+                                    "channels 1 to 5 (trunk data of their banks) from the "
+                                    "scanner, replacing them in the open table."));
+            d_answer = true;  // merge instead
+            QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
+            QCOMPARE(d_asked.size(), std::size_t(1));
+            QVERIFY2(d_asked[0].contains("replaces 2 channel tags and 0 ID tags"),
+                     qPrintable(d_asked[0]));
+        }
+        QCOMPARE(image.channel(0, 2)[vex::kFieldTag], std::string("Harbour"));
+        QCOMPARE(image.channel(0, 2)[vex::kFieldFrequency], Expected(2));
+        auto read = makeWindow(vexcomm::Mode::Read, image);
+        QVERIFY(child<QCheckBox>(read.get(), "trunkSettings")->isChecked());
+        QVERIFY(child<QCheckBox>(read.get(), "merge")->isChecked());
+        auto send = makeWindow(vexcomm::Mode::Send, image);
+        QVERIFY(child<QCheckBox>(send.get(), "frequencies")->isChecked());
+        QVERIFY(!child<QCheckBox>(send.get(), "trunkSettings")->isChecked());
     }
 
     void answeringNoSendsNothing() {
@@ -259,8 +297,9 @@ class VexcommTest : public QObject {
         // Why it ended, then the offer.
         QVERIFY2(d_asked[0].startsWith("The connection to the scanner was lost at channel 009"),
                  qPrintable(d_asked[0]));
-        QVERIFY2(d_asked[0].endsWith(
-                     "\n\nThe read stopped at channel 009. Keep the channels read so far?"),
+        QVERIFY2(d_asked[0].endsWith("\n\nThe read stopped at channel 009. Keep the 8 channels "
+                                     "read so far (001 to 008)? The other channels stay as they "
+                                     "are."),
                  qPrintable(d_asked[0]));
         QVERIFY(d_told.empty());
         QCOMPARE(window->imageReplaced(), keep);
@@ -273,13 +312,14 @@ class VexcommTest : public QObject {
             return;
         }
         // Kept like a completed read: the window is done, the table holds channels 1..8 as
-        // read and the rest of the cleared banks empty.
+        // read and every channel the read did not reach as it was.
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 2000);
         QCOMPARE(window->result(), int(QDialog::Accepted));
         for (int n = 1; n <= 8; ++n)
             QCOMPARE(image.channel(0, n)[vex::kFieldFrequency], Expected(n));
-        QCOMPARE(image.channel(0, 9)[vex::kFieldFrequency], std::string("0000.0000"));
-        QCOMPARE(image.channel(0, 20)[vex::kFieldFrequency], std::string("0000.0000"));
+        QCOMPARE(image.channel(0, 9)[vex::kFieldFrequency],
+                 before.channel(0, 9)[vex::kFieldFrequency]);
+        QCOMPARE(image.channel(0, 20)[vex::kFieldFrequency], std::string("0555.5000"));
     }
 
     // STOP half way: the same offer (keeping is the failed read's case above).
@@ -312,6 +352,26 @@ class VexcommTest : public QObject {
         QVERIFY(!window->imageReplaced());
         QVERIFY(!window->partialReadKept());
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+    }
+
+    // STOP during a send: the user learns that the scanner now holds a mix.
+    void stopDuringASendSaysWhatTheScannerHolds() {
+        startSim({"--latency-ms", "30"});
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        for (int s = 1; s <= 50; ++s) image.channel(0, s)[vex::kFieldFrequency] = "0851.0125";
+        auto window = makeWindow(vexcomm::Mode::Send, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
+        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text().toInt() >= 3,
+                                 10000);
+        QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
+        QCOMPARE(d_told.size(), std::size_t(1));
+        QVERIFY2(d_told[0].text.contains("The scanner now holds a mix of old and new channels"),
+                 qPrintable(d_told[0].text));
     }
 
     void escapeDuringATransferStopsAndCloses() {

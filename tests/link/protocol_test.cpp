@@ -30,15 +30,21 @@ TEST(LinkProtocol, WireFrequencyNeverErasesAChannelBecauseOfHowItIsWritten) {
         {"0000.0000", "00000000"},
         {"", "00000000"},
         {"0", "00000000"},
-        // The bare band edges normalisation writes, and text with junk after the number.
+        // The bare band edges normalisation writes.
         {"25", "00250000"},
         {"512", "05120000"},
         {"956", "09560000"},
         {"1300", "13000000"},
-        {"162.55abc", "01625500"},
-        {"  162.55", "01625500"},
-        {"162.55555", "01625555"},
-        // Values that have no eight-digit form must not be sent at all.
+        {"  162.55 ", "01625500"},
+        {"162.550000", "01625500"},
+        {".5", std::nullopt},
+        // Texts that would reach the scanner as another channel must not be sent at all.
+        {"162.55abc", std::nullopt},
+        {"162,55", std::nullopt},
+        {"abc", std::nullopt},
+        {"162.55555", std::nullopt},
+        {"600", std::nullopt},
+        {"10", std::nullopt},
         {"-5", std::nullopt},
         {"12000", std::nullopt},
     };
@@ -74,7 +80,9 @@ TEST(LinkProtocol, ChannelReplies) {
         {"C000 F01625500 TF DF LF\r", 1000, ReplyStatus::Ok, "0162.5500", 'F', 'F', 'F'},
         {"ERR\r", 1, ReplyStatus::Refused, "", 0, 0, 0},
         {"C002 F01625500 TF DF LF\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
-        {"C001 TF DF LF\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
+        // The marker alone is an answer that carries nothing, not a reason to ask again.
+        {"C001 TF DF LF\r", 1, ReplyStatus::Ok, "", 0, 0, 0},
+        {"MA001 C001\r", 1, ReplyStatus::Ok, "", 0, 0, 0},
         {"C001 F0162550\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
         {"C001 F0162x500 TF\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},
         {"\x01\xff garbage\r", 1, ReplyStatus::Malformed, "", 0, 0, 0},

@@ -190,7 +190,8 @@ TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
     };
     const TransferResult r = read(ReadAll());
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, kCommunicationTimeoutMessage);
+    EXPECT_EQ(r.message, std::string(kCommunicationTimeoutMessage) +
+                             " No answer to \"MA010\" at channel 010.");
     EXPECT_EQ(r.title, "Error");
     EXPECT_EQ(r.channelReached, 10);
     EXPECT_TRUE(r.hasData);
@@ -246,9 +247,12 @@ TEST_F(ReadTransfer, RefusedAndUnreadableRepliesAreRetriedNeverStored) {
         int times;
         TransferOutcome outcome;
         const char* messagePart;
+        bool stored = true;
     };
     const Case cases[] = {
         {"ERR\r", 1, TransferOutcome::Completed, ""},
+        // The marker alone is a valid answer that changes nothing.
+        {"C005\r", 100, TransferOutcome::Completed, "", false},
         {"ERR\r", 100, TransferOutcome::Failed, "refused the command for channel 005"},
         {"\x13#@!garbage\r", 2, TransferOutcome::Completed, ""},
         {"\x13#@!garbage\r", 100, TransferOutcome::Failed, "channel 005 could not be read"},
@@ -269,7 +273,7 @@ TEST_F(ReadTransfer, RefusedAndUnreadableRepliesAreRetriedNeverStored) {
         EXPECT_EQ(r.outcome, c.outcome) << c.reply << r.message;
         EXPECT_NE(r.message.find(c.messagePart), std::string::npos) << r.message;
         const std::string expected =
-            c.outcome == TransferOutcome::Completed ? Memory(5) : "0000.0000";
+            c.stored && c.outcome == TransferOutcome::Completed ? Memory(5) : "0000.0000";
         EXPECT_EQ(r.image.channel(0, 5)[kFieldFrequency], expected);
         if (std::string_view(c.reply) == "ERR\r") {
             EXPECT_NE(std::find(replies.begin(), replies.end(), "???"), replies.end());
@@ -277,20 +281,54 @@ TEST_F(ReadTransfer, RefusedAndUnreadableRepliesAreRetriedNeverStored) {
     }
 }
 
-TEST_F(ReadTransfer, DisconnectEndsAtOnceNamingTheChannel) {
-    make();
-    session->startRead(image, ReadAll());
-    // Let it reach channel 30, then pull the cable.
-    while (scanner.sent.empty() || scanner.sent.back().text != "MA030") clock.advance(1);
-    scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
-    const std::int64_t pulledAt = clock.now();
-    const TransferResult r = runToEnd();
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_NE(r.message.find("at channel 031"), std::string::npos) << r.message;
-    EXPECT_NE(r.message.find("The scanner is no longer connected."), std::string::npos);
-    EXPECT_LT(finishedAt - pulledAt, 100);
-    EXPECT_TRUE(r.hasData);
-    EXPECT_EQ(r.image.channel(0, 30)[kFieldFrequency], Memory(30));
+TEST_F(ReadTransfer, DisconnectEndsAtOnceNamingWhereItWas) {
+    struct Case {
+        TransferItems items;
+        const char* pullAfter;
+        const char* where;
+    };
+    const Case cases[] = {
+        {{true, false, false}, "MA030", "at channel 031"},
+        {{true, true, false}, "TG A B3", "at trunk ID B4 of bank 1"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        result.reset();
+        scanner.sent.clear();
+        scanner.disconnectAfter = 0;
+        scanner.typeNames[0] = "E2-800";
+        make();
+        session->startRead(image, ReadAll(c.items));
+        while (scanner.sent.empty() || scanner.sent.back().text != c.pullAfter) clock.advance(1);
+        scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
+        const std::int64_t pulledAt = clock.now();
+        const TransferResult r = runToEnd();
+        EXPECT_EQ(r.outcome, TransferOutcome::Failed);
+        EXPECT_NE(r.message.find(c.where), std::string::npos) << r.message;
+        EXPECT_NE(r.message.find("The scanner is no longer connected."), std::string::npos);
+        EXPECT_LT(finishedAt - pulledAt, 250);
+        EXPECT_TRUE(r.hasData);
+        EXPECT_EQ(r.image.channel(0, 30)[kFieldFrequency], Memory(30));
+    }
+}
+
+TEST_F(ReadTransfer, AReadThatEndedEarlyReplacesOnlyWhatItRead) {
+    for (int s = 1; s <= ChannelsPerBank; ++s) image.channel(1, s)[kFieldFrequency] = "0450.0000";
+    image.TrunkId[0][0] = {"777", "Old tag", "", ""};
+    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+        if (c == "MA060") return std::optional<std::string>{};
+        return std::nullopt;
+    };
+    const TransferResult r = read(ReadAll({true, true, false}));
+    ASSERT_EQ(r.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(r.read.channels.count(), 59u);
+    EXPECT_TRUE(r.read.trunkIds.none());
+    Image kept = image;
+    TakeReadPart(r, kept);
+    EXPECT_EQ(kept.channel(0, 1)[kFieldFrequency], Memory(1));
+    EXPECT_EQ(kept.channel(1, 9)[kFieldFrequency], Memory(59));
+    EXPECT_EQ(kept.channel(1, 10)[kFieldFrequency], "0450.0000") << "not reached: kept";
+    EXPECT_EQ(kept.TrunkId[0][0][1], "Old tag");
 }
 
 TEST_F(ReadTransfer, StopEndsAtOnceAndLeavesNoTimerRunning) {
@@ -325,16 +363,74 @@ TEST_F(ReadTransfer, TrunkTypesAreReadIntoTheResult) {
     EXPECT_EQ(r.image.TrunkType[4], "8") << "an unknown name stores nothing";
 }
 
-TEST_F(ReadTransfer, TrunkTypeReadGivesUpAfterSevenSteps) {
+TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
     scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "TB C") return std::optional<std::string>{"ERR\r"};
         return std::nullopt;
     };
-    const TransferResult r = read(ReadAll());
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "Reading trunktype failed.");
+    image.TrunkType[2] = "8";
+    TransferResult r = read(ReadAll({true, false, false}));
+    EXPECT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_TRUE(hasStatus("Read trunktype/7"));
-    EXPECT_FALSE(r.hasData);
+    ASSERT_EQ(r.warnings.size(), 1u);
+    EXPECT_EQ(r.warnings[0], "Reading trunktype failed. The image keeps its own trunk types.");
+    EXPECT_EQ(r.image.channel(4, 50)[kFieldFrequency], Memory(250));
+    EXPECT_EQ(r.image.TrunkType[2], "8");
+
+    result.reset();
+    r = read(ReadAll({true, true, false}));
+    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(r.message.rfind("Reading trunktype failed.", 0), 0u) << r.message;
+    EXPECT_EQ(r.read.channels.count(), 250u) << "the channels came in first";
+}
+
+TEST_F(ReadTransfer, ASettingTheScannerDidNotAnswerFailsTheReadNamingIt) {
+    scanner.typeNames = {"E2-800", "", "", "", ""};
+    for (const char* silent : {"TC A", "TD"}) {
+        result.reset();
+        scanner.override_ = [silent](const std::string& c,
+                                     int) -> std::optional<std::optional<std::string>> {
+            if (c == silent) return std::optional<std::string>{};
+            return std::nullopt;
+        };
+        const TransferResult r = read(ReadAll({false, false, true}));
+        EXPECT_EQ(r.outcome, TransferOutcome::Failed) << silent;
+        EXPECT_NE(r.message.find("\"" + std::string(silent) + "\" of bank 1"), std::string::npos)
+            << r.message;
+        EXPECT_FALSE(r.read.trunkSettings[0]);
+        EXPECT_TRUE(r.read.trunkSettings[1]);
+    }
+}
+
+TEST(ReadLossCount, TagsTheReadWouldDrop) {
+    Image image;
+    ClearForStartup(image);
+    image.channel(0, 1)[kFieldTag] = "Tower";
+    image.channel(1, 5)[kFieldTag] = "Depot";
+    image.TrunkId[1][3][1] = "Dispatch";
+    struct Case {
+        TransferItems items;
+        TransferArea area;
+        int bank;
+        bool merge;
+        int channelTags, idTags;
+    };
+    const Case cases[] = {
+        {{true, true, false}, TransferArea::AllBanks, -1, false, 2, 1},
+        {{true, false, false}, TransferArea::SingleBank, 1, false, 1, 0},
+        {{false, true, false}, TransferArea::SingleBank, 0, false, 0, 0},
+        {{true, true, true}, TransferArea::AllBanks, -1, true, 0, 0},
+        {{true, false, false}, TransferArea::SingleBank, -1, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ReadRequest request = ReadAll(c.items);
+        request.area = c.area;
+        request.bank = c.bank;
+        request.merge = c.merge;
+        const ReadLosses losses = CountReadLosses(image, request);
+        EXPECT_EQ(losses.channelTags, c.channelTags) << c.bank;
+        EXPECT_EQ(losses.idTags, c.idTags) << c.bank;
+    }
 }
 
 TEST_F(ReadTransfer, TrunkIdsOfEveryRowAreRead) {

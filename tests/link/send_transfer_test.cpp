@@ -60,7 +60,7 @@ TEST_F(SendTransfer, PauseAfterEachChannelIsTheDelayInWholeSeconds) {
 TEST_F(SendTransfer, FrequencyTextsOutsideTheCanonicalFormAreSentWithTheirValue) {
     // Normalisation writes bare band edges; they must not erase the channel.
     image.channel(0, 1)[kFieldFrequency] = "25";
-    image.channel(0, 2)[kFieldFrequency] = "162.55abc";
+    image.channel(0, 2)[kFieldFrequency] = " 162.55";
     const TransferResult r = send(SendRange(1, 2));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     const Strings texts = scanner.texts();
@@ -68,11 +68,28 @@ TEST_F(SendTransfer, FrequencyTextsOutsideTheCanonicalFormAreSentWithTheirValue)
     EXPECT_NE(std::find(texts.begin(), texts.end(), "PM002 01625500"), texts.end());
 }
 
-TEST_F(SendTransfer, AFrequencyThatCannotBeSentIsRefusedBeforeAnythingGoesOut) {
-    image.channel(0, 2)[kFieldFrequency] = "-5";
-    const TransferResult r = send(SendRange(1, 2));
+TEST_F(SendTransfer, FrequenciesThatCannotBeSentAreRefusedInOneMessageBeforeAnythingGoesOut) {
+    image.channel(0, 2)[kFieldFrequency] = "abc";
+    image.channel(0, 40)[kFieldFrequency] = "162,55";
+    image.channel(1, 1)[kFieldFrequency] = "600";
+    const TransferResult r = send(SendRange(1, 60));
     EXPECT_EQ(r.outcome, TransferOutcome::Refused);
-    EXPECT_NE(r.message.find("Channel 002"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("3 channels"), std::string::npos) << r.message;
+    for (const char* part : {"002 (bank 1 line 2: \"abc\")", "040 (bank 1 line 40: \"162,55\")",
+                             "051 (bank 2 line 1: \"600\")"})
+        EXPECT_NE(r.message.find(part), std::string::npos) << part << " in " << r.message;
+    EXPECT_TRUE(scanner.sent.empty());
+
+    // A band plan that cannot be written is checked the same way.
+    result.reset();
+    image.channel(0, 2)[kFieldFrequency] = image.channel(0, 40)[kFieldFrequency] = "";
+    image.channel(1, 1)[kFieldFrequency] = "";
+    image.TrunkType[0] = "4";
+    image.TrunkBase[0][1][0] = "41x";
+    const TransferResult plan = send(SendRange(1, 60));
+    EXPECT_EQ(plan.outcome, TransferOutcome::Refused);
+    EXPECT_NE(plan.message.find("bank 1 Base Config 2: \"41x\""), std::string::npos)
+        << plan.message;
     EXPECT_TRUE(scanner.sent.empty());
 }
 
@@ -197,16 +214,39 @@ TEST_F(SendTransfer, RefusedWriteIsRetriedAndThenReported) {
         << r.message;
 }
 
-TEST_F(SendTransfer, DisconnectDuringUploadNamesTheChannel) {
-    for (int s = 1; s <= 50; ++s) image.channel(0, s)[kFieldFrequency] = "0851.0250";
-    make();
-    session->startSend(image, SendRange(1, 50));
-    while (scanner.sent.empty() || scanner.sent.back().text.rfind("PM020", 0) != 0)
-        clock.advance(1);
-    scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
-    const TransferResult r = runToEnd();
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_NE(r.message.find("at channel 020"), std::string::npos) << r.message;
+TEST_F(SendTransfer, ASendEndedHalfWaySaysTheScannerHoldsAMixFromWhichChannelOn) {
+    enum class End { Pulled, Stopped, Silent };
+    for (End end : {End::Pulled, End::Stopped, End::Silent}) {
+        result.reset();
+        scanner.sent.clear();
+        scanner.disconnectAfter = 0;
+        scanner.override_ = nullptr;
+        for (int s = 1; s <= 50; ++s) image.channel(0, s)[kFieldFrequency] = "0851.0250";
+        make();
+        session->startSend(image, SendRange(1, 50));
+        while (scanner.sent.empty() || scanner.sent.back().text.rfind("PM020", 0) != 0)
+            clock.advance(1);
+        if (end == End::Pulled) scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
+        if (end == End::Stopped) session->stop();
+        if (end == End::Silent)
+            scanner.override_ = [](const std::string&, int) {
+                return std::optional<std::optional<std::string>>{std::optional<std::string>{}};
+            };
+        const TransferResult r = runToEnd();
+        EXPECT_EQ(r.outcome,
+                  end == End::Stopped ? TransferOutcome::Stopped : TransferOutcome::Failed)
+            << r.message;
+        EXPECT_NE(r.message.find("The scanner now holds a mix of old and new channels: channels "
+                                 "001 to 019 are new, from channel 020 on it holds its old "
+                                 "channels"),
+                  std::string::npos)
+            << r.message;
+        const std::string where = end == End::Pulled   ? "lost at channel 020"
+                                  : end == End::Silent ? "No answer to \"PM020 08510250\" at "
+                                                         "channel 020"
+                                                       : "Transfer stopped.";
+        EXPECT_NE(r.message.find(where), std::string::npos) << r.message;
+    }
 }
 
 TEST_F(SendTransfer, TrunkTypeIsSetOnlyWhenTheScannerHoldsAnother) {
@@ -231,6 +271,19 @@ TEST_F(SendTransfer, TrunkTypeIsSetOnlyWhenTheScannerHoldsAnother) {
     ASSERT_EQ(send(SendRange(1, 1)).outcome, TransferOutcome::Completed);
     EXPECT_EQ(scanner.texts().at(2), "KEY07") << "no type read either";
     EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "MA001");
+}
+
+TEST_F(SendTransfer, AFailedTrunkTypeReadDoesNotBlockTheChannels) {
+    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+        if (c == "TB C") return std::optional<std::string>{"ERR\r"};
+        return std::nullopt;
+    };
+    image.channel(0, 1)[kFieldTrunk] = "1";
+    image.TrunkType[0] = "6";
+    const TransferResult r = send(SendRange(1, 2));
+    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
+    EXPECT_EQ(scanner.channels[1].wire, "08510250");
+    EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "TR A 6") << "an unknown type counts as another";
 }
 
 TEST_F(SendTransfer, ActiveBanksAreSentWithLinkbank) {
@@ -310,9 +363,9 @@ TEST_F(SendTransfer, RejectedTrunkIdsAreReportedNotHidden) {
     request.area = TransferArea::SingleBank;
     request.bank = 0;
     const TransferResult r = send(request);
-    EXPECT_EQ(r.outcome, TransferOutcome::Completed);
-    ASSERT_EQ(r.warnings.size(), 1u);
-    EXPECT_NE(r.warnings[0].find("1 trunk ID's were not confirmed"), std::string::npos);
+    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
+    EXPECT_NE(r.message.find("did not confirm 1 commands"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("\"TG A A0 012345\" (refused)"), std::string::npos) << r.message;
     EXPECT_NE(fileText("TRUNCK8.TXT").find("TG A A0 012345 ERR"), std::string::npos);
 }
 
@@ -376,6 +429,64 @@ TEST_F(SendTransfer, TrunkSettingsSurviveUploadAndDownload) {
     EXPECT_EQ(r.image.TrunkBase[1][1][0], "0450.1250");
     EXPECT_EQ(r.image.TrunkBase[1][2][0], "");
     EXPECT_TRUE(hasStatus("Reading Trunk Settings Ok"));
+}
+
+TEST_F(SendTransfer, EveryPhaseLeavesTheScannerWithTheImagesBandPlanAndTypes) {
+    // Bank 2: Type 2 UHF with the user's own plan and a trunked channel, so that the channel,
+    // settings and ID phases each have a reason to set its type. Bank 3: type Unknown while
+    // the scanner holds a Type 2 800 system there.
+    image.TrunkType[1] = "4";
+    image.TrunkBase[1][0] = {"0450.1250", "025.00", "400", "", "", "", "", ""};
+    image.channel(1, 1)[kFieldFrequency] = "0450.5000";
+    image.channel(1, 1)[kFieldTrunk] = "1";
+    image.TrunkType[2] = "0";
+    image.channel(2, 1)[kFieldFrequency] = "0851.5000";
+    image.channel(2, 1)[kFieldTrunk] = "1";
+    scanner.typeNames[2] = "E2-800";
+    SendRequest request;
+    request.items = {true, true, true};
+    request.area = TransferArea::AllBanks;
+    ASSERT_EQ(send(request).outcome, TransferOutcome::Completed) << result->message;
+    Strings typeLines;
+    for (const std::string& t : scanner.texts())
+        if (t.rfind("TR B", 0) == 0 || t.rfind("TR C", 0) == 0) typeLines.push_back(t);
+    ASSERT_FALSE(typeLines.empty());
+    for (const std::string& t : typeLines)
+        EXPECT_TRUE(t == "TR B 4 04501250 0250 400 1" || t == "TR B 4 00000000 0000 000 2" ||
+                    t == "TR B 4 00000000 0000 000 3")
+            << t;
+    EXPECT_EQ(typeLines.back(), "TR B 4 00000000 0000 000 3");
+}
+
+TEST_F(SendTransfer, ACommandTheScannerDidNotConfirmFailsTheSendNamingIt) {
+    image.TrunkType[0] = "2";
+    image.TrunkSetting[0][0] = "3";
+    image.TrunkSetting[0][1] = "1";
+    image.TrunkSetting[0][2] = "0";
+    struct Case {
+        const char* command;
+        std::optional<std::string> reply;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"TR A 1", "ERR\r", "\"TR A 1\" of bank 1 (refused)"},
+        {"TCN A P3", std::nullopt, "\"TCN A P3\" of bank 1 (no answer)"},
+    };
+    for (const Case& c : cases) {
+        result.reset();
+        scanner.override_ = [c](const std::string& command,
+                                int) -> std::optional<std::optional<std::string>> {
+            if (command == c.command) return c.reply;
+            return std::nullopt;
+        };
+        SendRequest request;
+        request.items.trunkSettings = true;
+        request.area = TransferArea::SingleBank;
+        request.bank = 0;
+        const TransferResult r = send(request);
+        EXPECT_EQ(r.outcome, TransferOutcome::Failed) << c.command;
+        EXPECT_NE(r.message.find(c.named), std::string::npos) << r.message;
+    }
 }
 
 TEST_F(SendTransfer, DeleteBankClearsItsFiftyChannels) {
