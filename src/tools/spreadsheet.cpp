@@ -80,11 +80,12 @@ std::string PasteLeftOutMessage(const SpreadsheetText& cells, int rowsWritten, i
     auto count = [](int n, const char* one, const char* many) {
         return std::to_string(n) + ' ' + (n == 1 ? one : many);
     };
-    std::string text = "The pasted text did not fit from this cell on: ";
+    std::string text =
+        "Part of the pasted text did not fit from this cell on and was left out: ";
     if (rows > 0) text += count(rows, "row", "rows");
     if (rows > 0 && columns > 0) text += " and ";
     if (columns > 0) text += count(columns, "column", "columns");
-    return text + " were left out.";
+    return text + '.';
 }
 
 }  // namespace vex
