@@ -46,7 +46,8 @@ Easy2::Easy2(int firstChannel, int lastChannel, ImageChange apply, QWidget* pare
     auto* rangeLayout = new QHBoxLayout(range);
     d_start = Named(new QLineEdit(QString::number(firstChannel)), "rangeStart");
     d_end = Named(new QLineEdit(QString::number(lastChannel)), "rangeEnd");
-    for (QLineEdit* field : {d_start, d_end}) field->setValidator(new QIntValidator(0, 9999, field));
+    for (QLineEdit* field : {d_start, d_end})
+        field->setValidator(new QIntValidator(0, 9999, field));
     auto* allChannels = Named(new QPushButton(tr("1 - 250")), "allChannels");
     allChannels->setAutoDefault(false);
     rangeLayout->addWidget(new QLabel(tr("Start:")));

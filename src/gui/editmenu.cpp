@@ -169,15 +169,15 @@ bool EditMenu::perform() {
             return result.changed;
         });
         if (done && result.settingsLeftOut)
-            d_status->setText(tr("The Dummy bank holds no trunk settings: they were left where "
-                                 "they are."));
+            d_status->setText(
+                tr("The Dummy bank holds no trunk settings: they were left where "
+                   "they are."));
     } else {
         const bool all = d_allBanks->isChecked();
         const ChannelPlace source = ChannelAtPosition(from, all, d_currentBank);
         const ChannelPlace target = ChannelAtPosition(to, all, d_currentBank);
-        done = d_apply(L1(ChannelStepName(op, source, target)), [&](Image& image) {
-            return TransferChannel(image, op, source, target);
-        });
+        done = d_apply(L1(ChannelStepName(op, source, target)),
+                       [&](Image& image) { return TransferChannel(image, op, source, target); });
     }
     if (!done) return false;
     fillLists();

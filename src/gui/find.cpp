@@ -97,13 +97,15 @@ void Find::findNext() {
     const std::string text = ToL1(d_text->text());
     if (text.empty()) return;
     d_result->clear();
-    const auto hit = FindNext(d_image, d_currentBank,
-                              d_allBanks->isChecked() ? FindScope::AllBanks : FindScope::CurrentBank,
-                              d_tag->isChecked() ? FindField::Tag : FindField::Frequency, text,
-                              d_matchCase->isChecked(), d_position);
+    const auto hit =
+        FindNext(d_image, d_currentBank,
+                 d_allBanks->isChecked() ? FindScope::AllBanks : FindScope::CurrentBank,
+                 d_tag->isChecked() ? FindField::Tag : FindField::Frequency, text,
+                 d_matchCase->isChecked(), d_position);
     if (!hit) {
-        d_result->setText(tr("No further channel contains this data. The next search starts "
-                             "at the first channel."));
+        d_result->setText(
+            tr("No further channel contains this data. The next search starts "
+               "at the first channel."));
         return;
     }
     d_result->setText(L1(FindResultText(*hit)));

@@ -43,8 +43,7 @@ void MemTab::updateUndoActions() {
     for (QAction* a : {d_undoAction, d_redoAction}) {
         QString tip = a->text();
         tip.remove('&');
-        const auto proxies =
-            findChildren<QAction*>(QStringLiteral("tb_") + a->objectName());
+        const auto proxies = findChildren<QAction*>(QStringLiteral("tb_") + a->objectName());
         for (QAction* proxy : proxies) {
             proxy->setToolTip(tip.replace("&&", "&"));
             proxy->setEnabled(a->isEnabled());

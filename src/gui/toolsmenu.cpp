@@ -31,8 +31,9 @@ void OpenMemoryManager(MemTab& main, bool bankMode, QWidget* parent) {
 
 void OpenFind(MemTab& main) {
     if (!main.storeGrid()) return;
-    Find window(main.state().image, main.editor().currentBank(), main.state().options,
-                [&main](const FindHit& hit) { main.goToChannel(hit.bank, hit.slot); }, &main);
+    Find window(
+        main.state().image, main.editor().currentBank(), main.state().options,
+        [&main](const FindHit& hit) { main.goToChannel(hit.bank, hit.slot); }, &main);
     window.exec();
 }
 

@@ -36,17 +36,16 @@ GridResult TableEditor::Store() {
     // Only the rows edited since the bank was shown are written: storing a row as shown would
     // rewrite its form (the blank flags of an empty channel, leading zeros) and make an
     // unchanged image look edited.
-    std::vector<int> kept;
+    GridRows edited{};
+    bool any = false;
+    for (int row = 1; row <= ChannelsPerBank; ++row) {
+        edited[row] = grid_.cells[row] != shown_.cells[row];
+        any = any || edited[row];
+    }
+    if (!any) return {};
+    const GridResult stored = StoreGrid(grid_, image_, currentBank_, options_, &tags_, &edited);
     for (int row = 1; row <= ChannelsPerBank; ++row)
-        if (grid_.cells[row] == shown_.cells[row]) kept.push_back(row);
-    if (kept.size() == static_cast<std::size_t>(ChannelsPerBank)) return {};
-    std::vector<Channel> keptChannels;
-    keptChannels.reserve(kept.size());
-    for (int row : kept) keptChannels.push_back(image_.channel(currentBank_, row));
-    const GridResult stored = StoreGrid(grid_, image_, currentBank_, options_, &tags_);
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        image_.channel(currentBank_, kept[i]) = std::move(keptChannels[i]);
-    shown_ = grid_;
+        if (edited[row]) shown_.cells[row] = grid_.cells[row];
     return stored;
 }
 
@@ -65,6 +64,11 @@ GridResult TableEditor::SaveUndo() {
 void TableEditor::RecordOutsideChanges() {
     history_.record(stepsUnderWay_.empty() ? kOtherChanges : stepsUnderWay_.back(), currentBank_,
                     image_);
+}
+
+void TableEditor::RecordOutsideChannelChanges() {
+    history_.recordChannels(stepsUnderWay_.empty() ? kOtherChanges : stepsUnderWay_.back(),
+                            currentBank_, image_);
 }
 
 GridResult TableEditor::SelectBank(int bank) {
@@ -134,16 +138,16 @@ void TableEditor::EnterText(Selection selection, std::string_view typed) {
     // into a tag or flag cell would be nonsense there.
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
-    RecordOutsideChanges();
+    RecordOutsideChannelChanges();
     for (int row = first; row <= last; ++row) ApplyEntryToCell(row, field, typed);
     RecordGridEdit(Selection::Rows(first, last));
 }
 
 void TableEditor::RecordGridEdit(Selection rows) {
     if (!Store()) return;
-    history_.record(EditChannelsStepName(AbsoluteChannel(currentBank_, rows.firstRow),
-                                         AbsoluteChannel(currentBank_, rows.lastRow)),
-                    currentBank_, image_);
+    history_.recordChannels(EditChannelsStepName(AbsoluteChannel(currentBank_, rows.firstRow),
+                                                 AbsoluteChannel(currentBank_, rows.lastRow)),
+                            currentBank_, image_);
 }
 
 bool TableEditor::FlagKey(Selection selection, char key) {
@@ -157,7 +161,7 @@ bool TableEditor::FlagKey(Selection selection, char key) {
                              selection.currentRow <= selection.lastRow;
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
-    RecordOutsideChanges();
+    RecordOutsideChannelChanges();
     for (int row = first; row <= last; ++row) grid_.cell(row, field) = *value;
     RecordGridEdit(Selection::Rows(first, last));
     return true;
@@ -167,7 +171,7 @@ bool TableEditor::ToggleFlag(int row, int field) {
     if (row < 1 || row > ChannelsPerBank || field < kGridTrunk || field > kGridLockout) {
         return false;
     }
-    RecordOutsideChanges();
+    RecordOutsideChannelChanges();
     grid_.cell(row, field) = ToggleFlagCell(grid_.cell(row, field));
     RecordGridEdit(Selection::Rows(row, row));
     return true;

@@ -135,6 +135,8 @@ class TableEditor {
     // A change made without the history (a window writing into the image) becomes a step of
     // its own, named after the step under way when there is one.
     void RecordOutsideChanges();
+    // The same for the current bank's channels only, before a typed entry.
+    void RecordOutsideChannelChanges();
     // Stores the grid after a typed entry or a flag key and records it.
     void RecordGridEdit(Selection selection);
     // Stores the grid for a command that only reads the table; false (with the refusal in

@@ -67,13 +67,21 @@ std::uint8_t U8(int n) {
 
 }  // namespace
 
+std::vector<ImageUnit> ChannelDifferences(const Image& a, const Image& b, int bank) {
+    std::vector<ImageUnit> found;
+    if (bank < 0 || bank >= kBankCount) return found;
+    const Bank& x = a.ChannelTable[bank];
+    const Bank& y = b.ChannelTable[bank];
+    for (int slot = 0; slot <= ChannelsPerBank; ++slot)
+        if (x[slot] != y[slot]) found.push_back({UnitKind::Channel, U8(bank), U8(slot)});
+    return found;
+}
+
 std::vector<ImageUnit> Differences(const Image& a, const Image& b) {
     std::vector<ImageUnit> found;
     for (int bank = 0; bank < kBankCount; ++bank) {
-        const Bank& x = a.ChannelTable[bank];
-        const Bank& y = b.ChannelTable[bank];
-        for (int slot = 0; slot <= ChannelsPerBank; ++slot)
-            if (x[slot] != y[slot]) found.push_back({UnitKind::Channel, U8(bank), U8(slot)});
+        const std::vector<ImageUnit> channels = ChannelDifferences(a, b, bank);
+        found.insert(found.end(), channels.begin(), channels.end());
         if (a.BankTag[bank] != b.BankTag[bank]) found.push_back({UnitKind::BankTag, U8(bank), 0});
     }
     if (a.PriorityChannel != b.PriorityChannel) found.push_back({UnitKind::Priority, 0, 0});

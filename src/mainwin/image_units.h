@@ -33,6 +33,8 @@ struct ImageUnit {
 
 // Every unit in which the two images differ.
 std::vector<ImageUnit> Differences(const Image& a, const Image& b);
+// The same over the channels of one bank only.
+std::vector<ImageUnit> ChannelDifferences(const Image& a, const Image& b, int bank);
 
 // The unit's values in one string, and back.
 std::string PackUnit(const Image& image, ImageUnit unit);

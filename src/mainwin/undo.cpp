@@ -2,7 +2,8 @@
 
 namespace vex {
 
-UndoHistory::UndoHistory(const Image& image, UndoLimits limits) : d_limits(limits), d_image(image) {}
+UndoHistory::UndoHistory(const Image& image, UndoLimits limits)
+    : d_limits(limits), d_image(image) {}
 
 void UndoHistory::reset(const Image& image, bool modified) {
     d_image = image;
@@ -22,7 +23,15 @@ std::size_t UndoHistory::bytesOf(const Step& step) {
 }
 
 bool UndoHistory::record(std::string_view name, int bank, const Image& image) {
-    const std::vector<ImageUnit> changed = Differences(d_image, image);
+    return recordUnits(name, bank, image, Differences(d_image, image));
+}
+
+bool UndoHistory::recordChannels(std::string_view name, int bank, const Image& image) {
+    return recordUnits(name, bank, image, ChannelDifferences(d_image, image, bank));
+}
+
+bool UndoHistory::recordUnits(std::string_view name, int bank, const Image& image,
+                              const std::vector<ImageUnit>& changed) {
     if (changed.empty()) return false;
 
     // A new step ends the steps that were undone.

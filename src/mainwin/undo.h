@@ -32,6 +32,9 @@ class UndoHistory {
     // Everything in which `image` differs from the history's copy becomes one step named `name`,
     // made while `bank` was shown. Steps that were undone are dropped. False when nothing differs.
     bool record(std::string_view name, int bank, const Image& image);
+    // The same when only the channels of `bank` can have changed (a typed entry): quicker.
+    // Changes elsewhere stay for the next full record.
+    bool recordChannels(std::string_view name, int bank, const Image& image);
 
     // Puts the last step back (or makes the next one again) in `image`, which must be as the
     // history knows it (record first). Returns the bank the step was made in; nullopt when
@@ -70,6 +73,8 @@ class UndoHistory {
 
     // Exchanges the step's units with those of the image: undo and redo alike.
     void swap(Step& step, Image& image);
+    bool recordUnits(std::string_view name, int bank, const Image& image,
+                     const std::vector<ImageUnit>& changed);
     static std::size_t bytesOf(const Step& step);
     void trim();
 

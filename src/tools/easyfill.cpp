@@ -69,7 +69,8 @@ std::string EasyFillSeriesTag(std::string_view tag, int k) {
     if (full.size() <= kMaxTagLength) return full;
     // Cut the text before the number, never the number.
     std::size_t digits = 0;
-    while (digits < full.size() && std::isdigit(static_cast<unsigned char>(full[full.size() - 1 - digits])))
+    while (digits < full.size() &&
+           std::isdigit(static_cast<unsigned char>(full[full.size() - 1 - digits])))
         ++digits;
     digits = std::min(digits, kMaxTagLength);
     return full.substr(0, kMaxTagLength - digits) + full.substr(full.size() - digits);

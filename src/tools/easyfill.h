@@ -21,7 +21,7 @@ struct EasyFillChoices {
     std::string stepKHz = "5";
     bool tag = false;
     std::string tagText;
-    bool series = false;  // the tag's number counts up by one from channel to channel
+    bool series = false;        // the tag's number counts up by one from channel to channel
     std::optional<bool> trunk;  // nullopt: not ticked; otherwise ON / OFF
     std::optional<bool> delay;
     std::optional<bool> lockout;

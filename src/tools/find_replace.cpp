@@ -100,7 +100,8 @@ std::string ReplaceStepName(std::string_view find, std::string_view replacement)
 
 std::string ReplaceResultText(const ReplaceResult& result) {
     if (result.tags == 0) return "No tag contains this text.";
-    std::string text = result.tags == 1 ? "1 tag changed." : std::to_string(result.tags) + " tags changed.";
+    std::string text =
+        result.tags == 1 ? "1 tag changed." : std::to_string(result.tags) + " tags changed.";
     if (result.tooLong > 0)
         text += ' ' + std::to_string(result.tooLong) +
                 (result.tooLong == 1 ? " tag is" : " tags are") +

@@ -32,8 +32,8 @@ std::optional<FindHit> FindNext(const Image& image, int currentBank, FindScope s
 std::string FindResultText(const FindHit& hit);
 
 struct ReplaceResult {
-    int tags = 0;      // tags changed
-    int tooLong = 0;   // of those, tags now longer than 16 characters
+    int tags = 0;     // tags changed
+    int tooLong = 0;  // of those, tags now longer than 16 characters
 };
 // Replaces every occurrence of `find` in the tags of the scope's non-empty channels. Double
 // quotes and control characters of the replacement become spaces, as in typed tags. A tag

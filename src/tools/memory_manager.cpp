@@ -85,7 +85,8 @@ bool BankIsEmpty(const Image& image, int bank) {
 std::string ChannelEntry(const Image& image, int bank, int slot) {
     const Channel& c = image.channel(bank, slot);
     std::string entry = std::to_string(AbsoluteChannel(bank, slot)) + " : ";
-    if (NumericValue(c[kFieldFrequency]) > 0) return entry + c[kFieldFrequency] + " - " + c[kFieldTag];
+    if (NumericValue(c[kFieldFrequency]) > 0)
+        return entry + c[kFieldFrequency] + " - " + c[kFieldTag];
     return entry + "Empty";
 }
 
@@ -168,10 +169,10 @@ BankTransferResult TransferBank(Image& image, TransferOp op, int from, int to, B
 }
 
 std::string BankStepName(TransferOp op, int from, int to, BankParts parts) {
-    std::string name = op == TransferOp::Swap
-                           ? "Swap " + BankStepText(from) + " and " + BankStepText(to)
-                           : std::string(OpVerb(op)) + ' ' + BankStepText(from) + " to " +
-                                 BankStepText(to);
+    std::string name =
+        op == TransferOp::Swap
+            ? "Swap " + BankStepText(from) + " and " + BankStepText(to)
+            : std::string(OpVerb(op)) + ' ' + BankStepText(from) + " to " + BankStepText(to);
     if (parts.frequencies && parts.trunkIds && parts.trunkSettings) return name;
     std::string what;
     auto add = [&](bool on, const char* text) {

@@ -68,7 +68,9 @@ SpreadsheetText FromSpreadsheet(std::string_view in) {
     if (rowOpen) endRow();
     // Empty rows at the end carry nothing, and the grid's paste needs no end after the last row.
     while (!out.text.empty() && out.text.back() == '\r') out.text.pop_back();
-    out.rows = out.text.empty() ? 0 : static_cast<int>(std::count(out.text.begin(), out.text.end(), '\r')) + 1;
+    out.rows = out.text.empty()
+                   ? 0
+                   : static_cast<int>(std::count(out.text.begin(), out.text.end(), '\r')) + 1;
     if (out.rows == 0) out.widest = 0;
     return out;
 }
@@ -80,8 +82,7 @@ std::string PasteLeftOutMessage(const SpreadsheetText& cells, int rowsWritten, i
     auto count = [](int n, const char* one, const char* many) {
         return std::to_string(n) + ' ' + (n == 1 ? one : many);
     };
-    std::string text =
-        "Part of the pasted text did not fit from this cell on and was left out: ";
+    std::string text = "Part of the pasted text did not fit from this cell on and was left out: ";
     if (rows > 0) text += count(rows, "row", "rows");
     if (rows > 0 && columns > 0) text += " and ";
     if (columns > 0) text += count(columns, "column", "columns");

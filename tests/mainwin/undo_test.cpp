@@ -40,9 +40,10 @@ TEST_P(UndoUnits, AChangeIsFoundAndItsPackedFormRestoresIt) {
 INSTANTIATE_TEST_SUITE_P(
     Undo, UndoUnits,
     ::testing::Values(
-        UnitCase{"DummyChannelWithLongComment",
-                 {UnitKind::Channel, kDummyBank, 50},
-                 [](Image& i) { i.channel(kDummyBank, 50)[kFieldComment] = std::string(300, '\xe9'); }},
+        UnitCase{
+            "DummyChannelWithLongComment",
+            {UnitKind::Channel, kDummyBank, 50},
+            [](Image& i) { i.channel(kDummyBank, 50)[kFieldComment] = std::string(300, '\xe9'); }},
         UnitCase{"BankTag", {UnitKind::BankTag, 2, 0}, [](Image& i) { i.BankTag[2] = "FIRE"; }},
         UnitCase{"PriorityNegative",
                  {UnitKind::Priority, 0, 0},
@@ -52,7 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
         UnitCase{"TrunkSetting",
                  {UnitKind::TrunkSetting, 4, 0},
                  [](Image& i) { i.TrunkSetting[4][9] = "x"; }},
-        UnitCase{"TrunkBase", {UnitKind::TrunkBaseRow, 1, 2}, [](Image& i) { i.TrunkBase[1][2][7] = "1"; }},
+        UnitCase{"TrunkBase",
+                 {UnitKind::TrunkBaseRow, 1, 2},
+                 [](Image& i) { i.TrunkBase[1][2][7] = "1"; }},
         UnitCase{"DummyTrunkIdSpareRow",
                  {UnitKind::TrunkIdRow, 5, 60},
                  [](Image& i) { i.TrunkId[5][60][3] = "TAG"; }},
@@ -140,15 +143,17 @@ TEST_F(UndoHistoryTest, KeepsAtLeastAHundredStepsAndDropsTheOldest) {
     EXPECT_EQ(small.steps(), 3u);
     EXPECT_TRUE(small.modified());  // the saved state went with the dropped steps
 
-    for (int i = 1; i <= 150; ++i) Step("T" + std::to_string(i), i % kBankCount, i % 50 + 1,
-                                        std::to_string(100 + i) + ".0000");
+    for (int i = 1; i <= 150; ++i)
+        Step("T" + std::to_string(i), i % kBankCount, i % 50 + 1,
+             std::to_string(100 + i) + ".0000");
     int undone = 0;
     while (history.undo(image)) ++undone;
     EXPECT_GE(undone, 100);
 }
 
 TEST_F(UndoHistoryTest, SmallStepsCostLittle) {
-    for (int i = 0; i < 1000; ++i) Step("Edit channel", i % 5, i % 50 + 1, std::to_string(150 + i % 300) + ".1250");
+    for (int i = 0; i < 1000; ++i)
+        Step("Edit channel", i % 5, i % 50 + 1, std::to_string(150 + i % 300) + ".1250");
     EXPECT_EQ(history.steps(), 1000u);
     EXPECT_LT(history.bytes(), 512u * 1024u);
 }

@@ -39,7 +39,8 @@ TEST_P(ToolsFind, SuccessivePresses) {
     int position = 0;
     std::vector<int> hits;
     for (std::size_t i = 0; i < c.hits.size(); ++i) {
-        const auto hit = FindNext(image, c.currentBank, c.scope, c.field, c.text, c.matchCase, position);
+        const auto hit =
+            FindNext(image, c.currentBank, c.scope, c.field, c.text, c.matchCase, position);
         hits.push_back(hit ? hit->channel : 0);
     }
     EXPECT_EQ(hits, c.hits);
@@ -49,20 +50,36 @@ INSTANTIATE_TEST_SUITE_P(
     Tools, ToolsFind,
     ::testing::Values(
         // The first hit in bank 3 slot 7, the next press goes on from channel 108, then wraps.
-        FindCase{"FrequencyAllBanksWrapsRound", FindScope::AllBanks, 0, FindField::Frequency, "155", false,
+        FindCase{"FrequencyAllBanksWrapsRound",
+                 FindScope::AllBanks,
+                 0,
+                 FindField::Frequency,
+                 "155",
+                 false,
                  {107, 109, 0, 107}},
-        FindCase{"TagIgnoresCaseSkipsEmptyAndDummy", FindScope::AllBanks, 0, FindField::Tag, "pd", false,
+        FindCase{"TagIgnoresCaseSkipsEmptyAndDummy",
+                 FindScope::AllBanks,
+                 0,
+                 FindField::Tag,
+                 "pd",
+                 false,
                  {4, 107, 250, 0}},
         FindCase{"TagMatchingCase", FindScope::AllBanks, 0, FindField::Tag, "pd", true, {107, 0}},
-        FindCase{"DummyBankAsCurrent", FindScope::CurrentBank, kDummyBank, FindField::Tag, "DUMMY",
-                 false, {251, 0, 251}},
+        FindCase{"DummyBankAsCurrent",
+                 FindScope::CurrentBank,
+                 kDummyBank,
+                 FindField::Tag,
+                 "DUMMY",
+                 false,
+                 {251, 0, 251}},
         FindCase{"NoMatch", FindScope::CurrentBank, 0, FindField::Tag, "zzz", false, {0, 0}},
         FindCase{"EmptyTextFindsNothing", FindScope::AllBanks, 0, FindField::Tag, "", false, {0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToolsFindText, ResultLine) {
     EXPECT_EQ(FindResultText({2, 7, 107}), "Channel #107 contains this data, in bank 3.");
-    EXPECT_EQ(FindResultText({kDummyBank, 1, 251}), "Channel #251 contains this data, in the Dummy bank.");
+    EXPECT_EQ(FindResultText({kDummyBank, 1, 251}),
+              "Channel #251 contains this data, in the Dummy bank.");
 }
 
 struct ReplaceCase {
@@ -87,23 +104,25 @@ TEST_P(ToolsReplace, Tags) {
     EXPECT_EQ(image.channel(kDummyBank, 1)[kFieldTag], "PD DUMMY");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tools, ToolsReplace,
-    ::testing::Values(
-        // Kept whole until the table is checked, which cuts it to 16.
-        ReplaceCase{"LongerThanSixteen", FindScope::CurrentBank, "PD", "Police Dept", true, 1,
-                    "Police Dept Dispatch North", "PD PD"},
-        ReplaceCase{"EveryOccurrenceAllBanks", FindScope::AllBanks, "PD", "P", true, 2,
-                    "P Dispatch North", "P P"},
-        ReplaceCase{"IgnoringCase", FindScope::AllBanks, "pd", "X", false, 3, "X Dispatch North", "X X"},
-        ReplaceCase{"QuoteBecomesSpaceCommaStays", FindScope::AllBanks, "PD", "\"A,B\"", true, 2,
-                    " A,B  Dispatch North", " A,B   A,B "},
-        ReplaceCase{"ReplacementHoldingTheText", FindScope::AllBanks, "PD", "PDPD", true, 2,
-                    "PDPD Dispatch North", "PDPD PDPD"},
-        ReplaceCase{"EmptyFindDoesNothing", FindScope::AllBanks, "", "X", true, 0,
-                    "PD Dispatch North", "PD PD"},
-        ReplaceCase{"DeleteTheText", FindScope::AllBanks, "PD ", "", true, 2, "Dispatch North", "PD"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tools, ToolsReplace,
+                         ::testing::Values(
+                             // Kept whole until the table is checked, which cuts it to 16.
+                             ReplaceCase{"LongerThanSixteen", FindScope::CurrentBank, "PD",
+                                         "Police Dept", true, 1, "Police Dept Dispatch North",
+                                         "PD PD"},
+                             ReplaceCase{"EveryOccurrenceAllBanks", FindScope::AllBanks, "PD", "P",
+                                         true, 2, "P Dispatch North", "P P"},
+                             ReplaceCase{"IgnoringCase", FindScope::AllBanks, "pd", "X", false, 3,
+                                         "X Dispatch North", "X X"},
+                             ReplaceCase{"QuoteBecomesSpaceCommaStays", FindScope::AllBanks, "PD",
+                                         "\"A,B\"", true, 2, " A,B  Dispatch North", " A,B   A,B "},
+                             ReplaceCase{"ReplacementHoldingTheText", FindScope::AllBanks, "PD",
+                                         "PDPD", true, 2, "PDPD Dispatch North", "PDPD PDPD"},
+                             ReplaceCase{"EmptyFindDoesNothing", FindScope::AllBanks, "", "X", true,
+                                         0, "PD Dispatch North", "PD PD"},
+                             ReplaceCase{"DeleteTheText", FindScope::AllBanks, "PD ", "", true, 2,
+                                         "Dispatch North", "PD"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToolsReplaceText, StepNameAndReport) {
     EXPECT_EQ(ReplaceStepName("PD", "Police \"Dept\""), "Replace \"PD\" with \"Police  Dept \"");

@@ -42,9 +42,10 @@ TEST(ToolsMemoryManager, ListEntries) {
     ASSERT_EQ(all.size(), 300u);
     EXPECT_EQ(all[100], "Bank 3 - 101 : 0460.0000 - THREE");
     EXPECT_EQ(all[299], "Dummy - 300 : Empty");
-    EXPECT_EQ(BankListEntries(image),
-              (std::vector<std::string>{"1: POLICE ", "2: FIRE  -  EMPTY", "3: EMS ",
-                                        "4:   -  EMPTY", "5:   -  EMPTY", "Dummy: Dummy  -  EMPTY"}));
+    EXPECT_EQ(
+        BankListEntries(image),
+        (std::vector<std::string>{"1: POLICE ", "2: FIRE  -  EMPTY", "3: EMS ", "4:   -  EMPTY",
+                                  "5:   -  EMPTY", "Dummy: Dummy  -  EMPTY"}));
 }
 
 struct ChannelCase {
@@ -97,7 +98,8 @@ TEST(ToolsMemoryManager, MoveTrunkSettingsLeavesTypeZero) {
     EXPECT_EQ(image.TrunkBase[1][0][0], "");
     EXPECT_EQ(image.TrunkType[3], "4");
     EXPECT_EQ(image.TrunkBase[3][0][0], "0851.0000");
-    EXPECT_EQ(BankStepName(TransferOp::Move, 1, 3, parts), "Move bank 2 to bank 4 (trunk settings)");
+    EXPECT_EQ(BankStepName(TransferOp::Move, 1, 3, parts),
+              "Move bank 2 to bank 4 (trunk settings)");
 }
 
 TEST(ToolsMemoryManager, SwapTrunkIdsOnlyLeavesChannels) {
