@@ -295,8 +295,8 @@ CommandResult TableEditor::ShiftCurrentChannel(Selection selection, ShiftDirecti
         selection.firstRow = selection.lastRow = selection.currentRow = moved;
         result.selection = selection;
     }
-    return Finish(result, direction == ShiftDirection::Up ? "Shift channel up"
-                                                          : "Shift channel down");
+    return Finish(result,
+                  direction == ShiftDirection::Up ? "Shift channel up" : "Shift channel down");
 }
 
 CommandResult TableEditor::ClearCurrentBank(const Asker& ask) {

@@ -52,8 +52,8 @@ class TableEditor {
     void setModified(bool modified);
 
     // --- Grid transfer ---
-    GridResult Store();     // StoreGrid for the current bank
-    GridResult Show();      // ShowBank for the current bank
+    GridResult Store();  // StoreGrid for the current bank
+    GridResult Show();   // ShowBank for the current bank
     // save_undo: Store; a change of the image not yet in the history becomes a step of its own.
     GridResult SaveUndo();
     // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
