@@ -106,8 +106,7 @@ bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int
 }
 
 void BankGridModel::enterTyped(const Selection& selection, const QString& typed) {
-    // Each entry can be undone on its own.
-    d_editor.SaveUndo();
+    // Each entry is an undo step of its own.
     d_editor.EnterText(selection, ToL1(typed));
     refresh();
     emit edited();

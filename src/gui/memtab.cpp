@@ -281,6 +281,7 @@ void MemTab::updateStatus() {
     d_statusChannel->setText(tr("Channel: %1").arg(bank * ChannelsPerBank + row));
     d_statusBank->setText(L1(BankCaption(bank)));
     d_statusModified->setText(d_editor.modified() ? tr("Modified") : QString());
+    updateUndoActions();
 }
 
 void MemTab::updateHelpBar(int field) {

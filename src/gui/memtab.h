@@ -61,6 +61,8 @@ class MemTab : public QMainWindow {
     bool applyImageChange(const QString& stepName, const std::function<bool(Image&)>& change);
     // Refreshes tab captions and View menu entries after bank tags changed.
     void updateBankCaptions();
+    // Shows the bank and selects the channel's row (a find's hit).
+    void goToChannel(int bank, int slot);
     // Applies the options again after they changed (alignment, fonts, toolbars, shortcuts).
     void applyOptions();
 
@@ -142,7 +144,9 @@ class MemTab : public QMainWindow {
     void run(const CommandResult& result, const char* title = nullptr);
     void putOnClipboard(const std::string& text);
     std::string clipboardText() const;
-    void cmdUndo();
+    void cmdUndo();  // memtab_undo.cpp
+    void cmdRedo();
+    void updateUndoActions();
     void cmdCut();
     void cmdCopy();
     void cmdPaste();
@@ -217,6 +221,8 @@ class MemTab : public QMainWindow {
     std::array<QAction*, kBankCount> d_bankActions{};
     QAction* d_toolbarToggle = nullptr;
     QAction* d_helpBarToggle = nullptr;
+    QAction* d_undoAction = nullptr;
+    QAction* d_redoAction = nullptr;
     QAction* d_shiftUp = nullptr;
     QAction* d_shiftDown = nullptr;
     QTimer* d_backupTimer = nullptr;

@@ -61,14 +61,6 @@ std::string MemTab::clipboardText() const {
     return ToL1(text);
 }
 
-void MemTab::cmdUndo() {
-    if (!d_editor.Undo()) {
-        statusBar()->showMessage(tr("Nothing to undo in this bank."), 4000);
-        return;
-    }
-    refreshGrid();
-}
-
 void MemTab::cmdCut() {
     const CommandResult result = d_editor.CutCells(d_grid->selection());
     if (!result.cancelled) putOnClipboard(result.clipboard);
@@ -190,24 +182,22 @@ void MemTab::cmdSort(SortOrder order) {
 }
 
 void MemTab::cmdCheckData() {
-    // Repairs are edits too: undo brings the bank back as it was.
-    if (!d_editor.SaveUndo()) {
-        storeGrid();
-        return;
-    }
-    NormaliseTable(d_state.image, d_state.options);
-    showBank();
-    statusBar()->showMessage(tr("Table checked."), 4000);
+    // Repairs are edits too: one undo step brings the table back as it was.
+    const CommandResult result = d_editor.CheckDataInTable();
+    run(result);
+    if (!result.cancelled) statusBar()->showMessage(tr("Table checked."), 4000);
 }
 
 void MemTab::cmdSoftwareOptions() {
     // The grid's text depends on the options (leading zeros): store it under the old ones.
     if (!storeGrid()) return;
-    const auto trunkTypes = d_state.image.TrunkType;
-    SoftOptions dialog(d_state.options, d_state.image, this);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    // "Reset Trunk systems" changes the image, OK or not: the MEM file is out of date.
-    if (d_state.image.TrunkType != trunkTypes) d_editor.setModified(true);
+    bool accepted = false;
+    // "Reset Trunk systems" changes the image, OK or not: an undo step.
+    applyImageChange(tr("Reset trunk systems"), [&](Image& image) {
+        SoftOptions dialog(d_state.options, image, this);
+        accepted = dialog.exec() == QDialog::Accepted;
+        return true;
+    });
     if (accepted) applyOptions();
     updateStatus();
 }
@@ -344,12 +334,18 @@ void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
     if (!storeGrid()) return;
     // The communication window opens the port itself.
     setDirectTune(false);
-    // The modified flag is cleared only by a read that replaced the image: a cancelled or
-    // failed read leaves the edits, and the question at exit, as they were.
-    if (readWindow()) {
+    // The read is one undo step. The modified flag is cleared only by a read that replaced
+    // the image: a cancelled or failed read leaves the edits, and the question at exit, as
+    // they were.
+    bool replaced = false;
+    applyImageChange(tr("Read data from scanner"), [&](Image&) {
+        replaced = readWindow();
+        return replaced;
+    });
+    if (replaced) {
         d_editor.setModified(false);
         setFileName(QStringLiteral("Untitled"));
-        d_editor.ResetAfterNewImage();
+        d_editor.ResetTagLists();
         updateBankLabels();
     }
     showBank();
@@ -430,12 +426,10 @@ void MemTab::cmdComSetup() {
 
 // Flag changes can be undone one by one, like typed entries.
 void MemTab::onFlagKey(char key) {
-    d_editor.SaveUndo();
     if (d_editor.FlagKey(d_grid->selection(), key)) refreshGrid();
 }
 
 void MemTab::onFlagDoubleClicked(int row, int field) {
-    d_editor.SaveUndo();
     if (d_editor.ToggleFlag(row, field)) refreshGrid();
 }
 

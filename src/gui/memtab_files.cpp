@@ -86,8 +86,8 @@ bool MemTab::writeMem(const std::filesystem::path& path) {
 
 bool MemTab::fileSave() {
     if (!storeGrid()) return false;
-    NormaliseTable(d_state.image, d_state.options);
-    showBank();
+    // What the check repairs before saving is an undo step of its own.
+    run(d_editor.CheckDataInTable());
     const std::filesystem::path path =
         d_fileName == kUntitled ? chooseSavePath() : ToPath(d_fileName);
     if (path.empty()) return false;
@@ -96,8 +96,7 @@ bool MemTab::fileSave() {
 
 bool MemTab::fileSaveAs() {
     if (!storeGrid()) return false;
-    NormaliseTable(d_state.image, d_state.options);
-    showBank();
+    run(d_editor.CheckDataInTable());
     const std::filesystem::path path = chooseSavePath();
     if (path.empty()) return false;
     return writeMem(path);

@@ -18,6 +18,7 @@
 #include "gui/other82.h"
 #include "gui/printie.h"
 #include "gui/priority.h"
+#include "gui/toolsmenu.h"
 #include "gui/trunkmenu.h"
 
 namespace vex::gui {
@@ -116,8 +117,11 @@ void MemTab::buildMenus() {
         file, tr("E&xit"), "exit_tab", [this] { close(); }, QKeySequence::Quit);
 
     // Edit
-    addCommand(
+    d_undoAction = addCommand(
         edit, tr("&Undo"), "tabundo", [this] { cmdUndo(); }, QKeySequence::Undo);
+    d_redoAction = addCommand(edit, tr("&Redo"), "tabredo", [this] { cmdRedo(); });
+    d_redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addSeparator();
     addCommand(
         edit, tr("Cu&t"), "tab_cut", [this] { cmdCut(); }, QKeySequence::Cut);
@@ -138,12 +142,23 @@ void MemTab::buildMenus() {
         edit, tr("Paste Line(s)"), "paste_line", [this] { cmdPasteLines(); },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     edit->addSeparator();
+    addCommand(edit, tr("Copy/Move/Swap Memory &Channels"), "copy_channhels",
+               [this] { OpenMemoryManager(*this, false); });
+    addCommand(edit, tr("Copy/Move/Swap Memory &Banks"), "swapbanks",
+               [this] { OpenMemoryManager(*this, true); });
+    edit->addSeparator();
     d_shiftUp = addCommand(edit, tr("Shift Channel Up"), "edit_shiftup",
                            [this] { cmdShift(ShiftDirection::Up); });
     d_shiftDown = addCommand(edit, tr("Shift Channel Down"), "edit_shiftdown",
                              [this] { cmdShift(ShiftDirection::Down); });
     addCommand(
         edit, tr("Select &All"), "tabselect", [this] { cmdSelectAll(); }, QKeySequence::SelectAll);
+    edit->addSeparator();
+    addCommand(
+        edit, tr("&Find..."), "menufind", [this] { OpenFind(*this); }, QKeySequence::Find);
+    addCommand(
+        edit, tr("Replace"), "menu_repl", [this] { OpenReplace(*this); },
+        QKeySequence(Qt::CTRL | Qt::Key_H));
     edit->addSeparator();
     addCommand(edit, tr("C&lear Current Bank"), "menucreate", [this] { cmdClearBank(); });
 
@@ -199,6 +214,7 @@ void MemTab::buildMenus() {
     addCommand(
         options, tr("Fill Series"), "menu_fs", [this] { cmdFillSeries(); },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    addCommand(options, tr("&Easy Fill"), "tabeasy", [this] { OpenEasyFill(*this); });
     options->addSeparator();
     addCommand(options, tr("Show Bank Empty Status"), "emptystatus", [this] { cmdEmptyStatus(); });
     QMenu* dupl = options->addMenu(tr("Find &Duplicate Channels"));
@@ -253,6 +269,7 @@ void MemTab::buildMenus() {
 
     // Setup
     addCommand(setup, tr("&Bank Tags"), "tbtags", [this] { OpenBankNames(*this); });
+    addCommand(setup, tr("&Active Banks"), "set_search", [this] { OpenActiveBanks(*this); });
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
     addCommand(setup, tr("&Software Options"), "soft_options", [this] { cmdSoftwareOptions(); });
 
@@ -308,10 +325,15 @@ void MemTab::buildToolbars() {
     button(d_toolbar1, "tabopen", s->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"));
     button(d_toolbar1, "savenu", s->standardIcon(QStyle::SP_DialogSaveButton), tr("Save"));
     button(d_toolbar1, "tabundo", s->standardIcon(QStyle::SP_ArrowBack), tr("Undo"));
+    button(d_toolbar1, "tabredo", s->standardIcon(QStyle::SP_ArrowForward), tr("Redo"));
     d_toolbar1->addSeparator();
     button(d_toolbar1, "tab_cut", Glyph("Ct", QColor(0x80, 0x50, 0x30)), tr("Cut"));
     button(d_toolbar1, "tab_copy", Glyph("Cp", QColor(0x30, 0x60, 0x90)), tr("Copy"));
     button(d_toolbar1, "tab_paste", Glyph("Ps", QColor(0x30, 0x80, 0x50)), tr("Paste"));
+    button(d_toolbar1, "copy_channhels", Glyph("MC", QColor(0x50, 0x40, 0x90)),
+           tr("Copy/Move/Swap Channels"));
+    button(d_toolbar1, "swapbanks", Glyph("MB", QColor(0x50, 0x40, 0x90)),
+           tr("Copy/Move/Swap Banks"));
     d_toolbar1->addSeparator();
     button(d_toolbar1, "memtab_delline", Glyph("CL", QColor(0xa0, 0x40, 0x40)),
            tr("Clear selected lines"));
@@ -364,6 +386,8 @@ void MemTab::buildToolbars() {
     button(d_toolbar2, "fd_curbank", Glyph("FD?", QColor(0x90, 0x70, 0x20)), tr("Find Duplicates"));
     button(d_toolbar2, "remove_dupli", Glyph("RD", QColor(0x90, 0x50, 0x20)),
            tr("Remove Duplicates"));
+    button(d_toolbar2, "tabeasy", Glyph("EF", QColor(0x30, 0x70, 0x50)), tr("EasyFill"));
+    button(d_toolbar2, "menufind", Glyph("F", QColor(0x70, 0x50, 0x20)), tr("Find"));
     button(d_toolbar2, "checktab", Glyph("OK", QColor(0x20, 0x90, 0x40)),
            tr("Check data is valid"));
     button(d_toolbar2, "soft_options", Glyph("S", QColor(0x50, 0x50, 0x80)), tr("Software setup"));
@@ -398,6 +422,7 @@ void MemTab::buildPopup() {
     item(tr("Shift Channel Up"), "edit_shiftup");
     item(tr("Shift Channel Down"), "edit_shiftdown");
     d_popup->addSeparator();
+    item(tr("Easy Fill"), "tabeasy");
     item(tr("Fill Down"), "menu_fd");
 }
 

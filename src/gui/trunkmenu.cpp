@@ -1,33 +1,34 @@
 #include "gui/trunkmenu.h"
 
 #include "gui/memtab.h"
+#include "gui/toolsmenu.h"
 #include "gui/trtags.h"
 #include "gui/trunkconfig.h"
 
 namespace vex::gui {
 namespace {
 
-// Runs a trunk window over the image. Trunk edits are unsaved edits like any other, so the
-// main window's modified flag goes up when the window changed anything.
+// Runs a trunk window over the image as one undo step (the Memory Manager opened from it makes
+// steps of its own). Trunk edits are unsaved edits like any other.
 template <typename Window>
-void RunTrunkWindow(MemTab& main) {
+void RunTrunkWindow(MemTab& main, const QString& stepName) {
     if (!main.storeGrid()) return;
-    Image& image = main.state().image;
-    const Image before = image;
-    Window window(image, &main);
-    window.exec();
-    if (!(image == before)) main.editor().setModified(true);
-    main.showBank();
+    main.applyImageChange(stepName, [&main](Image& image) {
+        Window window(image, &main);
+        window.setBankManager([&main, &window] { OpenMemoryManager(main, true, &window); });
+        window.exec();
+        return true;
+    });
 }
 
 }  // namespace
 
 void OpenTrunkIdList(MemTab& main) {
-    RunTrunkWindow<TrTags>(main);
+    RunTrunkWindow<TrTags>(main, QObject::tr("Trunk ID list"));
 }
 
 void OpenTrunkSettings(MemTab& main) {
-    RunTrunkWindow<TrunkConfig>(main);
+    RunTrunkWindow<TrunkConfig>(main, QObject::tr("Trunk system settings"));
 }
 
 }  // namespace vex::gui

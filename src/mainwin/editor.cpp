@@ -2,27 +2,73 @@
 
 #include <algorithm>
 
+#include "core/normalise.h"
+#include "tools/spreadsheet.h"
+#include "tools/step_names.h"
+
 namespace vex {
 
+namespace {
+
+constexpr std::string_view kOtherChanges = "Other changes";
+
+}  // namespace
+
 TableEditor::TableEditor(Image& image, Options& options, DefaultData& defaults)
-    : image_(image), options_(options), defaults_(defaults) {
+    : image_(image), options_(options), defaults_(defaults), history_(image) {
     ShowBank(image_, currentBank_, options_, grid_, &tags_);
+    shown_ = grid_;
+}
+
+void TableEditor::setModified(bool modified) {
+    RecordOutsideChanges();
+    if (modified) {
+        history_.markModified();
+    } else {
+        history_.markSaved();
+    }
 }
 
 // --- Grid transfer ---
 
 GridResult TableEditor::Store() {
-    return StoreGrid(grid_, image_, currentBank_, options_, &tags_);
+    if (!IsGridBank(currentBank_)) return StoreGrid(grid_, image_, currentBank_, options_, &tags_);
+    // Only the rows edited since the bank was shown are written: storing a row as shown would
+    // rewrite its form (the blank flags of an empty channel, leading zeros) and make an
+    // unchanged image look edited.
+    GridRows edited{};
+    bool any = false;
+    for (int row = 1; row <= ChannelsPerBank; ++row) {
+        edited[row] = grid_.cells[row] != shown_.cells[row];
+        any = any || edited[row];
+    }
+    if (!any) return {};
+    const GridResult stored = StoreGrid(grid_, image_, currentBank_, options_, &tags_, &edited);
+    for (int row = 1; row <= ChannelsPerBank; ++row)
+        if (edited[row]) shown_.cells[row] = grid_.cells[row];
+    return stored;
 }
 
 GridResult TableEditor::Show() {
-    return ShowBank(image_, currentBank_, options_, grid_, &tags_);
+    const GridResult shown = ShowBank(image_, currentBank_, options_, grid_, &tags_);
+    shown_ = grid_;
+    return shown;
 }
 
 GridResult TableEditor::SaveUndo() {
     GridResult stored = Store();
-    if (stored) undo_.Take(image_, currentBank_);
+    if (stored) RecordOutsideChanges();
     return stored;
+}
+
+void TableEditor::RecordOutsideChanges() {
+    history_.record(stepsUnderWay_.empty() ? kOtherChanges : stepsUnderWay_.back(), currentBank_,
+                    image_);
+}
+
+void TableEditor::RecordOutsideChannelChanges() {
+    history_.recordChannels(stepsUnderWay_.empty() ? kOtherChanges : stepsUnderWay_.back(),
+                            currentBank_, image_);
 }
 
 GridResult TableEditor::SelectBank(int bank) {
@@ -35,16 +81,28 @@ GridResult TableEditor::SelectBank(int bank) {
 }
 
 bool TableEditor::Undo() {
-    if (!undo_.Restore(image_, currentBank_)) return false;
-    modified_ = true;
+    if (!SaveUndo()) return false;
+    const std::optional<int> bank = history_.undo(image_);
+    if (!bank) return false;
+    // The user sees what was taken back.
+    if (IsGridBank(*bank)) currentBank_ = *bank;
+    Show();
+    return true;
+}
+
+bool TableEditor::Redo() {
+    if (!SaveUndo()) return false;
+    const std::optional<int> bank = history_.redo(image_);
+    if (!bank) return false;
+    if (IsGridBank(*bank)) currentBank_ = *bank;
     Show();
     return true;
 }
 
 void TableEditor::ResetAfterNewImage() {
     tags_.Clear();
-    // Snapshots of the previous image would put its channels into the new one.
-    undo_.Clear();
+    // Steps of the previous image would put its channels into the new one.
+    history_.reset(image_, history_.modified());
     Show();
 }
 
@@ -80,8 +138,16 @@ void TableEditor::EnterText(Selection selection, std::string_view typed) {
     // into a tag or flag cell would be nonsense there.
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
+    RecordOutsideChannelChanges();
     for (int row = first; row <= last; ++row) ApplyEntryToCell(row, field, typed);
-    modified_ = true;
+    RecordGridEdit(Selection::Rows(first, last));
+}
+
+void TableEditor::RecordGridEdit(Selection rows) {
+    if (!Store()) return;
+    history_.recordChannels(EditChannelsStepName(AbsoluteChannel(currentBank_, rows.firstRow),
+                                                 AbsoluteChannel(currentBank_, rows.lastRow)),
+                            currentBank_, image_);
 }
 
 bool TableEditor::FlagKey(Selection selection, char key) {
@@ -95,8 +161,9 @@ bool TableEditor::FlagKey(Selection selection, char key) {
                              selection.currentRow <= selection.lastRow;
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
+    RecordOutsideChannelChanges();
     for (int row = first; row <= last; ++row) grid_.cell(row, field) = *value;
-    modified_ = true;
+    RecordGridEdit(Selection::Rows(first, last));
     return true;
 }
 
@@ -104,8 +171,9 @@ bool TableEditor::ToggleFlag(int row, int field) {
     if (row < 1 || row > ChannelsPerBank || field < kGridTrunk || field > kGridLockout) {
         return false;
     }
+    RecordOutsideChannelChanges();
     grid_.cell(row, field) = ToggleFlagCell(grid_.cell(row, field));
-    modified_ = true;
+    RecordGridEdit(Selection::Rows(row, row));
     return true;
 }
 
@@ -118,8 +186,8 @@ bool TableEditor::Begin(const QuestionFn& question, const Asker& ask, CommandRes
         result.message = stored.message;
         return false;
     }
-    // A command without an asker never goes past its question. A refused command keeps the
-    // previous undo snapshot.
+    // A command without an asker never goes past its question. A refused command records
+    // no step.
     if (question) {
         if (const auto q = question(); q && !(ask && ask(*q))) {
             result.cancelled = true;
@@ -127,37 +195,43 @@ bool TableEditor::Begin(const QuestionFn& question, const Asker& ask, CommandRes
             return false;
         }
     }
-    undo_.Take(image_, currentBank_);
+    RecordOutsideChanges();
     return true;
 }
 
-CommandResult& TableEditor::Finish(CommandResult& result) {
+CommandResult& TableEditor::Finish(CommandResult& result, std::string_view stepName) {
     Show();
-    if (result.changed) modified_ = true;
+    history_.record(stepName, currentBank_, image_);
     return result;
 }
 
-CommandResult TableEditor::ChangeTable(const std::function<bool()>& change) {
+CommandResult TableEditor::ChangeTable(std::string_view stepName,
+                                       const std::function<bool()>& change) {
     CommandResult result;
     if (!Begin({}, {}, result)) return result;
     result.changed = change();
-    return Finish(result);
+    return Finish(result, stepName);
 }
 
-CommandResult TableEditor::ChangeGrid(const std::function<bool()>& change) {
+CommandResult TableEditor::ChangeGrid(std::string_view stepName,
+                                      const std::function<bool()>& change) {
     CommandResult result;
     if (!Begin({}, {}, result)) return result;
     result.changed = change();
     Store();
-    return Finish(result);
+    return Finish(result, stepName);
 }
 
-CommandResult TableEditor::ApplyImageChange(std::string_view /*stepName*/,
+CommandResult TableEditor::ApplyImageChange(std::string_view stepName,
                                             const std::function<bool(Image&)>& change) {
     CommandResult result;
     if (!Begin({}, {}, result)) return result;
+    // A window opened by `change` may make steps of its own; what it changes besides goes
+    // under this step's name.
+    stepsUnderWay_.emplace_back(stepName);
     result.changed = change(image_);
-    return Finish(result);
+    stepsUnderWay_.pop_back();
+    return Finish(result, stepName);
 }
 
 bool TableEditor::StoreForReading(CommandResult& result) {
@@ -175,7 +249,7 @@ CommandResult TableEditor::ClearSelectedLines(Selection selection, const Asker& 
     selection = selection.Normalised();
     if (!Begin([&] { return ClearLinesQuestion(options_); }, ask, result)) return result;
     result.changed = ClearLines(image_, currentBank_, selection.firstRow, selection.lastRow);
-    return Finish(result);
+    return Finish(result, "Clear selected lines");
 }
 
 CommandResult TableEditor::InsertEmptyLine(Selection selection, const Asker& ask) {
@@ -185,11 +259,12 @@ CommandResult TableEditor::InsertEmptyLine(Selection selection, const Asker& ask
         return result;
     }
     result.changed = vex::InsertEmptyLine(image_, currentBank_, selection.currentRow);
-    return Finish(result);
+    return Finish(result, "Insert empty line");
 }
 
 CommandResult TableEditor::RemoveAllEmptyLines() {
-    return ChangeTable([&] { return RemoveEmptyLines(image_, currentBank_); });
+    return ChangeTable("Remove all empty lines",
+                       [&] { return RemoveEmptyLines(image_, currentBank_); });
 }
 
 CommandResult TableEditor::RemoveSelectedLines(Selection selection, const Asker& ask) {
@@ -197,7 +272,7 @@ CommandResult TableEditor::RemoveSelectedLines(Selection selection, const Asker&
     selection = selection.Normalised();
     if (!Begin([&] { return RemoveLinesQuestion(options_); }, ask, result)) return result;
     result.changed = RemoveLines(image_, currentBank_, selection.firstRow, selection.lastRow);
-    return Finish(result);
+    return Finish(result, "Remove selected lines");
 }
 
 CommandResult TableEditor::ShiftChannelUp(Selection selection) {
@@ -220,7 +295,8 @@ CommandResult TableEditor::ShiftCurrentChannel(Selection selection, ShiftDirecti
         selection.firstRow = selection.lastRow = selection.currentRow = moved;
         result.selection = selection;
     }
-    return Finish(result);
+    return Finish(result,
+                  direction == ShiftDirection::Up ? "Shift channel up" : "Shift channel down");
 }
 
 CommandResult TableEditor::ClearCurrentBank(const Asker& ask) {
@@ -228,16 +304,15 @@ CommandResult TableEditor::ClearCurrentBank(const Asker& ask) {
     if (!Begin([] { return std::optional<Question>(ClearBankQuestion()); }, ask, result))
         return result;
     result.changed = ClearBank(image_, currentBank_);
-    // The modified flag is left as it was: clearing it would let unsaved edits in the other
+    // The modified flag follows the history: clearing it would let unsaved edits in the other
     // banks go without the "Save data?" question at exit.
-    Show();
-    return result;
+    return Finish(result, ClearBankStepName(currentBank_));
 }
 
 // --- Cell commands ---
 
 CommandResult TableEditor::DeleteCells(Selection selection) {
-    return ChangeGrid([&] { return vex::DeleteCells(grid_, selection); });
+    return ChangeGrid("Delete", [&] { return vex::DeleteCells(grid_, selection); });
 }
 
 CommandResult TableEditor::CopyCells(Selection selection) {
@@ -252,7 +327,7 @@ CommandResult TableEditor::CutCells(Selection selection) {
     result.clipboard = vex::CopyCells(grid_, selection);
     result.changed = vex::DeleteCells(grid_, selection);
     Store();
-    return Finish(result);
+    return Finish(result, "Cut");
 }
 
 CommandResult TableEditor::PasteCells(Selection selection, std::string_view clipboard) {
@@ -260,10 +335,13 @@ CommandResult TableEditor::PasteCells(Selection selection, std::string_view clip
     selection = selection.Normalised();
     if (!Begin({}, {}, result)) return result;
     const GridBank before = grid_;
-    vex::PasteCells(grid_, selection.firstRow, selection.firstField, clipboard, options_);
+    const SpreadsheetText cells = FromSpreadsheet(clipboard);
+    const int rows =
+        vex::PasteCells(grid_, selection.firstRow, selection.firstField, cells.text, options_);
+    result.message = PasteLeftOutMessage(cells, rows, selection.firstField);
     result.changed = grid_ != before;
     Store();
-    return Finish(result);
+    return Finish(result, "Paste");
 }
 
 CommandResult TableEditor::CopyLines(Selection selection) {
@@ -289,9 +367,9 @@ CommandResult TableEditor::CutLines(Selection selection) {
     CommandResult result = CopyLines(selection);
     if (result.cancelled) return result;
     selection = selection.Normalised();
-    undo_.Take(image_, currentBank_);
+    RecordOutsideChanges();
     result.changed = ClearLines(image_, currentBank_, selection.firstRow, selection.lastRow);
-    return Finish(result);
+    return Finish(result, "Cut lines");
 }
 
 CommandResult TableEditor::PasteLines(Selection selection, std::string_view clipboard) {
@@ -316,11 +394,11 @@ CommandResult TableEditor::PasteLines(Selection selection, std::string_view clip
         result.changed = grid_ != before;
         Store();
     }
-    return Finish(result);
+    return Finish(result, "Paste lines");
 }
 
 CommandResult TableEditor::FillDown(Selection selection) {
-    return ChangeGrid([&] { return vex::FillDown(grid_, selection); });
+    return ChangeGrid("Fill down", [&] { return vex::FillDown(grid_, selection); });
 }
 
 CommandResult TableEditor::FillSeries(Selection selection) {
@@ -339,15 +417,16 @@ CommandResult TableEditor::FillSeries(Selection selection) {
     }
     result.changed = grid_ != before;
     Store();
-    return Finish(result);
+    return Finish(result, "Fill series");
 }
 
 CommandResult TableEditor::CenterMemoryTags() {
-    return ChangeTable([&] { return CenterTags(image_, currentBank_); });
+    return ChangeTable("Center memory tags", [&] { return CenterTags(image_, currentBank_); });
 }
 
 CommandResult TableEditor::RemoveLeadingSpaces() {
-    return ChangeTable([&] { return vex::RemoveLeadingSpaces(image_, currentBank_); });
+    return ChangeTable("Remove leading spaces",
+                       [&] { return vex::RemoveLeadingSpaces(image_, currentBank_); });
 }
 
 CommandResult TableEditor::BankEmptyStatus() {
@@ -377,7 +456,8 @@ CommandResult TableEditor::FindDuplicateChannels(DuplicateScope scope,
 }
 
 CommandResult TableEditor::RemoveDuplicateChannels() {
-    return ChangeTable([&] { return RemoveDuplicates(image_, currentBank_); });
+    return ChangeTable("Remove duplicate channels",
+                       [&] { return RemoveDuplicates(image_, currentBank_); });
 }
 
 CommandResult TableEditor::Sort(Selection selection, SortOrder order, const Asker& ask) {
@@ -386,7 +466,15 @@ CommandResult TableEditor::Sort(Selection selection, SortOrder order, const Aske
         return result;
     }
     result.changed = SortBank(image_, currentBank_, selection, order);
-    return Finish(result);
+    return Finish(result, order == SortOrder::Ascending ? "Sort ascending" : "Sort descending");
+}
+
+CommandResult TableEditor::CheckDataInTable() {
+    return ChangeTable("Check data in table", [&] {
+        const Image before = image_;
+        NormaliseTable(image_, options_);
+        return !(image_ == before);
+    });
 }
 
 // --- Backup ---

@@ -1,6 +1,6 @@
 // The main window's editing logic in one place, free of any toolkit: the grid of the current
-// bank, the undo snapshots, the easy-tag lists, the modified flag, and every table command
-// done the way the window does it (store the grid, ask, snapshot, change, show the bank).
+// bank, the undo history, the easy-tag lists, the modified flag, and every table command
+// done the way the window does it (store the grid, ask, change, record the step, show the bank).
 // The window only displays grid() and forwards keys, clicks and menu commands here.
 #pragma once
 
@@ -45,21 +45,28 @@ class TableEditor {
     const GridBank& grid() const { return grid_; }
     const EasyTagLists& tags() const { return tags_; }
     EasyTagLists& tags() { return tags_; }
-    const UndoSnapshots& undo() const { return undo_; }
-    bool modified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    const UndoHistory& history() const { return history_; }
+    // The modified flag follows the history: undoing back to the saved state clears it.
+    bool modified() const { return history_.modified(); }
+    // false: the image as it is now is the saved one; true: it differs from any file.
+    void setModified(bool modified);
 
     // --- Grid transfer ---
-    GridResult Store();     // StoreGrid for the current bank
-    GridResult Show();      // ShowBank for the current bank
-    GridResult SaveUndo();  // save_undo: Store, then the snapshot of the current bank
+    GridResult Store();  // StoreGrid for the current bank
+    GridResult Show();   // ShowBank for the current bank
+    // save_undo: Store; a change of the image not yet in the history becomes a step of its own.
+    GridResult SaveUndo();
     // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
     GridResult SelectBank(int bank);
-    // Restores the current bank's snapshot; false when there is none.
+    // Takes back the last step (makes the next one again), whichever bank it was made in; the
+    // grid then shows that bank. False when there is nothing to undo (redo).
     bool Undo();
-    // Empties the easy-tag lists and the undo snapshots (File New, reading a MEM file) and
-    // shows the current bank again.
+    bool Redo();
+    // Empties the easy-tag lists and starts a new history (File New, reading a MEM file) and
+    // shows the current bank again. The modified flag stays as it is.
     void ResetAfterNewImage();
+    // Empties the easy-tag lists only (the image was replaced as one step).
+    void ResetTagLists() { tags_.Clear(); }
 
     // --- Cell entry ---
     // Enter pressed with `typed` in the edit box over selection.current*: the entry rules of
@@ -97,6 +104,8 @@ class TableEditor {
     CommandResult FindDuplicateChannels(DuplicateScope scope, const std::filesystem::path& folder);
     CommandResult RemoveDuplicateChannels();
     CommandResult Sort(Selection selection, SortOrder order, const Asker& ask);
+    // "Check Data In Table": normalisation of the whole table as one step.
+    CommandResult CheckDataInTable();
 
     // The one way for another window (imports, tools, trunk windows) to change the image: the
     // grid is stored first, `change` edits the image and says whether it changed anything, and
@@ -117,12 +126,19 @@ class TableEditor {
     // when the command must not go on.
     using QuestionFn = std::function<std::optional<Question>()>;
     bool Begin(const QuestionFn& question, const Asker& ask, CommandResult& result);
-    // Show the bank; the modified flag is set when the command changed something.
-    CommandResult& Finish(CommandResult& result);
+    // Show the bank and record the command's step.
+    CommandResult& Finish(CommandResult& result, std::string_view stepName);
     // The plain command shapes: Begin, change the table (or the grid, which is then stored),
     // Finish. `change` returns whether anything changed.
-    CommandResult ChangeTable(const std::function<bool()>& change);
-    CommandResult ChangeGrid(const std::function<bool()>& change);
+    CommandResult ChangeTable(std::string_view stepName, const std::function<bool()>& change);
+    CommandResult ChangeGrid(std::string_view stepName, const std::function<bool()>& change);
+    // A change made without the history (a window writing into the image) becomes a step of
+    // its own, named after the step under way when there is one.
+    void RecordOutsideChanges();
+    // The same for the current bank's channels only, before a typed entry.
+    void RecordOutsideChannelChanges();
+    // Stores the grid after a typed entry or a flag key and records it.
+    void RecordGridEdit(Selection selection);
     // Stores the grid for a command that only reads the table; false (with the refusal in
     // `result`) when it could not be stored.
     bool StoreForReading(CommandResult& result);
@@ -134,9 +150,10 @@ class TableEditor {
     DefaultData& defaults_;
     int currentBank_ = 0;
     GridBank grid_;
-    UndoSnapshots undo_;
+    GridBank shown_;  // the grid as last shown or stored: rows differing from it were edited
+    UndoHistory history_;
+    std::vector<std::string> stepsUnderWay_;  // ApplyImageChange calls, outermost first
     EasyTagLists tags_;
-    bool modified_ = false;
     BackupCounter backup_;
     struct LineClipboard {
         std::string text;

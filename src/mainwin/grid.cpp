@@ -81,9 +81,10 @@ GridBank ShowBank(const Image& image, int bank, const Options& options) {
 }
 
 GridResult StoreGrid(const GridBank& grid, Image& image, int bank, const Options& options,
-                     EasyTagLists* tags) {
+                     EasyTagLists* tags, const GridRows* rows) {
     if (!IsGridBank(bank)) return {false, std::string(kStoreGridError)};
     for (int row = 1; row <= ChannelsPerBank; ++row) {
+        if (rows && !(*rows)[row]) continue;
         const auto& cells = grid.cells[row];
         Channel& channel = image.channel(bank, row);
         for (int field = 1; field <= kGridColumns; ++field) channel[field] = cells[field];

@@ -66,9 +66,11 @@ GridBank ShowBank(const Image& image, int bank, const Options& options);
 // Copies the grid back into the table for `bank`: empty frequency -> "0", re-formatted by the
 // `zero` setting, above 1300 -> "1300"; for non-empty channels "On"/"Off" -> "1"/"0" (a blank
 // trunk cell -> "0"). Fields 0 and 6 of the table are kept. Tags are offered to `tags` when
-// given and option9 is 1. On refusal the table is left as it was.
+// given and option9 is 1. On refusal the table is left as it was. With `rows`, only the rows
+// marked true are stored.
+using GridRows = std::array<bool, ChannelsPerBank + 1>;
 GridResult StoreGrid(const GridBank& grid, Image& image, int bank, const Options& options,
-                     EasyTagLists* tags = nullptr);
+                     EasyTagLists* tags = nullptr, const GridRows* rows = nullptr);
 
 // Grid text of a table flag: "On" for "1", "Off" for "0", blank otherwise.
 std::string FlagCellText(std::string_view tableFlag);

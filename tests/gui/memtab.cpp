@@ -523,7 +523,7 @@ void MemTabTest::popupMenuRunsTheCommands() {
     QCOMPARE(captions,
              QStringList({"Cut", "Copy", "Paste", "Delete", "Cut Line", "Copy Line", "Paste Line",
                           "Clear Selected Lines", "Insert Line", "Remove Selected Lines",
-                          "Shift Channel Up", "Shift Channel Down", "Fill Down"}));
+                          "Shift Channel Up", "Shift Channel Down", "Easy Fill", "Fill Down"}));
     f.enter(1, 1, "155");
     f.setCurrent(1, 1);
     for (QAction* a : popup->actions())

@@ -49,9 +49,8 @@ TEST_F(MainwinEditorTest, TypedFrequencyGetsRulesAndDefaultFlags) {
     EXPECT_EQ(editor.grid().cell(1, kGridDelay), "On");
     EXPECT_EQ(editor.grid().cell(1, kGridLockout), "Off");
     EXPECT_TRUE(editor.modified());
-    // The grid is a working copy: the table changes on the next store.
-    EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
-    ASSERT_TRUE(editor.Store());
+    // Each entry is an undo step: the table holds it at once.
+    EXPECT_EQ(editor.history().undoName(), "Edit channel 1");
     EXPECT_EQ(image.channel(0, 1)[kFieldFrequency], "0162.5500");
     EXPECT_EQ(image.channel(0, 1)[kFieldDelay], "1");
 }
@@ -278,7 +277,7 @@ TEST_F(MainwinEditorTest, EasyTagsFollowOption9AndAreResetWithANewImage) {
     EXPECT_EQ(editor.tags().bank(0), (Strings{"ENGINE 7"}));
     editor.ResetAfterNewImage();
     EXPECT_TRUE(editor.tags().all().empty());
-    EXPECT_FALSE(editor.undo().Has(0));
+    EXPECT_FALSE(editor.history().canUndo());
 }
 
 // --- Backup ---
