@@ -108,9 +108,10 @@ bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int
 void BankGridModel::enterTyped(const Selection& selection, const QString& typed) {
     // Each entry can be undone on its own.
     d_editor.SaveUndo();
-    d_editor.EnterText(selection, ToL1(typed));
+    const std::string note = d_editor.EnterText(selection, ToL1(typed));
     refresh();
     emit edited();
+    if (!note.empty()) emit noted(L1(note));
 }
 
 int BankGridModel::fieldOf(int column) const {

@@ -46,6 +46,8 @@ class BankGridModel : public QAbstractTableModel {
   signals:
     // Something the user typed changed the grid.
     void edited();
+    // The entry rules stored something else than was typed; `text` says what.
+    void noted(const QString& text);
 
   private:
     TableEditor& d_editor;

@@ -153,6 +153,8 @@ void MemTab::buildWindow() {
     d_grid->setObjectName("memtabel");
     d_grid->setGridModel(d_model);
     connect(d_model, &BankGridModel::edited, this, &MemTab::updateStatus);
+    connect(d_model, &BankGridModel::noted, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     connect(d_grid, &BankGridView::flagKey, this, &MemTab::onFlagKey);
     connect(d_grid, &BankGridView::flagDoubleClicked, this, &MemTab::onFlagDoubleClicked);
     connect(d_grid, &BankGridView::cellClicked, this, &MemTab::updateHelpBar);
@@ -384,6 +386,8 @@ void MemTab::backupTick() {
     const auto outcome =
         d_editor.BackupTick(d_state.folder, date, time, TrunkWindowOpen(), virtualControlRunning());
     if (!outcome) return;
+    // Storing may have taken rows from an image another window changed.
+    d_model->refresh();
     if (outcome->written) {
         statusBar()->showMessage(
             tr("Backup written: %1").arg(QString::fromStdString(outcome->path.string())), 10000);

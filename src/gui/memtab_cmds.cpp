@@ -1,6 +1,7 @@
 // The Edit and Options commands of the main window: each hands the grid's selection to the
 // editor and shows what came back.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -303,6 +304,11 @@ void MemTab::tuneToCurrentRow() {
 }
 
 void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
+    readFromScanner(std::function<ReadOutcome()>(
+        [&readWindow] { return readWindow() ? ReadOutcome::Whole : ReadOutcome::Nothing; }));
+}
+
+void MemTab::readFromScanner(const std::function<ReadOutcome()>& readWindow) {
     d_grid->commitEdit();
     if (virtualControlRunning()) {
         d_prompter.tell(this, tr("Vexatron"), L1(kVirtualControlRunning), NoticeIcon::Warning);
@@ -327,10 +333,11 @@ void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
     if (!storeGrid()) return;
     // The communication window opens the port itself.
     setDirectTune(false);
-    // The modified flag is cleared only by a read that replaced the image: a cancelled or
-    // failed read leaves the edits, and the question at exit, as they were.
-    if (readWindow()) {
-        d_editor.setModified(false);
+    // The modified flag changes only after a read that changed the image: a cancelled or failed
+    // read leaves the edits, and the question at exit, as they were.
+    const ReadOutcome outcome = readWindow();
+    if (outcome != ReadOutcome::Nothing) {
+        d_editor.setModified(outcome == ReadOutcome::Part);
         setFileName(QStringLiteral("Untitled"));
         d_editor.ResetAfterNewImage();
         updateBankLabels();
@@ -366,20 +373,21 @@ void MemTab::routeQuestions(vexcomm& window) {
 }
 
 void MemTab::cmdReadData() {
-    bool partial = false;
-    readFromScanner([this, &partial] {
+    readFromScanner(std::function<ReadOutcome()>([this] {
         vexcomm window(vexcomm::Mode::Read, d_state.image, d_state.options, d_state.com,
                        d_state.folder, this);
         routeQuestions(window);
+        // A step of the download changes the image while the window stays open: the grid
+        // shows it at once.
+        connect(&window, &vexcomm::transferFinished, this, [this] { showBank(); });
         window.exec();
-        partial = window.partialReadKept();
-        return window.imageReplaced();
-    });
-    // A read kept half way matches neither the scanner nor a file: ask before it is lost.
-    if (partial) {
-        d_editor.setModified(true);
-        updateStatus();
-    }
+        if (!window.imageReplaced()) return ReadOutcome::Nothing;
+        // Only the main read closes the window by itself; a merge keeps what was there.
+        const auto* merge = window.findChild<QCheckBox*>(QStringLiteral("merge"));
+        const bool whole = window.result() == QDialog::Accepted && !window.partialReadKept() &&
+                           !(merge && merge->isChecked());
+        return whole ? ReadOutcome::Whole : ReadOutcome::Part;
+    }));
 }
 
 void MemTab::cmdSendData() {

@@ -6,17 +6,38 @@ namespace vex {
 
 TableEditor::TableEditor(Image& image, Options& options, DefaultData& defaults)
     : image_(image), options_(options), defaults_(defaults) {
-    ShowBank(image_, currentBank_, options_, grid_, &tags_);
+    Show();
 }
 
 // --- Grid transfer ---
 
+void TableEditor::MarkSynced() {
+    syncedBank_ = image_.ChannelTable[currentBank_];
+    syncedGrid_ = grid_;
+}
+
+void TableEditor::TakeImageUnderGrid() {
+    GridBank fresh;
+    ShowBank(image_, currentBank_, options_, fresh, &tags_);
+    for (int row = 1; row <= ChannelsPerBank; ++row) {
+        if (grid_.cells[row] != syncedGrid_.cells[row]) fresh.cells[row] = grid_.cells[row];
+    }
+    grid_ = fresh;
+}
+
 GridResult TableEditor::Store() {
-    return StoreGrid(grid_, image_, currentBank_, options_, &tags_);
+    if (IsGridBank(currentBank_) && image_.ChannelTable[currentBank_] != syncedBank_) {
+        TakeImageUnderGrid();
+    }
+    const GridResult stored = StoreGrid(grid_, image_, currentBank_, options_, &tags_);
+    if (stored) MarkSynced();
+    return stored;
 }
 
 GridResult TableEditor::Show() {
-    return ShowBank(image_, currentBank_, options_, grid_, &tags_);
+    const GridResult shown = ShowBank(image_, currentBank_, options_, grid_, &tags_);
+    if (shown) MarkSynced();
+    return shown;
 }
 
 GridResult TableEditor::SaveUndo() {
@@ -50,15 +71,15 @@ void TableEditor::ResetAfterNewImage() {
 
 // --- Cell entry ---
 
-void TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
+std::string TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
     switch (field) {
         case kGridFrequency: {
-            const FrequencyEntry entry = EnterFrequency(typed, options_, defaults_);
+            FrequencyEntry entry = EnterFrequency(typed, options_, defaults_);
             grid_.cell(row, field) = entry.text;
             for (int i = 0; i < 3; ++i) {
                 if (entry.flags[i]) grid_.cell(row, kGridTrunk + i) = *entry.flags[i];
             }
-            break;
+            return std::move(entry.note);
         }
         case kGridTag:
             grid_.cell(row, field) = EnterTag(typed);
@@ -68,9 +89,10 @@ void TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
             grid_.cell(row, field) = FlagCellFromText(typed);
             break;
     }
+    return {};
 }
 
-void TableEditor::EnterText(Selection selection, std::string_view typed) {
+std::string TableEditor::EnterText(Selection selection, std::string_view typed) {
     selection = selection.Normalised();
     const int field = selection.currentField;
     const bool inSelection = field >= selection.firstField && field <= selection.lastField &&
@@ -80,8 +102,10 @@ void TableEditor::EnterText(Selection selection, std::string_view typed) {
     // into a tag or flag cell would be nonsense there.
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
-    for (int row = first; row <= last; ++row) ApplyEntryToCell(row, field, typed);
+    std::string note;
+    for (int row = first; row <= last; ++row) note = ApplyEntryToCell(row, field, typed);
     modified_ = true;
+    return note;
 }
 
 bool TableEditor::FlagKey(Selection selection, char key) {

@@ -50,7 +50,10 @@ class TableEditor {
     void setModified(bool modified) { modified_ = modified; }
 
     // --- Grid transfer ---
-    GridResult Store();     // StoreGrid for the current bank
+    // StoreGrid for the current bank. When the image's bank was changed behind the grid since
+    // it was last shown or stored, only the rows edited in the grid since then are stored; the
+    // others show the image again.
+    GridResult Store();
     GridResult Show();      // ShowBank for the current bank
     GridResult SaveUndo();  // save_undo: Store, then the snapshot of the current bank
     // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
@@ -63,8 +66,9 @@ class TableEditor {
 
     // --- Cell entry ---
     // Enter pressed with `typed` in the edit box over selection.current*: the entry rules of
-    // the current cell's column, written into every selected cell of that column.
-    void EnterText(Selection selection, std::string_view typed);
+    // the current cell's column, written into every selected cell of that column. Returns what
+    // the user should be told when the rules stored something else than was typed.
+    std::string EnterText(Selection selection, std::string_view typed);
     // A key in a flag cell (0/F/1/N/space) for every selected cell of that flag column; false
     // when the key is not a flag key or the current cell is no flag cell.
     bool FlagKey(Selection selection, char key);
@@ -127,13 +131,21 @@ class TableEditor {
     // `result`) when it could not be stored.
     bool StoreForReading(CommandResult& result);
     CommandResult ShiftCurrentChannel(Selection selection, ShiftDirection direction);
-    void ApplyEntryToCell(int row, int field, std::string_view typed);
+    std::string ApplyEntryToCell(int row, int field, std::string_view typed);
+    // The grid and the bank are in step again (after a show or a store).
+    void MarkSynced();
+    // The image's bank changed behind the grid (another window, a read): the rows the user has
+    // not edited since are taken from the image, so a stale grid is never stored over it.
+    void TakeImageUnderGrid();
 
     Image& image_;
     Options& options_;
     DefaultData& defaults_;
     int currentBank_ = 0;
     GridBank grid_;
+    // The current bank as the grid last showed or stored it, and the grid as it was then.
+    Bank syncedBank_;
+    GridBank syncedGrid_;
     UndoSnapshots undo_;
     EasyTagLists tags_;
     bool modified_ = false;
