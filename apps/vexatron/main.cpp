@@ -5,14 +5,40 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTextStream>
 #include <QTimer>
+#include <cstdio>
+#include <string_view>
 
 #include "gui/memtab.h"
 #include "gui/startup.h"
 #include "platform/program_folder.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
+    "  --dir FOLDER  program folder for settings, state and backups\n";
+
+// The usage is asked for before any window: it must print without a display.
+bool WantsUsage(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--dir" || arg == "--screenshot") {
+            ++i;
+        } else if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (WantsUsage(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexatron");
     QApplication::setApplicationVersion("0.1");
@@ -25,11 +51,6 @@ int main(int argc, char** argv) {
         if (arg == "--dir" || arg == "--screenshot") {
             if (i + 1 < args.size() && arg == "--screenshot") screenshotPath = args[i + 1];
             ++i;
-        } else if (arg == "--help" || arg == "-h") {
-            QTextStream(stdout) << "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
-                                   "  --dir FOLDER  program folder for settings, state and "
-                                   "backups\n";
-            return 0;
         } else if (!arg.startsWith("--")) {
             // Absolute, so lastfile.ini can reopen it from any working folder.
             openPath = QFileInfo(arg).absoluteFilePath();

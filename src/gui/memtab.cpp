@@ -249,7 +249,14 @@ void MemTab::selectBank(int bank) {
     }
     updateBankLabels();
     refreshGrid();
-    updateHelpBar(d_model->fieldOf(std::max(0, d_grid->currentIndex().column())));
+    // A selection made in the old bank must not reach a command in the new one.
+    const QModelIndex current = d_grid->currentIndex();
+    if (current.isValid()) {
+        d_grid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    } else {
+        d_grid->clearSelection();
+    }
+    updateHelpBar(d_model->fieldOf(std::max(0, current.column())));
 }
 
 void MemTab::updateBankCaptions() {

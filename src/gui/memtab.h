@@ -169,6 +169,7 @@ class MemTab : public QMainWindow {
     void cmdRemoveDuplicates();
     void cmdSort(SortOrder order);
     void cmdCheckData();
+    void cmdCheckBandplan(DuplicateScope scope);
     void cmdCenterTags();
     void cmdRemoveLeadingSpaces();
     void cmdReadData();

@@ -200,6 +200,11 @@ void MemTab::cmdCheckData() {
     statusBar()->showMessage(tr("Table checked."), 4000);
 }
 
+void MemTab::cmdCheckBandplan(DuplicateScope scope) {
+    run(d_editor.CheckBandplan(scope), "Check Table using Bandplan");
+    updateStatus();
+}
+
 void MemTab::cmdSoftwareOptions() {
     // The grid's text depends on the options (leading zeros): store it under the old ones.
     if (!storeGrid()) return;

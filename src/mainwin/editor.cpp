@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "mainwin/bandplan.h"
+
 namespace vex {
 
 TableEditor::TableEditor(Image& image, Options& options, DefaultData& defaults)
@@ -411,6 +413,18 @@ CommandResult TableEditor::Sort(Selection selection, SortOrder order, const Aske
     }
     result.changed = SortBank(image_, currentBank_, selection, order);
     return Finish(result);
+}
+
+CommandResult TableEditor::CheckBandplan(DuplicateScope scope) {
+    std::vector<BandplanChange> changes;
+    CommandResult result = ApplyImageChange("Check Table using Bandplan", [&](Image& image) {
+        const bool all = scope == DuplicateScope::AllBanks;
+        changes = vex::CheckBandplan(image, all ? 0 : currentBank_,
+                                     all ? kBankCount - 1 : currentBank_, options_);
+        return !changes.empty();
+    });
+    if (!result.cancelled) result.message = BandplanReport(changes);
+    return result;
 }
 
 // --- Backup ---

@@ -101,6 +101,8 @@ class TableEditor {
     CommandResult FindDuplicateChannels(DuplicateScope scope, const std::filesystem::path& folder);
     CommandResult RemoveDuplicateChannels();
     CommandResult Sort(Selection selection, SortOrder order, const Asker& ask);
+    // "Check Table using Bandplan" on the current bank or all banks; message = the report.
+    CommandResult CheckBandplan(DuplicateScope scope);
 
     // The one way for another window (imports, tools, trunk windows) to change the image: the
     // grid is stored first, `change` edits the image and says whether it changed anything, and
