@@ -32,9 +32,9 @@ std::string BandplanReport(const std::vector<BandplanChange>& changes, std::size
                          " brought onto the band plan:";
     for (std::size_t i = 0; i < changes.size() && i < maxLines; ++i) {
         const BandplanChange& c = changes[i];
-        const std::string channel = c.bank < kScannerBanks
-                                        ? "Channel " + std::to_string(AbsoluteChannel(c.bank, c.slot))
-                                        : "Dummy bank slot " + std::to_string(c.slot);
+        const std::string channel =
+            c.bank < kScannerBanks ? "Channel " + std::to_string(AbsoluteChannel(c.bank, c.slot))
+                                   : "Dummy bank slot " + std::to_string(c.slot);
         report += "\n" + channel + ": " + c.before + " -> " + c.after;
     }
     if (changes.size() > maxLines)

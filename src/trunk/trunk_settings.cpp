@@ -40,8 +40,8 @@ void ShowTrunkBank(const Image& image, int bank, TrunkConfigForm& form) {
             form.status800 = setting[kTsStatusOrIdFormat] == "1";
             form.endCode800 = FlagPosition(setting[kTsEndCode]);
             // Any delay above 0 shows as "2"; it is stored so only when the bank is stored.
-            form.delay800 = NumericValue(setting[kTsDelay]) > 0 ? 1
-                                                                : ListPosition(setting[kTsDelay], 2);
+            form.delay800 =
+                NumericValue(setting[kTsDelay]) > 0 ? 1 : ListPosition(setting[kTsDelay], 2);
             form.controlChannel = ListPosition(setting[kTsControlChannel], 5);
             form.fleetMap = -1;
             const std::string& fleet = setting[kTsFleetMap];

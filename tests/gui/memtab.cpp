@@ -68,16 +68,20 @@ void MemTabTest::frequencyEntry_data() {
         << "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below).";
     QTest::addRow("comma is the decimal point") << 0 << 0 << "162,55"
                                                 << "0162.5500"
-                                                << "0162.5500" << "";
+                                                << "0162.5500"
+                                                << "";
     QTest::addRow("fifth decimal rounds to 100 Hz") << 0 << 0 << "162.55999"
                                                     << "0162.5600"
-                                                    << "0162.5600" << "";
+                                                    << "0162.5600"
+                                                    << "";
     QTest::addRow("6.25 kHz raster stays") << 0 << 0 << "162.5625"
                                            << "0162.5625"
-                                           << "0162.5625" << "";
+                                           << "0162.5625"
+                                           << "";
     QTest::addRow("special band offset") << 0 << 0 << "151.0025"
                                          << "0151.0025"
-                                         << "0151.0025" << "";
+                                         << "0151.0025"
+                                         << "";
     QTest::addRow("offset outside band") << 0 << 0 << "160.0025"
                                          << "0160.0000"
                                          << "0160.0000"
@@ -85,7 +89,8 @@ void MemTabTest::frequencyEntry_data() {
                                             "0160.0000 (5 kHz below).";
     QTest::addRow("no rounding with round 1") << 1 << 0 << "162.553"
                                               << "0162.5530"
-                                              << "0162.5530" << "";
+                                              << "0162.5530"
+                                              << "";
     QTest::addRow("between bands clamps") << 0 << 0 << "600"
                                           << "0512.0000"
                                           << "0512.0000"
@@ -98,7 +103,8 @@ void MemTabTest::frequencyEntry_data() {
                                         "0025.0000.";
     QTest::addRow("zero 1 hides leading zeros") << 0 << 1 << "162.55"
                                                 << "162.5500"
-                                                << "0162.5500" << "";
+                                                << "0162.5500"
+                                                << "";
 }
 
 void MemTabTest::frequencyEntry() {

@@ -2,8 +2,8 @@
 // the BCT8 menu replaces the table, Direct Tune talks to the scanner without an error.
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 #include <fstream>
 

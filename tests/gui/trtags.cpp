@@ -121,11 +121,18 @@ class TrTagsTest : public QObject {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("told");
-        QTest::addRow("out of range") << "1" << "65536" << "0"
+        QTest::addRow("out of range") << "1"
+                                      << "65536"
+                                      << "0"
                                       << "ID 65536 does not fit this system: stored 0.";
-        QTest::addRow("corrected") << "8" << "35300" << "020254"
+        QTest::addRow("corrected") << "8"
+                                   << "35300"
+                                   << "020254"
                                    << "ID 35300 was stored as 020254.";
-        QTest::addRow("zeros only") << "1" << "42" << "000042" << "";
+        QTest::addRow("zeros only") << "1"
+                                    << "42"
+                                    << "000042"
+                                    << "";
     }
     void idChangedByTheRulesIsTold() {
         QFETCH(QString, type);

@@ -41,14 +41,22 @@ class TrunkConfigTest : public QObject {
     void lookingChangesNothing_data() {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("delay");
-        QTest::addRow("no type") << "" << "";
-        QTest::addRow("Motorola 800, empty") << "1" << "";
-        QTest::addRow("Motorola 800, delay 3") << "10" << "3";
-        QTest::addRow("Type 1 with blocks") << "2" << "0";
-        QTest::addRow("UHF") << "4" << "";
-        QTest::addRow("EDACS") << "6" << "";
-        QTest::addRow("LTR") << "8" << "";
-        QTest::addRow("type written 01") << "01" << "";
+        QTest::addRow("no type") << ""
+                                 << "";
+        QTest::addRow("Motorola 800, empty") << "1"
+                                             << "";
+        QTest::addRow("Motorola 800, delay 3") << "10"
+                                               << "3";
+        QTest::addRow("Type 1 with blocks") << "2"
+                                            << "0";
+        QTest::addRow("UHF") << "4"
+                             << "";
+        QTest::addRow("EDACS") << "6"
+                               << "";
+        QTest::addRow("LTR") << "8"
+                             << "";
+        QTest::addRow("type written 01") << "01"
+                                         << "";
     }
     void lookingChangesNothing() {
         QFETCH(QString, type);

@@ -91,8 +91,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NoteCase{"600", 1, "600 MHz lies outside the scanner's bands: stored 0512.0000."},
         NoteCase{"20", 0, "20 MHz lies outside the scanner's bands: stored 0025.0000."},
-        NoteCase{"512.99999", 0, "512.99999 MHz lies outside the scanner's bands: stored 0512.0000."},
-        NoteCase{"162.553", 0, "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below)."},
+        NoteCase{"512.99999", 0,
+                 "512.99999 MHz lies outside the scanner's bands: stored 0512.0000."},
+        NoteCase{"162.553", 0,
+                 "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below)."},
         NoteCase{"162.553", 1, ""}, NoteCase{"162.55", 0, ""}, NoteCase{"162.55999", 0, ""},
         NoteCase{"0", 0, ""}));
 

@@ -116,7 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NoteCase{1, "65536", "ID 65536 does not fit this system: stored 0."},
                     NoteCase{1, "i12", "ID i12 was stored as 700012."},
                     NoteCase{1, "123.", "ID 123. was stored as 000123."},
-                    NoteCase{6, "12345-1", "ID 12345-1 does not fit this system: the ID was cleared."},
+                    NoteCase{6, "12345-1",
+                             "ID 12345-1 does not fit this system: the ID was cleared."},
                     NoteCase{8, "35300", "ID 35300 was stored as 020254."}, NoteCase{1, "", ""}));
 
 TEST(TrunkIdRules, CleaningABankDropsBlanksThenNormalises) {
