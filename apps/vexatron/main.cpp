@@ -11,13 +11,40 @@
 #include <QPainter>
 #include <QTextStream>
 #include <QTimer>
+#include <cstdio>
+#include <string_view>
 
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/startup.h"
 #include "platform/program_folder.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
+    "  --dir FOLDER  program folder for settings, state and backups\n";
+
+// The usage is asked for before any window: it must print without a display.
+bool WantsUsage(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--dir" || arg == "--screenshot") {
+            ++i;
+        } else if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (WantsUsage(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexatron");
     QApplication::setApplicationVersion("0.1");
@@ -35,11 +62,6 @@ int main(int argc, char** argv) {
             if (i + 1 < args.size() && arg == "--screenshot") screenshotPath = args[i + 1];
             if (i + 1 < args.size() && arg == "--screenshot-panel") panelShotPath = args[i + 1];
             ++i;
-        } else if (arg == "--help" || arg == "-h") {
-            QTextStream(stdout) << "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
-                                   "  --dir FOLDER  program folder for settings, state and "
-                                   "backups\n";
-            return 0;
         } else if (!arg.startsWith("--")) {
             // Absolute, so lastfile.ini can reopen it from any working folder.
             openPath = QFileInfo(arg).absoluteFilePath();

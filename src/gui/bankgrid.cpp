@@ -107,9 +107,10 @@ bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int
 
 void BankGridModel::enterTyped(const Selection& selection, const QString& typed) {
     // Each entry is an undo step of its own.
-    d_editor.EnterText(selection, ToL1(typed));
+    const std::string note = d_editor.EnterText(selection, ToL1(typed));
     refresh();
     emit edited();
+    if (!note.empty()) emit noted(L1(note));
 }
 
 int BankGridModel::fieldOf(int column) const {
@@ -216,6 +217,8 @@ BankGridView::BankGridView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     horizontalHeader()->setHighlightSections(true);
+    // The grid widens with the window; the other columns keep their widths.
+    horizontalHeader()->setStretchLastSection(true);
     connect(static_cast<BankGridDelegate*>(itemDelegate()), &BankGridDelegate::enterPressed, this,
             &BankGridView::moveToNextRow);
 }
@@ -278,6 +281,30 @@ void BankGridView::commitEdit() {
     QAbstractItemDelegate* delegate = itemDelegate();
     emit delegate->commitData(edit);
     emit delegate->closeEditor(edit, QAbstractItemDelegate::NoHint);
+}
+
+QModelIndex BankGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex current = currentIndex();
+    if (d_model && current.isValid() && (modifiers & Qt::ControlModifier) &&
+        (action == MoveDown || action == MoveUp)) {
+        return d_model->index(action == MoveDown ? ChannelsPerBank - 1 : 0, current.column());
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+QItemSelectionModel::SelectionFlags BankGridView::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const {
+    if (event && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const Qt::KeyboardModifiers both = Qt::ControlModifier | Qt::ShiftModifier;
+        const bool navigation = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up ||
+                                key->key() == Qt::Key_End || key->key() == Qt::Key_Home ||
+                                key->key() == Qt::Key_Left || key->key() == Qt::Key_Right;
+        // The item views take Ctrl as "move without selecting"; here it only moves further.
+        if (navigation && (key->modifiers() & both) == both)
+            return QItemSelectionModel::SelectCurrent;
+    }
+    return QTableView::selectionCommand(index, event);
 }
 
 void BankGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

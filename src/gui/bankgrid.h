@@ -46,6 +46,8 @@ class BankGridModel : public QAbstractTableModel {
   signals:
     // Something the user typed changed the grid.
     void edited();
+    // The entry rules stored something else than was typed; `text` says what.
+    void noted(const QString& text);
 
   private:
     TableEditor& d_editor;
@@ -97,6 +99,11 @@ class BankGridView : public QTableView {
     void contextMenuWanted(const QPoint& globalPos);
 
   protected:
+    // Ctrl+Down / Ctrl+Up go to the last / first channel; with Shift, Ctrl and the arrow, End
+    // or Home keys extend the selection as they do in spreadsheets.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

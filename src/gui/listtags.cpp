@@ -69,12 +69,13 @@ ListTags::ListTags(Image& image, int bank, QWidget* parent)
     connect(defaults, &QPushButton::clicked, this, [this] { setFields(DefaultListTags(d_bank)); });
     connect(clearAll, &QPushButton::clicked, this, [this] { setFields({}); });
     connect(ok, &QPushButton::clicked, this, [this] {
-        StoreListTags(fields(), d_image, d_bank);
+        if (fields() != d_shown) StoreListTags(fields(), d_image, d_bank);
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFields(LoadListTags(d_image, d_bank));
+    d_shown = fields();
 }
 
 ListTagFields ListTags::fields() const {

@@ -23,6 +23,9 @@ class ListTags : public QDialog {
     Image& d_image;
     int d_bank;
     std::array<QLineEdit*, kListTagFields> d_fields{};
+    // The fields as first shown: confirming them unchanged writes nothing (a field may show
+    // less than a longer stored tag).
+    ListTagFields d_shown;
 };
 
 }  // namespace vex::gui

@@ -153,6 +153,8 @@ void MemTab::buildWindow() {
     d_grid->setObjectName("memtabel");
     d_grid->setGridModel(d_model);
     connect(d_model, &BankGridModel::edited, this, &MemTab::updateStatus);
+    connect(d_model, &BankGridModel::noted, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     connect(d_grid, &BankGridView::flagKey, this, &MemTab::onFlagKey);
     connect(d_grid, &BankGridView::flagDoubleClicked, this, &MemTab::onFlagDoubleClicked);
     connect(d_grid, &BankGridView::cellClicked, this, &MemTab::updateHelpBar);
@@ -247,7 +249,14 @@ void MemTab::selectBank(int bank) {
     }
     updateBankLabels();
     refreshGrid();
-    updateHelpBar(d_model->fieldOf(std::max(0, d_grid->currentIndex().column())));
+    // A selection made in the old bank must not reach a command in the new one.
+    const QModelIndex current = d_grid->currentIndex();
+    if (current.isValid()) {
+        d_grid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    } else {
+        d_grid->clearSelection();
+    }
+    updateHelpBar(d_model->fieldOf(std::max(0, current.column())));
 }
 
 void MemTab::updateBankCaptions() {
@@ -385,6 +394,8 @@ void MemTab::backupTick() {
     const auto outcome =
         d_editor.BackupTick(d_state.folder, date, time, TrunkWindowOpen(), virtualControlRunning());
     if (!outcome) return;
+    // Storing may have taken rows from an image another window changed.
+    d_model->refresh();
     if (outcome->written) {
         statusBar()->showMessage(
             tr("Backup written: %1").arg(QString::fromStdString(outcome->path.string())), 10000);

@@ -91,9 +91,15 @@ class MemTab : public QMainWindow {
     // One tick of the minute timer of the automatic backup.
     void backupTick();
 
+    // What a read left in the image: nothing new, the scanner's memory as read, or a part of
+    // it mixed with what was there (a merge, a single step, a read kept half way).
+    enum class ReadOutcome { Nothing, Whole, Part };
     // "Read Data From Scanner" around the communication window: refused while Virtual Control
-    // runs; asks to save unsaved data; `readWindow` runs the window modally and returns true
-    // when the read replaced the image, which then is "Untitled" and unmodified.
+    // runs; asks to save unsaved data; `readWindow` runs the window modally and says what the
+    // read left. After a read the table is "Untitled"; it is unmodified only after a whole read,
+    // as a mix is found neither in the scanner nor in a file.
+    void readFromScanner(const std::function<ReadOutcome()>& readWindow);
+    // The same, `readWindow` returning true when a whole read replaced the image.
     void readFromScanner(const std::function<bool()>& readWindow);
     // "Send Data To Scanner": refused while Virtual Control runs; the table is stored first.
     void sendToScanner(const std::function<void()>& sendWindow);
@@ -168,6 +174,7 @@ class MemTab : public QMainWindow {
     void cmdRemoveDuplicates();
     void cmdSort(SortOrder order);
     void cmdCheckData();
+    void cmdCheckBandplan(DuplicateScope scope);
     void cmdCenterTags();
     void cmdRemoveLeadingSpaces();
     void cmdReadData();

@@ -1,6 +1,7 @@
 // The Edit and Options commands of the main window: each hands the grid's selection to the
 // editor and shows what came back.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -188,6 +189,11 @@ void MemTab::cmdCheckData() {
     if (!result.cancelled) statusBar()->showMessage(tr("Table checked."), 4000);
 }
 
+void MemTab::cmdCheckBandplan(DuplicateScope scope) {
+    run(d_editor.CheckBandplan(scope), "Check Table using Bandplan");
+    updateStatus();
+}
+
 void MemTab::cmdSoftwareOptions() {
     // The grid's text depends on the options (leading zeros): store it under the old ones.
     if (!storeGrid()) return;
@@ -310,6 +316,11 @@ void MemTab::tuneToCurrentRow() {
 }
 
 void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
+    readFromScanner(std::function<ReadOutcome()>(
+        [&readWindow] { return readWindow() ? ReadOutcome::Whole : ReadOutcome::Nothing; }));
+}
+
+void MemTab::readFromScanner(const std::function<ReadOutcome()>& readWindow) {
     d_grid->commitEdit();
     if (virtualControlRunning()) {
         d_prompter.tell(this, tr("Vexatron"), L1(kVirtualControlRunning), NoticeIcon::Warning);
@@ -334,16 +345,16 @@ void MemTab::readFromScanner(const std::function<bool()>& readWindow) {
     if (!storeGrid()) return;
     // The communication window opens the port itself.
     setDirectTune(false);
-    // The read is one undo step. The modified flag is cleared only by a read that replaced
-    // the image: a cancelled or failed read leaves the edits, and the question at exit, as
-    // they were.
-    bool replaced = false;
+    // The read is one undo step. Only a read that replaced the whole image matches the scanner
+    // and clears the modified flag; a merge, a single step or a kept partial read leaves a mix,
+    // so the flag stays up. A cancelled or failed read leaves the edits as they were.
+    ReadOutcome outcome = ReadOutcome::Nothing;
     applyImageChange(tr("Read data from scanner"), [&](Image&) {
-        replaced = readWindow();
-        return replaced;
+        outcome = readWindow();
+        return outcome != ReadOutcome::Nothing;
     });
-    if (replaced) {
-        d_editor.setModified(false);
+    if (outcome != ReadOutcome::Nothing) {
+        d_editor.setModified(outcome == ReadOutcome::Part);
         setFileName(QStringLiteral("Untitled"));
         d_editor.ResetTagLists();
         updateBankLabels();
@@ -379,21 +390,22 @@ void MemTab::routeQuestions(vexcomm& window) {
 }
 
 void MemTab::cmdReadData() {
-    bool partial = false;
-    readFromScanner([this, &partial] {
+    readFromScanner(std::function<ReadOutcome()>([this] {
         vexcomm window(vexcomm::Mode::Read, d_state.image, d_state.options, d_state.com,
                        d_state.folder, this);
         routeQuestions(window);
+        // A step of the download changes the image while the window stays open: the grid
+        // shows it at once.
+        connect(&window, &vexcomm::transferFinished, this, [this] { showBank(); });
         window.exec();
         d_state.options.delay1 = window.delay1();  // the window's delay control is a setting
-        partial = window.partialReadKept();
-        return window.imageReplaced();
-    });
-    // A read kept half way matches neither the scanner nor a file: ask before it is lost.
-    if (partial) {
-        d_editor.setModified(true);
-        updateStatus();
-    }
+        if (!window.imageReplaced()) return ReadOutcome::Nothing;
+        // Only the main read closes the window by itself; a merge keeps what was there.
+        const auto* merge = window.findChild<QCheckBox*>(QStringLiteral("merge"));
+        const bool whole = window.result() == QDialog::Accepted && !window.partialReadKept() &&
+                           !(merge && merge->isChecked());
+        return whole ? ReadOutcome::Whole : ReadOutcome::Part;
+    }));
 }
 
 void MemTab::cmdSendData() {

@@ -161,6 +161,8 @@ bool MemTab::openMemFile(const QString& path) {
 void MemTab::afterImageLoaded(const MemReadResult& result, const QString& path) {
     if (result.ok) {
         setFileName(path);
+        // The table is the file now: edits the user chose to drop are no longer pending.
+        d_editor.setModified(false);
     } else {
         if (result.imageChanged) setFileName(kUntitled);
         if (result.fileMissing) d_state.options.loadlast = 0;

@@ -238,6 +238,12 @@ void MemTab::buildMenus() {
     addCommand(
         options, tr("Check &Data In Table"), "checktab", [this] { cmdCheckData(); },
         QKeySequence(Qt::Key_F9));
+    QMenu* bandplan = options->addMenu(tr("Check Table using &Bandplan"));
+    bandplan->setObjectName("menuBandplan");
+    addCommand(bandplan, tr("Current Bank"), "runband1",
+               [this] { cmdCheckBandplan(DuplicateScope::CurrentBank); });
+    addCommand(bandplan, tr("All Banks"), "runband2",
+               [this] { cmdCheckBandplan(DuplicateScope::AllBanks); });
     QMenu* tagOptions = options->addMenu(tr("Table Tags Options"));
     tagOptions->setObjectName("menuTagOptions");
     addCommand(tagOptions, tr("Center Memory Tags"), "center_tags", [this] { cmdCenterTags(); });

@@ -182,6 +182,10 @@ void TrTags::buildWindow() {
     entries->addWidget(d_idEntry);
     entries->addWidget(tagLabel);
     entries->addWidget(d_tagEntry, 1);
+    // Says what the ID rules stored when it is not what was typed.
+    d_status = new QLabel;
+    d_status->setObjectName("status");
+    d_status->setWordWrap(true);
 
     const auto button = [](const QString& caption, const char* name) {
         auto* b = new QPushButton(caption);
@@ -210,6 +214,7 @@ void TrTags::buildWindow() {
     layout->addWidget(d_hint);
     layout->addWidget(d_grid, 1);
     layout->addLayout(entries);
+    layout->addWidget(d_status);
     layout->addLayout(buttons);
     resize(560, 640);
 
@@ -232,7 +237,15 @@ void TrTags::buildWindow() {
     connect(d_grid, &QTableWidget::itemSelectionChanged, this, &TrTags::updateActions);
     connect(d_idEntry, &QLineEdit::returnPressed, this, &TrTags::enterId);
     connect(d_tagEntry, &QLineEdit::returnPressed, this, &TrTags::enterTag);
+    // Leaving a field by Tab or a click keeps what was typed, as Enter would.
+    connect(d_idEntry, &QLineEdit::editingFinished, this, [this] {
+        if (d_idEntry->isModified()) storeId();
+    });
+    connect(d_tagEntry, &QLineEdit::editingFinished, this, [this] {
+        if (d_tagEntry->isModified()) storeTag();
+    });
     connect(ok, &QPushButton::clicked, this, [this] {
+        storePendingEntries();
         writeBack();
         accept();
     });
@@ -278,7 +291,8 @@ int TrTags::bankType() const {
 
 void TrTags::selectBank(int bank) {
     if (bank < 0 || bank >= kScannerBanks || bank == d_bank) return;
-    NormaliseTrunkIdBank(rows(), bankType());
+    storePendingEntries();
+    if (d_edited[d_bank]) NormaliseTrunkIdBank(rows(), bankType());
     d_bank = bank;
     if (d_tabs->currentIndex() != bank) {
         const QSignalBlocker block(d_tabs);
@@ -339,6 +353,7 @@ void TrTags::change(const std::function<void(TrunkIdBankRows&)>& edit) {
     const TrunkIdBankRows before = rows();
     edit(rows());
     if (rows() == before) return;
+    d_edited[d_bank] = true;
     d_undo.save(d_bank, before);
     showBank();
     updateActions();
@@ -365,23 +380,41 @@ void TrTags::rowCommand(bool (*command)(TrunkIdBankRows&, int), int moveSelectio
     }
 }
 
-void TrTags::enterId() {
+void TrTags::storeId() {
     int row = d_grid->currentRow();
     if (row < 0) row = 0;
-    const std::string id = NormaliseTrunkId(bankType(), TrunkString(d_idEntry->text()));
+    const std::string typed = TrunkString(d_idEntry->text());
+    const std::string id = NormaliseTrunkId(bankType(), typed);
     d_idEntry->setText(TrunkText(id));
     change([&](TrunkIdBankRows& r) { r[row][kTidId] = id; });
+    d_status->setText(TrunkText(TrunkIdEntryNote(typed, id)));
     d_grid->setCurrentCell(row, 0);
-    d_tagEntry->setFocus();
-    d_tagEntry->selectAll();
 }
 
-void TrTags::enterTag() {
+void TrTags::storeTag() {
     int row = d_grid->currentRow();
     if (row < 0) row = 0;
     const std::string tag = CutTag(TrunkString(d_tagEntry->text()));
     d_tagEntry->setText(TrunkText(tag));
     change([&](TrunkIdBankRows& r) { r[row][kTidTag] = tag; });
+}
+
+void TrTags::storePendingEntries() {
+    if (d_idEntry->isModified()) storeId();
+    if (d_tagEntry->isModified()) storeTag();
+}
+
+void TrTags::enterId() {
+    storeId();
+    d_tagEntry->setFocus();
+    d_tagEntry->selectAll();
+}
+
+void TrTags::enterTag() {
+    // An ID typed and left without Enter belongs to the same row.
+    if (d_idEntry->isModified()) storeId();
+    const int row = std::max(d_grid->currentRow(), 0);
+    storeTag();
     // On to the next row, ready for its ID.
     if (row + 1 < kTrunkIdUsedRows) d_grid->setCurrentCell(row + 1, 0);
     d_idEntry->setFocus();
@@ -419,11 +452,12 @@ void TrTags::paste() {
 }
 
 void TrTags::writeBack() {
-    WriteBackTrunkIdCopy(d_copy, d_image);
+    if (!(d_copy == LoadTrunkIdCopy(d_image))) WriteBackTrunkIdCopy(d_copy, d_image);
 }
 
 void TrTags::reload() {
     d_copy = LoadTrunkIdCopy(d_image);
+    d_edited.fill(false);
     d_undo.clear();
     showBank();
     updateHeading();
@@ -431,7 +465,8 @@ void TrTags::reload() {
 }
 
 void TrTags::copyMoveSwapIds() {
-    NormaliseTrunkIdBank(rows(), bankType());
+    storePendingEntries();
+    if (d_edited[d_bank]) NormaliseTrunkIdBank(rows(), bankType());
     writeBack();
     EditTrunk dialog(d_image, d_bank, this);
     dialog.exec();
@@ -446,6 +481,7 @@ void TrTags::editScanListTags() {
 
 void TrTags::copyMoveSwapBanks() {
     if (!d_openBankManager) return;
+    storePendingEntries();
     writeBack();
     d_openBankManager();
     reload();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 
 #include "core/image.h"
@@ -67,6 +68,13 @@ class TrTags : public QDialog {
     void copy();
     void paste();
     void deleteCells();
+    // Stores the typed ID into the current row and says what the rules made of it.
+    void storeId();
+    void storeTag();
+    // Text typed into an entry field and left without Enter (Tab, a click elsewhere, Ok).
+    void storePendingEntries();
+    // Writes the working copy back when it differs from the table: a window that changed
+    // nothing changes nothing.
     void writeBack();
     void reload();
 
@@ -74,6 +82,8 @@ class TrTags : public QDialog {
     TrunkIdWorkingCopy d_copy;
     TrunkIdUndo d_undo;
     int d_bank = 0;
+    // Banks edited since the copy was loaded: only these are normalised when left.
+    std::array<bool, kTrunkIdBanks> d_edited{};
     bool d_cancelled = false;
     std::function<void()> d_openBankManager;
 
@@ -83,6 +93,7 @@ class TrTags : public QDialog {
     QTableWidget* d_grid = nullptr;
     QLineEdit* d_idEntry = nullptr;
     QLineEdit* d_tagEntry = nullptr;
+    QLabel* d_status = nullptr;
     QPushButton* d_bankManager = nullptr;
     QMenu* d_context = nullptr;
 };

@@ -272,7 +272,7 @@ void TrunkConfig::hideEvent(QHideEvent* event) {
 
 void TrunkConfig::activate() {
     const int code = TrunkTypeOf(d_image.TrunkType[d_bank]);
-    if (code >= 0) typeChosen(code < kTrunkTypeListSize ? code : -1);
+    if (code >= 0) showType(code < kTrunkTypeListSize ? code : -1);
     showBank();
 }
 
@@ -290,13 +290,17 @@ void TrunkConfig::selectBank(int bank) {
         d_tabs->setCurrentIndex(bank);
     }
     const int code = TrunkTypeOf(d_image.TrunkType[bank]);
-    typeChosen(code < kTrunkTypeListSize ? code : -1);
+    showType(code < kTrunkTypeListSize ? code : -1);
     showBank();
 }
 
 void TrunkConfig::typeChosen(int position) {
     readControls();
     if (position >= 0) SelectTrunkType(d_image, d_bank, position, d_form);
+    showType(position);
+}
+
+void TrunkConfig::showType(int position) {
     {
         const QSignalBlocker block(d_type);
         d_type->setCurrentIndex(position);
@@ -315,12 +319,18 @@ void TrunkConfig::showBank() {
     ShowTrunkBank(d_image, d_bank, d_form);
     writeControls();
     updateVisibility();
+    // What the controls hold now, read back the way a store reads them.
+    readControls();
+    d_shown = d_form;
 }
 
 void TrunkConfig::storeBank() {
     readControls();
+    if (d_form == d_shown) return;
     StoreTrunkBank(d_form, d_image, d_bank);
     writeControls();
+    readControls();
+    d_shown = d_form;
 }
 
 void TrunkConfig::clearThisBank() {
@@ -333,7 +343,7 @@ void TrunkConfig::copyMoveSwapBanks() {
     storeBank();
     d_openBankManager();
     const int code = TrunkTypeOf(d_image.TrunkType[d_bank]);
-    typeChosen(code >= 0 && code < kTrunkTypeListSize ? code : -1);
+    showType(code >= 0 && code < kTrunkTypeListSize ? code : -1);
     showBank();
 }
 

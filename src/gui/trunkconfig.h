@@ -48,7 +48,8 @@ class TrunkConfig : public QDialog {
   private:
     void buildWindow();
     void activate();
-    void typeChosen(int position);
+    void typeChosen(int position);  // by the user: stored at once
+    void showType(int position);    // the bank's own type: nothing is stored
     void fleetMapChosen(int position);
     void showBank();   // records -> controls
     void storeBank();  // controls -> records
@@ -58,6 +59,9 @@ class TrunkConfig : public QDialog {
 
     Image& d_image;
     TrunkConfigForm d_form;
+    // The form as the bank was shown: a bank whose controls still show it is not stored, so a
+    // window that changed nothing changes nothing.
+    TrunkConfigForm d_shown;
     int d_bank = 0;
     std::function<void()> d_openBankManager;
 

@@ -9,15 +9,17 @@ namespace vex::gui {
 namespace {
 
 // Runs a trunk window over the image as one undo step (the Memory Manager opened from it makes
-// steps of its own). Trunk edits are unsaved edits like any other.
+// steps of its own). Trunk edits are unsaved edits like any other: the modified flag goes up
+// only when something changed.
 template <typename Window>
 void RunTrunkWindow(MemTab& main, const QString& stepName) {
     if (!main.storeGrid()) return;
     main.applyImageChange(stepName, [&main](Image& image) {
+        const Image before = image;
         Window window(image, &main);
         window.setBankManager([&main, &window] { OpenMemoryManager(main, true, &window); });
         window.exec();
-        return true;
+        return !(image == before);
     });
 }
 

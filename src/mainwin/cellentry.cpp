@@ -1,5 +1,6 @@
 #include "mainwin/cellentry.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "core/frequency.h"
@@ -8,15 +9,6 @@
 namespace vex {
 
 namespace {
-
-// Units of 100 Hz of a canonical "dddd.dddd" text.
-long long TenthKilohertz(const std::string& canonical) {
-    long long n = 0;
-    for (char c : canonical) {
-        if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
-    }
-    return n;
-}
 
 std::string CanonicalFromTenthKilohertz(long long n) {
     char buffer[32];
@@ -29,7 +21,8 @@ std::string ByZeroSetting(const std::string& canonical, const Options& options) 
 }
 
 // The typed text clamped into the scanner's bands, as canonical text; empty for a value of 0.
-std::string ClampedCanonical(std::string_view typed) {
+// `clamped` tells whether a band edge replaced the value.
+std::string ClampedCanonical(std::string_view typed, bool* clamped = nullptr) {
     const double value = NumericValue(typed);
     if (value == 0) return {};
     // Judged on whole megahertz, like normalisation. Values far outside any band (negative
@@ -43,6 +36,7 @@ std::string ClampedCanonical(std::string_view typed) {
         whole = IntegerValue(typed);
     }
     const std::string edge = BandEdgeFor(whole);
+    if (clamped) *clamped = !edge.empty();
     return CanonicalFrequency(edge.empty() ? typed : std::string_view(edge));
 }
 
@@ -56,25 +50,52 @@ std::string_view TrimLeadingSpaces(std::string_view text) {
     return start == std::string_view::npos ? std::string_view() : text.substr(start);
 }
 
+// Many locales type a comma for the decimal point.
+std::string WithDecimalPoint(std::string_view text) {
+    std::string s(text);
+    for (char& c : s) {
+        if (c == ',') c = '.';
+    }
+    return s;
+}
+
+bool OnRaster(long long n) {
+    if (n % 125 == 0 || n % 75 == 0 || n % 50 == 0) return true;
+    // 150.81 < F < 154.6275 MHz: channels there also sit 5 kHz off the 7.5 kHz raster.
+    return n > 1508100 && n < 1546275 && (n - 50) % 75 == 0;
+}
+
 }  // namespace
 
 FrequencyEntry EnterFrequency(std::string_view typed, const Options& options,
                               const DefaultData& defaults) {
     FrequencyEntry entry;
-    std::string canonical = ClampedCanonical(TrimLeadingSpaces(typed));
+    const std::string text = WithDecimalPoint(TrimLeadingSpaces(typed));
+    bool clamped = false;
+    std::string canonical = ClampedCanonical(text, &clamped);
     if (canonical.empty()) {
         // An empty or zero entry leaves the channel empty instead of making a 25 MHz channel.
         entry.empty = true;
         return entry;
     }
-    if (options.round != 1 && !OnSixPointTwoFiveRaster(canonical)) {
-        const long long n = TenthKilohertz(canonical);
-        bool accepted = n % 125 == 0 || n % 75 == 0 || n % 50 == 0;
-        // 150.81 < F < 154.6275 MHz: channels there also sit 5 kHz off the 7.5 kHz raster.
-        if (!accepted && n > 1508100 && n < 1546275) accepted = (n - 50) % 75 == 0;
-        if (!accepted) canonical = CanonicalFromTenthKilohertz(n / 50 * 50);
+    bool moved = false;
+    if (options.round != 1 && !clamped && !OnSixPointTwoFiveRaster(canonical)) {
+        // Digits beyond 100 Hz are rounded, not cut: 162.55999 is 162.5600, on the raster.
+        const long long n = std::llround(NumericValue(text) * 10000);
+        canonical = ClampedCanonical(CanonicalFromTenthKilohertz(n), &clamped);
+        if (!clamped && !OnSixPointTwoFiveRaster(canonical) && !OnRaster(n)) {
+            canonical = CanonicalFromTenthKilohertz(n / 50 * 50);
+            moved = true;
+        }
     }
     entry.text = ByZeroSetting(canonical, options);
+    const std::string shown(TrimLeadingSpaces(typed));
+    if (clamped) {
+        entry.note = shown + " MHz lies outside the scanner's bands: stored " + entry.text + ".";
+    } else if (moved) {
+        entry.note =
+            shown + " MHz is on no channel raster: stored " + entry.text + " (5 kHz below).";
+    }
     for (int i = 0; i < 3; ++i) {
         if (defaults.use[i] != 0) entry.flags[i] = defaults.value[i] == 1 ? "On" : "Off";
     }
@@ -86,7 +107,7 @@ std::string EnterFrequencyText(std::string_view typed, const Options& options) {
 }
 
 std::string PastedFrequencyText(std::string_view text, const Options& options) {
-    const std::string canonical = ClampedCanonical(TrimLeadingSpaces(text));
+    const std::string canonical = ClampedCanonical(WithDecimalPoint(TrimLeadingSpaces(text)));
     return canonical.empty() ? std::string() : ByZeroSetting(canonical, options);
 }
 
@@ -101,7 +122,7 @@ std::string EnterTag(std::string_view typed) {
 }
 
 bool AcceptsFrequencyChar(char c) {
-    return (c >= '0' && c <= '9') || c == '.' || c == '-';
+    return (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-';
 }
 
 bool AcceptsTagChar(char c, std::size_t lengthAfterKey) {

@@ -20,10 +20,14 @@ struct FrequencyEntry {
     // New texts of the trunk, delay and lockout cells (index 0..2 = field ids 3..5) from the
     // default data; nullopt leaves that cell as it is. All nullopt for an empty entry.
     std::array<std::optional<std::string>, 3> flags;
+    // What the user is told when the rules stored something else than was typed (a band edge,
+    // the raster below); empty otherwise.
+    std::string note;
 };
 
-// Enter pressed in a frequency cell: band clamps, raster check (unless `round` is 1) with
-// rounding down to 5 kHz, formatting by `zero`, and the default-data flags.
+// Enter pressed in a frequency cell: a comma is the decimal point; band clamps; the raster check
+// (unless `round` is 1) on the value rounded to 100 Hz, with rounding down to 5 kHz; formatting
+// by `zero`, and the default-data flags.
 FrequencyEntry EnterFrequency(std::string_view typed, const Options& options,
                               const DefaultData& defaults);
 
@@ -39,7 +43,7 @@ std::string EnterFrequencyText(std::string_view typed, const Options& options);
 std::string EnterTag(std::string_view typed);
 
 // Key filters while typing. `c` is the character as Latin-1.
-bool AcceptsFrequencyChar(char c);  // digits, "." and "-"
+bool AcceptsFrequencyChar(char c);  // digits, "." (or ",") and "-"
 // Codes 32..126 except the double quote, and only while the cell holds fewer than 16
 // characters (`lengthAfterKey` = length the text would have once the key is taken).
 bool AcceptsTagChar(char c, std::size_t lengthAfterKey);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/normalise.h"
+#include "mainwin/bandplan.h"
 #include "tools/spreadsheet.h"
 #include "tools/step_names.h"
 
@@ -16,8 +17,7 @@ constexpr std::string_view kOtherChanges = "Other changes";
 
 TableEditor::TableEditor(Image& image, Options& options, DefaultData& defaults)
     : image_(image), options_(options), defaults_(defaults), history_(image) {
-    ShowBank(image_, currentBank_, options_, grid_, &tags_);
-    shown_ = grid_;
+    Show();
 }
 
 void TableEditor::setModified(bool modified) {
@@ -31,8 +31,27 @@ void TableEditor::setModified(bool modified) {
 
 // --- Grid transfer ---
 
+void TableEditor::MarkSynced() {
+    syncedBank_ = image_.ChannelTable[currentBank_];
+    shown_ = grid_;
+}
+
+void TableEditor::TakeImageUnderGrid() {
+    // The rows not edited in the grid since it was shown show the image again, as shown.
+    GridBank fresh;
+    ShowBank(image_, currentBank_, options_, fresh, &tags_);
+    const GridBank shownNow = fresh;
+    for (int row = 1; row <= ChannelsPerBank; ++row) {
+        if (grid_.cells[row] != shown_.cells[row]) fresh.cells[row] = grid_.cells[row];
+    }
+    grid_ = fresh;
+    shown_ = shownNow;
+    syncedBank_ = image_.ChannelTable[currentBank_];
+}
+
 GridResult TableEditor::Store() {
     if (!IsGridBank(currentBank_)) return StoreGrid(grid_, image_, currentBank_, options_, &tags_);
+    if (image_.ChannelTable[currentBank_] != syncedBank_) TakeImageUnderGrid();
     // Only the rows edited since the bank was shown are written: storing a row as shown would
     // rewrite its form (the blank flags of an empty channel, leading zeros) and make an
     // unchanged image look edited.
@@ -44,14 +63,17 @@ GridResult TableEditor::Store() {
     }
     if (!any) return {};
     const GridResult stored = StoreGrid(grid_, image_, currentBank_, options_, &tags_, &edited);
-    for (int row = 1; row <= ChannelsPerBank; ++row)
-        if (edited[row]) shown_.cells[row] = grid_.cells[row];
+    if (stored) {
+        for (int row = 1; row <= ChannelsPerBank; ++row)
+            if (edited[row]) shown_.cells[row] = grid_.cells[row];
+        syncedBank_ = image_.ChannelTable[currentBank_];
+    }
     return stored;
 }
 
 GridResult TableEditor::Show() {
     const GridResult shown = ShowBank(image_, currentBank_, options_, grid_, &tags_);
-    shown_ = grid_;
+    if (shown) MarkSynced();
     return shown;
 }
 
@@ -108,15 +130,15 @@ void TableEditor::ResetAfterNewImage() {
 
 // --- Cell entry ---
 
-void TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
+std::string TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
     switch (field) {
         case kGridFrequency: {
-            const FrequencyEntry entry = EnterFrequency(typed, options_, defaults_);
+            FrequencyEntry entry = EnterFrequency(typed, options_, defaults_);
             grid_.cell(row, field) = entry.text;
             for (int i = 0; i < 3; ++i) {
                 if (entry.flags[i]) grid_.cell(row, kGridTrunk + i) = *entry.flags[i];
             }
-            break;
+            return std::move(entry.note);
         }
         case kGridTag:
             grid_.cell(row, field) = EnterTag(typed);
@@ -126,9 +148,10 @@ void TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
             grid_.cell(row, field) = FlagCellFromText(typed);
             break;
     }
+    return {};
 }
 
-void TableEditor::EnterText(Selection selection, std::string_view typed) {
+std::string TableEditor::EnterText(Selection selection, std::string_view typed) {
     selection = selection.Normalised();
     const int field = selection.currentField;
     const bool inSelection = field >= selection.firstField && field <= selection.lastField &&
@@ -139,8 +162,10 @@ void TableEditor::EnterText(Selection selection, std::string_view typed) {
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
     RecordOutsideChannelChanges();
-    for (int row = first; row <= last; ++row) ApplyEntryToCell(row, field, typed);
+    std::string note;
+    for (int row = first; row <= last; ++row) note = ApplyEntryToCell(row, field, typed);
     RecordGridEdit(Selection::Rows(first, last));
+    return note;
 }
 
 void TableEditor::RecordGridEdit(Selection rows) {
@@ -475,6 +500,18 @@ CommandResult TableEditor::CheckDataInTable() {
         NormaliseTable(image_, options_);
         return !(image_ == before);
     });
+}
+
+CommandResult TableEditor::CheckBandplan(DuplicateScope scope) {
+    std::vector<BandplanChange> changes;
+    CommandResult result = ApplyImageChange("Check Table using Bandplan", [&](Image& image) {
+        const bool all = scope == DuplicateScope::AllBanks;
+        changes = vex::CheckBandplan(image, all ? 0 : currentBank_,
+                                     all ? kBankCount - 1 : currentBank_, options_);
+        return !changes.empty();
+    });
+    if (!result.cancelled) result.message = BandplanReport(changes);
+    return result;
 }
 
 // --- Backup ---

@@ -52,8 +52,11 @@ class TableEditor {
     void setModified(bool modified);
 
     // --- Grid transfer ---
-    GridResult Store();  // StoreGrid for the current bank
-    GridResult Show();   // ShowBank for the current bank
+    // StoreGrid for the current bank: only the rows edited in the grid since it was shown are
+    // stored. When the image's bank was changed behind the grid since then, the other rows
+    // show the image again.
+    GridResult Store();
+    GridResult Show();  // ShowBank for the current bank
     // save_undo: Store; a change of the image not yet in the history becomes a step of its own.
     GridResult SaveUndo();
     // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
@@ -70,8 +73,9 @@ class TableEditor {
 
     // --- Cell entry ---
     // Enter pressed with `typed` in the edit box over selection.current*: the entry rules of
-    // the current cell's column, written into every selected cell of that column.
-    void EnterText(Selection selection, std::string_view typed);
+    // the current cell's column, written into every selected cell of that column. Returns what
+    // the user should be told when the rules stored something else than was typed.
+    std::string EnterText(Selection selection, std::string_view typed);
     // A key in a flag cell (0/F/1/N/space) for every selected cell of that flag column; false
     // when the key is not a flag key or the current cell is no flag cell.
     bool FlagKey(Selection selection, char key);
@@ -106,6 +110,8 @@ class TableEditor {
     CommandResult Sort(Selection selection, SortOrder order, const Asker& ask);
     // "Check Data In Table": normalisation of the whole table as one step.
     CommandResult CheckDataInTable();
+    // "Check Table using Bandplan" on the current bank or all banks; message = the report.
+    CommandResult CheckBandplan(DuplicateScope scope);
 
     // The one way for another window (imports, tools, trunk windows) to change the image: the
     // grid is stored first, `change` edits the image and says whether it changed anything, and
@@ -143,7 +149,12 @@ class TableEditor {
     // `result`) when it could not be stored.
     bool StoreForReading(CommandResult& result);
     CommandResult ShiftCurrentChannel(Selection selection, ShiftDirection direction);
-    void ApplyEntryToCell(int row, int field, std::string_view typed);
+    std::string ApplyEntryToCell(int row, int field, std::string_view typed);
+    // The grid and the bank are in step again (after a show or a store).
+    void MarkSynced();
+    // The image's bank changed behind the grid (another window, a read): the rows the user has
+    // not edited since are taken from the image, so a stale grid is never stored over it.
+    void TakeImageUnderGrid();
 
     Image& image_;
     Options& options_;
@@ -151,6 +162,7 @@ class TableEditor {
     int currentBank_ = 0;
     GridBank grid_;
     GridBank shown_;  // the grid as last shown or stored: rows differing from it were edited
+    Bank syncedBank_;  // the current bank as the grid last showed or stored it
     UndoHistory history_;
     std::vector<std::string> stepsUnderWay_;  // ApplyImageChange calls, outermost first
     EasyTagLists tags_;

@@ -31,14 +31,24 @@ void DropExcessLeadingZeros(std::string& s, std::size_t length) {
     s.erase(0, zeros);
 }
 
-// An ICALL "i" followed by up to five digits, padded to "ixxxxx"; digits above `limit` give
-// "i00000". Returns an empty string for a malformed ICALL.
+// The digits a text begins with: what is typed after a number ("123.", "12abc") does not
+// turn it into another ID.
+std::string LeadingDigits(std::string_view s) {
+    std::size_t n = 0;
+    while (n < s.size() && IsDigit(s[n])) ++n;
+    return std::string(s.substr(0, n));
+}
+
+// An ICALL "i" followed by up to five digits, padded to "ixxxxx"; an over-long number keeps its
+// first five digits; digits above `limit` give "i00000". Returns an empty string for a malformed
+// ICALL (letters but no digits after the "i").
 std::string PadIcall(const std::string& s, double limit) {
-    std::string digits = s.substr(1);
+    std::string digits = LeadingDigits(std::string_view(s).substr(1));
+    if (digits.empty() && s.size() > 1) return {};
     DropExcessLeadingZeros(digits, kIdLength - 1);
+    digits.resize(std::min(digits.size(), kIdLength - 1));
     if (NumericValue(digits) > limit) digits = "00000";
-    if (digits.size() < kIdLength - 1) digits.insert(0, kIdLength - 1 - digits.size(), '0');
-    if (!AllDigits(digits) || digits.size() != kIdLength - 1) return {};
+    digits.insert(0, kIdLength - 1 - digits.size(), '0');
     return std::string(1, s[0]) + digits;
 }
 
@@ -102,6 +112,8 @@ std::string NormaliseMotorola2Id(std::string_view text) {
         if (s.empty()) return "0";
         s[0] = '7';
     } else {
+        s = LeadingDigits(s);
+        if (s.empty()) return "0";
         DropExcessLeadingZeros(s, kIdLength);
         s.resize(std::min(s.size(), kIdLength));
         // A short number beginning with 7 is an ordinary ID, not an ICALL.
@@ -120,9 +132,12 @@ std::string NormaliseMotorola1Id(std::string_view text) {
     std::string s = TrimBlanks(text);
     if (s.empty()) return s;
     if (NumericValue(s) > 65536) return "0";
-    if (IsIcallLetter(s[0])) s = PadIcall(s, 65536);
+    if (IsIcallLetter(s[0])) {
+        s = PadIcall(s, 65536);
+        return s.empty() ? "0" : s;
+    }
     // Any other text is the block-fleet-subfleet form and stays as typed.
-    return IsMotorola1Form(s) ? s : "0";
+    return s;
 }
 
 std::string NormaliseEdacsId(std::string_view text) {
@@ -136,6 +151,8 @@ std::string NormaliseEdacsId(std::string_view text) {
 
     const std::size_t dash = s.find('-');
     if (dash != std::string::npos) {
+        // Dashes without a digit are no agency, fleet or subfleet at all.
+        if (std::none_of(s.begin(), s.end(), IsDigit)) return {};
         // Agency-fleet-subfleet. Zeros typed in front of the agency do not count.
         std::size_t p = dash + 1;
         while (p > 3 && s[0] == '0') {
@@ -157,6 +174,7 @@ std::string NormaliseEdacsId(std::string_view text) {
         return IsEdacsAfs(s) ? s : std::string();
     }
 
+    s = LeadingDigits(s);
     const double value = NumericValue(s);
     if (value > 2047 || value == 0) return "0";
     // A decimal ID has at most four digits; zeros typed in front of them carry nothing.
@@ -167,6 +185,7 @@ std::string NormaliseEdacsId(std::string_view text) {
 std::string NormaliseLtrId(std::string_view text) {
     std::string s = TrimBlanks(text);
     if (s.empty()) return s;
+    s = LeadingDigits(s);
     if (NumericValue(s) == 0) return "0";
     DropExcessLeadingZeros(s, kIdLength);
     s.resize(std::min(s.size(), kIdLength));
@@ -194,6 +213,15 @@ std::string NormaliseTrunkId(int trunkType, std::string_view text) {
             break;
     }
     return std::string(text);
+}
+
+std::string TrunkIdEntryNote(std::string_view typed, std::string_view stored) {
+    const std::string t = TrimBlanks(typed);
+    if (t.empty() || t == stored) return {};
+    if (AllDigits(t) && AllDigits(stored) && NumericValue(t) == NumericValue(stored)) return {};
+    if (stored.empty()) return "ID " + t + " does not fit this system: the ID was cleared.";
+    if (stored == "0") return "ID " + t + " does not fit this system: stored 0.";
+    return "ID " + t + " was stored as " + std::string(stored) + ".";
 }
 
 std::string CleanTrunkId(int trunkType, std::string_view text) {

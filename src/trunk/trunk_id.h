@@ -22,6 +22,10 @@ std::string NormaliseLtrId(std::string_view text);        // "AHHUUU"
 // The rule of the bank's type; types without a rule return the text unchanged.
 std::string NormaliseTrunkId(int trunkType, std::string_view text);
 
+// What the user is told after typing `typed` when the rules stored `stored`: empty when the ID
+// was taken as typed (leading zeros aside), otherwise what was stored and why.
+std::string TrunkIdEntryNote(std::string_view typed, std::string_view stored);
+
 // What the trunk ID window does to every ID of a bank before leaving it: trim, drop inner
 // blanks, then normalise a non-empty ID.
 std::string CleanTrunkId(int trunkType, std::string_view text);

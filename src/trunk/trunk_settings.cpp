@@ -29,9 +29,9 @@ int BlockCode(const std::string& block) {
 
 }  // namespace
 
-void ShowTrunkBank(Image& image, int bank, TrunkConfigForm& form) {
+void ShowTrunkBank(const Image& image, int bank, TrunkConfigForm& form) {
     const int code = TrunkTypeOf(image.TrunkType[bank]);
-    auto& setting = image.TrunkSetting[bank];
+    const auto& setting = image.TrunkSetting[bank];
     const auto& base = image.TrunkBase[bank];
     form.type = code >= 0 && code < kTrunkTypeListSize ? code : -1;
 
@@ -39,8 +39,9 @@ void ShowTrunkBank(Image& image, int bank, TrunkConfigForm& form) {
         case TrunkGroup::Motorola800: {
             form.status800 = setting[kTsStatusOrIdFormat] == "1";
             form.endCode800 = FlagPosition(setting[kTsEndCode]);
-            if (NumericValue(setting[kTsDelay]) > 0) setting[kTsDelay] = "1";
-            form.delay800 = ListPosition(setting[kTsDelay], 2);
+            // Any delay above 0 shows as "2"; it is stored so only when the bank is stored.
+            form.delay800 =
+                NumericValue(setting[kTsDelay]) > 0 ? 1 : ListPosition(setting[kTsDelay], 2);
             form.controlChannel = ListPosition(setting[kTsControlChannel], 5);
             form.fleetMap = -1;
             const std::string& fleet = setting[kTsFleetMap];

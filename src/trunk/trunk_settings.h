@@ -51,8 +51,9 @@ struct TrunkConfigForm {
     bool operator==(const TrunkConfigForm&) const = default;
 };
 
-// Records to controls for one bank. A Motorola 800 delay above 0 is written back as "1".
-void ShowTrunkBank(Image& image, int bank, TrunkConfigForm& form);
+// Records to controls for one bank; the records are not changed. A Motorola 800 delay above 0
+// shows as "2".
+void ShowTrunkBank(const Image& image, int bank, TrunkConfigForm& form);
 
 // Controls to records for one bank: corrects the values in the controls, stores them and clears
 // the list selections the way the window does.

@@ -3,8 +3,10 @@
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
 #include <QtTest>
@@ -44,6 +46,12 @@ class MemTabTest : public QObject {
     void popupMenuRunsTheCommands();
     void typedTextIsTakenBeforeACommand();
     void eachEntryUndoesOnItsOwn();
+    void bankSwitchDropsTheSelection();
+    void ctrlShiftKeysExtendTheSelection_data();
+    void ctrlShiftKeysExtendTheSelection();
+    void discardedEditsLeaveNoFlagAfterOpen();
+    void gridWidensWithTheWindow();
+    void bandplanCheckBringsChannelsOntoThePlan();
 };
 
 void MemTabTest::frequencyEntry_data() {
@@ -52,30 +60,51 @@ void MemTabTest::frequencyEntry_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
-    QTest::addRow("off raster rounds down") << 0 << 0 << "162.553"
-                                            << "0162.5500"
-                                            << "0162.5500";
+    QTest::addColumn<QString>("told");  // the status line after Enter
+    QTest::addRow("off raster rounds down")
+        << 0 << 0 << "162.553"
+        << "0162.5500"
+        << "0162.5500"
+        << "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below).";
+    QTest::addRow("comma is the decimal point") << 0 << 0 << "162,55"
+                                                << "0162.5500"
+                                                << "0162.5500"
+                                                << "";
+    QTest::addRow("fifth decimal rounds to 100 Hz") << 0 << 0 << "162.55999"
+                                                    << "0162.5600"
+                                                    << "0162.5600"
+                                                    << "";
     QTest::addRow("6.25 kHz raster stays") << 0 << 0 << "162.5625"
                                            << "0162.5625"
-                                           << "0162.5625";
+                                           << "0162.5625"
+                                           << "";
     QTest::addRow("special band offset") << 0 << 0 << "151.0025"
                                          << "0151.0025"
-                                         << "0151.0025";
+                                         << "0151.0025"
+                                         << "";
     QTest::addRow("offset outside band") << 0 << 0 << "160.0025"
                                          << "0160.0000"
-                                         << "0160.0000";
+                                         << "0160.0000"
+                                         << "160.0025 MHz is on no channel raster: stored "
+                                            "0160.0000 (5 kHz below).";
     QTest::addRow("no rounding with round 1") << 1 << 0 << "162.553"
                                               << "0162.5530"
-                                              << "0162.5530";
+                                              << "0162.5530"
+                                              << "";
     QTest::addRow("between bands clamps") << 0 << 0 << "600"
                                           << "0512.0000"
-                                          << "0512.0000";
+                                          << "0512.0000"
+                                          << "600 MHz lies outside the scanner's bands: stored "
+                                             "0512.0000.";
     QTest::addRow("below the bands") << 1 << 0 << "10"
                                      << "0025.0000"
-                                     << "0025.0000";
+                                     << "0025.0000"
+                                     << "10 MHz lies outside the scanner's bands: stored "
+                                        "0025.0000.";
     QTest::addRow("zero 1 hides leading zeros") << 0 << 1 << "162.55"
                                                 << "162.5500"
-                                                << "0162.5500";
+                                                << "0162.5500"
+                                                << "";
 }
 
 void MemTabTest::frequencyEntry() {
@@ -84,12 +113,14 @@ void MemTabTest::frequencyEntry() {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QString, stored);
+    QFETCH(QString, told);
     Fixture f;
     f.state.options.round = round;
     f.state.options.zero = zero;
     f.window->applyOptions();
     f.enter(3, 1, typed);
     QCOMPARE(f.cell(3, 1), shown);
+    QCOMPARE(f.window->statusBar()->currentMessage(), told);
     // Enter goes on to the next channel.
     QCOMPARE(f.grid()->currentIndex().row(), 3);
     QVERIFY(f.window->editor().modified());
@@ -560,6 +591,93 @@ void MemTabTest::eachEntryUndoesOnItsOwn() {
     QCOMPARE(f.cell(3, 1), QString());
     QCOMPARE(f.cell(2, 1), QString("0156.0000"));
     QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+}
+
+// Rows 3..7 selected in bank 1; after the switch a command acts on the current cell only.
+void MemTabTest::bankSwitchDropsTheSelection() {
+    Fixture f([](AppState& s) { s.options.expert = 1; });
+    for (int slot = 1; slot <= 10; ++slot)
+        f.state.image.channel(1, slot)[kFieldFrequency] = "0155.0000";
+    f.selectBlock(3, 7, 1, 5);
+    f.key(Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(f.window->editor().currentBank(), 1);
+    const Selection s = f.grid()->selection();
+    QCOMPARE(s.firstRow, s.lastRow);
+    f.trigger("memtab_delline");
+    int cleared = 0;
+    for (int slot = 1; slot <= 10; ++slot) cleared += IsEmptyChannel(f.state.image, 1, slot);
+    QCOMPARE(cleared, 1);
+}
+
+void MemTabTest::ctrlShiftKeysExtendTheSelection_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("lastRow");
+    QTest::addColumn<int>("lastField");
+    QTest::addRow("Shift+Ctrl+End") << int(Qt::Key_End) << 50 << 5;
+    QTest::addRow("Shift+Ctrl+Down") << int(Qt::Key_Down) << 50 << 2;
+}
+
+void MemTabTest::ctrlShiftKeysExtendTheSelection() {
+    QFETCH(int, key);
+    QFETCH(int, lastRow);
+    QFETCH(int, lastField);
+    Fixture f;
+    f.selectBlock(3, 3, 2, 2);
+    f.key(Qt::Key(key), Qt::ControlModifier | Qt::ShiftModifier);
+    const Selection s = f.grid()->selection();
+    QCOMPARE(s.firstRow, 3);
+    QCOMPARE(s.firstField, 2);
+    QCOMPARE(s.lastRow, lastRow);
+    QCOMPARE(s.lastField, lastField);
+}
+
+void MemTabTest::discardedEditsLeaveNoFlagAfterOpen() {
+    Fixture f;
+    const QString file = f.path("other.mem");
+    QVERIFY(WriteMemFile(f.state.image, file.toStdString(), f.state.options));
+    f.enter(1, 1, "155.5");
+    QVERIFY(f.window->editor().modified());
+    f.prompter.answers = {Answer::No};  // "Save data?": drop the edits
+    f.prompter.openNames = {file};
+    f.trigger("tabopen");
+    QCOMPARE(f.window->fileName(), file);
+    QVERIFY(!f.window->editor().modified());
+    QCOMPARE(f.window->findChild<QLabel*>("statusModified")->text(), QString());
+}
+
+void MemTabTest::gridWidensWithTheWindow() {
+    Fixture f;
+    f.window->resize(700, 700);
+    QApplication::processEvents();
+    f.window->resize(1500, 700);
+    QApplication::processEvents();
+    QTRY_VERIFY(f.grid()->viewport()->width() > 1000);
+    QCOMPARE(f.grid()->horizontalHeader()->length(), f.grid()->viewport()->width());
+}
+
+void MemTabTest::bandplanCheckBringsChannelsOntoThePlan() {
+    Fixture f;
+    f.state.image.channel(0, 1)[kFieldFrequency] = "0600.0000";
+    f.state.image.channel(0, 2)[kFieldFrequency] = "0162.5500";
+    f.state.image.channel(1, 1)[kFieldFrequency] = "0162.5530";
+    f.window->showBank();
+    f.window->editor().setModified(false);
+    f.trigger("runband1");
+    QCOMPARE(f.cell(1, 1), QString("0512.0000"));
+    QCOMPARE(f.channel(1, 1)[kFieldFrequency], std::string("0162.5530"));  // other bank
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY2(f.prompter.told[0].contains("Channel 1: 0600.0000 -> 0512.0000"),
+             qPrintable(f.prompter.told[0]));
+    QVERIFY(f.window->editor().modified());
+    f.trigger("tabundo");  // one step
+    QCOMPARE(f.cell(1, 1), QString("0600.0000"));
+    f.trigger("runband2");
+    QCOMPARE(f.cell(1, 1), QString("0512.0000"));
+    QCOMPARE(f.channel(1, 1)[kFieldFrequency], std::string("0162.5500"));
+    QVERIFY(f.prompter.told[1].startsWith("Check Table using Bandplan|2 channels were"));
+    QVERIFY(f.prompter.told[1].contains("Channel 51: 0162.5530 -> 0162.5500"));
+    f.trigger("runband2");
+    QVERIFY(f.prompter.told[2].contains("nothing was changed"));
 }
 
 QTEST_MAIN(MemTabTest)

@@ -1,7 +1,9 @@
 // The main window's scanner commands against bct8sim over a real serial line: Read Data from
 // the BCT8 menu replaces the table, Direct Tune talks to the scanner without an error.
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 #include <fstream>
 
@@ -49,7 +51,86 @@ class MemTabScannerTest : public QObject {
     void readDataReplacesTheTable();
     void readKeptHalfWayIsUnsaved();
     void directTuneOverTheSerialLine();
+    void stepReadShowsAtOnceAndTheBackupKeepsIt();
+    void mergeReadStaysUnsaved();
 };
+
+namespace {
+
+// Reads channels 1..3 only, so a read takes a moment.
+void ChooseChannels1To3(vexcomm* window) {
+    auto* from = window->findChild<QLineEdit*>("rangeStart");
+    auto* to = window->findChild<QLineEdit*>("rangeEnd");
+    from->selectAll();
+    QTest::keyClicks(from, "1");
+    to->selectAll();
+    QTest::keyClicks(to, "3");
+}
+
+}  // namespace
+
+// "Read F Data" leaves the window open; the grid shows the channels read at once, and a backup
+// falling due meanwhile keeps them. Closing leaves a table that is neither file nor scanner.
+void MemTabScannerTest::stepReadShowsAtOnceAndTheBackupKeepsIt() {
+    simtest::TempFolder folder;
+    std::ofstream(folder / "scanner.mem") << ScannerMemory();
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                       (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
+    Fixture f([&](AppState& s) {
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+        s.options.delay1 = 25;
+        s.options.backena = 1;
+        s.options.backupdelay = 1;
+    });
+    f.window->setFileName(f.path("mine.mem"));
+    f.enter(1, 1, "444.4");
+    f.prompter.answers = {Answer::No};  // "Data is not saved. Save it now?"
+    QString shownDuringWindow;
+    std::string storedAfterBackup;
+    WhenCommReady([&](vexcomm* window) {
+        ChooseChannels1To3(window);
+        QSignalSpy finished(window, &vexcomm::transferFinished);
+        QTest::mouseClick(window->findChild<QPushButton*>("readFrequencies"), Qt::LeftButton);
+        if (finished.wait(20000)) {
+            shownDuringWindow = f.cell(1, 1);
+            f.window->backupTick();
+            storedAfterBackup = f.channel(0, 1)[kFieldFrequency];
+        }
+        QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
+    });
+    f.trigger("menread");
+    QCOMPARE(shownDuringWindow, QString("0150.0125"));
+    QCOMPARE(storedAfterBackup, std::string("0150.0125"));
+    QCOMPARE(f.cell(1, 1), QString("0150.0125"));
+    QCOMPARE(f.window->fileName(), QString("Untitled"));
+    QVERIFY(f.window->editor().modified());
+}
+
+void MemTabScannerTest::mergeReadStaysUnsaved() {
+    simtest::TempFolder folder;
+    std::ofstream(folder / "scanner.mem") << ScannerMemory();
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                       (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
+    Fixture f([&](AppState& s) {
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+        s.options.delay1 = 25;
+    });
+    f.enter(20, 1, "444.4");
+    f.prompter.answers = {Answer::No};
+    WhenCommReady([](vexcomm* window) {
+        ChooseChannels1To3(window);
+        window->findChild<QCheckBox*>("merge")->setChecked(true);
+        QTest::mouseClick(window->findChild<QPushButton*>("start"), Qt::LeftButton);
+    });
+    f.trigger("menread");
+    QCOMPARE(f.cell(1, 1), QString("0150.0125"));
+    QCOMPARE(f.cell(20, 1), QString("0444.4000"));
+    QVERIFY(f.window->editor().modified());
+}
 
 void MemTabScannerTest::readDataReplacesTheTable() {
     simtest::TempFolder folder;

@@ -96,6 +96,75 @@ class TrTagsTest : public QObject {
         QCOMPARE(image.TrunkId[0][2][3], std::string("kept"));
     }
 
+    // Tab from the ID field to the tag field, then Enter: both reach the row.
+    void idLeftByTabIsKeptWithTheTag() {
+        image.TrunkType[0] = "1";
+        TrTags window(image);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        Child<QTableWidget>(&window, "grid")->setCurrentCell(4, 0);
+        TypeFocused(&window, "idEntry", "42");
+        QTest::keyClick(Child<QLineEdit>(&window, "idEntry"), Qt::Key_Tab);
+        QVERIFY(Child<QLineEdit>(&window, "tagEntry")->hasFocus());
+        QTest::keyClicks(Child<QLineEdit>(&window, "tagEntry"), "Patrol");
+        Enter(&window, "tagEntry");
+        QCOMPARE(Cell(window, 4, 0), QString("000042"));
+        QCOMPARE(Cell(window, 4, 1), QString("Patrol"));
+        // Typed and confirmed by Ok alone.
+        TypeFocused(&window, "idEntry", "43");
+        Click(&window, "ok");
+        QCOMPARE(image.TrunkId[0][5][0], std::string("000043"));
+    }
+
+    void idChangedByTheRulesIsTold_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("told");
+        QTest::addRow("out of range") << "1"
+                                      << "65536"
+                                      << "0"
+                                      << "ID 65536 does not fit this system: stored 0.";
+        QTest::addRow("corrected") << "8"
+                                   << "35300"
+                                   << "020254"
+                                   << "ID 35300 was stored as 020254.";
+        QTest::addRow("zeros only") << "1"
+                                    << "42"
+                                    << "000042"
+                                    << "";
+    }
+    void idChangedByTheRulesIsTold() {
+        QFETCH(QString, type);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QString, told);
+        image.TrunkType[0] = type.toStdString();
+        TrTags window(image);
+        window.show();
+        TypeFocused(&window, "idEntry", typed);
+        Enter(&window, "idEntry");
+        QCOMPARE(Cell(window, 0, 0), stored);
+        QCOMPARE(Child<QLabel>(&window, "status")->text(), told);
+    }
+
+    // IDs and tags from a file that the rules would change stay as they are when the user only
+    // looks: a window that changed nothing changes nothing.
+    void lookingAndOkChangesNothing() {
+        image.TrunkType[0] = "1";
+        image.TrunkType[1] = "8";
+        image.TrunkType[2] = "6";
+        image.TrunkId[0][0] = {"123", "Say \"hi\"", "", ""};
+        image.TrunkId[1][3] = {"5", "Five", "x", ""};
+        image.TrunkId[2][0] = {"1-5", "", "", ""};
+        const Image before = image;
+        TrTags window(image);
+        window.show();
+        for (int b : {1, 2, 3, 4, 0}) Child<QTabBar>(&window, "tabs")->setCurrentIndex(b);
+        Click(&window, "ok");
+        QVERIFY(image == before);
+    }
+
     void cancelChangesNothing() {
         image.TrunkType[0] = "8";
         image.TrunkId[0][0] = {"5", "Say \"hi\"", "", ""};
@@ -157,6 +226,13 @@ class TrTagsTest : public QObject {
         image.TrunkId[1][0] = {" 5 ", "", "", ""};
         TrTags window(image);
         window.show();
+        // Only banks edited in the window are normalised when left.
+        const auto editRow9 = [&window] {
+            Child<QTableWidget>(&window, "grid")->setCurrentCell(9, 0);
+            TypeFocused(&window, "tagEntry", "edited");
+            Enter(&window, "tagEntry");
+        };
+        editRow9();
         QCOMPARE(Cell(window, 0, 0), QString(" 5 "));
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(2);
         QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString("Edacs"));
@@ -165,6 +241,7 @@ class TrTagsTest : public QObject {
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(1);
         QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString());
         QCOMPARE(Child<QLabel>(&window, "hint")->text(), edacsHint);
+        editRow9();
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(0);
         QCOMPARE(Cell(window, 0, 0), QString("001005"));
         Click(&window, "ok");
@@ -302,19 +379,20 @@ class TrTagsTest : public QObject {
         window.show();
         OnNextModal([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Edit Trunk ID's"));
-            // The bank was normalised and written back before the dialog opened.
-            QCOMPARE(image.TrunkId[0][0][0], std::string("001005"));
+            // The unedited bank was not normalised.
+            const bool untouched = image.TrunkId[0][0][0] == "5";
             Child<QRadioButton>(dialog, "move")->setChecked(true);
             Child<QListWidget>(dialog, "from")->setCurrentRow(0);
             Child<QListWidget>(dialog, "to")->setCurrentRow(7);
             Click(dialog, "ok");
+            QVERIFY(untouched);
         });
         Click(&window, "copyMoveSwapIds");
         QCOMPARE(Cell(window, 0, 0), QString());
-        QCOMPARE(Cell(window, 7, 0), QString("001005"));
+        QCOMPARE(Cell(window, 7, 0), QString("5"));
         QCOMPARE(Cell(window, 7, 1), QString("Unit five"));
         Click(&window, "cancel");
-        QCOMPARE(image.TrunkId[0][7][0], std::string("001005"));
+        QCOMPARE(image.TrunkId[0][7][0], std::string("5"));
     }
 
     void editScanListTags() {

@@ -36,6 +36,42 @@ class TrunkConfigTest : public QObject {
   private slots:
     void init() { image = Image{}; }
 
+    // Stepping through every bank and closing writes nothing: no empty setting becomes "-1" or
+    // "0", no type text is rewritten.
+    void lookingChangesNothing_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("delay");
+        QTest::addRow("no type") << ""
+                                 << "";
+        QTest::addRow("Motorola 800, empty") << "1"
+                                             << "";
+        QTest::addRow("Motorola 800, delay 3") << "10"
+                                               << "3";
+        QTest::addRow("Type 1 with blocks") << "2"
+                                            << "0";
+        QTest::addRow("UHF") << "4"
+                             << "";
+        QTest::addRow("EDACS") << "6"
+                               << "";
+        QTest::addRow("LTR") << "8"
+                             << "";
+        QTest::addRow("type written 01") << "01"
+                                         << "";
+    }
+    void lookingChangesNothing() {
+        QFETCH(QString, type);
+        QFETCH(QString, delay);
+        for (int b = 0; b < 5; ++b) image.TrunkType[b] = type.toStdString();
+        image.TrunkSetting[0][kTsDelay] = delay.toStdString();
+        image.TrunkBase[0][0] = {"12", "3", "", "", "", "", "", ""};
+        const Image before = image;
+        TrunkConfig window(image);
+        window.show();
+        for (int b : {1, 2, 3, 4, 0}) Child<QTabBar>(&window, "tabs")->setCurrentIndex(b);
+        Click(&window, "close");
+        QVERIFY(image == before);
+    }
+
     void vhfBandPlanIsCorrectedOnClose() {
         image.TrunkType[0] = "5";
         TrunkConfig window(image);
@@ -138,6 +174,10 @@ class TrunkConfigTest : public QObject {
         window.show();
         QCOMPARE(Child<QComboBox>(&window, "delay800")->currentText(), QString("2"));
         Click(&window, "close");
+        QCOMPARE(image.TrunkSetting[0][kTsDelay], std::string("3"));  // nothing was changed
+        window.show();
+        Child<QCheckBox>(&window, "status800")->setChecked(true);
+        Click(&window, "close");
         QCOMPARE(image.TrunkSetting[0][kTsDelay], std::string("1"));
     }
 
@@ -186,10 +226,10 @@ class TrunkConfigTest : public QObject {
         window.show();
         Click(&window, "clearBank");
         QCOMPARE(Child<QLineEdit>(&window, "frequency0")->text(), QString());
-        window.reject();  // closing any way stores the (now empty) bank
+        window.reject();
         QCOMPARE(image.TrunkType[0], std::string("4"));
         QCOMPARE(image.TrunkBase[0][0][0], std::string(""));
-        QCOMPARE(image.TrunkSetting[0][kTsDelay], std::string("0"));
+        QCOMPARE(image.TrunkSetting[0][kTsDelay], std::string(""));
     }
 
     void bankManagerSeesStoredBankAndWindowShowsResult() {
@@ -205,9 +245,9 @@ class TrunkConfigTest : public QObject {
             std::swap(image.TrunkSetting[0], image.TrunkSetting[1]);
         });
         window.show();
-        Choose(&window, "delayLtr", 0);
+        Choose(&window, "delayLtr", 1);
         Click(&window, "copyMoveSwapBanks");
-        QCOMPARE(seenDelay, std::string("0"));
+        QCOMPARE(seenDelay, std::string("1"));
         QVERIFY(Shown(&window, "frameEdacs"));
         QCOMPARE(Child<QComboBox>(&window, "typeList")->currentIndex(), 6);
         QCOMPARE(Child<QComboBox>(&window, "delayEdacs")->currentIndex(), 1);

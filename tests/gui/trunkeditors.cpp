@@ -124,6 +124,15 @@ class TrunkEditorsTest : public QObject {
         QVERIFY(reread.ScanListTag == image.ScanListTag);  // Center works on every field
     }
 
+    void listTagsConfirmedUnchangedWriteNothing() {
+        image.ScanListTag[2][0] = "A list name longer than the field";
+        const Image before = image;
+        ListTags window(image, 2);
+        window.show();
+        Click(&window, "ok");
+        QVERIFY(image == before);
+    }
+
     void listTagDefaultsClearAndCancel() {
         const Image before = image;
         ListTags window(image, 4);

@@ -88,6 +88,23 @@ class TrunkMenuTest : public QObject {
         QVERIFY(!f.window->editor().modified());
     }
 
+    void windowsThatChangeNothingLeaveImageAndFlag() {
+        Fixture f;
+        f.state.image.TrunkType[0] = std::string("1");
+        f.state.image.TrunkId[0][0][0] = std::string("123");
+        f.window->editor().setModified(false);
+        const Image before = f.state.image;
+        for (const char* command : {"trunkset", "mnu_idlist"}) {
+            OnNextModal([](QWidget* window) {
+                const char* button = window->objectName() == "trtags" ? "ok" : "close";
+                QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
+            });
+            f.trigger(command);
+            QVERIFY2(f.state.image == before, command);
+            QVERIFY2(!f.window->editor().modified(), command);
+        }
+    }
+
     void systemSettingsRaisesTrunkFlagAndStores() {
         Fixture f;
         f.window->editor().setModified(false);

@@ -43,8 +43,14 @@ INSTANTIATE_TEST_SUITE_P(
         FrequencyCase{"151.0025", 0, 0, "0151.0025"},  // offset raster inside the special band
         FrequencyCase{"160.0025", 0, 0, "0160.0000"},  // ... but not outside it
         FrequencyCase{"150.8125", 0, 0, "0150.8125"},
-        FrequencyCase{"162.55999", 0, 0, "0162.5550"},  // extra decimals are cut before the check
+        // Extra decimals are rounded to 100 Hz before the check, except on the 6.25 kHz raster.
+        FrequencyCase{"162.55999", 0, 0, "0162.5600"},
+        FrequencyCase{"162.56249", 0, 0, "0162.5625"},
+        FrequencyCase{"162.50625", 0, 0, "0162.5062"},
+        FrequencyCase{"512.99999", 0, 0, "0512.0000"},  // rounded over the band edge
         FrequencyCase{"851.0063", 0, 0, "0851.0050"},
+        // A comma is the decimal point.
+        FrequencyCase{"162,55", 0, 0, "0162.5500"}, FrequencyCase{"162,553", 1, 0, "0162.5530"},
         // No raster check with round 1.
         FrequencyCase{"162.553", 1, 0, "0162.5530"}, FrequencyCase{"162.55555", 1, 0, "0162.5555"},
         // Band clamps, then formatted.
@@ -63,6 +69,34 @@ INSTANTIATE_TEST_SUITE_P(
         FrequencyCase{"", 0, 0, ""}, FrequencyCase{"0", 0, 0, ""},
         FrequencyCase{"0.0000", 1, 0, ""}, FrequencyCase{"   ", 1, 0, ""},
         FrequencyCase{".", 1, 0, ""}, FrequencyCase{"-", 1, 0, ""}));
+
+struct NoteCase {
+    const char* typed;
+    int round;
+    const char* note;  // "" for none
+};
+void PrintTo(const NoteCase& c, std::ostream* out) {
+    *out << '"' << c.typed << "\" round " << c.round;
+}
+
+class MainwinEnterFrequencyNote : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(MainwinEnterFrequencyNote, SaysWhatWasStoredInsteadOfTheTypedValue) {
+    EXPECT_EQ(EnterFrequency(GetParam().typed, WithRound(GetParam().round), DefaultData{}).note,
+              GetParam().note);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainwinEnterFrequencyNote,
+    ::testing::Values(
+        NoteCase{"600", 1, "600 MHz lies outside the scanner's bands: stored 0512.0000."},
+        NoteCase{"20", 0, "20 MHz lies outside the scanner's bands: stored 0025.0000."},
+        NoteCase{"512.99999", 0,
+                 "512.99999 MHz lies outside the scanner's bands: stored 0512.0000."},
+        NoteCase{"162.553", 0,
+                 "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below)."},
+        NoteCase{"162.553", 1, ""}, NoteCase{"162.55", 0, ""}, NoteCase{"162.55999", 0, ""},
+        NoteCase{"0", 0, ""}));
 
 TEST(MainwinEnterFrequency, FillsTheFlagsFromTheDefaultData) {
     DefaultData defaults;
@@ -89,6 +123,7 @@ TEST(MainwinPastedFrequency, ClampsAndFormatsButKeepsOffRasterValues) {
     EXPECT_EQ(PastedFrequencyText("600", WithRound(0)), "0512.0000");
     EXPECT_EQ(PastedFrequencyText("162.55", WithRound(0, 1)), "162.5500");
     EXPECT_EQ(PastedFrequencyText("0", WithRound(0)), "");
+    EXPECT_EQ(PastedFrequencyText("162,553", WithRound(0)), "0162.5530");
 }
 
 TEST(MainwinEnterTag, CutsToSixteenAndBlanksCharactersThatBreakTheFile) {
@@ -99,9 +134,9 @@ TEST(MainwinEnterTag, CutsToSixteenAndBlanksCharactersThatBreakTheFile) {
     EXPECT_EQ(EnterTag(""), "");
 }
 
-TEST(MainwinKeyFilters, FrequencyColumnAcceptsDigitsPointAndMinusOnly) {
-    for (char c : std::string("0123456789.-")) EXPECT_TRUE(AcceptsFrequencyChar(c)) << c;
-    for (char c : std::string("/a ,+e\t")) EXPECT_FALSE(AcceptsFrequencyChar(c)) << c;
+TEST(MainwinKeyFilters, FrequencyColumnAcceptsDigitsDecimalSignsAndMinusOnly) {
+    for (char c : std::string("0123456789.,-")) EXPECT_TRUE(AcceptsFrequencyChar(c)) << c;
+    for (char c : std::string("/a +e\t")) EXPECT_FALSE(AcceptsFrequencyChar(c)) << c;
 }
 
 TEST(MainwinKeyFilters, TagColumnRefusesTheSeventeenthCharacterAndQuotes) {

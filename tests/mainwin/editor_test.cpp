@@ -343,6 +343,45 @@ TEST_F(MainwinEditorTest, BackupTickWritesTheStoredImageIntoTheBackupFolder) {
     std::filesystem::remove_all(folder);
 }
 
+// A read replaces the image while the grid still shows the old bank (the read window stays
+// open after a single step); the backup falls due then.
+TEST_F(MainwinEditorTest, BackupNeverStoresAStaleGridOverAnImageChangedBehindIt) {
+    const auto folder = std::filesystem::temp_directory_path() / "vex_stale_backup";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    options.backupdelay = 1;
+    Put(image, 0, 1, "0150.0000", "OLD ONE");
+    Put(image, 0, 2, "0150.0125", "OLD TWO");
+    editor.Show();
+    Image read = EmptyImage();
+    Put(read, 0, 1, "0460.0000", "READ ONE");
+    Put(read, 0, 3, "0460.0250", "READ THREE");
+    image = read;
+
+    const auto outcome = editor.BackupTick(folder, "04-12-2026", "17:06:33", false, false);
+    ASSERT_TRUE(outcome && outcome->written);
+    Image backup;
+    ASSERT_TRUE(ReadMemFile(backup, outcome->path, options));
+    for (const Image* seen : {&image, &backup}) {
+        EXPECT_EQ(Tags(*seen, 0, 3), (Strings{"READ ONE", "", "READ THREE"}));
+        EXPECT_TRUE(IsEmptyChannel(*seen, 0, 2));
+    }
+    // The grid now shows what was read.
+    EXPECT_EQ(editor.grid().cell(1, kGridFrequency), "0460.0000");
+    EXPECT_EQ(editor.grid().cell(2, kGridFrequency), "");
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(MainwinEditorTest, RowsEditedInTheGridSurviveAChangeBehindIt) {
+    Put(image, 0, 1, "0150.0000", "OLD ONE");
+    editor.Show();
+    Type(2, kGridTag, "TYPED");
+    image.channel(0, 1)[kFieldTag] = "CHANGED ELSEWHERE";
+    ASSERT_TRUE(editor.Store());
+    EXPECT_EQ(Tags(image, 0, 2), (Strings{"CHANGED ELSEWHERE", "TYPED"}));
+    EXPECT_EQ(editor.grid().cell(1, kGridTag), "CHANGED ELSEWHERE");
+}
+
 TEST(MainwinBackup, AFailedWriteIsReportedAndLeavesTheEarlierBackup) {
     const auto folder = std::filesystem::temp_directory_path() / "vex_h5_backup_fail";
     std::filesystem::remove_all(folder);

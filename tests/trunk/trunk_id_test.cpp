@@ -30,10 +30,12 @@ INSTANTIATE_TEST_SUITE_P(
                     // Leading zeros never change the value.
                     IdCase{"00000012345", "012345"}, IdCase{"0712345", "712345"},
                     IdCase{"i0000012", "700012"}, IdCase{"000065535", "065535"},
-                    // Junk gives "0", blank stays empty.
-                    IdCase{"12.5", "0"}, IdCase{"-5", "0"}, IdCase{"iabc", "0"}, IdCase{"1x", "0"},
-                    IdCase{"", ""}, IdCase{"   ", ""}, IdCase{"i", "700000"},
-                    IdCase{"i123456", "700000"}));
+                    // Text after a number is dropped; no number at all gives "0".
+                    IdCase{"123.", "000123"}, IdCase{"12abc", "000012"}, IdCase{"12.5", "000012"},
+                    IdCase{"i12a", "700012"}, IdCase{"-5", "0"}, IdCase{"iabc", "0"},
+                    IdCase{".", "0"}, IdCase{"", ""}, IdCase{"   ", ""}, IdCase{"i", "700000"},
+                    // An over-long ICALL keeps its first five digits.
+                    IdCase{"i123456", "712345"}, IdCase{"i99999", "700000"}));
 
 class Motorola1Ids : public testing::TestWithParam<IdCase> {};
 TEST_P(Motorola1Ids, Normalise) {
@@ -44,8 +46,10 @@ INSTANTIATE_TEST_SUITE_P(Trunk, Motorola1Ids,
                          testing::Values(IdCase{"100-12", "100-12"}, IdCase{"i7", "i00007"},
                                          IdCase{"I65536", "I65536"}, IdCase{"i65537", "i00000"},
                                          IdCase{"65536", "65536"}, IdCase{"65537", "0"},
-                                         IdCase{"i0000007", "i00007"}, IdCase{"1a-2", "0"},
-                                         IdCase{"", ""}));
+                                         IdCase{"i0000007", "i00007"}, IdCase{"", ""},
+                                         // Text that is no number stays as typed.
+                                         IdCase{"1a-2", "1a-2"}, IdCase{"abc", "abc"},
+                                         IdCase{"i1234567", "i12345"}, IdCase{"iabc", "0"}));
 
 class EdacsIds : public testing::TestWithParam<IdCase> {};
 TEST_P(EdacsIds, Normalise) {
@@ -60,8 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                     IdCase{"123-45", "15-15"}, IdCase{"1-", "01-00"}, IdCase{"------", ""},
                     IdCase{"2047", "2047"}, IdCase{"2048", "0"}, IdCase{"0", "0"}, IdCase{"1", "1"},
                     IdCase{"0012", "0012"}, IdCase{"00000008", "0008"}, IdCase{"0001-5", "01-05"},
-                    IdCase{"1a-5", ""}, IdCase{"12.5", "0"}, IdCase{"12i", "0"},
-                    IdCase{"01-158", "01-157"}));
+                    IdCase{"1a-5", ""}, IdCase{"12.5", "12"}, IdCase{"12i", "12"},
+                    IdCase{"01-158", "01-157"}, IdCase{"-", ""}, IdCase{"--", ""},
+                    IdCase{"i123456", "i12345"}, IdCase{"abc", "0"}));
 
 class LtrIds : public testing::TestWithParam<IdCase> {};
 TEST_P(LtrIds, Normalise) {
@@ -74,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Trunk, LtrIds,
                                          IdCase{"100000", "101000"}, IdCase{"12005", "012005"},
                                          IdCase{"112254", "112254"}, IdCase{"0012005", "012005"},
                                          IdCase{"1234567", "120254"}, IdCase{"i5", "0"},
-                                         IdCase{"1.5", "0"}, IdCase{"", ""}));
+                                         IdCase{"1.5", "001001"}, IdCase{"", ""}));
 
 TEST(TrunkIdRules, TypeChoosesTheRule) {
     EXPECT_EQ(NormaliseTrunkId(1, "71"), "000071");
@@ -91,6 +96,29 @@ TEST(TrunkIdRules, TypeChoosesTheRule) {
         EXPECT_EQ(NormaliseTrunkId(type, " 71"), " 71") << type;
     }
 }
+
+struct NoteCase {
+    int type;
+    const char* typed;
+    const char* note;
+};
+void PrintTo(const NoteCase& c, std::ostream* out) {
+    *out << "type " << c.type << " \"" << c.typed << '"';
+}
+class TrunkIdNotes : public testing::TestWithParam<NoteCase> {};
+TEST_P(TrunkIdNotes, SayWhatTheRulesStored) {
+    const NoteCase& c = GetParam();
+    EXPECT_EQ(TrunkIdEntryNote(c.typed, NormaliseTrunkId(c.type, c.typed)), c.note);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Trunk, TrunkIdNotes,
+    testing::Values(NoteCase{1, "712", ""}, NoteCase{1, " 42 ", ""}, NoteCase{2, "100-12", ""},
+                    NoteCase{1, "65536", "ID 65536 does not fit this system: stored 0."},
+                    NoteCase{1, "i12", "ID i12 was stored as 700012."},
+                    NoteCase{1, "123.", "ID 123. was stored as 000123."},
+                    NoteCase{6, "12345-1",
+                             "ID 12345-1 does not fit this system: the ID was cleared."},
+                    NoteCase{8, "35300", "ID 35300 was stored as 020254."}, NoteCase{1, "", ""}));
 
 TEST(TrunkIdRules, CleaningABankDropsBlanksThenNormalises) {
     EXPECT_EQ(CleanTrunkId(1, " 1 2 3 "), "000123");

@@ -123,7 +123,7 @@ TEST_F(TrunkConfigLogic, Motorola800DelayAboveZeroIsShownAsTwo) {
     image.TrunkType[1] = "1";
     image.TrunkSetting[1][kTsDelay] = "3";
     ShowTrunkBank(image, 1, form);
-    EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "1");
+    EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "3") << "showing changes no record";
     EXPECT_EQ(form.delay800, 1);
     StoreTrunkBank(form, image, 1);
     EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "1");
