@@ -23,9 +23,10 @@ extern const Command kShowCommand;
 extern const Command kResaveCommand;
 extern const Command kReadCommand;
 extern const Command kSendCommand;
+extern const Command kDbCommand;
 
 inline std::vector<const Command*> Commands() {
-    return {&kShowCommand, &kResaveCommand, &kReadCommand, &kSendCommand};
+    return {&kShowCommand, &kResaveCommand, &kReadCommand, &kSendCommand, &kDbCommand};
 }
 
 // Exit codes.

@@ -135,7 +135,9 @@ bool SetOptionByCaption(ImportOptions& o, std::string_view caption, std::string_
     return false;
 }
 
-std::string DecodeEntities(std::string_view text) {
+namespace {
+
+std::string DecodeOnce(std::string_view text) {
     static constexpr std::pair<std::string_view, std::string_view> kNamed[] = {
         {"&amp;", "&"}, {"&quot;", ""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&apos;", "'"}};
     std::string out;
@@ -170,6 +172,19 @@ std::string DecodeEntities(std::string_view text) {
     return out;
 }
 
+}  // namespace
+
+std::string DecodeEntities(std::string_view text) {
+    // Texts escaped twice ("&amp;amp;") are common in the data; a few passes undo that.
+    std::string out(text);
+    for (int pass = 0; pass < 3; ++pass) {
+        std::string next = DecodeOnce(out);
+        if (next == out) break;
+        out = std::move(next);
+    }
+    return out;
+}
+
 std::string FilterTag(std::string_view text, bool strict) {
     std::string out;
     out.reserve(text.size());
@@ -195,7 +210,7 @@ std::string ProcessTag(std::string_view text, const ImportOptions& options) {
     std::string tag = DecodeEntities(text);
     if (options.removeSpaces && tag.size() > kTagLength)
         tag.erase(std::remove(tag.begin(), tag.end(), ' '), tag.end());
-    if (!(options.keepShortTags && tag.size() <= kTagLength)) tag = Cut(Trim(tag));
+    if (!(options.keepShortTags && tag.size() <= kTagLength)) tag = Trim(Cut(Trim(tag)));
     if (options.upperCase) tag = Upper(tag);
     return FilterTag(tag, options.tagFilters);
 }
