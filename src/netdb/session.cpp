@@ -176,8 +176,11 @@ void Session::call(int op, const Parameters& params, std::function<void(SoapAnsw
             if (reply.cancelled) {
                 answer.message = std::string(kMsgCancelled);
             } else if (reply.timedOut) {
-                answer.message = "The frequency database did not answer within " +
-                                 std::to_string((timeoutMs + 999) / 1000) + " seconds.";
+                std::string seconds = std::to_string(timeoutMs / 1000);
+                if (timeoutMs % 1000 != 0)
+                    seconds += "." + std::to_string((timeoutMs % 1000 + 50) / 100 % 10);
+                answer.message = "The frequency database did not answer within " + seconds +
+                                 " seconds.";
             } else if (reply.tooLarge) {
                 answer.message = "The answer of the frequency database is larger than " +
                                  std::to_string(kMaxXmlBytes / (1024 * 1024)) +

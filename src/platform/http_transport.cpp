@@ -84,7 +84,7 @@ void QtHttpTransport::watch(QNetworkReply* reply, int timeoutMs, Done done) {
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         result.cancelled = reply->property("vexCancelled").toBool();
         result.timedOut = state->timedOut;
-        if (!state->tooLarge && !result.cancelled) result.body = reply->readAll().toStdString();
+        if (!state->tooLarge && !result.cancelled && reply->isOpen()) result.body = reply->readAll().toStdString();
         if (state->tooLarge) {
             result.tooLarge = true;
             result.error = "the answer is too large";
