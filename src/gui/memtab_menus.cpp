@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "gui/frmimportrr.h"
 #include "gui/memtab.h"
 #include "gui/trunkmenu.h"
 
@@ -223,6 +224,10 @@ void MemTab::buildMenus() {
     d_directTuneAction->setCheckable(true);
     bct8->addSeparator();
     addCommand(bct8, tr("Rs232 &Communication Setup"), "comset", [this] { cmdComSetup(); });
+
+    // Internet
+    addCommand(internet, tr("Frequency Database Webservice"), "imp_rrs",
+               [this] { OpenDatabaseImport(*this); });
 
     // Setup
     addCommand(setup, tr("Setup &Default Data"), "setdef", [this] { cmdDefaultData(); });
