@@ -3,7 +3,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QSocketNotifier>
 #include <QTextStream>
+#include <unistd.h>
 #include <string>
 
 #include "core/atomic_file.h"
@@ -27,7 +29,11 @@ int main(int argc, char** argv) {
     QCommandLineOption wsdlFaultOption("wsdl-fault", "Fault shown on the description.", "FAULT",
                                        "none");
     QCommandLineOption slowOption("slow-ms", "Delay of the slow fault.", "MS", "5000");
-    parser.addOptions({portOption, fixtureOption, faultOption, wsdlFaultOption, slowOption});
+    QCommandLineOption quitOnEof("quit-on-eof",
+                                 "End when standard input closes (so a test that dies takes the "
+                                 "service with it).");
+    parser.addOptions({portOption, fixtureOption, faultOption, wsdlFaultOption, slowOption,
+                       quitOnEof});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -62,6 +68,16 @@ int main(int argc, char** argv) {
     if (port == 0) {
         err << "freqdb-local: cannot listen on port " << wanted << "\n";
         return 1;
+    }
+    if (parser.isSet(quitOnEof)) {
+        auto* notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
+            char buffer[256];
+            if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+                notifier->setEnabled(false);
+                QCoreApplication::quit();
+            }
+        });
     }
     QTextStream out(stdout);
     out << "freqdb-local listening on http://127.0.0.1:" << port << "/soap2/\n";

@@ -165,7 +165,6 @@ void FrmImportRR::buildControls() {
     pick->addWidget(new QLabel(tr("Trunk System:"), this), 2, 0);
     pick->addWidget(d_systemList, 2, 1, 1, 3);
     layout->addLayout(pick);
-    for (QComboBox* c : {d_state, d_county, d_agency, d_systemList}) clearBelow(c);
     connect(d_country, &QComboBox::activated, this, [this] { countryChosen(); });
     connect(d_state, &QComboBox::activated, this, [this] { stateChosen(); });
     connect(d_county, &QComboBox::activated, this, [this] { countyChosen(); });
@@ -251,6 +250,7 @@ void FrmImportRR::buildControls() {
         d_session->setTrace(on);
         if (on && std::filesystem::remove(d_session->traceFile())) setStatus(L1(kMsgLogDeleted));
     });
+    clearBelow(d_state);
     d_waitTimer = new QTimer(this);
     d_waitTimer->setInterval(400);
     connect(d_waitTimer, &QTimer::timeout, this, [this] {

@@ -2,6 +2,7 @@
 // loop.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -48,13 +49,16 @@ class LocalService {
 
     bool start(const std::vector<std::string>& extra = {}) {
 #ifdef FREQDB_LOCAL_PATH
-        int out[2];
-        if (::pipe(out) != 0) return false;
+        int out[2], in[2];
+        if (::pipe(out) != 0 || ::pipe(in) != 0) return false;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<std::string> args{FREQDB_LOCAL_PATH, "--port", "0"};
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        // The service ends with its standard input, so a test that dies leaves none behind.
+        std::vector<std::string> args{FREQDB_LOCAL_PATH, "--port", "0", "--quit-on-eof"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
@@ -63,6 +67,9 @@ class LocalService {
                                           argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
+        ::close(in[0]);
+        d_control = in[1];
+        ::fcntl(d_control, F_SETFD, FD_CLOEXEC);
         if (spawned != 0) {
             ::close(out[0]);
             return false;
@@ -82,6 +89,10 @@ class LocalService {
 #endif
     }
     void stop() {
+        if (d_control >= 0) {
+            ::close(d_control);
+            d_control = -1;
+        }
         if (d_pid > 0) {
             ::kill(d_pid, SIGTERM);
             ::waitpid(d_pid, nullptr, 0);
@@ -108,6 +119,7 @@ class LocalService {
 
   private:
     pid_t d_pid = -1;
+    int d_control = -1;
     int d_port = 0;
 };
 
