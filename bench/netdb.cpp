@@ -16,8 +16,9 @@ using namespace vex::netdb;
 
 std::string Envelope(const std::string& name, const std::string& items) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"e\" "
-           "xmlns:ns1=\"n\"><SOAP-ENV:Body><ns1:" + name + "><return>" + items +
-           "</return></ns1:" + name + "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+           "xmlns:ns1=\"n\"><SOAP-ENV:Body><ns1:" +
+           name + "><return>" + items + "</return></ns1:" + name +
+           "></SOAP-ENV:Body></SOAP-ENV:Envelope>";
 }
 
 std::string SitesAnswer() {
@@ -40,9 +41,11 @@ std::string TalkgroupsAnswer() {
     std::string items;
     for (int t = 0; t < 5000; ++t)
         items += "<item><tgId>" + std::to_string(90000 + t) + "</tgId><tgDec>" +
-                 std::to_string(16 * t + 16) + "</tgDec><tgSubfleet/><tgLtr>false</tgLtr>"
-                 "<tgDescr>Operations &amp;amp; dispatch, group " + std::to_string(t) +
-                 "</tgDescr><tgAlpha>OPS " + std::to_string(t) + "</tgAlpha><tgMode>D</tgMode>"
+                 std::to_string(16 * t + 16) +
+                 "</tgDec><tgSubfleet/><tgLtr>false</tgLtr>"
+                 "<tgDescr>Operations &amp;amp; dispatch, group " +
+                 std::to_string(t) + "</tgDescr><tgAlpha>OPS " + std::to_string(t) +
+                 "</tgAlpha><tgMode>D</tgMode>"
                  "<tags><item><tagId>2</tagId></item></tags><tgCid>1</tgCid><tgSort>0</tgSort>"
                  "<tgDate>2026-01-01</tgDate></item>";
     return Envelope("getTrsTalkgroupsResponse", items);
@@ -70,7 +73,8 @@ void BM_ParseAndConvertBigSystem(benchmark::State& state) {
         for (const pugi::xml_node& item : Items(a.value)) system.sites.push_back(ReadSite(item));
         const SoapAnswer b = ReadAnswer(talkgroups, 200, tgOp);
         TalkgroupGroup group;
-        for (const pugi::xml_node& item : Items(b.value)) group.talkgroups.push_back(ReadTalkgroup(item));
+        for (const pugi::xml_node& item : Items(b.value))
+            group.talkgroups.push_back(ReadTalkgroup(item));
         system.groups.push_back(std::move(group));
         std::vector<SiteChoice> choices;
         for (const Site& s : system.sites) {

@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vex::netdb;
-    const WsdlParse parsed =
-        ParseWsdl(std::string_view(reinterpret_cast<const char*>(data), size));
+    const WsdlParse parsed = ParseWsdl(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!parsed.ok) return 0;
     for (int index = 0; index <= kOperationCount; ++index) {
         const SelectedOperation op = SelectOperation(parsed.model, index);

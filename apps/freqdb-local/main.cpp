@@ -1,11 +1,11 @@
 // freqdb-local: a local frequency database service on loopback, answering the same SOAP calls
 // as the real one from an invented data set, so the import can be tried without an account.
+#include <unistd.h>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QSocketNotifier>
 #include <QTextStream>
-#include <unistd.h>
 #include <string>
 
 #include "core/atomic_file.h"
@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
         "slow, cut, http-error, wrong-name, huge; they can also be set while running with\n"
         "GET /control?call=FAULT&wsdl=FAULT&slow-ms=N.");
     parser.addHelpOption();
-    QCommandLineOption portOption("port", "Port to listen on (0: a free one, printed).", "PORT", "9000");
+    QCommandLineOption portOption("port", "Port to listen on (0: a free one, printed).", "PORT",
+                                  "9000");
     QCommandLineOption fixtureOption("fixture", "The data set to answer from.", "FILE",
                                      FREQDB_FIXTURE);
     QCommandLineOption faultOption("fault", "Fault shown on every call.", "FAULT", "none");
@@ -32,8 +33,8 @@ int main(int argc, char** argv) {
     QCommandLineOption quitOnEof("quit-on-eof",
                                  "End when standard input closes (so a test that dies takes the "
                                  "service with it).");
-    parser.addOptions({portOption, fixtureOption, faultOption, wsdlFaultOption, slowOption,
-                       quitOnEof});
+    parser.addOptions(
+        {portOption, fixtureOption, faultOption, wsdlFaultOption, slowOption, quitOnEof});
     parser.process(app);
 
     QTextStream err(stderr);

@@ -20,11 +20,16 @@ namespace {
 
 const char* ReasonOf(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 404: return "Not Found";
-        case 500: return "Internal Server Error";
-        case 503: return "Service Unavailable";
-        default: return "Error";
+        case 200:
+            return "OK";
+        case 404:
+            return "Not Found";
+        case 500:
+            return "Internal Server Error";
+        case 503:
+            return "Service Unavailable";
+        default:
+            return "Error";
     }
 }
 
@@ -32,7 +37,8 @@ QByteArray Envelope(const std::string& inner) {
     return QByteArray::fromStdString(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
         "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-        "xmlns:ns1=\"" + std::string(kTargetNamespace) + "\"><SOAP-ENV:Body>" + inner +
+        "xmlns:ns1=\"" +
+        std::string(kTargetNamespace) + "\"><SOAP-ENV:Body>" + inner +
         "</SOAP-ENV:Body></SOAP-ENV:Envelope>");
 }
 
@@ -59,10 +65,14 @@ pugi::xml_node FindById(const pugi::xml_node& root, const char* element, const c
 
 bool ParseFault(const QString& name, Fault& fault) {
     static const std::pair<const char*, Fault> kNames[] = {
-        {"none", Fault::None},          {"wrong-credentials", Fault::WrongCredentials},
-        {"lapsed", Fault::Lapsed},      {"slow", Fault::Slow},
-        {"cut", Fault::Cut},            {"http-error", Fault::HttpError},
-        {"wrong-name", Fault::WrongName}, {"huge", Fault::Huge}};
+        {"none", Fault::None},
+        {"wrong-credentials", Fault::WrongCredentials},
+        {"lapsed", Fault::Lapsed},
+        {"slow", Fault::Slow},
+        {"cut", Fault::Cut},
+        {"http-error", Fault::HttpError},
+        {"wrong-name", Fault::WrongName},
+        {"huge", Fault::Huge}};
     for (const auto& [text, value] : kNames) {
         if (name == QLatin1String(text)) {
             fault = value;
@@ -102,10 +112,11 @@ bool Server::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket
     const QString path = request.url().path();
     if (path == "/control") return control(request, socket);
     if (!path.startsWith("/soap2/")) return false;
-    if (request.method() == QHttpServerRequest::Method::Get && request.query().hasQueryItem("wsdl")) {
+    if (request.method() == QHttpServerRequest::Method::Get &&
+        request.query().hasQueryItem("wsdl")) {
         const QUrl url = request.url();
-        const std::string location =
-            "http://" + url.host().toStdString() + ":" + std::to_string(url.port(80)) + "/soap2/index.php";
+        const std::string location = "http://" + url.host().toStdString() + ":" +
+                                     std::to_string(url.port(80)) + "/soap2/index.php";
         send(socket, 200, QByteArray::fromStdString(ServiceDescription(location)), d_wsdlFault);
         return true;
     }
@@ -129,12 +140,15 @@ QByteArray Server::answerCall(const QByteArray& request, int& status) {
     const pugi::xml_node auth = ChildNamed(method, "authInfo");
     const pugi::xml_node user = d_fixture->document_element().child("user");
     if (d_callFault == Fault::WrongCredentials ||
-        ChildNamed(auth, "username").text().as_string() != std::string(user.attribute("username").value()) ||
-        ChildNamed(auth, "password").text().as_string() != std::string(user.attribute("password").value()))
+        ChildNamed(auth, "username").text().as_string() !=
+            std::string(user.attribute("username").value()) ||
+        ChildNamed(auth, "password").text().as_string() !=
+            std::string(user.attribute("password").value()))
         return FaultAnswer("Invalid username or password.");
     if (d_callFault == Fault::Lapsed)
-        return FaultAnswer("Your subscription expired on 2026-01-31. Please renew it to use the "
-                           "web service.");
+        return FaultAnswer(
+            "Your subscription expired on 2026-01-31. Please renew it to use the "
+            "web service.");
     const auto param = [&](const char* name) { return ChildNamed(method, name).text().as_int(); };
     const pugi::xml_node root = d_fixture->document_element();
     pugi::xml_node source;
@@ -189,7 +203,8 @@ QByteArray Server::answerCall(const QByteArray& request, int& status) {
     if (d_callFault == Fault::WrongName) name = op + "Failure";
     if (d_callFault == Fault::Huge) {
         std::string padding;
-        for (int i = 0; i < 40 * 1024; ++i) padding += "<item><filler>" + std::string(1000, 'x') + "</filler></item>";
+        for (int i = 0; i < 40 * 1024; ++i)
+            padding += "<item><filler>" + std::string(1000, 'x') + "</filler></item>";
         inner = padding;
     }
     return Envelope("<ns1:" + name + "><return>" + inner + "</return></ns1:" + name + ">");
@@ -200,13 +215,15 @@ void Server::send(QTcpSocket* socket, int status, const QByteArray& body, Fault 
     int code = status;
     if (fault == Fault::HttpError) {
         code = 503;
-        payload = "<html><head><title>503 Service Unavailable</title></head><body><h1>Service "
-                  "Unavailable</h1><p>The server is down for maintenance.</p></body></html>";
+        payload =
+            "<html><head><title>503 Service Unavailable</title></head><body><h1>Service "
+            "Unavailable</h1><p>The server is down for maintenance.</p></body></html>";
     }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(code) + " " + ReasonOf(code) + "\r\n";
     head += fault == Fault::HttpError ? "Content-Type: text/html\r\n"
                                       : "Content-Type: text/xml; charset=utf-8\r\n";
-    head += "Content-Length: " + QByteArray::number(payload.size()) + "\r\nConnection: close\r\n\r\n";
+    head +=
+        "Content-Length: " + QByteArray::number(payload.size()) + "\r\nConnection: close\r\n\r\n";
     if (fault == Fault::Cut) payload.truncate(payload.size() / 2);
     QPointer<QTcpSocket> guarded(socket);
     const auto write = [guarded, data = head + payload] {

@@ -13,10 +13,18 @@ namespace {
 std::vector<std::string> ParametersOf(const std::string& op) {
     static const std::vector<std::pair<std::string, std::vector<std::string>>> table = {
         {"getTrsTalkgroups", {"sid", "tgCid", "tgTag", "tgDec"}},
-        {"getTrsTalkgroupCats", {"sid"}}, {"getTrsDetails", {"sid"}}, {"getTrsSites", {"sid"}},
-        {"getMode", {"mode"}}, {"getCountryInfo", {"coid"}}, {"getStateInfo", {"stid"}},
-        {"getCountyInfo", {"ctid"}}, {"getAgencyInfo", {"aid"}}, {"getSubcatFreqs", {"scid"}},
-        {"getMetroArea", {"mid"}}, {"getZipcodeInfo", {"zipcode"}}, {"getUserData", {}},
+        {"getTrsTalkgroupCats", {"sid"}},
+        {"getTrsDetails", {"sid"}},
+        {"getTrsSites", {"sid"}},
+        {"getMode", {"mode"}},
+        {"getCountryInfo", {"coid"}},
+        {"getStateInfo", {"stid"}},
+        {"getCountyInfo", {"ctid"}},
+        {"getAgencyInfo", {"aid"}},
+        {"getSubcatFreqs", {"scid"}},
+        {"getMetroArea", {"mid"}},
+        {"getZipcodeInfo", {"zipcode"}},
+        {"getUserData", {}},
     };
     for (const auto& [name, params] : table)
         if (name == op) return params;
@@ -45,9 +53,8 @@ std::string ServiceDescription(const std::string& location) {
                                  std::string(kTargetNamespace) +
                                  "\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/>";
         bindingOps += "<operation name=\"" + op + "\"><soap:operation soapAction=\"" +
-                      std::string(kTargetNamespace) + "#" + op +
-                      "\" style=\"rpc\"/><input>" + body + "</input><output>" + body +
-                      "</output></operation>";
+                      std::string(kTargetNamespace) + "#" + op + "\" style=\"rpc\"/><input>" +
+                      body + "</input><output>" + body + "</output></operation>";
     }
     const std::string ns = kTargetNamespace;
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
@@ -58,21 +65,29 @@ std::string ServiceDescription(const std::string& location) {
            "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\" "
            "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-           "xmlns:tns=\"" + ns + "\" targetNamespace=\"" + ns + "\">"
-           "<types><xsd:schema targetNamespace=\"" + ns + "\">"
+           "xmlns:tns=\"" +
+           ns + "\" targetNamespace=\"" + ns +
+           "\">"
+           "<types><xsd:schema targetNamespace=\"" +
+           ns +
+           "\">"
            "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
            "<xsd:complexType name=\"authInfo\"><xsd:all>"
            "<xsd:element name=\"username\" type=\"xsd:string\"/>"
            "<xsd:element name=\"password\" type=\"xsd:string\"/>"
            "<xsd:element name=\"appKey\" type=\"xsd:string\"/>"
            "<xsd:element name=\"version\" type=\"xsd:string\"/>"
-           "</xsd:all></xsd:complexType>" + types + "</xsd:schema></types>" + messages +
-           "<portType name=\"FreqDbPortType\">" + portOps + "</portType>"
+           "</xsd:all></xsd:complexType>" +
+           types + "</xsd:schema></types>" + messages + "<portType name=\"FreqDbPortType\">" +
+           portOps +
+           "</portType>"
            "<binding name=\"FreqDbBinding\" type=\"tns:FreqDbPortType\">"
            "<soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>" +
-           bindingOps + "</binding>"
+           bindingOps +
+           "</binding>"
            "<service name=\"FreqDb\"><port name=\"FreqDbPort\" binding=\"tns:FreqDbBinding\">"
-           "<soap:address location=\"" + location + "\"/></port></service></definitions>";
+           "<soap:address location=\"" +
+           location + "\"/></port></service></definitions>";
 }
 
 }  // namespace freqdb

@@ -44,8 +44,10 @@ bool ParsePath(const std::string& text, std::vector<PathStep>& steps, std::strin
         char* end = nullptr;
         const std::string number = colon == std::string::npos ? "" : part.substr(colon + 1);
         const long id = std::strtol(number.c_str(), &end, 10);
-        if (!kKinds.count(step.kind) || number.empty() || *end != '\0' || id < 0 || id > INT32_MAX) {
-            error = "'" + part + "' is not a KIND:ID path step (KIND: country, state, county, "
+        if (!kKinds.count(step.kind) || number.empty() || *end != '\0' || id < 0 ||
+            id > INT32_MAX) {
+            error = "'" + part +
+                    "' is not a KIND:ID path step (KIND: country, state, county, "
                     "agency or system)";
             return false;
         }
@@ -84,9 +86,8 @@ struct Runner {
 };
 
 int RunDb(const std::vector<std::string>& args) {
-    const ParsedArgs parsed = ParseArgs(
-        args, {"endpoint", "user", "password-file", "dir", "bank", "start", "base", "items",
-               "sites", "set"});
+    const ParsedArgs parsed = ParseArgs(args, {"endpoint", "user", "password-file", "dir", "bank",
+                                               "start", "base", "items", "sites", "set"});
     if (parsed.help) {
         std::cout << kDbCommand.usage;
         return kExitOk;
@@ -136,21 +137,22 @@ int RunDb(const std::vector<std::string>& args) {
     bool itemsOk = true, sitesOk = true;
     const std::set<std::int32_t> items = IdList(parsed.Option("items"), itemsOk);
     const std::set<std::int32_t> sites = IdList(parsed.Option("sites"), sitesOk);
-    if (!itemsOk || !sitesOk) return Fail("--items and --sites take IDs separated by commas", kExitUsage);
+    if (!itemsOk || !sitesOk)
+        return Fail("--items and --sites take IDs separated by commas", kExitUsage);
 
     // Credentials: never from the command line, where other users could read them.
     std::string user = parsed.Option("user").value_or("");
     std::string password;
     if (const auto file = parsed.Option("password-file")) {
-        if (!vex::ReadWholeFile(*file, password)) return Fail("cannot read the password file " + *file);
+        if (!vex::ReadWholeFile(*file, password))
+            return Fail("cannot read the password file " + *file);
         password = password.substr(0, password.find_first_of("\r\n"));
     } else if (const char* env = std::getenv("VEXA_DB_PASSWORD")) {
         password = env;
     }
     if (user.empty()) return Fail(std::string(kMsgEnterUser) + " (--user NAME)", kExitUsage);
     if (password.empty())
-        return Fail(std::string(kMsgEnterPassword) +
-                        " (VEXA_DB_PASSWORD or --password-file FILE)",
+        return Fail(std::string(kMsgEnterPassword) + " (VEXA_DB_PASSWORD or --password-file FILE)",
                     kExitUsage);
 
     vex::Options memOptions;
@@ -168,7 +170,8 @@ int RunDb(const std::vector<std::string>& args) {
     vex::SetStartupBankTags(image);
     if (const auto base = parsed.Option("base")) {
         const vex::MemReadResult read = vex::ReadMemFile(image, *base, memOptions);
-        if (!read.ok) return Fail(*base + ": " + (read.fileMissing ? "no such file" : read.message));
+        if (!read.ok)
+            return Fail(*base + ": " + (read.fileMissing ? "no such file" : read.message));
     }
 
     int argc = 1;
@@ -215,7 +218,8 @@ int RunDb(const std::vector<std::string>& args) {
         if (!placeNameSet) options.placeName = data.info.name;
         const ImportReport report = ImportConventional(image, bank, start, ticked, options);
         if (!report.ok) return failWith(report.error);
-        for (const std::string& w : report.warnings) std::cerr << "vexa: warning: " << Out(w) << '\n';
+        for (const std::string& w : report.warnings)
+            std::cerr << "vexa: warning: " << Out(w) << '\n';
         output << "Imported " << report.channels << " channels into bank " << bank + 1 << "\n";
         finish(kExitOk);
     };
@@ -224,13 +228,15 @@ int RunDb(const std::vector<std::string>& args) {
             for (const Site& s : data.sites) {
                 output << "site:" << s.siteId << '\t' << Out(s.descr) << '\t';
                 for (std::size_t i = 0; i < s.freqs.size(); ++i)
-                    output << (i ? " " : "") << s.freqs[i].freq << (s.freqs[i].use.empty() ? "" : s.freqs[i].use);
+                    output << (i ? " " : "") << s.freqs[i].freq
+                           << (s.freqs[i].use.empty() ? "" : s.freqs[i].use);
                 output << '\n';
             }
             for (const TalkgroupGroup& g : data.groups)
                 for (const Talkgroup& t : g.talkgroups)
-                    output << "tg:" << t.tgId << '\t' << (t.tgDec ? std::to_string(t.tgDec) : t.subfleet)
-                           << '\t' << Out(t.alpha) << '\t' << Out(t.descr) << '\n';
+                    output << "tg:" << t.tgId << '\t'
+                           << (t.tgDec ? std::to_string(t.tgDec) : t.subfleet) << '\t'
+                           << Out(t.alpha) << '\t' << Out(t.descr) << '\n';
             return finish(kExitOk);
         }
         std::vector<SiteChoice> siteChoices;
@@ -248,7 +254,8 @@ int RunDb(const std::vector<std::string>& args) {
         const ImportReport report =
             ImportTrunked(image, bank, start, data, siteChoices, talkgroups, options);
         if (!report.ok) return failWith(report.error);
-        for (const std::string& w : report.warnings) std::cerr << "vexa: warning: " << Out(w) << '\n';
+        for (const std::string& w : report.warnings)
+            std::cerr << "vexa: warning: " << Out(w) << '\n';
         output << "Imported " << report.channels << " channels and " << report.talkgroups
                << " talkgroups into bank " << bank + 1 << "\n";
         finish(kExitOk);
@@ -286,8 +293,10 @@ int RunDb(const std::vector<std::string>& args) {
                 if (!o.ok) return failWith(o.message);
                 list ? (listPlace(data), finish(kExitOk)) : importPlace(data);
             };
-            if (last.kind == "county") LoadCounty(session, last.id, done);
-            else LoadAgency(session, last.id, done);
+            if (last.kind == "county")
+                LoadCounty(session, last.id, done);
+            else
+                LoadAgency(session, last.id, done);
         } else {
             LoadSystem(session, last.id, [&](Outcome o, SystemData data) {
                 if (!o.ok) return failWith(o.message);
@@ -309,7 +318,8 @@ int RunDb(const std::vector<std::string>& args) {
         vex::NormaliseTable(image, memOptions);
         const std::string out = parsed.positional[2];
         const vex::MemWriteResult written = vex::WriteMemFile(image, out, memOptions);
-        if (!written.ok) return Fail("cannot write " + written.path.string() + ": " + written.error);
+        if (!written.ok)
+            return Fail("cannot write " + written.path.string() + ": " + written.error);
         output << "Wrote " << written.path.string() << "\n";
     }
     std::cout << output.str();

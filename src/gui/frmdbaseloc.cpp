@@ -10,8 +10,8 @@
 
 namespace vex::gui {
 
-FrmDBaseLoc::FrmDBaseLoc(netdb::EndpointKind kind, const std::string& endpoint,
-                         Prompter& prompter, QWidget* parent)
+FrmDBaseLoc::FrmDBaseLoc(netdb::EndpointKind kind, const std::string& endpoint, Prompter& prompter,
+                         QWidget* parent)
     : QDialog(parent), d_prompter(prompter), d_kind(kind), d_endpoint(endpoint) {
     setWindowTitle(tr("Database Address"));
     setObjectName("FrmDBaseLoc");
@@ -32,9 +32,11 @@ FrmDBaseLoc::FrmDBaseLoc(netdb::EndpointKind kind, const std::string& endpoint,
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    d_localText = kind == netdb::EndpointKind::Local ? endpoint : std::string(netdb::kLocalEndpoint);
+    d_localText =
+        kind == netdb::EndpointKind::Local ? endpoint : std::string(netdb::kLocalEndpoint);
     (kind == netdb::EndpointKind::Local ? d_local : d_remote)->setChecked(true);
     connect(d_remote, &QRadioButton::toggled, this, [this] { showChoice(); });
+    connect(d_local, &QRadioButton::toggled, this, [this] { showChoice(); });
     // An emptied box gets the local default back.
     connect(d_address, &QLineEdit::editingFinished, this, [this] {
         if (d_local->isChecked() && d_address->text().trimmed().isEmpty())
@@ -45,7 +47,8 @@ FrmDBaseLoc::FrmDBaseLoc(netdb::EndpointKind kind, const std::string& endpoint,
 
 void FrmDBaseLoc::showChoice() {
     const bool local = d_local->isChecked();
-    if (!local && d_address->isEnabled()) d_localText = ToL1(d_address->text());
+    if (d_showingLocal && !local) d_localText = ToL1(d_address->text());
+    d_showingLocal = local;
     d_address->setEnabled(local);
     d_address->setReadOnly(!local);
     d_address->setText(local ? L1(d_localText) : L1(netdb::kRemoteEndpoint));
@@ -57,10 +60,10 @@ void FrmDBaseLoc::done(int result) {
             const std::string normalised = netdb::NormaliseEndpoint(ToL1(d_address->text()));
             if (normalised.empty()) {
                 d_prompter.tell(this, windowTitle(),
-                                     tr("\"%1\" is not a usable address. Type one such as "
-                                        "127.0.0.1:9000 or http://host:port/soap2/.")
-                                         .arg(d_address->text()),
-                                     NoticeIcon::Warning);
+                                tr("\"%1\" is not a usable address. Type one such as "
+                                   "127.0.0.1:9000 or http://host:port/soap2/.")
+                                    .arg(d_address->text()),
+                                NoticeIcon::Warning);
                 return;
             }
             d_kind = netdb::EndpointKind::Local;

@@ -39,6 +39,7 @@ class FrmDBaseLoc : public QDialog {
     netdb::EndpointKind d_kind;
     std::string d_endpoint;
     std::string d_localText;
+    bool d_showingLocal = false;  // the box holds the local address being edited
 };
 
 }  // namespace vex::gui

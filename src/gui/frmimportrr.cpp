@@ -36,8 +36,8 @@ namespace {
 using namespace netdb;
 
 const char* kSelect = ">>>  Select  <<<";
-constexpr int kIndexRole = Qt::UserRole;       // frequency or talkgroup position
-constexpr int kGroupRole = Qt::UserRole + 1;   // its group or site
+constexpr int kIndexRole = Qt::UserRole;      // frequency or talkgroup position
+constexpr int kGroupRole = Qt::UserRole + 1;  // its group or site
 
 QTreeWidgetItem* Checkable(QTreeWidgetItem* parent, const QStringList& columns, int group,
                            int index) {
@@ -246,6 +246,16 @@ void FrmImportRR::buildControls() {
     connect(d_connect, &QPushButton::clicked, this, [this] { connectToService(); });
     connect(d_password, &QLineEdit::returnPressed, this, [this] { connectToService(); });
     connect(d_cancel, &QPushButton::clicked, this, [this] { cancelCall(); });
+    // A right-click on "debug" drops the cached description, so the next log-in fetches it anew.
+    d_debug->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(d_debug, &QCheckBox::customContextMenuRequested, this, [this] {
+        const std::filesystem::path cache = d_session->cacheFile();
+        d_prompter.tell(this, windowTitle(), L1(kMsgDeletingWsdl) + L1(cache.string()),
+                        NoticeIcon::Information);
+        std::error_code ec;
+        if (!std::filesystem::remove(cache, ec))
+            d_prompter.tell(this, windowTitle(), L1(kMsgFileNotFound), NoticeIcon::Information);
+    });
     connect(d_debug, &QCheckBox::toggled, this, [this](bool on) {
         d_session->setTrace(on);
         if (on && std::filesystem::remove(d_session->traceFile())) setStatus(L1(kMsgLogDeleted));
@@ -268,9 +278,9 @@ void FrmImportRR::readSettings() {
     const int country = s.value("country", 1).toInt();
     if (country >= 0 && country < d_country->count()) d_country->setCurrentIndex(country);
     const ImportOptions defaults;
-    const bool values[] = {defaults.useAlpha,        defaults.keepShortTags,
-                           defaults.removeSpaces,    defaults.upperCase,
-                           defaults.tagFilters,      defaults.primaryControl,
+    const bool values[] = {defaults.useAlpha,         defaults.keepShortTags,
+                           defaults.removeSpaces,     defaults.upperCase,
+                           defaults.tagFilters,       defaults.primaryControl,
                            defaults.alternateControl, defaults.allControl};
     const char* keys[] = {"useroptc1", "useroptc2", "useroptc3", "useroptc4",
                           "useroptc5", "ccpri",     "ccalt",     "ccall"};
@@ -282,7 +292,8 @@ void FrmImportRR::readSettings() {
     if (local && !NormaliseEndpoint(endpoint).empty())
         d_session->setEndpoint(EndpointKind::Local, NormaliseEndpoint(endpoint));
     const QRect placement(s.value("window_left", -1).toInt(), s.value("window_top", -1).toInt(),
-                          s.value("window_width", 900).toInt(), s.value("window_height", 700).toInt());
+                          s.value("window_width", 900).toInt(),
+                          s.value("window_height", 700).toInt());
     resize(placement.size());
     if (placement.left() >= 0 && placement.top() >= 0) move(placement.topLeft());
     s.endGroup();
@@ -519,8 +530,8 @@ void FrmImportRR::showPlace(PlaceData data) {
     d_sites->hide();
     d_systemInfo->clear();
     d_items->clear();
-    d_items->setHeaderLabels({tr("Frequency"), tr("Description"), tr("Alpha Tag"), tr("Tone"),
-                              tr("Mode"), tr("Class")});
+    d_items->setHeaderLabels(
+        {tr("Frequency"), tr("Description"), tr("Alpha Tag"), tr("Tone"), tr("Mode"), tr("Class")});
     for (std::size_t g = 0; g < d_place.groups.size(); ++g) {
         const SubcatFrequencies& group = d_place.groups[g];
         const int n = static_cast<int>(group.frequencies.size());
@@ -529,9 +540,10 @@ void FrmImportRR::showPlace(PlaceData data) {
                             Count(n, " Frequency", " Frequencies")});
         for (int i = 0; i < n; ++i) {
             const Frequency& f = group.frequencies[static_cast<std::size_t>(i)];
-            Checkable(parent, {L1(f.out), L1(f.descr), L1(f.alpha), L1(f.tone), L1(f.mode),
-                               L1(f.freqClass)},
-                      static_cast<int>(g), i);
+            Checkable(
+                parent,
+                {L1(f.out), L1(f.descr), L1(f.alpha), L1(f.tone), L1(f.mode), L1(f.freqClass)},
+                static_cast<int>(g), i);
         }
     }
     d_placeNameText->setText(L1(d_place.info.name));
@@ -561,27 +573,33 @@ void FrmImportRR::showSystem(SystemData data) {
     if (band != Band::Band800) info += band == Band::Vhf ? "   vhf" : "   uhf";
     for (const BandPlanRow& row : d.bandplan)
         if (!row.base.empty())
-            info += tr("\nBase %1  OffSet %2  Step %3").arg(L1(row.base), L1(row.offset), L1(row.spacing));
+            info += tr("\nBase %1  OffSet %2  Step %3")
+                        .arg(L1(row.base), L1(row.offset), L1(row.spacing));
     int channels = 0, groups = 0;
     d_sites->clear();
     d_sites->show();
     for (std::size_t s = 0; s < d_system.sites.size(); ++s) {
         const Site& site = d_system.sites[s];
-        QTreeWidgetItem* parent = Group(d_sites, {L1(site.descr), {}, site.rebanded ? "/ Rebanded" : ""});
+        QTreeWidgetItem* parent =
+            Group(d_sites, {L1(site.descr), {}, site.rebanded ? "/ Rebanded" : ""});
         for (std::size_t f = 0; f < site.freqs.size(); ++f, ++channels)
-            Checkable(parent, {L1(site.freqs[f].freq), QString::number(site.freqs[f].lcn), L1(site.freqs[f].use)},
-                      static_cast<int>(s), static_cast<int>(f));
+            Checkable(
+                parent,
+                {L1(site.freqs[f].freq), QString::number(site.freqs[f].lcn), L1(site.freqs[f].use)},
+                static_cast<int>(s), static_cast<int>(f));
     }
     d_items->clear();
     d_items->setHeaderLabels({tr("ID"), tr("Alpha Tag"), tr("Description"), tr("Mode")});
     for (std::size_t g = 0; g < d_system.groups.size(); ++g) {
         const TalkgroupGroup& group = d_system.groups[g];
         const int n = static_cast<int>(group.talkgroups.size());
-        QTreeWidgetItem* parent = Group(d_items, {L1(group.category.name), Count(n, " Tgid", " Tgid's")});
+        QTreeWidgetItem* parent =
+            Group(d_items, {L1(group.category.name), Count(n, " Tgid", " Tgid's")});
         for (int i = 0; i < n; ++i, ++groups) {
             const Talkgroup& t = group.talkgroups[static_cast<std::size_t>(i)];
-            Checkable(parent, {L1(t.tgDec ? std::to_string(t.tgDec) : t.subfleet), L1(t.alpha),
-                               L1(t.descr), L1(t.mode)},
+            Checkable(parent,
+                      {L1(t.tgDec ? std::to_string(t.tgDec) : t.subfleet), L1(t.alpha), L1(t.descr),
+                       L1(t.mode)},
                       static_cast<int>(g), i);
         }
     }
@@ -597,14 +615,14 @@ void FrmImportRR::showSystem(SystemData data) {
 void FrmImportRR::updateCounter() {
     int ticked = 0, total = 0;
     ForTicked(d_items, [&](int, int) { ++ticked; });
-    for (int g = 0; g < d_items->topLevelItemCount(); ++g) total += d_items->topLevelItem(g)->childCount();
+    for (int g = 0; g < d_items->topLevelItemCount(); ++g)
+        total += d_items->topLevelItem(g)->childCount();
     d_counter->setText(QString("%1 / %2").arg(ticked).arg(total));
     // Say at once when the ticked talkgroups no longer fit the bank's ID table.
     if (d_mode == Mode::System && ticked > kTrunkIdUsedRows)
-        d_counter->setText(d_counter->text() +
-                           tr("   (a bank holds %1 IDs: %2 will be left out)")
-                               .arg(kTrunkIdUsedRows)
-                               .arg(ticked - kTrunkIdUsedRows));
+        d_counter->setText(d_counter->text() + tr("   (a bank holds %1 IDs: %2 will be left out)")
+                                                   .arg(kTrunkIdUsedRows)
+                                                   .arg(ticked - kTrunkIdUsedRows));
 }
 
 void FrmImportRR::tickAll(bool ticked) {
@@ -635,7 +653,8 @@ void FrmImportRR::importTicked() {
     if (d_mode == Mode::Place) {
         std::vector<Frequency> ticked;
         ForTicked(d_items, [&](int g, int i) {
-            ticked.push_back(d_place.groups[static_cast<std::size_t>(g)].frequencies[static_cast<std::size_t>(i)]);
+            ticked.push_back(d_place.groups[static_cast<std::size_t>(g)]
+                                 .frequencies[static_cast<std::size_t>(i)]);
         });
         applied = d_apply(tr("Database import"), [&](Image& image) {
             report = ImportConventional(image, bank, start, ticked, options);
@@ -653,7 +672,8 @@ void FrmImportRR::importTicked() {
         }
         std::vector<const Talkgroup*> talkgroups;
         ForTicked(d_items, [&](int g, int i) {
-            talkgroups.push_back(&d_system.groups[static_cast<std::size_t>(g)].talkgroups[static_cast<std::size_t>(i)]);
+            talkgroups.push_back(&d_system.groups[static_cast<std::size_t>(g)]
+                                      .talkgroups[static_cast<std::size_t>(i)]);
         });
         applied = d_apply(tr("Database import"), [&](Image& image) {
             report = ImportTrunked(image, bank, start, d_system, sites, talkgroups, options);

@@ -75,7 +75,8 @@ class FrmImportRR : public QDialog {
     void setStatus(const QString& text);
     void fail(const std::string& message);
     void clearBelow(QComboBox* combo);
-    void fillCombo(QComboBox* combo, const std::vector<std::pair<std::int32_t, std::string>>& entries);
+    void fillCombo(QComboBox* combo,
+                   const std::vector<std::pair<std::int32_t, std::string>>& entries);
     void countryChosen();
     void stateChosen();
     void countyChosen();

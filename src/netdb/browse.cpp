@@ -56,11 +56,10 @@ void LoadLookups(const std::shared_ptr<LoginJob>& job) {
                     l.modes = ReadItems<Mode>(a, ReadMode);
                     Call(s, kGetTag, {{"id", 0}}, fail, [job, fail, &s, &l](const SoapAnswer& a) {
                         l.tags = ReadItems<TagName>(a, ReadTagName);
-                        Call(s, kGetMetroArea, {{"mid", 0}}, fail,
-                             [job, &l](const SoapAnswer& a) {
-                                 l.metros = ReadItems<Metro>(a, ReadMetro);
-                                 FinishLogin(job, {});
-                             });
+                        Call(s, kGetMetroArea, {{"mid", 0}}, fail, [job, &l](const SoapAnswer& a) {
+                            l.metros = ReadItems<Metro>(a, ReadMetro);
+                            FinishLogin(job, {});
+                        });
                     });
                 });
             });
@@ -83,7 +82,9 @@ void NextSubcat(const std::shared_ptr<PlaceJob>& job) {
     const std::int32_t scid = job->data.groups[job->next].subcat.scid;
     Call(
         *job->session, kGetSubcatFreqs, {{"scid", scid}},
-        [job](const std::string& m) { job->done({false, m}, {}); },
+        [job](const std::string& m) {
+            job->done({false, m}, {});
+        },
         [job](const SoapAnswer& a) {
             job->data.groups[job->next].frequencies = ReadItems<Frequency>(a, ReadFrequency);
             ++job->next;
@@ -98,7 +99,10 @@ void LoadPlace(Session& session, int op, const char* param, std::int32_t id,
     job->session = &session;
     job->done = std::move(done);
     Call(
-        session, op, {{param, id}}, [job](const std::string& m) { job->done({false, m}, {}); },
+        session, op, {{param, id}},
+        [job](const std::string& m) {
+            job->done({false, m}, {});
+        },
         [job, read](const SoapAnswer& a) {
             job->data.info = read(a.value);
             for (const Category& cat : job->data.info.cats)
@@ -124,7 +128,9 @@ void NextTalkgroupCat(const std::shared_ptr<SystemJob>& job) {
     Call(
         *job->session, kGetTrsTalkgroups,
         {{"sid", job->data.sid}, {"tgCid", cid}, {"tgTag", 0}, {"tgDec", 0}},
-        [job](const std::string& m) { job->done({false, m}, {}); },
+        [job](const std::string& m) {
+            job->done({false, m}, {});
+        },
         [job](const SoapAnswer& a) {
             job->data.groups[job->next].talkgroups = ReadItems<Talkgroup>(a, ReadTalkgroup);
             ++job->next;
@@ -162,16 +168,24 @@ void LoadCountry(Session& session, std::int32_t coid,
     auto shared = std::make_shared<std::function<void(Outcome, CountryInfo)>>(std::move(done));
     Call(
         session, kGetCountryInfo, {{"coid", coid}},
-        [shared](const std::string& m) { (*shared)({false, m}, {}); },
-        [shared](const SoapAnswer& a) { (*shared)({true, {}}, ReadCountryInfo(a.value)); });
+        [shared](const std::string& m) {
+            (*shared)({false, m}, {});
+        },
+        [shared](const SoapAnswer& a) {
+            (*shared)({true, {}}, ReadCountryInfo(a.value));
+        });
 }
 
 void LoadState(Session& session, std::int32_t stid, std::function<void(Outcome, StateInfo)> done) {
     auto shared = std::make_shared<std::function<void(Outcome, StateInfo)>>(std::move(done));
     Call(
         session, kGetStateInfo, {{"stid", stid}},
-        [shared](const std::string& m) { (*shared)({false, m}, {}); },
-        [shared](const SoapAnswer& a) { (*shared)({true, {}}, ReadStateInfo(a.value)); });
+        [shared](const std::string& m) {
+            (*shared)({false, m}, {});
+        },
+        [shared](const SoapAnswer& a) {
+            (*shared)({true, {}}, ReadStateInfo(a.value));
+        });
 }
 
 void LoadCounty(Session& session, std::int32_t ctid, std::function<void(Outcome, PlaceData)> done) {
@@ -204,9 +218,9 @@ void LoadSystem(Session& session, std::int32_t sid, std::function<void(Outcome, 
 
 const std::vector<std::string>& CountryNames() {
     static const std::vector<std::string> names = {
-        "USA",    "Canada",          "Australia", "Belgium",        "Denmark",
-        "Finland", "France",         "Germany",   "Ireland",        "Japan",
-        "The Netherlands", "Norway", "New Zealand", "United Kingdom"};
+        "USA",         "Canada",        "Australia", "Belgium", "Denmark",         "Finland",
+        "France",      "Germany",       "Ireland",   "Japan",   "The Netherlands", "Norway",
+        "New Zealand", "United Kingdom"};
     return names;
 }
 

@@ -32,8 +32,11 @@ std::string Cut(std::string text, std::size_t length = kTagLength) {
 }
 
 // Latin-1 letters 0xC0..0xFF without their accents; '\0' where there is no plain letter.
-constexpr char kPlainLetters[] = "AAAAAAACEEEEIIII" "DNOOOOO\0OUUUUYTs" "aaaaaaaceeeeiiii"
-                                 "dnooooo\0ouuuuyty";
+constexpr char kPlainLetters[] =
+    "AAAAAAACEEEEIIII"
+    "DNOOOOO\0OUUUUYTs"
+    "aaaaaaaceeeeiiii"
+    "dnooooo\0ouuuuyty";
 
 std::string Join(const std::vector<std::string>& items, std::size_t most = 10) {
     std::string out;
@@ -98,9 +101,8 @@ const std::vector<OptionCaption>& OptionCaptions() {
 
 bool SetOptionByCaption(ImportOptions& o, std::string_view caption, std::string_view value,
                         std::string& error) {
-    bool* ticks[] = {&o.useAlpha,       &o.keepShortTags,    &o.removeSpaces, &o.upperCase,
-                     &o.tagFilters,     &o.primaryControl,   &o.alternateControl,
-                     &o.allControl};
+    bool* ticks[] = {&o.useAlpha,   &o.keepShortTags,  &o.removeSpaces,     &o.upperCase,
+                     &o.tagFilters, &o.primaryControl, &o.alternateControl, &o.allControl};
     const auto& captions = OptionCaptions();
     for (std::size_t i = 0; i < captions.size(); ++i) {
         if (captions[i].caption != caption) continue;
@@ -218,12 +220,15 @@ std::string ProcessTag(std::string_view text, const ImportOptions& options) {
 std::optional<std::string> BankName(const ImportOptions& options) {
     std::string name;
     switch (options.bankName) {
-        case BankNameChoice::Keep: return std::nullopt;
+        case BankNameChoice::Keep:
+            return std::nullopt;
         case BankNameChoice::PlaceName:
             name = DecodeEntities(options.placeName);
             name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
             break;
-        case BankNameChoice::Custom: name = DecodeEntities(options.customName); break;
+        case BankNameChoice::Custom:
+            name = DecodeEntities(options.customName);
+            break;
     }
     name = Cut(FilterTag(name, false));
     if (name.empty()) return std::nullopt;
@@ -274,9 +279,10 @@ std::optional<int> TrunkTypeFor(std::string_view typeName, std::string_view flav
 }
 
 std::string TalkgroupId(const Talkgroup& talkgroup, int trunkType) {
-    std::string id = talkgroup.tgDec != 0 ? std::to_string(talkgroup.tgDec) : Trim(talkgroup.subfleet);
-    const bool digits =
-        !id.empty() && std::all_of(id.begin(), id.end(), [](unsigned char c) { return std::isdigit(c); });
+    std::string id =
+        talkgroup.tgDec != 0 ? std::to_string(talkgroup.tgDec) : Trim(talkgroup.subfleet);
+    const bool digits = !id.empty() && std::all_of(id.begin(), id.end(),
+                                                   [](unsigned char c) { return std::isdigit(c); });
     if (trunkType == 8 && digits && id.size() < 6) id.insert(0, 6 - id.size(), '0');
     return id;
 }
@@ -305,7 +311,8 @@ ImportReport ImportConventional(Image& image, int bank, int startSlot,
             continue;
         }
         const std::string& source = options.useAlpha && !f.alpha.empty() ? f.alpha : f.descr;
-        PutChannel(result, bank, slot++, NewChannel(CanonicalFrequency(f.out), ProcessTag(source, options), false));
+        PutChannel(result, bank, slot++,
+                   NewChannel(CanonicalFrequency(f.out), ProcessTag(source, options), false));
         ++report.channels;
     }
     if (!outOfBand.empty())
@@ -409,10 +416,10 @@ ImportReport ImportTrunked(Image& image, int bank, int startSlot, const SystemDa
         }
     }
     if (!outOfBand.empty())
-        report.warnings.push_back(Plural(outOfBand.size(), "site frequency lies", "site frequencies lie") +
-                                  " outside the scanner's bands and " +
-                                  (outOfBand.size() == 1 ? "was" : "were") +
-                                  " skipped: " + Join(outOfBand) + ".");
+        report.warnings.push_back(
+            Plural(outOfBand.size(), "site frequency lies", "site frequencies lie") +
+            " outside the scanner's bands and " + (outOfBand.size() == 1 ? "was" : "were") +
+            " skipped: " + Join(outOfBand) + ".");
     if (!leftOver.empty())
         report.warnings.push_back(Plural(leftOver.size(), "site frequency", "site frequencies") +
                                   " found no channel in bank " + std::to_string(bank + 1) +

@@ -18,14 +18,14 @@ inline constexpr std::size_t kTagLength = 16;
 enum class BankNameChoice { Keep, PlaceName, Custom };
 
 struct ImportOptions {
-    bool useAlpha = true;        // "Use short Alpha Tag (if available)"
-    bool keepShortTags = false;  // "Do not modify tags smaller than 16 characters"
-    bool removeSpaces = false;   // "Automatically Remove Spaces from Tags"
-    bool upperCase = false;      // "Convert To Upper Case"
-    bool tagFilters = true;      // "Use Tag Filters"
-    bool primaryControl = true;  // "Import Primary Control Channels"
+    bool useAlpha = true;          // "Use short Alpha Tag (if available)"
+    bool keepShortTags = false;    // "Do not modify tags smaller than 16 characters"
+    bool removeSpaces = false;     // "Automatically Remove Spaces from Tags"
+    bool upperCase = false;        // "Convert To Upper Case"
+    bool tagFilters = true;        // "Use Tag Filters"
+    bool primaryControl = true;    // "Import Primary Control Channels"
     bool alternateControl = true;  // "Import Alternate Control Channels"
-    bool allControl = false;     // "Import All Control Channels"
+    bool allControl = false;       // "Import All Control Channels"
     BankNameChoice bankName = BankNameChoice::Keep;
     std::string placeName;   // the box beside "Use Agency/County Name:"
     std::string customName;  // the box beside "Custom:"
@@ -75,8 +75,7 @@ struct ImportReport {
 
 // Conventional frequencies into the free channels of `bank` from `startSlot` on.
 ImportReport ImportConventional(Image& image, int bank, int startSlot,
-                                const std::vector<Frequency>& ticked,
-                                const ImportOptions& options);
+                                const std::vector<Frequency>& ticked, const ImportOptions& options);
 
 struct SiteChoice {
     const Site* site = nullptr;

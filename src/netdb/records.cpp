@@ -64,8 +64,8 @@ std::vector<BandPlanRow> BandPlan(const pugi::xml_node& node) {
 
 std::vector<SystemRef> Systems(const pugi::xml_node& node) {
     return List(node, "trsList", [](const pugi::xml_node& n) {
-        return SystemRef{Long(n, "sid"),   SafeText(n, "sName"),   Int(n, "sType"),
-                         Int(n, "sFlavor"), Int(n, "sVoice"),      Text(n, "sCity"),
+        return SystemRef{Long(n, "sid"),        SafeText(n, "sName"), Int(n, "sType"),
+                         Int(n, "sFlavor"),     Int(n, "sVoice"),     Text(n, "sCity"),
                          Text(n, "lastUpdated")};
     });
 }
@@ -171,7 +171,7 @@ PlaceInfo ReadAgencyInfo(const pugi::xml_node& n) {
 }
 
 ZipInfo ReadZipInfo(const pugi::xml_node& n) {
-    return {Long(n, "zipCode"), Text(n, "lat"),   Text(n, "lon"),
+    return {Long(n, "zipCode"), Text(n, "lat"),  Text(n, "lon"),
             Text(n, "city"),    Long(n, "stid"), Long(n, "ctid")};
 }
 
@@ -212,7 +212,7 @@ SystemDetails ReadSystemDetails(const pugi::xml_node& n) {
     d.bandplan = BandPlan(n);
     if (const pugi::xml_node fleet = Field(n, "fleetmap")) {
         static constexpr std::array<const char*, 8> kBlocks = {"b0", "b1", "b2", "b3",
-                                                                "b4", "b5", "b6", "b7"};
+                                                               "b4", "b5", "b6", "b7"};
         for (const char* block : kBlocks) d.fleetmap.push_back(Text(fleet, block));
     }
     return d;
@@ -236,7 +236,8 @@ Site ReadSite(const pugi::xml_node& n) {
     s.range = Real(n, "range");
     s.rebanded = Long(n, "rebanded");
     s.splinter = Long(n, "splinter");
-    s.licenses = List(n, "siteLicenses", [](const pugi::xml_node& l) { return Text(l, "license"); });
+    s.licenses =
+        List(n, "siteLicenses", [](const pugi::xml_node& l) { return Text(l, "license"); });
     s.bandplan = BandPlan(n);
     s.freqs = List(n, "siteFreqs", [](const pugi::xml_node& f) {
         return SiteFrequency{Int(f, "lcn"), Text(f, "freq"), Text(f, "use")};
@@ -245,7 +246,7 @@ Site ReadSite(const pugi::xml_node& n) {
 }
 
 TalkgroupCat ReadTalkgroupCat(const pugi::xml_node& n) {
-    TalkgroupCat c{Long(n, "tgCid"), Long(n, "sid"), SafeText(n, "tgCname"),
+    TalkgroupCat c{Long(n, "tgCid"), Long(n, "sid"),     SafeText(n, "tgCname"),
                    Int(n, "tgSort"), Int(n, "tgSortBy"), Text(n, "lastUpdated")};
     if (c.name.empty()) c.name = "All";
     return c;
@@ -271,16 +272,40 @@ namespace {
 
 const std::map<int, std::string>& Categories() {
     static const std::map<int, std::string> table = [] {
-        std::map<int, std::string> t = {
-            {1, "Multi-Dispatch"}, {2, "Law Dispatch"},  {3, "Fire Dispatch"}, {4, "EMS Dispatch"},
-            {6, "Multi-TAC"},      {7, "Law TAC"},       {8, "Fire-Tac"},      {9, "EMS-Tac"},
-            {11, "Interop"},       {12, "Hospital"},     {13, "Ham"},          {14, "Public Works"},
-            {15, "Aircraft"},      {16, "Federal"},      {17, "Business"},     {18, "Business"},
-            {20, "Railroad"},      {21, "Other"},        {22, "Multi-Talk"},   {23, "Law-Talk"},
-            {24, "Fire-Talk"},     {25, "EMS-Talk"},     {26, "Transportation"},
-            {27, "Transportation"}, {29, "Emergency Ops"}, {30, "Military"},   {31, "Media"},
-            {32, "Schools"},       {33, "Security"},     {34, "Utilities"},    {35, "Utilities"},
-            {37, "Corrections"},   {216, "Racing Officials"}, {217, "Racing Teams"}};
+        std::map<int, std::string> t = {{1, "Multi-Dispatch"},
+                                        {2, "Law Dispatch"},
+                                        {3, "Fire Dispatch"},
+                                        {4, "EMS Dispatch"},
+                                        {6, "Multi-TAC"},
+                                        {7, "Law TAC"},
+                                        {8, "Fire-Tac"},
+                                        {9, "EMS-Tac"},
+                                        {11, "Interop"},
+                                        {12, "Hospital"},
+                                        {13, "Ham"},
+                                        {14, "Public Works"},
+                                        {15, "Aircraft"},
+                                        {16, "Federal"},
+                                        {17, "Business"},
+                                        {18, "Business"},
+                                        {20, "Railroad"},
+                                        {21, "Other"},
+                                        {22, "Multi-Talk"},
+                                        {23, "Law-Talk"},
+                                        {24, "Fire-Talk"},
+                                        {25, "EMS-Talk"},
+                                        {26, "Transportation"},
+                                        {27, "Transportation"},
+                                        {29, "Emergency Ops"},
+                                        {30, "Military"},
+                                        {31, "Media"},
+                                        {32, "Schools"},
+                                        {33, "Security"},
+                                        {34, "Utilities"},
+                                        {35, "Utilities"},
+                                        {37, "Corrections"},
+                                        {216, "Racing Officials"},
+                                        {217, "Racing Teams"}};
         for (int i = 0; i < 8; ++i) t[208 + i] = "Custom " + std::to_string(i + 1);
         return t;
     }();
@@ -308,30 +333,66 @@ const std::vector<std::string>& SortedCategoryNames() {
 std::string SystemTypeName(int sType) {
     switch (sType) {
         case 0:
-        case 1: return "Motorola";
-        case 2: return "Edacs";
-        case 3: return "LTR";
-        case 4: return "MPT-1327";
-        case 5: return "TETRA";
-        case 6: return "Midland CMS";
-        case 7: return "OpenSky";
-        case 8: return "Project 25";
-        case 9: return "iDEN";
-        case 10: return "SmarTrunk";
-        case 90: return "Other";
-        case 91: return "Unknown";
-        default: return {};
+        case 1:
+            return "Motorola";
+        case 2:
+            return "Edacs";
+        case 3:
+            return "LTR";
+        case 4:
+            return "MPT-1327";
+        case 5:
+            return "TETRA";
+        case 6:
+            return "Midland CMS";
+        case 7:
+            return "OpenSky";
+        case 8:
+            return "Project 25";
+        case 9:
+            return "iDEN";
+        case 10:
+            return "SmarTrunk";
+        case 90:
+            return "Other";
+        case 91:
+            return "Unknown";
+        default:
+            return {};
     }
 }
 
 std::string FlavorName(int f) {
-    static constexpr std::array<const char*, 30> kNames = {
-        "-",        "Type I",           "Type II",  "Type IIi",  "Type II SmartZone",
-        "Type II SmartZone Omnilinx",   "Standard", "Standard w/ESK", "Networked",
-        "Networked w/ESK", "Narrowband", "Narrowband", "Standard", "Multinet", "Passport",
-        "Standard and Passport", "Standard", "Standard", "Standard", "Standard", "Standard",
-        "Standard", "Scat", "Type II", "Type II Smartnet", "Standard", "Standard", "Standard",
-        "Unknown", "Unknown"};
+    static constexpr std::array<const char*, 30> kNames = {"-",
+                                                           "Type I",
+                                                           "Type II",
+                                                           "Type IIi",
+                                                           "Type II SmartZone",
+                                                           "Type II SmartZone Omnilinx",
+                                                           "Standard",
+                                                           "Standard w/ESK",
+                                                           "Networked",
+                                                           "Networked w/ESK",
+                                                           "Narrowband",
+                                                           "Narrowband",
+                                                           "Standard",
+                                                           "Multinet",
+                                                           "Passport",
+                                                           "Standard and Passport",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Scat",
+                                                           "Type II",
+                                                           "Type II Smartnet",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Standard",
+                                                           "Unknown",
+                                                           "Unknown"};
     if (f < 0 || f >= static_cast<int>(kNames.size())) return {};
     return kNames[static_cast<std::size_t>(f)];
 }

@@ -10,27 +10,68 @@
 
 namespace vex::netdb {
 
-struct UserData { std::string username, subExpireDate; };
-struct Flavor { int sType = 0, sFlavor = 0; std::string descr; };
-struct TypeName { int sType = 0; std::string descr; };
-struct Voice { int sType = 0, sVoice = 0; std::string descr; };
-struct Mode { int mode = 0; std::string name; };
-struct TagName { std::int32_t tagId = 0; std::string descr; };
-struct Metro { std::int32_t mid = 0; std::string name; };
+struct UserData {
+    std::string username, subExpireDate;
+};
+struct Flavor {
+    int sType = 0, sFlavor = 0;
+    std::string descr;
+};
+struct TypeName {
+    int sType = 0;
+    std::string descr;
+};
+struct Voice {
+    int sType = 0, sVoice = 0;
+    std::string descr;
+};
+struct Mode {
+    int mode = 0;
+    std::string name;
+};
+struct TagName {
+    std::int32_t tagId = 0;
+    std::string descr;
+};
+struct Metro {
+    std::int32_t mid = 0;
+    std::string name;
+};
 
-struct StateRef { std::int32_t stid = 0; std::string code, name; };
-struct AgencyRef { std::int32_t aid = 0; std::string name; int aType = 0; };
-struct CountyRef { std::int32_t ctid = 0; std::string name, header; };
+struct StateRef {
+    std::int32_t stid = 0;
+    std::string code, name;
+};
+struct AgencyRef {
+    std::int32_t aid = 0;
+    std::string name;
+    int aType = 0;
+};
+struct CountyRef {
+    std::int32_t ctid = 0;
+    std::string name, header;
+};
 struct SystemRef {
     std::int32_t sid = 0;
     std::string name;
     int sType = 0, sFlavor = 0, sVoice = 0;
     std::string city, lastUpdated;
 };
-struct Subcat { std::int32_t scid = 0; std::string name; double lat = 0, lon = 0, range = 0; };
-struct Category { std::int32_t cid = 0; std::string name; std::vector<Subcat> subcats; };
+struct Subcat {
+    std::int32_t scid = 0;
+    std::string name;
+    double lat = 0, lon = 0, range = 0;
+};
+struct Category {
+    std::int32_t cid = 0;
+    std::string name;
+    std::vector<Subcat> subcats;
+};
 
-struct CountryInfo { std::vector<StateRef> states; std::vector<AgencyRef> agencies; };
+struct CountryInfo {
+    std::vector<StateRef> states;
+    std::vector<AgencyRef> agencies;
+};
 struct StateInfo {
     std::int32_t stid = 0;
     std::string name, entityType;
@@ -50,7 +91,11 @@ struct PlaceInfo {
     std::vector<SystemRef> systems;
     std::vector<AgencyRef> agencies;
 };
-struct ZipInfo { std::int32_t zipCode = 0; std::string lat, lon, city; std::int32_t stid = 0, ctid = 0; };
+struct ZipInfo {
+    std::int32_t zipCode = 0;
+    std::string lat, lon, city;
+    std::int32_t stid = 0, ctid = 0;
+};
 
 struct Frequency {
     std::int32_t fid = 0;
@@ -60,8 +105,12 @@ struct Frequency {
     std::string lastUpdated;
 };
 
-struct BandPlanRow { std::string base, offset, spacing; };
-struct SystemId { std::string sysid, wacn, ct; };
+struct BandPlanRow {
+    std::string base, offset, spacing;
+};
+struct SystemId {
+    std::string sysid, wacn, ct;
+};
 struct SystemDetails {
     std::string name;
     int sType = 0, sFlavor = 0, sVoice = 0;
@@ -72,7 +121,10 @@ struct SystemDetails {
     std::vector<BandPlanRow> bandplan;
     std::vector<std::string> fleetmap;  // b0..b7, empty when the service sends none
 };
-struct SiteFrequency { int lcn = 0; std::string freq, use; };
+struct SiteFrequency {
+    int lcn = 0;
+    std::string freq, use;
+};
 struct Site {
     int siteId = 0;
     std::int32_t sid = 0, siteNumber = 0;

@@ -71,7 +71,8 @@ void Session::trace(const std::string& title, std::string_view text) {
     if (!d_trace) return;
     std::string entry = "---- " + title + "\r\n";
     entry.append(text.substr(0, kTracedBodyLimit));
-    if (text.size() > kTracedBodyLimit) entry += "\r\n[... " + std::to_string(text.size()) + " bytes]";
+    if (text.size() > kTracedBodyLimit)
+        entry += "\r\n[... " + std::to_string(text.size()) + " bytes]";
     entry += "\r\n";
     // The password never reaches the trace, not even echoed back by a service.
     const std::string& password = d_credentials.password;
@@ -85,7 +86,8 @@ void Session::trace(const std::string& title, std::string_view text) {
     ReadWholeFile(traceFile(), content);
     content += entry;
     if (content.size() > kTraceLimit) content.erase(0, content.size() - kTraceLimit);
-    WriteFileAtomically(traceFile(), content);  // the trace is a debugging aid; a failure is harmless
+    WriteFileAtomically(traceFile(),
+                        content);  // the trace is a debugging aid; a failure is harmless
 }
 
 void Session::init(std::function<void(Outcome)> done) {
@@ -125,9 +127,12 @@ void Session::init(std::function<void(Outcome)> done) {
                         if (reply.timedOut) return done({false, std::string(kMsgHttpTimeout)});
                         if (reply.tooLarge) reply.error = "the description is too large";
                         std::string why;
-                        if (!reply.error.empty() && reply.status == 0) why = reply.error;
-                        else if (!IsHttpOk(reply.status)) why = "HTTP " + std::to_string(reply.status);
-                        else if (!reply.error.empty()) why = "the download was cut short";
+                        if (!reply.error.empty() && reply.status == 0)
+                            why = reply.error;
+                        else if (!IsHttpOk(reply.status))
+                            why = "HTTP " + std::to_string(reply.status);
+                        else if (!reply.error.empty())
+                            why = "the download was cut short";
                         WsdlParse parsed;
                         if (why.empty()) {
                             parsed = ParseWsdl(reply.body);
@@ -179,8 +184,8 @@ void Session::call(int op, const Parameters& params, std::function<void(SoapAnsw
                 std::string seconds = std::to_string(timeoutMs / 1000);
                 if (timeoutMs % 1000 != 0)
                     seconds += "." + std::to_string((timeoutMs % 1000 + 50) / 100 % 10);
-                answer.message = "The frequency database did not answer within " + seconds +
-                                 " seconds.";
+                answer.message =
+                    "The frequency database did not answer within " + seconds + " seconds.";
             } else if (reply.tooLarge) {
                 answer.message = "The answer of the frequency database is larger than " +
                                  std::to_string(kMaxXmlBytes / (1024 * 1024)) +

@@ -41,8 +41,8 @@ SoapAnswer ReadAnswer(std::string_view body, int httpStatus, const SelectedOpera
     const bool httpOk = httpStatus >= 200 && httpStatus < 300;
     auto doc = std::make_shared<pugi::xml_document>();
     if (const XmlLoad load = LoadXml(*doc, body); !load) {
-        answer.message = httpOk ? std::string(kMsgAnswerUnreadable) + load.error
-                                : HttpErrorMessage(httpStatus);
+        answer.message =
+            httpOk ? std::string(kMsgAnswerUnreadable) + load.error : HttpErrorMessage(httpStatus);
         return answer;
     }
     const pugi::xml_node envelope = doc->document_element();

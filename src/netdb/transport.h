@@ -8,9 +8,9 @@
 namespace vex::netdb {
 
 struct HttpReply {
-    int status = 0;        // 0 when no HTTP answer came
-    std::string body;      // what arrived (possibly cut short)
-    std::string error;     // transport failure in words; empty when the exchange completed
+    int status = 0;     // 0 when no HTTP answer came
+    std::string body;   // what arrived (possibly cut short)
+    std::string error;  // transport failure in words; empty when the exchange completed
     bool timedOut = false;
     bool cancelled = false;
     bool tooLarge = false;  // cut off at the size limit

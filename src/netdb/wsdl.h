@@ -33,13 +33,13 @@ struct TypeElement {
 
 struct ComplexType {
     std::string name;
-    std::vector<TypeElement> elements;  // content "all"
+    std::vector<TypeElement> elements;                 // content "all"
     std::string restrictionBase, arrayRef, arrayType;  // content "complexContent"
 };
 
 struct WsdlModel {
-    std::string targetNamespace, xmlns, xmlnsSoap, xmlnsSoapEnc, xmlnsSoapEnv, xmlnsWsdl,
-        xmlnsTns, xmlnsXsi;
+    std::string targetNamespace, xmlns, xmlnsSoap, xmlnsSoapEnc, xmlnsSoapEnv, xmlnsWsdl, xmlnsTns,
+        xmlnsXsi;
     std::string serviceName, portName, portBinding, address;
     std::string bindingName, bindingType, bindingStyle, bindingTransport;
     std::vector<BindingOperation> bindingOperations;

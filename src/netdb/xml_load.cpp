@@ -62,8 +62,8 @@ XmlLoad LoadXml(pugi::xml_document& doc, std::string_view text) {
         return result;
     }
     if (Depth(doc) > kMaxXmlDepth) {
-        result.error = "the XML text is nested more than " + std::to_string(kMaxXmlDepth) +
-                       " levels deep";
+        result.error =
+            "the XML text is nested more than " + std::to_string(kMaxXmlDepth) + " levels deep";
         doc.reset();
         return result;
     }
@@ -136,12 +136,23 @@ std::string EscapeXml(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;

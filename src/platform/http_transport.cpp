@@ -38,8 +38,8 @@ void QtHttpTransport::get(const std::string& url, const std::string& user,
                           const std::string& password, int timeoutMs, Done done) {
     QNetworkRequest request(QUrl(QString::fromStdString(url)));
     if (!user.empty() || !password.empty()) {
-        const QByteArray pair = QByteArray::fromStdString(user) + ':' +
-                                QByteArray::fromStdString(password);
+        const QByteArray pair =
+            QByteArray::fromStdString(user) + ':' + QByteArray::fromStdString(password);
         request.setRawHeader("Authorization", "Basic " + pair.toBase64());
     }
     watch(d_manager->get(request), timeoutMs, std::move(done));
@@ -71,12 +71,13 @@ void QtHttpTransport::watch(QNetworkReply* reply, int timeoutMs, Done done) {
     });
     timer->start(timeoutMs);
     // A huge answer is cut off as it arrives, before it fills the memory.
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, state](qint64 received, qint64) {
-        if (received > static_cast<qint64>(netdb::kMaxXmlBytes) && !state->tooLarge) {
-            state->tooLarge = true;
-            reply->abort();
-        }
-    });
+    connect(reply, &QNetworkReply::downloadProgress, reply,
+            [reply, state](qint64 received, qint64) {
+                if (received > static_cast<qint64>(netdb::kMaxXmlBytes) && !state->tooLarge) {
+                    state->tooLarge = true;
+                    reply->abort();
+                }
+            });
     connect(reply, &QNetworkReply::finished, this, [this, reply, state, done = std::move(done)] {
         if (state->finished) return;
         state->finished = true;
@@ -84,7 +85,8 @@ void QtHttpTransport::watch(QNetworkReply* reply, int timeoutMs, Done done) {
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         result.cancelled = reply->property("vexCancelled").toBool();
         result.timedOut = state->timedOut;
-        if (!state->tooLarge && !result.cancelled && reply->isOpen()) result.body = reply->readAll().toStdString();
+        if (!state->tooLarge && !result.cancelled && reply->isOpen())
+            result.body = reply->readAll().toStdString();
         if (state->tooLarge) {
             result.tooLarge = true;
             result.error = "the answer is too large";

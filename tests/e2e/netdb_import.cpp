@@ -271,7 +271,8 @@ TEST_F(NetDbImport, ServiceDownAndErrorPageAreNotCached) {
 TEST_F(NetDbImport, CommandLineImportsASystemAndWritesNothingOnFailure) {
     const std::string out = (folder / "ltr.mem").string();
     const std::vector<std::string> common = {
-        "db", "--endpoint", service->endpoint(), "--user", "tester", "--dir", folder.path().string()};
+        "db",     "--endpoint", service->endpoint(),   "--user",
+        "tester", "--dir",      folder.path().string()};
     ::setenv("VEXA_DB_PASSWORD", "letmein", 1);
     std::vector<std::string> args = common;
     args.insert(args.end(), {"import", "system:2006", out, "--bank", "4", "--items", "90064,90066",
@@ -290,7 +291,8 @@ TEST_F(NetDbImport, CommandLineImportsASystemAndWritesNothingOnFailure) {
 
     ::setenv("VEXA_DB_PASSWORD", "guess", 1);
     args = common;
-    args.insert(args.end(), {"import", "system:2006", (folder / "none.mem").string(), "--bank", "1"});
+    args.insert(args.end(),
+                {"import", "system:2006", (folder / "none.mem").string(), "--bank", "1"});
     const vexarun::Outcome failed = vexarun::Vexa(args);
     EXPECT_EQ(failed.code, 1);
     EXPECT_NE(failed.out.find("Invalid username or password."), std::string::npos) << failed.out;

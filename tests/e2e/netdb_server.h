@@ -63,8 +63,8 @@ class LocalService {
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        const int spawned = ::posix_spawn(&d_pid, FREQDB_LOCAL_PATH, &actions, nullptr,
-                                          argv.data(), environ);
+        const int spawned =
+            ::posix_spawn(&d_pid, FREQDB_LOCAL_PATH, &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
         ::close(in[0]);
@@ -99,15 +99,20 @@ class LocalService {
             d_pid = -1;
         }
     }
-    std::string endpoint() const { return "http://127.0.0.1:" + std::to_string(d_port) + "/soap2/"; }
-    int port() const { return d_port; }
+    std::string endpoint() const {
+        return "http://127.0.0.1:" + std::to_string(d_port) + "/soap2/";
+    }
+    int port() const {
+        return d_port;
+    }
 
     // Switches the service's faults while it runs.
     bool setFaults(const std::string& call, const std::string& wsdl = "none", int slowMs = 1500) {
         vex::QtHttpTransport transport;
         bool ok = false;
-        const std::string url = "http://127.0.0.1:" + std::to_string(d_port) + "/control?call=" +
-                                call + "&wsdl=" + wsdl + "&slow-ms=" + std::to_string(slowMs);
+        const std::string url = "http://127.0.0.1:" + std::to_string(d_port) +
+                                "/control?call=" + call + "&wsdl=" + wsdl +
+                                "&slow-ms=" + std::to_string(slowMs);
         RunUntilDone([&](auto done) {
             transport.get(url, "", "", 5000, [&, done](vex::netdb::HttpReply reply) {
                 ok = reply.status == 200;

@@ -2,10 +2,10 @@
 // become calls, ticks that become the import's input, the one undo step, and the messages.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "e2e/netdb_server.h"
+#include "gui/frmdbaseloc.h"
 #include "gui/frmimportrr.h"
 #include "gui/memtab_support.h"
 #include "netdb/messages.h"
@@ -93,7 +94,8 @@ class FrmImportRRTest : public QObject {
             if (r->text() == "Custom:") r->setChecked(true);
         QTest::mouseClick(child<QPushButton>("import"), Qt::LeftButton);
         QCOMPARE(d_steps, QStringList{"Database import"});
-        QCOMPARE(QString::fromStdString(d_image.channel(0, 1)[kFieldFrequency]), QString("0155.4750"));
+        QCOMPARE(QString::fromStdString(d_image.channel(0, 1)[kFieldFrequency]),
+                 QString("0155.4750"));
         QCOMPARE(QString::fromStdString(d_image.BankTag[0]), QString("Brightwater Sher"));
         QCOMPARE(child<QComboBox>("bank")->itemText(0), QString("Bank 1: Brightwater Sher"));
         QCOMPARE(d_prompter.told.size(), 1);
@@ -119,6 +121,38 @@ class FrmImportRRTest : public QObject {
         QTest::mouseClick(child<QPushButton>("import"), Qt::LeftButton);
         QCOMPARE(QString::fromStdString(d_image.TrunkType[0]), QString("1"));
         QVERIFY(d_prompter.told.last().contains("importing 55 trunk id's"));
+    }
+
+    void rightClickOnDebugDropsTheCachedDescription() {
+        logIn("letmein");
+        QTRY_VERIFY_WITH_TIMEOUT(status().contains("Please select State."), 10000);
+        const auto cache = d_window->session().cacheFile();
+        QVERIFY(std::filesystem::exists(cache));
+        auto* debug = child<QCheckBox>("debug");
+        emit debug->customContextMenuRequested({});
+        QVERIFY(!std::filesystem::exists(cache));
+        QVERIFY(d_prompter.told.last().contains("deleting wsdl: "));
+        emit debug->customContextMenuRequested({});
+        QVERIFY(d_prompter.told.last().endsWith("file not found"));
+    }
+
+    // The address dialog takes a whole URL (port and path included) and refuses junk.
+    void addressDialogAcceptsAUrl() {
+        FrmDBaseLoc dialog(netdb::EndpointKind::Remote, std::string(netdb::kRemoteEndpoint),
+                           d_prompter, d_window.get());
+        QVERIFY(!dialog.addressBox()->isEnabled());
+        dialog.localButton()->setChecked(true);
+        QCOMPARE(dialog.addressBox()->text(), QString::fromLatin1(netdb::kLocalEndpoint.data()));
+        dialog.addressBox()->setText("ftp://nowhere");
+        dialog.accept();
+        QVERIFY(d_prompter.told.last().contains("is not a usable address"));
+        QCOMPARE(dialog.kind(), netdb::EndpointKind::Remote);
+        dialog.addressBox()->setText("192.168.1.20:8080/freq");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.kind(), netdb::EndpointKind::Local);
+        QCOMPARE(QString::fromStdString(dialog.endpoint()),
+                 QString("http://192.168.1.20:8080/freq/soap2/"));
     }
 
     void wrongPasswordShowsTheServiceText() {

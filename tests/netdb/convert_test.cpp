@@ -94,22 +94,22 @@ TEST_P(TrunkTypeTest, MapsSystemToCode) {
     EXPECT_EQ(code.value_or(-1), c.code) << c.type << " / " << c.flavor;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, TrunkTypeTest,
-    testing::Values(TypeCase{"Motorola", "Type II", Band::Band800, false, 1},
-                    TypeCase{"Motorola", "Type II", Band::Band800, true, 10},
-                    TypeCase{"Motorola", "Type I", Band::Band800, false, 2},
-                    TypeCase{"Motorola", "Type I", Band::Band800, true, 11},
-                    TypeCase{"Motorola", "Type IIi", Band::Band800, false, 2},
-                    TypeCase{"Motorola", "Type II SmartZone", Band::Band800, false, 1},
-                    TypeCase{"Motorola", "Type II", Band::Vhf, false, 5},
-                    TypeCase{"Motorola", "Type II", Band::Uhf, false, 4},
-                    TypeCase{"Edacs", "Standard", Band::Band800, false, 6},
-                    TypeCase{"Edacs", "Narrowband", Band::Band800, false, 7},
-                    TypeCase{"LTR", "Standard", Band::Uhf, false, 8},
-                    TypeCase{"Project 25", "Standard", Band::Vhf, false, 1},
-                    TypeCase{"MPT-1327", "-", Band::Uhf, false, -1},
-                    TypeCase{"TETRA", "-", Band::Uhf, false, -1}));
+INSTANTIATE_TEST_SUITE_P(Types, TrunkTypeTest,
+                         testing::Values(TypeCase{"Motorola", "Type II", Band::Band800, false, 1},
+                                         TypeCase{"Motorola", "Type II", Band::Band800, true, 10},
+                                         TypeCase{"Motorola", "Type I", Band::Band800, false, 2},
+                                         TypeCase{"Motorola", "Type I", Band::Band800, true, 11},
+                                         TypeCase{"Motorola", "Type IIi", Band::Band800, false, 2},
+                                         TypeCase{"Motorola", "Type II SmartZone", Band::Band800,
+                                                  false, 1},
+                                         TypeCase{"Motorola", "Type II", Band::Vhf, false, 5},
+                                         TypeCase{"Motorola", "Type II", Band::Uhf, false, 4},
+                                         TypeCase{"Edacs", "Standard", Band::Band800, false, 6},
+                                         TypeCase{"Edacs", "Narrowband", Band::Band800, false, 7},
+                                         TypeCase{"LTR", "Standard", Band::Uhf, false, 8},
+                                         TypeCase{"Project 25", "Standard", Band::Vhf, false, 1},
+                                         TypeCase{"MPT-1327", "-", Band::Uhf, false, -1},
+                                         TypeCase{"TETRA", "-", Band::Uhf, false, -1}));
 
 TEST(TalkgroupIdTest, DecimalAlternateAndLtrPadding) {
     Talkgroup t;
@@ -143,8 +143,8 @@ TEST_F(ImportTest, ConventionalFillsFreeChannelsAndReportsWhatIsLeftOut) {
     for (int slot = 4; slot <= ChannelsPerBank; ++slot)
         image.channel(0, slot)[kFieldFrequency] = "0160.0000";
     const std::vector<Frequency> ticked = {Freq("154.2800", "Fire Dispatch", "BW Fire"),
-                                           Freq("512.5000", "Too high"),
-                                           Freq("453.2250", "Roads"), Freq("42.5000", "Troop")};
+                                           Freq("512.5000", "Too high"), Freq("453.2250", "Roads"),
+                                           Freq("42.5000", "Troop")};
     const ImportReport report = ImportConventional(image, 0, 1, ticked, ImportOptions{});
     ASSERT_TRUE(report.ok) << report.error;
     EXPECT_EQ(report.channels, 2);
@@ -166,8 +166,8 @@ TEST_F(ImportTest, FailuresLeaveTheImageUnchanged) {
     Site site;
     site.freqs = {{1, "451.9000", ""}};
     system.sites = {site};
-    const ImportReport r =
-        ImportTrunked(image, 1, 1, system, {{&system.sites[0], {&system.sites[0].freqs[0]}}}, {}, {});
+    const ImportReport r = ImportTrunked(image, 1, 1, system,
+                                         {{&system.sites[0], {&system.sites[0].freqs[0]}}}, {}, {});
     EXPECT_EQ(r.error, kMsgNotSupported);
     EXPECT_EQ(ImportTrunked(image, 1, 1, system, {}, {}, {}).error, kMsgSelectSite);
     EXPECT_EQ(image, before);
@@ -211,7 +211,8 @@ TEST_F(ImportTest, VhfBandPlanGoesIntoItsOwnFields) {
 }
 
 TEST_F(ImportTest, ControlChannelOptionsAnd900Megahertz) {
-    SystemData system = Motorola(2, {{0, "935.0125", "d"}, {0, "935.5125", "a"}, {0, "936.0125", ""}});
+    SystemData system =
+        Motorola(2, {{0, "935.0125", "d"}, {0, "935.5125", "a"}, {0, "936.0125", ""}});
     ImportOptions options;
     options.primaryControl = false;
     options.alternateControl = false;

@@ -93,23 +93,31 @@ TEST_P(CacheTest, OnlyAGoodDescriptionIsCached) {
     const Outcome o = init();
     EXPECT_EQ(transport.urls.at(0), "http://127.0.0.1:9000/soap2/?wsdl&v=9");
     EXPECT_EQ(o.ok, GetParam().cached);
-    EXPECT_EQ(std::filesystem::exists(folder.path() / "marlosoap" / "Local.wsdl"), GetParam().cached);
-    EXPECT_EQ(o.message.substr(0, std::strlen(GetParam().message)), GetParam().message) << o.message;
+    EXPECT_EQ(std::filesystem::exists(folder.path() / "marlosoap" / "Local.wsdl"),
+              GetParam().cached);
+    EXPECT_EQ(o.message.substr(0, std::strlen(GetParam().message)), GetParam().message)
+        << o.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fetches, CacheTest,
-    testing::Values(FetchCase{"Good", Reply(200, kDescription), true, ""},
-                    FetchCase{"ErrorPage", Reply(503, "<html><body>down</body></html>"), false,
-                              "Error, can't load WSDL site, check firewall settings (HTTP 503)"},
-                    FetchCase{"Cut", Reply(200, std::string(kDescription).substr(0, 80)), false,
-                              "Error, can't load WSDL site"},
-                    FetchCase{"CutByConnection", Reply(200, kDescription, "closed"), false,
-                              "Error, can't load WSDL site"},
-                    FetchCase{"Refused", Reply(0, "", "Connection refused"), false,
-                              "Error, can't load WSDL site, check firewall settings (Connection refused)"},
-                    FetchCase{"TimedOut", [] { HttpReply r; r.timedOut = true; return r; }(),
-                              false, "Unexpected HTTP TimeOut"}),
+    testing::Values(
+        FetchCase{"Good", Reply(200, kDescription), true, ""},
+        FetchCase{"ErrorPage", Reply(503, "<html><body>down</body></html>"), false,
+                  "Error, can't load WSDL site, check firewall settings (HTTP 503)"},
+        FetchCase{"Cut", Reply(200, std::string(kDescription).substr(0, 80)), false,
+                  "Error, can't load WSDL site"},
+        FetchCase{"CutByConnection", Reply(200, kDescription, "closed"), false,
+                  "Error, can't load WSDL site"},
+        FetchCase{"Refused", Reply(0, "", "Connection refused"), false,
+                  "Error, can't load WSDL site, check firewall settings (Connection refused)"},
+        FetchCase{"TimedOut",
+                  [] {
+                      HttpReply r;
+                      r.timedOut = true;
+                      return r;
+                  }(),
+                  false, "Unexpected HTTP TimeOut"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, CachedDescriptionIsUsedWithoutFetchingAndKeptApart) {
@@ -127,9 +135,10 @@ TEST_F(SessionTest, TraceNeverHoldsThePassword) {
     session.setTrace(true);
     transport.replies.push_back(Reply(200, kDescription));
     ASSERT_TRUE(init().ok);
-    transport.replies.push_back(Reply(500, "<E:Envelope xmlns:E=\"e\"><E:Body><E:Fault><faultstring>"
-                                           "bad password Secr3tPass</faultstring></E:Fault>"
-                                           "</E:Body></E:Envelope>"));
+    transport.replies.push_back(Reply(500,
+                                      "<E:Envelope xmlns:E=\"e\"><E:Body><E:Fault><faultstring>"
+                                      "bad password Secr3tPass</faultstring></E:Fault>"
+                                      "</E:Body></E:Envelope>"));
     const SoapAnswer a = userData();
     EXPECT_FALSE(a.ok);
     ASSERT_EQ(transport.bodies.size(), 1u);
@@ -154,29 +163,46 @@ TEST_P(CallFailureTest, SaysWhatWentWrong) {
     transport.replies.push_back(GetParam().reply);
     const SoapAnswer a = userData();
     EXPECT_FALSE(a.ok);
-    EXPECT_EQ(a.message.substr(0, std::strlen(GetParam().message)), GetParam().message) << a.message;
+    EXPECT_EQ(a.message.substr(0, std::strlen(GetParam().message)), GetParam().message)
+        << a.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, CallFailureTest,
-    testing::Values(
-        CallCase{"Down", Reply(0, "", "Connection refused"),
-                 "The frequency database cannot be reached: Connection refused"},
-        CallCase{"Slow", [] { HttpReply r; r.timedOut = true; return r; }(),
-                 "The frequency database did not answer within 60 seconds."},
-        CallCase{"Cut", Reply(200, "<E:Envelope", "Connection closed"),
-                 "The answer of the frequency database was cut short"},
-        CallCase{"Huge", [] { HttpReply r; r.tooLarge = true; return r; }(),
-                 "The answer of the frequency database is larger than 32 MB"},
-        CallCase{"Cancelled", [] { HttpReply r; r.cancelled = true; return r; }(), "Cancelled."}),
+    testing::Values(CallCase{"Down", Reply(0, "", "Connection refused"),
+                             "The frequency database cannot be reached: Connection refused"},
+                    CallCase{"Slow",
+                             [] {
+                                 HttpReply r;
+                                 r.timedOut = true;
+                                 return r;
+                             }(),
+                             "The frequency database did not answer within 60 seconds."},
+                    CallCase{"Cut", Reply(200, "<E:Envelope", "Connection closed"),
+                             "The answer of the frequency database was cut short"},
+                    CallCase{"Huge",
+                             [] {
+                                 HttpReply r;
+                                 r.tooLarge = true;
+                                 return r;
+                             }(),
+                             "The answer of the frequency database is larger than 32 MB"},
+                    CallCase{"Cancelled",
+                             [] {
+                                 HttpReply r;
+                                 r.cancelled = true;
+                                 return r;
+                             }(),
+                             "Cancelled."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, FailedUserDataKeepsTheServiceText) {
     session.setCredentials("tester", "wrong");
     transport.replies.push_back(Reply(200, kDescription));
-    transport.replies.push_back(Reply(500, "<E:Envelope xmlns:E=\"e\"><E:Body><E:Fault><faultstring>"
-                                           "Invalid username or password.</faultstring></E:Fault>"
-                                           "</E:Body></E:Envelope>"));
+    transport.replies.push_back(Reply(500,
+                                      "<E:Envelope xmlns:E=\"e\"><E:Body><E:Fault><faultstring>"
+                                      "Invalid username or password.</faultstring></E:Fault>"
+                                      "</E:Body></E:Envelope>"));
     LoginResult result;
     Login(session, [&](LoginResult r) { result = std::move(r); });
     EXPECT_FALSE(result.outcome.ok);

@@ -28,8 +28,9 @@ std::string Description(const std::string& prefix = "tns:") {
            "<message name=\"getCountyInfoResponse\"><part name=\"return\" type=\"tns:County\"/>"
            "</message>"
            "<portType name=\"PT\"><operation name=\"getCountyInfo\"><documentation>County"
-           "</documentation><input message=\"" + prefix + "getCountyInfo\"/><output message=\"" +
-           prefix + "getCountyInfoResponse\"/></operation></portType>"
+           "</documentation><input message=\"" +
+           prefix + "getCountyInfo\"/><output message=\"" + prefix +
+           "getCountyInfoResponse\"/></operation></portType>"
            "<binding name=\"B\" type=\"tns:PT\"><soap:binding style=\"rpc\" transport=\"http\"/>"
            "<operation name=\"getCountyInfo\"><soap:operation soapAction=\"urn:t#getCountyInfo\" "
            "style=\"rpc\"/><input><soap:body use=\"encoded\" namespace=\"urn:t\"/></input>"
@@ -123,11 +124,14 @@ std::string Nested(int depth) {
 INSTANTIATE_TEST_SUITE_P(
     Answers, AnswerTest,
     testing::Values(
-        AnswerCase{"Good", Answer("<ns:getCountyInfoResponse><return><countyName>Ember</countyName>"
-                                  "</return></ns:getCountyInfoResponse>"), 200, ""},
-        AnswerCase{"Fault", Answer("<E:Fault><faultcode>c</faultcode><faultstring>Invalid username"
-                                   " or password.</faultstring></E:Fault>"), 500,
-                   std::string(kMsgServiceFault) + "Invalid username or password."},
+        AnswerCase{"Good",
+                   Answer("<ns:getCountyInfoResponse><return><countyName>Ember</countyName>"
+                          "</return></ns:getCountyInfoResponse>"),
+                   200, ""},
+        AnswerCase{"Fault",
+                   Answer("<E:Fault><faultcode>c</faultcode><faultstring>Invalid username"
+                          " or password.</faultstring></E:Fault>"),
+                   500, std::string(kMsgServiceFault) + "Invalid username or password."},
         AnswerCase{"WrongName", Answer("<ns:getStuffResponse><return/></ns:getStuffResponse>"), 200,
                    std::string(kMsgUnexpectedReturn) + "getStuffResponse - getCountyInfo"},
         AnswerCase{"ErrorPage", "<html><body>Service Unavailable</body></html>", 503,
@@ -154,13 +158,14 @@ TEST(XmlLimitTest, RefusesHugeText) {
 
 TEST(RecordTest, FieldsByNameWithDefaultsAndSemicolons) {
     pugi::xml_document doc;
-    ASSERT_TRUE(LoadXml(doc, "<r><item><fid>7</fid><out>155.0100</out><descr>Main, North"
-                             "</descr><tags><item><tagId>2</tagId></item></tags></item>"
-                             "<item><siteId>3</siteId><siteFreqs><item><lcn>4</lcn><freq>461.2"
-                             "</freq><use>d</use></item></siteFreqs></item>"
-                             "<item><tgCid>9</tgCid><tgCname></tgCname></item>"
-                             "<item><tgDescr>A, B</tgDescr><tgLtr>true</tgLtr><tgDec>99999999999"
-                             "</tgDec></item></r>"));
+    ASSERT_TRUE(LoadXml(doc,
+                        "<r><item><fid>7</fid><out>155.0100</out><descr>Main, North"
+                        "</descr><tags><item><tagId>2</tagId></item></tags></item>"
+                        "<item><siteId>3</siteId><siteFreqs><item><lcn>4</lcn><freq>461.2"
+                        "</freq><use>d</use></item></siteFreqs></item>"
+                        "<item><tgCid>9</tgCid><tgCname></tgCname></item>"
+                        "<item><tgDescr>A, B</tgDescr><tgLtr>true</tgLtr><tgDec>99999999999"
+                        "</tgDec></item></r>"));
     const auto items = Items(doc.document_element());
     ASSERT_EQ(items.size(), 4u);
     const Frequency f = ReadFrequency(items[0]);
