@@ -33,6 +33,7 @@ extern const Command kImportMemCommand;
 extern const Command kImportTrunkCommand;
 extern const Command kOpenPelixoCommand;
 extern const Command kImportCsvCommand;
+extern const Command kDbCommand;
 
 // clang-format off
 inline std::vector<const Command*> Commands() {
@@ -51,6 +52,7 @@ inline std::vector<const Command*> Commands() {
         &kImportTrunkCommand,
         &kOpenPelixoCommand,
         &kImportCsvCommand,
+        &kDbCommand,
     };
 }
 // clang-format on

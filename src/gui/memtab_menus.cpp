@@ -12,6 +12,7 @@
 
 #include "gui/banknames.h"
 #include "gui/easyprog.h"
+#include "gui/frmimportrr.h"
 #include "gui/iomenu.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
@@ -272,6 +273,10 @@ void MemTab::buildMenus() {
     addCommand(bct8, tr("&Other Options"), "other82", [this] { OpenScannerSettings(*this); });
     addCommand(bct8, tr("&Easy program"), "setdelay", [this] { OpenEasyProgram(*this); });
     addCommand(bct8, tr("Rs232 &Communication Setup"), "comset", [this] { cmdComSetup(); });
+
+    // Internet
+    addCommand(internet, tr("Frequency Database Webservice"), "imp_rrs",
+               [this] { OpenDatabaseImport(*this); });
 
     // Setup
     addCommand(setup, tr("&Bank Tags"), "tbtags", [this] { OpenBankNames(*this); });

@@ -1,0 +1,310 @@
+// The database import against the local service on loopback: log in, browse, import
+// conventional frequencies and each supported kind of trunked system, save the MEM file; and
+// each failure of the service told plainly with the image left as it was.
+#include <gtest/gtest.h>
+
+#include "core/image.h"
+#include "core/memfile.h"
+#include "e2e/netdb_server.h"
+#include "e2e/sim_process.h"
+#include "e2e/vexa_run.h"
+#include "netdb/browse.h"
+#include "netdb/convert.h"
+#include "netdb/messages.h"
+
+namespace {
+
+using namespace vex::netdb;
+using netdbtest::RunUntilDone;
+
+class NetDbImport : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        netdbtest::App();
+        service = new netdbtest::LocalService;
+        if (!service->start()) {
+            delete service;
+            service = nullptr;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete service;
+        service = nullptr;
+    }
+    void SetUp() override {
+        if (!service) GTEST_SKIP() << "freqdb-local is not built";
+        ASSERT_TRUE(service->setFaults("none"));
+        session.setEndpoint(EndpointKind::Local, service->endpoint());
+        session.setCredentials("tester", "letmein");
+        vex::ClearForStartup(image);
+        vex::SetStartupBankTags(image);
+    }
+
+    LoginResult login() {
+        LoginResult result;
+        EXPECT_TRUE(RunUntilDone([&](auto done) {
+            Login(session, [&, done](LoginResult r) {
+                result = std::move(r);
+                done();
+            });
+        }));
+        return result;
+    }
+    std::pair<Outcome, PlaceData> county(std::int32_t ctid) {
+        std::pair<Outcome, PlaceData> result;
+        EXPECT_TRUE(RunUntilDone([&](auto done) {
+            LoadCounty(session, ctid, [&, done](Outcome o, PlaceData d) {
+                result = {o, std::move(d)};
+                done();
+            });
+        }));
+        return result;
+    }
+    std::pair<Outcome, SystemData> system(std::int32_t sid) {
+        std::pair<Outcome, SystemData> result;
+        EXPECT_TRUE(RunUntilDone([&](auto done) {
+            LoadSystem(session, sid, [&, done](Outcome o, SystemData d) {
+                result = {o, std::move(d)};
+                done();
+            });
+        }));
+        return result;
+    }
+    // The image after a save and a read of the MEM file.
+    vex::Image savedAndRead() {
+        const vex::MemWriteResult written = vex::WriteMemFile(image, folder / "out.mem", {});
+        EXPECT_TRUE(written.ok) << written.error;
+        vex::Image back;
+        vex::ClearForStartup(back);
+        EXPECT_TRUE(vex::ReadMemFile(back, folder / "out.mem", {}).ok);
+        return back;
+    }
+
+    static netdbtest::LocalService* service;
+    vex::QtHttpTransport transport;
+    simtest::TempFolder folder;
+    Session session{transport, folder / "marlosoap"};
+    vex::Image image;
+};
+
+netdbtest::LocalService* NetDbImport::service = nullptr;
+
+TEST_F(NetDbImport, BrowseToACountyAndImportItsFrequencies) {
+    const LoginResult l = login();
+    ASSERT_TRUE(l.outcome.ok) << l.outcome.message;
+    EXPECT_EQ(l.expires, kMsgUnknownDate);
+    EXPECT_EQ(l.lookups.flavors.size(), 5u);
+    EXPECT_TRUE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
+
+    CountryInfo country;
+    StateInfo state;
+    ASSERT_TRUE(RunUntilDone([&](auto done) {
+        LoadCountry(session, 1, [&, done](Outcome o, CountryInfo c) {
+            ASSERT_TRUE(o.ok) << o.message;
+            country = c;
+            LoadState(session, c.states.at(0).stid, [&, done](Outcome o2, StateInfo s) {
+                EXPECT_TRUE(o2.ok) << o2.message;
+                state = s;
+                done();
+            });
+        });
+    }));
+    EXPECT_EQ(state.name, "Avalon");
+    ASSERT_FALSE(state.counties.empty());
+    const auto [outcome, place] = county(state.counties[0].ctid);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(place.info.name, "Brightwater");
+
+    std::vector<Frequency> ticked;
+    for (const SubcatFrequencies& g : place.groups)
+        for (const Frequency& f : g.frequencies) ticked.push_back(f);
+    ASSERT_EQ(ticked.size(), 7u);
+    image.channel(0, 2)[vex::kFieldFrequency] = "0462.5625";
+    ImportOptions options;
+    options.bankName = BankNameChoice::PlaceName;
+    options.placeName = place.info.name + " County";
+    const ImportReport report = ImportConventional(image, 0, 1, ticked, options);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(report.channels, 6);
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find("600.1250 Sheriff Video Link"), std::string::npos);
+
+    const vex::Image back = savedAndRead();
+    EXPECT_EQ(back.channel(0, 1)[vex::kFieldFrequency], "0155.0100");
+    EXPECT_EQ(back.channel(0, 1)[vex::kFieldTag], "BW SO Dispatch");
+    EXPECT_EQ(back.channel(0, 2)[vex::kFieldFrequency], "0462.5625");
+    EXPECT_EQ(back.channel(0, 3)[vex::kFieldTag], "Sheriff Car-to-C");
+    EXPECT_EQ(back.channel(0, 4)[vex::kFieldTag], "Records & Warran");
+    EXPECT_EQ(back.channel(0, 7)[vex::kFieldTag], "BW Fire Red");
+    EXPECT_EQ(back.channel(0, 8)[vex::kFieldFrequency], "0000.0000");
+    EXPECT_EQ(back.BankTag[0], "BrightwaterCount");
+}
+
+struct SystemCase {
+    const char* name;
+    std::int32_t sid;
+    const char* type;
+    int slot;  // a channel that must hold `frequency`
+    const char* frequency;
+    const char* firstId;
+    const char* firstTag;
+    int talkgroups;
+};
+
+class NetDbSystem : public NetDbImport, public testing::WithParamInterface<SystemCase> {};
+
+TEST_P(NetDbSystem, ImportsIntoABank) {
+    const SystemCase& c = GetParam();
+    ASSERT_TRUE(login().outcome.ok);
+    const auto [outcome, data] = system(c.sid);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    std::vector<SiteChoice> sites;
+    for (const Site& s : data.sites) {
+        SiteChoice choice{&s, {}};
+        for (const SiteFrequency& f : s.freqs) choice.frequencies.push_back(&f);
+        sites.push_back(choice);
+    }
+    std::vector<const Talkgroup*> talkgroups;
+    for (const TalkgroupGroup& g : data.groups)
+        for (const Talkgroup& t : g.talkgroups) talkgroups.push_back(&t);
+    const ImportReport report = ImportTrunked(image, 2, 1, data, sites, talkgroups, {});
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(report.talkgroups, c.talkgroups);
+
+    const vex::Image back = savedAndRead();
+    EXPECT_EQ(back.TrunkType[2], c.type);
+    EXPECT_EQ(back.channel(2, c.slot)[vex::kFieldFrequency], c.frequency);
+    EXPECT_EQ(back.channel(2, c.slot)[vex::kFieldTrunk], "1");
+    EXPECT_EQ(back.TrunkId[2][0][0], c.firstId);
+    EXPECT_EQ(back.TrunkId[2][0][1], c.firstTag);
+    EXPECT_EQ(back.TrunkSetting[2][0], std::string(c.type) == "2" ? "1" : "0");
+    if (c.sid == 2003) {  // VHF band plan: base, step, offset each in its own field
+        EXPECT_EQ(back.TrunkBase[2][0][0], "0150.5000");
+        EXPECT_EQ(back.TrunkBase[2][0][1], "012.50");
+        EXPECT_EQ(back.TrunkBase[2][0][2], "380");
+        EXPECT_EQ(back.TrunkBase[2][1][1], "006.25");
+    }
+    if (c.sid == 2002) {
+        EXPECT_EQ(back.TrunkBase[2][0][2], "12");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Systems, NetDbSystem,
+    testing::Values(
+        SystemCase{"Type2_800", 2001, "1", 7, "0856.9625", "1000", "BWSO Talk 1", 50},
+        SystemCase{"Type1_FleetMap", 2002, "2", 1, "0856.4375", "100-12", "Ops North", 2},
+        SystemCase{"Type2_Vhf", 2003, "5", 2, "0151.1000", "2032", "NG Hwy Patrol", 2},
+        SystemCase{"Type2_Uhf", 2004, "4", 3, "0452.0750", "4048", "AU Water", 2},
+        SystemCase{"Edacs_ByLcn", 2005, "6", 5, "0867.5375", "577", "Harbor Ops", 2},
+        SystemCase{"Ltr_ByLcnPadded", 2006, "8", 4, "0462.0125", "001234", "Taxi Disp", 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NetDbImport, UnsupportedSystemChangesNothing) {
+    ASSERT_TRUE(login().outcome.ok);
+    const auto [outcome, data] = system(2007);
+    ASSERT_TRUE(outcome.ok);
+    const vex::Image before = image;
+    SiteChoice choice{&data.sites.at(0), {&data.sites[0].freqs.at(0)}};
+    EXPECT_EQ(ImportTrunked(image, 0, 1, data, {choice}, {}, {}).error, kMsgNotSupported);
+    EXPECT_EQ(image, before);
+}
+
+struct FailureCase {
+    const char* name;
+    const char* callFault;
+    const char* message;
+};
+
+class NetDbFailure : public NetDbImport, public testing::WithParamInterface<FailureCase> {};
+
+// Logged in, the service then fails the county's calls; the county import never happens.
+TEST_P(NetDbFailure, IsToldAndNothingIsRead) {
+    ASSERT_TRUE(login().outcome.ok);
+    ASSERT_TRUE(service->setFaults(GetParam().callFault, "none", 1500));
+    // Only the slow answer meets the short time-out; the others get time to arrive.
+    session.setTimeouts(2000, std::string(GetParam().callFault) == "slow" ? 300 : 15000);
+    const auto [outcome, place] = county(101);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find(GetParam().message), std::string::npos) << outcome.message;
+    EXPECT_TRUE(place.groups.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, NetDbFailure,
+    testing::Values(
+        FailureCase{"WrongCredentials", "wrong-credentials", "Invalid username or password."},
+        FailureCase{"LapsedSubscription", "lapsed", "Your subscription expired on 2026-01-31"},
+        FailureCase{"Slow", "slow", "did not answer within 0.3 seconds"},
+        FailureCase{"Cut", "cut", "The answer of the frequency database was cut short"},
+        FailureCase{"HttpErrorPage", "http-error", "error page (HTTP 503)"},
+        FailureCase{"WrongResponseName", "wrong-name",
+                    "Unexpected Return:getCountyInfoFailure - getCountyInfo"},
+        FailureCase{"Huge", "huge", "larger than 32 MB"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NetDbImport, WrongPasswordAtLogInShowsTheServiceText) {
+    session.setCredentials("tester", "guess");
+    const LoginResult l = login();
+    EXPECT_FALSE(l.outcome.ok);
+    EXPECT_EQ(l.outcome.message, std::string(kMsgServiceFault) + "Invalid username or password.");
+}
+
+TEST_F(NetDbImport, ServiceDownAndErrorPageAreNotCached) {
+    ASSERT_TRUE(service->setFaults("none", "http-error"));
+    LoginResult l = login();
+    EXPECT_FALSE(l.outcome.ok);
+    EXPECT_NE(l.outcome.message.find("INIT not ok, check firewall settings. Error, can't load "
+                                     "WSDL site, check firewall settings (HTTP 503)"),
+              std::string::npos)
+        << l.outcome.message;
+    EXPECT_FALSE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
+
+    session.setEndpoint(EndpointKind::Local, "http://127.0.0.1:1/soap2/");
+    l = login();
+    EXPECT_FALSE(l.outcome.ok);
+    EXPECT_NE(l.outcome.message.find("Error, can't load WSDL site"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
+}
+
+#ifdef VEXA_PATH
+TEST_F(NetDbImport, CommandLineImportsASystemAndWritesNothingOnFailure) {
+    const std::string out = (folder / "ltr.mem").string();
+    const std::vector<std::string> common = {
+        "db",     "--endpoint", service->endpoint(),   "--user",
+        "tester", "--dir",      folder.path().string()};
+    ::setenv("VEXA_DB_PASSWORD", "letmein", 1);
+    std::vector<std::string> args = common;
+    args.insert(args.end(), {"import", "system:2006", out, "--bank", "4", "--items", "90064,90066",
+                             "--set", "Custom:=Ridgeway Taxi", "--set", "Convert To Upper Case=1"});
+    const vexarun::Outcome run = vexarun::Vexa(args);
+    ASSERT_EQ(run.code, 0) << run.out;
+    vex::Image back;
+    vex::ClearForStartup(back);
+    ASSERT_TRUE(vex::ReadMemFile(back, out, {}).ok);
+    EXPECT_EQ(back.TrunkType[3], "8");
+    EXPECT_EQ(back.BankTag[3], "Ridgeway Taxi");
+    EXPECT_EQ(back.TrunkId[3][0][0], "001234");
+    EXPECT_EQ(back.TrunkId[3][0][1], "TAXI DISP");
+    EXPECT_EQ(back.TrunkId[3][1][0], "101005");
+    EXPECT_EQ(back.TrunkId[3][2][0], "");
+
+    ::setenv("VEXA_DB_PASSWORD", "guess", 1);
+    args = common;
+    args.insert(args.end(),
+                {"import", "system:2006", (folder / "none.mem").string(), "--bank", "1"});
+    const vexarun::Outcome failed = vexarun::Vexa(args);
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_NE(failed.out.find("Invalid username or password."), std::string::npos) << failed.out;
+    EXPECT_FALSE(std::filesystem::exists(folder / "none.mem"));
+    ::unsetenv("VEXA_DB_PASSWORD");
+
+    args = common;
+    args.insert(args.end(), {"import", "system:2006", out, "--bank", "1", "--set", "Loud=1"});
+    const vexarun::Outcome unknown = vexarun::Vexa(args);
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_NE(unknown.out.find("Use Tag Filters"), std::string::npos) << unknown.out;
+}
+#endif
+
+}  // namespace
