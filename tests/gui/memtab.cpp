@@ -6,8 +6,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QStatusBar>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
 #include <QtTest>
