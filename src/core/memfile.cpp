@@ -78,9 +78,9 @@ bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
     }
 }
 
-// A file that cannot be loaded is refused, saying why.
-std::string CannotOpenMessage(const std::filesystem::path& path, const std::string& reason) {
-    return "Cannot open " + path.string() + ": " + reason + ".";
+// A file that cannot be loaded is refused, saying why; the caller names the file.
+std::string CannotOpenMessage(const std::string& reason) {
+    return "The file cannot be opened: " + reason + ".";
 }
 
 // The reading steps shared by the own file and the sibling file. The file is read line by line;
@@ -219,7 +219,7 @@ MemReadResult LoadAndParse(MemParser parse, Image& image, const std::filesystem:
     if (!loaded) {
         MemReadResult result;
         result.fileMissing = loaded.problem == FileProblem::Missing;
-        result.message = CannotOpenMessage(path, loaded.reason);
+        result.message = CannotOpenMessage(loaded.reason);
         return result;
     }
     return parse(image, content, options, progress);

@@ -41,8 +41,8 @@ struct ReadTag {
 
 struct MemReadResult {
     bool ok = false;
-    // The message to show when !ok: kMsgNotCompatible (image untouched); "Cannot open PATH:
-    // why." (image untouched); or, for a damaged file, "Not a valid file! Line: N (what is
+    // The message to show when !ok: kMsgNotCompatible (image untouched); "The file cannot be
+    // opened: why." (image untouched; the caller names the file); or, for a damaged file, "Not a valid file! Line: N (what is
     // wrong)", where everything before line N has been read into the image.
     std::string message;
     // The 1-based line at which the file is damaged (a line cut short, a field too many or too

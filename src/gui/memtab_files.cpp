@@ -165,7 +165,8 @@ bool MemTab::loadImage(const QString& path, MemReader read) {
         take = d_prompter.ask(this, q) == Answer::Yes;
         if (!take) statusBar()->showMessage(tr("Not opened: %1").arg(path), 8000);
     } else if (!result.ok) {
-        d_prompter.tell(this, tr("Open"), L1(result.message), NoticeIcon::Critical);
+        d_prompter.tell(this, tr("Open"), path + QStringLiteral("\n\n") + L1(result.message),
+                        NoticeIcon::Critical);
     }
     if (!take) return false;
 

@@ -443,7 +443,7 @@ TEST(MemFileRead, BinaryJunkAndHugeLines) {
 // Every value is cut to its size as it is read, so a damaged or hostile file cannot hand
 // megabytes to the windows; the fields after it stay where they belong.
 TEST(MemFileRead, ValuesAreCutToTheirSize) {
-    const std::string huge(5'000'000, 'T');
+    const std::string huge(1'000'000, 'T');
     std::string text = DataFile("handwritten.mem");
     text = Replace(text, "\"FIRE DISP\"", "\"" + huge + "\"");
     text = Replace(text, "\"a comment\"", "\"" + huge + "\"");
@@ -470,22 +470,21 @@ TEST(MemFileRead, MissingFileAndFolder) {
     MemReadResult result = ReadMemFile(image, folder / "nothing.mem", ImageOptions{});
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.fileMissing);
-    EXPECT_EQ(result.message,
-              "Cannot open " + (folder / "nothing.mem").string() + ": it does not exist.");
+    EXPECT_EQ(result.message, "The file cannot be opened: it does not exist.");
     EXPECT_EQ(image, before);
     result = ReadMemFile(image, folder.path(), ImageOptions{});
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.fileMissing);
-    EXPECT_EQ(result.message, "Cannot open " + folder.path().string() + ": it is a folder.");
+    EXPECT_EQ(result.message, "The file cannot be opened: it is a folder.");
     EXPECT_EQ(image, before);
     // A device could be read for ever; a file far too large for a MEM file is not read at all.
     EXPECT_EQ(ReadMemFile(image, "/dev/zero", ImageOptions{}).message,
-              "Cannot open /dev/zero: it is not a plain file (a device, a pipe or a socket).");
+              "The file cannot be opened: it is not a plain file (a device, a pipe or a socket).");
     std::filesystem::path big = folder / "big.mem";
     ASSERT_TRUE(WriteFileAtomically(big, "VEXA MEM V1.00\r\n").ok);
     std::filesystem::resize_file(big, 17u << 20);
     EXPECT_EQ(ReadMemFile(image, big, ImageOptions{}).message,
-              "Cannot open " + big.string() + ": it is too large (17825792 bytes).");
+              "The file cannot be opened: it is too large (17825792 bytes).");
     EXPECT_EQ(image, before);
 }
 
