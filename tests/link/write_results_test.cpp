@@ -16,8 +16,8 @@ TEST_F(LinkWrites, VersionIniThatCannotBeWrittenIsAWarningOfTheOpen) {
     clock.runUntilIdle();
     ASSERT_TRUE(opened);
     EXPECT_TRUE(opened->port.ok());
-    EXPECT_EQ(opened->warnings, (std::vector<std::string>{
-                                    "version.ini could not be written: it is a folder."}));
+    EXPECT_EQ(opened->warnings,
+              (std::vector<std::string>{"version.ini could not be written: it is a folder."}));
 }
 
 TEST_F(LinkWrites, LogThatCannotBeWrittenIsAWarningOfTheTransfer) {
@@ -25,8 +25,9 @@ TEST_F(LinkWrites, LogThatCannotBeWrittenIsAWarningOfTheTransfer) {
     image.channel(0, 1)[kFieldFrequency] = "0162.5500";
     const TransferResult r = send(SendRange(1, 2));
     EXPECT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_EQ(r.warnings, (std::vector<std::string>{
-                              "The log txlog.txt could not be written: it is a folder."}));
+    EXPECT_EQ(
+        r.warnings,
+        (std::vector<std::string>{"The log txlog.txt could not be written: it is a folder."}));
 }
 
 TEST_F(LinkWrites, AQuestionWithNobodyToAnswerIsNo) {
