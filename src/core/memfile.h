@@ -54,7 +54,7 @@ struct MemReadResult {
     explicit operator bool() const { return ok; }
 };
 
-struct MemWriteResult {
+struct [[nodiscard]] MemWriteResult {
     bool ok = false;
     std::filesystem::path path;  // the file actually written (after the bare-extension rule)
     std::string error;           // the system's reason when !ok; the old file is left intact
