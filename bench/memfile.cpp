@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -41,15 +42,15 @@ vex::Image FullImage() {
 
 void BM_SerializeMemFile(benchmark::State& state) {
     const vex::Image image = FullImage();
-    for (auto _ : state) benchmark::DoNotOptimize(vex::SerializeMemFile(image, vex::Options{}));
+    for (auto _ : state) benchmark::DoNotOptimize(vex::SerializeMemFile(image, vex::ImageOptions{}));
 }
 BENCHMARK(BM_SerializeMemFile)->Unit(benchmark::kMicrosecond);
 
 void BM_ParseMemFile(benchmark::State& state) {
-    const std::string text = vex::SerializeMemFile(FullImage(), vex::Options{});
+    const std::string text = vex::SerializeMemFile(FullImage(), vex::ImageOptions{});
     vex::Image image;
     for (auto _ : state) {
-        const vex::MemReadResult result = vex::ParseMemFile(image, text, vex::Options{});
+        const vex::MemReadResult result = vex::ParseMemFile(image, text, vex::ImageOptions{});
         if (!result.ok) state.SkipWithError(result.message.c_str());
         benchmark::DoNotOptimize(image);
     }
@@ -64,7 +65,7 @@ void BM_NormaliseTable(benchmark::State& state) {
         state.PauseTiming();
         image = full;
         state.ResumeTiming();
-        vex::NormaliseTable(image, vex::Options{});
+        vex::NormaliseTable(image, vex::ImageOptions{});
         benchmark::DoNotOptimize(image);
     }
 }
@@ -86,7 +87,7 @@ void BM_WriteMemFile(benchmark::State& state) {
     Folder folder;
     for (auto _ : state) {
         const vex::MemWriteResult result =
-            vex::WriteMemFile(image, folder.path / "a.mem", vex::Options{});
+            vex::WriteMemFile(image, folder.path / "a.mem", vex::ImageOptions{});
         if (!result.ok) state.SkipWithError(result.error.c_str());
     }
 }
@@ -94,11 +95,11 @@ BENCHMARK(BM_WriteMemFile)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadMemFile(benchmark::State& state) {
     Folder folder;
-    vex::WriteMemFile(FullImage(), folder.path / "a.mem", vex::Options{});
+    if (!vex::WriteMemFile(FullImage(), folder.path / "a.mem", vex::ImageOptions{})) std::abort();
     vex::Image image;
     for (auto _ : state) {
         const vex::MemReadResult result =
-            vex::ReadMemFile(image, folder.path / "a.mem", vex::Options{});
+            vex::ReadMemFile(image, folder.path / "a.mem", vex::ImageOptions{});
         if (!result.ok) state.SkipWithError(result.message.c_str());
     }
 }

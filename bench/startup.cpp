@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 
 #include "core/frequency.h"
@@ -47,7 +48,7 @@ struct FullFolder {
                                        "0", "1"};
         }
         mem = dir.filePath("full.mem");
-        WriteMemFile(image, mem.toStdString(), Options{});
+        if (!WriteMemFile(image, mem.toStdString(), Options{})) std::abort();
     }
 };
 

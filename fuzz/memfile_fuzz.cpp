@@ -23,10 +23,10 @@ vex::Image FreshImage() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    vex::Options options;
-    options.option[9] = data[0] & 1;
+    vex::ImageOptions options;
+    options.option9 = data[0] & 1;
     options.savenames = (data[0] >> 1) & 1;
-    options.option[5] = (data[0] >> 2) & 1;
+    options.option5 = (data[0] >> 2) & 1;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     vex::Image image = FreshImage();

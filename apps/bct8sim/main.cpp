@@ -138,13 +138,16 @@ int main(int argc, char** argv) {
     bct8sim::Scanner scanner;
     if (!options.memoryFile.empty()) {
         std::string text;
-        std::error_code ec;
-        if (std::filesystem::exists(options.memoryFile, ec)) {
+        // A folder, a pipe or a device in its place is refused: it could not be read or kept.
+        const vex::FileOutcome read =
+            vex::ReadPlainFile(options.memoryFile, text, vex::kMaxDocumentSize);
+        if (!read && read.problem != vex::FileProblem::Missing) {
+            std::fprintf(stderr, "bct8sim: cannot use %s as the memory file: %s\n",
+                         options.memoryFile.c_str(), read.reason.c_str());
+            return 1;
+        }
+        if (read) {
             std::string error;
-            if (!vex::ReadWholeFile(options.memoryFile, text)) {
-                std::fprintf(stderr, "bct8sim: cannot read %s\n", options.memoryFile.c_str());
-                return 1;
-            }
             if (!scanner.Load(text, error)) {
                 std::fprintf(stderr, "bct8sim: %s is not a memory file (%s)\n",
                              options.memoryFile.c_str(), error.c_str());

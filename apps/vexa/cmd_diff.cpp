@@ -14,7 +14,7 @@ namespace {
 bool ReadAsIs(const std::string& file, vex::Image& image) {
     vex::ClearForStartup(image);
     vex::SetStartupBankTags(image);
-    const vex::MemReadResult result = vex::ReadMemFile(image, file, vex::Options{});
+    const vex::MemReadResult result = vex::ReadMemFile(image, file, vex::ImageOptions{});
     if (result.fileMissing) {
         Fail(file + ": no such file");
         return false;

@@ -67,7 +67,7 @@ int RunShow(const std::vector<std::string>& args) {
     vex::Image image;
     vex::ClearForStartup(image);
     const std::string& file = parsed.positional[0];
-    const vex::MemReadResult result = vex::ReadMemFile(image, file, vex::Options{});
+    const vex::MemReadResult result = vex::ReadMemFile(image, file, vex::ImageOptions{});
     if (result.fileMissing) return Fail(file + ": no such file");
     if (!result.ok) return Fail(file + ": " + result.message);
     for (int bank = 0; bank < vex::kScannerBanks; ++bank) {

@@ -163,6 +163,7 @@ bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)
             app.quit();
             return;
         }
+        for (const std::string& warning : r.warnings) std::cerr << "vexa: " << warning << '\n';
         opened = true;
         start(session);
     });

@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &vex::gui::MemTab::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
+    QTimer::singleShot(0, &window, [&window] { window.tellStartupNotes(); });
     if (!openPath.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, openPath] { window.openMemFile(openPath); });
     } else {

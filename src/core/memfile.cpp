@@ -1,14 +1,13 @@
 #include "core/memfile.h"
 
-#include <cerrno>
-#include <climits>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <algorithm>
+#include <array>
+#include <vector>
 
 #include "core/atomic_file.h"
 #include "core/delimited.h"
 #include "core/numeric.h"
+#include "core/plain_file.h"
 
 namespace vex {
 namespace {
@@ -35,124 +34,158 @@ void AppendLineValue(std::string& out, std::string_view value) {
     for (const char c : value) out += (c == '\r' || c == '\n') ? ' ' : c;
 }
 
-// The three loop indices the "Not a valid file!" message quotes. An index that has not run yet
-// shows as nothing; one whose loop has finished keeps the value past its end, as a loop variable
-// does.
-struct LoopIndices {
-    static constexpr int kUnset = INT_MIN;
-    int bank = kUnset;
-    int slot = kUnset;
-    int field = kUnset;
-};
-
-std::string IndexText(int value) {
-    return value == LoopIndices::kUnset ? std::string() : std::to_string(value);
-}
-
-std::string NotValidMessage(const LoopIndices& at, int error) {
-    std::string message(kMsgNotValidPrefix);
-    message += IndexText(at.bank);
-    message += " / ";
-    message += IndexText(at.slot);
-    message += " / ";
-    message += IndexText(at.field);
-    message += " Error: ";
-    message += std::to_string(error);
-    return message;
-}
-
 bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-// A MEM file is some 50 kB; anything this large is no MEM file and is not read into memory.
-constexpr std::uintmax_t kMaxMemFileSize = 64u << 20;
-constexpr int kErrOutOfMemory = 7;
-
-// Reads a file for one of the readers; false with the error number to quote when it cannot.
-bool LoadFile(const std::filesystem::path& path, std::string& content, int& error, bool& missing) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        missing = true;
-        error = kErrFileNotFound;
-        return false;
-    }
-    // Only plain files: a device or a pipe could be read for ever.
-    if (!std::filesystem::is_regular_file(status)) {
-        error = kErrPathAccess;
-        return false;
-    }
-    if (std::filesystem::file_size(path, ec) > kMaxMemFileSize && !ec) {
-        error = kErrOutOfMemory;
-        return false;
-    }
-    if (!ReadWholeFile(path, content)) {
-        error = kErrPathAccess;
-        return false;
-    }
-    return true;
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
-// The reading steps shared by the own file and the sibling file.
+// Largest sizes of the values a file holds, so that a damaged or hostile file cannot make a
+// value of megabytes that every window would then carry. Generous beside what the editors store.
+constexpr std::size_t kTagSize = 16;    // channel, bank, trunk ID and scan-list tags
+constexpr std::size_t kValueSize = 32;  // numbers, codes, frequencies, IDs
+constexpr std::size_t kTextSize = 255;  // the channel comment
+constexpr std::size_t kLabelSize = 64;  // a line's label, the priority line
+
+void CutTo(std::string& value, std::size_t size) {
+    if (value.size() > size) value.resize(size);
+}
+
+// One line of the file split into its comma-separated fields: a field beginning with a double
+// quote runs to the next one (text after it up to the comma is dropped), an unquoted field loses
+// its blanks, a line ending in a comma has an empty last field. False when a quote is not closed
+// on its line: the writer never breaks a value over two lines.
+bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
+    fields.clear();
+    std::size_t pos = 0;
+    for (;;) {
+        while (pos < line.size() && IsBlank(line[pos])) ++pos;
+        if (pos < line.size() && line[pos] == '"') {
+            const std::size_t close = line.find('"', pos + 1);
+            if (close == std::string_view::npos) return false;
+            fields.emplace_back(line.substr(pos + 1, close - pos - 1));
+            pos = line.find(',', close + 1);
+        } else {
+            const std::size_t comma = line.find(',', pos);
+            fields.emplace_back(TrimBlanks(line.substr(
+                pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos)));
+            pos = comma;
+        }
+        if (pos == std::string_view::npos) return true;
+        ++pos;
+    }
+}
+
+// A file that cannot be loaded is refused, saying why; the caller names the file.
+std::string CannotOpenMessage(const std::string& reason) {
+    return "The file cannot be opened: " + reason + ".";
+}
+
+// The reading steps shared by the own file and the sibling file. The file is read line by line;
+// every record line must hold exactly its fields, so that a missing or extra field is reported
+// at its line instead of shifting every later value.
 class Reader {
   public:
-    Reader(std::string_view content, MemReadResult& result) : d_in(content), d_result(result) {}
+    Reader(std::string_view content, MemReadResult& result) : d_text(content), d_result(result) {}
 
-    bool Field(std::string& out) {
-        if (d_in.ReadField(d_field)) {
-            out.swap(d_field);
-            return true;
+    // The next line without its line end, for a record named `what` (e.g. "channel 78").
+    bool Line(std::string& out, std::string_view what) {
+        if (d_pos >= d_text.size()) {
+            ++d_line;
+            return Fail("the file ends before " + std::string(what));
         }
-        return Fail();
-    }
-    bool Skip() { return d_in.ReadField(d_field) || Fail(); }
-    bool Line(std::string& out) { return d_in.ReadLine(out) || Fail(); }
-    bool Fail(int error = kErrInputPastEnd) {
-        d_result.ok = false;
-        d_result.message = NotValidMessage(at, error);
-        return false;
+        ++d_line;
+        std::size_t end = d_pos;
+        while (end < d_text.size() && d_text[end] != '\r' && d_text[end] != '\n') ++end;
+        out.assign(d_text.substr(d_pos, end - d_pos));
+        if (end >= d_text.size()) return Fail("the file ends inside this line");
+        d_pos = end + 1;
+        if (d_text[end] == '\r' && d_pos < d_text.size() && d_text[d_pos] == '\n') ++d_pos;
+        return true;
     }
 
-    // A label field, then `count` values into `row`, keeping `keep` of them.
+    // A record line of exactly `count` fields; with a label, the first field must begin with it.
+    bool Record(std::string_view what, std::size_t count, std::string_view label = {}) {
+        std::string line;
+        if (!Line(line, what)) return false;
+        if (!SplitFields(line, d_fields))
+            return Fail(std::string(what) + ": a quoted value is not closed");
+        if (d_fields.size() != count)
+            return Fail(std::string(what) + ": " + std::to_string(d_fields.size()) +
+                        (d_fields.size() == 1 ? " field" : " fields") + " where " +
+                        std::to_string(count) + " belong");
+        if (!label.empty() && !d_fields[0].starts_with(label))
+            return Fail(std::string(what) + ": the line does not begin with " + std::string(label));
+        return true;
+    }
+
+    // A label, then the values into `row` (may be null), each cut to `size`.
     template <typename Row>
-    bool Record(Row* row, int count) {
-        if (!Skip()) return false;
-        std::string value;
-        for (at.field = 0; at.field < count; ++at.field) {
-            if (!Field(value)) return false;
-            if (row && at.field < static_cast<int>(row->size())) (*row)[at.field] = value;
+    bool Values(Row* row, std::size_t count, std::string_view what, std::string_view label,
+                std::size_t size = kValueSize) {
+        if (!Record(what, count + 1, label)) return false;
+        if (!row) return true;
+        for (std::size_t i = 0; i < count && i < row->size(); ++i) {
+            CutTo(d_fields[i + 1], size);
+            (*row)[i] = std::move(d_fields[i + 1]);
         }
         return true;
     }
 
     // A bank-tag line: "#$BT", the bank, a space and the tag from the seventh character on.
-    bool BankTagLine(std::string* tag) {
+    bool BankTagLine(std::string* tag, std::string_view what) {
         std::string line;
-        if (!Line(line)) return false;
-        if (tag && Contains(line, "#$BT") && line.size() > 5) *tag = line.substr(6);
-        return true;
-    }
-
-    // A trunk-type line: the numeric value of the text from the seventh character on; 0 is "1".
-    bool TrunkTypeLine(std::string* type) {
-        std::string line;
-        if (!Line(line)) return false;
-        if (type && Contains(line, "#$TT")) {
-            const double value = NumericValue(line.size() > 6 ? std::string_view(line).substr(6)
-                                                              : std::string_view());
-            *type = value == 0 ? "1" : NumberToText(value);
+        if (!Line(line, what)) return false;
+        if (tag && Contains(line, "#$BT") && line.size() > 5) {
+            *tag = line.substr(6, kTagSize);
         }
         return true;
     }
 
-    DelimitedReader d_in;
-    MemReadResult& d_result;
-    LoopIndices at;
+    // A trunk-type line: the numeric value of the text from the seventh character on, in
+    // decimal. "0" (Unknown) stays "0".
+    bool TrunkTypeLine(std::string* type, std::string_view what) {
+        std::string line;
+        if (!Line(line, what)) return false;
+        if (type && Contains(line, "#$TT")) {
+            const std::string_view text =
+                line.size() > 6 ? std::string_view(line).substr(6, kValueSize) : std::string_view();
+            *type = NumberToText(NumericValue(text));
+        }
+        return true;
+    }
+
+    bool Fail(std::string why) {
+        d_result.ok = false;
+        d_result.damagedLine = std::max(d_line, 1);
+        d_result.message = std::string(kMsgNotValidPrefix) + std::to_string(d_result.damagedLine) +
+                           " (" + std::move(why) + ")";
+        return false;
+    }
+
+    std::vector<std::string>& fields() { return d_fields; }
 
   private:
-    std::string d_field;
+    std::string_view d_text;
+    MemReadResult& d_result;
+    std::size_t d_pos = 0;
+    int d_line = 0;
+    std::vector<std::string> d_fields;
 };
+
+std::string Label(std::string_view prefix, int number) {
+    return std::string(prefix) + std::to_string(number);
+}
+
+// The first field of the first line, where the signature stands (the line may be cut).
+std::string FirstField(std::string_view content) {
+    const std::size_t end = content.find_first_of("\r\n");
+    std::vector<std::string> fields;
+    SplitFields(content.substr(0, end), fields);
+    return fields.empty() ? std::string() : fields.front();
+}
 
 void Progress(const ProgressFn& progress, int done, int total, int& last) {
     if (!progress) return;
@@ -163,15 +196,30 @@ void Progress(const ProgressFn& progress, int done, int total, int& last) {
     }
 }
 
-// A file that cannot be loaded is reported as not valid, quoting the error number.
-using MemParser = MemReadResult (*)(Image&, std::string_view, const Options&, const ProgressFn&);
+// A channel record: seven fields, each cut to its size.
+bool ChannelLine(Reader& in, Channel* channel, std::size_t count, int number) {
+    if (!in.Record("channel " + std::to_string(number), count)) return false;
+    if (!channel) return true;
+    static constexpr std::size_t kSizes[kFieldsPerChannel] = {
+        kValueSize, kValueSize, kTagSize, kValueSize, kValueSize, kValueSize, kTextSize};
+    for (int f = 0; f < kFieldsPerChannel; ++f) {
+        std::string& value = in.fields()[f];
+        CutTo(value, kSizes[f]);
+        (*channel)[f] = std::move(value);
+    }
+    return true;
+}
+
+using MemParser = MemReadResult (*)(Image&, std::string_view, const ImageOptions&,
+                                    const ProgressFn&);
 MemReadResult LoadAndParse(MemParser parse, Image& image, const std::filesystem::path& path,
-                           const Options& options, const ProgressFn& progress) {
+                           const ImageOptions& options, const ProgressFn& progress) {
     std::string content;
-    int error = 0;
-    MemReadResult result;
-    if (!LoadFile(path, content, error, result.fileMissing)) {
-        result.message = NotValidMessage(LoopIndices{}, error);
+    const FileOutcome loaded = ReadPlainFile(path, content, kMaxDocumentSize);
+    if (!loaded) {
+        MemReadResult result;
+        result.fileMissing = loaded.problem == FileProblem::Missing;
+        result.message = CannotOpenMessage(loaded.reason);
         return result;
     }
     return parse(image, content, options, progress);
@@ -201,7 +249,7 @@ std::string DialogFilter(std::string_view pipeSeparated) {
     return out;
 }
 
-std::string SerializeMemFile(const Image& image, const Options& options) {
+std::string SerializeMemFile(const Image& image, const ImageOptions& options) {
     std::string out;
     out.reserve(48 * 1024);
     out += kMemFirstLine;
@@ -262,7 +310,7 @@ std::string SerializeMemFile(const Image& image, const Options& options) {
 }
 
 MemWriteResult WriteMemFile(const Image& image, const std::filesystem::path& path,
-                            const Options& options) {
+                            const ImageOptions& options) {
     MemWriteResult result;
     result.path = ApplyBareExtensionRule(path);
     const WriteResult written = WriteFileAtomically(result.path, SerializeMemFile(image, options));
@@ -271,77 +319,85 @@ MemWriteResult WriteMemFile(const Image& image, const std::filesystem::path& pat
     return result;
 }
 
-MemReadResult ParseMemFile(Image& image, std::string_view content, const Options& options,
+MemReadResult ParseMemFile(Image& image, std::string_view content, const ImageOptions& options,
                            const ProgressFn& progress) {
     MemReadResult result;
     Reader in(content, result);
-    LoopIndices& at = in.at;
-
-    std::string signature;
-    if (!in.Field(signature)) return result;
+    if (content.empty()) {
+        in.Fail("the file is empty");
+        return result;
+    }
+    const std::string signature = FirstField(content);
     if (!Contains(signature, kMemSignature) && !Contains(signature, kMemSignatureV101)) {
         result.message = kMsgNotCompatible;
         return result;
     }
+    std::string line;
+    if (!in.Line(line, "the signature")) return result;
 
     ClearForFileRead(image);
     result.imageChanged = true;
     int lastPercent = -1;
     Progress(progress, 0, kTotalChannels, lastPercent);
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank) {
-        for (at.slot = 1; at.slot <= ChannelsPerBank; ++at.slot) {
-            Channel& channel = image.ChannelTable[at.bank][at.slot];
-            for (at.field = 0; at.field < kFieldsPerChannel; ++at.field)
-                if (!in.Field(channel[at.field])) return result;
-            if (options.option9() == 1) result.tags.push_back({at.bank, channel[kFieldTag]});
-            Progress(progress, AbsoluteChannel(at.bank, at.slot), kTotalChannels, lastPercent);
+    for (int b = 0; b < kScannerBanks; ++b) {
+        for (int s = 1; s <= ChannelsPerBank; ++s) {
+            Channel& channel = image.ChannelTable[b][s];
+            if (!ChannelLine(in, &channel, kFieldsPerChannel, AbsoluteChannel(b, s))) return result;
+            if (options.option9 == 1) result.tags.push_back({b, channel[kFieldTag]});
+            Progress(progress, AbsoluteChannel(b, s), kTotalChannels, lastPercent);
         }
     }
-    if (!in.Skip()) return result;  // the separator line
+    if (!in.Record("the separator line", 1)) return result;
 
-    for (at.bank = 0; at.bank < kBankCount; ++at.bank)
-        if (!in.BankTagLine(&image.BankTag[at.bank])) return result;
+    for (int b = 0; b < kBankCount; ++b)
+        if (!in.BankTagLine(&image.BankTag[b], Label("#$BT", b))) return result;
 
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank)
-        for (at.slot = 0; at.slot < kTrunkIdUsedRows; ++at.slot)
-            if (!in.Record(&image.TrunkId[at.bank][at.slot], kTrunkIdFields)) return result;
-
-    for (at.bank = 0; at.bank < kScanListTagRows; ++at.bank)
-        if (!in.Record(&image.ScanListTag[at.bank], kScanListTagCols)) return result;
-
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank)
-        if (!in.Record(&image.TrunkSetting[at.bank], kTrunkSettingFields)) return result;
-
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank)
-        if (!in.TrunkTypeLine(&image.TrunkType[at.bank])) return result;
-
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank)
-        for (at.slot = 0; at.slot < kTrunkBaseRows; ++at.slot)
-            if (!in.Record(&image.TrunkBase[at.bank][at.slot], kTrunkBaseFields)) return result;
-
-    if (!in.Skip()) return result;  // "#$LKM"
-    std::string value;
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank) {
-        if (!in.Field(value)) return result;
-        image.ActiveBank[at.bank] = Int16Value(value);
+    for (int b = 0; b < kScannerBanks; ++b) {
+        for (int r = 0; r < kTrunkIdUsedRows; ++r) {
+            const std::string label = Label("TD", b * kTrunkIdUsedRows + r);
+            TrunkIdRow& row = image.TrunkId[b][r];
+            if (!in.Values(&row, kTrunkIdFields, label, "TD")) return result;
+            CutTo(row[1], kTagSize);
+        }
     }
 
-    for (at.bank = 0; at.bank < kScannerBanks; ++at.bank) {
-        if (!in.Field(value)) return result;
+    for (int i = 0; i < kScanListTagRows; ++i)
+        if (!in.Values(&image.ScanListTag[i], kScanListTagCols, Label("TID", i), "TID", kTagSize))
+            return result;
+
+    for (int b = 0; b < kScannerBanks; ++b)
+        if (!in.Values(&image.TrunkSetting[b], kTrunkSettingFields, Label("TSI", b), "TSI"))
+            return result;
+
+    for (int b = 0; b < kScannerBanks; ++b)
+        if (!in.TrunkTypeLine(&image.TrunkType[b], Label("#$TT", b))) return result;
+
+    for (int b = 0; b < kScannerBanks; ++b)
+        for (int k = 0; k < kTrunkBaseRows; ++k)
+            if (!in.Values(&image.TrunkBase[b][k], kTrunkBaseFields, Label("#$TBS", b), "#$TBS"))
+                return result;
+
+    std::array<std::string, kScannerBanks> active;
+    if (!in.Values(&active, kScannerBanks, "#$LKM", "#$LKM")) return result;
+    for (int b = 0; b < kScannerBanks; ++b) image.ActiveBank[b] = Int16Value(active[b]);
+
+    for (int b = 0; b < kScannerBanks; ++b) {
+        if (!in.Record(Label("PRCH", b), 1)) return result;
+        std::string& value = in.fields()[0];
+        CutTo(value, kLabelSize);
         // The number stands after "H" and the bank index, e.g. "PRCH0 1".
-        const std::size_t found = value.find("H" + std::to_string(at.bank));
+        const std::size_t found = value.find("H" + std::to_string(b));
         const std::size_t p = found == std::string::npos ? 0 : found + 1;
         const std::size_t keep = value.size() >= p + 1 ? value.size() - p - 1 : 0;
-        image.PriorityChannel[at.bank] =
-            Int16Value(std::string_view(value).substr(value.size() - keep));
+        image.PriorityChannel[b] = Int16Value(std::string_view(value).substr(value.size() - keep));
     }
 
     result.ok = true;
     return result;
 }
 
-MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path, const Options& options,
-                          const ProgressFn& progress) {
+MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path,
+                          const ImageOptions& options, const ProgressFn& progress) {
     return LoadAndParse(ParseMemFile, image, path, options, progress);
 }
 
@@ -384,64 +440,69 @@ bool OlderHeader(std::string_view signature) {
 
 template <typename Sink>
 bool WalkTenBank(Reader& in, bool hasTrunkIds, Sink& sink, const ProgressFn& progress) {
-    LoopIndices& at = in.at;
     int lastPercent = -1;
     constexpr int kTotal = kSiblingBanks * ChannelsPerBank;
     Progress(progress, 0, kTotal, lastPercent);
-    std::string value;
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank) {
-        for (at.slot = 1; at.slot <= ChannelsPerBank; ++at.slot) {
-            Channel* channel = sink.channel(at.bank, at.slot);
-            for (at.field = 0; at.field < kSiblingFields; ++at.field) {
-                if (!in.Field(value)) return false;
-                if (channel && at.field < kFieldsPerChannel) (*channel)[at.field] = value;
-            }
-            if (channel) sink.channelRead(at.bank, *channel);
-            Progress(progress, at.bank * ChannelsPerBank + at.slot, kTotal, lastPercent);
+    for (int b = 0; b < kSiblingBanks; ++b) {
+        for (int s = 1; s <= ChannelsPerBank; ++s) {
+            Channel* channel = sink.channel(b, s);
+            if (!ChannelLine(in, channel, kSiblingFields, b * ChannelsPerBank + s)) return false;
+            if (channel) sink.channelRead(b, *channel);
+            Progress(progress, b * ChannelsPerBank + s, kTotal, lastPercent);
         }
     }
-    if (!in.Skip()) return false;
+    if (!in.Record("the separator line", 1)) return false;
 
-    for (at.bank = 0; at.bank < kSiblingTagLines; ++at.bank)
-        if (!in.BankTagLine(sink.bankTag(at.bank))) return false;
+    for (int b = 0; b < kSiblingTagLines; ++b)
+        if (!in.BankTagLine(sink.bankTag(b), Label("#$BT", b))) return false;
 
     if (hasTrunkIds) {
         std::string line;
-        for (at.bank = 0; at.bank < 10; ++at.bank)
-            if (!in.Line(line)) return false;
-        for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
-            for (at.slot = 0; at.slot < kSiblingIdRows; ++at.slot)
-                if (!in.Record(sink.trunkId(at.bank, at.slot), kTrunkIdFields)) return false;
+        for (int i = 0; i < 10; ++i)
+            if (!in.Line(line, "extra line " + std::to_string(i + 1))) return false;
+        for (int b = 0; b < kSiblingBanks; ++b) {
+            for (int r = 0; r < kSiblingIdRows; ++r) {
+                TrunkIdRow* row = sink.trunkId(b, r);
+                if (!in.Values(row, kTrunkIdFields, Label("TD", b * kSiblingIdRows + r), {}))
+                    return false;
+                if (row) CutTo((*row)[1], kTagSize);
+            }
+        }
     }
 
-    for (at.bank = 0; at.bank < kScanListTagRows; ++at.bank)
-        if (!in.Record(sink.scanListTag(at.bank), kScanListTagCols)) return false;
+    for (int i = 0; i < kScanListTagRows; ++i)
+        if (!in.Values(sink.scanListTag(i), kScanListTagCols, Label("TID", i), {}, kTagSize))
+            return false;
 
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
-        if (!in.Record(sink.trunkSetting(at.bank), kTrunkSettingFields)) return false;
+    for (int b = 0; b < kSiblingBanks; ++b)
+        if (!in.Values(sink.trunkSetting(b), kTrunkSettingFields, Label("TSI", b), {}))
+            return false;
 
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
-        if (!in.TrunkTypeLine(sink.trunkType(at.bank))) return false;
+    for (int b = 0; b < kSiblingBanks; ++b)
+        if (!in.TrunkTypeLine(sink.trunkType(b), Label("#$TT", b))) return false;
 
-    for (at.bank = 0; at.bank < kSiblingBanks; ++at.bank)
-        for (at.slot = 0; at.slot < kTrunkBaseRows; ++at.slot)
-            if (!in.Record(sink.trunkBase(at.bank, at.slot), kTrunkBaseFields)) return false;
+    for (int b = 0; b < kSiblingBanks; ++b)
+        for (int k = 0; k < kTrunkBaseRows; ++k)
+            if (!in.Values(sink.trunkBase(b, k), kTrunkBaseFields, Label("#$TBS", b), {}))
+                return false;
 
     using SearchRow = std::array<std::string, 10>;
-    for (at.bank = 0; at.bank < 10; ++at.bank)
-        if (!in.Record(static_cast<SearchRow*>(nullptr), 10)) return false;
+    for (int i = 0; i < 10; ++i)
+        if (!in.Values(static_cast<SearchRow*>(nullptr), 10,
+                       "search range " + std::to_string(i + 1), {}))
+            return false;
     return true;
 }
 
 // "Open PELIXO mem file": the first five of each bank-indexed section land in banks 1 to 5.
 struct ImageSink {
     Image& image;
-    const Options& options;
+    const ImageOptions& options;
     MemReadResult& result;
     static bool Kept(int bank) { return bank < kScannerBanks; }
     Channel* channel(int b, int s) { return Kept(b) ? &image.ChannelTable[b][s] : nullptr; }
     void channelRead(int b, const Channel& c) {
-        if (options.option9() == 1) result.tags.push_back({b, c[kFieldTag]});
+        if (options.option9 == 1) result.tags.push_back({b, c[kFieldTag]});
     }
     std::string* bankTag(int b) { return Kept(b) ? &image.BankTag[b] : nullptr; }
     TrunkIdRow* trunkId(int b, int r) {
@@ -466,15 +527,28 @@ struct TableSink {
     std::array<std::string, kTrunkBaseFields>* trunkBase(int, int) { return nullptr; }
 };
 
+// Reads past the signature line; false (with the reason in `result`) for an empty file.
+bool SkipSignature(Reader& in, std::string_view content) {
+    if (content.empty()) {
+        in.Fail("the file is empty");
+        return false;
+    }
+    std::string line;
+    return in.Line(line, "the signature");
+}
+
 }  // namespace
 
-MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const Options& options,
-                                  const ProgressFn& progress) {
+// The first five of each bank-indexed section land in banks 1 to 5; the rest is read past.
+MemReadResult ParseSiblingMemFile(Image& image, std::string_view content,
+                                  const ImageOptions& options, const ProgressFn& progress) {
     MemReadResult result;
     Reader in(content, result);
-
-    std::string signature;
-    if (!in.Field(signature)) return result;
+    if (content.empty()) {
+        in.Fail("the file is empty");
+        return result;
+    }
+    const std::string signature = FirstField(content);
     if (!Contains(signature, "780")) {
         result.message = kMsgNotSibling;
         return result;
@@ -484,6 +558,8 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const 
         result.message = kMsgSiblingNotCompatible;
         return result;
     }
+    std::string line;
+    if (!in.Line(line, "the signature")) return result;
 
     ClearForFileRead(image);
     for (int b = 0; b < kScannerBanks; ++b) {
@@ -499,8 +575,7 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const 
 MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out) {
     MemReadResult result;
     Reader in(content, result);
-    std::string signature;
-    if (!in.Field(signature)) return result;
+    const std::string signature = FirstField(content);
     const bool older = OlderHeader(signature);
     const int version = older ? 1 : NewerVersion(signature);
     if (version < 0) {
@@ -514,6 +589,7 @@ MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out) {
     for (auto& bank : out.trunkIds)
         for (TrunkIdRow& row : bank) row.fill({});
     out.hasTrunkIds = older || version >= 3;
+    if (!SkipSignature(in, content)) return result;
     TableSink sink{out};
     result.imageChanged = true;
     result.ok = WalkTenBank(in, out.hasTrunkIds, sink, {});
@@ -522,17 +598,18 @@ MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out) {
 
 MemReadResult ReadTenBankFile(const std::filesystem::path& path, TenBankFile& out) {
     std::string content;
-    int error = 0;
-    MemReadResult result;
-    if (!LoadFile(path, content, error, result.fileMissing)) {
-        result.message = NotValidMessage(LoopIndices{}, error);
+    const FileOutcome loaded = ReadPlainFile(path, content, kMaxDocumentSize);
+    if (!loaded) {
+        MemReadResult result;
+        result.fileMissing = loaded.problem == FileProblem::Missing;
+        result.message = CannotOpenMessage(loaded.reason);
         return result;
     }
     return ParseTenBankFile(content, out);
 }
 
 MemReadResult ReadSiblingMemFile(Image& image, const std::filesystem::path& path,
-                                 const Options& options, const ProgressFn& progress) {
+                                 const ImageOptions& options, const ProgressFn& progress) {
     return LoadAndParse(ParseSiblingMemFile, image, path, options, progress);
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/image.h"
-#include "settings/options.h"
+#include "core/image_options.h"
 
 namespace vex {
 
@@ -27,11 +27,6 @@ inline constexpr std::string_view kMsgNotSibling =
     "This is not an PELIXO file! For DURMAN mem files select FILE _ OPEN";
 inline constexpr std::string_view kMsgSiblingNotCompatible = "File is not compatible.";
 
-// Error numbers quoted in the "Not a valid file!" message.
-inline constexpr int kErrFileNotFound = 53;
-inline constexpr int kErrPathAccess = 75;
-inline constexpr int kErrInputPastEnd = 62;
-
 // The open dialog's filter and the save dialog's filter, in "Caption|pattern|..." form, and the
 // same turned into the "Caption (pattern);;..." form file dialogs take.
 inline constexpr std::string_view kMemOpenFilter = "VEXA Data Files|*.mem|All Files|*.*";
@@ -46,16 +41,20 @@ struct ReadTag {
 
 struct MemReadResult {
     bool ok = false;
-    // The message to show when !ok: kMsgNotCompatible (image untouched) or "Not a valid file!
-    // Line: b / s / f Error: n" (what was read stays; the caller names the window "Untitled").
+    // The message to show when !ok: kMsgNotCompatible (image untouched); "The file cannot be
+    // opened: why." (image untouched; the caller names the file); or, for a damaged file, "Not a valid file! Line: N (what is
+    // wrong)", where everything before line N has been read into the image.
     std::string message;
+    // The 1-based line at which the file is damaged (a line cut short, a field too many or too
+    // few, a quote not closed, the file ending early); 0 when it is not.
+    int damagedLine = 0;
     bool fileMissing = false;   // the file does not exist: the caller switches `loadlast` off
     bool imageChanged = false;  // false only when nothing of the image was touched
     std::vector<ReadTag> tags;  // channel tags in file order, when option9 is 1
     explicit operator bool() const { return ok; }
 };
 
-struct MemWriteResult {
+struct [[nodiscard]] MemWriteResult {
     bool ok = false;
     std::filesystem::path path;  // the file actually written (after the bare-extension rule)
     std::string error;           // the system's reason when !ok; the old file is left intact
@@ -68,18 +67,20 @@ using ProgressFn = std::function<void(int percent)>;
 // The whole file as text. Bank tags are written as "None" when `savenames` is 0. Values are
 // written as they are, except that a double quote becomes ' and a line break a space (they
 // could not be read back and would shift every later field).
-std::string SerializeMemFile(const Image& image, const Options& options);
+std::string SerializeMemFile(const Image& image, const ImageOptions& options);
 
 // Writes atomically: the old file stays intact when anything fails.
 MemWriteResult WriteMemFile(const Image& image, const std::filesystem::path& path,
-                            const Options& options);
+                            const ImageOptions& options);
 
-// Reads a MEM file (or a ".R3C" name) into the image. A missing signature leaves the image
-// unchanged; any other failure leaves what was read so far.
-MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path, const Options& options,
-                          const ProgressFn& progress = {});
+// Reads a MEM file (or a ".R3C" name) into the image. Only a plain file of sane size is read. A
+// missing signature leaves the image unchanged; a damaged file leaves what was read before the
+// damaged line (a caller that may refuse the part reads into a copy). Every value is cut to its
+// size as it is read (tags to 16 characters), and a trunk type "0" (Unknown) stays "0".
+MemReadResult ReadMemFile(Image& image, const std::filesystem::path& path,
+                          const ImageOptions& options, const ProgressFn& progress = {});
 // The same from text already in memory.
-MemReadResult ParseMemFile(Image& image, std::string_view content, const Options& options,
+MemReadResult ParseMemFile(Image& image, std::string_view content, const ImageOptions& options,
                            const ProgressFn& progress = {});
 
 // The sibling program's ten-bank MEM file ("Open PELIXO mem file"). Its banks 1 to 5 (50 slots,
@@ -89,9 +90,9 @@ MemReadResult ParseMemFile(Image& image, std::string_view content, const Options
 // read and dropped. The Dummy bank is emptied; priority channels and active banks take their
 // File New values. Layout in memfile.cpp.
 MemReadResult ReadSiblingMemFile(Image& image, const std::filesystem::path& path,
-                                 const Options& options, const ProgressFn& progress = {});
-MemReadResult ParseSiblingMemFile(Image& image, std::string_view content, const Options& options,
-                                  const ProgressFn& progress = {});
+                                 const ImageOptions& options, const ProgressFn& progress = {});
+MemReadResult ParseSiblingMemFile(Image& image, std::string_view content,
+                                  const ImageOptions& options, const ProgressFn& progress = {});
 
 // A ten-bank sibling file read into a table of its own, for the imports that copy from it one bank
 // at a time. Slots 1..50 of each bank (slot 0 unused); trunk ID rows 0..99 of each bank.

@@ -30,7 +30,7 @@ bool TrunkAllowedAt(std::string_view trunkType, int wholeMegahertz) {
     return true;
 }
 
-void NormaliseChannel(Channel& channel, std::string_view trunkType, const Options& options) {
+void NormaliseChannel(Channel& channel, std::string_view trunkType, const ImageOptions& options) {
     std::string& frequency = channel[kFieldFrequency];
     if (NumericValue(frequency) == 0) {
         frequency = "0000.0000";
@@ -43,11 +43,11 @@ void NormaliseChannel(Channel& channel, std::string_view trunkType, const Option
     NormaliseFlag(channel[kFieldDelay]);
     NormaliseFlag(channel[kFieldLockout]);
     if (channel[kFieldTag].size() > kMaxTagLength) channel[kFieldTag].resize(kMaxTagLength);
-    if (options.option5() != 1 && !TrunkAllowedAt(trunkType, IntegerValue(frequency)))
+    if (options.option5 != 1 && !TrunkAllowedAt(trunkType, IntegerValue(frequency)))
         channel[kFieldTrunk] = "0";
 }
 
-void NormaliseTable(Image& image, const Options& options) {
+void NormaliseTable(Image& image, const ImageOptions& options) {
     for (int b = 0; b < kBankCount; ++b) {
         static_assert(kBankCount <= kTrunkTypeCount, "every bank has a trunk type");
         const std::string_view trunkType = image.TrunkType[b];

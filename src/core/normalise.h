@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/image.h"
-#include "settings/options.h"
+#include "core/image_options.h"
 
 namespace vex {
 
@@ -14,10 +14,10 @@ namespace vex {
 // (stored canonically, e.g. "0512.0000", so that the scanner link never meets a bare number);
 // flags other than "0"/"1" become "0"; tags are cut to 16 characters; unless option5 is 1 the
 // trunk flag is cleared where the bank's trunk type allows no trunking at that frequency.
-void NormaliseTable(Image& image, const Options& options);
+void NormaliseTable(Image& image, const ImageOptions& options);
 
 // One channel, as NormaliseTable treats it; trunkType is the bank's TrunkType text.
-void NormaliseChannel(Channel& channel, std::string_view trunkType, const Options& options);
+void NormaliseChannel(Channel& channel, std::string_view trunkType, const ImageOptions& options);
 
 // Whether a trunk type (compared as text, "1".."7") allows trunking at a whole-megahertz
 // frequency. Types without a range ("", "0", "8" ...) allow every frequency.

@@ -88,6 +88,8 @@ class MemTab : public QMainWindow {
     void reloadLastFile();
     // Starts that timer when `loadlast` is 1.
     void scheduleStartupReload();
+    // Tells, once, which settings or state files could not be used at start-up.
+    void tellStartupNotes();
     // One tick of the minute timer of the automatic backup.
     void backupTick();
 
@@ -198,13 +200,20 @@ class MemTab : public QMainWindow {
     void formUnload();     // the state files
     std::filesystem::path chooseSavePath();
     bool writeMem(const std::filesystem::path& path);
-    void afterImageLoaded(const MemReadResult& result, const QString& path);
+    // Reads a MEM file with `read` into a copy of the image, which replaces the image when the
+    // file was read whole, or, for a damaged file, when the user takes the part before the damage.
+    using MemReader = MemReadResult (*)(Image&, const std::filesystem::path&, const ImageOptions&,
+                                        const ProgressFn&);
+    bool loadImage(const QString& path, MemReader read);
 
     AppState& d_state;
     Prompter& d_prompter;
     TableEditor d_editor;
     QString d_fileName;
     bool d_closing = false;  // the exit questions were answered; close for good
+
+    // Files the exit step (lastused.sav, lastfile.ini) could not write, told when the window ends.
+    FileNotes d_exitProblems;
     bool d_columnsSized = false;
 
     BankGridModel* d_model = nullptr;

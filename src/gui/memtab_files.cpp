@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 #include "core/memfile.h"
 #include "core/normalise.h"
@@ -131,50 +132,55 @@ void MemTab::fileOpenSibling() {
     const QString path = d_prompter.openFileName(this, tr("Open PELIXO mem file"),
                                                  tr("PELIXO Data Files (*.mem);;All Files (*)"));
     if (path.isEmpty()) return;
-    d_editor.Store();
-    d_progress->setValue(0);
-    d_progress->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const MemReadResult result = ReadSiblingMemFile(d_state.image, ToPath(path), d_state.options,
-                                                    [this](int p) { d_progress->setValue(p); });
-    QApplication::restoreOverrideCursor();
-    d_progress->hide();
-    afterImageLoaded(result, path);
     // The sibling file is not this program's document: saving must ask for a name.
-    if (result.ok) setFileName(kUntitled);
+    if (loadImage(path, &ReadSiblingMemFile)) setFileName(kUntitled);
 }
 
 bool MemTab::openMemFile(const QString& path) {
-    // Unstored edits of the grid must not be lost when the file turns out not to be ours.
+    return loadImage(path, &ReadMemFile);
+}
+
+bool MemTab::loadImage(const QString& path, MemReader read) {
+    // Unstored edits of the grid must not be lost when the file is not taken.
     d_editor.Store();
     d_progress->setValue(0);
     d_progress->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const MemReadResult result = ReadMemFile(d_state.image, ToPath(path), d_state.options,
-                                             [this](int p) { d_progress->setValue(p); });
+    Image image = d_state.image;
+    const MemReadResult result =
+        read(image, ToPath(path), d_state.options, [this](int p) { d_progress->setValue(p); });
     QApplication::restoreOverrideCursor();
     d_progress->hide();
-    afterImageLoaded(result, path);
-    return result.ok;
-}
+    if (result.fileMissing) d_state.options.loadlast = 0;
 
-void MemTab::afterImageLoaded(const MemReadResult& result, const QString& path) {
-    if (result.ok) {
-        setFileName(path);
-        // The table is the file now: edits the user chose to drop are no longer pending.
-        d_editor.setModified(false);
-    } else {
-        if (result.imageChanged) setFileName(kUntitled);
-        if (result.fileMissing) d_state.options.loadlast = 0;
+    bool take = result.ok;
+    // Line 1 is the signature: a file damaged there holds nothing worth taking.
+    if (!result.ok && result.damagedLine > 2) {
+        Question q;
+        q.title = "Open";
+        q.text = result.message + "\n\nLines 1 to " + std::to_string(result.damagedLine - 1) +
+                 " could be read. Open the part that was read?";
+        q.buttons = Question::Buttons::YesNo;
+        take = d_prompter.ask(this, q) == Answer::Yes;
+        if (!take) statusBar()->showMessage(tr("Not opened: %1").arg(path), 8000);
+    } else if (!result.ok) {
+        d_prompter.tell(this, tr("Open"), path + QStringLiteral("\n\n") + L1(result.message),
+                        NoticeIcon::Critical);
     }
-    if (result.ok || result.imageChanged) {
-        d_editor.ResetAfterNewImage();
-        if (d_state.options.option9() == 1)
-            for (const ReadTag& t : result.tags) d_editor.tags().Offer(t.bank, t.tag);
-        updateBankLabels();
-        refreshGrid();
-    }
-    if (!result.ok) d_prompter.tell(this, tr("Open"), L1(result.message), NoticeIcon::Critical);
+    if (!take) return false;
+
+    d_state.image = std::move(image);
+    // A part of a file matches no file: saving must ask for a name.
+    setFileName(result.ok ? path : kUntitled);
+    d_editor.ResetAfterNewImage();
+    // The table is the file now: edits the user chose to drop are no longer pending. A part
+    // of a file matches no file.
+    d_editor.setModified(!result.ok);
+    if (d_state.options.option9() == 1)
+        for (const ReadTag& t : result.tags) d_editor.tags().Offer(t.bank, t.tag);
+    updateBankLabels();
+    refreshGrid();
+    return result.ok;
 }
 
 namespace {
@@ -203,7 +209,12 @@ void MemTab::dropEvent(QDropEvent* event) {
 }
 
 void MemTab::reloadLastFile() {
-    const std::string last = ReadLastFile(d_state.folder);
+    FileNotes notes;
+    const std::string last = ReadLastFile(d_state.folder, &notes);
+    if (!notes.empty())
+        d_prompter.tell(this, tr("Open"),
+                        L1(DescribeFileNotes("The last file cannot be opened again:", notes)),
+                        NoticeIcon::Warning);
     if (last.empty()) return;
     openMemFile(QString::fromStdString(last));
 }
@@ -211,6 +222,15 @@ void MemTab::reloadLastFile() {
 void MemTab::scheduleStartupReload() {
     if (d_state.options.loadlast == 1)
         QTimer::singleShot(kStartupReloadMs, this, &MemTab::reloadLastFile);
+}
+
+void MemTab::tellStartupNotes() {
+    if (d_state.startupNotes.empty()) return;
+    const FileNotes notes = std::exchange(d_state.startupNotes, {});
+    d_prompter.tell(
+        this, tr("Settings"),
+        L1(DescribeFileNotes("These files could not be used; the defaults stand:", notes)),
+        NoticeIcon::Warning);
 }
 
 bool MemTab::queryUnload() {
@@ -240,9 +260,16 @@ bool MemTab::queryUnload() {
     }
     d_editor.Store();
     NormaliseTable(d_state.image, d_state.options);
-    WriteMemFile(d_state.image, d_state.folder / std::string(kLastUsedName), d_state.options);
-    if (d_state.options.loadlast == 1 && !d_fileName.startsWith(kUntitled))
-        WriteLastFile(d_state.folder, d_fileName.toStdString());
+    // Failures are told once, with those of the state files, when the window ends.
+    d_exitProblems.clear();
+    const MemWriteResult last =
+        WriteMemFile(d_state.image, d_state.folder / std::string(kLastUsedName), d_state.options);
+    if (!last) d_exitProblems.push_back({last.path, last.error});
+    if (d_state.options.loadlast == 1 && !d_fileName.startsWith(kUntitled)) {
+        const WriteResult written = WriteLastFile(d_state.folder, d_fileName.toStdString());
+        if (!written)
+            d_exitProblems.push_back({d_state.folder / std::string(kLastFileName), written.error});
+    }
     return true;
 }
 
@@ -258,8 +285,15 @@ void MemTab::formUnload() {
         exit.columnWidths.push_back(
             d_grid->horizontalHeader()->sectionSize(BankGridModel::columnOf(field)) *
             kTwipsPerPixel);
-    WriteStateAtExit(d_state, exit);
+    FileNotes failed = std::exchange(d_exitProblems, {});
+    for (FileNote& note : WriteStateAtExit(d_state, exit)) failed.push_back(std::move(note));
     QApplication::restoreOverrideCursor();
+    if (!failed.empty())
+        d_prompter.tell(this, tr("Exit"),
+                        L1(DescribeFileNotes("These files could not be written; what they keep "
+                                             "between runs is lost:",
+                                             failed)),
+                        NoticeIcon::Warning);
 }
 
 }  // namespace vex::gui

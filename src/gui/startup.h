@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/image.h"
+#include "settings/ini.h"
 #include "settings/options.h"
 #include "settings/state_files.h"
 
@@ -22,6 +24,9 @@ struct AppState {
     Image image;
     // tabw250.ini as read; columns the grid does not have keep their numbers through a run.
     std::vector<int> columnWidths;
+    // Settings and state files that were there but could not be used at start-up (the
+    // defaults stand), for the main window to tell once it is up.
+    FileNotes startupNotes;
 };
 
 struct StartupOutcome {
@@ -31,7 +36,8 @@ struct StartupOutcome {
 
 // The hidden start-up steps: setup.ini and com250.ini (a port outside 1..19 ends the program
 // with its message), the channel table's start-up values and bank tags, names.dat (remtags),
-// ttype.dat (remtrunk), defdata.ini and tabw250.ini. Missing or broken files give defaults.
+// ttype.dat (remtrunk), defdata.ini and tabw250.ini. Missing or broken files give defaults;
+// a file that cannot be used at all (a folder, a device, too large) is noted in startupNotes.
 StartupOutcome LoadStartupState(const std::filesystem::path& folder, AppState& state);
 
 // What the window hands over when it ends.
@@ -41,7 +47,10 @@ struct ExitState {
 };
 
 // names.dat, ttype.dat, setup.ini, defdata.ini, window.dat (when `window` is 1) and tabw250.ini,
-// in that order. Write errors are ignored: the program is ending and has nobody to tell.
-void WriteStateAtExit(const AppState& state, const ExitState& exitState);
+// in that order; every file is tried. The files that could not be written, and why.
+[[nodiscard]] FileNotes WriteStateAtExit(const AppState& state, const ExitState& exitState);
+
+// One text for a list of files and their reasons, after `intro`: "intro\n\nFILE: why\n...".
+std::string DescribeFileNotes(std::string_view intro, const FileNotes& notes);
 
 }  // namespace vex::gui

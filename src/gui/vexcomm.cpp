@@ -443,6 +443,12 @@ void vexcomm::openPort() {
         }
         d_scanner->setText(result.detected ? Latin1(result.identification)
                                            : tr("no BCT8 answered"));
+        if (!result.warnings.empty()) {
+            QStringList lines;
+            for (const std::string& w : result.warnings) lines << Latin1(w);
+            const QString text = lines.join(QLatin1Char('\n'));
+            QTimer::singleShot(0, this, [this, text] { tell(windowTitle(), text, false); });
+        }
         setNamesRead(false);
         emit opened(true);
         // The scanner's trunk types: what a read takes and what a send compares with. Started

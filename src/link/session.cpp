@@ -336,8 +336,8 @@ class LinkSession::Impl {
             d_state->inSuspend = false;
             return !d_state->answered;
         }
-        // Without anyone to ask, the answer is Yes (the command line confirms by running).
-        bool await_resume() const { return !d_state || d_state->yes; }
+        // Without anyone to ask, the answer is No: nothing is confirmed that nobody saw.
+        bool await_resume() const { return d_state && d_state->yes; }
 
       private:
         Impl& d_impl;
@@ -377,6 +377,9 @@ class LinkSession::Impl {
             if (done) done(result);
             return;
         }
+        for (LogFile* log : {&d_rxLog, &d_txLog, &d_trunkLog})
+            if (std::string problem = log->takeProblem(); !problem.empty())
+                warn(std::move(problem));
         TransferResult result = std::move(d_result);
         if (stop.kind != LinkStopKind::None) {
             result.outcome = stop.kind == LinkStopKind::Stopped ? TransferOutcome::Stopped
@@ -462,7 +465,9 @@ class LinkSession::Impl {
         while (!ident.empty() && ident.front() == ' ') ident.erase(0, 1);
         d_open.identification = ident;
         d_open.detected = IsBct8Identification(ident);
-        WriteFileAtomically(file("version.ini"), ident + "\r\n");
+        if (const WriteResult written = WriteFileAtomically(file("version.ini"), ident + "\r\n");
+            !written)
+            d_open.warnings.push_back("version.ini could not be written: " + written.error + ".");
     }
 
     // The identification handshake before every transfer.

@@ -133,6 +133,7 @@ struct OpenResult {
     TransportStatus port;        // port.ok() false: show port.message, the window stays open
     std::string identification;  // the "SI" answer of the start-up sequence (also version.ini)
     bool detected = false;       // identification contains "BCT8"
+    std::vector<std::string> warnings;  // e.g. version.ini could not be written
 };
 
 struct LinkConfig {

@@ -361,8 +361,21 @@ CommandResult TableEditor::PasteCells(Selection selection, std::string_view clip
     if (!Begin({}, {}, result)) return result;
     const GridBank before = grid_;
     const SpreadsheetText cells = FromSpreadsheet(clipboard);
-    const int rows =
-        vex::PasteCells(grid_, selection.firstRow, selection.firstField, cells.text, options_);
+    // Each pasted value goes through the rules of typing it into its cell (band edges, raster,
+    // default flags), so a paste never stores what typing would have refused or changed.
+    int rows = 0;
+    std::string_view text = cells.text;
+    for (int row = selection.firstRow; !text.empty() && row <= ChannelsPerBank; ++row, ++rows) {
+        const std::size_t lineEnd = std::min(text.find('\r'), text.size());
+        std::string_view line = text.substr(0, lineEnd);
+        text.remove_prefix(std::min(lineEnd + 1, text.size()));
+        for (int field = selection.firstField; field <= kGridColumns; ++field) {
+            const std::size_t cellEnd = std::min(line.find('\t'), line.size());
+            ApplyEntryToCell(row, field, line.substr(0, cellEnd));
+            if (cellEnd == line.size()) break;
+            line.remove_prefix(cellEnd + 1);
+        }
+    }
     result.message = PasteLeftOutMessage(cells, rows, selection.firstField);
     result.changed = grid_ != before;
     Store();

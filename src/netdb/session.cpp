@@ -83,11 +83,11 @@ void Session::trace(const std::string& title, std::string_view text) {
     std::string content;
     std::error_code ec;
     std::filesystem::create_directories(d_folder, ec);
-    ReadWholeFile(traceFile(), content);
+    if (!ReadWholeFile(traceFile(), content)) content.clear();  // a new trace
     content += entry;
     if (content.size() > kTraceLimit) content.erase(0, content.size() - kTraceLimit);
-    WriteFileAtomically(traceFile(),
-                        content);  // the trace is a debugging aid; a failure is harmless
+    // The trace is a debugging aid: a trace that cannot be written must not stop the import.
+    (void)WriteFileAtomically(traceFile(), content);
 }
 
 void Session::init(std::function<void(Outcome)> done) {

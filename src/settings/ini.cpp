@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "core/atomic_file.h"
 #include "core/delimited.h"
+#include "core/plain_file.h"
 
 namespace vex {
 namespace {
@@ -69,11 +69,17 @@ bool IniData::Has(std::string_view section, std::string_view key) const {
     return Find(section, key) != nullptr;
 }
 
+std::string ReadSettingsFile(const std::filesystem::path& file, FileNotes* notes) {
+    std::string content;
+    const FileOutcome read = ReadPlainFile(file, content, kMaxSettingsFileSize);
+    if (!read && read.problem != FileProblem::Missing && notes)
+        notes->push_back({file, read.reason});
+    return content;
+}
+
 std::string GetIniValue(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view fallback) {
-    std::string content;
-    if (!ReadWholeFile(file, content)) return std::string(fallback);
-    return IniData::Parse(content).Get(section, key, fallback);
+    return IniData::Parse(ReadSettingsFile(file)).Get(section, key, fallback);
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {

@@ -33,6 +33,17 @@ class IniData {
     std::vector<Entry> d_entries;
 };
 
+// A settings or state file that is there but could not be used, and why ("it is a folder").
+struct FileNote {
+    std::filesystem::path file;
+    std::string reason;
+};
+using FileNotes = std::vector<FileNote>;
+
+// The content of a settings or state file; empty when it is missing or cannot be used (only a
+// plain file of settings size is read), with a note in `notes` for the latter.
+std::string ReadSettingsFile(const std::filesystem::path& file, FileNotes* notes = nullptr);
+
 // Reads `file` and looks the key up; a missing or unreadable file gives the fallback.
 std::string GetIniValue(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view fallback = {});

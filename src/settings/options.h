@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/image_options.h"
+
 namespace vex {
 
 struct Options {
@@ -54,6 +56,8 @@ struct Options {
 
     int option5() const { return option[5]; }
     int option9() const { return option[9]; }
+    // What the MEM file code and normalisation follow.
+    operator ImageOptions() const { return {savenames, option[5], option[9]}; }
     bool operator==(const Options&) const = default;
 };
 

@@ -131,10 +131,8 @@ Options ParseSetupIni(std::string_view text) {
     return o;
 }
 
-Options ReadSetupIni(const std::filesystem::path& folder) {
-    std::string content;
-    if (!ReadWholeFile(folder / std::string(kSetupIniName), content)) content.clear();
-    return ParseSetupIni(content);
+Options ReadSetupIni(const std::filesystem::path& folder, FileNotes* notes) {
+    return ParseSetupIni(ReadSettingsFile(folder / std::string(kSetupIniName), notes));
 }
 
 std::string SerializeSetupIni(const Options& o) {

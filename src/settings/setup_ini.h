@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/atomic_file.h"
+#include "settings/ini.h"
 #include "settings/options.h"
 
 namespace vex {
@@ -14,9 +15,9 @@ inline constexpr std::string_view kSetupIniName = "setup.ini";
 
 // Every key with its default when missing; values read as numbers; then the forced values
 // (9khz, smart, option2, option7, infob become 0) and the clamps (delay1..4, backupdelay,
-// val2, align) are applied. A missing or unreadable file gives the defaults (forced values
-// applied too).
-Options ReadSetupIni(const std::filesystem::path& folder);
+// val2, align) are applied. A missing or unusable file gives the defaults (forced values
+// applied too); an unusable one adds a note to `notes`.
+Options ReadSetupIni(const std::filesystem::path& folder, FileNotes* notes = nullptr);
 Options ParseSetupIni(std::string_view text);
 
 // The whole file in the writer's fixed key order, CR LF. Flags are written as 0 or 1; `model`

@@ -3,17 +3,16 @@
 #include <algorithm>
 
 #include "core/delimited.h"
+#include "core/normalise.h"
 #include "core/numeric.h"
 #include "settings/ini.h"
 
 namespace vex {
 namespace {
 
-std::string ReadOrEmpty(const std::filesystem::path& file) {
-    std::string content;
-    if (!ReadWholeFile(file, content)) content.clear();
-    return content;
-}
+// Values are cut to these sizes as they are read: a damaged file cannot hand megabytes on.
+constexpr std::size_t kMaxValueLength = 32;
+constexpr std::size_t kMaxPathLength = 4096;
 
 std::filesystem::path In(const std::filesystem::path& folder, std::string_view name) {
     return folder / std::string(name);
@@ -59,8 +58,8 @@ ComReadResult ParseComSettings(std::string_view text) {
     return result;
 }
 
-ComReadResult ReadComSettings(const std::filesystem::path& folder) {
-    return ParseComSettings(ReadOrEmpty(In(folder, kComIniName)));
+ComReadResult ReadComSettings(const std::filesystem::path& folder, FileNotes* notes) {
+    return ParseComSettings(ReadSettingsFile(In(folder, kComIniName), notes));
 }
 
 std::string SerializeComSettings(const ComSettings& settings) {
@@ -81,14 +80,14 @@ std::string ParseLastFile(std::string_view text) {
     std::string first;
     DelimitedReader in(text);
     in.ReadLine(first);
-    std::string_view path = TrimBlanks(first);
+    std::string_view path = TrimBlanks(std::string_view(first).substr(0, kMaxPathLength));
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
         path = path.substr(1, path.size() - 2);
     return std::string(path);
 }
 
-std::string ReadLastFile(const std::filesystem::path& folder) {
-    return ParseLastFile(ReadOrEmpty(In(folder, kLastFileName)));
+std::string ReadLastFile(const std::filesystem::path& folder, FileNotes* notes) {
+    return ParseLastFile(ReadSettingsFile(In(folder, kLastFileName), notes));
 }
 
 WriteResult WriteLastFile(const std::filesystem::path& folder, std::string_view memPath) {
@@ -110,8 +109,9 @@ std::optional<WindowPlacement> ParseWindowPlacement(std::string_view text) {
     return p;
 }
 
-std::optional<WindowPlacement> ReadWindowPlacement(const std::filesystem::path& folder) {
-    return ParseWindowPlacement(ReadOrEmpty(In(folder, kWindowDatName)));
+std::optional<WindowPlacement> ReadWindowPlacement(const std::filesystem::path& folder,
+                                                   FileNotes* notes) {
+    return ParseWindowPlacement(ReadSettingsFile(In(folder, kWindowDatName), notes));
 }
 
 WriteResult SaveWindowPlacement(const std::filesystem::path& folder, const WindowPlacement& p) {
@@ -129,8 +129,8 @@ std::vector<int> ParseColumnWidths(std::string_view text) {
     return widths;
 }
 
-std::vector<int> ReadColumnWidths(const std::filesystem::path& folder) {
-    return ParseColumnWidths(ReadOrEmpty(In(folder, kTabWidthName)));
+std::vector<int> ReadColumnWidths(const std::filesystem::path& folder, FileNotes* notes) {
+    return ParseColumnWidths(ReadSettingsFile(In(folder, kTabWidthName), notes));
 }
 
 WriteResult SaveColumnWidths(const std::filesystem::path& folder, const std::vector<int>& widths) {
@@ -152,8 +152,8 @@ DefaultData ParseDefaultData(std::string_view text) {
     return data;
 }
 
-DefaultData ReadDefaultData(const std::filesystem::path& folder) {
-    return ParseDefaultData(ReadOrEmpty(In(folder, kDefDataName)));
+DefaultData ReadDefaultData(const std::filesystem::path& folder, FileNotes* notes) {
+    return ParseDefaultData(ReadSettingsFile(In(folder, kDefDataName), notes));
 }
 
 WriteResult WriteDefaultData(const std::filesystem::path& folder, const DefaultData& data) {
@@ -171,12 +171,13 @@ void ParseBankTags(std::string_view text, std::array<std::string, kBankCount>& t
     for (std::string& tag : tags) {
         if (!in.ReadLine(line)) break;
         std::replace(line.begin(), line.end(), ',', ';');
-        tag = line;
+        tag = line.substr(0, kMaxTagLength);
     }
 }
 
-void ReadBankTags(const std::filesystem::path& folder, std::array<std::string, kBankCount>& tags) {
-    ParseBankTags(ReadOrEmpty(In(folder, kNamesDatName)), tags);
+void ReadBankTags(const std::filesystem::path& folder, std::array<std::string, kBankCount>& tags,
+                  FileNotes* notes) {
+    ParseBankTags(ReadSettingsFile(In(folder, kNamesDatName), notes), tags);
 }
 
 WriteResult WriteBankTags(const std::filesystem::path& folder,
@@ -190,12 +191,13 @@ WriteResult WriteBankTags(const std::filesystem::path& folder,
 
 void ParseTrunkTypes(std::string_view text, std::array<std::string, kTrunkTypeCount>& types) {
     const std::vector<std::string> f = Fields(text, kTrunkTypeCount);
-    for (std::size_t i = 0; i < f.size(); ++i) types[i] = NumericValue(f[i]) < 0 ? "0" : f[i];
+    for (std::size_t i = 0; i < f.size(); ++i)
+        types[i] = NumericValue(f[i]) < 0 ? "0" : f[i].substr(0, kMaxValueLength);
 }
 
 void ReadTrunkTypes(const std::filesystem::path& folder,
-                    std::array<std::string, kTrunkTypeCount>& types) {
-    ParseTrunkTypes(ReadOrEmpty(FindFileNoCase(folder, kTrunkTypeName)), types);
+                    std::array<std::string, kTrunkTypeCount>& types, FileNotes* notes) {
+    ParseTrunkTypes(ReadSettingsFile(FindFileNoCase(folder, kTrunkTypeName), notes), types);
 }
 
 WriteResult WriteTrunkTypes(const std::filesystem::path& folder,

@@ -1,7 +1,8 @@
 // The small settings and state files beside setup.ini: com250.ini, lastfile.ini, window.dat,
 // tabw250.ini, defdata.ini, names.dat and ttype.dat. Every reader falls back to defaults on a
 // missing or corrupt file and accepts blanks around numbers; every writer writes CR LF lines
-// atomically. Each reader has a parse-from-text twin.
+// atomically. Each reader has a parse-from-text twin. A file that is there but cannot be used
+// (a folder, a device, too large, unreadable) gives the defaults too, and a note in `notes`.
 #pragma once
 
 #include <array>
@@ -13,6 +14,7 @@
 
 #include "core/atomic_file.h"
 #include "core/image.h"
+#include "settings/ini.h"
 #include "settings/options.h"
 
 namespace vex {
@@ -34,7 +36,7 @@ struct ComReadResult {
     // at: <port>. Value must be between 1 and 19. Please run the commmunication setup program."
     std::string message;
 };
-ComReadResult ReadComSettings(const std::filesystem::path& folder);
+ComReadResult ReadComSettings(const std::filesystem::path& folder, FileNotes* notes = nullptr);
 ComReadResult ParseComSettings(std::string_view text);
 std::string PortCheckMessage(int port);
 // "[com]", "port=", "baud=", and "device=" with the chosen device path.
@@ -42,7 +44,7 @@ std::string SerializeComSettings(const ComSettings& settings);
 WriteResult WriteComSettings(const ComSettings& settings, const std::filesystem::path& folder);
 
 // lastfile.ini: the path of the last MEM file. Empty when missing. --------------------------
-std::string ReadLastFile(const std::filesystem::path& folder);
+std::string ReadLastFile(const std::filesystem::path& folder, FileNotes* notes = nullptr);
 std::string ParseLastFile(std::string_view text);
 WriteResult WriteLastFile(const std::filesystem::path& folder, std::string_view memPath);
 
@@ -57,7 +59,8 @@ struct WindowPlacement {
 };
 // nullopt when missing or short of four numbers. A negative left or top becomes 100; a width or
 // height below 1 becomes 1000.
-std::optional<WindowPlacement> ReadWindowPlacement(const std::filesystem::path& folder);
+std::optional<WindowPlacement> ReadWindowPlacement(const std::filesystem::path& folder,
+                                                   FileNotes* notes = nullptr);
 std::optional<WindowPlacement> ParseWindowPlacement(std::string_view text);
 WriteResult SaveWindowPlacement(const std::filesystem::path& folder,
                                 const WindowPlacement& placement);
@@ -65,19 +68,21 @@ WriteResult SaveWindowPlacement(const std::filesystem::path& folder,
 // tabw250.ini: widths of grid columns 1..10 in twips. ---------------------------------------
 inline constexpr int kColumnWidthCount = 10;
 // The widths present in the file, in column order (at most ten), each clamped to 10..9000.
-std::vector<int> ReadColumnWidths(const std::filesystem::path& folder);
+std::vector<int> ReadColumnWidths(const std::filesystem::path& folder, FileNotes* notes = nullptr);
 std::vector<int> ParseColumnWidths(std::string_view text);
 WriteResult SaveColumnWidths(const std::filesystem::path& folder, const std::vector<int>& widths);
 
 // defdata.ini: three use-default switches, then three default values. ------------------------
 // Values other than 0 and 1 read as 0; missing values keep their defaults.
-DefaultData ReadDefaultData(const std::filesystem::path& folder);
+DefaultData ReadDefaultData(const std::filesystem::path& folder, FileNotes* notes = nullptr);
 DefaultData ParseDefaultData(std::string_view text);
 WriteResult WriteDefaultData(const std::filesystem::path& folder, const DefaultData& data);
 
 // names.dat: the six bank tags, bank 0 first. ---------------------------------------------------
-// Overwrites the tags present in the file (a short file leaves the rest); commas become ";".
-void ReadBankTags(const std::filesystem::path& folder, std::array<std::string, kBankCount>& tags);
+// Overwrites the tags present in the file (a short file leaves the rest); commas become ";"; a
+// tag is cut to 16 characters.
+void ReadBankTags(const std::filesystem::path& folder, std::array<std::string, kBankCount>& tags,
+                  FileNotes* notes = nullptr);
 void ParseBankTags(std::string_view text, std::array<std::string, kBankCount>& tags);
 WriteResult WriteBankTags(const std::filesystem::path& folder,
                           const std::array<std::string, kBankCount>& tags);
@@ -85,7 +90,7 @@ WriteResult WriteBankTags(const std::filesystem::path& folder,
 // ttype.dat: the trunk types of banks 0..9. ------------------------------------------------------
 // Overwrites the types present in the file; a negative value becomes "0".
 void ReadTrunkTypes(const std::filesystem::path& folder,
-                    std::array<std::string, kTrunkTypeCount>& types);
+                    std::array<std::string, kTrunkTypeCount>& types, FileNotes* notes = nullptr);
 void ParseTrunkTypes(std::string_view text, std::array<std::string, kTrunkTypeCount>& types);
 // Writes over an existing file of any case, otherwise creates "ttype.dat".
 WriteResult WriteTrunkTypes(const std::filesystem::path& folder,

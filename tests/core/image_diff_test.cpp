@@ -124,7 +124,7 @@ TEST(DiffImagesOrderTest, FollowsTheFile) {
 
 TEST(DiffImagesOrderTest, ReadBackFileHasNoDifferences) {
     const Image image = Sample();
-    Options options;
+    ImageOptions options;
     Image reread;
     ClearForStartup(reread);
     ASSERT_TRUE(ParseMemFile(reread, SerializeMemFile(image, options), options).ok);

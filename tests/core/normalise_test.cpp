@@ -21,7 +21,7 @@ TEST(NormaliseTable, EmptyChannelOnlyGetsItsFrequencyCleared) {
     ClearForStartup(image);
     image.channel(0, 1) = MakeChannel("0.0", "KEEP", "On", "x", "", "c");
     image.channel(2, 7) = MakeChannel("", "ALSO", "1", "1", "1", "");
-    NormaliseTable(image, Options{});
+    NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image.channel(0, 1), MakeChannel("0000.0000", "KEEP", "On", "x", "", "c"));
     EXPECT_EQ(image.channel(2, 7), MakeChannel("0000.0000", "ALSO", "1", "1", "1", ""));
 }
@@ -36,7 +36,7 @@ TEST(NormaliseTable, FrequenciesBecomeCanonicalAndClamped) {
         Image image;
         ClearForStartup(image);
         image.channel(1, 3)[kFieldFrequency] = in;
-        NormaliseTable(image, Options{});
+        NormaliseTable(image, ImageOptions{});
         EXPECT_EQ(image.channel(1, 3)[kFieldFrequency], out) << in;
     }
 }
@@ -45,7 +45,7 @@ TEST(NormaliseTable, FlagsTagsAndComment) {
     Image image;
     ClearForStartup(image);
     image.channel(0, 5) = MakeChannel("162.55", "ABCDEFGHIJKLMNOPQRST", "On", "", "1", "kept");
-    NormaliseTable(image, Options{});
+    NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image.channel(0, 5),
               MakeChannel("0162.5500", "ABCDEFGHIJKLMNOP", "0", "0", "1", "kept"));
 }
@@ -70,8 +70,8 @@ TEST(NormaliseTable, TrunkFlagFollowsTheBanksTrunkType) {
         ClearForStartup(image);
         image.TrunkType[3] = c.type;
         image.channel(3, 9) = MakeChannel(c.frequency);
-        Options options;
-        options.option[5] = c.option5;
+        ImageOptions options;
+        options.option5 = c.option5;
         NormaliseTable(image, options);
         EXPECT_EQ(image.channel(3, 9)[kFieldTrunk], c.trunk)
             << "type " << c.type << " at " << c.frequency << " option5 " << c.option5;
@@ -82,7 +82,7 @@ TEST(NormaliseTable, DummyBankTakesPart) {
     Image image;
     ClearForStartup(image);
     image.channel(kDummyBank, ChannelsPerBank) = MakeChannel("600", "A TAG LONGER THAN 16", "On");
-    NormaliseTable(image, Options{});
+    NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image.channel(kDummyBank, ChannelsPerBank),
               MakeChannel("0512.0000", "A TAG LONGER THA", "0"));
 }
@@ -96,13 +96,13 @@ TEST(NormaliseTable, EveryStoredFrequencyIsCanonicalAndASecondRunChangesNothing)
     for (int b = 0; b < kBankCount; ++b)
         for (int s = 1; s <= ChannelsPerBank; ++s)
             image.channel(b, s)[kFieldFrequency] = texts[i++ % std::size(texts)];
-    NormaliseTable(image, Options{});
+    NormaliseTable(image, ImageOptions{});
     for (int b = 0; b < kBankCount; ++b)
         for (int s = 1; s <= ChannelsPerBank; ++s)
             EXPECT_TRUE(IsCanonicalFrequency(image.channel(b, s)[kFieldFrequency]))
                 << image.channel(b, s)[kFieldFrequency];
     const Image once = image;
-    NormaliseTable(image, Options{});
+    NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image, once);
 }
 

@@ -44,7 +44,7 @@ struct ListTags : ::testing::Test {
     vex::Image Load(const std::filesystem::path& file) {
         vex::Image image;
         vex::ClearForStartup(image);
-        const vex::MemReadResult r = vex::ReadMemFile(image, file, vex::Options{});
+        const vex::MemReadResult r = vex::ReadMemFile(image, file, vex::ImageOptions{});
         EXPECT_TRUE(r.ok) << r.message;
         return image;
     }

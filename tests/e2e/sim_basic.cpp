@@ -2,6 +2,8 @@
 // and every fault it injects, checked through a raw terminal line.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <thread>
 
@@ -258,6 +260,19 @@ TEST_F(Fixture, RefusesAMemoryFileItDidNotWrite) {
     EXPECT_FALSE(sim.Start({"--memory", memory.string()}, 2000));
     EXPECT_EQ(sim.Wait(2000), 1);
     EXPECT_EQ(simtest::ReadFile(memory), "VEXA MEM V1.00\r\nsomething\r\n");
+}
+
+// A folder or a pipe named as the memory file is refused at once, not read for ever.
+TEST_F(Fixture, RefusesAMemoryFileThatIsNoPlainFile) {
+    std::filesystem::create_directory(folder / "folder.mem");
+    ASSERT_EQ(::mkfifo((folder / "pipe.mem").c_str(), 0644), 0);
+    for (const char* name : {"folder.mem", "pipe.mem"}) {
+        SimProcess refused;
+        EXPECT_FALSE(refused.Start({"--memory", (folder / name).string()}, 2000)) << name;
+        EXPECT_EQ(refused.Wait(2000), 1) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "folder.mem"));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder / "pipe.mem"));
 }
 
 TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {

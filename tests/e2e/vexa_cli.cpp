@@ -75,7 +75,8 @@ TEST_F(VexaCli, ShowPrintsTheBanks) {
     EXPECT_NE(r.out.find("Bank 3: Police, County\n"), std::string::npos);
     EXPECT_NE(r.out.find("    50   250  1299.9875    LAST              Off    On     On\n"),
               std::string::npos);
-    EXPECT_NE(r.out.find("Bank 4: Bank 4\n  Trunk type 1, priority channel 151, not active\n"
+    // An empty stored type is Unknown, "0", not Motorola 800.
+    EXPECT_NE(r.out.find("Bank 4: Bank 4\n  Trunk type 0, priority channel 151, not active\n"
                          "  (no channels)\n"),
               std::string::npos);
 }

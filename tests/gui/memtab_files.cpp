@@ -62,9 +62,14 @@ class MemTabFilesTest : public QObject {
   private slots:
     void saveAsThenSaveAndOpenBack();
     void saveAsCancelledNamesUntitledAndWritesNothing();
+    void saveFailureIsReported_data();
     void saveFailureIsReported();
     void openNotVexaKeepsImageAndGridEdits();
-    void openTruncatedFileNamesUntitled();
+    void openDamagedFileAsksToTakeThePartRead_data();
+    void openDamagedFileAsksToTakeThePartRead();
+    void openRefusedFileSaysWhy();
+    void exitWriteFailuresAreToldOnce();
+    void unusableSettingsFilesAreToldAtStart();
     void newAsksAndCancelKeepsData();
     void yesThenCancelledSaveDialogStopsTheCommand();
     void fileNewResetsTablesAndTags();
@@ -127,14 +132,32 @@ void MemTabFilesTest::saveAsCancelledNamesUntitledAndWritesNothing() {
     QVERIFY(QDir(f.dir.path()).entryList({"*.mem"}).isEmpty());
 }
 
+void MemTabFilesTest::saveFailureIsReported_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("why");
+    QTest::addRow("missing folder") << "no/such/folder/x.mem"
+                                    << "No such file or directory";
+    QTest::addRow("read-only file") << "readonly.mem"
+                                    << "it is read-only";
+    QTest::addRow("folder") << "folder.mem"
+                            << "it is a folder";
+}
+
 void MemTabFilesTest::saveFailureIsReported() {
+    QFETCH(QString, name);
+    QFETCH(QString, why);
     Fixture f;
+    QVERIFY(WriteText(f.path("readonly.mem"), "kept"));
+    QFile::setPermissions(f.path("readonly.mem"), QFileDevice::ReadOwner);
+    QVERIFY(QDir(f.dir.path()).mkdir("folder.mem"));
     f.enter(1, 1, "155");
-    f.prompter.saveNames = {f.path("no/such/folder/x.mem")};
+    f.prompter.saveNames = {f.path(name)};
     f.trigger("savenu");
     QCOMPARE(f.prompter.told.size(), 1);
     QVERIFY(f.prompter.told[0].contains("could not be saved"));
+    QVERIFY2(f.prompter.told[0].contains(why), qPrintable(f.prompter.told[0]));
     QVERIFY(f.window->editor().modified());
+    QCOMPARE(ReadText(f.path("readonly.mem")), QByteArray("kept"));
 }
 
 void MemTabFilesTest::openNotVexaKeepsImageAndGridEdits() {
@@ -150,16 +173,82 @@ void MemTabFilesTest::openNotVexaKeepsImageAndGridEdits() {
     QCOMPARE(f.window->fileName(), QString("Untitled"));
 }
 
-void MemTabFilesTest::openTruncatedFileNamesUntitled() {
+void MemTabFilesTest::openDamagedFileAsksToTakeThePartRead_data() {
+    QTest::addColumn<bool>("take");
+    QTest::addRow("Yes takes the part read, untitled") << true;
+    QTest::addRow("No leaves the table as it was") << false;
+}
+
+void MemTabFilesTest::openDamagedFileAsksToTakeThePartRead() {
+    QFETCH(bool, take);
     Fixture f;
-    QByteArray good = QByteArray::fromStdString(SerializeMemFile(f.state.image, f.state.options));
-    QVERIFY(WriteText(f.path("cut.mem"), good.left(good.size() / 10)));
+    Image written = f.state.image;
+    written.channel(0, 1)[kFieldFrequency] = "0162.5500";
+    written.channel(0, 3)[kFieldFrequency] = "0163.0000";
+    std::string text = SerializeMemFile(written, f.state.options);
+    // One field too many on the line of channel 2 would shift every later field.
+    text.replace(text.find("\r\n2,"), 4, "\r\n2,\"x\",");
+    QVERIFY(WriteText(f.path("damaged.mem"), QByteArray::fromStdString(text)));
     f.window->setFileName(f.path("before.mem"));
-    f.prompter.openNames = {f.path("cut.mem")};
+    f.enter(1, 1, "155");
+    f.prompter.answers = {Answer::No, take ? Answer::Yes : Answer::No};  // "Save data?" first
+    f.prompter.openNames = {f.path("damaged.mem")};
+    f.trigger("tabopen");
+    QCOMPARE(f.prompter.asked.size(), 2);
+    QVERIFY2(f.prompter.asked[1].contains(
+                 "Not a valid file! Line: 3 (channel 2: 8 fields where 7 belong)"),
+             qPrintable(f.prompter.asked[1]));
+    QVERIFY(f.prompter.asked[1].contains("Lines 1 to 2 could be read."));
+    QCOMPARE(f.prompter.told.size(), 0);
+    if (take) {
+        QCOMPARE(f.cell(1, 1), QString("0162.5500"));
+        QCOMPARE(f.cell(3, 1), QString());
+        QCOMPARE(f.window->fileName(), QString("Untitled"));
+    } else {
+        QCOMPARE(f.cell(1, 1), QString("0155.0000"));
+        QCOMPARE(f.channel(0, 1)[kFieldFrequency], std::string("0155.0000"));
+        QCOMPARE(f.window->fileName(), f.path("before.mem"));
+    }
+}
+
+void MemTabFilesTest::openRefusedFileSaysWhy() {
+    Fixture f;
+    QVERIFY(QDir(f.dir.path()).mkdir("folder.mem"));
+    f.prompter.openNames = {f.path("folder.mem")};
     f.trigger("tabopen");
     QCOMPARE(f.prompter.told.size(), 1);
-    QVERIFY(f.prompter.told[0].contains("Not a valid file! Line: "));
-    QCOMPARE(f.window->fileName(), QString("Untitled"));
+    QCOMPARE(f.prompter.told[0],
+             "Open|" + f.path("folder.mem") + "\n\nThe file cannot be opened: it is a folder.");
+}
+
+void MemTabFilesTest::exitWriteFailuresAreToldOnce() {
+    Fixture f;
+    for (const char* name : {"lastused.sav", "names.dat", "setup.ini"})
+        QVERIFY(QDir(f.dir.path()).mkdir(name));
+    QVERIFY(f.window->close());
+    QCOMPARE(f.prompter.told.size(), 1);
+    const QString told = f.prompter.told[0];
+    QVERIFY2(told.startsWith("Exit|These files could not be written"), qPrintable(told));
+    for (const char* name : {"lastused.sav", "names.dat", "setup.ini"})
+        QVERIFY2(told.contains(f.path(name) + ": it is a folder"), name);
+    QVERIFY(!told.contains("defdata.ini"));
+    QVERIFY(QFile::exists(f.path("defdata.ini")));
+}
+
+void MemTabFilesTest::unusableSettingsFilesAreToldAtStart() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("setup.ini"));
+    QVERIFY(QFile::link("/dev/zero", dir.filePath("names.dat")));
+    AppState state;
+    QVERIFY(LoadStartupState(dir.path().toStdString(), state).ok);
+    QCOMPARE(state.options.backupdelay, 30);
+    ScriptedPrompter prompter;
+    MemTab window(state, prompter);
+    window.tellStartupNotes();
+    window.tellStartupNotes();  // once
+    QCOMPARE(prompter.told.size(), 1);
+    QVERIFY(prompter.told[0].contains(dir.filePath("setup.ini") + ": it is a folder"));
+    QVERIFY(prompter.told[0].contains(dir.filePath("names.dat") + ": it is not a plain file"));
 }
 
 void MemTabFilesTest::newAsksAndCancelKeepsData() {
@@ -287,7 +376,8 @@ void MemTabFilesTest::reloadOfMissingFileSwitchesLoadlastOff() {
     QVERIFY(WriteText(f.path("lastfile.ini"), f.path("gone.mem").toUtf8()));
     f.window->reloadLastFile();
     QCOMPARE(f.prompter.told.size(), 1);
-    QVERIFY(f.prompter.told[0].contains("Not a valid file! Line: "));
+    QVERIFY(
+        f.prompter.told[0].contains("gone.mem\n\nThe file cannot be opened: it does not exist."));
     QCOMPARE(f.state.options.loadlast, 0);
 }
 

@@ -444,7 +444,7 @@ class TrTagsTest : public QObject {
         window.action("centerTags")->trigger();
         Click(&window, "ok");
 
-        Options options;
+        ImageOptions options;
         Image reread;
         QVERIFY(ParseMemFile(reread, SerializeMemFile(image, options), options).ok);
         for (int b = 0; b < 5; ++b) {

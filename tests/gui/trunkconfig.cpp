@@ -270,7 +270,7 @@ class TrunkConfigTest : public QObject {
         Choose(&window, "idFormat", 0);
         Click(&window, "close");
 
-        Options options;
+        ImageOptions options;
         Image reread;
         const std::string text = SerializeMemFile(image, options);
         QVERIFY(ParseMemFile(reread, text, options).ok);

@@ -118,7 +118,7 @@ class TrunkEditorsTest : public QObject {
         QCOMPARE(image.ScanListTag[1][0], std::string("     Police"));
         QCOMPARE(image.ScanListTag[1][1], std::string("Abc and more tha"));
         QCOMPARE(image.ScanListTag[1][9], std::string("      L19"));
-        Options options;
+        ImageOptions options;
         Image reread;
         QVERIFY(ParseMemFile(reread, SerializeMemFile(image, options), options).ok);
         QVERIFY(reread.ScanListTag == image.ScanListTag);  // Center works on every field

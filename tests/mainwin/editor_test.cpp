@@ -223,6 +223,28 @@ TEST_F(MainwinEditorTest, CopyAndPasteCellsAtTheSelection) {
     EXPECT_EQ(image.channel(0, 1)[kFieldTag], "");
 }
 
+// A value pasted from a spreadsheet lands as the same value typed into that cell would.
+TEST_F(MainwinEditorTest, PastedCellsTakeTheTypingRules) {
+    const struct {
+        int field;
+        const char* text;
+    } cases[] = {{kGridFrequency, "162.55999"},
+                 {kGridFrequency, "600"},
+                 {kGridFrequency, "162,55"},
+                 {kGridFrequency, "20"},
+                 {kGridTag, "A TAG LONGER THAN SIXTEEN"},
+                 {kGridDelay, "on"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Type(1, c.field, c.text);
+        editor.PasteCells(Selection::Cell(2, c.field), c.text);
+        EXPECT_EQ(editor.grid().cell(2, c.field), editor.grid().cell(1, c.field));
+        Channel pasted = image.channel(0, 2);
+        pasted[kFieldNumber] = image.channel(0, 1)[kFieldNumber];
+        EXPECT_EQ(pasted, image.channel(0, 1));
+    }
+}
+
 TEST_F(MainwinEditorTest, SortAsksForEdacsAndNoCancels) {
     image.TrunkType[0] = "6";
     Put(image, 0, 1, "0860.0000", "B", "1");
