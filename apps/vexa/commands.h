@@ -2,6 +2,8 @@
 // defining a `Command` and list it in Commands() below.
 #pragma once
 
+#include "core/latin1.h"
+
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
@@ -80,6 +82,6 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args,
                      const std::vector<std::string_view>& flagOptions = {});
 
 // Latin-1 text of the files, made readable on a UTF-8 terminal.
-std::string Latin1ToUtf8(std::string_view text);
+using vex::Latin1ToUtf8;
 
 }  // namespace vexa

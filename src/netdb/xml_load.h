@@ -2,6 +2,8 @@
 // first, so that a hostile or broken answer ends in a message and never in a hang or a crash.
 #pragma once
 
+#include "core/latin1.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -34,7 +36,7 @@ pugi::xml_node FirstElement(const pugi::xml_node& node);
 
 // UTF-8 as the service sends it to the program's Latin-1; a character Latin-1 lacks becomes '?'.
 std::string Utf8ToLatin1(std::string_view text);
-std::string Latin1ToUtf8(std::string_view text);
+using vex::Latin1ToUtf8;
 // Text escaped for an XML element or attribute.
 std::string EscapeXml(std::string_view text);
 

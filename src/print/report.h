@@ -3,6 +3,8 @@
 // which order, is decided here.
 #pragma once
 
+#include "core/latin1.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -92,6 +94,6 @@ enum PrintError : int {
 };
 
 // Latin-1 text of the image as UTF-8.
-std::string Latin1ToUtf8(std::string_view text);
+using vex::Latin1ToUtf8;
 
 }  // namespace vex::print
