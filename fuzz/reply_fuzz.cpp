@@ -35,13 +35,18 @@ bool IsDigit(char c) {
 void CheckParsers(std::string_view reply, int channel, int bank) {
     vex::ChannelReply parsed;
     if (vex::ParseChannelReply(reply, channel, parsed) == vex::ReplyStatus::Ok) {
-        // A stored frequency is always four digits, a point and four digits.
+        // A stored frequency is always four digits, a point and four digits; a reply without
+        // a frequency changes no frequency.
         const std::string& f = parsed.frequency;
-        if (f.size() != 9 || f[4] != '.') __builtin_trap();
-        for (std::size_t i = 0; i < 9; ++i)
-            if (i != 4 && !IsDigit(f[i])) __builtin_trap();
+        if (!f.empty()) {
+            if (f.size() != 9 || f[4] != '.') __builtin_trap();
+            for (std::size_t i = 0; i < 9; ++i)
+                if (i != 4 && !IsDigit(f[i])) __builtin_trap();
+        }
         vex::Channel c{};
+        c[vex::kFieldFrequency] = "0123.4500";
         vex::ApplyChannelReply(parsed, c);
+        if (f.empty() && c[vex::kFieldFrequency] != "0123.4500") __builtin_trap();
     }
     if (const auto pc = vex::ParsePriorityReply(reply, bank))
         if (*pc < 1 || *pc > vex::kTotalChannels) __builtin_trap();

@@ -152,7 +152,8 @@ CsvChannelImport ParseCsvChannels(std::string_view text) {
             position = channel - 1;
         else if (bank >= 1 && bank <= kBankCount && position / ChannelsPerBank != bank - 1)
             position = (bank - 1) * ChannelsPerBank;
-        next = position + 1;
+        // Past the last channel every further line is refused too; no count may overflow.
+        next = std::min(position, kBankCount * ChannelsPerBank) + 1;
         std::string frequency(field(kFrequency));
         // Spreadsheets that separate fields with ";" write a decimal comma.
         if (separator == ';') std::replace(frequency.begin(), frequency.end(), ',', '.');

@@ -38,6 +38,9 @@ std::vector<std::string> FindFrequencies(std::string_view text) {
         while (first > 0 && IsDigit(token[first - 1])) --first;
         std::size_t last = point + 1;
         while (last < token.size() && IsDigit(token[last])) ++last;
+        // Leading zeros say nothing; a cut must never take the point and leave another value.
+        while (last - first > kMaxEntryLength && first + 1 < point && token[first] == '0') ++first;
+        if (point - first + 2 > kMaxEntryLength) continue;
         std::string entry(token.substr(first, std::min(last - first, kMaxEntryLength)));
         if (NumericValue(entry) <= 0) continue;
         if (seen.insert(entry).second) found.push_back(std::move(entry));

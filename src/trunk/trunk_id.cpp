@@ -136,7 +136,10 @@ std::string NormaliseMotorola1Id(std::string_view text) {
         s = PadIcall(s, 65536);
         return s.empty() ? "0" : s;
     }
-    // Any other text is the block-fleet-subfleet form and stays as typed.
+    // Any other text is the block-fleet-subfleet form and stays as typed, but for characters
+    // no key can type and no file line can hold.
+    std::erase_if(
+        s, [](char c) { return static_cast<unsigned char>(c) < 32 || c == '"' || c == ','; });
     return s;
 }
 
@@ -240,7 +243,10 @@ bool IsStoredTrunkIdValid(int trunkType, std::string_view id) {
         case IdRule::Motorola2:
             return IsMotorola2Form(id);
         case IdRule::Motorola1:
-            return IsMotorola1Form(id);
+            // Text that is no number is kept as typed.
+            return IsMotorola1Form(id) || std::none_of(id.begin(), id.end(), [](char c) {
+                       return static_cast<unsigned char>(c) < 32 || c == '"' || c == ',';
+                   });
         case IdRule::Edacs:
             return IsEdacsForm(id);
         case IdRule::Ltr:

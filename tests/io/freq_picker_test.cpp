@@ -31,7 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PickCase{"HtmlCell", "<td>154.4300</td><td>KXX</td>", {"154.4300"}},
                       PickCase{"ZeroIsNoFrequency", "0.0 00.000", {}},
                       PickCase{"OnlyFirstPointCounts", "1.2.3", {"1.2"}},
-                      PickCase{"CutTo15", "1234567890.1234567890", {"1234567890.1234"}}),
+                      PickCase{"CutTo15", "1234567890.1234567890", {"1234567890.1234"}},
+                      PickCase{
+                          "LeadingZerosGoBeforeTheCut", "000000000000154.430", {"00000000154.430"}},
+                      PickCase{"NoRoomForThePoint", "12345678901234.5 1234567890123456.7", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimpleImport, WritesConsecutiveFrequencies) {
