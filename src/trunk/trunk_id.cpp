@@ -129,17 +129,18 @@ std::string NormaliseMotorola2Id(std::string_view text) {
 }
 
 std::string NormaliseMotorola1Id(std::string_view text) {
-    std::string s = TrimBlanks(text);
+    // Characters no key can type and no file line can hold go first.
+    std::string raw(text);
+    std::erase_if(
+        raw, [](char c) { return static_cast<unsigned char>(c) < 32 || c == '"' || c == ','; });
+    std::string s = TrimBlanks(raw);
     if (s.empty()) return s;
     if (NumericValue(s) > 65536) return "0";
     if (IsIcallLetter(s[0])) {
         s = PadIcall(s, 65536);
         return s.empty() ? "0" : s;
     }
-    // Any other text is the block-fleet-subfleet form and stays as typed, but for characters
-    // no key can type and no file line can hold.
-    std::erase_if(
-        s, [](char c) { return static_cast<unsigned char>(c) < 32 || c == '"' || c == ','; });
+    // Any other text is the block-fleet-subfleet form and stays as typed.
     return s;
 }
 
