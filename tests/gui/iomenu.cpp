@@ -23,21 +23,9 @@ using namespace vex::gui;
 using vex::gui::test::Child;
 using vex::gui::test::Click;
 using vex::gui::test::Fixture;
+using vex::gui::test::OnNextModal;
 
 namespace {
-
-void OnNextModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
 
 void Write(const QString& path, const QByteArray& content) {
     QFile file(path);

@@ -46,7 +46,7 @@ void SelectRows(TrTags& window, int top, int bottom, int left = 0, int right = 1
 }
 
 // Runs `act` on the next modal window to appear (the dialogs a button opens with exec()).
-void OnNextModal(std::function<void(QWidget*)> act) {
+void OnNextOtherModal(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
@@ -192,14 +192,14 @@ class TrTagsTest : public QObject {
         TypeFocused(&window, "tagEntry", "New tag");
         Enter(&window, "tagEntry");
         QString question;
-        OnNextModal([&](QWidget* box) {
+        OnNextOtherModal([&](QWidget* box) {
             question = box->findChild<QLabel*>("qt_msgbox_label")->text();
             QTest::keyClick(box, Qt::Key_N);  // No: keep editing
         });
         QTest::keyClick(&window, Qt::Key_Escape);
         QCOMPARE(question, QString("Discard the changes to the trunk ID's?"));
         QVERIFY(window.isVisible());
-        OnNextModal([&](QWidget* box) { QTest::keyClick(box, Qt::Key_Y); });
+        OnNextOtherModal([&](QWidget* box) { QTest::keyClick(box, Qt::Key_Y); });
         window.close();
         QVERIFY(!window.isVisible());
         QCOMPARE(image.TrunkId[0][0][1], std::string());
@@ -357,7 +357,7 @@ class TrTagsTest : public QObject {
         TrTags window(image);
         window.show();
         QString gridDuringDialog;
-        OnNextModal([&](QWidget* dialog) {
+        OnNextOtherModal([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Replace Text Tag:"));
             TypeFocused(dialog, "find", "FD");
             TypeFocused(dialog, "replacement", "Fire Department");
@@ -377,7 +377,7 @@ class TrTagsTest : public QObject {
         image.TrunkId[0][0] = {"5", "Unit five", "", ""};
         TrTags window(image);
         window.show();
-        OnNextModal([&](QWidget* dialog) {
+        OnNextOtherModal([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Edit Trunk ID's"));
             // The unedited bank was not normalised.
             const bool untouched = image.TrunkId[0][0][0] == "5";
@@ -399,7 +399,7 @@ class TrTagsTest : public QObject {
         TrTags window(image);
         window.show();
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(3);
-        OnNextModal([&](QWidget* dialog) {
+        OnNextOtherModal([&](QWidget* dialog) {
             Click(dialog, "default");
             Click(dialog, "ok");
         });

@@ -2,11 +2,14 @@
 // it.
 #pragma once
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 namespace vex::gui::test {
 
@@ -28,6 +31,20 @@ inline void Type(QWidget* window, const char* field, const QString& text) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
+}
+
+// Runs `act` on the next modal window to appear.
+inline void OnNextModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
 }
 
 }  // namespace vex::gui::test

@@ -16,24 +16,9 @@ using namespace vex;
 using namespace vex::gui;
 using vex::gui::test::Child;
 using vex::gui::test::Fixture;
+using vex::gui::test::OnNextModal;
 
-namespace {
-
-// Runs `act` on the next modal window to appear.
-void OnNextModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 class TrunkMenuTest : public QObject {
     Q_OBJECT
