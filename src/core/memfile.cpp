@@ -582,6 +582,8 @@ MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out) {
         result.message = kMsgSiblingNotCompatible;
         return result;
     }
+    // A refused signature line leaves the caller's table as it was.
+    if (!SkipSignature(in, content)) return result;
     // Cleared in place: the table is too large to build on the stack.
     for (Bank& bank : out.channels)
         for (Channel& channel : bank) channel.fill({});
@@ -589,7 +591,6 @@ MemReadResult ParseTenBankFile(std::string_view content, TenBankFile& out) {
     for (auto& bank : out.trunkIds)
         for (TrunkIdRow& row : bank) row.fill({});
     out.hasTrunkIds = older || version >= 3;
-    if (!SkipSignature(in, content)) return result;
     TableSink sink{out};
     result.imageChanged = true;
     result.ok = WalkTenBank(in, out.hasTrunkIds, sink, {});

@@ -67,6 +67,14 @@ TEST(TenBank, RefusalsAndDamage) {
     }
 }
 
+TEST(TenBank, AFileThatEndsInItsSignatureLeavesTheTableAsItWas) {
+    TenBankFile file;
+    file.bankTags[0] = "kept";
+    const MemReadResult read = ParseTenBankFile("DURMAN MEM V1.00", file);
+    EXPECT_FALSE(read.imageChanged);
+    EXPECT_EQ(file.bankTags[0], "kept");
+}
+
 TEST(SiblingImport, ChannelsOfOneBankIntoAnother) {
     TenBankFile file;
     ASSERT_TRUE(ParseTenBankFile(TenBank("DURMAN MEM V1.00"), file).ok);
