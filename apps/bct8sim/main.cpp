@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "core/atomic_file.h"
-#include "faults.h"
-#include "scanner.h"
+#include "sim/faults.h"
+#include "sim/scanner.h"
 #include "wire.h"
 
 namespace {

@@ -80,7 +80,10 @@ std::string Printable(const std::string& text) {
 }  // namespace
 
 Wire::Wire(Scanner& scanner, FaultPlan& faults, WireOptions options)
-    : scanner_(scanner), faults_(faults), options_(std::move(options)) {}
+    : scanner_(scanner),
+      faults_(faults),
+      responder_(scanner, faults),
+      options_(std::move(options)) {}
 
 Wire::~Wire() {
     Close();
@@ -248,40 +251,18 @@ void Wire::Serve(Clock::time_point now, bool& disconnect) {
             Trace("<", "");
             continue;
         }
-        ++commandCount_;
         Trace("<", command);
-        const std::optional<FaultKind> fault =
-            faults_.Take(commandCount_, command, Scanner::ChannelOf(command));
-        if (fault) Trace("!", FaultName(*fault));
-        if (fault == FaultKind::kDisconnect) {
+        const unsigned long changesBefore = scanner_.changes();
+        const Response response = responder_.Answer(command);
+        if (scanner_.changes() != changesBefore) lastChange_ = now;
+        if (response.fault) Trace("!", FaultName(*response.fault));
+        if (response.disconnect) {
             disconnect = true;
             return;
         }
-        if (fault == FaultKind::kNoReply) continue;
-        if (fault == FaultKind::kErr) {
-            Trace(">", "ERR\r");
-            Queue("ERR\r", start);
-            continue;
-        }
-        const unsigned long changesBefore = scanner_.changes();
-        std::optional<std::string> reply = scanner_.Handle(command);
-        if (scanner_.changes() != changesBefore) lastChange_ = now;
-        if (!reply) continue;
-        std::string text = *reply + "\r";
-        if (fault == FaultKind::kCutReply) {
-            text = reply->substr(0, std::max<std::size_t>(1, reply->size() / 2));
-        } else if (fault == FaultKind::kGarbage) {
-            text.clear();
-            const std::size_t length = 5 + reply->size() % 11;
-            for (std::size_t i = 0; i < length; ++i) {
-                garbageSeed_ = garbageSeed_ * 1103515245u + 12345u;
-                char c = static_cast<char>(0x21 + (garbageSeed_ >> 16) % 0x5e);
-                text += c;
-            }
-            text += '\r';
-        }
-        Trace(">", text);
-        Queue(text, start);
+        if (!response.text) continue;
+        Trace(">", *response.text);
+        Queue(*response.text, start);
     }
 }
 
@@ -300,7 +281,7 @@ void Wire::Control(const std::string& line, bool& quit) {
         std::string error;
         if (!SaveMemory(error)) reply = "error: " + error;
     } else if (line == "count") {
-        reply = "ok " + std::to_string(commandCount_);
+        reply = "ok " + std::to_string(responder_.commandCount());
     } else if (line == "quit") {
         quit = true;
     } else if (!line.empty()) {
@@ -401,7 +382,8 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
         }
     }
     if (disconnect)
-        std::fprintf(stderr, "bct8sim: disconnecting after command %d\n", commandCount_);
+        std::fprintf(stderr, "bct8sim: disconnecting after command %d\n",
+                     responder_.commandCount());
     Close();
     std::string error;
     if (!SaveMemory(error)) {

@@ -10,8 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "faults.h"
-#include "scanner.h"
+#include "sim/faults.h"
+#include "sim/responder.h"
+#include "sim/scanner.h"
 
 namespace bct8sim {
 
@@ -68,6 +69,7 @@ class Wire {
 
     Scanner& scanner_;
     FaultPlan& faults_;
+    Responder responder_;
     WireOptions options_;
     int master_ = -1;
     int holder_ = -1;  // our own handle on the terminal, so the client may close and reopen it
@@ -78,12 +80,10 @@ class Wire {
     Clock::time_point txFree_{};  // when the last queued reply byte has left
     std::deque<Pending> pending_;
     std::deque<Outgoing> outgoing_;
-    int commandCount_ = 0;
     Clock::time_point started_;
     Clock::time_point lastChange_{};
     std::string control_;
     bool controlOpen_ = true;
-    unsigned garbageSeed_ = 12345;
 };
 
 }  // namespace bct8sim

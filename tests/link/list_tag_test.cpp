@@ -19,12 +19,12 @@ class ListTagRead : public SessionTest {
         SessionTest::SetUp();
         for (int l = 0; l < 10; ++l)
             for (int i = 0; i < 10; ++i)
-                scanner.listTags[static_cast<std::size_t>(l)][static_cast<std::size_t>(i)] =
+                scanner.model.listTag(l, i) =
                     "L" + std::string(1, static_cast<char>('A' + l)) + std::to_string(i);
-        scanner.listTags[1][3] = "";  // answered "-"
-        scanner.listTags[4][9] = "Fire, Rescue";
-        scanner.searchNames[0] = "Airband";
-        scanner.searchNames[8] = "A name far longer than sixteen";
+        scanner.model.listTag(1, 3) = "";  // answered "-"
+        scanner.model.listTag(4, 9) = "Fire, Rescue";
+        scanner.model.searchName(0) = "Airband";
+        scanner.model.searchName(8) = "A name far longer than sixteen";
         for (auto& row : image.ScanListTag) row.fill("old");
     }
     TransferResult readTags() {
@@ -76,7 +76,7 @@ TEST_F(ListTagRead, ReadsEveryTagThenTheSearchRangeNames) {
 }
 
 TEST_F(ListTagRead, AnUnusableAnswerIsAskedAgainAndCounted) {
-    scanner.override_ = [](const std::string& c, int n) -> Override {
+    scanner.intercept = [](const std::string& c, int n) -> Override {
         if (c == "TA L C 5" && n == 1) return std::optional<std::string>{"TA L C 4 LC4\r"};
         if (c == "TA L D 0" && n == 1) return std::optional<std::string>{};  // silent once
         return std::nullopt;
@@ -95,7 +95,7 @@ TEST_F(ListTagRead, AnUnusableAnswerIsAskedAgainAndCounted) {
 TEST_F(ListTagRead, MoreThan102StepsStartTheWalkAgain) {
     // Three bad answers to one key make 103 steps: the first walk runs out before its last
     // key and starts again, the second one goes through.
-    scanner.override_ = [](const std::string& c, int n) -> Override {
+    scanner.intercept = [](const std::string& c, int n) -> Override {
         if (c == "TA L C 5" && n <= 3) return std::optional<std::string>{"garbage\r"};
         return std::nullopt;
     };
@@ -112,7 +112,7 @@ TEST_F(ListTagRead, MoreThan102StepsStartTheWalkAgain) {
 }
 
 TEST_F(ListTagRead, RestartsAreBoundedAndNothingHalfReadIsStored) {
-    scanner.override_ = [](const std::string& c, int) -> Override {
+    scanner.intercept = [](const std::string& c, int) -> Override {
         if (c == "TA L J 9") return std::optional<std::string>{"TA L J 8 LJ8\r"};
         return std::nullopt;
     };
@@ -128,7 +128,7 @@ TEST_F(ListTagRead, RestartsAreBoundedAndNothingHalfReadIsStored) {
 }
 
 TEST_F(ListTagRead, ASilentScannerEndsWithTheCommunicationTimeOut) {
-    scanner.override_ = [](const std::string& c, int) -> Override {
+    scanner.intercept = [](const std::string& c, int) -> Override {
         if (c.rfind("TA L ", 0) == 0 && c >= "TA L B 2") return std::optional<std::string>{};
         return std::nullopt;
     };
@@ -142,7 +142,8 @@ TEST_F(ListTagRead, ASilentScannerEndsWithTheCommunicationTimeOut) {
 }
 
 TEST_F(ListTagRead, RefusedListsKeepTheirTextAndOnlyTheScannersOwnBanksAreReported) {
-    scanner.listLetters = 5;  // lists F..J answer ERR
+    for (char l : {'F', 'G', 'H', 'I', 'J'})  // a scanner with five lists
+        scanner.inject(std::string("err@TA L ") + l + ":always");
     TransferResult r = readTags();
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.image.ScanListTag[4][9], "Fire, Rescue");
@@ -151,7 +152,7 @@ TEST_F(ListTagRead, RefusedListsKeepTheirTextAndOnlyTheScannersOwnBanksAreReport
     EXPECT_TRUE(r.warnings.empty()) << "banks the scanner does not have";
     EXPECT_EQ(count("TA L F 0"), 1) << "a refusal is an answer, not asked again";
 
-    scanner.override_ = [](const std::string& c, int) -> Override {
+    scanner.intercept = [](const std::string& c, int) -> Override {
         if (c == "TA L B 1" || c == "TA L B 2") return std::optional<std::string>{"ERR\r"};
         return std::nullopt;
     };
@@ -177,7 +178,7 @@ TEST_F(ListTagRead, StopEndsAtOnceWithNothingStored) {
 }
 
 TEST_F(ListTagRead, ChainedAfterTheTrunkIdsOfARead) {
-    scanner.typeNames = {"LTR", "", "", "", ""};
+    scanner.setTypeNames({"LTR", "", "", "", ""});
     ReadRequest request = ReadAll({false, true, false});
     request.idListTags = true;
     const TransferResult r = read(request);
@@ -201,7 +202,7 @@ TEST_F(ListTagRead, ChainedAfterTheTrunkIdsOfARead) {
 // --- the names-read flag ------------------------------------------------------------------
 
 TEST_F(ListTagRead, NamesReadFlagIsSetByCompleteNameReadsOnlyAndClearedByOpening) {
-    scanner.typeNames = {"LTR", "", "", "", ""};
+    scanner.setTypeNames({"LTR", "", "", "", ""});
     struct Case {
         const char* what;
         std::function<void(LinkSession&)> start;
@@ -248,7 +249,7 @@ TEST_F(ListTagRead, NamesReadFlagIsSetByCompleteNameReadsOnlyAndClearedByOpening
 }
 
 TEST_F(ListTagRead, AnUnfinishedNameReadLeavesTheFlagClear) {
-    scanner.override_ = [](const std::string& c, int) -> Override {
+    scanner.intercept = [](const std::string& c, int) -> Override {
         if (c == "TA B B") return std::optional<std::string>{};
         return std::nullopt;
     };
@@ -263,7 +264,7 @@ TEST_F(ListTagRead, AnUnfinishedNameReadLeavesTheFlagClear) {
 // --- "&Get trunktype" ---------------------------------------------------------------------
 
 TEST_F(ListTagRead, TrunkTypeReadAloneGivesTheImageWithTheScannersTypes) {
-    scanner.typeNames = {"EDCS SCT", "", "TYPE I", "E2-UHF", "SOMETHING"};
+    scanner.setTypeNames({"EDCS SCT", "", "TYPE I", "E2-UHF", "SOMETHING"});
     image.TrunkType[4] = "8";
     image.TrunkType[1] = "3";
     const Image before = image;
@@ -287,7 +288,7 @@ TEST_F(ListTagRead, TrunkTypeReadAloneGivesTheImageWithTheScannersTypes) {
 }
 
 TEST_F(ListTagRead, TrunkTypeReadAloneReportsItsFailure) {
-    scanner.override_ = [](const std::string& c, int) -> Override {
+    scanner.intercept = [](const std::string& c, int) -> Override {
         if (c == "TB D") return std::optional<std::string>{"TB C E2-800\r"};
         return std::nullopt;
     };

@@ -19,9 +19,7 @@ class ReadTransfer : public SessionTest {
     void SetUp() override {
         SessionTest::SetUp();
         for (int ch = 1; ch <= 250; ++ch) {
-            scanner.channels[static_cast<std::size_t>(ch)].wire = Wire(ch);
-            scanner.channels[static_cast<std::size_t>(ch)].lockout = ch % 2 ? 'N' : 'F';
-            scanner.channels[static_cast<std::size_t>(ch)].trunk = ch % 3 ? 'F' : 'N';
+            scanner.model.channel(ch) = {Wire(ch), ch % 3 == 0, false, ch % 2 == 1};
         }
     }
     static std::string Memory(int channel) {
@@ -45,9 +43,7 @@ TEST_F(ReadTransfer, OpeningSendsTheStartUpSequenceAndWritesVersionIni) {
     EXPECT_EQ(scanner.sent[2].at, 200);
     EXPECT_EQ(scanner.sent[3].at, 300);
     const std::string version = fileText("version.ini");
-    EXPECT_NE(version.find("BCT8 Version 1.04"), std::string::npos);
-    EXPECT_EQ(version.substr(version.size() - 2), "\r\n");
-    EXPECT_EQ(version.find('\r'), version.size() - 2) << "one line";
+    EXPECT_EQ(version, "SI BCT8,V1.00,SIM\r\n") << "the whole identification, as one line";
 }
 
 TEST_F(ReadTransfer, BusyPortIsReportedWithTheFixedMessage) {
@@ -168,7 +164,7 @@ TEST_F(ReadTransfer, MissingChoicesAreRefusedBeforeAnythingIsSent) {
 }
 
 TEST_F(ReadTransfer, UnknownScannerIsRefusedUnlessOption7) {
-    scanner.identification = "XYZ";
+    scanner.identifyAs("XYZ");
     TransferResult r = read(ReadAll());
     EXPECT_EQ(r.outcome, TransferOutcome::Refused);
     EXPECT_EQ(r.message,
@@ -184,7 +180,7 @@ TEST_F(ReadTransfer, UnknownScannerIsRefusedUnlessOption7) {
 }
 
 TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "MA010") return std::optional<std::string>{};
         return std::nullopt;
     };
@@ -215,7 +211,7 @@ TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
 }
 
 TEST_F(ReadTransfer, AnAnsweredChannelResetsTheRetryCount) {
-    scanner.override_ = [](const std::string& c,
+    scanner.intercept = [](const std::string& c,
                            int count) -> std::optional<std::optional<std::string>> {
         if ((c == "MA010" || c == "MA020") && count <= 9) return std::optional<std::string>{};
         return std::nullopt;
@@ -226,7 +222,7 @@ TEST_F(ReadTransfer, AnAnsweredChannelResetsTheRetryCount) {
 }
 
 TEST_F(ReadTransfer, MissingLineEndStopsAfterTwoSeconds) {
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "MA005") return std::optional<std::string>{"C005 F0105"};
         return std::nullopt;
     };
@@ -263,7 +259,7 @@ TEST_F(ReadTransfer, RefusedAndUnreadableRepliesAreRetriedNeverStored) {
         result.reset();
         replies.clear();
         scanner.sent.clear();
-        scanner.override_ = [c](const std::string& command,
+        scanner.intercept = [c](const std::string& command,
                                 int count) -> std::optional<std::optional<std::string>> {
             if (command == "MA005" && count <= c.times) return std::optional<std::string>{c.reply};
             return std::nullopt;
@@ -295,12 +291,11 @@ TEST_F(ReadTransfer, DisconnectEndsAtOnceNamingWhereItWas) {
         SetUp();
         result.reset();
         scanner.sent.clear();
-        scanner.disconnectAfter = 0;
-        scanner.typeNames[0] = "E2-800";
+        scanner.model.trunk(0).typeName = "E2-800";
         make();
         session->startRead(image, ReadAll(c.items));
         while (scanner.sent.empty() || scanner.sent.back().text != c.pullAfter) clock.advance(1);
-        scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
+        scanner.pullAtNextCommand();
         const std::int64_t pulledAt = clock.now();
         const TransferResult r = runToEnd();
         EXPECT_EQ(r.outcome, TransferOutcome::Failed);
@@ -315,7 +310,7 @@ TEST_F(ReadTransfer, DisconnectEndsAtOnceNamingWhereItWas) {
 TEST_F(ReadTransfer, AReadThatEndedEarlyReplacesOnlyWhatItRead) {
     for (int s = 1; s <= ChannelsPerBank; ++s) image.channel(1, s)[kFieldFrequency] = "0450.0000";
     image.TrunkId[0][0] = {"777", "Old tag", "", ""};
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "MA060") return std::optional<std::string>{};
         return std::nullopt;
     };
@@ -352,7 +347,7 @@ TEST_F(ReadTransfer, StopEndsAtOnceAndLeavesNoTimerRunning) {
 }
 
 TEST_F(ReadTransfer, TrunkTypesAreReadIntoTheResult) {
-    scanner.typeNames = {"EDCS SCT", "", "TYPE I", "E2-UHF", "SOMETHING"};
+    scanner.setTypeNames({"EDCS SCT", "", "TYPE I", "E2-UHF", "SOMETHING"});
     image.TrunkType[4] = "8";
     const TransferResult r = read(ReadAll());
     ASSERT_EQ(r.outcome, TransferOutcome::Completed);
@@ -364,7 +359,7 @@ TEST_F(ReadTransfer, TrunkTypesAreReadIntoTheResult) {
 }
 
 TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "TB C") return std::optional<std::string>{"ERR\r"};
         return std::nullopt;
     };
@@ -385,10 +380,10 @@ TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
 }
 
 TEST_F(ReadTransfer, ASettingTheScannerDidNotAnswerFailsTheReadNamingIt) {
-    scanner.typeNames = {"E2-800", "", "", "", ""};
+    scanner.setTypeNames({"E2-800", "", "", "", ""});
     for (const char* silent : {"TC A", "TD"}) {
         result.reset();
-        scanner.override_ = [silent](const std::string& c,
+        scanner.intercept = [silent](const std::string& c,
                                      int) -> std::optional<std::optional<std::string>> {
             if (c == silent) return std::optional<std::string>{};
             return std::nullopt;
@@ -434,12 +429,12 @@ TEST(ReadLossCount, TagsTheReadWouldDrop) {
 }
 
 TEST_F(ReadTransfer, TrunkIdsOfEveryRowAreRead) {
-    scanner.typeNames = {"E2-800", "", "LTR", "", ""};
-    scanner.ids["TG A A0"] = "012345";
-    scanner.ids["TG A E9"] = "065535";
-    scanner.ids["TG C B3"] = "001005";
-    image.TrunkId[1][4][0] = "stays";  // a bank of type 0 is skipped
-    image.TrunkId[0][7][0] = "goes";   // rows the scanner holds empty come back empty
+    scanner.setTypeNames({"E2-800", "", "LTR", "", ""});
+    scanner.model.trunk(0).ids[0] = "012345";   // A0
+    scanner.model.trunk(0).ids[49] = "065535";  // E9
+    scanner.model.trunk(2).ids[13] = "001005";  // B3
+    image.TrunkId[1][4][0] = "stays";           // a bank of type 0 is skipped
+    image.TrunkId[0][7][0] = "goes";            // rows the scanner holds empty come back empty
     const TransferResult r = read(ReadAll({false, true, false}));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.image.TrunkId[0][0][0], "012345");
@@ -456,8 +451,9 @@ TEST_F(ReadTransfer, TrunkIdsOfEveryRowAreRead) {
 }
 
 TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
-    scanner.bankNames = {"POLICE", "", "FERRY, PORT", "D", "E"};
-    scanner.typeNames = {"LTR", "", "", "", ""};
+    const char* names[] = {"POLICE", "", "FERRY, PORT", "D", "E"};
+    for (int b = 0; b < 5; ++b) scanner.model.bankName(b) = names[b];
+    scanner.setTypeNames({"LTR", "", "", "", ""});
     make();
     session->startReadBankNames();
     const TransferResult r = runToEnd();
@@ -473,7 +469,7 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
 }
 
 TEST_F(ReadTransfer, BankNamesGiveUpAfterElevenSteps) {
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "TA B B") return std::optional<std::string>{};
         return std::nullopt;
     };

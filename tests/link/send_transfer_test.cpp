@@ -41,8 +41,8 @@ TEST_F(SendTransfer, SmallRangeWireSequenceAndTiming) {
     EXPECT_EQ(timeOf("DLN"), t + 410);
     // The pause after a channel is the delay rounded to whole seconds: 0 s at 100 ms.
     EXPECT_EQ(timeOf("PM002 00000000"), t + 415 + 200);
-    EXPECT_EQ(scanner.channels[1].wire, "08510250");
-    EXPECT_EQ(scanner.channels[1].delay, 'N');
+    EXPECT_EQ(scanner.model.channel(1).frequency, "08510250");
+    EXPECT_TRUE(scanner.model.channel(1).delay);
     const std::string log = fileText("txlog.txt");
     EXPECT_NE(log.find("PM001 08510250 ts:0 chanid:1 bank:0 ch:1 tyes:0 ttype:0 ttyper:0\r\n"),
               std::string::npos)
@@ -96,7 +96,7 @@ TEST_F(SendTransfer, FrequenciesThatCannotBeSentAreRefusedInOneMessageBeforeAnyt
 TEST_F(SendTransfer, TrunkedChannelsGetTheLetterT) {
     image.channel(0, 1)[kFieldTrunk] = "1";
     ASSERT_EQ(send(SendRange(1, 1)).outcome, TransferOutcome::Completed);
-    EXPECT_EQ(scanner.channels[1].trunk, 'N');
+    EXPECT_TRUE(scanner.model.channel(1).trunk);
     const Strings texts = scanner.texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "PM001T08510250"), texts.end());
 }
@@ -190,7 +190,7 @@ TEST_F(SendTransfer, ExpertSkipsTheQuestions) {
 }
 
 TEST_F(SendTransfer, UnansweredLockoutWritesTheChannelAgain) {
-    scanner.override_ = [](const std::string& c,
+    scanner.intercept = [](const std::string& c,
                            int count) -> std::optional<std::optional<std::string>> {
         if (c == "LOF" && count == 1) return std::optional<std::string>{};
         return std::nullopt;
@@ -204,7 +204,7 @@ TEST_F(SendTransfer, UnansweredLockoutWritesTheChannelAgain) {
 }
 
 TEST_F(SendTransfer, RefusedWriteIsRetriedAndThenReported) {
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c.rfind("PM001 ", 0) == 0) return std::optional<std::string>{"ERR\r"};
         return std::nullopt;
     };
@@ -219,17 +219,17 @@ TEST_F(SendTransfer, ASendEndedHalfWaySaysTheScannerHoldsAMixFromWhichChannelOn)
     for (End end : {End::Pulled, End::Stopped, End::Silent}) {
         result.reset();
         scanner.sent.clear();
-        scanner.disconnectAfter = 0;
-        scanner.override_ = nullptr;
+        scanner.faults.Clear();
+        scanner.intercept = nullptr;
         for (int s = 1; s <= 50; ++s) image.channel(0, s)[kFieldFrequency] = "0851.0250";
         make();
         session->startSend(image, SendRange(1, 50));
         while (scanner.sent.empty() || scanner.sent.back().text.rfind("PM020", 0) != 0)
             clock.advance(1);
-        if (end == End::Pulled) scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
+        if (end == End::Pulled) scanner.pullAtNextCommand();
         if (end == End::Stopped) session->stop();
         if (end == End::Silent)
-            scanner.override_ = [](const std::string&, int) {
+            scanner.intercept = [](const std::string&, int) {
                 return std::optional<std::optional<std::string>>{std::optional<std::string>{}};
             };
         const TransferResult r = runToEnd();
@@ -258,14 +258,14 @@ TEST_F(SendTransfer, TrunkTypeIsSetOnlyWhenTheScannerHoldsAnother) {
 
     result.reset();
     scanner.sent.clear();
-    scanner.typeNames[0] = "EDCS WIDE";
+    scanner.model.trunk(0).typeName = "EDCS WIDE";
     ASSERT_EQ(send(SendRange(1, 1)).outcome, TransferOutcome::Completed);
     EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "MA001");
 
     // option8 switches the type command off.
     result.reset();
     scanner.sent.clear();
-    scanner.typeNames[0] = "";
+    scanner.model.trunk(0).typeName = "";
     config.options.option[8] = 1;
     make();
     ASSERT_EQ(send(SendRange(1, 1)).outcome, TransferOutcome::Completed);
@@ -274,7 +274,7 @@ TEST_F(SendTransfer, TrunkTypeIsSetOnlyWhenTheScannerHoldsAnother) {
 }
 
 TEST_F(SendTransfer, AFailedTrunkTypeReadDoesNotBlockTheChannels) {
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "TB C") return std::optional<std::string>{"ERR\r"};
         return std::nullopt;
     };
@@ -282,7 +282,7 @@ TEST_F(SendTransfer, AFailedTrunkTypeReadDoesNotBlockTheChannels) {
     image.TrunkType[0] = "6";
     const TransferResult r = send(SendRange(1, 2));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_EQ(scanner.channels[1].wire, "08510250");
+    EXPECT_EQ(scanner.model.channel(1).frequency, "08510250");
     EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "TR A 6") << "an unknown type counts as another";
 }
 
@@ -334,7 +334,7 @@ TEST_F(SendTransfer, TrunkIdsWithAndWithoutDelid) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "TG A A0 012345"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "TG A A3 0"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "TG A E9 0"), texts.end());
-    EXPECT_EQ(scanner.ids["TG A A0"], "012345");
+    EXPECT_EQ(scanner.model.trunk(0).ids[0], "012345");
     const std::string log = fileText("TRUNCK8.TXT");
     EXPECT_EQ(log.rfind("start: 0\r\nend: 49\r\n", 0), 0u) << log;
     EXPECT_NE(log.find("TG A A0 012345 OK\r\nDATA id: OK\r\n"), std::string::npos);
@@ -354,7 +354,7 @@ TEST_F(SendTransfer, TrunkIdsWithAndWithoutDelid) {
 TEST_F(SendTransfer, RejectedTrunkIdsAreReportedNotHidden) {
     image.TrunkType[0] = "1";
     image.TrunkId[0][0][0] = "012345";
-    scanner.override_ = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
+    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
         if (c == "TG A A0 012345") return std::optional<std::string>{"ERR\r"};
         return std::nullopt;
     };
@@ -404,7 +404,7 @@ TEST_F(SendTransfer, TrunkSettingsSurviveUploadAndDownload) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "AFN"), texts.end());
 
     // The scanner now reports those types; read everything back into an empty image.
-    scanner.typeNames = {"TYPE I", "E2-UHF", "EDCS WIDE", "E2-800", ""};
+    scanner.setTypeNames({"TYPE I", "E2-UHF", "EDCS WIDE", "E2-800", ""});
     Image fresh;
     ClearForStartup(fresh);
     const Image sentImage = image;
@@ -442,7 +442,7 @@ TEST_F(SendTransfer, EveryPhaseLeavesTheScannerWithTheImagesBandPlanAndTypes) {
     image.TrunkType[2] = "0";
     image.channel(2, 1)[kFieldFrequency] = "0851.5000";
     image.channel(2, 1)[kFieldTrunk] = "1";
-    scanner.typeNames[2] = "E2-800";
+    scanner.model.trunk(2).typeName = "E2-800";
     SendRequest request;
     request.items = {true, true, true};
     request.area = TransferArea::AllBanks;
@@ -474,7 +474,7 @@ TEST_F(SendTransfer, ACommandTheScannerDidNotConfirmFailsTheSendNamingIt) {
     };
     for (const Case& c : cases) {
         result.reset();
-        scanner.override_ = [c](const std::string& command,
+        scanner.intercept = [c](const std::string& command,
                                 int) -> std::optional<std::optional<std::string>> {
             if (command == c.command) return c.reply;
             return std::nullopt;

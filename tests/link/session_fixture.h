@@ -1,4 +1,4 @@
-// Shared set-up for the transfer tests: a session over the scripted scanner on a fake clock,
+// Shared set-up for the transfer tests: a session over the simulated scanner on a fake clock,
 // recording everything the session reports.
 #pragma once
 
@@ -12,7 +12,7 @@
 
 #include "core/image.h"
 #include "link/session.h"
-#include "scripted_scanner.h"
+#include "simulated_scanner.h"
 
 namespace vex::test {
 
@@ -87,7 +87,7 @@ class SessionTest : public ::testing::Test {
     }
 
     FakeScheduler clock;
-    ScriptedScanner scanner{clock};
+    SimulatedScanner scanner{clock};
     std::filesystem::path folder;
     LinkConfig config;
     Image image;

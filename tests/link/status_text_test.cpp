@@ -16,7 +16,7 @@ class StatusTexts : public SessionTest {
         SessionTest::SetUp();
         config.options.expert = 1;
         // Bank 1 Motorola Type 1, bank 2 Type 2 UHF, bank 3 LTR; all hold something to send.
-        scanner.typeNames = {"TYPE I", "E2-UHF", "LTR", "", ""};
+        scanner.setTypeNames({"TYPE I", "E2-UHF", "LTR", "", ""});
         for (int b = 0; b < kScannerBanks; ++b) {
             image.channel(b, 1)[kFieldFrequency] = "0851.0250";
             image.channel(b, 1)[kFieldTrunk] = b < 3 ? "1" : "0";
@@ -95,7 +95,7 @@ TEST_F(StatusTexts, EachProcedureShowsItsStatusTexts) {
          {"Delete Channel 101", "Delete Channel 150", ""}},
     };
     for (const Procedure& p : procedures) {
-        scanner.typeNames = {p.otherTypes ? "" : "TYPE I", "E2-UHF", "LTR", "", ""};
+        scanner.setTypeNames({p.otherTypes ? "" : "TYPE I", "E2-UHF", "LTR", "", ""});
         statuses.clear();
         result.reset();
         make();
@@ -113,7 +113,7 @@ TEST_F(StatusTexts, EachProcedureShowsItsStatusTexts) {
 }
 
 TEST_F(StatusTexts, AnUnknownScannerIsNamedInEachProceduresOwnWords) {
-    scanner.identification = "ABC123";
+    scanner.identifyAs("ABC123");
     struct Case {
         const char* name;
         std::function<void(LinkSession&)> start;

@@ -14,9 +14,8 @@ class TrunkTypeReuse : public SessionTest {
     void SetUp() override {
         SessionTest::SetUp();
         config.options.expert = 1;
-        scanner.typeNames = {"EDCS SCT", "", "LTR", "", ""};
-        for (int ch = 1; ch <= 250; ++ch)
-            scanner.channels[static_cast<std::size_t>(ch)].wire = "01500000";
+        scanner.setTypeNames({"EDCS SCT", "", "LTR", "", ""});
+        for (int ch = 1; ch <= 250; ++ch) scanner.model.channel(ch).frequency = "01500000";
     }
     // The read the window starts by itself.
     TransferResult readTypes() {
@@ -47,7 +46,7 @@ TEST_F(TrunkTypeReuse, AReadTakesTheTypesReadBeforeWithoutAskingAgain) {
     ASSERT_EQ(readTypes().outcome, TransferOutcome::Completed);
     EXPECT_TRUE(session->scannerTrunkTypesKnown());
     // The scanner changes its mind after the window opened: the read keeps what it was told.
-    scanner.typeNames[0] = "TYPE I";
+    scanner.model.trunk(0).typeName = "TYPE I";
     const TransferResult r = read(Range(1, 2, true));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(typeReads(), 0);
@@ -58,7 +57,7 @@ TEST_F(TrunkTypeReuse, AReadTakesTheTypesReadBeforeWithoutAskingAgain) {
 
 TEST_F(TrunkTypeReuse, WithoutTheRequestEveryReadAsksAgain) {
     ASSERT_EQ(readTypes().outcome, TransferOutcome::Completed);
-    scanner.typeNames[0] = "TYPE I";
+    scanner.model.trunk(0).typeName = "TYPE I";
     const TransferResult r = read(Range(1, 2, false));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(typeReads(), 5);
@@ -74,13 +73,13 @@ TEST_F(TrunkTypeReuse, TypesAreReadWhenThereIsNoCompleteReadToTake) {
         {"never read", [this] { make(); }},
         {"the read on opening failed",
          [this] {
-             scanner.override_ = [](const std::string& c,
+             scanner.intercept = [](const std::string& c,
                                     int) -> std::optional<std::optional<std::string>> {
                  if (c == "TB B") return std::optional<std::string>{"ERR\r"};
                  return std::nullopt;
              };
              EXPECT_EQ(readTypes().outcome, TransferOutcome::Failed);
-             scanner.override_ = nullptr;
+             scanner.intercept = nullptr;
          }},
         {"the read on opening was stopped",
          [this] {
@@ -138,12 +137,11 @@ TEST_F(TrunkTypeReuse, AFailedTransferMakesTheNextOneReadTheTypes) {
     ASSERT_EQ(readTypes().outcome, TransferOutcome::Completed);
     session->startRead(image, Range(1, 50, true));
     while (scanner.sent.empty() || scanner.sent.back().text != "MA010") clock.advance(1);
-    scanner.disconnectAfter = static_cast<int>(scanner.sent.size()) + 1;
+    scanner.pullAtNextCommand();
     EXPECT_EQ(runToEnd().outcome, TransferOutcome::Failed);
     EXPECT_FALSE(session->scannerTrunkTypesKnown());
     result.reset();
     scanner.sent.clear();
-    scanner.disconnectAfter = 0;
     const TransferResult r = read(Range(1, 1, true));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(typeReads(), 5);

@@ -82,6 +82,9 @@ class Scanner {
     const TrunkBank& trunk(int bank) const { return trunk_[bank]; }
     int priority(int bank) const { return priority_[bank]; }
     const std::string& bankName(int bank) const { return bankNames_[bank]; }
+    std::string& bankName(int bank) { return bankNames_[bank]; }
+    std::string& listTag(int list, int index) { return listTags_[list][index]; }
+    std::string& searchName(int range) { return searchNames_[range]; }
     int currentChannel() const { return current_; }
     const PanelMemory& panel() const { return panel_; }
     const std::string& activeBanks() const { return activeBanks_; }
