@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -192,13 +193,15 @@ TEST(MemFileWrite, QuotesAndLineBreaksCannotShiftLaterFields) {
 }
 
 TEST(MemFileRead, HandWrittenFileFillsExactlyTheRightFields) {
-    for (const char* name : {"handwritten.mem", "handwritten_v101.mem"}) {
-        SCOPED_TRACE(name);
+    const std::string v100 = DataFile("handwritten.mem");
+    const std::string v101 = "VEXA MEM V1.01" + v100.substr(std::string("VEXA MEM V1.00").size());
+    for (const std::string& text : {v100, v101}) {
+        SCOPED_TRACE(text.substr(0, 14));
         Image image;
         ClearForStartup(image);
         image.channel(kDummyBank, 3)[kFieldFrequency] = "0162.0000";
         image.SearchEdgeTable[1][1] = "untouched";
-        const MemReadResult result = ParseMemFile(image, DataFile(name), ImageOptions{});
+        const MemReadResult result = ParseMemFile(image, text, ImageOptions{});
         ASSERT_TRUE(result.ok) << result.message;
         EXPECT_TRUE(result.tags.empty());  // option9 is 0
         EXPECT_EQ(image.channel(0, 1), (Channel{"1", "0162.5500", "FIRE DISP", "0", "0", "1", ""}));
@@ -397,6 +400,26 @@ INSTANTIATE_TEST_SUITE_P(
                    "Not a valid file! Line: 549 (the file ends inside this line)"}),
     [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
 
+// Where to cut a file: every byte of the first line of each kind and both sides of every other
+// line's end; a cut anywhere else repeats one of these.
+std::vector<std::size_t> CutPoints(const std::string& text) {
+    std::set<std::string> seen;
+    std::vector<std::size_t> cuts;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        const std::size_t kindEnd = text.find_first_of(",0123456789 ", start);
+        if (seen.insert(text.substr(start, kindEnd - start)).second) {
+            for (std::size_t n = start; n <= end + 1; ++n) cuts.push_back(n);
+        } else {
+            for (std::size_t n : {start + 1, end - 1, end, end + 1}) cuts.push_back(n);
+        }
+        start = end + 2;
+    }
+    cuts.push_back(text.size());
+    return cuts;
+}
+
 TEST(MemFileRead, FileCutAtEveryByteNeverCrashesAndKeepsWhatWasRead) {
     const std::string good = DataFile("handwritten.mem");
     const std::size_t signatureEnd = good.find("V1.00") + 5;
@@ -404,7 +427,7 @@ TEST(MemFileRead, FileCutAtEveryByteNeverCrashesAndKeepsWhatWasRead) {
     ASSERT_TRUE(ParseMemFile(full, good, ImageOptions{}).ok);
     const Image edited = EditedImage();
     Image image = edited;
-    for (std::size_t n = 0; n < good.size(); ++n) {
+    for (const std::size_t n : CutPoints(good)) {
         const MemReadResult result =
             ParseMemFile(image, std::string_view(good).substr(0, n), ImageOptions{});
         if (n < signatureEnd) {
