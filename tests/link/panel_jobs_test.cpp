@@ -6,35 +6,17 @@
 
 #include "link/fake_scheduler.h"
 #include "link/scanner_jobs.h"
+#include "simulated_scanner.h"
 
 namespace vex {
 namespace {
 
-// Answers "OK" to everything (a channel read with an empty channel), or stays silent.
-class Echo : public Transport {
-  public:
-    explicit Echo(FakeScheduler& clock) : d_clock(clock) {}
-    TransportStatus open() override { return {}; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    void write(std::string_view bytes) override {
-        std::string command(bytes.substr(0, bytes.find('\r')));
-        sent.push_back(command);
-        if (silent) return;
-        std::string reply = command == refuse ? "ERR" : "OK";
-        if (command.rfind("MA", 0) == 0) reply = "C" + command.substr(2) + " F01625500 TF DF LF";
-        d_clock.startTimer(2, [this, reply] { deliver(reply + "\r"); });
-    }
-    std::vector<std::string> sent;
-    bool silent = false;
-    std::string refuse;
-
-  private:
-    FakeScheduler& d_clock;
-};
-
 class PanelJobsTest : public ::testing::Test {
   protected:
+    void SetUp() override {
+        ASSERT_TRUE(scanner.open().ok());
+        scanner.model.channel(5).frequency = "01625500";
+    }
     ScannerJobResult run(Task<ScannerJobResult> job) {
         auto out = std::make_shared<ScannerJobResult>();
         bool ended = false;
@@ -49,15 +31,16 @@ class PanelJobsTest : public ::testing::Test {
     }
 
     FakeScheduler clock;
-    Echo scanner{clock};
+    test::SimulatedScanner scanner{clock};
     Link link{scanner, clock};
     ScannerJobs jobs{link, 25};
 };
 
 TEST_F(PanelJobsTest, PrioritySendWritesThreeDigits) {
     EXPECT_TRUE(run(jobs.sendPriorities({7, 51, 101, 151, 250})).ok);
-    EXPECT_EQ(scanner.sent,
+    EXPECT_EQ(scanner.texts(),
               (std::vector<std::string>{"PC A007", "PC B051", "PC C101", "PC D151", "PC E250"}));
+    EXPECT_EQ(scanner.model.priority(0), 7);
 }
 
 TEST_F(PanelJobsTest, EasyProgrammingWithLockoutOnSendsTheChannelAndLonForEach) {
@@ -66,8 +49,9 @@ TEST_F(PanelJobsTest, EasyProgrammingWithLockoutOnSendsTheChannelAndLonForEach) 
     r.end = 10;  // either order
     r.lockout = true;
     EXPECT_TRUE(run(jobs.easyProgram(r, {})).ok);
-    EXPECT_EQ(scanner.sent,
+    EXPECT_EQ(scanner.texts(),
               (std::vector<std::string>{"MA010", "LON", "MA011", "LON", "MA012", "LON"}));
+    EXPECT_TRUE(scanner.model.channel(11).lockout);
 }
 
 TEST_F(PanelJobsTest, EasyProgrammingSendsEachTickedAttribute) {
@@ -79,12 +63,12 @@ TEST_F(PanelJobsTest, EasyProgrammingSendsEachTickedAttribute) {
     r.beepAlert = true;
     r.attenuator = true;
     EXPECT_TRUE(run(jobs.easyProgram(r, {})).ok);
-    EXPECT_EQ(scanner.sent,
+    EXPECT_EQ(scanner.texts(),
               (std::vector<std::string>{"MA005", "KEY13H", "DLN +-", "ARF", "BAN C 005", "ATN"}));
 }
 
 TEST_F(PanelJobsTest, ASilentScannerEndsTheJobWithinASecondAndAMessage) {
-    scanner.silent = true;
+    scanner.inject("no-reply:always");
     const std::int64_t started = clock.now();
     const ScannerJobResult r = run(jobs.handshake(true));
     EXPECT_FALSE(r.ok);
@@ -94,12 +78,12 @@ TEST_F(PanelJobsTest, ASilentScannerEndsTheJobWithinASecondAndAMessage) {
 }
 
 TEST_F(PanelJobsTest, ARefusedCommandIsAFailureNamingIt) {
-    scanner.refuse = "TA B C Fire";
+    scanner.inject("err@TA B C Fire");
     std::array<std::string, 5> names{"Police", "", "Fire", "", ""};
     const ScannerJobResult r = run(jobs.sendBankNames(names));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "The scanner refused \"TA B C Fire\".");
-    EXPECT_EQ(scanner.sent.back(), "TA B C Fire");
+    EXPECT_EQ(scanner.texts().back(), "TA B C Fire");
 }
 
 TEST_F(PanelJobsTest, SettingsSendSkipsTheReadOnlyAndUnchosen) {
@@ -108,7 +92,7 @@ TEST_F(PanelJobsTest, SettingsSendSkipsTheReadOnlyAndUnchosen) {
     choices[6] = 2;  // SQ Mode: Search
     choices[8] = 1;  // Clone: not written
     EXPECT_TRUE(run(jobs.sendSettings(choices)).ok);
-    EXPECT_EQ(scanner.sent,
+    EXPECT_EQ(scanner.texts(),
               (std::vector<std::string>{"KEY07", "KEY11", "KEY02 3", "KEY02 8", "KEY02 3"}));
 }
 
