@@ -1,5 +1,5 @@
 // The byte pipe to the scanner. The link logic talks only to this interface; the serial port
-// adapter (platform) and the scripted scanners of the tests implement it.
+// adapter (platform) and the tests' in-memory lines implement it.
 #pragma once
 
 #include <functional>

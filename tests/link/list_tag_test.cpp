@@ -1,5 +1,5 @@
 // The ID list tag read ("read ID lists tag"), the stand-alone trunk type read and the
-// names-read flag, over the scripted scanner on a fake clock.
+// names-read flag, over the simulated scanner on a fake clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,6 @@ namespace vex::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-using Override = std::optional<std::optional<std::string>>;
 
 class ListTagRead : public SessionTest {
   protected:
@@ -76,9 +75,9 @@ TEST_F(ListTagRead, ReadsEveryTagThenTheSearchRangeNames) {
 }
 
 TEST_F(ListTagRead, AnUnusableAnswerIsAskedAgainAndCounted) {
-    scanner.intercept = [](const std::string& c, int n) -> Override {
-        if (c == "TA L C 5" && n == 1) return std::optional<std::string>{"TA L C 4 LC4\r"};
-        if (c == "TA L D 0" && n == 1) return std::optional<std::string>{};  // silent once
+    scanner.intercept = [](const std::string& c, int n) -> Reply {
+        if (c == "TA L C 5" && n == 1) return Answer("TA L C 4 LC4\r");
+        if (c == "TA L D 0" && n == 1) return Silent();  // silent once
         return std::nullopt;
     };
     const TransferResult r = readTags();
@@ -95,8 +94,8 @@ TEST_F(ListTagRead, AnUnusableAnswerIsAskedAgainAndCounted) {
 TEST_F(ListTagRead, MoreThan102StepsStartTheWalkAgain) {
     // Three bad answers to one key make 103 steps: the first walk runs out before its last
     // key and starts again, the second one goes through.
-    scanner.intercept = [](const std::string& c, int n) -> Override {
-        if (c == "TA L C 5" && n <= 3) return std::optional<std::string>{"garbage\r"};
+    scanner.intercept = [](const std::string& c, int n) -> Reply {
+        if (c == "TA L C 5" && n <= 3) return Answer("garbage\r");
         return std::nullopt;
     };
     const TransferResult r = readTags();
@@ -112,8 +111,8 @@ TEST_F(ListTagRead, MoreThan102StepsStartTheWalkAgain) {
 }
 
 TEST_F(ListTagRead, RestartsAreBoundedAndNothingHalfReadIsStored) {
-    scanner.intercept = [](const std::string& c, int) -> Override {
-        if (c == "TA L J 9") return std::optional<std::string>{"TA L J 8 LJ8\r"};
+    scanner.intercept = [](const std::string& c, int) -> Reply {
+        if (c == "TA L J 9") return Answer("TA L J 8 LJ8\r");
         return std::nullopt;
     };
     const TransferResult r = readTags();
@@ -128,8 +127,8 @@ TEST_F(ListTagRead, RestartsAreBoundedAndNothingHalfReadIsStored) {
 }
 
 TEST_F(ListTagRead, ASilentScannerEndsWithTheCommunicationTimeOut) {
-    scanner.intercept = [](const std::string& c, int) -> Override {
-        if (c.rfind("TA L ", 0) == 0 && c >= "TA L B 2") return std::optional<std::string>{};
+    scanner.intercept = [](const std::string& c, int) -> Reply {
+        if (c.rfind("TA L ", 0) == 0 && c >= "TA L B 2") return Silent();
         return std::nullopt;
     };
     const TransferResult r = readTags();
@@ -152,10 +151,8 @@ TEST_F(ListTagRead, RefusedListsKeepTheirTextAndOnlyTheScannersOwnBanksAreReport
     EXPECT_TRUE(r.warnings.empty()) << "banks the scanner does not have";
     EXPECT_EQ(count("TA L F 0"), 1) << "a refusal is an answer, not asked again";
 
-    scanner.intercept = [](const std::string& c, int) -> Override {
-        if (c == "TA L B 1" || c == "TA L B 2") return std::optional<std::string>{"ERR\r"};
-        return std::nullopt;
-    };
+    scanner.inject("err@TA L B 1:always");
+    scanner.inject("err@TA L B 2:always");
     result.reset();
     r = readTags();
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
@@ -249,10 +246,7 @@ TEST_F(ListTagRead, NamesReadFlagIsSetByCompleteNameReadsOnlyAndClearedByOpening
 }
 
 TEST_F(ListTagRead, AnUnfinishedNameReadLeavesTheFlagClear) {
-    scanner.intercept = [](const std::string& c, int) -> Override {
-        if (c == "TA B B") return std::optional<std::string>{};
-        return std::nullopt;
-    };
+    scanner.inject("no-reply@TA B B:always");
     make();
     session->startReadBankNames();
     const TransferResult r = runToEnd();
@@ -288,8 +282,8 @@ TEST_F(ListTagRead, TrunkTypeReadAloneGivesTheImageWithTheScannersTypes) {
 }
 
 TEST_F(ListTagRead, TrunkTypeReadAloneReportsItsFailure) {
-    scanner.intercept = [](const std::string& c, int) -> Override {
-        if (c == "TB D") return std::optional<std::string>{"TB C E2-800\r"};
+    scanner.intercept = [](const std::string& c, int) -> Reply {
+        if (c == "TB D") return Answer("TB C E2-800\r");
         return std::nullopt;
     };
     make();

@@ -43,7 +43,8 @@ TEST_F(ReadTransfer, OpeningSendsTheStartUpSequenceAndWritesVersionIni) {
     EXPECT_EQ(scanner.sent[2].at, 200);
     EXPECT_EQ(scanner.sent[3].at, 300);
     const std::string version = fileText("version.ini");
-    EXPECT_EQ(version, "SI BCT8,V1.00,SIM\r\n") << "the whole identification, as one line";
+    // Everything waiting after "SI", the firmware answer included, as one line.
+    EXPECT_EQ(version, "VR 1.00 SI BCT8,V1.00,SIM\r\n");
 }
 
 TEST_F(ReadTransfer, BusyPortIsReportedWithTheFixedMessage) {
@@ -180,10 +181,7 @@ TEST_F(ReadTransfer, UnknownScannerIsRefusedUnlessOption7) {
 }
 
 TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "MA010") return std::optional<std::string>{};
-        return std::nullopt;
-    };
+    scanner.inject("no-reply@MA010:always");
     const TransferResult r = read(ReadAll());
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_EQ(r.message, std::string(kCommunicationTimeoutMessage) +
@@ -211,19 +209,16 @@ TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
 }
 
 TEST_F(ReadTransfer, AnAnsweredChannelResetsTheRetryCount) {
-    scanner.intercept = [](const std::string& c,
-                           int count) -> std::optional<std::optional<std::string>> {
-        if ((c == "MA010" || c == "MA020") && count <= 9) return std::optional<std::string>{};
-        return std::nullopt;
-    };
+    scanner.inject("no-reply@MA010:9");
+    scanner.inject("no-reply@MA020:9");
     const TransferResult r = read(ReadAll());
     EXPECT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.image.channel(0, 20)[kFieldFrequency], Memory(20));
 }
 
 TEST_F(ReadTransfer, MissingLineEndStopsAfterTwoSeconds) {
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "MA005") return std::optional<std::string>{"C005 F0105"};
+    scanner.intercept = [](const std::string& c, int) -> Reply {
+        if (c == "MA005") return Answer("C005 F0105");
         return std::nullopt;
     };
     const TransferResult r = read(ReadAll());
@@ -259,9 +254,8 @@ TEST_F(ReadTransfer, RefusedAndUnreadableRepliesAreRetriedNeverStored) {
         result.reset();
         replies.clear();
         scanner.sent.clear();
-        scanner.intercept = [c](const std::string& command,
-                                int count) -> std::optional<std::optional<std::string>> {
-            if (command == "MA005" && count <= c.times) return std::optional<std::string>{c.reply};
+        scanner.intercept = [c](const std::string& command, int count) -> Reply {
+            if (command == "MA005" && count <= c.times) return Answer(c.reply);
             return std::nullopt;
         };
         make();
@@ -310,10 +304,7 @@ TEST_F(ReadTransfer, DisconnectEndsAtOnceNamingWhereItWas) {
 TEST_F(ReadTransfer, AReadThatEndedEarlyReplacesOnlyWhatItRead) {
     for (int s = 1; s <= ChannelsPerBank; ++s) image.channel(1, s)[kFieldFrequency] = "0450.0000";
     image.TrunkId[0][0] = {"777", "Old tag", "", ""};
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "MA060") return std::optional<std::string>{};
-        return std::nullopt;
-    };
+    scanner.inject("no-reply@MA060:always");
     const TransferResult r = read(ReadAll({true, true, false}));
     ASSERT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_EQ(r.read.channels.count(), 59u);
@@ -359,10 +350,7 @@ TEST_F(ReadTransfer, TrunkTypesAreReadIntoTheResult) {
 }
 
 TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "TB C") return std::optional<std::string>{"ERR\r"};
-        return std::nullopt;
-    };
+    scanner.inject("err@TB C:always");
     image.TrunkType[2] = "8";
     TransferResult r = read(ReadAll({true, false, false}));
     EXPECT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
@@ -383,11 +371,7 @@ TEST_F(ReadTransfer, ASettingTheScannerDidNotAnswerFailsTheReadNamingIt) {
     scanner.setTypeNames({"E2-800", "", "", "", ""});
     for (const char* silent : {"TC A", "TD"}) {
         result.reset();
-        scanner.intercept = [silent](const std::string& c,
-                                     int) -> std::optional<std::optional<std::string>> {
-            if (c == silent) return std::optional<std::string>{};
-            return std::nullopt;
-        };
+        scanner.inject(std::string("no-reply@") + silent + ":always");
         const TransferResult r = read(ReadAll({false, false, true}));
         EXPECT_EQ(r.outcome, TransferOutcome::Failed) << silent;
         EXPECT_NE(r.message.find("\"" + std::string(silent) + "\" of bank 1"), std::string::npos)
@@ -469,10 +453,7 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
 }
 
 TEST_F(ReadTransfer, BankNamesGiveUpAfterElevenSteps) {
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "TA B B") return std::optional<std::string>{};
-        return std::nullopt;
-    };
+    scanner.inject("no-reply@TA B B:always");
     make();
     session->startReadBankNames();
     const TransferResult r = runToEnd();

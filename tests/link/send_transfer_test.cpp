@@ -190,11 +190,7 @@ TEST_F(SendTransfer, ExpertSkipsTheQuestions) {
 }
 
 TEST_F(SendTransfer, UnansweredLockoutWritesTheChannelAgain) {
-    scanner.intercept = [](const std::string& c,
-                           int count) -> std::optional<std::optional<std::string>> {
-        if (c == "LOF" && count == 1) return std::optional<std::string>{};
-        return std::nullopt;
-    };
+    scanner.inject("no-reply@LOF");
     const TransferResult r = send(SendRange(1, 1));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     const Strings from = scanner.textsFrom("MA001");
@@ -204,10 +200,7 @@ TEST_F(SendTransfer, UnansweredLockoutWritesTheChannelAgain) {
 }
 
 TEST_F(SendTransfer, RefusedWriteIsRetriedAndThenReported) {
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c.rfind("PM001 ", 0) == 0) return std::optional<std::string>{"ERR\r"};
-        return std::nullopt;
-    };
+    scanner.inject("err@PM001 :always");
     const TransferResult r = send(SendRange(1, 2));
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_NE(r.message.find("refused the command for channel 001"), std::string::npos)
@@ -220,7 +213,6 @@ TEST_F(SendTransfer, ASendEndedHalfWaySaysTheScannerHoldsAMixFromWhichChannelOn)
         result.reset();
         scanner.sent.clear();
         scanner.faults.Clear();
-        scanner.intercept = nullptr;
         for (int s = 1; s <= 50; ++s) image.channel(0, s)[kFieldFrequency] = "0851.0250";
         make();
         session->startSend(image, SendRange(1, 50));
@@ -228,10 +220,7 @@ TEST_F(SendTransfer, ASendEndedHalfWaySaysTheScannerHoldsAMixFromWhichChannelOn)
             clock.advance(1);
         if (end == End::Pulled) scanner.pullAtNextCommand();
         if (end == End::Stopped) session->stop();
-        if (end == End::Silent)
-            scanner.intercept = [](const std::string&, int) {
-                return std::optional<std::optional<std::string>>{std::optional<std::string>{}};
-            };
+        if (end == End::Silent) scanner.inject("no-reply:always");
         const TransferResult r = runToEnd();
         EXPECT_EQ(r.outcome,
                   end == End::Stopped ? TransferOutcome::Stopped : TransferOutcome::Failed)
@@ -274,10 +263,7 @@ TEST_F(SendTransfer, TrunkTypeIsSetOnlyWhenTheScannerHoldsAnother) {
 }
 
 TEST_F(SendTransfer, AFailedTrunkTypeReadDoesNotBlockTheChannels) {
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "TB C") return std::optional<std::string>{"ERR\r"};
-        return std::nullopt;
-    };
+    scanner.inject("err@TB C:always");
     image.channel(0, 1)[kFieldTrunk] = "1";
     image.TrunkType[0] = "6";
     const TransferResult r = send(SendRange(1, 2));
@@ -354,10 +340,7 @@ TEST_F(SendTransfer, TrunkIdsWithAndWithoutDelid) {
 TEST_F(SendTransfer, RejectedTrunkIdsAreReportedNotHidden) {
     image.TrunkType[0] = "1";
     image.TrunkId[0][0][0] = "012345";
-    scanner.intercept = [](const std::string& c, int) -> std::optional<std::optional<std::string>> {
-        if (c == "TG A A0 012345") return std::optional<std::string>{"ERR\r"};
-        return std::nullopt;
-    };
+    scanner.inject("err@TG A A0 012345:always");
     SendRequest request;
     request.items.trunkIds = true;
     request.area = TransferArea::SingleBank;
@@ -463,27 +446,23 @@ TEST_F(SendTransfer, ACommandTheScannerDidNotConfirmFailsTheSendNamingIt) {
     image.TrunkSetting[0][1] = "1";
     image.TrunkSetting[0][2] = "0";
     struct Case {
-        const char* command;
-        std::optional<std::string> reply;
+        const char* fault;
         const char* named;
     };
     const Case cases[] = {
-        {"TR A 1", "ERR\r", "\"TR A 1\" of bank 1 (refused)"},
-        {"TCN A P3", std::nullopt, "\"TCN A P3\" of bank 1 (no answer)"},
+        {"err@TR A 1:always", "\"TR A 1\" of bank 1 (refused)"},
+        {"no-reply@TCN A P3:always", "\"TCN A P3\" of bank 1 (no answer)"},
     };
     for (const Case& c : cases) {
         result.reset();
-        scanner.intercept = [c](const std::string& command,
-                                int) -> std::optional<std::optional<std::string>> {
-            if (command == c.command) return c.reply;
-            return std::nullopt;
-        };
+        scanner.faults.Clear();
+        scanner.inject(c.fault);
         SendRequest request;
         request.items.trunkSettings = true;
         request.area = TransferArea::SingleBank;
         request.bank = 0;
         const TransferResult r = send(request);
-        EXPECT_EQ(r.outcome, TransferOutcome::Failed) << c.command;
+        EXPECT_EQ(r.outcome, TransferOutcome::Failed) << c.fault;
         EXPECT_NE(r.message.find(c.named), std::string::npos) << r.message;
     }
 }

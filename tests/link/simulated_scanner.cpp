@@ -25,8 +25,7 @@ void SimulatedScanner::setTypeNames(const std::array<std::string, 5>& names) {
 }
 
 void SimulatedScanner::identifyAs(std::string text) {
-    intercept = [text](const std::string& command,
-                       int) -> std::optional<std::optional<std::string>> {
+    intercept = [text](const std::string& command, int) -> Reply {
         if (command == "SI") return Answer(text + "\r");
         return std::nullopt;
     };

@@ -49,8 +49,8 @@ class SimulatedScanner : public Transport {
     // Replaces the answer to a command once the scanner has acted on it: nullopt keeps the
     // scanner's answer, an empty optional stays silent, a text is sent instead. `count` is how
     // often this command text has been received (1 the first time).
-    using Intercept =
-        std::function<std::optional<std::optional<std::string>>(const std::string&, int)>;
+    using Reply = std::optional<std::optional<std::string>>;
+    using Intercept = std::function<Reply(const std::string&, int)>;
     Intercept intercept;
 
     std::vector<SentCommand> sent;
@@ -70,10 +70,11 @@ class SimulatedScanner : public Transport {
 };
 
 // Shorthands for an intercept's answers.
-inline std::optional<std::optional<std::string>> Silent() {
+using Reply = SimulatedScanner::Reply;
+inline Reply Silent() {
     return std::optional<std::string>{};
 }
-inline std::optional<std::optional<std::string>> Answer(std::string text) {
+inline Reply Answer(std::string text) {
     return std::optional<std::string>{std::move(text)};
 }
 

@@ -73,13 +73,9 @@ TEST_F(TrunkTypeReuse, TypesAreReadWhenThereIsNoCompleteReadToTake) {
         {"never read", [this] { make(); }},
         {"the read on opening failed",
          [this] {
-             scanner.intercept = [](const std::string& c,
-                                    int) -> std::optional<std::optional<std::string>> {
-                 if (c == "TB B") return std::optional<std::string>{"ERR\r"};
-                 return std::nullopt;
-             };
+             scanner.inject("err@TB B:always");
              EXPECT_EQ(readTypes().outcome, TransferOutcome::Failed);
-             scanner.intercept = nullptr;
+             scanner.faults.Clear();
          }},
         {"the read on opening was stopped",
          [this] {
