@@ -253,7 +253,7 @@ void Wire::Serve(Clock::time_point now, bool& disconnect) {
         }
         Trace("<", command);
         const unsigned long changesBefore = scanner_.changes();
-        const Response response = responder_.Answer(command);
+        const Response response = responder_.answer(command);
         if (scanner_.changes() != changesBefore) lastChange_ = now;
         if (response.fault) Trace("!", FaultName(*response.fault));
         if (response.disconnect) {

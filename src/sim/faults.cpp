@@ -7,8 +7,9 @@ namespace bct8sim {
 namespace {
 
 bool ParseCount(std::string_view text, int& value) {
-    if (text.empty() || text.size() > 6 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(c); })) {
+    if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c));
+        })) {
         return false;
     }
     value = 0;

@@ -20,20 +20,20 @@ struct Response {
 
 class Responder {
   public:
-    Responder(Scanner& scanner, FaultPlan& faults) : scanner_(scanner), faults_(faults) {}
+    Responder(Scanner& scanner, FaultPlan& faults) : d_scanner(scanner), d_faults(faults) {}
 
     // Handles one received command line (without its terminator). Empty lines are not counted.
-    Response Answer(std::string_view command);
+    Response answer(std::string_view command);
 
-    int commandCount() const { return commandCount_; }
+    int commandCount() const { return d_commandCount; }
 
   private:
-    std::string Garbage(std::size_t replySize);
+    std::string garbage(std::size_t replySize);
 
-    Scanner& scanner_;
-    FaultPlan& faults_;
-    int commandCount_ = 0;
-    unsigned garbageSeed_ = 12345;
+    Scanner& d_scanner;
+    FaultPlan& d_faults;
+    int d_commandCount = 0;
+    unsigned d_garbageSeed = 12345;
 };
 
 }  // namespace bct8sim

@@ -360,7 +360,8 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
     }
     if (verb == "TG" && (w.size() == 3 || w.size() == 4)) {
         const int bank = bankArg(1);
-        if (bank < 0 || w[2].size() != 2 || BankOf(w[2][0]) < 0 || !std::isdigit(w[2][1])) {
+        if (bank < 0 || w[2].size() != 2 || BankOf(w[2][0]) < 0 ||
+            !std::isdigit(static_cast<unsigned char>(w[2][1]))) {
             return kErr;
         }
         const int row = BankOf(w[2][0]) * 10 + (w[2][1] - '0');
@@ -523,7 +524,8 @@ bool Scanner::Load(std::string_view text, std::string& error) {
             loaded.activeBanks_ = std::string(w[1]);
         } else if (bank < 0) {
             if (kind == "LIST" && w.size() >= 3 && w[1].size() == 1 && w[1][0] >= 'A' &&
-                w[1][0] < 'A' + kListLetters && w[2].size() == 1 && std::isdigit(w[2][0])) {
+                w[1][0] < 'A' + kListLetters && w[2].size() == 1 &&
+                std::isdigit(static_cast<unsigned char>(w[2][0]))) {
                 loaded.listTags_[w[1][0] - 'A'][w[2][0] - '0'] = tail(3);
             } else if (kind == "SEARCH" && w.size() >= 2 && w[1].size() == 1 && w[1][0] >= 'A' &&
                        w[1][0] < 'A' + kSearchNames) {
@@ -558,7 +560,7 @@ bool Scanner::Load(std::string_view text, std::string& error) {
                 loaded.trunk_[bank].fleet[k] = std::min(14, Number(w[2 + k]));
             }
         } else if (kind == "ID" && w.size() == 4 && w[2].size() == 2 && BankOf(w[2][0]) >= 0 &&
-                   std::isdigit(w[2][1])) {
+                   std::isdigit(static_cast<unsigned char>(w[2][1]))) {
             loaded.trunk_[bank].ids[BankOf(w[2][0]) * 10 + (w[2][1] - '0')] = std::string(w[3]);
         } else {
             return fail();

@@ -55,7 +55,7 @@ void SimulatedScanner::write(std::string_view bytes) {
         d_partial.erase(0, skip);
         sent.push_back({d_clock.now(), command});
         const int count = ++d_counts[command];
-        bct8sim::Response response = d_responder.Answer(command);
+        bct8sim::Response response = d_responder.answer(command);
         if (response.disconnect) {
             d_open = false;
             d_partial.clear();
