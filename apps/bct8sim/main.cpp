@@ -6,8 +6,11 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/atomic_file.h"
+#include "core/command_line.h"
+#include "core/version.h"
 #include "sim/faults.h"
 #include "sim/scanner.h"
 #include "wire.h"
@@ -47,6 +50,7 @@ Options:
   --no-control         do not read control lines from standard input
   --quit-on-eof        end when standard input closes (for test harnesses)
   --help               show this text
+  --version            show the version
 
 Control lines on standard input (each answered with "ok" or "error: ..."):
   fault FAULT   add a fault            clear   remove all faults
@@ -60,10 +64,18 @@ bool ParseNumber(const char* text, double low, double high, double& value) {
     return end != text && *end == '\0' && value >= low && value <= high;
 }
 
-int Usage(const char* problem) {
-    std::fprintf(stderr, "bct8sim: %s\nTry \"bct8sim --help\".\n", problem);
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "bct8sim: %s; see \"bct8sim --help\"\n", problem.c_str());
     return 2;
 }
+
+constexpr vex::CliOption kOptions[] = {
+    vex::kHelpOption,           vex::kVersionOption,           {"link", 0, "PATH", {}},
+    {"memory", 0, "FILE", {}},  {"baud", 0, "N", {}},          {"any-baud", 0, {}, {}},
+    {"latency-ms", 0, "N", {}}, {"save-delay-ms", 0, "N", {}}, {"scan-ms", 0, "N", {}},
+    {"fault", 0, "FAULT", {}},  {"trace", 0, "FILE", {}},      {"no-control", 0, {}, {}},
+    {"quit-on-eof", 0, {}, {}},
+};
 
 }  // namespace
 
@@ -71,59 +83,54 @@ int main(int argc, char** argv) {
     bct8sim::WireOptions options;
     bct8sim::FaultPlan faults;
     std::string tracePath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    const vex::CliArgs args =
+        vex::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), kOptions);
+    if (args.has(vex::kHelpOption.name)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!args.error.empty()) return Usage(args.error);
+    if (args.has(vex::kVersionOption.name)) {
+        std::printf("bct8sim %.*s\n", static_cast<int>(vex::ProgramVersion().size()),
+                    vex::ProgramVersion().data());
+        return 0;
+    }
+    if (!args.positional.empty()) return Usage("unexpected argument '" + args.positional[0] + "'");
+    // Each number option: its range and the words of its complaint.
+    struct NumberOption {
+        const char* name;
+        double low, high;
+        const char* problem;
+    };
+    const NumberOption numbers[] = {
+        {"baud", 300, 115200, "--baud needs a speed such as 9600 or 19200"},
+        {"latency-ms", 0, 60000, "--latency-ms needs a number of milliseconds (0..60000)"},
+        {"save-delay-ms", 0, 60000, "--save-delay-ms needs a number of milliseconds (0..60000)"},
+        {"scan-ms", 1, 60000, "--scan-ms needs a number of milliseconds (1..60000)"},
+    };
+    for (const NumberOption& option : numbers) {
+        const auto text = args.value(option.name);
+        if (!text) continue;
         double number = 0;
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == "--any-baud") {
-            options.strictBaud = false;
-        } else if (arg == "--no-control") {
-            options.control = false;
-        } else if (arg == "--quit-on-eof") {
-            options.quitOnEof = true;
-        } else if (arg == "--link" || arg == "--memory" || arg == "--trace") {
-            const char* text = value();
-            if (!text) return Usage((std::string(arg) + " needs a path").c_str());
-            if (arg == "--link") options.linkPath = text;
-            if (arg == "--memory") options.memoryFile = text;
-            if (arg == "--trace") tracePath = text;
-        } else if (arg == "--baud") {
-            const char* text = value();
-            if (!text || !ParseNumber(text, 300, 115200, number)) {
-                return Usage("--baud needs a speed such as 9600 or 19200");
-            }
-            options.baud = static_cast<long>(number);
-        } else if (arg == "--latency-ms") {
-            const char* text = value();
-            if (!text || !ParseNumber(text, 0, 60000, number)) {
-                return Usage("--latency-ms needs a number of milliseconds (0..60000)");
-            }
-            options.latencyMs = number;
-        } else if (arg == "--save-delay-ms") {
-            const char* text = value();
-            if (!text || !ParseNumber(text, 0, 60000, number)) {
-                return Usage("--save-delay-ms needs a number of milliseconds (0..60000)");
-            }
-            options.saveDelayMs = static_cast<int>(number);
-        } else if (arg == "--scan-ms") {
-            const char* text = value();
-            if (!text || !ParseNumber(text, 1, 60000, number)) {
-                return Usage("--scan-ms needs a number of milliseconds (1..60000)");
-            }
-            options.scanMs = static_cast<int>(number);
-        } else if (arg == "--fault") {
-            const char* text = value();
-            if (!text) return Usage("--fault needs a fault such as no-reply@ch17");
-            std::string error;
-            const auto fault = bct8sim::ParseFault(text, error);
-            if (!fault) return Usage(error.c_str());
-            faults.Add(*fault);
-        } else {
-            return Usage(("unknown option " + std::string(arg)).c_str());
-        }
+        if (!ParseNumber(text->c_str(), option.low, option.high, number))
+            return Usage(option.problem);
+        const std::string_view name = option.name;
+        if (name == "baud") options.baud = static_cast<long>(number);
+        if (name == "latency-ms") options.latencyMs = number;
+        if (name == "save-delay-ms") options.saveDelayMs = static_cast<int>(number);
+        if (name == "scan-ms") options.scanMs = static_cast<int>(number);
+    }
+    if (args.has("any-baud")) options.strictBaud = false;
+    if (args.has("no-control")) options.control = false;
+    if (args.has("quit-on-eof")) options.quitOnEof = true;
+    if (const auto path = args.value("link")) options.linkPath = *path;
+    if (const auto path = args.value("memory")) options.memoryFile = *path;
+    if (const auto path = args.value("trace")) tracePath = *path;
+    for (const std::string& text : args.values("fault")) {
+        std::string error;
+        const auto fault = bct8sim::ParseFault(text, error);
+        if (!fault) return Usage(error);
+        faults.Add(*fault);
     }
 
     if (!tracePath.empty()) {

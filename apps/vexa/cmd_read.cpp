@@ -1,8 +1,4 @@
 // vexa read: the scanner's memory into a MEM file.
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
 #include "commands.h"
@@ -12,27 +8,6 @@
 
 namespace vexa {
 namespace {
-
-// Why the read could not be written to `file`, found before the scanner is talked to; empty
-// when it can.
-std::string OutputProblem(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    if (std::filesystem::exists(status)) {
-        if (std::filesystem::is_directory(status)) return "is a folder";
-        if (!std::filesystem::is_regular_file(status)) return "is not a plain file";
-        if (access(file.c_str(), W_OK) != 0)
-            return std::string("cannot be written: ") + std::strerror(errno);
-    }
-    std::filesystem::path folder = file.parent_path();
-    if (folder.empty()) folder = ".";
-    if (!std::filesystem::is_directory(folder, ec))
-        return "cannot be written: the folder " + folder.string() + " does not exist";
-    // The file is replaced through a new file beside it.
-    if (access(folder.c_str(), W_OK | X_OK) != 0)
-        return "cannot be written in " + folder.string() + ": " + std::strerror(errno);
-    return {};
-}
 
 int RunRead(const std::vector<std::string>& args) {
     LinkRun run;
@@ -87,7 +62,8 @@ int RunRead(const std::vector<std::string>& args) {
 
 const Command kReadCommand{
     "read", "read the scanner's memory into a MEM file",
-    "Usage: vexa read --port DEVICE [--baud N] [--bank N] [--dir FOLDER] OUT.mem\n"
+    "Usage: vexa read --port DEVICE [--baud N] [--bank N] [--dir FOLDER]\n"
+    "                 [--trace FILE] OUT.mem\n"
     "Reads the BCT8's channels, trunk IDs and trunk settings into OUT.mem. The file is written\n"
     "only when the whole read succeeded.\n\n"
     "Options:\n"
@@ -97,7 +73,8 @@ const Command kReadCommand{
     "  --items LIST    what to read: channels,ids,settings,listtags (default: the first\n"
     "                  three; listtags adds the ID list tags)\n"
     "  --dir FOLDER    the program folder (setup.ini, com250.ini, the transfer logs)\n"
-    "  --trace         print every command and reply on stderr\n",
+    "  --trace FILE    write a timed trace of every byte sent and received to FILE\n"
+    "                  (\"-\" for standard error), to attach to a bug report\n",
     RunRead};
 
 }  // namespace vexa

@@ -43,7 +43,8 @@ int RunSend(const std::vector<std::string>& args) {
 
 const Command kSendCommand{
     "send", "send a MEM file to the scanner",
-    "Usage: vexa send --port DEVICE [--baud N] [--bank N] [--dir FOLDER] IN.mem\n"
+    "Usage: vexa send --port DEVICE [--baud N] [--bank N] [--dir FOLDER]\n"
+    "                 [--trace FILE] IN.mem\n"
     "Writes the channels, trunk settings and trunk IDs of IN.mem into the BCT8.\n\n"
     "Options:\n"
     "  --port DEVICE   the serial device, e.g. /dev/ttyUSB0 or a /dev/serial/by-id name\n"
@@ -51,7 +52,8 @@ const Command kSendCommand{
     "  --bank N        send bank N (1 to 5) only\n"
     "  --items LIST    what to send: channels,ids,settings (default: all three)\n"
     "  --dir FOLDER    the program folder (setup.ini, com250.ini, the transfer logs)\n"
-    "  --trace         print every command and reply on stderr\n",
+    "  --trace FILE    write a timed trace of every byte sent and received to FILE\n"
+    "                  (\"-\" for standard error), to attach to a bug report\n",
     RunSend};
 
 }  // namespace vexa

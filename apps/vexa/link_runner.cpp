@@ -5,11 +5,15 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "commands.h"
 #include "core/numeric.h"
+#include "core/version.h"
 #include "link/protocol.h"
+#include "link/serial_trace.h"
 #include "platform/program_folder.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_transport.h"
@@ -18,6 +22,8 @@
 
 namespace vexa {
 namespace {
+
+bool g_traceWriteFailed = false;
 
 bool ParseItems(const std::string& list, vex::TransferItems& items, bool& listTags) {
     items = {};
@@ -42,11 +48,11 @@ bool ParseItems(const std::string& list, vex::TransferItems& items, bool& listTa
     return true;
 }
 
-// The progress line, rewritten in place; only on a terminal, so that a script sees nothing but
-// the one line that says why a command failed.
+// The progress line, rewritten in place; only when both outputs are a terminal, so that a
+// script or a log sees nothing but the one line that says why a command failed.
 class ProgressLine {
   public:
-    ProgressLine() : d_tty(isatty(STDERR_FILENO) == 1) {}
+    ProgressLine() : d_tty(isatty(STDERR_FILENO) == 1 && isatty(STDOUT_FILENO) == 1) {}
     ~ProgressLine() { finish(); }
     void show(const vex::LinkProgress& p) {
         std::string line = p.status;
@@ -74,7 +80,7 @@ class ProgressLine {
 }  // namespace
 
 int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, LinkRun& run) {
-    const ParsedArgs parsed = ParseArgs(args, {"port", "baud", "bank", "dir", "items"}, {"trace"});
+    const ParsedArgs parsed = ParseArgs(args, {"port", "baud", "bank", "dir", "items", "trace"});
     if (parsed.help) {
         std::cout << usage;
         return kExitOk;
@@ -120,8 +126,38 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
             return Fail("--items takes channels, ids, settings and listtags separated by commas",
                         kExitUsage);
     }
-    run.trace = parsed.Option("trace").has_value();
+    if (const auto trace = parsed.Option("trace")) {
+        if (trace->empty()) return Fail("--trace needs a file name, or - for stderr", kExitUsage);
+        if (*trace != "-") {
+            if (const std::string problem = OutputProblem(*trace); !problem.empty())
+                return Fail(*trace + ": " + problem);
+        }
+        run.traceFile = *trace;
+    }
     return -1;
+}
+
+std::string OutputProblem(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (std::filesystem::exists(status)) {
+        if (std::filesystem::is_directory(status)) return "is a folder";
+        if (!std::filesystem::is_regular_file(status)) return "is not a plain file";
+        if (access(file.c_str(), W_OK) != 0)
+            return std::string("cannot be written: ") + std::strerror(errno);
+    }
+    std::filesystem::path folder = file.parent_path();
+    if (folder.empty()) folder = ".";
+    if (!std::filesystem::is_directory(folder, ec))
+        return "cannot be written: the folder " + folder.string() + " does not exist";
+    // The file is replaced through a new file beside it.
+    if (access(folder.c_str(), W_OK | X_OK) != 0)
+        return "cannot be written in " + folder.string() + ": " + std::strerror(errno);
+    return {};
+}
+
+bool TraceWriteFailed() {
+    return g_traceWriteFailed;
 }
 
 bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)>& start,
@@ -151,10 +187,15 @@ bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)
         finished = true;
         app.quit();
     };
-    if (run.trace)
+    vex::SerialTrace trace(scheduler);
+    trace.setHeading("vexa " + std::string(vex::ProgramVersion()) + " serial trace, " +
+                     std::to_string(run.baud) + " baud");
+    if (!run.traceFile.empty())
         events.trace = [&](std::string_view line) {
+            const std::string& stamped = trace.record(line);
+            if (run.traceFile != "-") return;
             progress.finish();
-            std::cerr << line << '\n';
+            std::cerr << stamped << '\n';
         };
     session.setEvents(events);
     session.open([&](const vex::OpenResult& r) {
@@ -170,6 +211,15 @@ bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)
     app.exec();
     progress.finish();
     session.close();
+    // Kept however the transfer ended: a failed one is what a bug report needs most.
+    if (!run.traceFile.empty() && run.traceFile != "-") {
+        if (const vex::WriteResult written = vex::WriteSerialTrace(trace, run.traceFile);
+            !written) {
+            g_traceWriteFailed = true;
+            std::cerr << "vexa: " << run.traceFile
+                      << ": the trace could not be written: " << written.error << '\n';
+        }
+    }
     return opened && finished;
 }
 

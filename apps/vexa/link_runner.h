@@ -1,5 +1,6 @@
 // What "vexa read" and "vexa send" share: their options, and running one transfer over the
-// real serial port in an event loop with a progress line on stderr.
+// real serial port in an event loop with a progress line on a terminal and, when asked, a
+// serial trace.
 #pragma once
 
 #include <filesystem>
@@ -19,8 +20,8 @@ struct LinkRun {
     vex::Options options;
     vex::TransferItems items{true, true, true};
     bool listTags = false;  // "listtags" in --items: the ID list tags (reading only)
-    bool trace = false;
-    std::string file;  // the MEM file argument
+    std::string traceFile;  // --trace: the serial trace's file, "-" for stderr as it happens
+    std::string file;       // the MEM file argument
 };
 
 // Parses the shared options; returns -1 to go on, otherwise the exit code to end with.
@@ -30,6 +31,12 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
 // false with `error` set when the port could not be opened.
 bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)>& start,
                  vex::TransferResult& result, std::string& error);
+
+// Why `file` could not be written, found before the scanner is talked to; empty when it can.
+std::string OutputProblem(const std::filesystem::path& file);
+
+// True once a trace asked for with --trace could not be written.
+bool TraceWriteFailed();
 
 // The one-line text of a failed transfer.
 std::string FailureText(const vex::TransferResult& result);

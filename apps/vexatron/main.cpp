@@ -1,5 +1,5 @@
 // Vexatron: the BCT8 programming application.
-//   vexatron [--dir FOLDER] [FILE.mem]
+//   vexatron [--dir FOLDER] [--help] [--version] [FILE.mem]
 // --dir names the program folder (settings, state, logs, backups); by default it is the
 // per-user data folder. A MEM file named on the command line is opened at start.
 #include <QApplication>
@@ -12,8 +12,12 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/command_line.h"
+#include "core/version.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/startup.h"
@@ -21,56 +25,103 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
-    "  --dir FOLDER  program folder for settings, state and backups\n";
+constexpr vex::CliOption kOptions[] = {
+    vex::kHelpOption,
+    vex::kVersionOption,
+    {"dir", 0, "FOLDER", "program folder for settings, state and backups"},
+    // Not advertised: they make the pictures in the docs.
+    {"screenshot", 0, "FILE", {}},
+    {"screenshot-panel", 0, "FILE", {}},
+    {"screenshot-beside", 0, "FILE", {}},
+};
 
-// The usage is asked for before any window: it must print without a display.
-bool WantsUsage(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--dir" || arg == "--screenshot") {
-            ++i;
-        } else if (arg == "--help" || arg == "-h") {
+// The toolkit's own options, which it takes out of the line itself; those with a value.
+bool IsToolkitOption(std::string_view arg, bool& takesValue) {
+    if (arg.starts_with("--")) arg.remove_prefix(1);
+    static constexpr std::string_view kWithValue[] = {
+        "-platform",    "-platformpluginpath", "-platformtheme", "-plugin",  "-qwindowgeometry",
+        "-qwindowicon", "-qwindowtitle",       "-session",       "-display", "-geometry",
+        "-style",       "-stylesheet",         "-qmljsdebugger"};
+    static constexpr std::string_view kFlags[] = {"-reverse", "-widgetcount", "-nograb", "-dograb",
+                                                  "-sync"};
+    for (std::string_view name : kWithValue)
+        if (arg == name || (arg.starts_with(name) && arg[name.size()] == '=')) {
+            takesValue = arg == name;
             return true;
         }
-    }
+    for (std::string_view name : kFlags)
+        if (arg == name) {
+            takesValue = false;
+            return true;
+        }
     return false;
+}
+
+// The line without the toolkit's options: what this program has to understand.
+std::vector<std::string> OwnArguments(int argc, char** argv) {
+    std::vector<std::string> own;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") {
+            own.insert(own.end(), argv + i, argv + argc);
+            break;
+        }
+        bool takesValue = false;
+        if (IsToolkitOption(arg, takesValue)) {
+            if (takesValue) ++i;
+            continue;
+        }
+        own.emplace_back(arg);
+    }
+    return own;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (WantsUsage(argc, argv)) {
-        std::fputs(kUsage, stdout);
+    // Understood before any window: help, the version and mistakes print without a display.
+    const vex::CliArgs cli = vex::ParseCommandLine(OwnArguments(argc, argv), kOptions);
+    if (cli.has(vex::kHelpOption.name)) {
+        std::printf(
+            "Usage: vexatron [--dir FOLDER] [FILE.mem]\n"
+            "The BCT8 programming application; opens FILE.mem when it is given.\n\n"
+            "Options:\n%s",
+            vex::OptionList(kOptions).c_str());
         return 0;
     }
+    std::string problem = cli.error;
+    if (problem.empty() && cli.positional.size() > 1)
+        problem = "only one MEM file can be opened, not '" + cli.positional[1] + "' too";
+    if (!problem.empty()) {
+        std::fprintf(stderr, "vexatron: %s; see \"vexatron --help\"\n", problem.c_str());
+        return 2;
+    }
+    const std::string version(vex::ProgramVersion());
+    if (cli.has(vex::kVersionOption.name)) {
+        std::printf("vexatron %s\n", version.c_str());
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexatron");
-    QApplication::setApplicationVersion("0.1");
+    QApplication::setApplicationVersion(QString::fromStdString(version));
 
-    const QStringList args = QApplication::arguments();
+    const auto qtext = [&cli](std::string_view name) {
+        return QString::fromLocal8Bit(cli.value(name).value_or(std::string()));
+    };
+    QStringList folderArgs;
+    if (const auto dir = cli.value("dir")) folderArgs << "--dir" << QString::fromLocal8Bit(*dir);
     QString openPath;
-    QString screenshotPath;  // not advertised: used to make the picture in the docs
-    QString panelShotPath;   // the same for the Virtual Control Panel
-    QString besidePath;      // a text shown beside that picture (the simulator's trace)
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == "--dir" || arg == "--screenshot" || arg == "--screenshot-panel" ||
-            arg == "--screenshot-beside") {
-            if (i + 1 < args.size() && arg == "--screenshot-beside") besidePath = args[i + 1];
-            if (i + 1 < args.size() && arg == "--screenshot") screenshotPath = args[i + 1];
-            if (i + 1 < args.size() && arg == "--screenshot-panel") panelShotPath = args[i + 1];
-            ++i;
-        } else if (!arg.startsWith("--")) {
-            // Absolute, so lastfile.ini can reopen it from any working folder.
-            openPath = QFileInfo(arg).absoluteFilePath();
-        }
-    }
+    // Absolute, so lastfile.ini can reopen it from any working folder.
+    if (!cli.positional.empty())
+        openPath = QFileInfo(QString::fromLocal8Bit(cli.positional[0])).absoluteFilePath();
+    const QString screenshotPath = qtext("screenshot");
+    const QString panelShotPath = qtext("screenshot-panel");
+    const QString besidePath = qtext("screenshot-beside");  // the simulator's trace beside it
 
     vex::gui::AppState state;
     const vex::gui::StartupOutcome outcome =
-        vex::gui::LoadStartupState(vex::ProgramFolder(args), state);
+        vex::gui::LoadStartupState(vex::ProgramFolder(folderArgs), state);
     if (!outcome.ok) {
         QMessageBox::critical(nullptr, QStringLiteral("Vexatron"),
                               QString::fromLatin1(outcome.message.c_str()));

@@ -36,8 +36,7 @@ void MemTab::run(const CommandResult& result, const char* title) {
     }
 }
 
-bool MemTab::applyImageChange(const QString& stepName,
-                              const std::function<bool(Image&)>& change) {
+bool MemTab::applyImageChange(const QString& stepName, const std::function<bool(Image&)>& change) {
     const CommandResult result = d_editor.ApplyImageChange(ToL1(stepName), change);
     updateBankCaptions();
     run(result);
@@ -386,6 +385,9 @@ void MemTab::routeQuestions(vexcomm& window) {
     window.setTellHook([this, &window](const QString& title, const QString& text, bool error) {
         d_prompter.tell(&window, title, text,
                         error ? NoticeIcon::Critical : NoticeIcon::Information);
+    });
+    window.setSaveNameHook([this, &window](const QString& caption, const QString& filter) {
+        return d_prompter.saveFileName(&window, caption, filter);
     });
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,12 +18,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/numeric.h"
+#include "core/version.h"
+#include "link/serial_trace.h"
 #include "link/session.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_transport.h"
@@ -70,7 +72,10 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
       d_folder(std::move(programFolder)),
       d_scheduler(std::make_unique<QtScheduler>()),
       d_transport(std::move(transport)),
+      d_serialTrace(std::make_unique<SerialTrace>(*d_scheduler)),
       d_choices(ReadTransferChoices(d_folder)) {
+    d_serialTrace->setHeading("Vexatron " + std::string(ProgramVersion()) + " serial trace, " +
+                              std::to_string(d_baud) + " baud");
     setObjectName(QStringLiteral("vexcomm"));
     setWindowTitle(mode == Mode::Read ? QStringLiteral("Read Data") : QStringLiteral("Send Data"));
     LinkConfig config;
@@ -304,11 +309,27 @@ void vexcomm::build() {
     connect(d_traceToggle, &QCheckBox::toggled, this, [this](bool on) {
         d_trace->setVisible(on);
         if (on) {
-            d_trace->setPlainText(d_traceLines.join(QLatin1Char('\n')));
+            // The newest lines, as many as the view keeps.
+            const auto& lines = d_serialTrace->lines();
+            const std::size_t from = lines.size() > static_cast<std::size_t>(kTraceLines)
+                                         ? lines.size() - kTraceLines
+                                         : 0;
+            QStringList shown;
+            for (std::size_t i = from; i < lines.size(); ++i) shown << Latin1(lines[i]);
+            d_trace->setPlainText(shown.join(QLatin1Char('\n')));
             d_trace->moveCursor(QTextCursor::End);
         }
     });
-    layout->addWidget(d_traceToggle);
+    d_saveTrace = new QPushButton(tr("Save T&race..."), this);
+    d_saveTrace->setObjectName(QStringLiteral("saveTrace"));
+    d_saveTrace->setToolTip(tr("Save the serial trace to a file to attach to a bug report"));
+    d_saveTrace->setAutoDefault(false);
+    connect(d_saveTrace, &QPushButton::clicked, this, [this] { saveTrace(); });
+    auto* traceRow = new QHBoxLayout;
+    traceRow->addWidget(d_traceToggle);
+    traceRow->addStretch();
+    traceRow->addWidget(d_saveTrace);
+    layout->addLayout(traceRow);
     layout->addWidget(d_trace, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -401,11 +422,8 @@ void vexcomm::connectSession() {
     events.progress = [this](const LinkProgress& p) { onProgress(p); };
     events.reply = [this](std::string_view reply) { d_reply->setText(Latin1(reply)); };
     events.trace = [this](std::string_view text) {
-        const QString line =
-            QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + Latin1(text);
-        d_traceLines.append(line);
-        if (d_traceLines.size() > kTraceLines) d_traceLines.removeFirst();
-        if (d_trace->isVisible()) d_trace->appendPlainText(line);
+        const std::string& line = d_serialTrace->record(text);
+        if (d_trace->isVisible()) d_trace->appendPlainText(Latin1(line));
     };
     events.ask = [this](const auto& q, std::function<void(bool)> answer) {
         // Asked from inside the transfer: answer on the next turn of the event loop, so the
@@ -776,6 +794,25 @@ void vexcomm::tell(const QString& title, const QString& text, bool error) {
     } else {
         QMessageBox::information(this, title, text);
     }
+}
+
+void vexcomm::saveTrace() {
+    const QString caption = tr("Save Serial Trace");
+    const QString filter = tr("Text Files (*.txt);;All Files (*)");
+    const QString name = d_saveName
+                             ? d_saveName(caption, filter)
+                             : QFileDialog::getSaveFileName(
+                                   this, caption, QStringLiteral("serial-trace.txt"), filter);
+    if (name.isEmpty()) return;
+    const std::filesystem::path path(name.toStdString());
+    if (const WriteResult written = WriteSerialTrace(*d_serialTrace, path); !written) {
+        tell(caption,
+             tr("The trace could not be saved to %1:\n%2")
+                 .arg(name, QString::fromStdString(written.error)),
+             true);
+        return;
+    }
+    d_status->setText(tr("Trace saved to %1").arg(name));
 }
 
 bool vexcomm::eventFilter(QObject* watched, QEvent* event) {

@@ -33,6 +33,7 @@ struct ReadRequest;
 class Transport;
 class Scheduler;
 class LinkSession;
+class SerialTrace;
 struct TransferResult;
 struct LinkProgress;
 }  // namespace vex
@@ -82,6 +83,10 @@ class vexcomm : public QDialog {
     using TellHook = std::function<void(const QString& title, const QString& text, bool error)>;
     void setAskHook(AskHook hook) { d_ask = std::move(hook); }
     void setTellHook(TellHook hook) { d_tell = std::move(hook); }
+    // Where "Save Trace..." writes: the chosen file name, empty when the user cancelled.
+    // Default: the save file dialog.
+    using SaveNameHook = std::function<QString(const QString& caption, const QString& filter)>;
+    void setSaveNameHook(SaveNameHook hook) { d_saveName = std::move(hook); }
 
   signals:
     // The start-up sequence has ended; `ok` false when the port could not be opened.
@@ -140,6 +145,7 @@ class vexcomm : public QDialog {
     // Yes/No, No by default.
     bool ask(const QString& title, const QString& text, bool warning);
     void shutDown();
+    void saveTrace();
 
     Mode d_mode;
     Image& d_image;
@@ -148,6 +154,7 @@ class vexcomm : public QDialog {
     std::filesystem::path d_folder;
     std::unique_ptr<Scheduler> d_scheduler;
     std::unique_ptr<Transport> d_transport;
+    std::unique_ptr<SerialTrace> d_serialTrace;  // outlives the session that feeds it
     std::unique_ptr<LinkSession> d_session;
     bool d_imageReplaced = false;
     bool d_partialKept = false;
@@ -160,9 +167,9 @@ class vexcomm : public QDialog {
     Job d_job = Job::None;
     std::array<std::string, kScannerBanks> d_scannerNames;
     TransferChoices d_choices;
-    QStringList d_traceLines;
     AskHook d_ask;
     TellHook d_tell;
+    SaveNameHook d_saveName;
 
     QCheckBox* d_frequencies = nullptr;
     QCheckBox* d_trunkIds = nullptr;
@@ -192,6 +199,7 @@ class vexcomm : public QDialog {
     std::vector<QPushButton*> d_stepButtons;
     QCheckBox* d_traceToggle = nullptr;
     QPlainTextEdit* d_trace = nullptr;
+    QPushButton* d_saveTrace = nullptr;
 };
 
 }  // namespace vex::gui

@@ -4,19 +4,48 @@ namespace vex {
 
 namespace {
 
-// The trace shows line ends as visible marks.
+// The trace shows line ends as visible marks and every other control byte by its value, so
+// no byte that went over the line is lost from it.
 std::string Visible(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
     for (char c : text) {
-        if (c == '\r')
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r') {
             out += "<CR>";
-        else if (c == '\n')
+        } else if (c == '\n') {
             out += "<LF>";
-        else
+        } else if (byte < 0x20 || byte == 0x7f) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "<x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0f];
+            out += '>';
+        } else {
             out += c;
+        }
     }
     return out;
+}
+
+// The trace names what happened to the port, not the device or the system's words: those may
+// hold paths and names that a trace handed on should not carry.
+std::string_view FaultName(TransportFault fault) {
+    switch (fault) {
+        case TransportFault::None:
+            return "none";
+        case TransportFault::Busy:
+            return "busy or not available";
+        case TransportFault::Permission:
+            return "permission denied";
+        case TransportFault::NotFound:
+            return "no such device";
+        case TransportFault::Disconnected:
+            return "disconnected";
+        case TransportFault::Other:
+            break;
+    }
+    return "input/output error";
 }
 
 }  // namespace
@@ -134,8 +163,7 @@ void Link::onData(std::string_view bytes) {
 }
 
 void Link::onFault(const TransportStatus& status) {
-    trace("-- ", "port fault: " + status.message +
-                     (status.detail.empty() ? "" : " (" + status.detail + ")"));
+    trace("-- ", "port fault: " + std::string(FaultName(status.fault)));
     LinkStop stop;
     stop.kind = LinkStopKind::Disconnected;
     stop.message = status.message;
@@ -195,7 +223,10 @@ Task<std::string> Link::poll(std::int64_t waitMs) {
 Task<bool> Link::recover() {
     ++d_retries;
     if (d_retries > 2 && d_status) d_status("Error: retrycount: " + std::to_string(d_retries));
-    if (d_retries >= kMaxTimeouts) co_return false;
+    if (d_retries >= kMaxTimeouts) {
+        trace("-- ", "giving up after " + std::to_string(d_retries) + " time-outs");
+        co_return false;
+    }
     trace("-- ", "resetting the port, retry " + std::to_string(d_retries));
     d_transport.close();
     const TransportStatus reopened = d_transport.open();
@@ -253,6 +284,7 @@ void Link::LineAwaiter::await_suspend(std::coroutine_handle<> handle) {
     d_link.d_lineWaiter = this;
     d_timer = d_link.d_scheduler.startTimer(d_timeoutMs, [this] {
         d_timer = 0;
+        d_link.trace("-- ", "reply end time-out");
         wake();
     });
 }

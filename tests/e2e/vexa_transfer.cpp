@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <regex>
+#include <sstream>
 
 #include "core/memfile.h"
+#include "core/version.h"
 #include "e2e/link_fixture.h"
 
 #ifdef VEXA_PATH
@@ -140,6 +143,40 @@ TEST_F(VexaTransfer, ReadingOneBankKeepsTheOthersOfTheFile) {
     EXPECT_EQ(got.channel(0, 1)[vex::kFieldFrequency], "0162.5500");
     const auto differences = e2e::WireDifferences(scanner, got, 51, 100, false);
     EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+}
+
+// The trace of a read holds its commands and the scanner's answers with their times, the
+// time-out and retry of a command that went unanswered, and nothing of the user's machine.
+TEST_F(VexaTransfer, ReadWritesATraceOfItsCommands) {
+    StartSim({"--fault", "no-reply@ch3"});
+    const auto trace = folder / "trace.txt";
+    std::vector<std::string> read{"read", "--bank", "1", "--items", "channels"};
+    for (const auto& a : Port()) read.push_back(a);
+    read.insert(read.end(), {"--trace", trace.string(), (folder / "out.mem").string()});
+    std::string errors;
+    ASSERT_EQ(RunVexa(read, &errors), 0) << errors;
+    const std::string text = simtest::ReadFile(trace);
+    EXPECT_EQ(
+        text.rfind("vexa " + std::string(vex::ProgramVersion()) + " serial trace, 57600 baud\r\n",
+                   0),
+        0u)
+        << text;
+    for (const char* expected :
+         {" >> SI<CR><LF>\r\n", " >> MA001<CR><LF>\r\n", " << C001 ", " -- reply time-out\r\n",
+          " -- resetting the port, retry 1\r\n", " >> MA050<CR><LF>\r\n"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_EQ(text.find(folder.path().string()), std::string::npos);
+    EXPECT_EQ(text.find(sim.device()), std::string::npos);
+    // Every line after the heading begins with its time in seconds and milliseconds.
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line);
+    int count = 0;
+    while (std::getline(lines, line)) {
+        ++count;
+        EXPECT_TRUE(std::regex_match(line, std::regex(R"( *\d+\.\d{3} (>>|<<|--) .*\r)"))) << line;
+    }
+    EXPECT_GT(count, 100);
 }
 
 }  // namespace

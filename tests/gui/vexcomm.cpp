@@ -446,6 +446,52 @@ class VexcommTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(trace->toPlainText().contains("TB E"), 10000);
     }
 
+    // "Save Trace..." writes what the trace view holds to the file the user picks; a file that
+    // cannot be written is told, a cancelled choice writes nothing.
+    void saveTraceWritesTheConversation_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("written");
+        QTest::addRow("chosen") << "trace.txt" << true;
+        QTest::addRow("folder missing") << "missing/trace.txt" << false;
+        QTest::addRow("cancelled") << "" << false;
+    }
+    void saveTraceWritesTheConversation() {
+        QFETCH(QString, name);
+        QFETCH(bool, written);
+        startSim();
+        vex::Image image;
+        vex::ClearForFileNew(image);
+        auto window = makeWindow(vexcomm::Mode::Read, image);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
+        const QString path =
+            name.isEmpty()
+                ? QString()
+                : QString::fromStdString((d_folder->path() / name.toStdString()).string());
+        QStringList filters;
+        window->setSaveNameHook([&](const QString&, const QString& filter) {
+            filters << filter;
+            return path;
+        });
+        QTest::mouseClick(child<QPushButton>(window.get(), "saveTrace"), Qt::LeftButton);
+        QCOMPARE(filters.size(), 1);
+        QVERIFY(filters[0].contains("*.txt"));
+        const bool exists = !path.isEmpty() && QFile::exists(path);
+        QCOMPARE(exists, written);
+        if (written) {
+            QVERIFY(d_told.empty());
+            const std::string text = simtest::ReadFile(path.toStdString());
+            QVERIFY2(text.rfind("Vexatron ", 0) == 0, text.c_str());
+            QVERIFY2(text.find(" >> SI<CR><LF>\r\n") != std::string::npos, text.c_str());
+            QVERIFY(child<QLineEdit>(window.get(), "status")->text().contains(path));
+        } else if (!path.isEmpty()) {
+            QCOMPARE(d_told.size(), std::size_t(1));
+            QVERIFY(d_told[0].error);
+            QVERIFY2(d_told[0].text.contains(path), qPrintable(d_told[0].text));
+        } else {
+            QVERIFY(d_told.empty());
+        }
+    }
+
     void missingChoicesAreNamed_data() {
         QTest::addColumn<bool>("frequencies");
         QTest::addColumn<QString>("area");

@@ -1,0 +1,121 @@
+#include "link/serial_trace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/temp_folder.h"
+#include "link/fake_scheduler.h"
+#include "link/link.h"
+
+namespace vex {
+namespace {
+
+// A line whose replies the test hands in at the times it chooses.
+class ManualLine : public Transport {
+  public:
+    TransportStatus open() override { return openStatus; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    void write(std::string_view) override {}
+    void feed(std::string_view bytes) { deliver(bytes); }
+    void breakDown(TransportStatus status) { fault(status); }
+    TransportStatus openStatus;
+};
+
+class SerialTraceTest : public ::testing::Test {
+  protected:
+    FakeScheduler clock;
+    ManualLine line;
+    Link link{line, clock};
+    SerialTrace trace{clock};
+
+    void SetUp() override {
+        clock.advance(7000);  // the trace counts from its first line, not from the clock's zero
+        link.setTrace([this](std::string_view text) { trace.record(text); });
+    }
+    std::vector<std::string> lines() const { return {trace.lines().begin(), trace.lines().end()}; }
+};
+
+TEST_F(SerialTraceTest, StampsBytesOutAndInATimeOutAndARetry) {
+    link.run(
+        [](Link& l) -> Task<void> {
+            co_await l.request("SI");
+            const Reply missed = co_await l.request("MA017");
+            if (missed.timedOut && co_await l.recover()) co_await l.request("MA017");
+        }(link),
+        [] {});
+    clock.advance(12);
+    line.feed("BCT8\r");
+    clock.advance(1000);  // MA017 unanswered: time-out, port reset, two empty lines
+    clock.advance(400);
+    clock.advance(35);
+    line.feed("C017 F01625500");
+    clock.advance(3);
+    line.feed(" TF DN LF\r");
+    EXPECT_EQ(lines(), (std::vector<std::string>{
+                           "     0.000 >> SI<CR><LF>",
+                           "     0.012 << BCT8<CR>",
+                           "     0.012 >> MA017<CR><LF>",
+                           "     1.012 -- reply time-out",
+                           "     1.012 -- resetting the port, retry 1",
+                           "     1.012 >> <CR><LF>",
+                           "     1.212 >> <CR><LF>",
+                           "     1.412 >> MA017<CR><LF>",
+                           "     1.447 << C017 F01625500",
+                           "     1.450 <<  TF DN LF<CR>",
+                       }));
+}
+
+TEST_F(SerialTraceTest, GivingUpIsMarked) {
+    link.run(
+        [](Link& l) -> Task<void> {
+            while (co_await l.recover()) {
+            }
+        }(link),
+        [] {});
+    clock.runUntilIdle();
+    ASSERT_FALSE(trace.lines().empty());
+    EXPECT_EQ(trace.lines().back(), "     3.600 -- giving up after 10 time-outs");
+}
+
+// Bytes that are not text show by their value; a port fault names what happened without the
+// device's path or the system's words, which a trace handed on should not carry.
+TEST_F(SerialTraceTest, ControlBytesShowAndPortFaultsCarryNoPath) {
+    link.run([](Link& l) -> Task<void> { co_await l.request("KEY07"); }(link), [] {});
+    line.feed(std::string("O\x00K\x1b\x7f\xe9", 6));
+    line.breakDown({TransportFault::Disconnected, "The scanner is no longer connected.",
+                    "/home/someone/ttyBCT8: Input/output error"});
+    EXPECT_EQ(lines(), (std::vector<std::string>{
+                           "     0.000 >> KEY07<CR><LF>",
+                           "     0.000 << O<x00>K<x1B><x7F>\xe9",
+                           "     0.000 -- port fault: disconnected",
+                       }));
+}
+
+TEST_F(SerialTraceTest, FileHasHeadingDroppedLinesAndCrLf) {
+    SerialTrace small(clock, 2);
+    small.setHeading("vexa 9.9 serial trace, 19200 baud");
+    small.record(">> SI\r\n");
+    clock.advance(1234567);
+    small.record("<< a");
+    small.record("<< b");
+    EXPECT_EQ(small.dropped(), 1u);
+    test::TempFolder folder;
+    const auto path = folder.path() / "trace.txt";
+    ASSERT_TRUE(WriteSerialTrace(small, path));
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(),
+              "vexa 9.9 serial trace, 19200 baud\r\n"
+              "(1 earlier lines were not kept)\r\n"
+              "  1234.567 << a\r\n"
+              "  1234.567 << b\r\n");
+    EXPECT_FALSE(WriteSerialTrace(small, folder.path() / "missing" / "trace.txt"));
+}
+
+}  // namespace
+}  // namespace vex
