@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "gui/icons.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/startup.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexatron");
     QApplication::setApplicationVersion("0.1");
+    vex::gui::setUpApplicationIdentity();
 
     const QStringList args = QApplication::arguments();
     QString openPath;
