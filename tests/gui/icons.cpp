@@ -25,8 +25,8 @@ QList<QPair<QAction*, QAction*>> ToolbarButtons(const MemTab& window) {
             if (a->isSeparator()) continue;
             QAction* source = a;
             if (a->objectName().startsWith("tb_"))
-                source = window.findChild<QAction*>(a->objectName().mid(3),
-                                                    Qt::FindDirectChildrenOnly);
+                source =
+                    window.findChild<QAction*>(a->objectName().mid(3), Qt::FindDirectChildrenOnly);
             buttons.append(qMakePair(a, source ? source : a));
         }
     }
@@ -97,8 +97,9 @@ void IconsTest::themePictureWins() {
     QVERIFY(root.mkpath("vextheme/actions"));
     QFile index(root.filePath("vextheme/index.theme"));
     QVERIFY(index.open(QIODevice::WriteOnly));
-    index.write("[Icon Theme]\nName=vextheme\nDirectories=actions\n\n"
-                "[actions]\nSize=24\nType=Scalable\nMinSize=8\nMaxSize=256\n");
+    index.write(
+        "[Icon Theme]\nName=vextheme\nDirectories=actions\n\n"
+        "[actions]\nSize=24\nType=Scalable\nMinSize=8\nMaxSize=256\n");
     index.close();
     QImage picture(24, 24, QImage::Format_ARGB32);
     picture.fill(kThemeColour);
@@ -159,15 +160,14 @@ void IconsTest::tipsFollowChangedShortcutsAndSteps() {
     // Undo names the step it takes back, and still its key.
     f.enter(1, kGridFrequency, "162.55");
     const QString undoTip = f.window->findChild<QAction*>("tb_tabundo")->toolTip();
-    QVERIFY2(undoTip.startsWith("Undo ") && undoTip.endsWith(" (Ctrl+Z)") &&
-                 undoTip != "Undo (Ctrl+Z)",
-             qPrintable(undoTip));
+    QVERIFY2(
+        undoTip.startsWith("Undo ") && undoTip.endsWith(" (Ctrl+Z)") && undoTip != "Undo (Ctrl+Z)",
+        qPrintable(undoTip));
 }
 
 void IconsTest::windowsCarryTheProgramIcon() {
     setUpApplicationIdentity();
-    for (int size : {16, 48, 256})
-        QVERIFY(!QApplication::windowIcon().pixmap(size, size).isNull());
+    for (int size : {16, 48, 256}) QVERIFY(!QApplication::windowIcon().pixmap(size, size).isNull());
     // The desktop matches windows to the launcher the package installs.
     QCOMPARE(QGuiApplication::desktopFileName(), QString("vexatron"));
     QVERIFY(QFile::exists(QStringLiteral(VEX_TEST_DATA "/../../packaging/%1.desktop")
