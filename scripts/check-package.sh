@@ -17,7 +17,7 @@ for path in ./usr/bin/vexatron ./usr/bin/vexa ./usr/bin/bct8sim \
     ./usr/share/doc/vexatron/user-guide.md; do
     grep -qxF "$path" <<<"$contents" || { echo "missing from the package: $path"; failed=1; }
 done
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6network6 libqt6printsupport6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6network6 libqt6printsupport6 libqt6svg6; do
     grep -q "$lib" <<<"$depends" || { echo "no dependency on $lib: $depends"; failed=1; }
 done
 grep -q "qt6-base-dev\|-dev" <<<"$depends" && { echo "depends on a development package: $depends"; failed=1; }

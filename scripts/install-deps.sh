@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-serialport-dev qt6-httpserver-dev qt6-websockets-dev
+    libqt6svg6  # draws the program's SVG icons (loaded as a plug-in, so not linked)
     libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev xvfb xauth
     dpkg-dev file poppler-utils gcovr

@@ -18,6 +18,7 @@
 
 #include "core/command_line.h"
 #include "core/version.h"
+#include "gui/icons.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
 #include "gui/startup.h"
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexatron");
     QApplication::setApplicationVersion(QString::fromStdString(version));
+    vex::gui::setUpApplicationIdentity();
 
     const auto qtext = [&cli](std::string_view name) {
         return QString::fromLocal8Bit(cli.value(name).value_or(std::string()));

@@ -42,6 +42,7 @@ MemTab::MemTab(AppState& state, Prompter& prompter, QWidget* parent)
     setObjectName("memtab");
     buildWindow();
     buildMenus();
+    applyIcons();
     buildToolbars();
     buildPopup();
 

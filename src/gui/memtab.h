@@ -136,6 +136,7 @@ class MemTab : public QMainWindow {
     void buildWindow();
     void buildMenus();     // memtab_menus.cpp
     void buildToolbars();  // memtab_menus.cpp
+    void applyIcons();     // memtab_icons.cpp: after the menus, before the toolbars
     void buildPopup();     // memtab_menus.cpp
 
     // Window parts.

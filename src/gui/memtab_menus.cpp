@@ -2,17 +2,15 @@
 // menu whose entries all live in windows not part of the program stays hidden.
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QStyle>
 #include <QToolBar>
 
 #include "gui/banknames.h"
 #include "gui/easyprog.h"
 #include "gui/frmimportrr.h"
+#include "gui/icons.h"
 #include "gui/iomenu.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
@@ -23,29 +21,6 @@
 #include "gui/trunkmenu.h"
 
 namespace vex::gui {
-
-namespace {
-
-// A small toolbar picture: a letter or two on a rounded tile, for commands without a
-// standard icon.
-QIcon Glyph(const QString& letters, const QColor& colour) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(colour);
-    p.setPen(colour.darker(140));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
-    QFont font = QApplication::font();
-    font.setBold(true);
-    font.setPixelSize(letters.size() > 2 ? 10 : letters.size() > 1 ? 13 : 18);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, letters);
-    return QIcon(pixmap);
-}
-
-}  // namespace
 
 QAction* MemTab::addCommand(QMenu* menu, const QString& caption, const char* name,
                             std::function<void()> run, const QKeySequence& key) {
@@ -310,21 +285,22 @@ void MemTab::buildMenus() {
 }
 
 void MemTab::buildToolbars() {
-    QStyle* s = style();
     auto findAction = [this](const char* name) {
         return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
     };
-    auto button = [&](QToolBar* bar, const char* name, const QIcon& icon, const QString& tip) {
+    // The button shows the command's icon (applyIcons) and a tip naming its shortcut.
+    auto button = [&](QToolBar* bar, const char* name, const QString& tip) {
         QAction* a = findAction(name);
         if (!a) return;
-        if (a->icon().isNull()) a->setIcon(icon);
         if (a->isCheckable()) {
             bar->addAction(a);  // the button shows the toggle's state
+            setShortcutToolTip(a, a, tip);
             return;
         }
         // The toolbar shows its own tip; the menu keeps the menu caption.
-        auto* proxy = new QAction(icon, tip, bar);
+        auto* proxy = new QAction(a->icon(), tip, bar);
         proxy->setObjectName(QStringLiteral("tb_") + QString::fromLatin1(name));
+        setShortcutToolTip(proxy, a, tip);
         connect(proxy, &QAction::triggered, a, &QAction::trigger);
         bar->addAction(proxy);
     };
@@ -332,40 +308,30 @@ void MemTab::buildToolbars() {
     d_toolbar1 = addToolBar(tr("Toolbar"));
     d_toolbar1->setObjectName("Toolbar1");
     d_toolbar1->setIconSize(QSize(20, 20));
-    button(d_toolbar1, "exit_tab", Glyph("Ex", QColor(0x90, 0x20, 0x20)), tr("Exit"));
-    button(d_toolbar1, "tabopen", s->standardIcon(QStyle::SP_DialogOpenButton), tr("Open"));
-    button(d_toolbar1, "savenu", s->standardIcon(QStyle::SP_DialogSaveButton), tr("Save"));
-    button(d_toolbar1, "tabundo", s->standardIcon(QStyle::SP_ArrowBack), tr("Undo"));
-    button(d_toolbar1, "tabredo", s->standardIcon(QStyle::SP_ArrowForward), tr("Redo"));
+    button(d_toolbar1, "exit_tab", tr("Exit"));
+    button(d_toolbar1, "tabopen", tr("Open"));
+    button(d_toolbar1, "savenu", tr("Save"));
+    button(d_toolbar1, "tabundo", tr("Undo"));
+    button(d_toolbar1, "tabredo", tr("Redo"));
     d_toolbar1->addSeparator();
-    button(d_toolbar1, "tab_cut", Glyph("Ct", QColor(0x80, 0x50, 0x30)), tr("Cut"));
-    button(d_toolbar1, "tab_copy", Glyph("Cp", QColor(0x30, 0x60, 0x90)), tr("Copy"));
-    button(d_toolbar1, "tab_paste", Glyph("Ps", QColor(0x30, 0x80, 0x50)), tr("Paste"));
-    button(d_toolbar1, "copy_channhels", Glyph("MC", QColor(0x50, 0x40, 0x90)),
-           tr("Copy/Move/Swap Channels"));
-    button(d_toolbar1, "swapbanks", Glyph("MB", QColor(0x50, 0x40, 0x90)),
-           tr("Copy/Move/Swap Banks"));
+    button(d_toolbar1, "tab_cut", tr("Cut"));
+    button(d_toolbar1, "tab_copy", tr("Copy"));
+    button(d_toolbar1, "tab_paste", tr("Paste"));
+    button(d_toolbar1, "copy_channhels", tr("Copy/Move/Swap Channels"));
+    button(d_toolbar1, "swapbanks", tr("Copy/Move/Swap Banks"));
     d_toolbar1->addSeparator();
-    button(d_toolbar1, "memtab_delline", Glyph("CL", QColor(0xa0, 0x40, 0x40)),
-           tr("Clear selected lines"));
-    button(d_toolbar1, "memtab_inslin", Glyph("IL", QColor(0x40, 0x70, 0xa0)),
-           tr("Insert empty line"));
-    button(d_toolbar1, "memtab_remlines", Glyph("RE", QColor(0x60, 0x60, 0x90)),
-           tr("Remove empty lines"));
-    button(d_toolbar1, "memtab_shiftup", Glyph("RL", QColor(0x90, 0x50, 0x70)),
-           tr("Remove lines and shift up"));
-    button(d_toolbar1, "tab_delete", Glyph("Del", QColor(0xa0, 0x30, 0x30)),
-           tr("Clear selected area"));
-    button(d_toolbar1, "menu_fd", Glyph("FD", QColor(0x30, 0x80, 0x80)), tr("Fill down"));
-    button(d_toolbar1, "menu_fs", Glyph("FS", QColor(0x30, 0x70, 0x70)), tr("Fill series"));
-    button(d_toolbar1, "checktab", Glyph("OK", QColor(0x20, 0x90, 0x40)),
-           tr("Check data in table"));
+    button(d_toolbar1, "memtab_delline", tr("Clear selected lines"));
+    button(d_toolbar1, "memtab_inslin", tr("Insert empty line"));
+    button(d_toolbar1, "memtab_remlines", tr("Remove empty lines"));
+    button(d_toolbar1, "memtab_shiftup", tr("Remove lines and shift up"));
+    button(d_toolbar1, "tab_delete", tr("Clear selected area"));
+    button(d_toolbar1, "menu_fd", tr("Fill down"));
+    button(d_toolbar1, "menu_fs", tr("Fill series"));
+    button(d_toolbar1, "checktab", tr("Check data in table"));
     d_toolbar1->addSeparator();
-    button(d_toolbar1, "menread", Glyph("Rd", QColor(0x20, 0x60, 0xa0)),
-           tr("Read data from scanner"));
-    button(d_toolbar1, "memsend", Glyph("Sd", QColor(0xa0, 0x60, 0x20)),
-           tr("Send data to scanner"));
-    auto* popupHint = new QAction(Glyph("?", QColor(0x70, 0x70, 0x70)), tr("Popup menu"), this);
+    button(d_toolbar1, "menread", tr("Read data from scanner"));
+    button(d_toolbar1, "memsend", tr("Send data to scanner"));
+    auto* popupHint = new QAction(themedIcon("vexatron-popup-hint"), tr("Popup menu"), this);
     popupHint->setObjectName("tb_popuphint");
     connect(popupHint, &QAction::triggered, this, [this] {
         d_prompter.tell(this, tr("Vexatron"),
@@ -373,38 +339,33 @@ void MemTab::buildToolbars() {
                         NoticeIcon::Information);
     });
     d_toolbar1->addAction(popupHint);
-    button(d_toolbar1, "open_manaul", Glyph("M", QColor(0x30, 0x50, 0x80)), tr("Read user manual"));
+    button(d_toolbar1, "open_manaul", tr("Read user manual"));
 
     addToolBarBreak();
     d_toolbar2 = addToolBar(tr("Toolbar 2"));
     d_toolbar2->setObjectName("Toolbar2");
     d_toolbar2->setIconSize(QSize(20, 20));
-    button(d_toolbar2, "menuprint", Glyph("Pr", QColor(0x40, 0x40, 0x60)), tr("Print option"));
-    button(d_toolbar2, "imp_csv", Glyph("AI", QColor(0x30, 0x70, 0x50)),
-           tr("Advanced Data Import"));
-    button(d_toolbar2, "catch", Glyph("NS", QColor(0x30, 0x50, 0x70)), tr("Netscoop"));
-    button(d_toolbar2, "ditun", Glyph("DT", QColor(0x20, 0x70, 0x90)), tr("Direct Tune"));
-    button(d_toolbar2, "vc", Glyph("VC", QColor(0x20, 0x80, 0x60)), tr("Virtual Control Panel"));
-    button(d_toolbar2, "cut_line", Glyph("XL", QColor(0x80, 0x50, 0x30)), tr("Cut Line(s)"));
-    button(d_toolbar2, "copy_line", Glyph("CL", QColor(0x30, 0x60, 0x90)), tr("Copy Line(s)"));
-    button(d_toolbar2, "paste_line", Glyph("PL", QColor(0x30, 0x80, 0x50)), tr("Paste Line(s)"));
-    button(d_toolbar2, "menucreate", Glyph("CB", QColor(0xa0, 0x30, 0x30)), tr("Clear sheet"));
-    button(d_toolbar2, "center_tags", Glyph("CT", QColor(0x50, 0x50, 0x50)),
-           tr("Center memory tags"));
-    button(d_toolbar2, "sort_allb", Glyph("A-Z", QColor(0x40, 0x60, 0xa0)), tr("Sort Ascending"));
-    button(d_toolbar2, "sort_rangedown", Glyph("Z-A", QColor(0x40, 0x60, 0xa0)),
-           tr("Sort Decending"));
-    button(d_toolbar2, "fd_curbank", Glyph("FD?", QColor(0x90, 0x70, 0x20)), tr("Find Duplicates"));
-    button(d_toolbar2, "remove_dupli", Glyph("RD", QColor(0x90, 0x50, 0x20)),
-           tr("Remove Duplicates"));
-    button(d_toolbar2, "tabeasy", Glyph("EF", QColor(0x30, 0x70, 0x50)), tr("EasyFill"));
-    button(d_toolbar2, "menufind", Glyph("F", QColor(0x70, 0x50, 0x20)), tr("Find"));
-    button(d_toolbar2, "checktab", Glyph("OK", QColor(0x20, 0x90, 0x40)),
-           tr("Check data is valid"));
-    button(d_toolbar2, "soft_options", Glyph("S", QColor(0x50, 0x50, 0x80)), tr("Software setup"));
-    button(d_toolbar2, "edit_shiftdown", s->standardIcon(QStyle::SP_ArrowDown),
-           tr("Shift Channel Down"));
-    button(d_toolbar2, "edit_shiftup", s->standardIcon(QStyle::SP_ArrowUp), tr("Shift Channel up"));
+    button(d_toolbar2, "menuprint", tr("Print option"));
+    button(d_toolbar2, "imp_csv", tr("Advanced Data Import"));
+    button(d_toolbar2, "catch", tr("Netscoop"));
+    button(d_toolbar2, "ditun", tr("Direct Tune"));
+    button(d_toolbar2, "vc", tr("Virtual Control Panel"));
+    button(d_toolbar2, "cut_line", tr("Cut Line(s)"));
+    button(d_toolbar2, "copy_line", tr("Copy Line(s)"));
+    button(d_toolbar2, "paste_line", tr("Paste Line(s)"));
+    button(d_toolbar2, "menucreate", tr("Clear sheet"));
+    button(d_toolbar2, "center_tags", tr("Center memory tags"));
+    button(d_toolbar2, "sort_allb", tr("Sort Ascending"));
+    button(d_toolbar2, "sort_rangedown", tr("Sort Decending"));
+    button(d_toolbar2, "fd_curbank", tr("Find Duplicates"));
+    button(d_toolbar2, "remove_dupli", tr("Remove Duplicates"));
+    button(d_toolbar2, "tabeasy", tr("EasyFill"));
+    button(d_toolbar2, "menufind", tr("Find"));
+    button(d_toolbar2, "checktab", tr("Check data is valid"));
+    button(d_toolbar2, "tbtags", tr("Setup bank tags"));
+    button(d_toolbar2, "soft_options", tr("Software setup"));
+    button(d_toolbar2, "edit_shiftdown", tr("Shift Channel Down"));
+    button(d_toolbar2, "edit_shiftup", tr("Shift Channel up"));
 }
 
 void MemTab::buildPopup() {

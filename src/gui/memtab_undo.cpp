@@ -4,6 +4,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 
+#include "gui/icons.h"
 #include "gui/memtab.h"
 
 namespace vex::gui {
@@ -41,11 +42,12 @@ void MemTab::updateUndoActions() {
     d_undoAction->setEnabled(history.canUndo());
     d_redoAction->setEnabled(history.canRedo());
     for (QAction* a : {d_undoAction, d_redoAction}) {
+        // The mnemonic goes; an "&" of the step name ("&&") stays.
         QString tip = a->text();
-        tip.remove('&');
+        tip.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove('&').replace('\x01', '&');
         const auto proxies = findChildren<QAction*>(QStringLiteral("tb_") + a->objectName());
         for (QAction* proxy : proxies) {
-            proxy->setToolTip(tip.replace("&&", "&"));
+            setShortcutToolTip(proxy, a, tip);
             proxy->setEnabled(a->isEnabled());
         }
     }

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "gui/editrunk.h"
+#include "gui/icons.h"
 #include "gui/listtags.h"
 #include "gui/trunkwidgets.h"
 #include "gui/vervangtrunk.h"
@@ -42,13 +43,13 @@ QAction* TrTags::makeAction(const QString& text, const QString& tip, const char*
                             std::function<void()> run, const QKeySequence& key) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(tip);
     if (!key.isEmpty()) {
         // Shortcuts act on the grid only, so the entry fields keep their own editing keys.
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
         d_grid->addAction(action);
     }
+    if (!tip.isEmpty()) setShortcutToolTip(action, action, tip);
     connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
     return action;
 }
@@ -142,6 +143,10 @@ void TrTags::buildWindow() {
         tr("Paste"), {}, "paste", [this] { paste(); }, QKeySequence::Paste);
     QAction* deleteAction = makeAction(
         tr("Delete"), {}, "delete", [this] { deleteCells(); }, QKeySequence::Delete);
+    cutAction->setIcon(themedIcon(QStringLiteral("edit-cut")));
+    copyAction->setIcon(themedIcon(QStringLiteral("edit-copy")));
+    pasteAction->setIcon(themedIcon(QStringLiteral("edit-paste")));
+    deleteAction->setIcon(themedIcon(QStringLiteral("edit-delete")));
     edit->addActions({cutAction, copyAction, pasteAction, deleteAction});
     layout->setMenuBar(menuBar);
 
