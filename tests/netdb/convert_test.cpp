@@ -312,10 +312,6 @@ TEST_F(ImportTest, GpsPositionsAreToldAndEdacsIdsStayAsListed) {
     EXPECT_TRUE(without.notes.empty());
     EXPECT_EQ(plain, image);
     EXPECT_EQ(image.TrunkId[0][0][0], "04-081");
-    system.sites = {b};
-    options.importGps = true;
-    EXPECT_EQ(ImportTrunked(plain, 0, 1, system, AllOf(system), {}, options).notes.at(0),
-              "No GPS data is available for the imported sites.");
 }
 
 }  // namespace
