@@ -256,6 +256,7 @@ int RunDb(const std::vector<std::string>& args) {
         if (!report.ok) return failWith(report.error);
         for (const std::string& w : report.warnings)
             std::cerr << "vexa: warning: " << Out(w) << '\n';
+        for (const std::string& note : report.notes) output << Out(note) << '\n';
         output << "Imported " << report.channels << " channels and " << report.talkgroups
                << " talkgroups into bank " << bank + 1 << "\n";
         finish(kExitOk);
@@ -354,7 +355,8 @@ const Command kDbCommand = {
     "  --set CAPTION=VALUE  an option of the import window by its caption: a tick box takes 0\n"
     "                       or 1, \"Don't change\" takes 1, \"Use Agency/County Name:\" and\n"
     "                       \"Custom:\" take the name; options not named take the window's\n"
-    "                       defaults\n"
+    "                       defaults; \"Import GPS data (if available)=1\" lists the imported\n"
+    "                       sites' positions, \"Convert Edacs To AFS\" has no effect here\n"
     "  --dir FOLDER         the program folder (setup.ini; the cached description in\n"
     "                       FOLDER/marlosoap)\n",
     &RunDb,

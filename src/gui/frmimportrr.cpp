@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -22,11 +23,14 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "core/atomic_file.h"
 #include "gui/frmdbaseloc.h"
 #include "gui/memtab.h"
 #include "gui/prompter.h"
 #include "netdb/messages.h"
+#include "netdb/xml_file.h"
 #include "platform/http_transport.h"
 
 namespace vex::gui {
@@ -103,6 +107,13 @@ void FrmImportRR::buildControls() {
     auto* layout = new QVBoxLayout(this);
     auto* menu = new QMenuBar(this);
     QMenu* file = menu->addMenu(tr("&File"));
+    file->addAction(tr("&Load XML File"), this, [this] { loadXmlFile(); })
+        ->setObjectName("loadXml");
+    file->addAction(tr("&Save XML File"), this, [this] { saveXmlFile(); })
+        ->setObjectName("saveXml");
+    file->addAction(tr("Vie&w XML File"), this, [this] { viewXmlFile(); })
+        ->setObjectName("viewXml");
+    file->addSeparator();
     file->addAction(tr("E&xit"), this, &QDialog::close);
     QMenu* settings = menu->addMenu(tr("Settings"));
     settings->addAction(tr("Database Address"), this, [this] { chooseAddress(); })
@@ -139,6 +150,33 @@ void FrmImportRR::buildControls() {
     d_status->setWordWrap(true);
     layout->addWidget(d_status);
 
+    auto* modes = new QHBoxLayout;
+    for (std::size_t m = 0; m < BrowseModeCaptions().size(); ++m) {
+        auto* button = new QRadioButton(L1(BrowseModeCaptions()[m]), this);
+        button->setObjectName(QString("mode%1").arg(m));
+        d_modeButtons.push_back(button);
+        modes->addWidget(button);
+        connect(button, &QRadioButton::clicked, this,
+                [this, m] { setBrowseMode(static_cast<BrowseMode>(m)); });
+    }
+    modes->addStretch();
+    d_zip = new QLineEdit(this);
+    d_zip->setObjectName("zip");
+    d_zip->setMaxLength(10);
+    d_zip->setPlaceholderText(tr("ZIP code, Enter"));
+    d_zip->setToolTip(
+        tr("United States: type a ZIP code and press Enter to choose its state "
+           "and county"));
+    auto* zipLabel = new QLabel(tr("&ZIP:"), this);
+    zipLabel->setBuddy(d_zip);
+    modes->addWidget(zipLabel);
+    modes->addWidget(d_zip);
+    d_zipInfo = new QLabel(this);
+    d_zipInfo->setObjectName("zipInfo");
+    modes->addWidget(d_zipInfo);
+    layout->addLayout(modes);
+    connect(d_zip, &QLineEdit::returnPressed, this, [this] { enterZipCode(); });
+
     auto* pick = new QGridLayout;
     const auto combo = [this](const char* name) {
         auto* c = new QComboBox(this);
@@ -154,16 +192,18 @@ void FrmImportRR::buildControls() {
     d_county = combo("county");
     d_agency = combo("agency");
     d_systemList = combo("system");
-    pick->addWidget(new QLabel(tr("Country:"), this), 0, 0);
-    pick->addWidget(d_country, 0, 1);
-    pick->addWidget(new QLabel(tr("State:"), this), 0, 2);
-    pick->addWidget(d_state, 0, 3);
-    pick->addWidget(new QLabel(tr("County:"), this), 1, 0);
-    pick->addWidget(d_county, 1, 1);
-    pick->addWidget(new QLabel(tr("Agency:"), this), 1, 2);
-    pick->addWidget(d_agency, 1, 3);
-    pick->addWidget(new QLabel(tr("Trunk System:"), this), 2, 0);
-    pick->addWidget(d_systemList, 2, 1, 1, 3);
+    const auto labelled = [this, pick](const QString& text, QComboBox* c, int row, int column,
+                                       int span) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(c);
+        pick->addWidget(label, row, column);
+        pick->addWidget(c, row, column + 1, 1, span);
+    };
+    labelled(tr("C&ountry:"), d_country, 0, 0, 1);
+    labelled(tr("S&tate:"), d_state, 0, 2, 1);
+    labelled(tr("Co&unty:"), d_county, 1, 0, 1);
+    labelled(tr("A&gency:"), d_agency, 1, 2, 1);
+    labelled(tr("Trunk S&ystem:"), d_systemList, 2, 0, 3);
     layout->addLayout(pick);
     connect(d_country, &QComboBox::activated, this, [this] { countryChosen(); });
     connect(d_state, &QComboBox::activated, this, [this] { stateChosen(); });
@@ -198,9 +238,13 @@ void FrmImportRR::buildControls() {
         if (c.kind != OptionCaption::Tick) continue;
         auto* box = new QCheckBox(L1(c.caption), options);
         d_ticks.push_back(box);
-        optionGrid->addWidget(box, row % 4, row / 4);
+        optionGrid->addWidget(box, row % 5, row / 5);
         ++row;
     }
+    d_ticks[5]->setToolTip(tr("Kept for other scanners; EDACS IDs are imported as listed here"));
+    d_ticks[9]->setToolTip(
+        tr("Lists the positions of the imported sites after the import; "
+           "the scanner's memory has no place for them"));
     d_keepName = new QRadioButton(tr("Don't change"), options);
     d_placeName = new QRadioButton(tr("Use Agency/County Name:"), options);
     d_customName = new QRadioButton(tr("Custom:"), options);
@@ -261,6 +305,12 @@ void FrmImportRR::buildControls() {
         if (on && std::filesystem::remove(d_session->traceFile())) setStatus(L1(kMsgLogDeleted));
     });
     clearBelow(d_state);
+    d_retryTimer = new QTimer(this);
+    d_retryTimer->setSingleShot(true);
+    d_retryTimer->setInterval(kRetryIntervalMs);
+    connect(d_retryTimer, &QTimer::timeout, this, [this] {
+        if (d_retry.tick()) startLogin();
+    });
     d_waitTimer = new QTimer(this);
     d_waitTimer->setInterval(400);
     connect(d_waitTimer, &QTimer::timeout, this, [this] {
@@ -277,15 +327,18 @@ void FrmImportRR::readSettings() {
     d_savePassword->setChecked(!d_password->text().isEmpty());
     const int country = s.value("country", 1).toInt();
     if (country >= 0 && country < d_country->count()) d_country->setCurrentIndex(country);
+    d_zip->setVisible(d_country->currentData().toInt() == kZipCountry);
     const ImportOptions defaults;
-    const bool values[] = {defaults.useAlpha,         defaults.keepShortTags,
-                           defaults.removeSpaces,     defaults.upperCase,
-                           defaults.tagFilters,       defaults.primaryControl,
-                           defaults.alternateControl, defaults.allControl};
-    const char* keys[] = {"useroptc1", "useroptc2", "useroptc3", "useroptc4",
-                          "useroptc5", "ccpri",     "ccalt",     "ccall"};
-    for (std::size_t i = 0; i < d_ticks.size(); ++i)
-        d_ticks[i]->setChecked(s.value(keys[i], values[i] ? "1" : "0").toString() == "1");
+    std::size_t tick = 0;
+    for (const OptionCaption& c : OptionCaptions()) {
+        if (c.kind != OptionCaption::Tick) continue;
+        const QString key = L1(c.settingsKey);
+        d_ticks[tick++]->setChecked(s.value(key, defaults.*c.tick ? "1" : "0").toString() == "1");
+    }
+    const int mode = s.value("browse_mode", static_cast<int>(BrowseMode::Conventional)).toInt();
+    setBrowseMode(mode >= 0 && mode < static_cast<int>(d_modeButtons.size())
+                      ? static_cast<BrowseMode>(mode)
+                      : BrowseMode::Conventional);
     d_debug->setChecked(s.value("debug", "0").toString() == "1");
     const bool local = s.value("dbindex", 0).toInt() == 1;
     const std::string endpoint = ToL1(s.value("endpoint", L1(kLocalEndpoint)).toString());
@@ -309,10 +362,11 @@ void FrmImportRR::writeSettings() {
     else
         s.remove("pass");
     s.setValue("country", d_country->currentIndex());
-    const char* keys[] = {"useroptc1", "useroptc2", "useroptc3", "useroptc4",
-                          "useroptc5", "ccpri",     "ccalt",     "ccall"};
-    for (std::size_t i = 0; i < d_ticks.size(); ++i)
-        s.setValue(keys[i], d_ticks[i]->isChecked() ? "1" : "0");
+    std::size_t tick = 0;
+    for (const OptionCaption& c : OptionCaptions())
+        if (c.kind == OptionCaption::Tick)
+            s.setValue(L1(c.settingsKey), d_ticks[tick++]->isChecked() ? "1" : "0");
+    s.setValue("browse_mode", static_cast<int>(d_browseMode));
     s.setValue("debug", d_debug->isChecked() ? "1" : "0");
     s.setValue("dbindex", d_session->endpointKind() == EndpointKind::Local ? 1 : 0);
     s.setValue("endpoint", L1(d_session->endpoint()));
@@ -345,9 +399,9 @@ bool FrmImportRR::busy() const {
 
 ImportOptions FrmImportRR::importOptions() const {
     ImportOptions o;
-    bool* ticks[] = {&o.useAlpha,   &o.keepShortTags,  &o.removeSpaces,     &o.upperCase,
-                     &o.tagFilters, &o.primaryControl, &o.alternateControl, &o.allControl};
-    for (std::size_t i = 0; i < d_ticks.size(); ++i) *ticks[i] = d_ticks[i]->isChecked();
+    std::size_t tick = 0;
+    for (const OptionCaption& c : OptionCaptions())
+        if (c.kind == OptionCaption::Tick) o.*c.tick = d_ticks[tick++]->isChecked();
     o.bankName = d_customName->isChecked()  ? BankNameChoice::Custom
                  : d_placeName->isChecked() ? BankNameChoice::PlaceName
                                             : BankNameChoice::Keep;
@@ -364,7 +418,8 @@ void FrmImportRR::setBusy(bool busy, const QString& status) {
     for (QWidget* w : std::initializer_list<QWidget*>{d_connect, d_country, d_state, d_county,
                                                       d_agency, d_systemList, d_import})
         w->setEnabled(!busy && (w == d_connect || d_loggedIn));
-    d_cancel->setEnabled(busy);
+    d_cancel->setEnabled(busy || d_retryTimer->isActive());
+    d_zip->setEnabled(!busy && d_loggedIn);
     if (busy) {
         d_waitText = status;
         d_dots = 0;
@@ -383,7 +438,19 @@ void FrmImportRR::fail(const std::string& message) {
 }
 
 void FrmImportRR::cancelCall() {
+    // Cancel also ends the log-in retries.
+    const bool retrying = d_retryTimer->isActive();
+    d_retryTimer->stop();
+    d_retry.reset();
+    d_retryCancelled = true;
+    d_pendingCounty = 0;
     d_session->cancel();
+    d_cancel->setEnabled(d_session->busy());
+    if (retrying) setStatus(L1(kMsgCancelled));
+}
+
+void FrmImportRR::setRetryInterval(int ms) {
+    d_retryTimer->setInterval(ms);
 }
 
 void FrmImportRR::chooseAddress() {
@@ -407,12 +474,20 @@ void FrmImportRR::connectToService() {
         d_prompter.tell(this, windowTitle(), L1(kMsgEnterPassword), NoticeIcon::Information);
         return;
     }
+    d_retryTimer->stop();
+    d_retry.reset();
+    startLogin();
+}
+
+void FrmImportRR::startLogin() {
     d_loggedIn = false;
+    d_retryCancelled = false;
     d_session->setCredentials(ToL1(d_user->text()), ToL1(d_password->text()));
     d_session->setTrace(d_debug->isChecked());
     setBusy(true, L1(kMsgWaitConnecting));
     Login(*d_session, [this](LoginResult result) {
-        if (!result.outcome.ok) return fail(result.outcome.message);
+        if (!result.outcome.ok) return loginFailed(result.outcome);
+        d_retry.reset();
         d_loggedIn = true;
         setBusy(false);
         QString status = L1(kMsgSubscription) + L1(result.expires);
@@ -420,6 +495,50 @@ void FrmImportRR::connectToService() {
         setStatus(status);
         if (d_country->currentIndex() > 0) countryChosen();
     });
+}
+
+void FrmImportRR::loginFailed(const Outcome& outcome) {
+    if (d_retryCancelled) return fail(outcome.message);
+    const bool again = d_retry.failed(outcome.refused, outcome.message);
+    if (again) d_retryTimer->start();
+    fail(d_retry.status());
+}
+
+void FrmImportRR::showList(QComboBox* combo, bool shown) {
+    combo->setVisible(shown);
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->buddy() == combo) label->setVisible(shown);
+}
+
+void FrmImportRR::setBrowseMode(BrowseMode mode) {
+    d_browseMode = mode;
+    d_modeButtons[static_cast<std::size_t>(mode)]->setChecked(true);
+    const BrowseLists lists = ListsFor(mode);
+    showList(d_state, lists.state);
+    showList(d_county, lists.county);
+    showList(d_agency, lists.agency);
+    showList(d_systemList, lists.system);
+    // What was shown belongs to another mode; the lists above stay as they were read.
+    d_county->setCurrentIndex(0);
+    d_systemList->setCurrentIndex(0);
+    if (mode == BrowseMode::TrunkSystems) {
+        std::vector<std::pair<std::int32_t, std::string>> list;
+        for (const SystemRef& sys : d_stateInfo.systems) list.emplace_back(sys.sid, sys.name);
+        fillCombo(d_systemList, list);
+    }
+    fillAgencies();
+    d_sites->clear();
+    d_items->clear();
+    d_systemInfo->clear();
+    d_mode = Mode::None;
+    updateCounter();
+}
+
+void FrmImportRR::fillAgencies() {
+    std::vector<std::pair<std::int32_t, std::string>> list;
+    for (const AgencyRef& a : AgenciesFor(d_browseMode, d_countryInfo, d_stateInfo))
+        list.emplace_back(a.aid, a.name);
+    fillCombo(d_agency, list);
 }
 
 void FrmImportRR::clearBelow(QComboBox* combo) {
@@ -448,7 +567,11 @@ void FrmImportRR::fillCombo(QComboBox* combo,
 
 void FrmImportRR::countryChosen() {
     clearBelow(d_state);
+    d_countryInfo = {};
+    d_stateInfo = {};
+    d_zipInfo->clear();
     const int coid = d_country->currentData().toInt();
+    d_zip->setVisible(coid == kZipCountry);
     if (coid <= 0 || !d_loggedIn) return;
     setBusy(true, L1(kMsgReadingStates) + d_country->currentText());
     LoadCountry(*d_session, coid, [this](Outcome o, CountryInfo info) {
@@ -457,31 +580,41 @@ void FrmImportRR::countryChosen() {
         std::vector<std::pair<std::int32_t, std::string>> states;
         for (const StateRef& s : info.states) states.emplace_back(s.stid, s.name);
         fillCombo(d_state, states);
-        std::vector<std::pair<std::int32_t, std::string>> agencies;
-        for (const AgencyRef& a : info.agencies) agencies.emplace_back(a.aid, a.name);
-        fillCombo(d_agency, agencies);
-        setStatus(L1(kMsgSelectState));
+        d_countryInfo = std::move(info);
+        fillAgencies();
+        setStatus(d_browseMode == BrowseMode::NationWide ? L1(kMsgSelectCountyAgency)
+                                                         : L1(kMsgSelectState));
     });
 }
 
 void FrmImportRR::stateChosen() {
     clearBelow(d_county);
+    d_stateInfo = {};
+    fillAgencies();
     const int stid = d_state->currentData().toInt();
     if (stid <= 0) return;
     setBusy(true, L1(kMsgWaitRetrieving));
     LoadState(*d_session, stid, [this](Outcome o, StateInfo info) {
-        if (!o.ok) return fail(o.message);
+        if (!o.ok) {
+            d_pendingCounty = 0;
+            return fail(o.message);
+        }
         setBusy(false);
         std::vector<std::pair<std::int32_t, std::string>> list;
         for (const CountyRef& c : info.counties) list.emplace_back(c.ctid, c.name);
         fillCombo(d_county, list);
         list.clear();
-        for (const AgencyRef& a : info.agencies) list.emplace_back(a.aid, a.name);
-        fillCombo(d_agency, list);
-        list.clear();
         for (const SystemRef& s : info.systems) list.emplace_back(s.sid, s.name);
         fillCombo(d_systemList, list);
+        d_stateInfo = std::move(info);
+        fillAgencies();
         setStatus(L1(kMsgSelectCountyAgency));
+        // A ZIP code chose this state; its county follows.
+        const int county = d_county->findData(std::exchange(d_pendingCounty, 0));
+        if (county > 0) {
+            d_county->setCurrentIndex(county);
+            countyChosen();
+        }
     });
 }
 
@@ -491,11 +624,25 @@ void FrmImportRR::countyChosen() {
     d_countyId = ctid;
     d_agencyId = 0;
     setBusy(true, L1(kMsgWaitRetrieving));
+    if (d_browseMode == BrowseMode::TrunkSystems) {
+        // Only the county's systems: its frequencies are not wanted here.
+        LoadCountyInfo(*d_session, ctid, [this](Outcome o, PlaceInfo info) {
+            if (!o.ok) return fail(o.message);
+            setBusy(false);
+            std::vector<std::pair<std::int32_t, std::string>> list;
+            for (const SystemRef& s : info.systems) list.emplace_back(s.sid, s.name);
+            fillCombo(d_systemList, list);
+            d_sites->clear();
+            d_items->clear();
+            d_systemInfo->clear();
+            d_mode = Mode::None;
+            updateCounter();
+            setStatus(tr("Trunked systems in %1: %2.").arg(L1(info.name)).arg(list.size()));
+        });
+        return;
+    }
     LoadCounty(*d_session, ctid, [this](Outcome o, PlaceData data) {
         if (!o.ok) return fail(o.message);
-        std::vector<std::pair<std::int32_t, std::string>> list;
-        for (const SystemRef& s : data.info.systems) list.emplace_back(s.sid, s.name);
-        if (!list.empty()) fillCombo(d_systemList, list);
         showPlace(std::move(data));
     });
 }
@@ -688,6 +835,8 @@ void FrmImportRR::importTicked() {
     for (const std::string& warning : report.warnings)
         d_prompter.tell(this, warning == kMsgLcnWarning ? L1(kMsgLcnWarningTitle) : windowTitle(),
                         L1(warning), NoticeIcon::Warning);
+    for (const std::string& note : report.notes)
+        d_prompter.tell(this, windowTitle(), L1(note), NoticeIcon::Information);
     if (const auto name = BankName(options)) {
         (d_customName->isChecked() ? d_customNameText : d_placeNameText)->setText(L1(*name));
     }
@@ -726,6 +875,101 @@ void FrmImportRR::view() {
     if (!QDesktopServices::openUrl(QUrl(base + page)))
         d_prompter.tell(this, windowTitle(), tr("The web browser could not be started."),
                         NoticeIcon::Warning);
+}
+
+void FrmImportRR::enterZipCode() {
+    if (busy() || !d_loggedIn) return;
+    const std::optional<std::int32_t> zip = ParseZipCode(ToL1(d_zip->text()));
+    if (!zip) {
+        d_prompter.tell(this, windowTitle(),
+                        tr("A ZIP code has five digits (\"12345\" or \"12345-6789\")."),
+                        NoticeIcon::Information);
+        return;
+    }
+    if (d_country->currentData().toInt() != kZipCountry) return;
+    d_zipInfo->clear();
+    setBusy(true, L1(kMsgWaitRetrieving));
+    LoadZip(*d_session, *zip, [this](Outcome o, ZipInfo info) {
+        if (!o.ok) return fail(o.message);
+        setBusy(false);
+        d_zipInfo->setText(L1(ZipSummary(info)));
+        const int state = d_state->findData(info.stid);
+        if (state <= 0) {
+            setStatus(tr("The state of this ZIP code is not in the list."));
+            return;
+        }
+        // The lists that show counties follow the ZIP code.
+        if (!ListsFor(d_browseMode).county) setBrowseMode(BrowseMode::Conventional);
+        d_state->setCurrentIndex(state);
+        d_pendingCounty = info.ctid;
+        stateChosen();
+    });
+}
+
+std::string FrmImportRR::xmlText() const {
+    if (d_loadedXmlAt >= 0 && d_loadedXmlAt == d_session->answerCount()) return d_loadedXml;
+    return d_session->lastAnswer();
+}
+
+void FrmImportRR::loadXmlFile() {
+    const QString name = d_prompter.openFileName(this, tr("Load XML File"), L1(kXmlLoadFilter));
+    if (name.isEmpty()) return;
+    std::string text;
+    const XmlCheck check = ReadXmlFile(name.toStdString(), text);
+    if (!check.ok) {
+        d_prompter.tell(this, L1(kMsgXmlParseError), L1(XmlParseErrorText(check)),
+                        NoticeIcon::Warning);
+        return;
+    }
+    d_loadedXml = std::move(text);
+    d_loadedXmlAt = d_session->answerCount();
+    setStatus(tr("Loaded %1.").arg(name));
+    if (d_xmlView && d_xmlView->isVisible()) viewXmlFile();
+}
+
+void FrmImportRR::saveXmlFile() {
+    const std::string text = xmlText();
+    if (text.empty()) {
+        d_prompter.tell(this, windowTitle(),
+                        tr("There is no XML yet: log in or load an XML file first."),
+                        NoticeIcon::Information);
+        return;
+    }
+    const QString name = d_prompter.suggestSaveFileName(this, tr("Save XML File"),
+                                                        L1(kXmlSaveFilter), L1(kXmlDefaultName));
+    if (name.isEmpty()) return;
+    if (const WriteResult written = WriteFileAtomically(name.toStdString(), text); !written) {
+        d_prompter.tell(this, windowTitle(),
+                        tr("%1 could not be saved: %2").arg(name, L1(written.error)),
+                        NoticeIcon::Warning);
+        return;
+    }
+    setStatus(tr("Saved %1.").arg(name));
+}
+
+void FrmImportRR::viewXmlFile() {
+    const std::string text = xmlText();
+    if (text.empty()) {
+        d_prompter.tell(this, windowTitle(),
+                        tr("There is no XML yet: log in or load an XML file first."),
+                        NoticeIcon::Information);
+        return;
+    }
+    if (!d_xmlView) {
+        d_xmlView = new QDialog(this);
+        d_xmlView->setWindowTitle(tr("XML"));
+        d_xmlView->resize(700, 500);
+        auto* layout = new QVBoxLayout(d_xmlView);
+        auto* view = new QPlainTextEdit(d_xmlView);
+        view->setObjectName("xmlView");
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        layout->addWidget(view);
+    }
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    d_xmlView->findChild<QPlainTextEdit*>("xmlView")->setPlainText(QString::fromUtf8(bytes));
+    d_xmlView->show();
+    d_xmlView->raise();
 }
 
 void OpenDatabaseImport(MemTab& main) {

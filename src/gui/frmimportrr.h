@@ -12,6 +12,7 @@
 
 #include "core/image.h"
 #include "netdb/browse.h"
+#include "netdb/browse_modes.h"
 #include "netdb/convert.h"
 #include "netdb/session.h"
 
@@ -60,6 +61,17 @@ class FrmImportRR : public QDialog {
     void copyToClipboard();
     void view();
     void chooseAddress();
+    void setBrowseMode(netdb::BrowseMode mode);
+    netdb::BrowseMode browseMode() const { return d_browseMode; }
+    void enterZipCode();
+    void loadXmlFile();
+    void saveXmlFile();
+    void viewXmlFile();
+    // The XML the File menu shows and saves: the last answer of the service, or the file loaded
+    // after it.
+    std::string xmlText() const;
+    // The wait between log-in attempts (tests shorten it).
+    void setRetryInterval(int ms);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +94,10 @@ class FrmImportRR : public QDialog {
     void countyChosen();
     void agencyChosen();
     void systemChosen();
+    void startLogin();
+    void loginFailed(const netdb::Outcome& outcome);
+    void showList(QComboBox* combo, bool shown);
+    void fillAgencies();
     void showPlace(netdb::PlaceData data);
     void showSystem(netdb::SystemData data);
     void fillBankList();
@@ -98,6 +114,14 @@ class FrmImportRR : public QDialog {
     netdb::PlaceData d_place;
     netdb::SystemData d_system;
     std::int32_t d_countyId = 0, d_agencyId = 0;
+    netdb::BrowseMode d_browseMode = netdb::BrowseMode::Conventional;
+    netdb::CountryInfo d_countryInfo;
+    netdb::StateInfo d_stateInfo;
+    std::int32_t d_pendingCounty = 0;  // the ZIP code's county, chosen once its state is read
+    netdb::LoginRetry d_retry;
+    bool d_retryCancelled = false;
+    std::string d_loadedXml;
+    int d_loadedXmlAt = -1;  // the session's answer count when the file was loaded
     int d_dots = 0;
     QString d_waitText;
 
@@ -127,6 +151,11 @@ class FrmImportRR : public QDialog {
     QSpinBox* d_start;
     QPushButton* d_import;
     QTimer* d_waitTimer;
+    QTimer* d_retryTimer;
+    std::vector<QRadioButton*> d_modeButtons;  // in BrowseMode order
+    QLineEdit* d_zip;
+    QLabel* d_zipInfo;
+    QDialog* d_xmlView = nullptr;
 };
 
 // The main window's "Frequency Database Webservice" command.

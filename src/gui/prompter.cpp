@@ -59,7 +59,13 @@ QString DialogPrompter::openFileName(QWidget* parent, const QString& caption,
 
 QString DialogPrompter::saveFileName(QWidget* parent, const QString& caption,
                                      const QString& filter) {
+    return suggestSaveFileName(parent, caption, filter, {});
+}
+
+QString DialogPrompter::suggestSaveFileName(QWidget* parent, const QString& caption,
+                                            const QString& filter, const QString& suggested) {
     QFileDialog dialog(parent, caption, QString(), filter);
+    if (!suggested.isEmpty()) dialog.selectFile(suggested);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The suffix is added before the dialog asks about overwriting, so "name" does not

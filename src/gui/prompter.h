@@ -27,6 +27,12 @@ class Prompter {
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption,
                                  const QString& filter) = 0;
+    // As saveFileName, offering `suggested` as the name.
+    virtual QString suggestSaveFileName(QWidget* parent, const QString& caption,
+                                        const QString& filter, const QString& suggested) {
+        (void)suggested;
+        return saveFileName(parent, caption, filter);
+    }
 };
 
 // The real thing: message boxes and the system's file dialogs.
@@ -36,6 +42,8 @@ class DialogPrompter : public Prompter {
     void tell(QWidget* parent, const QString& title, const QString& text, NoticeIcon icon) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString suggestSaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& suggested) override;
 };
 
 // Latin-1 at the boundary between the logic's text and the toolkit's.

@@ -9,12 +9,22 @@ namespace vex::netdb {
 namespace {
 
 using Fail = std::function<void(const std::string&)>;
+using LoginFail = std::function<void(const std::string&, bool refused)>;
 
 // One call whose success runs `ok` with the returned element and whose failure runs `fail`.
 void Call(Session& session, int op, Parameters params, Fail fail,
           std::function<void(const SoapAnswer&)> ok) {
     session.call(op, params, [fail = std::move(fail), ok = std::move(ok)](SoapAnswer answer) {
         if (!answer.ok) return fail(answer.message);
+        ok(answer);
+    });
+}
+
+// The same for the log-in, which also needs to know whether the service refused.
+void Call(Session& session, int op, Parameters params, LoginFail fail,
+          std::function<void(const SoapAnswer&)> ok) {
+    session.call(op, params, [fail = std::move(fail), ok = std::move(ok)](SoapAnswer answer) {
+        if (!answer.ok) return fail(answer.message, answer.refused);
         ok(answer);
     });
 }
@@ -32,9 +42,10 @@ struct LoginJob {
     std::function<void(LoginResult)> done;
 };
 
-void FinishLogin(const std::shared_ptr<LoginJob>& job, const std::string& failure) {
+void FinishLogin(const std::shared_ptr<LoginJob>& job, const std::string& failure,
+                 bool refused = false) {
     if (!failure.empty()) {
-        job->result.outcome = {false, failure};
+        job->result.outcome = {false, failure, refused};
         job->result.lookups = {};
     } else {
         job->result.outcome = {true, {}};
@@ -44,7 +55,9 @@ void FinishLogin(const std::shared_ptr<LoginJob>& job, const std::string& failur
 
 void LoadLookups(const std::shared_ptr<LoginJob>& job) {
     Session& s = *job->session;
-    const Fail fail = [job](const std::string& m) { FinishLogin(job, m); };
+    const LoginFail fail = [job](const std::string& m, bool refused) {
+        FinishLogin(job, m, refused);
+    };
     Lookups& l = job->result.lookups;
     Call(s, kGetTrsFlavor, {{"id", 0}}, fail, [job, fail, &s, &l](const SoapAnswer& a) {
         l.flavors = ReadItems<Flavor>(a, ReadFlavor);
@@ -153,8 +166,8 @@ void Login(Session& session, std::function<void(LoginResult)> done) {
         }
         Call(
             *job->session, kGetUserData, {},
-            [job](const std::string& m) {
-                FinishLogin(job, std::string(kMsgNoUserData) + " " + m);
+            [job](const std::string& m, bool refused) {
+                FinishLogin(job, std::string(kMsgNoUserData) + " " + m, refused);
             },
             [job](const SoapAnswer& a) {
                 job->result.expires = ReadUserData(a.value).subExpireDate;
@@ -194,6 +207,37 @@ void LoadCounty(Session& session, std::int32_t ctid, std::function<void(Outcome,
 
 void LoadAgency(Session& session, std::int32_t aid, std::function<void(Outcome, PlaceData)> done) {
     LoadPlace(session, kGetAgencyInfo, "aid", aid, &ReadAgencyInfo, std::move(done));
+}
+
+void LoadCountyInfo(Session& session, std::int32_t ctid,
+                    std::function<void(Outcome, PlaceInfo)> done) {
+    auto shared = std::make_shared<std::function<void(Outcome, PlaceInfo)>>(std::move(done));
+    Call(
+        session, kGetCountyInfo, {{"ctid", ctid}},
+        [shared](const std::string& m) {
+            (*shared)({false, m}, {});
+        },
+        [shared](const SoapAnswer& a) {
+            (*shared)({true, {}}, ReadCountyInfo(a.value));
+        });
+}
+
+void LoadZip(Session& session, std::int32_t zipcode, std::function<void(Outcome, ZipInfo)> done) {
+    auto shared = std::make_shared<std::function<void(Outcome, ZipInfo)>>(std::move(done));
+    Call(
+        session, kGetZipcodeInfo, {{"zipcode", zipcode}},
+        [shared](const std::string& m) {
+            (*shared)({false, m}, {});
+        },
+        [shared, zipcode](const SoapAnswer& a) {
+            const ZipInfo zip = ReadZipInfo(a.value);
+            // An answer without a state would select nothing; say so instead.
+            if (zip.stid <= 0)
+                return (*shared)({false, "The ZIP code " + std::to_string(zipcode) +
+                                             " is not in the frequency database."},
+                                 {});
+            (*shared)({true, {}}, zip);
+        });
 }
 
 void LoadSystem(Session& session, std::int32_t sid, std::function<void(Outcome, SystemData)> done) {

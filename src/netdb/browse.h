@@ -57,6 +57,11 @@ void LoadCountry(Session& session, std::int32_t coid,
 void LoadState(Session& session, std::int32_t stid, std::function<void(Outcome, StateInfo)> done);
 void LoadCounty(Session& session, std::int32_t ctid, std::function<void(Outcome, PlaceData)> done);
 void LoadAgency(Session& session, std::int32_t aid, std::function<void(Outcome, PlaceData)> done);
+// A county's record alone (its systems and agencies), without its frequencies.
+void LoadCountyInfo(Session& session, std::int32_t ctid,
+                    std::function<void(Outcome, PlaceInfo)> done);
+// The state and county of a ZIP code; a code the service does not know fails.
+void LoadZip(Session& session, std::int32_t zipcode, std::function<void(Outcome, ZipInfo)> done);
 void LoadSystem(Session& session, std::int32_t sid, std::function<void(Outcome, SystemData)> done);
 
 // The countries the browser offers, by their list position + 1 (the country id).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/frequency.h"
@@ -83,15 +84,20 @@ bool ValidTarget(int bank, int startSlot, ImportReport& report) {
 }  // namespace
 
 const std::vector<OptionCaption>& OptionCaptions() {
+    using O = ImportOptions;
     static const std::vector<OptionCaption> captions = {
-        {"Use short Alpha Tag (if available)", OptionCaption::Tick},
-        {"Do not modify tags smaller than 16 characters", OptionCaption::Tick},
-        {"Automatically Remove Spaces from Tags", OptionCaption::Tick},
-        {"Convert To Upper Case", OptionCaption::Tick},
-        {"Use Tag Filters", OptionCaption::Tick},
-        {"Import Primary Control Channels", OptionCaption::Tick},
-        {"Import Alternate Control Channels", OptionCaption::Tick},
-        {"Import All Control Channels", OptionCaption::Tick},
+        {"Use short Alpha Tag (if available)", OptionCaption::Tick, &O::useAlpha, "useroptc1"},
+        {"Do not modify tags smaller than 16 characters", OptionCaption::Tick, &O::keepShortTags,
+         "useroptc2"},
+        {"Automatically Remove Spaces from Tags", OptionCaption::Tick, &O::removeSpaces,
+         "useroptc3"},
+        {"Convert To Upper Case", OptionCaption::Tick, &O::upperCase, "useroptc4"},
+        {"Use Tag Filters", OptionCaption::Tick, &O::tagFilters, "useroptc5"},
+        {"Convert Edacs To AFS", OptionCaption::Tick, &O::edacsToAfs, "useroptc6"},
+        {"Import Primary Control Channels", OptionCaption::Tick, &O::primaryControl, "ccpri"},
+        {"Import Alternate Control Channels", OptionCaption::Tick, &O::alternateControl, "ccalt"},
+        {"Import All Control Channels", OptionCaption::Tick, &O::allControl, "ccall"},
+        {"Import GPS data (if available)", OptionCaption::Tick, &O::importGps, "imp_gps_site"},
         {"Don't change", OptionCaption::Choice},
         {"Use Agency/County Name:", OptionCaption::ChoiceWithText},
         {"Custom:", OptionCaption::ChoiceWithText},
@@ -101,8 +107,6 @@ const std::vector<OptionCaption>& OptionCaptions() {
 
 bool SetOptionByCaption(ImportOptions& o, std::string_view caption, std::string_view value,
                         std::string& error) {
-    bool* ticks[] = {&o.useAlpha,   &o.keepShortTags,  &o.removeSpaces,     &o.upperCase,
-                     &o.tagFilters, &o.primaryControl, &o.alternateControl, &o.allControl};
     const auto& captions = OptionCaptions();
     for (std::size_t i = 0; i < captions.size(); ++i) {
         if (captions[i].caption != caption) continue;
@@ -112,7 +116,7 @@ bool SetOptionByCaption(ImportOptions& o, std::string_view caption, std::string_
                     error = "\"" + std::string(caption) + "\" takes 0 or 1";
                     return false;
                 }
-                *ticks[i] = value == "1";
+                o.*captions[i].tick = value == "1";
                 return true;
             case OptionCaption::Choice:
                 if (value != "1") {
@@ -363,6 +367,22 @@ void WriteFleetMap(Image& image, int bank, const SystemData& system) {
     }
 }
 
+// The memory has no place for a position, so the sites' positions are told instead.
+std::string GpsNote(const std::vector<SiteChoice>& sites) {
+    std::string note;
+    for (const SiteChoice& choice : sites) {
+        const Site& site = *choice.site;
+        if (site.lat == 0 && site.lon == 0) continue;
+        char position[64];
+        std::snprintf(position, sizeof position, "%.5f, %.5f", site.lat, site.lon);
+        note += "\n" + site.descr + ": " + position;
+    }
+    if (note.empty()) return "No GPS data is available for the imported sites.";
+    return "GPS positions of the imported sites (the scanner's memory has no place for them, so "
+           "they are listed here only):" +
+           note;
+}
+
 }  // namespace
 
 ImportReport ImportTrunked(Image& image, int bank, int startSlot, const SystemData& system,
@@ -457,6 +477,7 @@ ImportReport ImportTrunked(Image& image, int bank, int startSlot, const SystemDa
             " TG id's per system! The first " + std::to_string(kTrunkIdUsedRows) +
             " were imported; these " + std::to_string(dropped.size()) +
             " were left out: " + Join(dropped) + ".");
+    if (options.importGps) report.notes.push_back(GpsNote(sites));
     ApplyBankName(result, bank, options);
     image = std::move(result);
     report.ok = true;

@@ -23,9 +23,11 @@ struct ImportOptions {
     bool removeSpaces = false;     // "Automatically Remove Spaces from Tags"
     bool upperCase = false;        // "Convert To Upper Case"
     bool tagFilters = true;        // "Use Tag Filters"
+    bool edacsToAfs = false;       // "Convert Edacs To AFS": kept, no effect on this scanner
     bool primaryControl = true;    // "Import Primary Control Channels"
     bool alternateControl = true;  // "Import Alternate Control Channels"
     bool allControl = false;       // "Import All Control Channels"
+    bool importGps = false;        // "Import GPS data (if available)": positions reported
     BankNameChoice bankName = BankNameChoice::Keep;
     std::string placeName;   // the box beside "Use Agency/County Name:"
     std::string customName;  // the box beside "Custom:"
@@ -36,6 +38,8 @@ struct ImportOptions {
 struct OptionCaption {
     std::string_view caption;
     enum Kind { Tick, Choice, ChoiceWithText } kind;
+    bool ImportOptions::*tick = nullptr;  // a tick box's field
+    std::string_view settingsKey = {};    // where the window keeps a tick box
 };
 const std::vector<OptionCaption>& OptionCaptions();
 // Sets one option by caption; false with a reason for an unknown caption or a bad value.
@@ -69,6 +73,7 @@ struct ImportReport {
     bool ok = false;
     std::string error;                  // why nothing was imported
     std::vector<std::string> warnings;  // shown after the import
+    std::vector<std::string> notes;     // told after the import, not a problem
     int channels = 0;                   // channels written
     int talkgroups = 0;                 // ID rows written
 };

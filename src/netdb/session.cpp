@@ -123,6 +123,7 @@ void Session::init(std::function<void(Outcome)> done) {
                         if (alive.expired()) return;
                         d_busy = false;
                         trace("WSDL answer, HTTP " + std::to_string(reply.status), reply.body);
+                        keepAnswer(reply.body);
                         if (reply.cancelled) return done({false, std::string(kMsgCancelled)});
                         if (reply.timedOut) return done({false, std::string(kMsgHttpTimeout)});
                         if (reply.tooLarge) reply.error = "the description is too large";
@@ -177,6 +178,7 @@ void Session::call(int op, const Parameters& params, std::function<void(SoapAnsw
             d_busy = false;
             trace("answer to " + selected.name + ", HTTP " + std::to_string(reply.status),
                   reply.body);
+            keepAnswer(reply.body);
             SoapAnswer answer;
             if (reply.cancelled) {
                 answer.message = std::string(kMsgCancelled);
@@ -200,6 +202,12 @@ void Session::call(int op, const Parameters& params, std::function<void(SoapAnsw
             }
             done(std::move(answer));
         });
+}
+
+void Session::keepAnswer(const std::string& body) {
+    if (body.empty()) return;
+    d_lastAnswer = body;
+    ++d_answerCount;
 }
 
 void Session::cancel() {

@@ -23,7 +23,8 @@ enum class EndpointKind { Remote = 0, Local = 1 };
 
 struct Outcome {
     bool ok = false;
-    std::string message;  // for the user when !ok
+    std::string message;   // for the user when !ok
+    bool refused = false;  // the service answered and turned the request down
 };
 
 // A local address as typed: a bare host or host:port gets "http://" in front, and the path
@@ -59,9 +60,14 @@ class Session {
     // Ends the exchange in progress (its callback reports kMsgCancelled).
     void cancel();
     bool busy() const { return d_busy; }
+    // The body of the last answer received (description or call), and how many have come, so a
+    // viewer can tell whether it is newer than what it shows.
+    const std::string& lastAnswer() const { return d_lastAnswer; }
+    int answerCount() const { return d_answerCount; }
 
   private:
     void trace(const std::string& title, std::string_view text);
+    void keepAnswer(const std::string& body);
 
     HttpTransport& d_transport;
     std::filesystem::path d_folder;
@@ -72,6 +78,8 @@ class Session {
     bool d_ready = false;
     bool d_trace = false;
     bool d_busy = false;
+    std::string d_lastAnswer;
+    int d_answerCount = 0;
     int d_getTimeoutMs = kGetTimeoutMs;
     int d_postTimeoutMs = kPostTimeoutMs;
     std::shared_ptr<bool> d_alive = std::make_shared<bool>(true);

@@ -57,6 +57,7 @@ SoapAnswer ReadAnswer(std::string_view body, int httpStatus, const SelectedOpera
         std::string fault = Utf8ToLatin1(ChildNamed(response, "faultstring").text().get());
         if (fault.empty()) fault = Utf8ToLatin1(ChildNamed(response, "faultcode").text().get());
         answer.message = std::string(kMsgServiceFault) + fault;
+        answer.refused = true;
         return answer;
     }
     if (!httpOk) {

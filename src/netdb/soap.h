@@ -36,7 +36,8 @@ std::string ComposeRequest(const WsdlModel& model, const SelectedOperation& op,
 // response element); the document owns it.
 struct SoapAnswer {
     bool ok = false;
-    std::string message;  // for the user when !ok
+    bool refused = false;  // the service answered with a fault (as opposed to no usable answer)
+    std::string message;   // for the user when !ok
     std::shared_ptr<pugi::xml_document> doc;
     pugi::xml_node value;
 };

@@ -2,8 +2,10 @@
 // become calls, ticks that become the import's input, the one undo step, and the messages.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -17,6 +19,7 @@
 #include "gui/frmimportrr.h"
 #include "gui/memtab_support.h"
 #include "netdb/messages.h"
+#include "netdb/xml_file.h"
 
 namespace vex::gui {
 
@@ -47,6 +50,25 @@ class FrmImportRRTest : public QObject {
         QTest::mouseClick(child<QPushButton>("connect"), Qt::LeftButton);
     }
     QString status() { return child<QLabel>("status")->text(); }
+    void mode(int m) {
+        QTest::mouseClick(child<QRadioButton>(qPrintable(QString("mode%1").arg(m))),
+                          Qt::LeftButton);
+    }
+    void logInToCountry() {
+        logIn("letmein");
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && status().startsWith("Please select"), 10000);
+    }
+    QStringList entries(const char* combo) {
+        QStringList out;
+        auto* c = child<QComboBox>(combo);
+        for (int i = 1; i < c->count(); ++i) out << c->itemText(i);
+        return out;
+    }
+    QString writeFile(const QString& name, const QByteArray& content) {
+        QFile file(d_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) return {};
+        return file.fileName();
+    }
 
   private slots:
     void initTestCase() {
@@ -78,6 +100,7 @@ class FrmImportRRTest : public QObject {
     }
 
     void countyFrequenciesBecomeOneImportStep() {
+        mode(1);
         logIn("letmein");
         QTRY_VERIFY_WITH_TIMEOUT(status().contains("Please select State."), 10000);
         QVERIFY(status() != "");
@@ -103,6 +126,7 @@ class FrmImportRRTest : public QObject {
     }
 
     void bigSystemWarnsAndNothingTickedChangesNothing() {
+        mode(0);
         logIn("letmein");
         QTRY_VERIFY_WITH_TIMEOUT(status().contains("Please select State."), 10000);
         choose("state", "Avalon");
@@ -121,6 +145,120 @@ class FrmImportRRTest : public QObject {
         QTest::mouseClick(child<QPushButton>("import"), Qt::LeftButton);
         QCOMPARE(QString::fromStdString(d_image.TrunkType[0]), QString("1"));
         QVERIFY(d_prompter.told.last().contains("importing 55 trunk id's"));
+    }
+
+    // Each mode shows its own lists; what the agency and system lists hold follows the mode.
+    void modesListTheirOwnThings_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("visible");  // state, county, agency, system as 0/1
+        QTest::addColumn<QString>("pick");     // combo:entry chosen after the state
+        QTest::addColumn<QString>("listed");   // combo:what it then lists, or counter text
+        QTest::newRow("trunk") << 0 << "1101"
+                               << "county:Brightwater"
+                               << "system:Brightwater Regional Radio|Harbor Wide Area EDACS";
+        QTest::newRow("conventional") << 1 << "1100"
+                                      << "county:Ember"
+                                      << "counter:1 / 1";
+        QTest::newRow("agencies") << 2 << "1010"
+                                  << "agency:Brightwater Harbor Authority"
+                                  << "counter:1 / 1";
+        QTest::newRow("nationwide") << 3 << "0010"
+                                    << "agency:Continental Air Rescue"
+                                    << "counter:1 / 1";
+    }
+    void modesListTheirOwnThings() {
+        QFETCH(int, mode);
+        QFETCH(QString, visible);
+        QFETCH(QString, pick);
+        QFETCH(QString, listed);
+        this->mode(mode);
+        logInToCountry();
+        const char* combos[] = {"state", "county", "agency", "system"};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(child<QComboBox>(combos[i])->isVisible(), visible[i] == '1');
+        if (mode == 3) {
+            QCOMPARE(entries("agency"),
+                     QStringList({"Nationwide Coast Watch", "Continental Air Rescue"}));
+        } else {
+            choose("state", "Avalon");
+            QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && child<QComboBox>("county")->count() > 1,
+                                     10000);
+            if (mode == 2)
+                QCOMPARE(entries("agency"),
+                         QStringList({"Avalon State Patrol", "Brightwater Harbor Authority"}));
+        }
+        choose(qPrintable(pick.section(':', 0, 0)), pick.section(':', 1));
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+        if (listed.startsWith("counter:"))
+            QCOMPARE(child<QLabel>("counter")->text(), listed.section(':', 1));
+        else
+            QCOMPARE(entries("system").join('|'), listed.section(':', 1));
+    }
+
+    void zipCodeChoosesStateAndCounty() {
+        mode(2);  // no county list: the ZIP code brings it
+        logInToCountry();
+        auto* zip = child<QLineEdit>("zip");
+        QVERIFY(zip->isVisible());
+        zip->setText("99999");
+        QTest::keyClick(zip, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(status().contains("No record found"), 10000);
+        QCOMPARE(child<QComboBox>("state")->currentIndex(), 0);
+        zip->setText("23456");
+        QTest::keyClick(zip, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(child<QComboBox>("county")->currentText(), QString("Northgate"),
+                                  10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+        QCOMPARE(child<QComboBox>("state")->currentText(), QString("Norland"));
+        QCOMPARE(d_window->browseMode(), netdb::BrowseMode::Conventional);
+        QCOMPARE(child<QLabel>("zipInfo")->text(),
+                 QString("City: Northgate   Latitude: 44.02   Longitude: -71.55"));
+        zip->setText("1234");
+        QTest::keyClick(zip, Qt::Key_Return);
+        QVERIFY(d_prompter.told.last().contains("five digits"));
+    }
+
+    void xmlFileMenuLoadsChecksViewsAndSaves() {
+        const QString bad = writeFile("bad.xml", "<list>\n  <item></list>\n");
+        d_prompter.openNames.push_back(bad);
+        d_window->loadXmlFile();
+        QCOMPARE(d_prompter.lastFilter, QString("XML (*.xml);;WSDL (*.wsdl);;Text (*.txt)"));
+        QVERIFY(d_prompter.told.last().startsWith("XML Parse Error|Error Code: "));
+        QVERIFY(d_prompter.told.last().contains("\nLine Number: 2\nLine Position: 11\nReason: "));
+        logInToCountry();  // the last answer is now the country's
+        QVERIFY(d_window->xmlText().find("Avalon") != std::string::npos);
+        d_prompter.openNames.push_back(
+            writeFile("good.xml", "<list><item>Gull Point</item></list>"));
+        d_window->loadXmlFile();
+        d_window->viewXmlFile();
+        auto* view = d_window->findChild<QPlainTextEdit*>("xmlView");
+        QVERIFY(view && view->isVisible());
+        QCOMPARE(view->toPlainText(), QString("<list><item>Gull Point</item></list>"));
+        d_prompter.saveNames.push_back(d_dir.filePath("Text.xml"));
+        d_window->saveXmlFile();
+        QCOMPARE(d_prompter.lastFilter, QString("XML (*.xml);;Text (*.txt)"));
+        QFile saved(d_dir.filePath("Text.xml"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("<list><item>Gull Point</item></list>"));
+        d_prompter.saveNames.push_back(d_dir.filePath("missing/Text.xml"));
+        d_window->saveXmlFile();
+        QVERIFY(d_prompter.told.last().contains("could not be saved"));
+    }
+
+    void failedLogInIsRetriedUntilCancelled() {
+        d_window->session().setEndpoint(netdb::EndpointKind::Local, "http://127.0.0.1:1/soap2/");
+        d_window->setRetryInterval(5);
+        logIn("letmein");
+        QTRY_COMPARE_WITH_TIMEOUT(status(),
+                                  QString::fromLatin1(netdb::kMsgNoResponseRepeated.data()), 20000);
+        auto* cancel = child<QPushButton>("cancel");
+        QVERIFY(cancel->isEnabled());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && !cancel->isEnabled(), 5000);
+        const QString after = status();
+        QTest::qWait(50);  // several retry intervals: nothing may start again
+        QCOMPARE(status(), after);
+        QVERIFY(!d_window->busy());
     }
 
     void rightClickOnDebugDropsTheCachedDescription() {
@@ -155,10 +293,13 @@ class FrmImportRRTest : public QObject {
                  QString("http://192.168.1.20:8080/freq/soap2/"));
     }
 
-    void wrongPasswordShowsTheServiceText() {
+    // A wrong password is the service's answer: shown, and not sent again and again.
+    void wrongPasswordShowsTheServiceTextAndIsNotRetried() {
+        d_window->setRetryInterval(1);
         logIn("guess");
         QTRY_VERIFY_WITH_TIMEOUT(status().contains("Invalid username or password."), 10000);
         QVERIFY(!child<QPushButton>("import")->isEnabled());
+        QVERIFY(!child<QPushButton>("cancel")->isEnabled());
     }
 
     void passwordIsKeptOnlyWhenAsked() {

@@ -76,6 +76,11 @@ TEST(OptionCaptionTest, SetsByCaptionAndListsTheKnownOnes) {
     EXPECT_FALSE(SetOptionByCaption(o, "Use Tag Filters", "yes", error));
     EXPECT_FALSE(SetOptionByCaption(o, "Make It Loud", "1", error));
     EXPECT_NE(error.find("Import Primary Control Channels"), std::string::npos);
+    EXPECT_TRUE(SetOptionByCaption(o, "Convert Edacs To AFS", "1", error));
+    EXPECT_TRUE(SetOptionByCaption(o, "Import GPS data (if available)", "1", error));
+    EXPECT_TRUE(o.edacsToAfs && o.importGps);
+    EXPECT_TRUE(SetOptionByCaption(o, "Use short Alpha Tag (if available)", "0", error));
+    EXPECT_FALSE(o.useAlpha);
 }
 
 struct TypeCase {
@@ -276,6 +281,37 @@ TEST_F(ImportTest, TalkgroupsBeyondTheTableAreNamedInOneWarning) {
     EXPECT_NE(r.warnings[0].find("importing 53 trunk id's"), std::string::npos);
     EXPECT_NE(r.warnings[0].find("store 50 TG id's"), std::string::npos);
     EXPECT_NE(r.warnings[0].find("150 Group 51, 151 Group 52, 152 Group 53"), std::string::npos);
+}
+
+TEST_F(ImportTest, GpsPositionsAreToldAndEdacsIdsStayAsListed) {
+    SystemData system;
+    system.details.sType = 2;
+    Site a, b;
+    a.descr = "Harbor Simulcast";
+    a.lat = 41.5;
+    a.lon = -70.3125;
+    a.freqs = {{1, "866.0375", ""}};
+    b.descr = "No Position";
+    b.freqs = {{2, "866.5375", ""}};
+    system.sites = {a, b};
+    Talkgroup t;
+    t.subfleet = "04-081";
+    ImportOptions options;
+    options.edacsToAfs = true;
+    options.importGps = true;
+    Image plain = image;
+    const ImportReport r = ImportTrunked(image, 0, 1, system, AllOf(system), {&t}, options);
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.notes.size(), 1u);
+    EXPECT_NE(r.notes[0].find("Harbor Simulcast: 41.50000, -70.31250"), std::string::npos);
+    EXPECT_EQ(r.notes[0].find("No Position"), std::string::npos);
+    // The AFS option is kept for other scanners and changes nothing here.
+    options.edacsToAfs = false;
+    options.importGps = false;
+    const ImportReport without = ImportTrunked(plain, 0, 1, system, AllOf(system), {&t}, options);
+    EXPECT_TRUE(without.notes.empty());
+    EXPECT_EQ(plain, image);
+    EXPECT_EQ(image.TrunkId[0][0][0], "04-081");
 }
 
 }  // namespace

@@ -209,6 +209,14 @@ TEST_F(SessionTest, FailedUserDataKeepsTheServiceText) {
     EXPECT_EQ(result.outcome.message, std::string(kMsgNoUserData) + " " +
                                           std::string(kMsgServiceFault) +
                                           "Invalid username or password.");
+    // A refusal, which the window does not retry; an unanswered call is no refusal.
+    EXPECT_TRUE(result.outcome.refused);
+    EXPECT_NE(session.lastAnswer().find("Invalid username"), std::string::npos);
+    EXPECT_EQ(session.answerCount(), 2);
+    transport.replies.push_back(Reply(503, "<html>down</html>"));
+    Login(session, [&](LoginResult r) { result = std::move(r); });
+    EXPECT_FALSE(result.outcome.ok);
+    EXPECT_FALSE(result.outcome.refused);
 }
 
 TEST(EndpointTest, TypedAddressesBecomeBaseAddresses) {
