@@ -241,7 +241,7 @@ TEST_F(AutodetectTest, NoneFound) {
          {"/dev/ttyS0", "/dev/ttyS1"},
          {"/dev/ttyS0", "/dev/ttyS1"},
          "SI BCT8\r"},
-        {"another scanner answers", {"/dev/ttyUSB0"}, {}, "SI BC250D\r"},
+        {"another scanner answers", {"/dev/ttyUSB0"}, {}, "SI KX90\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
