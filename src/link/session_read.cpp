@@ -6,6 +6,7 @@
 #include "core/numeric.h"
 #include "link/protocol.h"
 #include "link/session_jobs.h"
+#include "link/trunk_groups.h"
 #include "trunk/trunk_types.h"
 
 namespace vex {
@@ -17,16 +18,6 @@ constexpr std::string_view kNoScannerRead =
 constexpr std::string_view kSelectDownloadData = "Please select which data you want to download.";
 constexpr std::string_view kSelectArea = "Please select All Banks or Single Bank.";
 constexpr std::string_view kSelectDownloadBank = "Please select which bank you want to download.";
-
-bool IsMotorola800(int type) {
-    return type == 1 || type == 2 || type == 3 || type == 10 || type == 11;
-}
-bool IsMotorolaType1(int type) {
-    return type == 2 || type == 11;
-}
-bool IsEdacs(int type) {
-    return type == 6 || type == 7 || type == 9;
-}
 
 void clearChannelForRead(Channel& channel) {
     channel[kFieldNumber].clear();
@@ -159,7 +150,7 @@ Task<bool> readTrunkIds(JobContext& cx, const ReadRequest& rq) {
     while (slot <= lastSlot) {
         const int bank = slot / kTrunkIdUsedRows;
         const int row = slot % kTrunkIdUsedRows;
-        if (TypeOf(cx.work, bank) == 0) {
+        if (TypeOf(cx.work, bank) == kTrunkUnknown) {
             slot = (bank + 1) * kTrunkIdUsedRows;
             continue;
         }
@@ -213,15 +204,15 @@ std::vector<std::pair<std::string, SettingParse>> settingReads(
         return [command](const std::string& reply) { return ParseFlagReply(reply, command); };
     };
     std::vector<std::pair<std::string, SettingParse>> reads;
-    if (IsMotorola800(type))
+    if (HasControlChannel(type))
         reads.emplace_back(ControlChannelReadCommand(b), field(0, [](const std::string& r) {
                                return ParseControlChannelReply(r);
                            }));
-    if (IsMotorola800(type) || type == 4 || type == 5) {
+    if (ReadsMotorolaFlags(type)) {
         reads.emplace_back("BT", field(1, flag("BT")));
         reads.emplace_back("TD", field(2, flag("TD")));
     }
-    if (IsEdacs(type)) reads.emplace_back("AF", field(1, flag("AF")));
+    if (HasAfsFlag(type)) reads.emplace_back("AF", field(1, flag("AF")));
     return reads;
 }
 
@@ -254,8 +245,7 @@ Task<void> readTrunkSettings(JobContext& cx, const ReadRequest& rq) {
     }
     cx.status("Reading Trunk Settings Ok");
     for (int b = firstBank; b <= lastBank; ++b) {
-        const int type = TypeOf(cx.work, b);
-        if (type != 4 && type != 5) continue;  // only Type 2 VHF/UHF banks keep base lines
+        if (!HasBaseLines(TypeOf(cx.work, b))) continue;
         cx.status("Reading Base/Offset: " + std::to_string(b + 1));
         auto& rows = cx.work.TrunkBase[static_cast<std::size_t>(b)];
         for (int n = 1; n <= kTrunkBaseRows; ++n) {
@@ -267,7 +257,7 @@ Task<void> readTrunkSettings(JobContext& cx, const ReadRequest& rq) {
         }
     }
     for (int b = firstBank; b <= lastBank; ++b) {
-        if (!IsMotorolaType1(TypeOf(cx.work, b))) continue;  // fleet maps are Type 1 only
+        if (!HasFleetMap(TypeOf(cx.work, b))) continue;
         cx.status("Reading fleetmap: " + std::to_string(b + 1));
         auto& setting = cx.work.TrunkSetting[static_cast<std::size_t>(b)];
         auto& blocks = cx.work.TrunkBase[static_cast<std::size_t>(b)][0];

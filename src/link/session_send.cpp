@@ -5,6 +5,7 @@
 #include "core/numeric.h"
 #include "link/protocol.h"
 #include "link/session_jobs.h"
+#include "link/trunk_groups.h"
 #include "trunk/trunk_types.h"
 
 namespace vex {
@@ -21,16 +22,6 @@ constexpr std::string_view kSelectUploadBank = "Please select which bank you wan
 constexpr std::string_view kSelectDeleteBank = "Please select which bank you want to delete.";
 constexpr std::string_view kNothingToSend = "There is nothing to send!";
 constexpr std::string_view kSettingTrunkType = "setting trunktype required.. please wait..";
-
-bool IsMotorola800(int type) {
-    return type == 1 || type == 2 || type == 3 || type == 10 || type == 11;
-}
-bool IsMotorolaType1(int type) {
-    return type == 2 || type == 11;
-}
-bool IsEdacs(int type) {
-    return type == 6 || type == 7 || type == 9;
-}
 
 // What one send covers: channels first + 1 .. last are written.
 struct SendRun {
@@ -98,8 +89,7 @@ std::string checkBandPlans(const Image& work, const SendRun& run) {
     std::vector<std::string> badPlans;
     const auto [firstBank, lastBank] = run.banks();
     for (int b = firstBank; b <= lastBank; ++b) {
-        const int type = TypeOf(work, b);
-        if (type != kTrunkMotorola2_Uhf && type != kTrunkMotorola2_Vhf) continue;
+        if (!HasBaseLines(TypeOf(work, b))) continue;
         const auto& rows = work.TrunkBase[static_cast<std::size_t>(b)];
         for (int r = 0; r < kTrunkBaseRows; ++r) {
             const std::string& base = rows[static_cast<std::size_t>(r)][0];
@@ -308,15 +298,14 @@ std::vector<WireLine> bankSettingCommands(const Image& work, int b) {
     auto add = [&lines](const std::optional<std::string>& command) {
         if (command) lines.push_back({*command});
     };
-    // Types 10 and 11 are Motorola 800 systems too and carry the same two flags.
-    if ((type >= 0 && type <= 5) || type == 10 || type == 11) {
+    if (SendsMotorolaFlags(type)) {
         add(FlagCommand("BT", setting[1]));
         add(FlagCommand("TD", setting[2]));
-    } else if (IsEdacs(type)) {
+    } else if (HasAfsFlag(type)) {
         add(FlagCommand("AF", setting[1]));
     }
-    if (IsMotorola800(type)) add(ControlChannelCommand(b, setting[0]));
-    if (IsMotorolaType1(type) && IntegerValue(setting[7]) != kFleetMapNone) {
+    if (HasControlChannel(type)) add(ControlChannelCommand(b, setting[0]));
+    if (HasFleetMap(type) && IntegerValue(setting[7]) != kFleetMapNone) {
         const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
         for (int k = 0; k < kFleetMapBlocks; ++k) {
             const auto block = static_cast<std::size_t>(k);
