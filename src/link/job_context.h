@@ -28,8 +28,7 @@ struct ScannerTypes {
     bool valid = false;
 };
 
-class JobContext {
-  public:
+struct JobContext {
     JobContext(Link& link, const LinkConfig& config) : link(link), config(config) {}
     JobContext(const JobContext&) = delete;
     JobContext& operator=(const JobContext&) = delete;

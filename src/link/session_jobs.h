@@ -7,6 +7,7 @@
 namespace vex {
 
 inline constexpr std::string_view kTrunkTypeFailed = "Reading trunktype failed.";
+inline constexpr std::string_view kSelectArea = "Please select All Banks or Single Bank.";
 
 // The start-up sequence; the outcome goes to context.open.
 Task<void> openJob(JobContext& context);

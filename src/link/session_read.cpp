@@ -16,7 +16,6 @@ namespace {
 constexpr std::string_view kNoScannerRead =
     "No scanner detected at comport. Check baudrate/comport/scanner is in remote mode";
 constexpr std::string_view kSelectDownloadData = "Please select which data you want to download.";
-constexpr std::string_view kSelectArea = "Please select All Banks or Single Bank.";
 constexpr std::string_view kSelectDownloadBank = "Please select which bank you want to download.";
 
 void clearChannelForRead(Channel& channel) {

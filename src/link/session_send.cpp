@@ -17,7 +17,6 @@ constexpr std::string_view kNoScannerSend =
 constexpr std::string_view kNoScannerDelete =
     "No scanner detected at comport. Check baudrate/comport is in remote mode";
 constexpr std::string_view kSelectUploadData = "Please select which data you want to upload.";
-constexpr std::string_view kSelectArea = "Please select All Banks or Single Bank.";
 constexpr std::string_view kSelectUploadBank = "Please select which bank you want to upload.";
 constexpr std::string_view kSelectDeleteBank = "Please select which bank you want to delete.";
 constexpr std::string_view kNothingToSend = "There is nothing to send!";
