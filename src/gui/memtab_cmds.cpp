@@ -17,6 +17,7 @@
 #include "gui/softoptions.h"
 #include "gui/userguide.h"
 #include "gui/vexcomm.h"
+#include "link/protocol.h"
 #include "platform/serial_transport.h"
 
 namespace vex::gui {
@@ -311,7 +312,7 @@ void MemTab::tuneToCurrentRow() {
     const int channel = AbsoluteChannel(bank, current.row() + 1);
     if (channel == d_tunedChannel) return;
     d_tunedChannel = channel;
-    d_tuneLine->write(QStringLiteral("MA%1\r").arg(channel, 3, 10, QChar('0')).toStdString());
+    d_tuneLine->write(ChannelReadCommand(channel) + std::string(kCommandEnd));
 }
 
 void MemTab::readFromScanner(const std::function<bool()>& readWindow) {

@@ -2,20 +2,59 @@
 
 #include <algorithm>
 
+#include "link/protocol.h"
+
 namespace vex {
 
-namespace {
+// The line the link talks over: whichever device is being tried, or none. Its failures only
+// mean that no identification comes, so they never reach the link.
+class Autodetect::Line : public Transport {
+  public:
+    ~Line() override { detach(); }
 
-constexpr std::string_view kIdentify = "SI\r\n";
+    void attach(std::unique_ptr<Transport> device) {
+        detach();
+        d_device = std::move(device);
+        if (!d_device) return;
+        d_device->setDataHandler([this](std::string_view bytes) { deliver(bytes); });
+        d_device->setFaultHandler([](const TransportStatus&) {});
+    }
+    // Closes the device and lets it go.
+    void detach() {
+        if (!d_device) return;
+        d_device->setDataHandler({});
+        d_device->setFaultHandler({});
+        d_device->close();
+        d_device.reset();
+    }
+    bool attached() const { return d_device != nullptr; }
 
-}  // namespace
+    TransportStatus open() override {
+        if (!d_device) return {TransportFault::NotFound, std::string(kPortUnavailableMessage), {}};
+        return d_device->open();
+    }
+    void close() override {
+        if (d_device) d_device->close();
+    }
+    bool isOpen() const override { return d_device && d_device->isOpen(); }
+    void write(std::string_view bytes) override {
+        if (d_device) d_device->write(bytes);
+    }
+
+  private:
+    std::unique_ptr<Transport> d_device;
+};
 
 Autodetect::Autodetect(Scheduler& scheduler, DeviceTransportFactory factory)
-    : d_scheduler(scheduler), d_factory(std::move(factory)) {}
+    : d_scheduler(scheduler),
+      d_factory(std::move(factory)),
+      d_line(std::make_unique<Line>()),
+      d_link(std::make_unique<Link>(*d_line, scheduler)) {}
 
 Autodetect::~Autodetect() {
-    if (d_timer) d_scheduler.cancelTimer(d_timer);
-    closeLine();
+    d_scheduler.cancelTimer(d_stopReport);
+    d_link->drop();
+    d_line->detach();
 }
 
 void Autodetect::start(std::vector<std::string> devices) {
@@ -27,23 +66,31 @@ void Autodetect::start(std::vector<std::string> devices) {
             d_devices.push_back(std::move(device));
     }
     d_result = {};
-    d_device = 0;
-    d_speed = 0;
     d_done = 0;
     d_searching = false;
     d_running = true;
-    later(0, &Autodetect::availabilityStep);
+    d_link->run(search(), [this] { onSearchEnded(); });
 }
 
 void Autodetect::stop() {
     if (!d_running || d_stopping) return;
-    if (d_timer) d_scheduler.cancelTimer(d_timer);
-    closeLine();
+    d_stopping = true;
+    d_line->detach();
+    d_link->abort({LinkStopKind::Stopped, {}, {}});
+}
+
+void Autodetect::onSearchEnded() {
+    // A stop from inside a progress report ends the job only after it has opened the next line.
+    d_line->detach();
+    if (d_link->stopReason().kind == LinkStopKind::None) {
+        d_running = false;
+        if (onFinished) onFinished(d_result);
+        return;
+    }
     // Reported from a timer like every other end, so the caller's handler never runs inside
     // its own call to stop().
-    d_stopping = true;
-    d_timer = d_scheduler.startTimer(0, [this] {
-        d_timer = 0;
+    d_stopReport = d_scheduler.startTimer(0, [this] {
+        d_stopReport = 0;
         d_stopping = false;
         d_running = false;
         d_result.stopped = true;
@@ -51,13 +98,6 @@ void Autodetect::stop() {
         d_result.device.clear();
         d_result.baud = 0;
         if (onFinished) onFinished(d_result);
-    });
-}
-
-void Autodetect::later(std::int64_t ms, void (Autodetect::*step)()) {
-    d_timer = d_scheduler.startTimer(ms, [this, step] {
-        d_timer = 0;
-        (this->*step)();
     });
 }
 
@@ -72,88 +112,60 @@ void Autodetect::progress(std::string text) {
     onProgress(p);
 }
 
-// One device per turn of the event loop: open it, note it when that worked, close it again.
-void Autodetect::availabilityStep() {
-    if (d_device >= d_devices.size()) {
-        d_device = 0;
-        d_speed = 0;
-        d_searching = true;
-        later(0, &Autodetect::searchStep);
-        return;
+Task<void> Autodetect::search() {
+    Link& link = *d_link;
+    co_await link.wait(0);
+    // One device per turn of the event loop: open it, note it when that worked, close it again.
+    for (const std::string& device : d_devices) {
+        progress("Checking " + device + "...");
+        std::unique_ptr<Transport> line = d_factory(device, kBaudRates.front());
+        if (line && line->open().ok()) {
+            d_result.available.push_back(device);
+            line->close();
+        }
+        ++d_done;
+        co_await link.wait(0);
     }
-    const std::string& device = d_devices[d_device];
-    progress("Checking " + device + "...");
-    std::unique_ptr<Transport> line = d_factory(device, kBaudRates.front());
-    if (line && line->open().ok()) {
-        d_result.available.push_back(device);
-        line->close();
+    d_searching = true;
+    co_await link.wait(0);
+    for (std::size_t d = 0; d < d_result.available.size(); ++d) {
+        for (const long baud : kBaudRates) {
+            const std::string device = d_result.available[d];
+            progress("Trying " + device + " at " + std::to_string(baud) + "...");
+            const bool identified = co_await identifies(device, baud);
+            if (identified) {
+                // Every later match in the search order replaces this one.
+                d_result.found = true;
+                d_result.device = device;
+                d_result.baud = baud;
+            }
+            ++d_done;
+            co_await link.wait(0);
+        }
     }
-    ++d_device;
-    ++d_done;
-    later(0, &Autodetect::availabilityStep);
-}
-
-// Opens the current device at the current speed and sends the identification command; the
-// second one follows after the first wait, the reply is read after the second.
-void Autodetect::searchStep() {
-    if (d_device >= d_result.available.size()) {
-        finish();
-        return;
-    }
-    const std::string& device = d_result.available[d_device];
-    const long baud = kBaudRates[d_speed];
-    progress("Trying " + device + " at " + std::to_string(baud) + "...");
-    d_input.clear();
-    d_line = d_factory(device, baud);
-    if (!d_line || !d_line->open().ok()) {
-        // Gone or taken since the availability pass: this combination is skipped.
-        d_line.reset();
-        readReply();
-        return;
-    }
-    d_line->setDataHandler([this](std::string_view bytes) { d_input.append(bytes); });
-    // A line that fails now simply yields no identification.
-    d_line->setFaultHandler([](const TransportStatus&) {});
-    d_line->write(kIdentify);
-    later(kAutodetectWaitMs, &Autodetect::sendSecond);
-}
-
-void Autodetect::sendSecond() {
-    if (d_line && d_line->isOpen()) d_line->write(kIdentify);
-    later(kAutodetectWaitMs, &Autodetect::readReply);
-}
-
-void Autodetect::readReply() {
-    if (d_line && d_input.find("BCT8") != std::string::npos) {
-        // Every later match in the search order replaces this one.
-        d_result.found = true;
-        d_result.device = d_result.available[d_device];
-        d_result.baud = kBaudRates[d_speed];
-    }
-    closeLine();
-    ++d_done;
-    if (++d_speed == kBaudRates.size()) {
-        d_speed = 0;
-        ++d_device;
-    }
-    later(0, &Autodetect::searchStep);
-}
-
-void Autodetect::closeLine() {
-    if (!d_line) return;
-    d_line->setDataHandler({});
-    d_line->setFaultHandler({});
-    d_line->close();
-    d_line.reset();
-}
-
-void Autodetect::finish() {
-    closeLine();
-    d_running = false;
     progress(d_result.found ? "Scanner found on " + d_result.device + " at " +
                                   std::to_string(d_result.baud) + "."
                             : std::string("No scanner found."));
-    if (onFinished) onFinished(d_result);
+}
+
+Task<bool> Autodetect::identifies(const std::string& device, long baud) {
+    Link& link = *d_link;
+    link.discardInput();
+    d_line->attach(d_factory(device, baud));
+    if (!d_line->attached() || !d_line->open().ok()) {
+        // Gone or taken since the availability pass: this combination is skipped.
+        d_line->detach();
+        co_return false;
+    }
+    // The second identification follows after the first wait, the answer is read after the
+    // second.
+    link.send("SI");
+    co_await link.wait(kAutodetectWaitMs);
+    if (d_line->isOpen()) link.send("SI");
+    co_await link.wait(kAutodetectWaitMs);
+    const bool identified = IsBct8Identification(link.input());
+    d_line->detach();
+    co_return identified;
 }
 
 }  // namespace vex

@@ -1,7 +1,7 @@
 // Finding the scanner by itself: every candidate device is first opened and closed once (the
 // ones that cannot be opened are left out without a word), then each remaining device is tried
-// at every speed in turn with the identification command. Runs on timers, never blocking the
-// event loop, and can be stopped at any point.
+// at every speed in turn with the identification command. One job on the link, so it never
+// blocks the event loop, and can be stopped at any point.
 #pragma once
 
 #include <array>
@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "link/link.h"
 #include "link/scheduler.h"
+#include "link/task.h"
 #include "link/transport.h"
 
 namespace vex {
@@ -69,26 +71,23 @@ class Autodetect {
     bool running() const { return d_running; }
 
   private:
-    void availabilityStep();
-    void searchStep();
-    void sendSecond();
-    void readReply();
-    void closeLine();
-    void finish();
+    class Line;
+    Task<void> search();
+    // Opens the device at the speed, sends the identification twice and looks for the answer.
+    Task<bool> identifies(const std::string& device, long baud);
+    void onSearchEnded();
     void progress(std::string text);
-    void later(std::int64_t ms, void (Autodetect::*step)());
 
     Scheduler& d_scheduler;
     DeviceTransportFactory d_factory;
+    // The device being tried; the link talks through it, so it goes after the link.
+    std::unique_ptr<Line> d_line;
+    std::unique_ptr<Link> d_link;
     bool d_running = false;
     bool d_stopping = false;
     bool d_searching = false;  // the availability pass is over
     std::vector<std::string> d_devices;
-    std::size_t d_device = 0;  // index into d_devices (availability) or d_result.available
-    std::size_t d_speed = 0;   // index into kBaudRates
-    std::unique_ptr<Transport> d_line;
-    std::string d_input;  // what the device sent since the line was opened
-    Scheduler::TimerId d_timer = 0;
+    Scheduler::TimerId d_stopReport = 0;
     int d_done = 0;
     AutodetectResult d_result;
 };

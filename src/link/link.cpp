@@ -105,6 +105,11 @@ void Link::abort(LinkStop stop) {
     finishJob();
 }
 
+void Link::drop() {
+    d_done = nullptr;
+    if (d_job.valid()) finishJob();
+}
+
 void Link::finishJob() {
     d_abortPending = false;
     // Destroying the frames cancels the timers and the request their awaiters hold.

@@ -61,6 +61,9 @@ class Link {
     // The first reason given is kept.
     void abort(LinkStop stop);
     const LinkStop& stopReason() const { return d_stop; }
+    // Ends the running job without reporting it: for an owner about to destroy what the job
+    // refers to.
+    void drop();
     // Resumes a suspended job; for awaiters only.
     void resume(std::coroutine_handle<> handle);
 

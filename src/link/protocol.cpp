@@ -5,6 +5,7 @@
 
 #include "core/frequency.h"
 #include "core/numeric.h"
+#include "link/trunk_groups.h"
 
 namespace vex {
 namespace {
@@ -249,11 +250,12 @@ std::vector<WireLine> TrunkTypeCommands(
     static constexpr std::string_view kDigit[] = {"",  "2", "1", "3", "4", "5",
                                                   "6", "7", "8", "9", "2", "1"};
     std::vector<WireLine> lines;
-    if (typeCode < 1 || typeCode > 11) return lines;
+    if (typeCode <= kTrunkUnknown || typeCode >= kTrunkTypeListSize) return lines;
     const std::string tr = "TR " + Letter(bank) + " " + std::string(kDigit[typeCode]);
-    if (typeCode == 4 || typeCode == 5) {
+    if (HasBaseLines(typeCode)) {
         if (fixedBase || !base) {
-            lines.push_back({tr + (typeCode == 4 ? " 04160000 0125 381" : " 01360000 0125 381")});
+            lines.push_back({tr + (typeCode == kTrunkMotorola2_Uhf ? " 04160000 0125 381"
+                                                                   : " 01360000 0125 381")});
         } else {
             for (int n = 1; n <= kTrunkBaseRows; ++n)
                 lines.push_back({tr + " " + BaseLineWire((*base)[n - 1], n)});
@@ -261,8 +263,9 @@ std::vector<WireLine> TrunkTypeCommands(
         return lines;
     }
     lines.push_back({tr});
-    if (typeCode == 10 || typeCode == 11) {
-        const std::string cp = "CP " + Letter(bank) + (typeCode == 10 ? " A" : " B");
+    if (typeCode == kTrunkMotorola2_Rebanded || typeCode == kTrunkMotorola1_Rebanded) {
+        const std::string cp =
+            "CP " + Letter(bank) + (typeCode == kTrunkMotorola2_Rebanded ? " A" : " B");
         lines.push_back({cp + " 1 08510250 08540000 0250 0440 +", "\r"});
         lines.push_back({cp + " 2 08510125 08689875 0250 0000 +", "\r"});
     }
@@ -371,7 +374,7 @@ bool ParseFleetMapReply(std::string_view reply, int bank, std::array<std::string
             if (i + 2 <= body.size() && AllDigits(body.substr(i, 2)) &&
                 (i + 2 == body.size() || !IsDigit(body[i + 2]))) {
                 const int code = IntegerValue(body.substr(i, 2));
-                if (code > 14) return false;
+                if (code > kFleetMapMaxCode) return false;
                 found[static_cast<std::size_t>(k)] = std::to_string(code);
                 ok = true;
             }

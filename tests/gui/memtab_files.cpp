@@ -561,10 +561,10 @@ void MemTabFilesTest::directTuneSendsTheSelectedChannel() {
     f.trigger("ditun");
     QVERIFY(f.window->directTune());
     QVERIFY(f.action("ditun")->isChecked());
-    QCOMPARE(written, QStringList({"MA053\r"}));
+    QCOMPARE(written, QStringList({"MA053\r\n"}));
     f.setCurrent(4, 2);
     f.setCurrent(4, 3);  // same row: nothing more
-    QCOMPARE(written, QStringList({"MA053\r", "MA054\r"}));
+    QCOMPARE(written, QStringList({"MA053\r\n", "MA054\r\n"}));
     f.key(Qt::Key_6, Qt::ControlModifier);  // the Dummy bank is not in the scanner
     f.setCurrent(9, 1);
     QCOMPARE(written.size(), 2);

@@ -241,7 +241,7 @@ TEST_F(AutodetectTest, NoneFound) {
          {"/dev/ttyS0", "/dev/ttyS1"},
          {"/dev/ttyS0", "/dev/ttyS1"},
          "SI BCT8\r"},
-        {"another scanner answers", {"/dev/ttyUSB0"}, {}, "SI KX90\r"},
+        {"another scanner answers", {"/dev/ttyUSB0"}, {}, "SI QX770\r"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -308,6 +308,19 @@ TEST_F(AutodetectTest, StopIsHarmlessWhenIdleOrTwice) {
     detect.stop();
     ASSERT_TRUE(bench.clock.runUntilIdle(60'000));
     EXPECT_EQ(finishedCalls, 1);
+}
+
+TEST_F(AutodetectTest, StopFromAProgressReportLeavesNoLineOpen) {
+    detect.onProgress = [this](const AutodetectProgress& p) {
+        if (p.text.rfind("Trying", 0) == 0) detect.stop();
+    };
+    detect.start({"/dev/ttyUSB0"});
+    ASSERT_TRUE(bench.clock.runUntilIdle(60'000));
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result->stopped);
+    int open = 0;
+    for (const Event& e : bench.events) open += e.what == "open" ? 1 : e.what == "close" ? -1 : 0;
+    EXPECT_EQ(open, 0);
 }
 
 TEST_F(AutodetectTest, DestroyedMidSearchLeavesNoTimerBehind) {
