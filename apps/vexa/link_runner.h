@@ -31,6 +31,12 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
 bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)>& start,
                  vex::TransferResult& result, std::string& error);
 
+// The same, where `start` sees the start-up sequence's result (the scanner's identification)
+// and may start nothing: it returns false, and so does RunTransferOpened, with `error` empty.
+bool RunTransferOpened(const LinkRun& run,
+                       const std::function<bool(vex::LinkSession&, const vex::OpenResult&)>& start,
+                       vex::TransferResult& result, std::string& error);
+
 // The one-line text of a failed transfer.
 std::string FailureText(const vex::TransferResult& result);
 

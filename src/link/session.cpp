@@ -1156,17 +1156,24 @@ class LinkSession::Impl {
         // Every question comes before the first command, so that No leaves the scanner as it was.
         if (rq.items.frequencies) {
             if (options().expert != 1) {
-                const bool yes = co_await ask(
-                    "Send Data",
-                    "Please confirm data upload.\nChannels: " + std::to_string(d_sendFirst + 1) +
-                        " / " + std::to_string(d_sendLast) + "\nAre you sure?",
-                    false);
+                // Built before the co_await: a conditional's temporaries inside one are not safe
+                // with every compiler.
+                std::string question;
+                if (rq.plan)
+                    question = "Please confirm sending the changes: " + DescribePlan(*rq.plan) +
+                               ".\nAre you sure?";
+                else
+                    question = "Please confirm data upload.\nChannels: " +
+                               std::to_string(d_sendFirst + 1) + " / " +
+                               std::to_string(d_sendLast) + "\nAre you sure?";
+                const bool yes = co_await ask("Send Data", std::move(question), false);
                 if (!yes) {
                     refuse({});
                     co_return;
                 }
             }
-            if (rq.area == TransferArea::AllBanks && d_result.singleBankFlag) {
+            // Changes clear nothing else, so the warning of a whole send does not apply.
+            if (rq.area == TransferArea::AllBanks && d_result.singleBankFlag && !rq.plan) {
                 const bool yes = co_await ask("Send Data",
                                               "WARNING: Please re-confirm data upload.\nYou "
                                               "previously downloaded 1 bank and now "
@@ -1181,7 +1188,7 @@ class LinkSession::Impl {
                 d_result.singleBankFlag = false;
             }
         } else if (rq.items.trunkIds && rq.area == TransferArea::AllBanks &&
-                   d_result.singleBankFlag) {
+                   d_result.singleBankFlag && !rq.plan) {
             const bool yes = co_await ask(
                 "Send Data",
                 "WARNING: Please re-confirm data upload.\nYou previously downloaded trunk data "
@@ -1264,6 +1271,13 @@ class LinkSession::Impl {
     void noteChannelMix(int channel) {
         const int first = d_sendFirst + 1;
         d_mixNote = "The scanner now holds a mix of old and new channels: ";
+        if (d_send.plan) {
+            d_mixNote += "the changed channels before channel " + ThreeDigits(channel) +
+                         " are new, from channel " + ThreeDigits(channel) +
+                         " on it holds its old channels (channel " + ThreeDigits(channel) +
+                         " may be half written).";
+            return;
+        }
         if (channel > first)
             d_mixNote +=
                 "channels " + ThreeDigits(first) + " to " + ThreeDigits(channel - 1) + " are new, ";
@@ -1273,6 +1287,17 @@ class LinkSession::Impl {
     }
     std::string sentBefore() const {
         return d_send.items.frequencies ? "All channels were sent. " : std::string();
+    }
+
+    // Whether a channel goes out: every one of the run, or the planned ones of a send of changes.
+    bool planned(int channel) const {
+        return !d_send.plan || d_send.plan->channels[static_cast<std::size_t>(channel)];
+    }
+    // How many channels of first..end-1 go out.
+    int planned(int first, int end) const {
+        int n = 0;
+        for (int ch = first; ch < end; ++ch) n += planned(ch) ? 1 : 0;
+        return n;
     }
 
     Task<bool> sendChannels() {
@@ -1290,14 +1315,21 @@ class LinkSession::Impl {
         d_link.discardInput();
         d_txLog.start(file("txlog.txt"));
         d_link.resetRetries();
-        const int total = d_sendLast - d_sendFirst;
+        const int total = planned(d_sendFirst + 1, d_sendLast + 1);
         const long pauseMs = std::lround(settle() / 1000.0) * 1000;
         int channel = d_sendFirst + 1;
         while (channel <= d_sendLast) {
+            if (!planned(channel)) {
+                ++channel;
+                continue;
+            }
             const int bank = BankOfChannel(channel);
             const int slot = SlotOfChannel(channel);
             const Channel& c = d_work.channel(bank, slot);
-            const bool firstOfBank = (channel - 1) % ChannelsPerBank == 0;
+            const int done = planned(d_sendFirst + 1, channel);
+            // A send of changes starts each bank at its first changed channel.
+            const bool firstOfBank = d_send.plan ? planned(bank * ChannelsPerBank + 1, channel) == 0
+                                                 : (channel - 1) % ChannelsPerBank == 0;
             d_where = "channel " + ThreeDigits(channel);
             noteChannelMix(channel);
             if (firstOfBank && d_hasTrunkChannels[static_cast<std::size_t>(bank)])
@@ -1318,7 +1350,7 @@ class LinkSession::Impl {
                 " ttype:" + d_work.TrunkType[static_cast<std::size_t>(bank)] +
                 " ttyper:" + d_scannerTypes[static_cast<std::size_t>(bank)]);
             co_await d_link.wait(delay1());
-            showChannel(channel, channel - d_sendFirst - 1, total);
+            showChannel(channel, done, total);
 
             // The write, then lockout and delay; any of them unanswered or refused writes the
             // channel again from the start.
@@ -1396,6 +1428,7 @@ class LinkSession::Impl {
         const SendRequest& rq = d_send;
         const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
         for (int b = firstBank; b <= lastBank; ++b) {
+            if (rq.plan && !rq.plan->bankSettings[static_cast<std::size_t>(b)]) continue;
             status(" Sending Trunk settings bank: " + std::to_string(b + 1));
             d_where = "the trunk settings of bank " + std::to_string(b + 1);
             d_mixNote = sentBefore() +
@@ -1411,7 +1444,13 @@ class LinkSession::Impl {
 
     Task<void> sendTrunkIds() {
         const SendRequest& rq = d_send;
-        const auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        auto [firstBank, lastBank] = BanksOf(rq.area, rq.bank, rq.rangeStart, rq.rangeEnd);
+        // A send of changes walks only the banks whose IDs changed.
+        if (rq.plan) {
+            while (firstBank <= lastBank && !rq.plan->hasTrunkIdsIn(firstBank)) ++firstBank;
+            while (lastBank >= firstBank && !rq.plan->hasTrunkIdsIn(lastBank)) --lastBank;
+            if (firstBank > lastBank) co_return;
+        }
         const int firstSlot = firstBank * kTrunkIdUsedRows;
         const int lastSlot = lastBank * kTrunkIdUsedRows + kTrunkIdUsedRows - 1;
         d_link.discardInput();
@@ -1423,7 +1462,8 @@ class LinkSession::Impl {
         d_trunkLog.line("bank_ida: " + std::to_string(firstBank));
         d_trunkLog.line("bank_id: " + std::to_string(lastBank));
         d_trunkLog.line("idtje: " + std::to_string(lastSlot - firstSlot + 1));
-        for (int b = firstBank; b <= lastBank; ++b) co_await sendTrunkTypeIfNeeded(b);
+        for (int b = firstBank; b <= lastBank; ++b)
+            if (!rq.plan || rq.plan->hasTrunkIdsIn(b)) co_await sendTrunkTypeIfNeeded(b);
         d_link.discardInput();
         d_link.send("TG " + std::string(1, BankLetter(firstBank)) + " A0");
         co_await d_link.wait(settle());
@@ -1433,6 +1473,7 @@ class LinkSession::Impl {
         for (int slot = firstSlot; slot <= lastSlot; ++slot) {
             const int bank = slot / kTrunkIdUsedRows;
             const int row = slot % kTrunkIdUsedRows;
+            if (rq.plan && !rq.plan->hasTrunkId(bank, row)) continue;
             d_where = IdName(bank, row);
             const std::string& id =
                 d_work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0];
