@@ -76,15 +76,11 @@ int RunRead(const std::vector<std::string>& args) {
     if (result.outcome != vex::TransferOutcome::Completed) return Fail(FailureText(result));
     // What the scanner holds, for a later "vexa send --changes".
     if (const std::string note = vex::RecordRead(run.folder, identification, result); !note.empty())
-        std::cerr
-            << "vexa: warning: " << note
-            << '
-';
-               // The scanner gives the tags of every list at once; one bank's read keeps the file's others.
-               if (run.listTags && run.bank >= 0) for (std::size_t b = 0;
-                                                       b < result.image.ScanListTag.size();
-                                                       ++b) if (static_cast<int>(b) != run.bank)
-                   result.image.ScanListTag[b] = image.ScanListTag[b];
+        std::cerr << "vexa: warning: " << note << '\n';
+    // The scanner gives the tags of every list at once; one bank's read keeps the file's others.
+    if (run.listTags && run.bank >= 0)
+        for (std::size_t b = 0; b < result.image.ScanListTag.size(); ++b)
+            if (static_cast<int>(b) != run.bank) result.image.ScanListTag[b] = image.ScanListTag[b];
     for (const std::string& warning : result.warnings)
         std::cerr << "vexa: warning: " << warning << '\n';
     const vex::MemWriteResult written = vex::WriteMemFile(result.image, run.file, run.options);
