@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "link/bank_settings.h"
 #include "link/protocol.h"
 
 namespace vex {
@@ -46,9 +47,8 @@ SendPlan PlanChanges(const Image& held, const Image& image) {
         for (int s = 1; s <= ChannelsPerBank; ++s)
             if (ChannelDiffers(held.channel(b, s), image.channel(b, s)))
                 plan.channels[static_cast<std::size_t>(AbsoluteChannel(b, s))] = true;
-        plan.bankSettings[bank] = held.TrunkType[bank] != image.TrunkType[bank] ||
-                                  held.TrunkSetting[bank] != image.TrunkSetting[bank] ||
-                                  held.TrunkBase[bank] != image.TrunkBase[bank];
+        // Only what the settings commands carry: the rest of a bank's settings stays here.
+        plan.bankSettings[bank] = BankSettingCommands(held, b) != BankSettingCommands(image, b);
         for (int row = 0; row < kTrunkIdUsedRows; ++row)
             if (held.TrunkId[bank][static_cast<std::size_t>(row)][0] !=
                 image.TrunkId[bank][static_cast<std::size_t>(row)][0])

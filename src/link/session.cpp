@@ -5,6 +5,7 @@
 
 #include "core/atomic_file.h"
 #include "core/numeric.h"
+#include "link/bank_settings.h"
 #include "link/link.h"
 #include "link/log_file.h"
 #include "link/protocol.h"
@@ -1387,41 +1388,8 @@ class LinkSession::Impl {
         co_return true;
     }
 
-    // The commands that carry one bank's settings, in the order they are sent.
     std::vector<WireLine> bankSettingCommands(int b) const {
-        const auto& setting = d_work.TrunkSetting[static_cast<std::size_t>(b)];
-        const int type = TypeOf(d_work, b);
-        std::vector<WireLine> lines;
-        lines.push_back({ChannelReadCommand(b * ChannelsPerBank + 1)});
-        lines.push_back({BankSelectCommand(b)});
-        for (WireLine& line :
-             TrunkTypeCommands(b, type, false, &d_work.TrunkBase[static_cast<std::size_t>(b)]))
-            lines.push_back(std::move(line));
-        lines.push_back({BankSelectCommand(b)});
-        auto add = [&lines](const std::optional<std::string>& command) {
-            if (command) lines.push_back({*command});
-        };
-        // Types 10 and 11 are Motorola 800 systems too and carry the same two flags.
-        if ((type >= 0 && type <= 5) || type == 10 || type == 11) {
-            add(FlagCommand("BT", setting[1]));
-            add(FlagCommand("TD", setting[2]));
-        } else if (IsEdacs(type)) {
-            add(FlagCommand("AF", setting[1]));
-        }
-        if (IsMotorola800(type)) add(ControlChannelCommand(b, setting[0]));
-        if (IsMotorolaType1(type) && IntegerValue(setting[7]) != kFleetMapNone) {
-            const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
-            for (int k = 0; k < kFleetMapBlocks; ++k) {
-                const auto block = static_cast<std::size_t>(k);
-                int code =
-                    preset >= 1 && preset <= kFleetMapPresets
-                        ? FleetMapPreset(preset)[block]
-                        : IntegerValue(d_work.TrunkBase[static_cast<std::size_t>(b)][0][block]);
-                lines.push_back(
-                    {FleetMapBlockCommand(b, k, std::clamp(code, 0, kFleetMapMaxCode))});
-            }
-        }
-        return lines;
+        return BankSettingCommands(d_work, b);
     }
 
     Task<void> sendTrunkSettings() {

@@ -18,6 +18,7 @@ Image Held() {
     image.channel(0, 3) = {"3", "0154.3850", "ENGINE 7", "0", "1", "0", ""};
     image.channel(1, 10) = {"60", "0851.0125", "", "1", "0", "1", ""};
     image.TrunkType[1] = "1";
+    image.TrunkType[3] = "4";
     image.TrunkId[1][4] = {"000712", "DISPATCH", "", ""};
     return image;
 }
@@ -94,14 +95,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {3},
                  {},
                  {}},
-        PlanCase{"trunk type, setting and band plan per bank",
+        PlanCase{"what the settings commands carry, per bank",
                  [](Image& i) {
                      i.TrunkType[0] = "2";
-                     i.TrunkSetting[2][0] = "0851.0125";
-                     i.TrunkBase[4][1][0] = "0851.0000";
+                     i.TrunkSetting[1][0] = "3";          // control channel
+                     i.TrunkSetting[2][5] = "1";          // kept by this program only
+                     i.TrunkBase[3][1][0] = "0851.0000";  // band plan
                  },
                  {},
-                 {0, 2, 4},
+                 {0, 1, 3},
                  {}},
         PlanCase{"trunk IDs, set and cleared",
                  [](Image& i) {
