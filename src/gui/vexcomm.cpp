@@ -93,6 +93,9 @@ vexcomm::~vexcomm() {
 void vexcomm::shutDown() {
     if (d_closing) return;
     d_closing = true;
+    // A send cut short by closing leaves the scanner holding a mix nobody recorded.
+    if (busy() && d_mode == Mode::Send && d_lastSend && d_detected)
+        ForgetKeptImage(d_folder, d_identification);
     if (d_session) {
         d_session->setEvents({});
         d_session->stop();
@@ -418,9 +421,15 @@ void vexcomm::connectSession() {
             0, this, [this, title, text, warning, answer] { answer(ask(title, text, warning)); });
     };
     events.finished = [this](const TransferResult& result) {
+        // What the scanner now holds is noted at once, even when the window closes before the
+        // result is shown.
+        const QString note = recordTransfer(result, d_job);
         // Finished may come from inside stop(); let the caller return first.
         auto copy = std::make_shared<TransferResult>(result);
-        QTimer::singleShot(0, this, [this, copy] { onFinished(*copy); });
+        QTimer::singleShot(0, this, [this, copy, note] {
+            onFinished(*copy);
+            if (!note.isEmpty() && !d_closing) tell(windowTitle(), note, false);
+        });
     };
     d_session->setEvents(std::move(events));
 }
@@ -689,12 +698,12 @@ void vexcomm::startChanges() {
     d_session->startSend(d_image, request);
 }
 
-void vexcomm::recordTransfer(const TransferResult& result, Job job) {
-    if (!d_detected) return;
+QString vexcomm::recordTransfer(const TransferResult& result, Job job) {
+    if (!d_detected || (job != Job::Main && job != Job::Step && job != Job::Delete)) return {};
     if (job == Job::Delete) {
         // A cleared bank is not in the kept image; a send of changes must not rely on it.
         if (result.outcome != TransferOutcome::Refused) ForgetKeptImage(d_folder, d_identification);
-        return;
+        return {};
     }
     // Only the send that just ended is recorded, once.
     const std::unique_ptr<SendRequest> sent = std::move(d_lastSend);
@@ -703,7 +712,7 @@ void vexcomm::recordTransfer(const TransferResult& result, Job job) {
         note = RecordRead(d_folder, d_identification, result);
     if (d_mode == Mode::Send && sent)
         note = RecordSend(d_folder, d_identification, d_image, *sent, d_options, result.outcome);
-    if (!note.empty()) tell(windowTitle(), Latin1(note), false);
+    return Latin1(note);
 }
 
 void vexcomm::deleteBank() {
@@ -780,7 +789,6 @@ void vexcomm::onFinished(const TransferResult& result) {
     const auto outcome = result.outcome;
     const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
     if (job == Job::Main || job == Job::Step) g_singleBankFlag = result.singleBankFlag;
-    if (job == Job::Main || job == Job::Step || job == Job::Delete) recordTransfer(result, job);
     if (d_copy && job == Job::Main) {
         // A read for comparing: the copy takes it, the open image stays as it is.
         if (outcome == TransferOutcome::Completed) {

@@ -154,8 +154,9 @@ class vexcomm : public QDialog {
     void startCopyRead();
     void startChanges();
     void sendEverything();
-    // Keeps, or forgets, what the scanner holds after a transfer (for Send Changes).
-    void recordTransfer(const TransferResult& result, Job job);
+    // Keeps, or forgets, what the scanner holds after a transfer (for Send Changes); a note for
+    // the user when that could not be written.
+    QString recordTransfer(const TransferResult& result, Job job);
 
     Mode d_mode;
     Image& d_image;

@@ -1,11 +1,19 @@
 // File > Compare With...: a MEM file with known differences is listed line by line, and
-// choosing a line shows its channel or bank in the main window.
+// choosing a line shows its channel or bank in the main window. BCT8 > Send Changes against
+// bct8sim: without a kept image it offers the whole send; with one, only the edits go out.
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QtTest>
+#include <fstream>
 
 #include "core/memfile.h"
+#include "e2e/sim_process.h"
 #include "gui/comparewin.h"
 #include "gui/memtab_support.h"
+#include "gui/vexcomm.h"
+#include "link/kept_image.h"
 
 using namespace vex;
 using namespace vex::gui;
@@ -17,6 +25,7 @@ class CompareTest : public QObject {
     void listsTheDifferencesAndJumpsToEach();
     void fileWithoutDifferencesOrUnreadable_data();
     void fileWithoutDifferencesOrUnreadable();
+    void sendChangesSendsOnlyTheEdits();
 };
 
 namespace {
@@ -30,6 +39,34 @@ CompareWin* OpenComparison(Fixture& f, const QString& file) {
     f.prompter.openNames = {file};
     f.trigger("compare_file");
     return f.window->findChild<CompareWin*>();
+}
+
+// Channel n at 150.0000 + n * 0.0125 MHz, as the scanner's memory and as the table.
+std::string Frequency(int n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d.%04d", 150 + n / 800, (n * 125) % 10000);
+    return text;
+}
+
+// Runs `act` on the communication window once it is ready and has taken its first step.
+void WhenCommReady(std::function<void(vexcomm*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* window = qobject_cast<vexcomm*>(QApplication::activeModalWidget());
+        if (window && window->ready()) {
+            timer->stop();
+            timer->deleteLater();
+            act(window);
+        }
+    });
+    timer->start();
+}
+
+QString Field(vexcomm* window, const char* name) {
+    if (auto* edit = window->findChild<QLineEdit*>(name)) return edit->text();
+    if (auto* label = window->findChild<QLabel*>(name)) return label->text();
+    return {};
 }
 
 }  // namespace
@@ -91,6 +128,83 @@ void CompareTest::fileWithoutDifferencesOrUnreadable() {
     QVERIFY(!OpenComparison(f, file));
     QCOMPARE(f.prompter.told.size(), 1);
     QVERIFY2(f.prompter.told[0].contains(told), qPrintable(f.prompter.told[0]));
+}
+
+void CompareTest::sendChangesSendsOnlyTheEdits() {
+    simtest::TempFolder folder;
+    {
+        std::ofstream memory(folder / "scanner.mem");
+        memory << "BCT8SIM MEMORY 1\n";
+        for (int n = 1; n <= 250; ++n) {
+            std::string wire = Frequency(n);
+            wire.erase(4, 1);
+            memory << "CH " << QString::number(n).rightJustified(3, '0').toStdString() << ' '
+                   << wire << " TF DN LF\n";
+        }
+    }
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                       (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
+    Fixture f([&](AppState& s) {
+        AsFromAFile(s);
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+        s.options.delay1 = 25;
+        s.options.expert = 1;
+        for (int n = 1; n <= 250; ++n) {
+            Channel& c = s.image.channel((n - 1) / 50, (n - 1) % 50 + 1);
+            c[kFieldFrequency] = Frequency(n);
+            c[kFieldTrunk] = c[kFieldLockout] = "0";
+            c[kFieldDelay] = "1";
+        }
+    });
+
+    // Nothing kept yet: it says so and offers the whole send (answered No).
+    f.prompter.answers = {Answer::No};
+    QString plan;
+    WhenCommReady([&](vexcomm* window) {
+        (void)QTest::qWaitFor([&] { return !f.prompter.asked.isEmpty(); }, 5000);
+        plan = Field(window, "plan");
+        QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
+    });
+    f.trigger("send_changes");
+    QCOMPARE(f.prompter.asked.size(), 1);
+    QVERIFY2(f.prompter.asked[0].contains("Send the whole image instead?"),
+             qPrintable(f.prompter.asked[0]));
+    QVERIFY2(plan.contains("keypad"), qPrintable(plan));
+
+    // What a whole send would have kept; then two channels edited.
+    std::string identification = simtest::ReadFile(f.folder() / "version.ini");
+    while (!identification.empty() &&
+           std::isspace(static_cast<unsigned char>(identification.back())))
+        identification.pop_back();
+    QVERIFY(KeepImage(f.folder(), identification, f.state.image));
+    f.window->applyImageChange("edit", [](Image& image) {
+        image.channel(0, 4)[kFieldFrequency] = "0460.1250";
+        EmptyChannel(image.channel(0, 9));
+        return true;
+    });
+    QString status;
+    WhenCommReady([&](vexcomm* window) {
+        (void)QTest::qWaitFor([&] { return Field(window, "status") == "Sending data Ok"; }, 20000);
+        status = Field(window, "status");
+        plan = Field(window, "plan");
+        QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
+    });
+    f.trigger("send_changes");
+    QCOMPARE(status, QString("Sending data Ok"));
+    QVERIFY2(plan.contains("2 channels"), qPrintable(plan));
+    QVERIFY2(plan.contains("keypad"), qPrintable(plan));
+    sim.Stop();
+    const std::string memory = simtest::ReadFile(folder / "scanner.mem");
+    QVERIFY(memory.find("CH 004 04601250 TF DN LF") != std::string::npos);
+    QVERIFY(memory.find("CH 009 00000000") != std::string::npos);
+    QVERIFY(memory.find("CH 010 " + Frequency(10).erase(4, 1) + " TF DN LF") != std::string::npos);
+    // The kept image follows the send: nothing more differs.
+    const KeptImage kept = LoadKeptImage(f.folder(), identification);
+    QVERIFY(kept.image);
+    QVERIFY(PlanChanges(*kept.image, f.state.image).empty());
+    QCOMPARE(f.prompter.unexpected, 0);
 }
 
 QTEST_MAIN(CompareTest)
