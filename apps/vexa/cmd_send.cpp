@@ -66,7 +66,12 @@ int RunSend(const std::vector<std::string>& arguments) {
                     return false;
                 }
                 request.plan = vex::PlanChanges(*kept.image, image);
-                if (request.plan->empty()) {
+                // Only the parts that changed, of those asked for.
+                request.items.frequencies &= request.plan->channelCount() > 0;
+                request.items.trunkIds &= request.plan->trunkIdCount() > 0;
+                request.items.trunkSettings &= request.plan->bankCount() > 0;
+                const vex::TransferItems& left = request.items;
+                if (!left.frequencies && !left.trunkIds && !left.trunkSettings) {
                     nothingChanged = true;
                     return false;
                 }

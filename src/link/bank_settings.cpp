@@ -10,13 +10,15 @@
 namespace vex {
 namespace {
 
-bool IsMotorola800(int type) {
+// The types with a control channel.
+bool HasControlChannel(int type) {
     return type == 1 || type == 2 || type == 3 || type == 10 || type == 11;
 }
-bool IsMotorolaType1(int type) {
+bool HasFleetMap(int type) {
     return type == 2 || type == 11;
 }
-bool IsEdacs(int type) {
+// The types whose one flag is the ID format ("AF").
+bool HasIdFormatFlag(int type) {
     return type == 6 || type == 7 || type == 9;
 }
 
@@ -35,15 +37,15 @@ std::vector<WireLine> BankSettingCommands(const Image& image, int b) {
     auto add = [&lines](const std::optional<std::string>& command) {
         if (command) lines.push_back({*command});
     };
-    // Types 10 and 11 are Motorola 800 systems too and carry the same two flags.
+    // Types 10 and 11 carry the same two flags as types 0 to 5.
     if ((type >= 0 && type <= 5) || type == 10 || type == 11) {
         add(FlagCommand("BT", setting[1]));
         add(FlagCommand("TD", setting[2]));
-    } else if (IsEdacs(type)) {
+    } else if (HasIdFormatFlag(type)) {
         add(FlagCommand("AF", setting[1]));
     }
-    if (IsMotorola800(type)) add(ControlChannelCommand(b, setting[0]));
-    if (IsMotorolaType1(type) && IntegerValue(setting[7]) != kFleetMapNone) {
+    if (HasControlChannel(type)) add(ControlChannelCommand(b, setting[0]));
+    if (HasFleetMap(type) && IntegerValue(setting[7]) != kFleetMapNone) {
         const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
         for (int k = 0; k < kFleetMapBlocks; ++k) {
             const auto block = static_cast<std::size_t>(k);
