@@ -8,6 +8,7 @@
 
 #include "core/memfile.h"
 #include "link/protocol.h"
+#include "trunk/trunk_types.h"
 
 namespace vex {
 namespace {
@@ -58,12 +59,18 @@ bool CoversEverything(const SendRequest& rq) {
            span.firstChannel == 1 && span.lastChannel == kTotalChannels;
 }
 
-bool ReadCoversEverything(const ReadCoverage& read) {
+bool ReadCoversEverything(const TransferResult& result) {
+    const ReadCoverage& read = result.read;
     for (int ch = 1; ch <= kTotalChannels; ++ch)
         if (!read.channels[static_cast<std::size_t>(ch)]) return false;
-    return read.trunkIds.all() && read.trunkTypes &&
-           std::all_of(read.trunkSettings.begin(), read.trunkSettings.end(),
-                       [](bool b) { return b; });
+    // A bank without a trunk system has no IDs to read.
+    for (int b = 0; b < kScannerBanks; ++b)
+        for (int row = 0; row < kTrunkIdUsedRows; ++row)
+            if (!read.trunkIds[static_cast<std::size_t>(b * kTrunkIdUsedRows + row)] &&
+                TrunkTypeOf(result.image.TrunkType[static_cast<std::size_t>(b)]) != 0)
+                return false;
+    return read.trunkTypes && std::all_of(read.trunkSettings.begin(), read.trunkSettings.end(),
+                                          [](bool b) { return b; });
 }
 
 }  // namespace
@@ -137,7 +144,7 @@ std::optional<Image> HeldAfterRead(const std::optional<Image>& kept, const Trans
         TakeReadPart(read, held);
         return held;
     }
-    if (ReadCoversEverything(read.read)) return read.image;
+    if (ReadCoversEverything(read)) return read.image;
     return std::nullopt;
 }
 

@@ -139,11 +139,13 @@ TEST_F(KeptImageTest, ReadTakesItsCoverage) {
     const auto held = HeldAfterRead(image, read);
     EXPECT_EQ(held->channel(0, 1)[kFieldFrequency], "0160.0000");
     EXPECT_EQ(held->channel(0, 2)[kFieldFrequency], image.channel(0, 2)[kFieldFrequency]);
+    // A whole read; banks without a trunk system have no IDs to read.
     read.read.channels.set();
-    read.read.trunkIds.set();
     read.read.trunkTypes = true;
     read.read.trunkSettings.fill(true);
     EXPECT_EQ(HeldAfterRead(std::nullopt, read)->channel(0, 2)[kFieldFrequency], "0161.0000");
+    read.image.TrunkType[2] = "1";
+    EXPECT_FALSE(HeldAfterRead(std::nullopt, read).has_value());
 }
 
 TEST_F(KeptImageTest, SendThatEndedHalfWayForgetsTheKeptImage) {
