@@ -1,6 +1,7 @@
 // File > Compare With...: a MEM file with known differences is listed line by line, and
 // choosing a line shows its channel or bank in the main window. BCT8 > Send Changes against
 // bct8sim: without a kept image it offers the whole send; with one, only the edits go out.
+// BCT8 > Compare With Scanner lists what the scanner holds differently, the table untouched.
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,7 +26,7 @@ class CompareTest : public QObject {
     void listsTheDifferencesAndJumpsToEach();
     void fileWithoutDifferencesOrUnreadable_data();
     void fileWithoutDifferencesOrUnreadable();
-    void sendChangesSendsOnlyTheEdits();
+    void scannerCommandsAgainstTheSimulator();
 };
 
 namespace {
@@ -130,7 +131,7 @@ void CompareTest::fileWithoutDifferencesOrUnreadable() {
     QVERIFY2(f.prompter.told[0].contains(told), qPrintable(f.prompter.told[0]));
 }
 
-void CompareTest::sendChangesSendsOnlyTheEdits() {
+void CompareTest::scannerCommandsAgainstTheSimulator() {
     simtest::TempFolder folder;
     {
         std::ofstream memory(folder / "scanner.mem");
@@ -204,6 +205,22 @@ void CompareTest::sendChangesSendsOnlyTheEdits() {
     const KeptImage kept = LoadKeptImage(f.folder(), identification);
     QVERIFY(kept.image);
     QVERIFY(PlanChanges(*kept.image, f.state.image).empty());
+
+    // Compare With Scanner reads into a copy: an edit not sent is the first difference listed,
+    // and the table keeps it.
+    QVERIFY(sim.Start(
+        {"--baud", "115200", "--latency-ms", "0", "--memory", (folder / "scanner.mem").string()}));
+    f.state.com.device = sim.device();
+    f.window->applyImageChange("edit", [](Image& image) {
+        image.channel(0, 5)[kFieldFrequency] = "0155.0000";
+        return true;
+    });
+    f.trigger("compare_scanner");
+    CompareWin* window = f.window->findChild<CompareWin*>();
+    QVERIFY(window);
+    QCOMPARE(window->list()->item(0)->text(),
+             QString(R"(bank 1 channel 5 frequency: "0155.0000" -> "0150.0625")"));
+    QCOMPARE(f.channel(0, 5)[kFieldFrequency], std::string("0155.0000"));
     QCOMPARE(f.prompter.unexpected, 0);
 }
 
