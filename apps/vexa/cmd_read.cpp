@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "core/image.h"
 #include "core/memfile.h"
+#include "link/kept_image.h"
 #include "link_runner.h"
 
 namespace vexa {
@@ -34,17 +35,23 @@ int RunRead(const std::vector<std::string>& args) {
 
     vex::TransferResult result;
     std::string error;
-    const bool ran = RunTransfer(
+    std::string identification;
+    const bool ran = RunTransferOpened(
         run,
-        [&](vex::LinkSession& session) {
+        [&](vex::LinkSession& session, const vex::OpenResult& opened) {
+            identification = opened.identification;
             if (tagsOnly)
                 session.startReadIdListTags(image);
             else
                 session.startRead(image, request);
+            return true;
         },
         result, error);
     if (!ran) return Fail(run.port + ": " + error);
     if (result.outcome != vex::TransferOutcome::Completed) return Fail(FailureText(result));
+    // What the scanner holds, for a later "vexa send --changes".
+    if (const std::string note = vex::RecordRead(run.folder, identification, result); !note.empty())
+        std::cerr << "vexa: warning: " << note << '\n';
     // The scanner gives the tags of every list at once; one bank's read keeps the file's others.
     if (run.listTags && run.bank >= 0)
         for (std::size_t b = 0; b < result.image.ScanListTag.size(); ++b)

@@ -162,6 +162,18 @@ bool TraceWriteFailed() {
 
 bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)>& start,
                  vex::TransferResult& result, std::string& error) {
+    return RunTransferOpened(
+        run,
+        [&start](vex::LinkSession& session, const vex::OpenResult&) {
+            start(session);
+            return true;
+        },
+        result, error);
+}
+
+bool RunTransferOpened(const LinkRun& run,
+                       const std::function<bool(vex::LinkSession&, const vex::OpenResult&)>& start,
+                       vex::TransferResult& result, std::string& error) {
     static int argc = 1;
     static char name[] = "vexa";
     static char* argv[] = {name, nullptr};
@@ -206,7 +218,7 @@ bool RunTransfer(const LinkRun& run, const std::function<void(vex::LinkSession&)
         }
         for (const std::string& warning : r.warnings) std::cerr << "vexa: " << warning << '\n';
         opened = true;
-        start(session);
+        if (!start(session, r)) app.quit();
     });
     app.exec();
     progress.finish();

@@ -37,6 +37,11 @@ std::string OutputProblem(const std::filesystem::path& file);
 
 // True once a trace asked for with --trace could not be written.
 bool TraceWriteFailed();
+// The same, where `start` sees the start-up sequence's result (the scanner's identification)
+// and may start nothing: it returns false, and so does RunTransferOpened, with `error` empty.
+bool RunTransferOpened(const LinkRun& run,
+                       const std::function<bool(vex::LinkSession&, const vex::OpenResult&)>& start,
+                       vex::TransferResult& result, std::string& error);
 
 // The one-line text of a failed transfer.
 std::string FailureText(const vex::TransferResult& result);

@@ -10,10 +10,31 @@
 
 namespace vex {
 
+// The part of the image a difference lives in, for a window that jumps to it.
+enum class ImageArea {
+    Channel,
+    BankName,
+    TrunkId,
+    IdListTag,
+    TrunkSetting,
+    TrunkType,
+    BaseConfiguration,
+    ActiveBank,
+    PriorityChannel
+};
+
+struct ImagePlace {
+    ImageArea area = ImageArea::Channel;
+    int bank = 0;   // bank index (the ID list's row for ID list tags)
+    int index = 0;  // channel slot 1..50, trunk ID row 0..49, ID list 0..9; else 0
+    bool operator==(const ImagePlace&) const = default;
+};
+
 struct ImageDifference {
     std::string where;   // e.g. "bank 2 channel 17 tag"
     std::string before;  // the value in the first image
     std::string after;   // the value in the second image
+    ImagePlace place;
     bool operator==(const ImageDifference&) const = default;
 };
 

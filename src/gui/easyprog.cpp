@@ -12,6 +12,7 @@
 #include "core/numeric.h"
 #include "gui/memtab.h"
 #include "gui/prompter.h"
+#include "link/kept_image.h"
 
 namespace vex::gui {
 namespace {
@@ -140,6 +141,8 @@ void OpenEasyProgram(MemTab& main) {
     EasyProgramDialog dialog(state.options, state.com.baud, ScannerDialogTransport(state.com),
                              main.prompter(), &main);
     dialog.exec();
+    // The channels it set are in no kept image: Send Changes must not trust those any more.
+    ForgetAllKeptImages(state.folder);
 }
 
 }  // namespace vex::gui

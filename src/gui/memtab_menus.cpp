@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "gui/banknames.h"
+#include "gui/comparemenu.h"
 #include "gui/easyprog.h"
 #include "gui/frmimportrr.h"
 #include "gui/icons.h"
@@ -85,6 +86,7 @@ void MemTab::buildMenus() {
     addCommand(file, tr("&Export CSV Data"), "expcsv", [this] { OpenCsvExport(*this); });
     addCommand(file, tr("&Advanced Data Import"), "imp_csv", [this] { OpenDataImport(*this); });
     addCommand(file, tr("Netscoop"), "catch", [this] { OpenNetscoop(*this); });
+    addCommand(file, tr("Co&mpare With..."), "compare_file", [this] { CompareWithFile(*this); });
     file->addSeparator();
     addCommand(
         file, tr("&Print..."), "menuprint", [this] { OpenPrintie(*this); }, QKeySequence::Print);
@@ -237,6 +239,9 @@ void MemTab::buildMenus() {
     addCommand(
         bct8, tr("&Send Data To Scanner"), "memsend", [this] { cmdSendData(); },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    addCommand(bct8, tr("Send C&hanges"), "send_changes", [this] { SendChanges(*this); });
+    addCommand(bct8, tr("Co&mpare With Scanner"), "compare_scanner",
+               [this] { CompareWithScanner(*this); });
     bct8->addSeparator();
     addCommand(bct8, tr("&Virtual Control"), "vc", [this] { OpenVirtualControl(*this); });
     d_directTuneAction = addCommand(bct8, tr("Direct Tune"), "ditun",
@@ -261,8 +266,7 @@ void MemTab::buildMenus() {
 
     // Help
     addCommand(
-        help, tr("&Contents"), "help_edit",
-        [this] { cmdUserGuide(); }, QKeySequence::HelpContents);
+        help, tr("&Contents"), "help_edit", [this] { cmdUserGuide(); }, QKeySequence::HelpContents);
     addCommand(help, tr("Read User Manual"), "open_manaul", [this] {
         // A manual of the user's own in the program folder wins; else the guide that ships.
         const auto manual = d_state.folder / "Manual" / "vexa.pdf";

@@ -24,6 +24,7 @@
 
 #include "core/numeric.h"
 #include "core/version.h"
+#include "link/kept_image.h"
 #include "link/serial_trace.h"
 #include "link/session.h"
 #include "platform/qt_scheduler.h"
@@ -97,6 +98,9 @@ vexcomm::~vexcomm() {
 void vexcomm::shutDown() {
     if (d_closing) return;
     d_closing = true;
+    // A send cut short by closing leaves the scanner holding a mix nobody recorded.
+    if (busy() && d_mode == Mode::Send && d_lastSend && d_detected)
+        ForgetKeptImage(d_folder, d_identification);
     if (d_session) {
         d_session->setEvents({});
         d_session->stop();
@@ -435,9 +439,15 @@ void vexcomm::connectSession() {
             0, this, [this, title, text, warning, answer] { answer(ask(title, text, warning)); });
     };
     events.finished = [this](const TransferResult& result) {
+        // What the scanner now holds is noted at once, even when the window closes before the
+        // result is shown.
+        const QString note = recordTransfer(result, d_job);
         // Finished may come from inside stop(); let the caller return first.
         auto copy = std::make_shared<TransferResult>(result);
-        QTimer::singleShot(0, this, [this, copy] { onFinished(*copy); });
+        QTimer::singleShot(0, this, [this, copy, note] {
+            onFinished(*copy);
+            if (!note.isEmpty() && !d_closing) tell(windowTitle(), note, false);
+        });
     };
     d_session->setEvents(std::move(events));
 }
@@ -461,6 +471,8 @@ void vexcomm::openPort() {
         }
         d_scanner->setText(result.detected ? Latin1(result.identification)
                                            : tr("no BCT8 answered"));
+        d_identification = result.identification;
+        d_detected = result.detected;
         if (!result.warnings.empty()) {
             QStringList lines;
             for (const std::string& w : result.warnings) lines << Latin1(w);
@@ -603,8 +615,122 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         d_job = job;
         d_readsChannels = false;
         updateControls();
+        d_lastSend = std::make_unique<SendRequest>(request);
         d_session->startSend(d_image, request);
     }
+}
+
+void vexcomm::readIntoCopy(Image& copy) {
+    d_copy = &copy;
+    d_copyRead = false;
+    setWindowTitle(tr("Compare With Scanner"));
+    d_plan->setText(
+        tr("Reads the scanner's memory to compare it with the open table, which "
+           "stays as it is."));
+    if (d_ready && !busy() && d_job == Job::None) startCopyRead();
+}
+
+void vexcomm::startCopyRead() {
+    if (busy() || d_job != Job::None) return;
+    ReadRequest request;
+    request.items = {true, true, true};
+    request.area = TransferArea::AllBanks;
+    request.merge = true;
+    request.reuseTrunkTypes = true;
+    d_reply->clear();
+    d_job = Job::Main;
+    d_readsChannels = true;
+    d_channelsDone = false;
+    updateControls();
+    d_session->startRead(*d_copy, request);
+}
+
+void vexcomm::sendChanges() {
+    d_changesAsked = true;
+    setWindowTitle(tr("Send Changes"));
+    d_plan->setText(
+        tr("Send Changes writes what differs from the scanner's memory as the last "
+           "complete read or send left it. Changes made on the scanner's own keypad "
+           "since the last transfer are not seen."));
+    if (d_ready && !busy() && d_job == Job::None) startChanges();
+}
+
+void vexcomm::sendEverything() {
+    d_allBanks->setChecked(true);
+    d_frequencies->setChecked(true);
+    d_trunkIds->setChecked(true);
+    d_trunkSettings->setChecked(true);
+    updatePlan();
+    startTransfer();
+}
+
+void vexcomm::startChanges() {
+    d_changesAsked = false;
+    if (busy() || d_job != Job::None) return;
+    if (!d_detected) {
+        // The whole send says what is wrong with the line in its own words.
+        tell(windowTitle(),
+             tr("No BCT8 answered when the port opened, so it is not known which scanner's "
+                "memory to compare with. Check the port, the speed and remote mode."),
+             true);
+        return;
+    }
+    const KeptImage kept = LoadKeptImage(d_folder, d_identification);
+    if (!kept.image) {
+        QString why = tr("No copy of what the scanner \"%1\" holds is kept: it is made by a "
+                         "complete read or send with this scanner.")
+                          .arg(Latin1(d_identification));
+        if (!kept.problem.empty()) why += QStringLiteral(" (") + Latin1(kept.problem) + ')';
+        d_status->setText(why);
+        if (ask(windowTitle(), why + tr("\n\nSend the whole image instead?"), false))
+            sendEverything();
+        return;
+    }
+    SendRequest request;
+    request.plan = PlanChanges(*kept.image, d_image);
+    if (request.plan->empty()) {
+        d_status->setText(tr("Nothing to send: the scanner holds the open table."));
+        tell(windowTitle(),
+             tr("Nothing has changed since the last transfer with this scanner: there is "
+                "nothing to send.\n\nChanges made on the scanner's own keypad since then "
+                "are not seen."),
+             false);
+        return;
+    }
+    request.items = {request.plan->channelCount() > 0, request.plan->trunkIdCount() > 0,
+                     request.plan->bankCount() > 0};
+    request.area = TransferArea::AllBanks;
+    request.singleBankFlag = g_singleBankFlag;
+    request.reuseTrunkTypes = true;
+    d_plan->setText(tr("Send Changes writes %1 into the scanner. Changes made on the scanner's "
+                       "own keypad since the last transfer are not seen.")
+                        .arg(Latin1(DescribePlan(*request.plan))));
+    d_reply->clear();
+    d_progress->setRange(0, 1);
+    d_progress->setValue(0);
+    d_progress->setFormat(QStringLiteral("%p%"));
+    d_job = Job::Main;
+    d_readsChannels = false;
+    updateControls();
+    d_lastSend = std::make_unique<SendRequest>(request);
+    d_session->startSend(d_image, request);
+}
+
+QString vexcomm::recordTransfer(const TransferResult& result, Job job) {
+    if (!d_detected || (job != Job::Main && job != Job::Step && job != Job::Delete)) return {};
+    if (job == Job::Delete) {
+        // A cleared bank is not in the kept image; a send of changes must not rely on it.
+        if (result.outcome != TransferOutcome::Refused) ForgetKeptImage(d_folder, d_identification);
+        return {};
+    }
+    // Only the send that just ended is recorded, once.
+    const std::unique_ptr<SendRequest> sent = std::move(d_lastSend);
+    std::string note;
+    if (d_mode == Mode::Read && result.outcome == TransferOutcome::Completed)
+        note = RecordRead(d_folder, d_identification, result);
+    if (d_mode == Mode::Send && sent)
+        note = RecordSend(d_folder, d_identification, d_image, *sent, d_options, result.outcome);
+    return Latin1(note);
 }
 
 void vexcomm::deleteBank() {
@@ -681,6 +807,23 @@ void vexcomm::onFinished(const TransferResult& result) {
     const auto outcome = result.outcome;
     const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
     if (job == Job::Main || job == Job::Step) g_singleBankFlag = result.singleBankFlag;
+    if (d_copy && job == Job::Main) {
+        // A read for comparing: the copy takes it, the open image stays as it is.
+        if (outcome == TransferOutcome::Completed) {
+            *d_copy = result.image;
+            d_copyRead = true;
+            emit transferFinished(static_cast<int>(outcome));
+            accept();
+            return;
+        }
+        if (!result.message.empty()) {
+            d_status->setText(Latin1(result.message));
+            tell(title, Latin1(result.message),
+                 outcome == TransferOutcome::Failed || result.title == "Error");
+        }
+        emit transferFinished(static_cast<int>(outcome));
+        return;
+    }
     if (outcome == TransferOutcome::Completed) {
         QStringList warnings;
         for (const std::string& w : result.warnings) warnings << Latin1(w);
@@ -739,6 +882,9 @@ void vexcomm::onOpenTypesFinished(const TransferResult& result) {
         if (!result.title.empty()) tell(Latin1(result.title), Latin1(result.message), true);
     }
     emit readied();
+    // Compare With Scanner and Send Changes start by themselves once the window is ready.
+    if (d_copy && !d_copyRead) QTimer::singleShot(0, this, [this] { startCopyRead(); });
+    if (d_changesAsked) QTimer::singleShot(0, this, [this] { startChanges(); });
 }
 
 bool vexcomm::offerPartialRead(const TransferResult& result) {

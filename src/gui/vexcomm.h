@@ -30,6 +30,7 @@ class QSlider;
 
 namespace vex {
 struct ReadRequest;
+struct SendRequest;
 class Transport;
 class Scheduler;
 class LinkSession;
@@ -71,6 +72,16 @@ class vexcomm : public QDialog {
     // Opening has ended (the port opened or not, and the trunk type read that follows ended):
     // the transfer buttons take commands.
     bool ready() const { return d_ready; }
+
+    // Compare With Scanner (Read mode): once the port is open, reads every bank into `copy`,
+    // over the open image so that what the scanner does not store (tags, comments) stays as it
+    // is, and closes; the open image is left alone. copyRead() is true when the read completed.
+    void readIntoCopy(Image& copy);
+    bool copyRead() const { return d_copyRead; }
+    // Send Changes (Send mode): once the port is open, sends only what differs from the image
+    // kept from the last complete transfer with this scanner; without one it says so and offers
+    // the whole send.
+    void sendChanges();
 
     // The single-bank flag shared by reads and sends for the life of the program: set after a
     // read of one bank, it makes sending all banks ask once more.
@@ -146,6 +157,12 @@ class vexcomm : public QDialog {
     bool ask(const QString& title, const QString& text, bool warning);
     void shutDown();
     void saveTrace();
+    void startCopyRead();
+    void startChanges();
+    void sendEverything();
+    // Keeps, or forgets, what the scanner holds after a transfer (for Send Changes); a note for
+    // the user when that could not be written.
+    QString recordTransfer(const TransferResult& result, Job job);
 
     Mode d_mode;
     Image& d_image;
@@ -167,6 +184,12 @@ class vexcomm : public QDialog {
     Job d_job = Job::None;
     std::array<std::string, kScannerBanks> d_scannerNames;
     TransferChoices d_choices;
+    std::string d_identification;  // the scanner's, from opening the port
+    bool d_detected = false;
+    Image* d_copy = nullptr;  // readIntoCopy's target
+    bool d_copyRead = false;
+    bool d_changesAsked = false;
+    std::unique_ptr<SendRequest> d_lastSend;
     AskHook d_ask;
     TellHook d_tell;
     SaveNameHook d_saveName;

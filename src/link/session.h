@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "core/image.h"
 #include "link/protocol.h"
 #include "link/scheduler.h"
+#include "link/send_plan.h"
 #include "link/transport.h"
 #include "settings/options.h"
 
@@ -71,6 +73,8 @@ struct SendRequest {
     bool singleBankFlag = false;
     // As for ReadRequest: compare with the trunk types read before instead of reading them.
     bool reuseTrunkTypes = false;
+    // Send Changes: only the planned parts of the items and area above go out.
+    std::optional<SendPlan> plan;
 };
 
 struct LinkProgress {

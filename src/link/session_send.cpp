@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "link/bank_settings.h"
 #include "link/protocol.h"
 #include "link/session_jobs.h"
 #include "link/trunk_groups.h"
@@ -124,14 +125,21 @@ Task<bool> confirmSend(JobContext& cx, const SendRun& run) {
     const SendRequest& rq = run.request;
     if (rq.items.frequencies) {
         if (cx.options().expert != 1) {
-            const bool yes = co_await cx.ask(
-                "Send Data",
-                "Please confirm data upload.\nChannels: " + std::to_string(run.first + 1) + " / " +
-                    std::to_string(run.last) + "\nAre you sure?",
-                false);
+            // Built before the co_await: a conditional's temporaries inside one are not safe
+            // with every compiler.
+            std::string question;
+            if (rq.plan)
+                question = "Please confirm sending the changes: " + DescribePlan(*rq.plan) +
+                           ".\nAre you sure?";
+            else
+                question = "Please confirm data upload.\nChannels: " +
+                           std::to_string(run.first + 1) + " / " + std::to_string(run.last) +
+                           "\nAre you sure?";
+            const bool yes = co_await cx.ask("Send Data", std::move(question), false);
             if (!yes) co_return false;
         }
-        if (rq.area == TransferArea::AllBanks && cx.result.singleBankFlag) {
+        // Changes clear nothing else, so the warning of a whole send does not apply.
+        if (rq.area == TransferArea::AllBanks && cx.result.singleBankFlag && !rq.plan) {
             const bool yes = co_await cx.ask("Send Data",
                                              "WARNING: Please re-confirm data upload.\nYou "
                                              "previously downloaded 1 bank and now "
@@ -142,7 +150,8 @@ Task<bool> confirmSend(JobContext& cx, const SendRun& run) {
             if (!yes) co_return false;
             cx.result.singleBankFlag = false;
         }
-    } else if (rq.items.trunkIds && rq.area == TransferArea::AllBanks && cx.result.singleBankFlag) {
+    } else if (rq.items.trunkIds && rq.area == TransferArea::AllBanks && cx.result.singleBankFlag &&
+               !rq.plan) {
         const bool yes = co_await cx.ask(
             "Send Data",
             "WARNING: Please re-confirm data upload.\nYou previously downloaded trunk data "
@@ -196,6 +205,11 @@ Task<void> sendTrunkTypeIfNeeded(JobContext& cx, int bank) {
 std::string channelMix(const SendRun& run, int channel) {
     const int first = run.first + 1;
     std::string note = "The scanner now holds a mix of old and new channels: ";
+    if (run.request.plan)
+        return note + "the changed channels before channel " + ChannelDigits(channel) +
+               " are new, from channel " + ChannelDigits(channel) +
+               " on it holds its old channels (channel " + ChannelDigits(channel) +
+               " may be half written).";
     if (channel > first)
         note +=
             "channels " + ChannelDigits(first) + " to " + ChannelDigits(channel - 1) + " are new, ";
@@ -206,6 +220,17 @@ std::string channelMix(const SendRun& run, int channel) {
 
 std::string sentBefore(const SendRun& run) {
     return run.request.items.frequencies ? "All channels were sent. " : std::string();
+}
+
+// Whether a channel goes out: every one of the run, or the planned ones of a send of changes.
+bool planned(const SendRun& run, int channel) {
+    return !run.request.plan || run.request.plan->channels[static_cast<std::size_t>(channel)];
+}
+// How many channels of first..end-1 go out.
+int planned(const SendRun& run, int first, int end) {
+    int n = 0;
+    for (int ch = first; ch < end; ++ch) n += planned(run, ch) ? 1 : 0;
+    return n;
 }
 
 Task<bool> sendChannels(JobContext& cx, SendRun& run) {
@@ -224,14 +249,22 @@ Task<bool> sendChannels(JobContext& cx, SendRun& run) {
     cx.link.discardInput();
     cx.txLog.start(cx.file("txlog.txt"));
     cx.link.resetRetries();
-    const int total = run.last - run.first;
+    const int total = planned(run, run.first + 1, run.last + 1);
     const long pauseMs = std::lround(cx.settle() / 1000.0) * 1000;
     int channel = run.first + 1;
     while (channel <= run.last) {
+        if (!planned(run, channel)) {
+            ++channel;
+            continue;
+        }
         const int bank = BankOfChannel(channel);
         const int slot = SlotOfChannel(channel);
         const Channel& c = cx.work.channel(bank, slot);
-        const bool firstOfBank = (channel - 1) % ChannelsPerBank == 0;
+        const int done = planned(run, run.first + 1, channel);
+        // A send of changes starts each bank at its first changed channel.
+        const bool firstOfBank = run.request.plan
+                                     ? planned(run, bank * ChannelsPerBank + 1, channel) == 0
+                                     : (channel - 1) % ChannelsPerBank == 0;
         const bool bankTrunked = run.hasTrunkChannels[static_cast<std::size_t>(bank)];
         cx.where = channelName(channel);
         cx.mixNote = channelMix(run, channel);
@@ -249,7 +282,7 @@ Task<bool> sendChannels(JobContext& cx, SendRun& run) {
                       " ttype:" + cx.work.TrunkType[static_cast<std::size_t>(bank)] +
                       " ttyper:" + cx.scanner.codes[static_cast<std::size_t>(bank)]);
         co_await cx.link.wait(cx.delay1());
-        cx.showChannel(channel, channel - run.first - 1, total, kPhase);
+        cx.showChannel(channel, done, total, kPhase);
 
         // The write, then lockout and delay; any of them unanswered or refused writes the
         // channel again from the start.
@@ -283,50 +316,18 @@ Task<bool> sendChannels(JobContext& cx, SendRun& run) {
     co_return true;
 }
 
-// The commands that carry one bank's settings, in the order they are sent.
-std::vector<WireLine> bankSettingCommands(const Image& work, int b) {
-    const auto& setting = work.TrunkSetting[static_cast<std::size_t>(b)];
-    const int type = TypeOf(work, b);
-    std::vector<WireLine> lines;
-    lines.push_back({ChannelReadCommand(b * ChannelsPerBank + 1)});
-    lines.push_back({BankSelectCommand(b)});
-    for (WireLine& line :
-         TrunkTypeCommands(b, type, false, &work.TrunkBase[static_cast<std::size_t>(b)]))
-        lines.push_back(std::move(line));
-    lines.push_back({BankSelectCommand(b)});
-    auto add = [&lines](const std::optional<std::string>& command) {
-        if (command) lines.push_back({*command});
-    };
-    if (SendsMotorolaFlags(type)) {
-        add(FlagCommand("BT", setting[1]));
-        add(FlagCommand("TD", setting[2]));
-    } else if (HasAfsFlag(type)) {
-        add(FlagCommand("AF", setting[1]));
-    }
-    if (HasControlChannel(type)) add(ControlChannelCommand(b, setting[0]));
-    if (HasFleetMap(type) && IntegerValue(setting[7]) != kFleetMapNone) {
-        const int preset = setting[7].empty() ? -1 : IntegerValue(setting[7]);
-        for (int k = 0; k < kFleetMapBlocks; ++k) {
-            const auto block = static_cast<std::size_t>(k);
-            int code = preset >= 1 && preset <= kFleetMapPresets
-                           ? FleetMapPreset(preset)[block]
-                           : IntegerValue(work.TrunkBase[static_cast<std::size_t>(b)][0][block]);
-            lines.push_back({FleetMapBlockCommand(b, k, std::clamp(code, 0, kFleetMapMaxCode))});
-        }
-    }
-    return lines;
-}
-
 Task<void> sendTrunkSettings(JobContext& cx, const SendRun& run) {
     const auto [firstBank, lastBank] = run.banks();
     for (int b = firstBank; b <= lastBank; ++b) {
+        if (run.request.plan && !run.request.plan->bankSettings[static_cast<std::size_t>(b)])
+            continue;
         cx.status(" Sending Trunk settings bank: " + std::to_string(b + 1));
         cx.where = "the trunk settings of bank " + std::to_string(b + 1);
         cx.mixNote = sentBefore(run) +
                      "The scanner now holds a mix of old and new trunk settings from bank " +
                      std::to_string(b + 1) + " on.";
         const std::size_t lostBefore = cx.lost.size();
-        for (const WireLine& line : bankSettingCommands(cx.work, b))
+        for (const WireLine& line : BankSettingCommands(cx.work, b))
             co_await cx.confirmed(line, "\"" + line.text + "\" of bank " + std::to_string(b + 1));
         // The type went out with the bank's own plan: later phases need not send it again.
         if (!typeCommands(cx.work, b).empty()) noteTypeSent(cx, b, cx.lost.size() == lostBefore);
@@ -359,7 +360,14 @@ Task<std::string> sendTrunkIdCommand(JobContext& cx, const std::string& command)
 }
 
 Task<void> sendTrunkIds(JobContext& cx, const SendRun& run) {
-    const auto [firstBank, lastBank] = run.banks();
+    const SendRequest& rq = run.request;
+    auto [firstBank, lastBank] = run.banks();
+    // A send of changes walks only the banks whose IDs changed.
+    if (rq.plan) {
+        while (firstBank <= lastBank && !rq.plan->hasTrunkIdsIn(firstBank)) ++firstBank;
+        while (lastBank >= firstBank && !rq.plan->hasTrunkIdsIn(lastBank)) --lastBank;
+        if (firstBank > lastBank) co_return;
+    }
     const int firstSlot = firstBank * kTrunkIdUsedRows;
     const int lastSlot = lastBank * kTrunkIdUsedRows + kTrunkIdUsedRows - 1;
     cx.link.discardInput();
@@ -371,7 +379,8 @@ Task<void> sendTrunkIds(JobContext& cx, const SendRun& run) {
     cx.trunkLog.line("bank_ida: " + std::to_string(firstBank));
     cx.trunkLog.line("bank_id: " + std::to_string(lastBank));
     cx.trunkLog.line("idtje: " + std::to_string(lastSlot - firstSlot + 1));
-    for (int b = firstBank; b <= lastBank; ++b) co_await sendTrunkTypeIfNeeded(cx, b);
+    for (int b = firstBank; b <= lastBank; ++b)
+        if (!rq.plan || rq.plan->hasTrunkIdsIn(b)) co_await sendTrunkTypeIfNeeded(cx, b);
     cx.link.discardInput();
     cx.link.send("TG " + std::string(1, BankLetter(firstBank)) + " A0");
     co_await cx.link.wait(cx.settle());
@@ -381,6 +390,7 @@ Task<void> sendTrunkIds(JobContext& cx, const SendRun& run) {
     for (int slot = firstSlot; slot <= lastSlot; ++slot) {
         const int bank = slot / kTrunkIdUsedRows;
         const int row = slot % kTrunkIdUsedRows;
+        if (rq.plan && !rq.plan->hasTrunkId(bank, row)) continue;
         cx.where = IdName(bank, row);
         const std::string& id =
             cx.work.TrunkId[static_cast<std::size_t>(bank)][static_cast<std::size_t>(row)][0];
