@@ -108,10 +108,8 @@ int RunSend(const std::vector<std::string>& arguments) {
 
 const Command kSendCommand{
     "send", "send a MEM file to the scanner",
-    "Usage: vexa send --port DEVICE [--baud N] [--bank N] [--changes] [--dir FOLDER]
-"
-    "                 [--trace FILE] IN.mem
-"
+    "Usage: vexa send --port DEVICE [--baud N] [--bank N] [--changes] [--dir FOLDER]\n"
+    "                 [--trace FILE] IN.mem\n"
     "Writes the channels, trunk settings and trunk IDs of IN.mem into the BCT8.\n\n"
     "Options:\n"
     "  --port DEVICE   the serial device, e.g. /dev/ttyUSB0 or a /dev/serial/by-id name\n"

@@ -22,10 +22,8 @@ class SessionLifetime : public SessionTest, public ::testing::WithParamInterface
 
 TEST_P(SessionLifetime, DestroyedMidJobLeavesNothingRunning) {
     const LifetimeCase& c = GetParam();
-    for (int b = 0; b < kScannerBanks; ++b) {
-        image.TrunkType[static_cast<std::size_t>(b)] = "2";
-        scanner.typeNames[static_cast<std::size_t>(b)] = "MOT TYPE I";
-    }
+    for (int b = 0; b < kScannerBanks; ++b) image.TrunkType[static_cast<std::size_t>(b)] = "2";
+    scanner.setTypeNames({"MOT TYPE I", "MOT TYPE I", "MOT TYPE I", "MOT TYPE I", "MOT TYPE I"});
     image.channel(0, 1)[kFieldFrequency] = "0154.4300";
     deferAnswers = c.deferAnswers;
     make();
