@@ -5,13 +5,10 @@
 
 #include "core/frequency.h"
 #include "core/numeric.h"
+#include "core/text.h"
 
 namespace vex {
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool AllDigits(std::string_view s) {
     if (s.empty()) return false;
