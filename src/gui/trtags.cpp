@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
@@ -19,6 +18,7 @@
 
 #include "gui/editrunk.h"
 #include "gui/listtags.h"
+#include "gui/prompter.h"
 #include "gui/trunkwidgets.h"
 #include "gui/vervangtrunk.h"
 #include "trunk/trunk_id.h"
@@ -27,8 +27,8 @@
 
 namespace vex::gui {
 
-TrTags::TrTags(Image& image, QWidget* parent)
-    : QDialog(parent), d_image(image), d_copy(LoadTrunkIdCopy(image)) {
+TrTags::TrTags(Image& image, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), d_image(image), d_prompter(prompter), d_copy(LoadTrunkIdCopy(image)) {
     setObjectName("trtags");
     setWindowTitle(tr("Trunk Id's:"));
     buildWindow();
@@ -276,10 +276,11 @@ void TrTags::hideEvent(QHideEvent* event) {
 void TrTags::reject() {
     // Escape or the close box would drop every edit at once; "Cancel" is meant to.
     if (!d_cancelled && !(d_copy == LoadTrunkIdCopy(d_image))) {
-        const auto answer =
-            QMessageBox::question(this, windowTitle(), tr("Discard the changes to the trunk ID's?"),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes) return;
+        Question question;
+        question.title = ToL1(windowTitle());
+        question.text = "Discard the changes to the trunk ID's?";
+        question.warning = false;
+        if (d_prompter.ask(this, question) != Answer::Yes) return;
     }
     d_cancelled = false;
     QDialog::reject();

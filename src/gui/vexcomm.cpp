@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,19 +22,13 @@
 #include <algorithm>
 
 #include "core/numeric.h"
+#include "gui/prompter.h"
 #include "link/session.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_transport.h"
 
 namespace vex::gui {
 namespace {
-
-// Shared by every communication window for the life of the program.
-bool g_singleBankFlag = false;
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString ThreeDigits(int channel) {
     return QStringLiteral("%1").arg(std::clamp(channel, 0, 999), 3, 10, QLatin1Char('0'));
@@ -47,21 +40,14 @@ constexpr int kTraceLines = 5000;
 
 }  // namespace
 
-bool vexcomm::singleBankFlag() {
-    return g_singleBankFlag;
-}
-void vexcomm::setSingleBankFlag(bool on) {
-    g_singleBankFlag = on;
-}
-
 vexcomm::vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
-                 std::filesystem::path programFolder, QWidget* parent)
+                 std::filesystem::path programFolder, Prompter& prompter, QWidget* parent)
     : vexcomm(mode, image, options, com.baud, MakeSerialTransport(com), std::move(programFolder),
-              parent) {}
+              prompter, parent) {}
 
 vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
                  std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
-                 QWidget* parent)
+                 Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       d_mode(mode),
       d_image(image),
@@ -70,7 +56,8 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
       d_folder(std::move(programFolder)),
       d_scheduler(std::make_unique<QtScheduler>()),
       d_transport(std::move(transport)),
-      d_choices(ReadTransferChoices(d_folder)) {
+      d_choices(ReadTransferChoices(d_folder)),
+      d_prompter(prompter) {
     setObjectName(QStringLiteral("vexcomm"));
     setWindowTitle(mode == Mode::Read ? QStringLiteral("Read Data") : QStringLiteral("Send Data"));
     LinkConfig config;
@@ -345,12 +332,12 @@ void vexcomm::fillBankList() {
     for (int b = 0; b < kScannerBanks; ++b) {
         const int first = b * ChannelsPerBank + 1;
         QString text = QStringLiteral("%1 - %2-%3").arg(b + 1).arg(first).arg(first + 49);
-        if (!d_scannerNames[b].empty()) text += QStringLiteral("  ") + Latin1(d_scannerNames[b]);
+        if (!d_scannerNames[b].empty()) text += QStringLiteral("  ") + L1(d_scannerNames[b]);
         if (d_mode == Mode::Send) {
             bool empty = true;
             for (int s = 1; s <= ChannelsPerBank && empty; ++s)
                 empty = IsEmptyChannel(d_image, b, s);
-            text = QStringLiteral("%1: %2").arg(b + 1).arg(Latin1(d_image.BankTag[b]).trimmed());
+            text = QStringLiteral("%1: %2").arg(b + 1).arg(L1(d_image.BankTag[b]).trimmed());
             if (empty) text += QStringLiteral("  -  EMPTY");
         }
         d_bankList->addItem(text);
@@ -399,22 +386,19 @@ void vexcomm::setDelay(int ms) {
 void vexcomm::connectSession() {
     LinkEvents events;
     events.progress = [this](const LinkProgress& p) { onProgress(p); };
-    events.reply = [this](std::string_view reply) { d_reply->setText(Latin1(reply)); };
+    events.reply = [this](std::string_view reply) { d_reply->setText(L1(reply)); };
     events.trace = [this](std::string_view text) {
         const QString line =
-            QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + Latin1(text);
+            QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + L1(text);
         d_traceLines.append(line);
         if (d_traceLines.size() > kTraceLines) d_traceLines.removeFirst();
         if (d_trace->isVisible()) d_trace->appendPlainText(line);
     };
-    events.ask = [this](const auto& q, std::function<void(bool)> answer) {
+    events.ask = [this](const Question& q, std::function<void(bool)> answer) {
         // Asked from inside the transfer: answer on the next turn of the event loop, so the
         // message box's own loop never runs inside the link.
-        const QString title = Latin1(q.title);
-        const QString text = Latin1(q.text);
-        const bool warning = q.warning;
-        QTimer::singleShot(
-            0, this, [this, title, text, warning, answer] { answer(ask(title, text, warning)); });
+        QTimer::singleShot(0, this,
+                           [this, q, answer] { answer(d_prompter.ask(this, q) == Answer::Yes); });
     };
     events.finished = [this](const TransferResult& result) {
         // Finished may come from inside stop(); let the caller return first.
@@ -431,21 +415,20 @@ void vexcomm::openPort() {
             // The window stays, so the user can pick another way or try again with Read/Send.
             d_ready = true;
             updateControls();
-            d_status->setText(Latin1(result.port.message));
+            d_status->setText(L1(result.port.message));
             d_scanner->setText(tr("port not open"));
-            QString text = Latin1(result.port.message);
+            QString text = L1(result.port.message);
             if (!result.port.detail.empty())
-                text += QStringLiteral("\n\n") + Latin1(result.port.detail);
+                text += QStringLiteral("\n\n") + L1(result.port.detail);
             tell(windowTitle(), text, true);
             emit opened(false);
             emit readied();
             return;
         }
-        d_scanner->setText(result.detected ? Latin1(result.identification)
-                                           : tr("no BCT8 answered"));
+        d_scanner->setText(result.detected ? L1(result.identification) : tr("no BCT8 answered"));
         if (!result.warnings.empty()) {
             QStringList lines;
-            for (const std::string& w : result.warnings) lines << Latin1(w);
+            for (const std::string& w : result.warnings) lines << L1(w);
             const QString text = lines.join(QLatin1Char('\n'));
             QTimer::singleShot(0, this, [this, text] { tell(windowTitle(), text, false); });
         }
@@ -465,8 +448,8 @@ bool vexcomm::takeRange(int max, int& start, int& end) {
     // Out-of-range fields are rewritten where the user sees them.
     const std::string s = ClampRangeField(d_rangeStart->text().toLatin1().toStdString(), max);
     const std::string e = ClampRangeField(d_rangeEnd->text().toLatin1().toStdString(), max);
-    d_rangeStart->setText(Latin1(s));
-    d_rangeEnd->setText(Latin1(e));
+    d_rangeStart->setText(L1(s));
+    d_rangeEnd->setText(L1(e));
     start = IntegerValue(s);
     end = IntegerValue(e);
     return true;
@@ -487,11 +470,11 @@ void vexcomm::updatePlan() {
     if (what.empty()) {
         text = tr("Nothing chosen: tick what to transfer.");
     } else if (d_mode == Mode::Read) {
-        text = tr("Read Data reads %1 from the scanner").arg(Latin1(what));
+        text = tr("Read Data reads %1 from the scanner").arg(L1(what));
         text += d_merge->isChecked() ? tr(", merged into the open table.")
                                      : tr(", replacing them in the open table.");
     } else {
-        text = tr("Send Data writes %1 into the scanner.").arg(Latin1(what));
+        text = tr("Send Data writes %1 into the scanner.").arg(L1(what));
     }
     d_plan->setText(text);
 }
@@ -508,7 +491,7 @@ void vexcomm::saveChoices() {
     if (!written.ok)
         tell(windowTitle(),
              tr("Your choices could not be remembered: %1 could not be written (%2).")
-                 .arg(Latin1(kTransferChoicesName), Latin1(written.error)),
+                 .arg(L1(kTransferChoicesName), L1(written.error)),
              false);
 }
 
@@ -565,11 +548,12 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.rangeStart = start;
         request.rangeEnd = end;
         request.merge = d_merge->isChecked();
+        // A range read leaves the flag as it was; without it here the flag would drop.
+        request.singleBankFlag = d_singleBankFlag;
         confirmTagLoss(request);
         if (job == Job::Main) rememberChoices(items);
         d_job = job;
-        d_readsChannels = items.frequencies;
-        d_channelsDone = false;
+        d_walk.start(items.frequencies);
         updateControls();
         d_session->startRead(d_image, request);
     } else {
@@ -579,11 +563,11 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.bank = d_bankList->currentIndex();
         request.rangeStart = start;
         request.rangeEnd = end;
-        request.singleBankFlag = g_singleBankFlag;
+        request.singleBankFlag = d_singleBankFlag;
         request.reuseTrunkTypes = true;
         if (job == Job::Main) rememberChoices(items);
         d_job = job;
-        d_readsChannels = false;
+        d_walk.start(false);
         updateControls();
         d_session->startSend(d_image, request);
     }
@@ -612,7 +596,7 @@ void vexcomm::runStep(Step step) {
     }
     d_reply->clear();
     d_job = step == Step::BankNames ? Job::Names : Job::Step;
-    d_readsChannels = false;
+    d_walk.start(false);
     updateControls();
     if (step == Step::TrunkTypes) d_session->startReadTrunkTypes(d_image);
     if (step == Step::BankNames) d_session->startReadBankNames();
@@ -625,17 +609,13 @@ void vexcomm::stopTransfer() {
 
 void vexcomm::onProgress(const LinkProgress& progress) {
     if (d_closing) return;
-    d_status->setText(Latin1(progress.status));
+    d_status->setText(L1(progress.status));
     d_channel->setText(ThreeDigits(progress.channel));
-    // The channel walk ends with its last channel shown as done; later parts of the read
-    // (trunk IDs, settings) report their own counts.
-    if (d_readsChannels && progress.channel > 0 && progress.total > 0 &&
-        progress.done >= progress.total)
-        d_channelsDone = true;
+    d_walk.see(progress);
     if (progress.total > 0) {
         // Each phase has its own count; the bar names the phase it counts.
         d_progress->setFormat(progress.phase.empty() ? QStringLiteral("%p%")
-                                                     : Latin1(progress.phase) + tr(": %p%"));
+                                                     : L1(progress.phase) + tr(": %p%"));
         d_progress->setRange(0, progress.total);
         d_progress->setValue(std::clamp(progress.done, 0, progress.total));
     }
@@ -661,11 +641,11 @@ void vexcomm::onFinished(const TransferResult& result) {
         return;
     }
     const auto outcome = result.outcome;
-    const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
-    if (job == Job::Main || job == Job::Step) g_singleBankFlag = result.singleBankFlag;
+    const QString title = result.title.empty() ? windowTitle() : L1(result.title);
+    if (job == Job::Main || job == Job::Step) d_singleBankFlag = result.singleBankFlag;
     if (outcome == TransferOutcome::Completed) {
         QStringList warnings;
-        for (const std::string& w : result.warnings) warnings << Latin1(w);
+        for (const std::string& w : result.warnings) warnings << L1(w);
         if (d_mode == Mode::Read && (job == Job::Main || job == Job::Step)) {
             d_image = result.image;
             d_imageReplaced = true;
@@ -683,7 +663,7 @@ void vexcomm::onFinished(const TransferResult& result) {
     const bool halfway = outcome == TransferOutcome::Stopped || outcome == TransferOutcome::Failed;
     if (halfway && result.hasData && d_mode == Mode::Read &&
         (job == Job::Main || job == Job::Step)) {
-        if (!result.message.empty()) d_status->setText(Latin1(result.message));
+        if (!result.message.empty()) d_status->setText(L1(result.message));
         const bool kept = offerPartialRead(result);
         emit transferFinished(static_cast<int>(outcome));
         // Kept like a completed read, it ends the window the same way.
@@ -692,13 +672,13 @@ void vexcomm::onFinished(const TransferResult& result) {
     }
     if (outcome == TransferOutcome::Stopped) {
         d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
-                                                 : Latin1(result.message));
+                                                 : L1(result.message));
         // A send stopped half way has changed the scanner: say how.
         if (d_mode == Mode::Send && result.message.find('\n') != std::string::npos)
-            tell(title, Latin1(result.message), false);
+            tell(title, L1(result.message), false);
     } else if (!result.message.empty()) {
-        d_status->setText(Latin1(result.message));
-        tell(title, Latin1(result.message),
+        d_status->setText(L1(result.message));
+        tell(title, L1(result.message),
              outcome == TransferOutcome::Failed || result.title == "Error");
     }
     emit transferFinished(static_cast<int>(outcome));
@@ -714,39 +694,18 @@ void vexcomm::onOpenTypesFinished(const TransferResult& result) {
         d_status->setText(QStringLiteral("Trunk type read Ok"));
     } else if (result.outcome == TransferOutcome::Stopped) {
         d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
-                                                 : Latin1(result.message));
+                                                 : L1(result.message));
     } else if (!result.message.empty()) {
-        d_status->setText(Latin1(result.message));
+        d_status->setText(L1(result.message));
         // The link itself gave up (line lost, no line end): that deserves more than a status.
-        if (!result.title.empty()) tell(Latin1(result.title), Latin1(result.message), true);
+        if (!result.title.empty()) tell(L1(result.title), L1(result.message), true);
     }
     emit readied();
 }
 
 bool vexcomm::offerPartialRead(const TransferResult& result) {
     // Only what the read covered replaces the table; the rest stays as it is.
-    const auto& channels = result.read.channels;
-    QString question;
-    if (d_readsChannels && !d_channelsDone && result.channelReached > 0 && channels.any()) {
-        int first = 0, last = 0;
-        for (int ch = 1; ch <= kTotalChannels; ++ch) {
-            if (!channels[static_cast<std::size_t>(ch)]) continue;
-            if (first == 0) first = ch;
-            last = ch;
-        }
-        question = tr("The read stopped at channel %1. Keep the %2 channels read so far (%3 to "
-                      "%4)? The other channels stay as they are.")
-                       .arg(ThreeDigits(result.channelReached))
-                       .arg(channels.count())
-                       .arg(ThreeDigits(first), ThreeDigits(last));
-    } else {
-        question =
-            tr("The read stopped before its end. Keep what was read so far? The rest of "
-               "the table stays as it is.");
-    }
-    QString text = question;
-    if (result.outcome == TransferOutcome::Failed && !result.message.empty())
-        text = Latin1(result.message) + QStringLiteral("\n\n") + question;
+    const QString text = L1(partialReadQuestion(result, d_walk.stoppedInWalk(result)));
     if (!ask(windowTitle(), text, true)) {
         d_status->setText(d_status->text() + QStringLiteral(" Nothing was kept."));
         return false;
@@ -759,23 +718,15 @@ bool vexcomm::offerPartialRead(const TransferResult& result) {
 }
 
 bool vexcomm::ask(const QString& title, const QString& text, bool warning) {
-    if (d_ask) return d_ask(title, text, warning);
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, title, text,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    Question question;
+    question.title = ToL1(title);
+    question.text = ToL1(text);
+    question.warning = warning;
+    return d_prompter.ask(this, question) == Answer::Yes;
 }
 
 void vexcomm::tell(const QString& title, const QString& text, bool error) {
-    if (d_tell) {
-        d_tell(title, text, error);
-        return;
-    }
-    if (error) {
-        QMessageBox::critical(this, title, text);
-    } else {
-        QMessageBox::information(this, title, text);
-    }
+    d_prompter.tell(this, title, text, error ? NoticeIcon::Critical : NoticeIcon::Information);
 }
 
 bool vexcomm::eventFilter(QObject* watched, QEvent* event) {
