@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/image.h"
+#include "core/text.h"
 #include "link/fake_scheduler.h"
 #include "link/link.h"
 #include "link/protocol.h"
@@ -28,10 +29,6 @@ class FuzzTransport : public vex::Transport {
     bool d_open = false;
 };
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 void CheckParsers(std::string_view reply, int channel, int bank) {
     vex::ChannelReply parsed;
     if (vex::ParseChannelReply(reply, channel, parsed) == vex::ReplyStatus::Ok) {
@@ -41,7 +38,7 @@ void CheckParsers(std::string_view reply, int channel, int bank) {
         if (!f.empty()) {
             if (f.size() != 9 || f[4] != '.') __builtin_trap();
             for (std::size_t i = 0; i < 9; ++i)
-                if (i != 4 && !IsDigit(f[i])) __builtin_trap();
+                if (i != 4 && !vex::IsDigit(f[i])) __builtin_trap();
         }
         vex::Channel c{};
         c[vex::kFieldFrequency] = "0123.4500";

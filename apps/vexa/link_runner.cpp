@@ -193,7 +193,7 @@ bool RunTransferOpened(const LinkRun& run,
     vex::LinkEvents events;
     events.progress = [&](const vex::LinkProgress& p) { progress.show(p); };
     // Running the command is the confirmation.
-    events.ask = [](const vex::LinkQuestion&, std::function<void(bool)> answer) { answer(true); };
+    events.ask = [](const vex::Question&, std::function<void(bool)> answer) { answer(true); };
     events.finished = [&](const vex::TransferResult& r) {
         result = r;
         finished = true;

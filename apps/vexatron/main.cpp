@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
-#include <QMessageBox>
 #include <QPainter>
 #include <QTextStream>
 #include <QTimer>
@@ -21,7 +20,7 @@
 #include "gui/icons.h"
 #include "gui/lcd8.h"
 #include "gui/memtab.h"
-#include "gui/startup.h"
+#include "mainwin/startup.h"
 #include "platform/program_folder.h"
 
 namespace {
@@ -121,16 +120,15 @@ int main(int argc, char** argv) {
     const QString panelShotPath = qtext("screenshot-panel");
     const QString besidePath = qtext("screenshot-beside");  // the simulator's trace beside it
 
-    vex::gui::AppState state;
-    const vex::gui::StartupOutcome outcome =
-        vex::gui::LoadStartupState(vex::ProgramFolder(folderArgs), state);
+    vex::gui::DialogPrompter prompter;
+    vex::AppState state;
+    const vex::StartupOutcome outcome = vex::LoadStartupState(vex::ProgramFolder(folderArgs), state);
     if (!outcome.ok) {
-        QMessageBox::critical(nullptr, QStringLiteral("Vexatron"),
-                              QString::fromLatin1(outcome.message.c_str()));
+        prompter.tell(nullptr, QStringLiteral("Vexatron"), vex::gui::L1(outcome.message),
+                      vex::gui::NoticeIcon::Critical);
         return 1;
     }
 
-    vex::gui::DialogPrompter prompter;
     vex::gui::MemTab window(state, prompter);
     // Closing the main window ends the program, also with side windows still open.
     QObject::connect(&window, &vex::gui::MemTab::ended, &app, &QCoreApplication::quit,

@@ -5,22 +5,11 @@
 namespace vex {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
 }  // namespace
-
-std::string_view TrimBlanks(std::string_view text) {
-    std::size_t first = 0;
-    while (first < text.size() && IsBlank(text[first])) ++first;
-    std::size_t last = text.size();
-    while (last > first && IsBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
 
 void DelimitedReader::SkipLineEnd() {
     if (d_pos >= d_text.size()) return;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text.h"
+
 namespace vex {
 
 class DelimitedReader {
@@ -53,8 +55,5 @@ void ForEachLine(std::string_view text, F&& f) {
         pos = end;
     }
 }
-
-// Leading and trailing blanks (spaces and tabs) removed.
-std::string_view TrimBlanks(std::string_view text);
 
 }  // namespace vex

@@ -1,6 +1,7 @@
 #include "core/frequency.h"
 
 #include "core/numeric.h"
+#include "core/text.h"
 
 namespace vex {
 namespace {
@@ -9,10 +10,6 @@ std::string_view DropLeadingZerosAndSpaces(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == '0' || text[i] == ' ')) ++i;
     return text.substr(i);
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // The characters the lenient numeric parse reads, without blanks, sign and leading zeros.

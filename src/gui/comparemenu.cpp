@@ -10,25 +10,6 @@
 #include "gui/vexcomm.h"
 
 namespace vex::gui {
-namespace {
-
-void RouteQuestions(MemTab& main, vexcomm& window) {
-    window.setAskHook([&main, &window](const QString& title, const QString& text, bool warning) {
-        Question q;
-        q.title = ToL1(title);
-        q.text = ToL1(text);
-        q.buttons = Question::Buttons::YesNo;
-        q.warning = warning;
-        return main.prompter().ask(&window, q) == Answer::Yes;
-    });
-    window.setTellHook([&main, &window](const QString& title, const QString& text, bool error) {
-        main.prompter().tell(&window, title, text,
-                             error ? NoticeIcon::Critical : NoticeIcon::Information);
-    });
-}
-
-}  // namespace
-
 CompareWin* ShowComparison(MemTab& main, const QString& against, const Image& other) {
     if (!main.storeGrid()) return nullptr;
     std::vector<ImageDifference> differences = DiffImages(main.state().image, other);
@@ -98,8 +79,8 @@ void CompareWithScanner(MemTab& main) {
         AppState& state = main.state();
         Image copy = state.image;
         vexcomm window(vexcomm::Mode::Read, state.image, state.options, state.com, state.folder,
-                       &main);
-        RouteQuestions(main, window);
+                       main.prompter(), &main);
+        window.setSingleBankFlag(state.singleBankFlag);
         window.readIntoCopy(copy);
         window.exec();
         state.options.delay1 = window.delay1();
@@ -111,11 +92,12 @@ void SendChanges(MemTab& main) {
     main.sendToScanner([&main] {
         AppState& state = main.state();
         vexcomm window(vexcomm::Mode::Send, state.image, state.options, state.com, state.folder,
-                       &main);
-        RouteQuestions(main, window);
+                       main.prompter(), &main);
+        window.setSingleBankFlag(state.singleBankFlag);
         window.sendChanges();
         window.exec();
         state.options.delay1 = window.delay1();
+        state.singleBankFlag = window.singleBankFlag();
     });
 }
 

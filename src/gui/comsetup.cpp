@@ -1,128 +1,38 @@
 #include "gui/comsetup.h"
 
 #include <QButtonGroup>
-#include <QCollator>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QSerialPortInfo>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <map>
 
-#include "core/numeric.h"
+#include "gui/prompter.h"
 #include "platform/qt_scheduler.h"
+#include "platform/serial_ports.h"
 #include "platform/serial_transport.h"
 #include "settings/state_files.h"
 
 namespace vex::gui {
 
-namespace {
-
-constexpr int kMaxPort = 19;
-
-int ClampPort(long long n) {
-    return static_cast<int>(std::clamp<long long>(n, 1, kMaxPort));
-}
-
-QString Canonical(const QString& path) {
-    return QFileInfo(path).canonicalFilePath();
-}
-
-}  // namespace
-
-std::vector<PortEntry> SystemSerialPorts() {
-    // The stable names of USB adapters point at their device nodes.
-    std::map<QString, QString> byId;
-    const QDir ids(QStringLiteral("/dev/serial/by-id"));
-    for (const QFileInfo& link : ids.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
-        const QString target = link.canonicalFilePath();
-        if (!target.isEmpty() && !byId.count(target)) byId[target] = link.absoluteFilePath();
-    }
-    std::vector<PortEntry> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        PortEntry entry;
-        entry.systemPath = info.systemLocation();
-        const QString canonical = Canonical(entry.systemPath);
-        auto it = byId.find(canonical.isEmpty() ? entry.systemPath : canonical);
-        entry.path = it != byId.end() ? it->second : entry.systemPath;
-        entry.description = info.description();
-        if (!info.manufacturer().isEmpty() && !entry.description.contains(info.manufacturer()))
-            entry.description += QStringLiteral(" (%1)").arg(info.manufacturer());
-        const QFileInfo node(entry.systemPath);
-        entry.permitted = !node.exists() || (node.isReadable() && node.isWritable());
-        ports.push_back(entry);
-    }
-    // ttyS2 before ttyS10, the same order on every run.
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::sort(ports.begin(), ports.end(), [&](const PortEntry& a, const PortEntry& b) {
-        return collator.compare(a.systemPath, b.systemPath) < 0;
-    });
-    return ports;
-}
-
-// Port numbers stay within 1..19 so that older copies of the program, and the start-up check,
-// accept the file; the device path beside the number is what this program opens. A listed port
-// is numbered by its position in the list (the 20th and later share 19). A number typed into
-// "other:" means what a bare port number means everywhere else in the program: port N is the
-// N-th USB serial adapter, or the N-th built-in port when that adapter is absent. A typed path
-// keeps its list position when it is listed, otherwise it is numbered after the listed ports.
-ComSettings comsetup::ListedChoice(const std::vector<PortEntry>& ports, int index, long baud) {
-    ComSettings com;
-    com.port = ClampPort(index + 1);
-    com.baud = baud;
-    if (index >= 0 && index < static_cast<int>(ports.size()))
-        com.device = ports[static_cast<std::size_t>(index)].path.toStdString();
-    return com;
-}
-
-ComSettings comsetup::OtherChoice(const std::vector<PortEntry>& ports, const QString& text,
-                                  long baud) {
-    const QString typed = text.trimmed();
-    const bool number = typed.isEmpty() || typed.front().isDigit() ||
-                        typed.front() == QLatin1Char('-') || typed.front() == QLatin1Char('+');
-    ComSettings com;
-    com.baud = baud;
-    if (number) {
-        com.port = ClampPort(IntegerValue(typed.toLatin1().toStdString()));
-        com.device = DevicePathFor(ComSettings{com.port, baud, {}});
-        return com;
-    }
-    const QString path =
-        typed.startsWith(QLatin1Char('/')) ? typed : QStringLiteral("/dev/") + typed;
-    const QString canonical = Canonical(path);
-    int listed = -1;
-    for (std::size_t i = 0; i < ports.size() && listed < 0; ++i) {
-        const PortEntry& p = ports[i];
-        if (p.path == path || p.systemPath == path ||
-            (!canonical.isEmpty() && Canonical(p.systemPath) == canonical))
-            listed = static_cast<int>(i);
-    }
-    com.port = ClampPort(listed >= 0 ? listed + 1 : static_cast<long long>(ports.size()) + 1);
-    com.device = path.toStdString();
-    return com;
-}
-
-comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder, QWidget* parent)
-    : comsetup(current, std::move(programFolder), SystemSerialPorts(), parent) {}
+comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder,
+                   Prompter& prompter, QWidget* parent)
+    : comsetup(current, std::move(programFolder), prompter, systemSerialPorts(), parent) {}
 
 comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder,
-                   std::vector<PortEntry> ports, QWidget* parent)
+                   Prompter& prompter, std::vector<SerialPortEntry> ports, QWidget* parent)
     : QDialog(parent),
       d_current(current),
       d_folder(std::move(programFolder)),
+      d_prompter(prompter),
       d_ports(std::move(ports)),
       d_factory([](const std::string& device, long baud) {
           return MakeSerialTransport(ComSettings{1, baud, device});
@@ -155,19 +65,21 @@ void comsetup::build() {
     listLayout->setContentsMargins(0, 0, 0, 0);
     d_portGroup = new QButtonGroup(this);
     for (std::size_t i = 0; i < d_ports.size(); ++i) {
-        const PortEntry& port = d_ports[i];
-        QString caption = port.systemPath;
-        if (!port.description.isEmpty()) caption += QStringLiteral(" \u2014 ") + port.description;
+        const SerialPortEntry& port = d_ports[i];
+        const QString path = QString::fromStdString(port.path);
+        QString caption = QString::fromStdString(port.systemPath);
+        if (!port.description.empty())
+            caption += QStringLiteral(" \u2014 ") + QString::fromStdString(port.description);
         if (!port.permitted) caption += tr(" (no permission \u2014 see README)");
         auto* button = new QRadioButton(caption, list);
         button->setObjectName(QStringLiteral("port_%1").arg(i + 1));
-        button->setToolTip(port.path);
+        button->setToolTip(path);
         d_portGroup->addButton(button, static_cast<int>(i));
         d_portButtons.push_back(button);
         listLayout->addWidget(button);
         if (port.path != port.systemPath) {
             // The stable name is the one remembered: it survives re-plugging the adapter.
-            auto* stable = new QLabel(port.path, list);
+            auto* stable = new QLabel(path, list);
             stable->setObjectName(QStringLiteral("portId_%1").arg(i + 1));
             stable->setIndent(24);
             stable->setEnabled(false);
@@ -243,27 +155,16 @@ void comsetup::build() {
     resize(sizeHint().expandedTo(QSize(460, 320)));
 }
 
-int comsetup::listedIndexOf(const QString& device) const {
-    const QString canonical = Canonical(device);
-    for (std::size_t i = 0; i < d_ports.size(); ++i) {
-        const PortEntry& p = d_ports[i];
-        if (p.path == device || p.systemPath == device) return static_cast<int>(i);
-    }
-    if (canonical.isEmpty()) return -1;
-    for (std::size_t i = 0; i < d_ports.size(); ++i)
-        if (Canonical(d_ports[i].systemPath) == canonical) return static_cast<int>(i);
-    return -1;
-}
-
 void comsetup::showSettings(const ComSettings& com) {
     // A remembered device, or the device its port number stands for.
-    const QString device = QString::fromStdString(DevicePathFor(com));
-    const int listed = listedIndexOf(device);
+    const std::string device = DevicePathFor(com);
+    const int listed = listedPortIndex(d_ports, device);
     if (listed >= 0) {
         d_portButtons[static_cast<std::size_t>(listed)]->setChecked(true);
     } else {
         d_other->setChecked(true);
-        d_otherText->setText(com.device.empty() ? QString::number(com.port) : device);
+        d_otherText->setText(com.device.empty() ? QString::number(com.port)
+                                                : QString::fromStdString(device));
     }
     int row = d_baudList->findData(qlonglong(com.baud));
     if (row < 0) {
@@ -288,14 +189,8 @@ bool comsetup::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void comsetup::tell(const QString& text, bool warning) {
-    const QString title = tr("Communication Setup");
-    if (d_tell) {
-        d_tell(title, text, warning);
-    } else if (warning) {
-        QMessageBox::warning(this, title, text);
-    } else {
-        QMessageBox::information(this, title, text);
-    }
+    d_prompter.tell(this, tr("Communication Setup"), text,
+                    warning ? NoticeIcon::Warning : NoticeIcon::Information);
 }
 
 void comsetup::accept() {
@@ -303,9 +198,9 @@ void comsetup::accept() {
     const int id = d_portGroup->checkedId();
     ComSettings chosen;
     if (id >= 0)
-        chosen = ListedChoice(d_ports, id, chosenBaud());
+        chosen = listedPortChoice(d_ports, id, chosenBaud());
     else if (d_other->isChecked())
-        chosen = OtherChoice(d_ports, d_otherText->text(), chosenBaud());
+        chosen = typedPortChoice(d_ports, ToL1(d_otherText->text()), chosenBaud());
     else
         chosen = ComSettings{d_current.port, chosenBaud(), d_current.device};
     const WriteResult written = WriteComSettings(chosen, d_folder);
@@ -331,22 +226,20 @@ void comsetup::done(int result) {
 }
 
 void comsetup::autodetect() {
-    tell(QString::fromLatin1(kAutodetectInstructions.data(),
-                             static_cast<qsizetype>(kAutodetectInstructions.size())),
-         false);
+    tell(L1(kAutodetectInstructions), false);
     if (!isVisible()) return;  // closed while the instructions were shown
 
     std::vector<std::string> devices;
     for (std::size_t i = 0; i < d_ports.size(); ++i) {
         d_portButtons[i]->setText(d_portButtons[i]->text().remove(tr(" (not available)")));
-        devices.push_back(d_ports[i].path.toStdString());
+        devices.push_back(d_ports[i].path);
     }
     // Whatever is typed into "other:" (a simulator's pseudo-terminal, an unlisted adapter) is
     // tried too.
     if (!d_otherText->text().trimmed().isEmpty()) {
-        const ComSettings typed = OtherChoice(d_ports, d_otherText->text(), kBaudRates.front());
-        if (listedIndexOf(QString::fromStdString(typed.device)) < 0)
-            devices.push_back(typed.device);
+        const ComSettings typed =
+            typedPortChoice(d_ports, ToL1(d_otherText->text()), kBaudRates.front());
+        if (listedPortIndex(d_ports, typed.device) < 0) devices.push_back(typed.device);
     }
 
     if (!d_scheduler) d_scheduler = std::make_unique<QtScheduler>();
@@ -384,27 +277,23 @@ void comsetup::onFinished(const AutodetectResult& result) {
     }
     // Ports that could not be opened are marked, so the user sees why they were passed over.
     for (std::size_t i = 0; i < d_ports.size(); ++i) {
-        const std::string path = d_ports[i].path.toStdString();
+        const std::string& path = d_ports[i].path;
         if (std::find(result.available.begin(), result.available.end(), path) ==
             result.available.end())
             d_portButtons[i]->setText(d_portButtons[i]->text() + tr(" (not available)"));
     }
     if (result.found) {
         const QString device = QString::fromStdString(result.device);
-        const int listed = listedIndexOf(device);
-        d_current = listed >= 0 ? ListedChoice(d_ports, listed, result.baud)
-                                : OtherChoice(d_ports, device, result.baud);
+        const int listed = listedPortIndex(d_ports, result.device);
+        d_current = listed >= 0 ? listedPortChoice(d_ports, listed, result.baud)
+                                : typedPortChoice(d_ports, result.device, result.baud);
         d_autodetected = true;
         showSettings(d_current);
         d_status->setText(tr("Scanner found on %1 at %2 baud.").arg(device).arg(result.baud));
-        tell(QString::fromLatin1(kAutodetectFound.data(),
-                                 static_cast<qsizetype>(kAutodetectFound.size())),
-             false);
+        tell(L1(kAutodetectFound), false);
     } else {
         d_status->setText(tr("No scanner found; the settings are unchanged."));
-        tell(QString::fromLatin1(kAutodetectNotFound.data(),
-                                 static_cast<qsizetype>(kAutodetectNotFound.size())),
-             true);
+        tell(L1(kAutodetectNotFound), true);
     }
 }
 

@@ -121,7 +121,7 @@ void EditTrunk::refill(bool keepSelection) {
     const int to = keepSelection ? d_to->currentRow() : 0;
     QStringList entries;
     for (const std::string& entry : TrunkEditEntries(d_image, d_activeBank, scope(), unit())) {
-        entries << TrunkText(entry);
+        entries << L1(entry);
     }
     for (QListWidget* list : {d_from, d_to}) {
         list->clear();

@@ -80,12 +80,12 @@ ListTags::ListTags(Image& image, int bank, QWidget* parent)
 
 ListTagFields ListTags::fields() const {
     ListTagFields f;
-    for (int j = 0; j < kListTagFields; ++j) f[j] = TrunkString(d_fields[j]->text());
+    for (int j = 0; j < kListTagFields; ++j) f[j] = ToL1(d_fields[j]->text());
     return f;
 }
 
 void ListTags::setFields(const ListTagFields& f) {
-    for (int j = 0; j < kListTagFields; ++j) d_fields[j]->setText(TrunkText(f[j]));
+    for (int j = 0; j < kListTagFields; ++j) d_fields[j]->setText(L1(f[j]));
 }
 
 }  // namespace vex::gui

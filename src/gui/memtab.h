@@ -16,9 +16,9 @@
 #include "core/memfile.h"
 #include "gui/bankgrid.h"
 #include "gui/prompter.h"
-#include "gui/startup.h"
 #include "link/transport.h"
 #include "mainwin/editor.h"
+#include "mainwin/startup.h"
 
 class QAction;
 class QComboBox;
@@ -183,7 +183,6 @@ class MemTab : public QMainWindow {
     void cmdReadData();
     void cmdSendData();
     void cmdComSetup();
-    void routeQuestions(vexcomm& window);
     void cmdSoftwareOptions();
     void cmdDefaultData();
     void cmdKeyboardShortcuts();

@@ -373,35 +373,17 @@ void MemTab::sendToScanner(const std::function<void()>& sendWindow) {
     showBank();
 }
 
-void MemTab::routeQuestions(vexcomm& window) {
-    // The communication window's questions and notices go where the main window's go.
-    window.setAskHook([this, &window](const QString& title, const QString& text, bool warning) {
-        Question q;
-        q.title = ToL1(title);
-        q.text = ToL1(text);
-        q.buttons = Question::Buttons::YesNo;
-        q.warning = warning;
-        return d_prompter.ask(&window, q) == Answer::Yes;
-    });
-    window.setTellHook([this, &window](const QString& title, const QString& text, bool error) {
-        d_prompter.tell(&window, title, text,
-                        error ? NoticeIcon::Critical : NoticeIcon::Information);
-    });
-    window.setSaveNameHook([this, &window](const QString& caption, const QString& filter) {
-        return d_prompter.saveFileName(&window, caption, filter);
-    });
-}
-
 void MemTab::cmdReadData() {
     readFromScanner(std::function<ReadOutcome()>([this] {
         vexcomm window(vexcomm::Mode::Read, d_state.image, d_state.options, d_state.com,
-                       d_state.folder, this);
-        routeQuestions(window);
+                       d_state.folder, d_prompter, this);
+        window.setSingleBankFlag(d_state.singleBankFlag);
         // A step of the download changes the image while the window stays open: the grid
         // shows it at once.
         connect(&window, &vexcomm::transferFinished, this, [this] { showBank(); });
         window.exec();
         d_state.options.delay1 = window.delay1();  // the window's delay control is a setting
+        d_state.singleBankFlag = window.singleBankFlag();
         if (!window.imageReplaced()) return ReadOutcome::Nothing;
         // Only the main read closes the window by itself; a merge keeps what was there.
         const auto* merge = window.findChild<QCheckBox*>(QStringLiteral("merge"));
@@ -414,10 +396,11 @@ void MemTab::cmdReadData() {
 void MemTab::cmdSendData() {
     sendToScanner([this] {
         vexcomm window(vexcomm::Mode::Send, d_state.image, d_state.options, d_state.com,
-                       d_state.folder, this);
-        routeQuestions(window);
+                       d_state.folder, d_prompter, this);
+        window.setSingleBankFlag(d_state.singleBankFlag);
         window.exec();
         d_state.options.delay1 = window.delay1();
+        d_state.singleBankFlag = window.singleBankFlag();
     });
 }
 
@@ -428,11 +411,7 @@ void MemTab::cmdComSetup() {
     }
     // The autodetect opens every port itself, the one Direct Tune holds included.
     setDirectTune(false);
-    comsetup dialog(d_state.com, d_state.folder, this);
-    dialog.setTellHook([this, &dialog](const QString& title, const QString& text, bool warning) {
-        d_prompter.tell(&dialog, title, text,
-                        warning ? NoticeIcon::Warning : NoticeIcon::Information);
-    });
+    comsetup dialog(d_state.com, d_state.folder, d_prompter, this);
     dialog.exec();
     // After "Ok", and after a cancel that followed a successful autodetect, every later
     // scanner window uses the new port and speed.

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "gui/latin1_text.h"
 #include "mainwin/tablecmds.h"
 
 class QWidget;
@@ -45,14 +46,5 @@ class DialogPrompter : public Prompter {
     QString suggestSaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& suggested) override;
 };
-
-// Latin-1 at the boundary between the logic's text and the toolkit's.
-inline QString L1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline std::string ToL1(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 }  // namespace vex::gui

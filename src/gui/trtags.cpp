@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
@@ -20,6 +19,7 @@
 #include "gui/editrunk.h"
 #include "gui/icons.h"
 #include "gui/listtags.h"
+#include "gui/prompter.h"
 #include "gui/trunkwidgets.h"
 #include "gui/vervangtrunk.h"
 #include "trunk/trunk_id.h"
@@ -28,8 +28,8 @@
 
 namespace vex::gui {
 
-TrTags::TrTags(Image& image, QWidget* parent)
-    : QDialog(parent), d_image(image), d_copy(LoadTrunkIdCopy(image)) {
+TrTags::TrTags(Image& image, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), d_image(image), d_prompter(prompter), d_copy(LoadTrunkIdCopy(image)) {
     setObjectName("trtags");
     setWindowTitle(tr("Trunk Id's:"));
     buildWindow();
@@ -65,7 +65,7 @@ void TrTags::buildWindow() {
     d_grid->setObjectName("grid");
     d_grid->setHorizontalHeaderLabels({tr("ID"), tr("Tag")});
     QStringList labels;
-    for (int r = 0; r < kTrunkIdUsedRows; ++r) labels << TrunkText(TrunkRowLabel(r));
+    for (int r = 0; r < kTrunkIdUsedRows; ++r) labels << L1(TrunkRowLabel(r));
     d_grid->setVerticalHeaderLabels(labels);
     d_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     d_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -159,7 +159,7 @@ void TrTags::buildWindow() {
     d_tabs = new QTabBar;
     d_tabs->setObjectName("tabs");
     for (int b = 0; b < kScannerBanks; ++b) {
-        d_tabs->addTab(QStringLiteral("%1: %2").arg(b + 1).arg(TrunkText(d_image.BankTag[b])));
+        d_tabs->addTab(QStringLiteral("%1: %2").arg(b + 1).arg(L1(d_image.BankTag[b])));
     }
 
     d_heading = new QLabel;
@@ -235,8 +235,8 @@ void TrTags::buildWindow() {
     connect(d_grid, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
                 if (row != previousRow && row >= 0) {
-                    d_idEntry->setText(TrunkText(rows()[row][kTidId]));
-                    d_tagEntry->setText(TrunkText(rows()[row][kTidTag]));
+                    d_idEntry->setText(L1(rows()[row][kTidId]));
+                    d_tagEntry->setText(L1(rows()[row][kTidTag]));
                 }
             });
     connect(d_grid, &QTableWidget::itemSelectionChanged, this, &TrTags::updateActions);
@@ -281,10 +281,11 @@ void TrTags::hideEvent(QHideEvent* event) {
 void TrTags::reject() {
     // Escape or the close box would drop every edit at once; "Cancel" is meant to.
     if (!d_cancelled && !(d_copy == LoadTrunkIdCopy(d_image))) {
-        const auto answer =
-            QMessageBox::question(this, windowTitle(), tr("Discard the changes to the trunk ID's?"),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes) return;
+        Question question;
+        question.title = ToL1(windowTitle());
+        question.text = "Discard the changes to the trunk ID's?";
+        question.warning = false;
+        if (d_prompter.ask(this, question) != Answer::Yes) return;
     }
     d_cancelled = false;
     QDialog::reject();
@@ -308,8 +309,8 @@ void TrTags::selectBank(int bank) {
     updateHeading();
     updateActions();
     const int row = std::max(d_grid->currentRow(), 0);
-    d_idEntry->setText(TrunkText(rows()[row][kTidId]));
-    d_tagEntry->setText(TrunkText(rows()[row][kTidTag]));
+    d_idEntry->setText(L1(rows()[row][kTidId]));
+    d_tagEntry->setText(L1(rows()[row][kTidTag]));
 }
 
 void TrTags::showBank() {
@@ -317,16 +318,16 @@ void TrTags::showBank() {
 }
 
 void TrTags::showRow(int row) {
-    const QString id = TrunkText(rows()[row][kTidId]);
-    const QString tag = TrunkText(rows()[row][kTidTag]);
+    const QString id = L1(rows()[row][kTidId]);
+    const QString tag = L1(rows()[row][kTidTag]);
     if (d_grid->item(row, 0)->text() != id) d_grid->item(row, 0)->setText(id);
     if (d_grid->item(row, 1)->text() != tag) d_grid->item(row, 1)->setText(tag);
 }
 
 void TrTags::updateHeading() {
     const IdFormat format = IdFormatOfType(bankType());
-    d_heading->setText(TrunkText(format.heading));
-    if (!format.hint.empty()) d_hint->setText(TrunkText(format.hint));
+    d_heading->setText(L1(format.heading));
+    if (!format.hint.empty()) d_hint->setText(L1(format.hint));
 }
 
 void TrTags::updateActions() {
@@ -388,19 +389,19 @@ void TrTags::rowCommand(bool (*command)(TrunkIdBankRows&, int), int moveSelectio
 void TrTags::storeId() {
     int row = d_grid->currentRow();
     if (row < 0) row = 0;
-    const std::string typed = TrunkString(d_idEntry->text());
+    const std::string typed = ToL1(d_idEntry->text());
     const std::string id = NormaliseTrunkId(bankType(), typed);
-    d_idEntry->setText(TrunkText(id));
+    d_idEntry->setText(L1(id));
     change([&](TrunkIdBankRows& r) { r[row][kTidId] = id; });
-    d_status->setText(TrunkText(TrunkIdEntryNote(typed, id)));
+    d_status->setText(L1(TrunkIdEntryNote(typed, id)));
     d_grid->setCurrentCell(row, 0);
 }
 
 void TrTags::storeTag() {
     int row = d_grid->currentRow();
     if (row < 0) row = 0;
-    const std::string tag = CutTag(TrunkString(d_tagEntry->text()));
-    d_tagEntry->setText(TrunkText(tag));
+    const std::string tag = CutTag(ToL1(d_tagEntry->text()));
+    d_tagEntry->setText(L1(tag));
     change([&](TrunkIdBankRows& r) { r[row][kTidTag] = tag; });
 }
 
@@ -428,7 +429,7 @@ void TrTags::enterTag() {
 
 void TrTags::copy() {
     const std::string text = CopyTrunkIdCells(rows(), selectedRange());
-    QApplication::clipboard()->setText(TrunkText(text));
+    QApplication::clipboard()->setText(L1(text));
 }
 
 void TrTags::cut() {
@@ -442,7 +443,7 @@ void TrTags::deleteCells() {
 }
 
 void TrTags::paste() {
-    const std::string text = TrunkString(QApplication::clipboard()->text());
+    const std::string text = ToL1(QApplication::clipboard()->text());
     const int row = std::max(d_grid->currentRow(), 0);
     const int column = std::max(d_grid->currentColumn(), 0);
     std::optional<TrunkIdCellRange> written;

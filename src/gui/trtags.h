@@ -19,10 +19,13 @@ class QTableWidget;
 
 namespace vex::gui {
 
+class Prompter;
+
 class TrTags : public QDialog {
     Q_OBJECT
   public:
-    explicit TrTags(Image& image, QWidget* parent = nullptr);
+    // Questions go through `prompter`.
+    TrTags(Image& image, Prompter& prompter, QWidget* parent = nullptr);
 
     // The Memory Manager in bank mode with "Trunk id's" ticked; its button is shown once set.
     void setBankManager(std::function<void()> open);
@@ -79,6 +82,7 @@ class TrTags : public QDialog {
     void reload();
 
     Image& d_image;
+    Prompter& d_prompter;
     TrunkIdWorkingCopy d_copy;
     TrunkIdUndo d_undo;
     int d_bank = 0;

@@ -23,7 +23,7 @@ template <std::size_t N>
 QComboBox* MakeList(const std::array<std::string, N>& entries, const char* name) {
     auto* list = new QComboBox;
     list->setObjectName(QString::fromLatin1(name));
-    for (const std::string& entry : entries) list->addItem(TrunkText(entry));
+    for (const std::string& entry : entries) list->addItem(L1(entry));
     list->setCurrentIndex(-1);
     return list;
 }
@@ -48,7 +48,7 @@ QLineEdit* MakeField(const QString& name, int maxLength, std::function<bool(unsi
 }
 
 void SetText(QLineEdit* field, const std::string& text) {
-    const QString value = TrunkText(text);
+    const QString value = L1(text);
     if (field->text() != value) field->setText(value);
 }
 
@@ -371,12 +371,12 @@ void TrunkConfig::readControls() {
     d_form.status800 = d_status800->isChecked();
     d_form.controlChannel = d_control->currentIndex();
     d_form.fleetMap = d_fleetMap->currentIndex();
-    for (int i = 0; i < kFleetMapBlocks; ++i) d_form.blocks[i] = TrunkString(d_blocks[i]->text());
+    for (int i = 0; i < kFleetMapBlocks; ++i) d_form.blocks[i] = ToL1(d_blocks[i]->text());
     d_form.delayVhf = d_delayVhf->currentIndex();
     d_form.endCodeVhf = d_endCodeVhf->currentIndex();
     d_form.statusVhf = d_statusVhf->isChecked();
     for (int r = 0; r < kTrunkBaseRows; ++r) {
-        for (int f = 0; f < 3; ++f) d_form.base[r][f] = TrunkString(d_base[r][f]->text());
+        for (int f = 0; f < 3; ++f) d_form.base[r][f] = ToL1(d_base[r][f]->text());
     }
     d_form.delayEdacs = d_delayEdacs->currentIndex();
     d_form.idFormat = d_idFormat->currentIndex();

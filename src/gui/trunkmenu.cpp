@@ -11,12 +11,12 @@ namespace {
 // Runs a trunk window over the image as one undo step (the Memory Manager opened from it makes
 // steps of its own). Trunk edits are unsaved edits like any other: the modified flag goes up
 // only when something changed.
-template <typename Window>
-void RunTrunkWindow(MemTab& main, const QString& stepName) {
+template <typename Window, typename... Args>
+void RunTrunkWindow(MemTab& main, const QString& stepName, Args&... args) {
     if (!main.storeGrid()) return;
-    main.applyImageChange(stepName, [&main](Image& image) {
+    main.applyImageChange(stepName, [&](Image& image) {
         const Image before = image;
-        Window window(image, &main);
+        Window window(image, args..., &main);
         window.setBankManager([&main, &window] { OpenMemoryManager(main, true, &window); });
         window.exec();
         return !(image == before);
@@ -26,7 +26,7 @@ void RunTrunkWindow(MemTab& main, const QString& stepName) {
 }  // namespace
 
 void OpenTrunkIdList(MemTab& main) {
-    RunTrunkWindow<TrTags>(main, QObject::tr("Trunk ID list"));
+    RunTrunkWindow<TrTags>(main, QObject::tr("Trunk ID list"), main.prompter());
 }
 
 void OpenTrunkSettings(MemTab& main) {

@@ -1,5 +1,5 @@
-// Small pieces the trunk windows share: Latin-1 text at the boundary and entry fields that
-// drop the characters their key filter refuses, whether typed or pasted.
+// Small pieces the trunk windows share: entry fields that drop the characters their key filter
+// refuses, whether typed or pasted.
 #pragma once
 
 #include <QString>
@@ -7,18 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "gui/latin1_text.h"
+
 class QLineEdit;
 
 namespace vex::gui {
-
-inline QString TrunkText(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-inline std::string TrunkString(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 // Characters the predicate refuses are removed as soon as they reach the field; characters
 // outside Latin-1 are always refused.

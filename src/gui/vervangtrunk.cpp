@@ -56,7 +56,7 @@ void VervangTrunk::apply() {
         d_result->setText(tr("Type the text to find."));
         return;
     }
-    const int changed = d_replace(TrunkString(d_find->text()), TrunkString(d_replacement->text()));
+    const int changed = d_replace(ToL1(d_find->text()), ToL1(d_replacement->text()));
     d_result->setText(changed == 1 ? tr("1 tag changed.") : tr("%1 tags changed.").arg(changed));
 }
 

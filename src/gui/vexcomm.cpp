@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,6 +23,7 @@
 
 #include "core/numeric.h"
 #include "core/version.h"
+#include "gui/prompter.h"
 #include "link/kept_image.h"
 #include "link/serial_trace.h"
 #include "link/session.h"
@@ -32,13 +32,6 @@
 
 namespace vex::gui {
 namespace {
-
-// Shared by every communication window for the life of the program.
-bool g_singleBankFlag = false;
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString ThreeDigits(int channel) {
     return QStringLiteral("%1").arg(std::clamp(channel, 0, 999), 3, 10, QLatin1Char('0'));
@@ -50,21 +43,14 @@ constexpr int kTraceLines = 5000;
 
 }  // namespace
 
-bool vexcomm::singleBankFlag() {
-    return g_singleBankFlag;
-}
-void vexcomm::setSingleBankFlag(bool on) {
-    g_singleBankFlag = on;
-}
-
 vexcomm::vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
-                 std::filesystem::path programFolder, QWidget* parent)
+                 std::filesystem::path programFolder, Prompter& prompter, QWidget* parent)
     : vexcomm(mode, image, options, com.baud, MakeSerialTransport(com), std::move(programFolder),
-              parent) {}
+              prompter, parent) {}
 
 vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
                  std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
-                 QWidget* parent)
+                 Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       d_mode(mode),
       d_image(image),
@@ -74,7 +60,8 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
       d_scheduler(std::make_unique<QtScheduler>()),
       d_transport(std::move(transport)),
       d_serialTrace(std::make_unique<SerialTrace>(*d_scheduler)),
-      d_choices(ReadTransferChoices(d_folder)) {
+      d_choices(ReadTransferChoices(d_folder)),
+      d_prompter(prompter) {
     d_serialTrace->setHeading("Vexatron " + std::string(ProgramVersion()) + " serial trace, " +
                               std::to_string(d_baud) + " baud");
     setObjectName(QStringLiteral("vexcomm"));
@@ -319,7 +306,7 @@ void vexcomm::build() {
                                          ? lines.size() - kTraceLines
                                          : 0;
             QStringList shown;
-            for (std::size_t i = from; i < lines.size(); ++i) shown << Latin1(lines[i]);
+            for (std::size_t i = from; i < lines.size(); ++i) shown << L1(lines[i]);
             d_trace->setPlainText(shown.join(QLatin1Char('\n')));
             d_trace->moveCursor(QTextCursor::End);
         }
@@ -370,12 +357,12 @@ void vexcomm::fillBankList() {
     for (int b = 0; b < kScannerBanks; ++b) {
         const int first = b * ChannelsPerBank + 1;
         QString text = QStringLiteral("%1 - %2-%3").arg(b + 1).arg(first).arg(first + 49);
-        if (!d_scannerNames[b].empty()) text += QStringLiteral("  ") + Latin1(d_scannerNames[b]);
+        if (!d_scannerNames[b].empty()) text += QStringLiteral("  ") + L1(d_scannerNames[b]);
         if (d_mode == Mode::Send) {
             bool empty = true;
             for (int s = 1; s <= ChannelsPerBank && empty; ++s)
                 empty = IsEmptyChannel(d_image, b, s);
-            text = QStringLiteral("%1: %2").arg(b + 1).arg(Latin1(d_image.BankTag[b]).trimmed());
+            text = QStringLiteral("%1: %2").arg(b + 1).arg(L1(d_image.BankTag[b]).trimmed());
             if (empty) text += QStringLiteral("  -  EMPTY");
         }
         d_bankList->addItem(text);
@@ -424,19 +411,16 @@ void vexcomm::setDelay(int ms) {
 void vexcomm::connectSession() {
     LinkEvents events;
     events.progress = [this](const LinkProgress& p) { onProgress(p); };
-    events.reply = [this](std::string_view reply) { d_reply->setText(Latin1(reply)); };
+    events.reply = [this](std::string_view reply) { d_reply->setText(L1(reply)); };
     events.trace = [this](std::string_view text) {
         const std::string& line = d_serialTrace->record(text);
-        if (d_trace->isVisible()) d_trace->appendPlainText(Latin1(line));
+        if (d_trace->isVisible()) d_trace->appendPlainText(L1(line));
     };
-    events.ask = [this](const auto& q, std::function<void(bool)> answer) {
+    events.ask = [this](const Question& q, std::function<void(bool)> answer) {
         // Asked from inside the transfer: answer on the next turn of the event loop, so the
         // message box's own loop never runs inside the link.
-        const QString title = Latin1(q.title);
-        const QString text = Latin1(q.text);
-        const bool warning = q.warning;
-        QTimer::singleShot(
-            0, this, [this, title, text, warning, answer] { answer(ask(title, text, warning)); });
+        QTimer::singleShot(0, this,
+                           [this, q, answer] { answer(d_prompter.ask(this, q) == Answer::Yes); });
     };
     events.finished = [this](const TransferResult& result) {
         // What the scanner now holds is noted at once, even when the window closes before the
@@ -459,23 +443,22 @@ void vexcomm::openPort() {
             // The window stays, so the user can pick another way or try again with Read/Send.
             d_ready = true;
             updateControls();
-            d_status->setText(Latin1(result.port.message));
+            d_status->setText(L1(result.port.message));
             d_scanner->setText(tr("port not open"));
-            QString text = Latin1(result.port.message);
+            QString text = L1(result.port.message);
             if (!result.port.detail.empty())
-                text += QStringLiteral("\n\n") + Latin1(result.port.detail);
+                text += QStringLiteral("\n\n") + L1(result.port.detail);
             tell(windowTitle(), text, true);
             emit opened(false);
             emit readied();
             return;
         }
-        d_scanner->setText(result.detected ? Latin1(result.identification)
-                                           : tr("no BCT8 answered"));
+        d_scanner->setText(result.detected ? L1(result.identification) : tr("no BCT8 answered"));
         d_identification = result.identification;
         d_detected = result.detected;
         if (!result.warnings.empty()) {
             QStringList lines;
-            for (const std::string& w : result.warnings) lines << Latin1(w);
+            for (const std::string& w : result.warnings) lines << L1(w);
             const QString text = lines.join(QLatin1Char('\n'));
             QTimer::singleShot(0, this, [this, text] { tell(windowTitle(), text, false); });
         }
@@ -495,8 +478,8 @@ bool vexcomm::takeRange(int max, int& start, int& end) {
     // Out-of-range fields are rewritten where the user sees them.
     const std::string s = ClampRangeField(d_rangeStart->text().toLatin1().toStdString(), max);
     const std::string e = ClampRangeField(d_rangeEnd->text().toLatin1().toStdString(), max);
-    d_rangeStart->setText(Latin1(s));
-    d_rangeEnd->setText(Latin1(e));
+    d_rangeStart->setText(L1(s));
+    d_rangeEnd->setText(L1(e));
     start = IntegerValue(s);
     end = IntegerValue(e);
     return true;
@@ -517,11 +500,11 @@ void vexcomm::updatePlan() {
     if (what.empty()) {
         text = tr("Nothing chosen: tick what to transfer.");
     } else if (d_mode == Mode::Read) {
-        text = tr("Read Data reads %1 from the scanner").arg(Latin1(what));
+        text = tr("Read Data reads %1 from the scanner").arg(L1(what));
         text += d_merge->isChecked() ? tr(", merged into the open table.")
                                      : tr(", replacing them in the open table.");
     } else {
-        text = tr("Send Data writes %1 into the scanner.").arg(Latin1(what));
+        text = tr("Send Data writes %1 into the scanner.").arg(L1(what));
     }
     d_plan->setText(text);
 }
@@ -538,7 +521,7 @@ void vexcomm::saveChoices() {
     if (!written.ok)
         tell(windowTitle(),
              tr("Your choices could not be remembered: %1 could not be written (%2).")
-                 .arg(Latin1(kTransferChoicesName), Latin1(written.error)),
+                 .arg(L1(kTransferChoicesName), L1(written.error)),
              false);
 }
 
@@ -595,11 +578,12 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.rangeStart = start;
         request.rangeEnd = end;
         request.merge = d_merge->isChecked();
+        // A range read leaves the flag as it was; without it here the flag would drop.
+        request.singleBankFlag = d_singleBankFlag;
         confirmTagLoss(request);
         if (job == Job::Main) rememberChoices(items);
         d_job = job;
-        d_readsChannels = items.frequencies;
-        d_channelsDone = false;
+        d_walk.start(items.frequencies);
         updateControls();
         d_session->startRead(d_image, request);
     } else {
@@ -609,11 +593,11 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
         request.bank = d_bankList->currentIndex();
         request.rangeStart = start;
         request.rangeEnd = end;
-        request.singleBankFlag = g_singleBankFlag;
+        request.singleBankFlag = d_singleBankFlag;
         request.reuseTrunkTypes = true;
         if (job == Job::Main) rememberChoices(items);
         d_job = job;
-        d_readsChannels = false;
+        d_walk.start(false);
         updateControls();
         d_lastSend = std::make_unique<SendRequest>(request);
         d_session->startSend(d_image, request);
@@ -679,8 +663,8 @@ void vexcomm::startChanges() {
     if (!kept.image) {
         QString why = tr("No copy of what the scanner \"%1\" holds is kept: it is made by a "
                          "complete read or send with this scanner.")
-                          .arg(Latin1(d_identification));
-        if (!kept.problem.empty()) why += QStringLiteral(" (") + Latin1(kept.problem) + ')';
+                          .arg(L1(d_identification));
+        if (!kept.problem.empty()) why += QStringLiteral(" (") + L1(kept.problem) + ')';
         d_status->setText(why);
         if (ask(windowTitle(), why + tr("\n\nSend the whole image instead?"), false))
             sendEverything();
@@ -704,7 +688,7 @@ void vexcomm::startChanges() {
     request.reuseTrunkTypes = true;
     d_plan->setText(tr("Send Changes writes %1 into the scanner. Changes made on the scanner's "
                        "own keypad since the last transfer are not seen.")
-                        .arg(Latin1(DescribePlan(*request.plan))));
+                        .arg(L1(DescribePlan(*request.plan))));
     d_reply->clear();
     d_progress->setRange(0, 1);
     d_progress->setValue(0);
@@ -730,7 +714,7 @@ QString vexcomm::recordTransfer(const TransferResult& result, Job job) {
         note = RecordRead(d_folder, d_identification, result);
     if (d_mode == Mode::Send && sent)
         note = RecordSend(d_folder, d_identification, d_image, *sent, d_options, result.outcome);
-    return Latin1(note);
+    return L1(note);
 }
 
 void vexcomm::deleteBank() {
@@ -756,7 +740,7 @@ void vexcomm::runStep(Step step) {
     }
     d_reply->clear();
     d_job = step == Step::BankNames ? Job::Names : Job::Step;
-    d_readsChannels = false;
+    d_walk.start(false);
     updateControls();
     if (step == Step::TrunkTypes) d_session->startReadTrunkTypes(d_image);
     if (step == Step::BankNames) d_session->startReadBankNames();
@@ -769,17 +753,13 @@ void vexcomm::stopTransfer() {
 
 void vexcomm::onProgress(const LinkProgress& progress) {
     if (d_closing) return;
-    d_status->setText(Latin1(progress.status));
+    d_status->setText(L1(progress.status));
     d_channel->setText(ThreeDigits(progress.channel));
-    // The channel walk ends with its last channel shown as done; later parts of the read
-    // (trunk IDs, settings) report their own counts.
-    if (d_readsChannels && progress.channel > 0 && progress.total > 0 &&
-        progress.done >= progress.total)
-        d_channelsDone = true;
+    d_walk.see(progress);
     if (progress.total > 0) {
         // Each phase has its own count; the bar names the phase it counts.
         d_progress->setFormat(progress.phase.empty() ? QStringLiteral("%p%")
-                                                     : Latin1(progress.phase) + tr(": %p%"));
+                                                     : L1(progress.phase) + tr(": %p%"));
         d_progress->setRange(0, progress.total);
         d_progress->setValue(std::clamp(progress.done, 0, progress.total));
     }
@@ -805,8 +785,8 @@ void vexcomm::onFinished(const TransferResult& result) {
         return;
     }
     const auto outcome = result.outcome;
-    const QString title = result.title.empty() ? windowTitle() : Latin1(result.title);
-    if (job == Job::Main || job == Job::Step) g_singleBankFlag = result.singleBankFlag;
+    const QString title = result.title.empty() ? windowTitle() : L1(result.title);
+    if (job == Job::Main || job == Job::Step) d_singleBankFlag = result.singleBankFlag;
     if (d_copy && job == Job::Main) {
         // A read for comparing: the copy takes it, the open image stays as it is.
         if (outcome == TransferOutcome::Completed) {
@@ -817,8 +797,8 @@ void vexcomm::onFinished(const TransferResult& result) {
             return;
         }
         if (!result.message.empty()) {
-            d_status->setText(Latin1(result.message));
-            tell(title, Latin1(result.message),
+            d_status->setText(L1(result.message));
+            tell(title, L1(result.message),
                  outcome == TransferOutcome::Failed || result.title == "Error");
         }
         emit transferFinished(static_cast<int>(outcome));
@@ -826,7 +806,7 @@ void vexcomm::onFinished(const TransferResult& result) {
     }
     if (outcome == TransferOutcome::Completed) {
         QStringList warnings;
-        for (const std::string& w : result.warnings) warnings << Latin1(w);
+        for (const std::string& w : result.warnings) warnings << L1(w);
         if (d_mode == Mode::Read && (job == Job::Main || job == Job::Step)) {
             d_image = result.image;
             d_imageReplaced = true;
@@ -844,7 +824,7 @@ void vexcomm::onFinished(const TransferResult& result) {
     const bool halfway = outcome == TransferOutcome::Stopped || outcome == TransferOutcome::Failed;
     if (halfway && result.hasData && d_mode == Mode::Read &&
         (job == Job::Main || job == Job::Step)) {
-        if (!result.message.empty()) d_status->setText(Latin1(result.message));
+        if (!result.message.empty()) d_status->setText(L1(result.message));
         const bool kept = offerPartialRead(result);
         emit transferFinished(static_cast<int>(outcome));
         // Kept like a completed read, it ends the window the same way.
@@ -853,13 +833,13 @@ void vexcomm::onFinished(const TransferResult& result) {
     }
     if (outcome == TransferOutcome::Stopped) {
         d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
-                                                 : Latin1(result.message));
+                                                 : L1(result.message));
         // A send stopped half way has changed the scanner: say how.
         if (d_mode == Mode::Send && result.message.find('\n') != std::string::npos)
-            tell(title, Latin1(result.message), false);
+            tell(title, L1(result.message), false);
     } else if (!result.message.empty()) {
-        d_status->setText(Latin1(result.message));
-        tell(title, Latin1(result.message),
+        d_status->setText(L1(result.message));
+        tell(title, L1(result.message),
              outcome == TransferOutcome::Failed || result.title == "Error");
     }
     emit transferFinished(static_cast<int>(outcome));
@@ -875,11 +855,11 @@ void vexcomm::onOpenTypesFinished(const TransferResult& result) {
         d_status->setText(QStringLiteral("Trunk type read Ok"));
     } else if (result.outcome == TransferOutcome::Stopped) {
         d_status->setText(result.message.empty() ? QStringLiteral("Transfer stopped.")
-                                                 : Latin1(result.message));
+                                                 : L1(result.message));
     } else if (!result.message.empty()) {
-        d_status->setText(Latin1(result.message));
+        d_status->setText(L1(result.message));
         // The link itself gave up (line lost, no line end): that deserves more than a status.
-        if (!result.title.empty()) tell(Latin1(result.title), Latin1(result.message), true);
+        if (!result.title.empty()) tell(L1(result.title), L1(result.message), true);
     }
     emit readied();
     // Compare With Scanner and Send Changes start by themselves once the window is ready.
@@ -889,28 +869,7 @@ void vexcomm::onOpenTypesFinished(const TransferResult& result) {
 
 bool vexcomm::offerPartialRead(const TransferResult& result) {
     // Only what the read covered replaces the table; the rest stays as it is.
-    const auto& channels = result.read.channels;
-    QString question;
-    if (d_readsChannels && !d_channelsDone && result.channelReached > 0 && channels.any()) {
-        int first = 0, last = 0;
-        for (int ch = 1; ch <= kTotalChannels; ++ch) {
-            if (!channels[static_cast<std::size_t>(ch)]) continue;
-            if (first == 0) first = ch;
-            last = ch;
-        }
-        question = tr("The read stopped at channel %1. Keep the %2 channels read so far (%3 to "
-                      "%4)? The other channels stay as they are.")
-                       .arg(ThreeDigits(result.channelReached))
-                       .arg(channels.count())
-                       .arg(ThreeDigits(first), ThreeDigits(last));
-    } else {
-        question =
-            tr("The read stopped before its end. Keep what was read so far? The rest of "
-               "the table stays as it is.");
-    }
-    QString text = question;
-    if (result.outcome == TransferOutcome::Failed && !result.message.empty())
-        text = Latin1(result.message) + QStringLiteral("\n\n") + question;
+    const QString text = L1(partialReadQuestion(result, d_walk.stoppedInWalk(result)));
     if (!ask(windowTitle(), text, true)) {
         d_status->setText(d_status->text() + QStringLiteral(" Nothing was kept."));
         return false;
@@ -923,32 +882,22 @@ bool vexcomm::offerPartialRead(const TransferResult& result) {
 }
 
 bool vexcomm::ask(const QString& title, const QString& text, bool warning) {
-    if (d_ask) return d_ask(title, text, warning);
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Question, title, text,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    Question question;
+    question.title = ToL1(title);
+    question.text = ToL1(text);
+    question.warning = warning;
+    return d_prompter.ask(this, question) == Answer::Yes;
 }
 
 void vexcomm::tell(const QString& title, const QString& text, bool error) {
-    if (d_tell) {
-        d_tell(title, text, error);
-        return;
-    }
-    if (error) {
-        QMessageBox::critical(this, title, text);
-    } else {
-        QMessageBox::information(this, title, text);
-    }
+    d_prompter.tell(this, title, text, error ? NoticeIcon::Critical : NoticeIcon::Information);
 }
 
 void vexcomm::saveTrace() {
     const QString caption = tr("Save Serial Trace");
     const QString filter = tr("Text Files (*.txt);;All Files (*)");
-    const QString name = d_saveName
-                             ? d_saveName(caption, filter)
-                             : QFileDialog::getSaveFileName(
-                                   this, caption, QStringLiteral("serial-trace.txt"), filter);
+    const QString name =
+        d_prompter.suggestSaveFileName(this, caption, filter, QStringLiteral("serial-trace.txt"));
     if (name.isEmpty()) return;
     const std::filesystem::path path(name.toStdString());
     if (const WriteResult written = WriteSerialTrace(*d_serialTrace, path); !written) {

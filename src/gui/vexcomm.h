@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/image.h"
+#include "link/partial_read.h"
 #include "link/transfer_choices.h"
 #include "settings/options.h"
 
@@ -41,6 +42,8 @@ struct LinkProgress;
 
 namespace vex::gui {
 
+class Prompter;
+
 class vexcomm : public QDialog {
     Q_OBJECT
   public:
@@ -48,13 +51,13 @@ class vexcomm : public QDialog {
 
     // Opens the configured serial port (ComSettings: device or port number, baud rate). A read
     // replaces `image` when it completed, or when it ended half way and the user chose to keep
-    // what was read; a send never changes it.
+    // what was read; a send never changes it. Questions and notices go through `prompter`.
     vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
-            std::filesystem::path programFolder, QWidget* parent = nullptr);
+            std::filesystem::path programFolder, Prompter& prompter, QWidget* parent = nullptr);
     // The same window over a line of the caller's choosing.
     vexcomm(Mode mode, Image& image, const Options& options, long baud,
             std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
-            QWidget* parent = nullptr);
+            Prompter& prompter, QWidget* parent = nullptr);
     ~vexcomm() override;
 
     Mode mode() const { return d_mode; }
@@ -83,21 +86,10 @@ class vexcomm : public QDialog {
     // the whole send.
     void sendChanges();
 
-    // The single-bank flag shared by reads and sends for the life of the program: set after a
-    // read of one bank, it makes sending all banks ask once more.
-    static bool singleBankFlag();
-    static void setSingleBankFlag(bool on);
-
-    // Questions and notices go through these, so tests can answer without a modal loop.
-    // Defaults are message boxes.
-    using AskHook = std::function<bool(const QString& title, const QString& text, bool warning)>;
-    using TellHook = std::function<void(const QString& title, const QString& text, bool error)>;
-    void setAskHook(AskHook hook) { d_ask = std::move(hook); }
-    void setTellHook(TellHook hook) { d_tell = std::move(hook); }
-    // Where "Save Trace..." writes: the chosen file name, empty when the user cancelled.
-    // Default: the save file dialog.
-    using SaveNameHook = std::function<QString(const QString& caption, const QString& filter)>;
-    void setSaveNameHook(SaveNameHook hook) { d_saveName = std::move(hook); }
+    // The single-bank flag the caller keeps between windows: set after a read of one bank, it
+    // makes sending all banks ask once more. Set it before the window runs, take it after.
+    bool singleBankFlag() const { return d_singleBankFlag; }
+    void setSingleBankFlag(bool on) { d_singleBankFlag = on; }
 
   signals:
     // The start-up sequence has ended; `ok` false when the port could not be opened.
@@ -177,9 +169,8 @@ class vexcomm : public QDialog {
     bool d_partialKept = false;
     bool d_namesRead = false;
     bool d_ready = false;
-    // The running read asked for channels, and its channel walk has come to its end.
-    bool d_readsChannels = false;
-    bool d_channelsDone = false;
+    bool d_singleBankFlag = false;
+    ChannelWalkWatch d_walk;
     bool d_closing = false;
     Job d_job = Job::None;
     std::array<std::string, kScannerBanks> d_scannerNames;
@@ -190,9 +181,7 @@ class vexcomm : public QDialog {
     bool d_copyRead = false;
     bool d_changesAsked = false;
     std::unique_ptr<SendRequest> d_lastSend;
-    AskHook d_ask;
-    TellHook d_tell;
-    SaveNameHook d_saveName;
+    Prompter& d_prompter;
 
     QCheckBox* d_frequencies = nullptr;
     QCheckBox* d_trunkIds = nullptr;

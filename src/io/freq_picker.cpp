@@ -4,13 +4,10 @@
 
 #include "core/frequency.h"
 #include "core/numeric.h"
+#include "core/text.h"
 
 namespace vex {
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool IsCut(char c) {
     return c == ',' || c == '-' || c == '>' || c == ';' || c == '\n' || c == '\r' || c == ' ' ||

@@ -5,14 +5,11 @@
 
 #include "core/frequency.h"
 #include "core/numeric.h"
+#include "core/text.h"
 #include "link/trunk_groups.h"
 
 namespace vex {
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool AllDigits(std::string_view s) {
     if (s.empty()) return false;

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/image.h"
+#include "core/question.h"
 #include "link/protocol.h"
 #include "link/scheduler.h"
 #include "link/send_plan.h"
@@ -85,11 +86,8 @@ struct LinkProgress {
     int total = 0;
 };
 
-struct LinkQuestion {
-    std::string title;  // window title of the question box
-    std::string text;   // lines separated by "\n"
-    bool warning = false;
-};
+// The link asks the same kind of question as the editor: Yes or No, No by default.
+using LinkQuestion = Question;
 
 enum class TransferOutcome {
     Completed,  // everything asked for was done

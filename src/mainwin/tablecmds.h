@@ -12,6 +12,7 @@
 
 #include "core/atomic_file.h"
 #include "core/image.h"
+#include "core/question.h"
 #include "mainwin/cellentry.h"
 #include "mainwin/grid.h"
 #include "settings/options.h"
@@ -33,16 +34,6 @@ struct Selection {
     Selection Normalised() const;
     bool singleRow() const { return firstRow == lastRow; }
     bool operator==(const Selection&) const = default;
-};
-
-// A question the window asks before a command; the command goes on only on Yes / OK.
-struct Question {
-    enum class Buttons { YesNo, YesNoCancel, OkCancel };
-    std::string title;
-    std::string text;  // lines separated by "\n"
-    Buttons buttons = Buttons::YesNo;
-    bool beep = false;
-    bool warning = true;  // warning icon
 };
 
 // --- Questions (nullopt when none is to be asked) ---

@@ -92,30 +92,6 @@ pugi::xml_node FirstElement(const pugi::xml_node& node) {
     return {};
 }
 
-std::string Utf8ToLatin1(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        int length = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
-        if (i + static_cast<std::size_t>(length) > text.size()) length = 1;
-        if (length == 2) {
-            const unsigned code =
-                ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
-            out += code <= 0xFF ? static_cast<char>(code) : '?';
-        } else {
-            out += '?';
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return out;
-}
-
 std::string EscapeXml(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -34,9 +34,8 @@ pugi::xml_node ChildNamed(const pugi::xml_node& node, std::string_view name);
 // First element child, whatever its name.
 pugi::xml_node FirstElement(const pugi::xml_node& node);
 
-// UTF-8 as the service sends it to the program's Latin-1; a character Latin-1 lacks becomes '?'.
-std::string Utf8ToLatin1(std::string_view text);
 using vex::Latin1ToUtf8;
+using vex::Utf8ToLatin1;
 // Text escaped for an XML element or attribute.
 std::string EscapeXml(std::string_view text);
 

@@ -4,14 +4,6 @@
 
 namespace vex {
 
-std::string DevicePathFor(const ComSettings& com) {
-    if (!com.device.empty()) return com.device;
-    const int index = com.port > 0 ? com.port - 1 : 0;
-    const std::string usb = "/dev/ttyUSB" + std::to_string(index);
-    if (QFileInfo::exists(QString::fromStdString(usb))) return usb;
-    return "/dev/ttyS" + std::to_string(index);
-}
-
 std::unique_ptr<Transport> MakeSerialTransport(const ComSettings& com) {
     return std::make_unique<SerialTransport>(QString::fromStdString(DevicePathFor(com)),
                                              static_cast<qint32>(com.baud));

@@ -10,6 +10,7 @@
 
 #include "link/transport.h"
 #include "settings/options.h"
+#include "settings/serial_ports.h"
 
 namespace vex {
 
@@ -46,10 +47,6 @@ struct PortFileState {
 TransportStatus ClassifyOpenFailure(QSerialPort::SerialPortError error, const std::string& device,
                                     const std::string& errorText, PortFileState file);
 
-// The device of the configured port: the remembered device path when there is one, otherwise
-// port number n as the n-th USB serial adapter ("/dev/ttyUSB<n-1>") when that exists, else as
-// the n-th built-in port ("/dev/ttyS<n-1>").
-std::string DevicePathFor(const ComSettings& com);
 // A transport for the configured port at the configured speed.
 std::unique_ptr<Transport> MakeSerialTransport(const ComSettings& com);
 

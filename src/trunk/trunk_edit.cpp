@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/text.h"
 #include "trunk/trunk_id.h"
 
 namespace vex {
@@ -115,7 +116,7 @@ ListTagFields DefaultListTags(int bank) {
 }
 
 void AlignListTagsLeft(ListTagFields& fields) {
-    for (auto& field : fields) field = TrimBlanks(field);
+    for (auto& field : fields) field = std::string(TrimBlanks(field));
 }
 
 void CenterListTags(ListTagFields& fields) {

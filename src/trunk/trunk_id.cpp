@@ -3,18 +3,13 @@
 #include <algorithm>
 
 #include "core/numeric.h"
+#include "core/text.h"
 
 namespace vex {
 namespace {
 
 constexpr std::size_t kIdLength = 6;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool IsIcallLetter(char c) {
     return c == 'i' || c == 'I';
 }
@@ -93,16 +88,8 @@ bool IsLtrForm(std::string_view id) {
 
 }  // namespace
 
-std::string TrimBlanks(std::string_view text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
-    return std::string(text.substr(first, last - first));
-}
-
 std::string NormaliseMotorola2Id(std::string_view text) {
-    std::string s = TrimBlanks(text);
+    std::string s(TrimBlanks(text));
     if (s.empty()) return s;
     const double value = NumericValue(s);
     if ((value > 65535 && value < 700000) || value > 765535) return "0";
@@ -133,7 +120,7 @@ std::string NormaliseMotorola1Id(std::string_view text) {
     std::string raw(text);
     std::erase_if(
         raw, [](char c) { return static_cast<unsigned char>(c) < 32 || c == '"' || c == ','; });
-    std::string s = TrimBlanks(raw);
+    std::string s(TrimBlanks(raw));
     if (s.empty()) return s;
     if (NumericValue(s) > 65536) return "0";
     if (IsIcallLetter(s[0])) {
@@ -145,7 +132,7 @@ std::string NormaliseMotorola1Id(std::string_view text) {
 }
 
 std::string NormaliseEdacsId(std::string_view text) {
-    std::string s = TrimBlanks(text);
+    std::string s(TrimBlanks(text));
     if (s.empty()) return s;
 
     if (IsIcallLetter(s[0])) {
@@ -187,7 +174,7 @@ std::string NormaliseEdacsId(std::string_view text) {
 }
 
 std::string NormaliseLtrId(std::string_view text) {
-    std::string s = TrimBlanks(text);
+    std::string s(TrimBlanks(text));
     if (s.empty()) return s;
     s = LeadingDigits(s);
     if (NumericValue(s) == 0) return "0";
@@ -220,7 +207,7 @@ std::string NormaliseTrunkId(int trunkType, std::string_view text) {
 }
 
 std::string TrunkIdEntryNote(std::string_view typed, std::string_view stored) {
-    const std::string t = TrimBlanks(typed);
+    const std::string t(TrimBlanks(typed));
     if (t.empty() || t == stored) return {};
     if (AllDigits(t) && AllDigits(stored) && NumericValue(t) == NumericValue(stored)) return {};
     if (stored.empty()) return "ID " + t + " does not fit this system: the ID was cleared.";
@@ -299,7 +286,7 @@ std::string CutTag(std::string_view tag) {
 }
 
 std::string AlignTagLeft(std::string_view tag) {
-    return TrimBlanks(CutTag(tag));
+    return std::string(TrimBlanks(CutTag(tag)));
 }
 
 std::string CenterTag(std::string_view tag) {

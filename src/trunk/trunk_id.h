@@ -48,7 +48,6 @@ std::string SanitiseTagText(std::string_view text);
 std::string CutTag(std::string_view tag);        // first 16 characters
 std::string AlignTagLeft(std::string_view tag);  // first 16 characters, trimmed
 std::string CenterTag(std::string_view tag);     // trimmed, then centred in 16 with leading blanks
-std::string TrimBlanks(std::string_view text);
 
 // Row label of ID row r (0-based): "1-1" .. "5-10".
 std::string TrunkRowLabel(int row);

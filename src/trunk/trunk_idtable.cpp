@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/numeric.h"
+#include "core/text.h"
 #include "trunk/trunk_id.h"
 
 namespace vex {
@@ -65,7 +66,7 @@ void SortTrunkIdRows(TrunkIdBankRows& rows, TrunkSortKey key, bool ascending) {
         if (key == TrunkSortKey::Id) {
             keyed.push_back({TrimBlanks(row[kTidId]).empty(), NumericValue(row[kTidId]), {}, row});
         } else {
-            const std::string tag = TrimBlanks(row[kTidTag]);
+            const std::string tag(TrimBlanks(row[kTidTag]));
             keyed.push_back({tag.empty(), 0, Lowered(tag), row});
         }
     }

@@ -19,21 +19,14 @@
 #include "platform/serial_transport.h"
 #include "settings/state_files.h"
 
+using vex::SerialPortEntry;
 using vex::gui::comsetup;
-using vex::gui::PortEntry;
+using vex::gui::NoticeIcon;
+using vex::gui::test::ScriptedPrompter;
 
 namespace {
 
-struct Told {
-    QString text;
-    bool warning = false;
-};
-
-const QString kMissingDevice = QStringLiteral("/dev/vex-no-such-port-0");
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+const std::string kMissingDevice = "/dev/vex-no-such-port-0";
 
 }  // namespace
 
@@ -42,7 +35,16 @@ class ComsetupTest : public QObject {
 
     std::unique_ptr<simtest::TempFolder> d_folder;
     std::unique_ptr<simtest::SimProcess> d_sim;
-    std::vector<Told> d_told;
+    std::unique_ptr<ScriptedPrompter> d_prompter;
+
+    // The texts told, "!" before a warning's.
+    QStringList told() const {
+        QStringList texts;
+        for (qsizetype i = 0; i < d_prompter->told.size(); ++i)
+            texts << (d_prompter->icons[i] == NoticeIcon::Information ? "" : "!") +
+                         d_prompter->told[i].section('|', 1);
+        return texts;
+    }
 
     void startSim(long baud, std::vector<std::string> extra = {}) {
         d_sim = std::make_unique<simtest::SimProcess>();
@@ -52,11 +54,9 @@ class ComsetupTest : public QObject {
     }
 
     std::unique_ptr<comsetup> makeDialog(const vex::ComSettings& com,
-                                         std::vector<PortEntry> ports = {}) {
-        auto dialog = std::make_unique<comsetup>(com, d_folder->path(), std::move(ports));
-        dialog->setTellHook([this](const QString&, const QString& text, bool warning) {
-            d_told.push_back({text, warning});
-        });
+                                         std::vector<SerialPortEntry> ports = {}) {
+        auto dialog =
+            std::make_unique<comsetup>(com, d_folder->path(), *d_prompter, std::move(ports));
         dialog->show();
         return dialog;
     }
@@ -97,7 +97,7 @@ class ComsetupTest : public QObject {
 
   private slots:
     void init() {
-        d_told.clear();
+        d_prompter = std::make_unique<ScriptedPrompter>();
         d_folder = std::make_unique<simtest::TempFolder>();
     }
     void cleanup() {
@@ -106,8 +106,8 @@ class ComsetupTest : public QObject {
     }
 
     void opensOnTheCurrentPortAndSpeed() {
-        const std::vector<PortEntry> ports{
-            {"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "/dev/ttyUSB0", "FT232R USB UART",
+        const std::vector<SerialPortEntry> ports{
+            {"/dev/serial/by-id/usb-Qlink_QX232-if00-port0", "/dev/ttyUSB0", "QX232 USB UART",
              true},
             {"/dev/ttyS0", "/dev/ttyS0", "", false},
         };
@@ -118,7 +118,7 @@ class ComsetupTest : public QObject {
             QString baud;
         };
         const std::vector<Case> cases{
-            {{1, 9600, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"}, "port_1", "", "9600"},
+            {{1, 9600, "/dev/serial/by-id/usb-Qlink_QX232-if00-port0"}, "port_1", "", "9600"},
             // The device node of a listed port selects that port.
             {{1, 4800, "/dev/ttyUSB0"}, "port_1", "", "4800"},
             {{2, 57600, "/dev/ttyS0"}, "port_2", "", "57600"},
@@ -145,9 +145,9 @@ class ComsetupTest : public QObject {
         // open says why.
         const QString first = child<QRadioButton>(dialog.get(), "port_1")->text();
         QVERIFY(first.startsWith("/dev/ttyUSB0"));
-        QVERIFY(first.contains("FT232R USB UART"));
+        QVERIFY(first.contains("QX232 USB UART"));
         QCOMPARE(child<QLabel>(dialog.get(), "portId_1")->text(),
-                 QString("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"));
+                 QString("/dev/serial/by-id/usb-Qlink_QX232-if00-port0"));
         QVERIFY(child<QRadioButton>(dialog.get(), "port_2")
                     ->text()
                     .contains(QString::fromUtf8("no permission \u2014 see README")));
@@ -155,9 +155,9 @@ class ComsetupTest : public QObject {
     }
 
     void okWritesTheChosenListedPortByItsStableName() {
-        const std::vector<PortEntry> ports{
+        const std::vector<SerialPortEntry> ports{
             {"/dev/ttyS0", "/dev/ttyS0", "", true},
-            {"/dev/serial/by-id/usb-Prolific-port0", "/dev/ttyUSB3", "USB-Serial", true},
+            {"/dev/serial/by-id/usb-Serio-port0", "/dev/ttyUSB3", "USB-Serial", true},
         };
         auto dialog = makeDialog({}, ports);
         QTest::mouseClick(child<QRadioButton>(dialog.get(), "port_2"), Qt::LeftButton, {},
@@ -166,59 +166,21 @@ class ComsetupTest : public QObject {
         QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(comIni(), std::string("[com]\r\nport=2\r\nbaud=38400\r\n"
-                                       "device=/dev/serial/by-id/usb-Prolific-port0\r\n"));
+                                       "device=/dev/serial/by-id/usb-Serio-port0\r\n"));
         QCOMPARE(dialog->settings(),
-                 (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Prolific-port0"}));
+                 (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Serio-port0"}));
         // What was written is what the program reads at the next start.
         QCOMPARE(vex::ReadComSettings(d_folder->path()).settings, dialog->settings());
     }
 
-    void otherNumbersAreForcedIntoOneToNineteen() {
-        struct Case {
-            QString typed;
-            int port;
-        };
-        for (const Case& c :
-             std::vector<Case>{{"25", 19}, {"0", 1}, {"", 1}, {"7", 7}, {"-3", 1}, {" 12", 12}}) {
-            auto dialog = makeDialog({});
-            typeOther(dialog.get(), c.typed);
-            chooseBaud(dialog.get(), "4800");
-            QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
-            const std::string device = vex::DevicePathFor(vex::ComSettings{c.port, 4800, {}});
-            QCOMPARE(comIni(), "[com]\r\nport=" + std::to_string(c.port) +
-                                   "\r\nbaud=4800\r\ndevice=" + device + "\r\n");
-            QCOMPARE(dialog->settings().port, c.port);
-        }
-    }
-
-    void otherPathsAreStoredAsTyped() {
-        const std::vector<PortEntry> ports{{"/dev/ttyS0", "/dev/ttyS0", "", true}};
-        struct Case {
-            QString typed;
-            std::string device;
-            int port;
-        };
-        for (const Case& c : std::vector<Case>{{"/dev/pts/9", "/dev/pts/9", 2},
-                                               {"ttyACM0", "/dev/ttyACM0", 2},
-                                               {"/dev/ttyS0", "/dev/ttyS0", 1}}) {
-            auto dialog = makeDialog({}, ports);
-            typeOther(dialog.get(), c.typed);
-            QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
-            QCOMPARE(dialog->settings(), (vex::ComSettings{c.port, 19200, c.device}));
-        }
-    }
-
     void aFailedWriteIsReportedAndTheChoiceStillHolds() {
-        comsetup dialog({}, d_folder->path() / "missing" / "folder", std::vector<PortEntry>{});
-        dialog.setTellHook([this](const QString&, const QString& text, bool warning) {
-            d_told.push_back({text, warning});
-        });
+        comsetup dialog({}, d_folder->path() / "missing" / "folder", *d_prompter,
+                        std::vector<SerialPortEntry>{});
         dialog.show();
         typeOther(&dialog, "/dev/pts/3");
         QTest::mouseClick(child<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QVERIFY(d_told[0].warning);
-        QVERIFY(d_told[0].text.startsWith("com250.ini could not be written"));
+        QCOMPARE(told().size(), 1);
+        QVERIFY(told()[0].startsWith("!com250.ini could not be written"));
         QCOMPARE(dialog.settings().device, std::string("/dev/pts/3"));
     }
 
@@ -251,9 +213,8 @@ class ComsetupTest : public QObject {
         typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
         runAutodetect(dialog.get());
 
-        QCOMPARE(d_told.size(), std::size_t(2));
-        QCOMPARE(d_told[0].text, Latin1(vex::kAutodetectInstructions));
-        QCOMPARE(d_told[1].text, QString("VEX has succesfully detected your scanner!"));
+        QCOMPARE(told(), QStringList({vex::gui::L1(vex::kAutodetectInstructions),
+                                      "VEX has succesfully detected your scanner!"}));
         QVERIFY(dialog->autodetected());
         QCOMPARE(dialog->settings().device, d_sim->device());
         QCOMPARE(dialog->settings().baud, 9600L);
@@ -272,8 +233,7 @@ class ComsetupTest : public QObject {
     void autodetectStoresAListedPortByItsStableName() {
         const std::string link = (d_folder->path() / "by-id-scanner").string();
         startSim(57600, {"--link", link});
-        const QString node = QString::fromStdString(d_sim->device());
-        auto dialog = makeDialog({}, {{QString::fromStdString(link), node, "BCT8 cable", true}});
+        auto dialog = makeDialog({}, {{link, d_sim->device(), "BCT8 cable", true}});
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
@@ -297,9 +257,9 @@ class ComsetupTest : public QObject {
         auto dialog = makeDialog(before, {{kMissingDevice, kMissingDevice, "", true}});
         typeOther(dialog.get(), "/dev/vex-no-such-port-1");
         runAutodetect(dialog.get());
-        QCOMPARE(d_told.size(), std::size_t(2));
-        QCOMPARE(d_told[1].text,
-                 QString("VEXA has not detected your scanner, please check scanner is switched "
+        QCOMPARE(told().size(), 2);
+        QCOMPARE(told()[1],
+                 QString("!VEXA has not detected your scanner, please check scanner is switched "
                          "ON and connected. Also make sure scanner is in remote mode."));
         QVERIFY(!dialog->autodetected());
         QCOMPARE(dialog->settings(), before);
@@ -324,7 +284,7 @@ class ComsetupTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 5000);
         QCOMPARE(button->text(), QString("&AutoDetect"));
         QVERIFY(status->text().contains("stopped"));
-        QCOMPARE(d_told.size(), std::size_t(1));  // the instructions only
+        QCOMPARE(told().size(), 1);  // the instructions only
         QCOMPARE(dialog->settings(), before);
         QVERIFY(!dialog->autodetected());
         QVERIFY(!comIniExists());

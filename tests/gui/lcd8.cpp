@@ -159,7 +159,7 @@ class Lcd8Test : public QObject {
     }
 
     void theMainWindowLeavesThePortToThePanelWithVcm() {
-        vex::gui::test::Fixture f([this](vex::gui::AppState& state) {
+        vex::gui::test::Fixture f([this](vex::AppState& state) {
             state.options.vcm = 1;
             state.options.qview = 0;
             state.com.device = linkPath().string();

@@ -82,8 +82,6 @@ class MemTabFilesTest : public QObject {
     void reloadOfMissingFileSwitchesLoadlastOff();
     void startupWithBrokenFiles_data();
     void startupWithBrokenFiles();
-    void portOutOfRangeStops_data();
-    void portOutOfRangeStops();
     void backupEveryMinuteAndPauses();
     void windowPlacementAndColumnWidthsSurvive();
     void readFromScannerAsksAndKeepsEditsWhenNothingRead();
@@ -412,27 +410,6 @@ void MemTabFilesTest::startupWithBrokenFiles() {
     QCOMPARE(prompter.told.size(), 0);
     if (file == "names.dat")
         QCOMPARE(QString::fromStdString(state.image.BankTag[0]), QString("A;B"));
-}
-
-void MemTabFilesTest::portOutOfRangeStops_data() {
-    QTest::addColumn<int>("port");
-    QTest::addRow("0") << 0;
-    QTest::addRow("20") << 20;
-}
-
-void MemTabFilesTest::portOutOfRangeStops() {
-    QFETCH(int, port);
-    QTemporaryDir dir;
-    QVERIFY(WriteText(dir.filePath("com250.ini"),
-                      QStringLiteral("[com]\r\nport=%1\r\nbaud=19200\r\n").arg(port).toLatin1()));
-    AppState state;
-    const StartupOutcome outcome = LoadStartupState(dir.path().toStdString(), state);
-    QVERIFY(!outcome.ok);
-    QCOMPARE(QString::fromStdString(outcome.message),
-             QStringLiteral("The comport setting in the communication .ini file is wrong. Value "
-                            "is set at: %1. Value must be between 1 and 19. Please run the "
-                            "commmunication setup program.")
-                 .arg(port));
 }
 
 void MemTabFilesTest::backupEveryMinuteAndPauses() {

@@ -53,6 +53,7 @@ class MemTabScannerTest : public QObject {
     void directTuneOverTheSerialLine();
     void stepReadShowsAtOnceAndTheBackupKeepsIt();
     void mergeReadStaysUnsaved();
+    void refusedReadKeepsTheSingleBankFlag();
 };
 
 namespace {
@@ -130,6 +131,31 @@ void MemTabScannerTest::mergeReadStaysUnsaved() {
     QCOMPARE(f.cell(1, 1), QString("0150.0125"));
     QCOMPARE(f.cell(20, 1), QString("0444.4000"));
     QVERIFY(f.window->editor().modified());
+}
+
+// The flag comes from the main window and goes back to it; a read that did nothing leaves it.
+void MemTabScannerTest::refusedReadKeepsTheSingleBankFlag() {
+    simtest::SimProcess sim;
+    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0"}));
+    Fixture f([&](AppState& s) {
+        s.com.device = sim.device();
+        s.com.baud = 115200;
+        s.options.delay1 = 25;
+        s.singleBankFlag = true;  // from an earlier single-bank read
+    });
+    WhenCommReady([](vexcomm* window) {
+        for (const char* box : {"frequencies", "trunkIds", "trunkSettings"})
+            window->findChild<QCheckBox*>(box)->setChecked(false);
+        QSignalSpy finished(window, &vexcomm::transferFinished);
+        QTest::mouseClick(window->findChild<QPushButton*>("start"), Qt::LeftButton);
+        QVERIFY(finished.wait(5000));
+        QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
+    });
+    f.trigger("menread");
+    QCOMPARE(f.prompter.told.size(), 1);
+    QVERIFY2(f.prompter.told[0].endsWith("|Please select which data you want to download."),
+             qPrintable(f.prompter.told[0]));
+    QVERIFY(f.state.singleBankFlag);
 }
 
 void MemTabScannerTest::readDataReplacesTheTable() {

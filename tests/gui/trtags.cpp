@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "core/memfile.h"
+#include "gui/memtab_support.h"
 #include "gui/trtags.h"
 #include "gui/trunk_support.h"
 #include "trunk/trunk_window_flag.h"
@@ -66,6 +67,7 @@ class TrTagsTest : public QObject {
     Q_OBJECT
   private slots:
     void init() {
+        prompter = ScriptedPrompter{};
         image = Image{};
         for (int b = 0; b < 5; ++b) image.BankTag[b] = "Bank " + std::to_string(b + 1);
     }
@@ -73,7 +75,7 @@ class TrTagsTest : public QObject {
     void entryFieldsNormaliseAndOkWritesBack() {
         image.TrunkType[0] = "1";
         image.TrunkId[0][2][3] = "kept";
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         QVERIFY(TrunkWindowOpen());
         QCOMPARE(Child<QTabBar>(&window, "tabs")->tabText(1), QString("2: Bank 2"));
@@ -99,7 +101,7 @@ class TrTagsTest : public QObject {
     // Tab from the ID field to the tag field, then Enter: both reach the row.
     void idLeftByTabIsKeptWithTheTag() {
         image.TrunkType[0] = "1";
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         QApplication::setActiveWindow(&window);
         Child<QTableWidget>(&window, "grid")->setCurrentCell(4, 0);
@@ -140,7 +142,7 @@ class TrTagsTest : public QObject {
         QFETCH(QString, stored);
         QFETCH(QString, told);
         image.TrunkType[0] = type.toStdString();
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         TypeFocused(&window, "idEntry", typed);
         Enter(&window, "idEntry");
@@ -158,7 +160,7 @@ class TrTagsTest : public QObject {
         image.TrunkId[1][3] = {"5", "Five", "x", ""};
         image.TrunkId[2][0] = {"1-5", "", "", ""};
         const Image before = image;
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         for (int b : {1, 2, 3, 4, 0}) Child<QTabBar>(&window, "tabs")->setCurrentIndex(b);
         Click(&window, "ok");
@@ -169,7 +171,7 @@ class TrTagsTest : public QObject {
         image.TrunkType[0] = "8";
         image.TrunkId[0][0] = {"5", "Say \"hi\"", "", ""};
         const Image before = image;
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         TypeFocused(&window, "idEntry", "35300");
         Enter(&window, "idEntry");
@@ -183,7 +185,7 @@ class TrTagsTest : public QObject {
 
     void escapeAsksBeforeDroppingEdits() {
         image.TrunkId[0][0] = {"1", "", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         QTest::keyClick(&window, Qt::Key_Escape);  // nothing changed: closes at once
         QVERIFY(!window.isVisible());
@@ -191,22 +193,19 @@ class TrTagsTest : public QObject {
         window.show();
         TypeFocused(&window, "tagEntry", "New tag");
         Enter(&window, "tagEntry");
-        QString question;
-        OnNextOtherModal([&](QWidget* box) {
-            question = box->findChild<QLabel*>("qt_msgbox_label")->text();
-            QTest::keyClick(box, Qt::Key_N);  // No: keep editing
-        });
+        prompter.answers = {Answer::No};  // No: keep editing
         QTest::keyClick(&window, Qt::Key_Escape);
-        QCOMPARE(question, QString("Discard the changes to the trunk ID's?"));
+        QCOMPARE(prompter.asked, QStringList{"Trunk Id's:|Discard the changes to the trunk ID's?"});
         QVERIFY(window.isVisible());
-        OnNextOtherModal([&](QWidget* box) { QTest::keyClick(box, Qt::Key_Y); });
+        prompter.answers = {Answer::Yes};
         window.close();
+        QCOMPARE(prompter.unexpected, 0);
         QVERIFY(!window.isVisible());
         QCOMPARE(image.TrunkId[0][0][1], std::string());
     }
 
     void ctrlPageDownStepsThroughTheBanks() {
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -224,7 +223,7 @@ class TrTagsTest : public QObject {
         image.TrunkType[2] = "6";
         image.TrunkId[0][0] = {" 5 ", "Say \"hi\"", "third", ""};
         image.TrunkId[1][0] = {" 5 ", "", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         // Only banks edited in the window are normalised when left.
         const auto editRow9 = [&window] {
@@ -256,7 +255,7 @@ class TrTagsTest : public QObject {
         image.TrunkId[0][0] = {"000300", "c", "", ""};
         image.TrunkId[0][1] = {"000010", "a", "", ""};
         image.TrunkId[0][3] = {"000020", "B", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         QVERIFY(!window.action("undoSort")->isEnabled());
         QCOMPARE(window.action("sortIdsUp")->toolTip(), QString("Sort Trunk Id's"));
@@ -282,7 +281,7 @@ class TrTagsTest : public QObject {
     void rowCommandsNeedExactlyOneRow() {
         image.TrunkType[0] = "9";
         for (int r = 0; r < 4; ++r) image.TrunkId[0][r] = {std::to_string(r), "t", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         SelectRows(window, 1, 2);
         QVERIFY(!window.action("removeId")->isEnabled());
@@ -311,7 +310,7 @@ class TrTagsTest : public QObject {
         image.TrunkType[0] = "1";
         image.TrunkId[0][0] = {"000001", "One", "", ""};
         image.TrunkId[0][1] = {"000002", "Two", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         SelectRows(window, 0, 1);
         window.action("copy")->trigger();
@@ -342,7 +341,7 @@ class TrTagsTest : public QObject {
 
     void alignAndCenterTags() {
         image.TrunkId[0][0] = {"1", "  Fire  ", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         window.action("centerTags")->trigger();
         QCOMPARE(Cell(window, 0, 1), QString("      Fire"));
@@ -354,7 +353,7 @@ class TrTagsTest : public QObject {
     void replaceTagTextShowsAtOnce() {
         image.TrunkId[0][0] = {"1", "FD Ops North", "", ""};
         image.TrunkId[1][0] = {"1", "FD other bank", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         QString gridDuringDialog;
         OnNextOtherModal([&](QWidget* dialog) {
@@ -375,7 +374,7 @@ class TrTagsTest : public QObject {
     void copyMoveSwapIdsWritesBackAndReloads() {
         image.TrunkType[0] = "8";
         image.TrunkId[0][0] = {"5", "Unit five", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         OnNextOtherModal([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Edit Trunk ID's"));
@@ -396,7 +395,7 @@ class TrTagsTest : public QObject {
     }
 
     void editScanListTags() {
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         Child<QTabBar>(&window, "tabs")->setCurrentIndex(3);
         OnNextOtherModal([&](QWidget* dialog) {
@@ -410,7 +409,7 @@ class TrTagsTest : public QObject {
 
     void bankManagerHook() {
         image.TrunkId[2][0] = {"9", "", "", ""};
-        TrTags window(image);
+        TrTags window(image, prompter);
         QVERIFY(!Child<QPushButton>(&window, "copyMoveSwapBanks")->isVisibleTo(&window));
         std::string seen;
         window.setBankManager([&] {
@@ -429,7 +428,7 @@ class TrTagsTest : public QObject {
     void editsSurviveTheMemFile() {
         image.TrunkType[0] = "6";
         image.TrunkType[1] = "2";
-        TrTags window(image);
+        TrTags window(image, prompter);
         window.show();
         TypeFocused(&window, "idEntry", "16-209");
         Enter(&window, "idEntry");
@@ -458,6 +457,7 @@ class TrTagsTest : public QObject {
 
   private:
     Image image;
+    ScriptedPrompter prompter;
 };
 
 QTEST_MAIN(TrTagsTest)

@@ -15,6 +15,7 @@
 
 #include "core/image.h"
 #include "e2e/sim_process.h"
+#include "gui/prompter.h"
 #include "gui/vexcomm.h"
 #include "link/transport.h"
 #include "platform/serial_transport.h"
@@ -56,6 +57,31 @@ struct Told {
     bool error = false;
 };
 
+// Records every notice and question; answers every question the same way.
+class RecordingPrompter : public vex::gui::Prompter {
+  public:
+    std::vector<Told> told;
+    std::vector<QString> asked;
+    bool answer = true;
+
+    vex::gui::Answer ask(QWidget*, const vex::Question& q) override {
+        asked.push_back(QString::fromLatin1(q.text.c_str()));
+        return answer ? vex::gui::Answer::Yes : vex::gui::Answer::No;
+    }
+    void tell(QWidget*, const QString& title, const QString& text,
+              vex::gui::NoticeIcon icon) override {
+        told.push_back({title, text, icon == vex::gui::NoticeIcon::Critical});
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    // The file name "Save Trace..." is given; every filter offered is noted.
+    QString savePath;
+    QStringList saveFilters;
+    QString saveFileName(QWidget*, const QString&, const QString& filter) override {
+        saveFilters << filter;
+        return savePath;
+    }
+};
+
 }  // namespace
 
 class VexcommTest : public QObject {
@@ -63,9 +89,7 @@ class VexcommTest : public QObject {
 
     std::unique_ptr<simtest::TempFolder> d_folder;
     std::unique_ptr<simtest::SimProcess> d_sim;
-    std::vector<Told> d_told;
-    std::vector<QString> d_asked;
-    bool d_answer = true;
+    RecordingPrompter d_prompter;
 
     void startSim(std::vector<std::string> extra = {}, long baud = 115200,
                   const std::string& memoryTail = {}) {
@@ -85,14 +109,8 @@ class VexcommTest : public QObject {
         vex::ComSettings com;
         com.device = device.empty() ? d_sim->device() : device;
         com.baud = baud;
-        auto window = std::make_unique<vexcomm>(mode, image, options, com, d_folder->path());
-        window->setTellHook([this](const QString& title, const QString& text, bool error) {
-            d_told.push_back({title, text, error});
-        });
-        window->setAskHook([this](const QString&, const QString& text, bool) {
-            d_asked.push_back(text);
-            return d_answer;
-        });
+        auto window =
+            std::make_unique<vexcomm>(mode, image, options, com, d_folder->path(), d_prompter);
         window->show();
         return window;
     }
@@ -128,9 +146,9 @@ class VexcommTest : public QObject {
 
   private slots:
     void init() {
-        d_told.clear();
-        d_asked.clear();
-        d_answer = true;
+        d_prompter.told.clear();
+        d_prompter.asked.clear();
+        d_prompter.answer = true;
     }
     void cleanup() {
         d_sim.reset();
@@ -145,7 +163,7 @@ class VexcommTest : public QObject {
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QCOMPARE(window->windowTitle(), QStringLiteral("Read Data"));
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        QVERIFY(d_told.empty());
+        QVERIFY(d_prompter.told.empty());
 
         // Typing into the range chooses "Channel Range:".
         chooseRange(window.get(), "5", "24");
@@ -165,7 +183,8 @@ class VexcommTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
         QCOMPARE(window->result(), int(QDialog::Accepted));
         QVERIFY(window->imageReplaced());
-        QVERIFY2(d_told.empty(), d_told.empty() ? "" : qPrintable(d_told.front().text));
+        QVERIFY2(d_prompter.told.empty(),
+                 d_prompter.told.empty() ? "" : qPrintable(d_prompter.told.front().text));
         for (int n = 5; n <= 24; ++n) {
             QCOMPARE(image.channel(0, n)[vex::kFieldFrequency], Expected(n));
             QCOMPARE(image.channel(0, n)[vex::kFieldLockout], std::string(n % 3 == 0 ? "1" : "0"));
@@ -205,8 +224,8 @@ class VexcommTest : public QObject {
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
         QCOMPARE(finished.at(0).at(0).toInt(), 0);  // Completed
-        QCOMPARE(d_asked.size(), std::size_t(1));
-        QCOMPARE(d_asked[0],
+        QCOMPARE(d_prompter.asked.size(), std::size_t(1));
+        QCOMPARE(d_prompter.asked[0],
                  QStringLiteral("Please confirm data upload.\nChannels: 51 / 100\nAre you sure?"));
         QVERIFY(image == before);
         QVERIFY(!window->imageReplaced());
@@ -238,12 +257,12 @@ class VexcommTest : public QObject {
                      QStringLiteral("Read Data reads the frequencies and the trunk settings of "
                                     "channels 1 to 5 (trunk data of their banks) from the "
                                     "scanner, replacing them in the open table."));
-            d_answer = true;  // merge instead
+            d_prompter.answer = true;  // merge instead
             QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
-            QCOMPARE(d_asked.size(), std::size_t(1));
-            QVERIFY2(d_asked[0].contains("replaces 2 channel tags and 0 ID tags"),
-                     qPrintable(d_asked[0]));
+            QCOMPARE(d_prompter.asked.size(), std::size_t(1));
+            QVERIFY2(d_prompter.asked[0].contains("replaces 2 channel tags and 0 ID tags"),
+                     qPrintable(d_prompter.asked[0]));
         }
         QCOMPARE(image.channel(0, 2)[vex::kFieldTag], std::string("Harbour"));
         QCOMPARE(image.channel(0, 2)[vex::kFieldFrequency], Expected(2));
@@ -262,11 +281,11 @@ class VexcommTest : public QObject {
         image.channel(0, 1)[vex::kFieldFrequency] = "0851.0125";
         auto window = makeWindow(vexcomm::Mode::Send, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        d_answer = false;
+        d_prompter.answer = false;
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-        QCOMPARE(d_asked.size(), std::size_t(1));
+        QCOMPARE(d_prompter.asked.size(), std::size_t(1));
         QCOMPARE(d_sim->Control("save"), std::string("ok"));
         QVERIFY(simtest::ReadFile(*d_folder / "scanner.mem").find("CH 001 01500125") !=
                 std::string::npos);
@@ -288,20 +307,22 @@ class VexcommTest : public QObject {
         const vex::Image before = image;
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        d_answer = keep;
+        d_prompter.answer = keep;
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
         QCOMPARE(finished.at(0).at(0).toInt(), 2);  // Failed
-        QCOMPARE(d_asked.size(), std::size_t(1));
+        QCOMPARE(d_prompter.asked.size(), std::size_t(1));
         // Why it ended, then the offer.
-        QVERIFY2(d_asked[0].startsWith("The connection to the scanner was lost at channel 009"),
-                 qPrintable(d_asked[0]));
-        QVERIFY2(d_asked[0].endsWith("\n\nThe read stopped at channel 009. Keep the 8 channels "
-                                     "read so far (001 to 008)? The other channels stay as they "
-                                     "are."),
-                 qPrintable(d_asked[0]));
-        QVERIFY(d_told.empty());
+        QVERIFY2(
+            d_prompter.asked[0].startsWith("The connection to the scanner was lost at channel 009"),
+            qPrintable(d_prompter.asked[0]));
+        QVERIFY2(d_prompter.asked[0].endsWith(
+                     "\n\nThe read stopped at channel 009. Keep the 8 channels "
+                     "read so far (001 to 008)? The other channels stay as they "
+                     "are."),
+                 qPrintable(d_prompter.asked[0]));
+        QVERIFY(d_prompter.told.empty());
         QCOMPARE(window->imageReplaced(), keep);
         QCOMPARE(window->partialReadKept(), keep);
         if (!keep) {
@@ -331,7 +352,7 @@ class VexcommTest : public QObject {
         const vex::Image before = image;
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        d_answer = false;
+        d_prompter.answer = false;
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         // Polled, so it may see a later channel than the fifth.
@@ -343,9 +364,10 @@ class VexcommTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
         QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
-        QCOMPARE(d_asked.size(), std::size_t(1));
-        QVERIFY2(d_asked[0].startsWith("The read stopped at channel "), qPrintable(d_asked[0]));
-        QVERIFY(d_told.empty());
+        QCOMPARE(d_prompter.asked.size(), std::size_t(1));
+        QVERIFY2(d_prompter.asked[0].startsWith("The read stopped at channel "),
+                 qPrintable(d_prompter.asked[0]));
+        QVERIFY(d_prompter.told.empty());
         QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
                  QStringLiteral("Transfer stopped. Nothing was kept."));
         QVERIFY(image == before);
@@ -369,9 +391,10 @@ class VexcommTest : public QObject {
         QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
         QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QVERIFY2(d_told[0].text.contains("The scanner now holds a mix of old and new channels"),
-                 qPrintable(d_told[0].text));
+        QCOMPARE(d_prompter.told.size(), std::size_t(1));
+        QVERIFY2(
+            d_prompter.told[0].text.contains("The scanner now holds a mix of old and new channels"),
+            qPrintable(d_prompter.told[0].text));
     }
 
     void escapeDuringATransferStopsAndCloses() {
@@ -467,28 +490,27 @@ class VexcommTest : public QObject {
             name.isEmpty()
                 ? QString()
                 : QString::fromStdString((d_folder->path() / name.toStdString()).string());
-        QStringList filters;
-        window->setSaveNameHook([&](const QString&, const QString& filter) {
-            filters << filter;
-            return path;
-        });
+        d_prompter.savePath = path;
+        d_prompter.saveFilters.clear();
+        d_prompter.told.clear();
+        const QStringList& filters = d_prompter.saveFilters;
         QTest::mouseClick(child<QPushButton>(window.get(), "saveTrace"), Qt::LeftButton);
         QCOMPARE(filters.size(), 1);
         QVERIFY(filters[0].contains("*.txt"));
         const bool exists = !path.isEmpty() && QFile::exists(path);
         QCOMPARE(exists, written);
         if (written) {
-            QVERIFY(d_told.empty());
+            QVERIFY(d_prompter.told.empty());
             const std::string text = simtest::ReadFile(path.toStdString());
             QVERIFY2(text.rfind("Vexatron ", 0) == 0, text.c_str());
             QVERIFY2(text.find(" >> SI<CR><LF>\r\n") != std::string::npos, text.c_str());
             QVERIFY(child<QLineEdit>(window.get(), "status")->text().contains(path));
         } else if (!path.isEmpty()) {
-            QCOMPARE(d_told.size(), std::size_t(1));
-            QVERIFY(d_told[0].error);
-            QVERIFY2(d_told[0].text.contains(path), qPrintable(d_told[0].text));
+            QCOMPARE(d_prompter.told.size(), std::size_t(1));
+            QVERIFY(d_prompter.told[0].error);
+            QVERIFY2(d_prompter.told[0].text.contains(path), qPrintable(d_prompter.told[0].text));
         } else {
-            QVERIFY(d_told.empty());
+            QVERIFY(d_prompter.told.empty());
         }
     }
 
@@ -515,8 +537,8 @@ class VexcommTest : public QObject {
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QCOMPARE(d_told[0].text, message);
+        QCOMPARE(d_prompter.told.size(), std::size_t(1));
+        QCOMPARE(d_prompter.told[0].text, message);
         QVERIFY(window->isVisible());
     }
 
@@ -543,10 +565,10 @@ class VexcommTest : public QObject {
                                  (*d_folder / "ttyNONE").string());
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 5000);
         const QString message = QString::fromLatin1(vex::kPortUnavailableMessage.data());
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QVERIFY(d_told[0].error);
-        QVERIFY(d_told[0].text.startsWith(message));
-        QVERIFY2(d_told[0].text.contains("ttyNONE"), qPrintable(d_told[0].text));
+        QCOMPARE(d_prompter.told.size(), std::size_t(1));
+        QVERIFY(d_prompter.told[0].error);
+        QVERIFY(d_prompter.told[0].text.startsWith(message));
+        QVERIFY2(d_prompter.told[0].text.contains("ttyNONE"), qPrintable(d_prompter.told[0].text));
         QCOMPARE(child<QLineEdit>(window.get(), "status")->text(), message);
         QVERIFY(window->isVisible());
         // Still usable: another try names the port again, nothing changes.
@@ -555,8 +577,8 @@ class VexcommTest : public QObject {
         QSignalSpy finished(window.get(), &vexcomm::transferFinished);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
-        QCOMPARE(d_told.size(), std::size_t(2));
-        QCOMPARE(d_told[1].text, message);
+        QCOMPARE(d_prompter.told.size(), std::size_t(2));
+        QCOMPARE(d_prompter.told[1].text, message);
         QVERIFY(window->isVisible());
         QVERIFY(image == before);
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
@@ -580,15 +602,12 @@ class VexcommTest : public QObject {
         vex::Image image;
         vex::ClearForFileNew(image);
         vexcomm window(vexcomm::Mode::Send, image, TestOptions(), 19200,
-                       std::make_unique<RefusingPort>(), d_folder->path());
-        window.setTellHook([this](const QString& title, const QString& text, bool error) {
-            d_told.push_back({title, text, error});
-        });
+                       std::make_unique<RefusingPort>(), d_folder->path(), d_prompter);
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.ready(), 5000);
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QVERIFY2(d_told[0].text.contains("dialout"), qPrintable(d_told[0].text));
-        QVERIFY(d_told[0].text.contains("Permission denied"));
+        QCOMPARE(d_prompter.told.size(), std::size_t(1));
+        QVERIFY2(d_prompter.told[0].text.contains("dialout"), qPrintable(d_prompter.told[0].text));
+        QVERIFY(d_prompter.told[0].text.contains("Permission denied"));
         QVERIFY(child<QLineEdit>(&window, "status")->text().contains("dialout"));
         QVERIFY(window.isVisible());
         QVERIFY(child<QPushButton>(&window, "deleteBank")->isEnabled());
@@ -601,13 +620,13 @@ class VexcommTest : public QObject {
         vex::ClearForFileNew(image);
         auto first = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(first->ready(), 10000);
-        QVERIFY(d_told.empty());
+        QVERIFY(d_prompter.told.empty());
         auto second = makeWindow(vexcomm::Mode::Send, image);
         QTRY_VERIFY_WITH_TIMEOUT(second->ready(), 10000);
-        QCOMPARE(d_told.size(), std::size_t(1));
-        QVERIFY2(
-            d_told[0].text.startsWith(QString::fromLatin1(vex::kPortUnavailableMessage.data())),
-            qPrintable(d_told[0].text));
+        QCOMPARE(d_prompter.told.size(), std::size_t(1));
+        QVERIFY2(d_prompter.told[0].text.startsWith(
+                     QString::fromLatin1(vex::kPortUnavailableMessage.data())),
+                 qPrintable(d_prompter.told[0].text));
         QVERIFY(second->isVisible());
         QVERIFY(first->isVisible());
     }
@@ -629,7 +648,7 @@ class VexcommTest : public QObject {
         QCOMPARE(status->text(), QStringLiteral("Trunk type read Ok"));
         QVERIFY2(statuses.contains("Reading trunk type"), qPrintable(statuses.join('|')));
         QVERIFY(statuses.contains("Read trunktype/5"));
-        QVERIFY(d_told.empty());
+        QVERIFY(d_prompter.told.empty());
         QVERIFY(image == before);
         QVERIFY(!window->imageReplaced());
 
@@ -683,7 +702,7 @@ class VexcommTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
         QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
                  QStringLiteral("Reading trunktype failed."));
-        QVERIFY(d_told.empty());
+        QVERIFY(d_prompter.told.empty());
         QVERIFY(image == before);
         QVERIFY(window->isVisible());
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
@@ -709,7 +728,7 @@ class VexcommTest : public QObject {
         QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 1000);
         QCOMPARE(status->text(), QStringLiteral("Transfer stopped."));
-        QVERIFY(d_told.empty());
+        QVERIFY(d_prompter.told.empty());
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
         QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
     }

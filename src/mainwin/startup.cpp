@@ -1,8 +1,8 @@
-#include "gui/startup.h"
+#include "mainwin/startup.h"
 
 #include "settings/setup_ini.h"
 
-namespace vex::gui {
+namespace vex {
 
 StartupOutcome LoadStartupState(const std::filesystem::path& folder, AppState& state) {
     state.folder = folder;
@@ -51,4 +51,4 @@ std::string DescribeFileNotes(std::string_view intro, const FileNotes& notes) {
     return text;
 }
 
-}  // namespace vex::gui
+}  // namespace vex

@@ -13,7 +13,7 @@
 #include "settings/options.h"
 #include "settings/state_files.h"
 
-namespace vex::gui {
+namespace vex {
 
 // Everything the main window works on, from start-up to exit.
 struct AppState {
@@ -27,6 +27,9 @@ struct AppState {
     // Settings and state files that were there but could not be used at start-up (the
     // defaults stand), for the main window to tell once it is up.
     FileNotes startupNotes;
+    // Set after a read of one bank, so that sending all banks asks once more; lives as long as
+    // the program, never saved.
+    bool singleBankFlag = false;
 };
 
 struct StartupOutcome {
@@ -53,4 +56,4 @@ struct ExitState {
 // One text for a list of files and their reasons, after `intro`: "intro\n\nFILE: why\n...".
 std::string DescribeFileNotes(std::string_view intro, const FileNotes& notes);
 
-}  // namespace vex::gui
+}  // namespace vex

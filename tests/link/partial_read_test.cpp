@@ -1,0 +1,109 @@
+#include "link/partial_read.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vex {
+namespace {
+
+constexpr std::string_view kGeneral =
+    "The read stopped before its end. Keep what was read so far? The rest of the table stays "
+    "as it is.";
+
+struct PartialCase {
+    const char* name;
+    bool readsChannels;
+    std::vector<LinkProgress> progress;
+    int firstRead, lastRead;  // channels the read took; 0 = none
+    int reached;
+    TransferOutcome outcome;
+    std::string message;
+    std::string question;
+};
+
+class PartialReadTest : public ::testing::TestWithParam<PartialCase> {};
+
+TEST_P(PartialReadTest, OffersWhatWasRead) {
+    const PartialCase& c = GetParam();
+    ChannelWalkWatch watch;
+    watch.start(c.readsChannels);
+    for (const LinkProgress& p : c.progress) watch.see(p);
+    TransferResult result;
+    result.outcome = c.outcome;
+    result.message = c.message;
+    result.channelReached = c.reached;
+    for (int ch = c.firstRead; ch >= 1 && ch <= c.lastRead; ++ch)
+        result.read.channels.set(static_cast<std::size_t>(ch));
+    EXPECT_EQ(partialReadQuestion(result, watch.stoppedInWalk(result)), c.question);
+}
+
+const LinkProgress kInWalk{"Reading", "Reading channels", 9, 8, 250};
+const LinkProgress kWalkEnd{"Reading", "Reading channels", 250, 250, 250};
+const LinkProgress kIdsPart{"Reading", "Reading trunk IDs", 0, 3, 50};
+
+INSTANTIATE_TEST_SUITE_P(
+    PartialRead, PartialReadTest,
+    ::testing::Values(
+        PartialCase{"StoppedInWalk",
+                    true,
+                    {kInWalk},
+                    1,
+                    8,
+                    9,
+                    TransferOutcome::Stopped,
+                    "",
+                    "The read stopped at channel 009. Keep the 8 channels read so far (001 to "
+                    "008)? The other channels stay as they are."},
+        PartialCase{"FailureMessageFirst",
+                    true,
+                    {kInWalk},
+                    3,
+                    4,
+                    5,
+                    TransferOutcome::Failed,
+                    "Line lost.",
+                    "Line lost.\n\nThe read stopped at channel 005. Keep the 2 channels read so "
+                    "far (003 to 004)? The other channels stay as they are."},
+        PartialCase{"AfterTheWalk",
+                    true,
+                    {kInWalk, kWalkEnd, kIdsPart},
+                    1,
+                    250,
+                    250,
+                    TransferOutcome::Stopped,
+                    "",
+                    std::string(kGeneral)},
+        PartialCase{"NoChannelsAsked",
+                    false,
+                    {kIdsPart},
+                    0,
+                    0,
+                    0,
+                    TransferOutcome::Stopped,
+                    "",
+                    std::string(kGeneral)},
+        PartialCase{"NothingTakenYet",
+                    true,
+                    {},
+                    0,
+                    0,
+                    1,
+                    TransferOutcome::Stopped,
+                    "",
+                    std::string(kGeneral)},
+        // A full count with no channel named is another part's count, not the walk's end.
+        PartialCase{"OtherPartsFullCount",
+                    true,
+                    {{"Reading", "Reading settings", 0, 5, 5}},
+                    1,
+                    2,
+                    3,
+                    TransferOutcome::Stopped,
+                    "",
+                    "The read stopped at channel 003. Keep the 2 channels read so far (001 to "
+                    "002)? The other channels stay as they are."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vex

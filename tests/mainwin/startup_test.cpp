@@ -1,0 +1,75 @@
+#include "mainwin/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "../core/temp_folder.h"
+
+namespace vex {
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct PortCase {
+    int port;
+    bool starts;
+};
+
+class StartupPortTest : public ::testing::TestWithParam<PortCase> {};
+
+TEST_P(StartupPortTest, OnlyPortsOneToNineteenStart) {
+    test::TempFolder folder;
+    WriteFile(folder / "com250.ini",
+              "[com]\r\nport=" + std::to_string(GetParam().port) + "\r\nbaud=19200\r\n");
+    AppState state;
+    const StartupOutcome outcome = LoadStartupState(folder.path(), state);
+    EXPECT_EQ(outcome.ok, GetParam().starts);
+    if (GetParam().starts) {
+        EXPECT_TRUE(outcome.message.empty());
+        EXPECT_EQ(state.com.port, GetParam().port);
+    } else {
+        EXPECT_EQ(outcome.message,
+                  "The comport setting in the communication .ini file is wrong. Value is set "
+                  "at: " +
+                      std::to_string(GetParam().port) +
+                      ". Value must be between 1 and 19. Please run the commmunication setup "
+                      "program.");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Startup, StartupPortTest,
+                         ::testing::Values(PortCase{0, false}, PortCase{1, true},
+                                           PortCase{19, true}, PortCase{20, false}));
+
+TEST(Startup, ExitKeepsTheColumnWidthsTheGridDoesNotHave) {
+    test::TempFolder folder;
+    WriteFile(folder / "tabw250.ini", "100,200,300,400,500,600,700,800,900,1000\r\n");
+    AppState state;
+    ASSERT_TRUE(LoadStartupState(folder.path(), state).ok);
+    ExitState exit;
+    exit.columnWidths = {110, 120, 130, 140, 150};
+    EXPECT_TRUE(WriteStateAtExit(state, exit).empty());
+    EXPECT_EQ(ReadColumnWidths(folder.path()),
+              (std::vector<int>{110, 120, 130, 140, 150, 600, 700, 800, 900, 1000}));
+}
+
+TEST(Startup, ExitTriesEveryFileAndNamesTheOnesThatFailed) {
+    test::TempFolder folder;
+    AppState state;
+    ASSERT_TRUE(LoadStartupState(folder.path(), state).ok);
+    std::filesystem::create_directory(folder / "names.dat");
+    std::filesystem::create_directory(folder / "tabw250.ini");
+    const FileNotes failed = WriteStateAtExit(state, ExitState{});
+    ASSERT_EQ(failed.size(), 2u);
+    EXPECT_EQ(failed[0].file, folder / "names.dat");
+    EXPECT_EQ(failed[1].file, folder / "tabw250.ini");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "setup.ini"));
+    EXPECT_EQ(DescribeFileNotes("Not written:", failed).rfind("Not written:\n\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vex
