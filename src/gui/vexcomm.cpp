@@ -623,8 +623,7 @@ void vexcomm::startCopyRead() {
     request.reuseTrunkTypes = true;
     d_reply->clear();
     d_job = Job::Main;
-    d_readsChannels = true;
-    d_channelsDone = false;
+    d_walk.start(true);
     updateControls();
     d_session->startRead(*d_copy, request);
 }
@@ -684,7 +683,7 @@ void vexcomm::startChanges() {
     request.items = {request.plan->channelCount() > 0, request.plan->trunkIdCount() > 0,
                      request.plan->bankCount() > 0};
     request.area = TransferArea::AllBanks;
-    request.singleBankFlag = g_singleBankFlag;
+    request.singleBankFlag = d_singleBankFlag;
     request.reuseTrunkTypes = true;
     d_plan->setText(tr("Send Changes writes %1 into the scanner. Changes made on the scanner's "
                        "own keypad since the last transfer are not seen.")
@@ -694,7 +693,7 @@ void vexcomm::startChanges() {
     d_progress->setValue(0);
     d_progress->setFormat(QStringLiteral("%p%"));
     d_job = Job::Main;
-    d_readsChannels = false;
+    d_walk.start(false);
     updateControls();
     d_lastSend = std::make_unique<SendRequest>(request);
     d_session->startSend(d_image, request);
