@@ -192,13 +192,17 @@ TEST(MemFileWrite, QuotesAndLineBreaksCannotShiftLaterFields) {
 }
 
 TEST(MemFileRead, HandWrittenFileFillsExactlyTheRightFields) {
-    for (const char* name : {"handwritten.mem", "handwritten_v101.mem"}) {
-        SCOPED_TRACE(name);
+    // The later version signature reads the same body the same way.
+    const std::string v100 = DataFile("handwritten.mem");
+    std::string v101 = v100;
+    v101.replace(v101.find("V1.00"), 5, "V1.01");
+    for (const std::string& text : {v100, v101}) {
+        SCOPED_TRACE(text.substr(0, text.find('\r')));
         Image image;
         ClearForStartup(image);
         image.channel(kDummyBank, 3)[kFieldFrequency] = "0162.0000";
         image.SearchEdgeTable[1][1] = "untouched";
-        const MemReadResult result = ParseMemFile(image, DataFile(name), ImageOptions{});
+        const MemReadResult result = ParseMemFile(image, text, ImageOptions{});
         ASSERT_TRUE(result.ok) << result.message;
         EXPECT_TRUE(result.tags.empty());  // option9 is 0
         EXPECT_EQ(image.channel(0, 1), (Channel{"1", "0162.5500", "FIRE DISP", "0", "0", "1", ""}));
