@@ -107,7 +107,7 @@ class ComsetupTest : public QObject {
 
     void opensOnTheCurrentPortAndSpeed() {
         const std::vector<PortEntry> ports{
-            {"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "/dev/ttyUSB0", "FT232R USB UART",
+            {"/dev/serial/by-id/usb-Vexlink_Serial_Cable-if00-port0", "/dev/ttyUSB0", "Vexlink USB UART",
              true},
             {"/dev/ttyS0", "/dev/ttyS0", "", false},
         };
@@ -118,7 +118,7 @@ class ComsetupTest : public QObject {
             QString baud;
         };
         const std::vector<Case> cases{
-            {{1, 9600, "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"}, "port_1", "", "9600"},
+            {{1, 9600, "/dev/serial/by-id/usb-Vexlink_Serial_Cable-if00-port0"}, "port_1", "", "9600"},
             // The device node of a listed port selects that port.
             {{1, 4800, "/dev/ttyUSB0"}, "port_1", "", "4800"},
             {{2, 57600, "/dev/ttyS0"}, "port_2", "", "57600"},
@@ -145,9 +145,9 @@ class ComsetupTest : public QObject {
         // open says why.
         const QString first = child<QRadioButton>(dialog.get(), "port_1")->text();
         QVERIFY(first.startsWith("/dev/ttyUSB0"));
-        QVERIFY(first.contains("FT232R USB UART"));
+        QVERIFY(first.contains("Vexlink USB UART"));
         QCOMPARE(child<QLabel>(dialog.get(), "portId_1")->text(),
-                 QString("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"));
+                 QString("/dev/serial/by-id/usb-Vexlink_Serial_Cable-if00-port0"));
         QVERIFY(child<QRadioButton>(dialog.get(), "port_2")
                     ->text()
                     .contains(QString::fromUtf8("no permission \u2014 see README")));
@@ -157,7 +157,7 @@ class ComsetupTest : public QObject {
     void okWritesTheChosenListedPortByItsStableName() {
         const std::vector<PortEntry> ports{
             {"/dev/ttyS0", "/dev/ttyS0", "", true},
-            {"/dev/serial/by-id/usb-Prolific-port0", "/dev/ttyUSB3", "USB-Serial", true},
+            {"/dev/serial/by-id/usb-Serialcraft-port0", "/dev/ttyUSB3", "USB-Serial", true},
         };
         auto dialog = makeDialog({}, ports);
         QTest::mouseClick(child<QRadioButton>(dialog.get(), "port_2"), Qt::LeftButton, {},
@@ -166,9 +166,9 @@ class ComsetupTest : public QObject {
         QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(comIni(), std::string("[com]\r\nport=2\r\nbaud=38400\r\n"
-                                       "device=/dev/serial/by-id/usb-Prolific-port0\r\n"));
+                                       "device=/dev/serial/by-id/usb-Serialcraft-port0\r\n"));
         QCOMPARE(dialog->settings(),
-                 (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Prolific-port0"}));
+                 (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Serialcraft-port0"}));
         // What was written is what the program reads at the next start.
         QCOMPARE(vex::ReadComSettings(d_folder->path()).settings, dialog->settings());
     }
@@ -271,25 +271,25 @@ class ComsetupTest : public QObject {
 
     void autodetectStoresAListedPortByItsStableName() {
         const std::string link = (d_folder->path() / "by-id-scanner").string();
-        startSim(57600, {"--link", link});
+        startSim(4800, {"--link", link});
         const QString node = QString::fromStdString(d_sim->device());
         auto dialog = makeDialog({}, {{QString::fromStdString(link), node, "BCT8 cable", true}});
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
-        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 57600, link}));
+        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, link}));
     }
 
     void cancelAfterAutodetectKeepsTheFoundPortButWritesNothing() {
-        startSim(19200);
-        auto dialog = makeDialog({1, 4800, "/dev/ttyUSB0"});
+        startSim(4800);
+        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"});
         typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
         QVERIFY(!comIniExists());
         QCOMPARE(dialog->settings().device, d_sim->device());
-        QCOMPARE(dialog->settings().baud, 19200L);
+        QCOMPARE(dialog->settings().baud, 4800L);
     }
 
     void noScannerFoundKeepsTheSettings() {
