@@ -109,10 +109,11 @@ inline bool IsMotorola800(int type) {
     return type == 1 || type == 2 || type == 3 || type == 10 || type == 11;
 }
 
-// Every field the scanner carries, compared; one line per difference.
+// Every field the scanner carries, compared; one line per difference. The trunk data of every
+// bank, or of `onlyBank` alone.
 inline std::vector<std::string> WireDifferences(const vex::Image& sent, const vex::Image& read,
                                                 int firstChannel = 1, int lastChannel = 250,
-                                                bool trunk = true) {
+                                                bool trunk = true, int onlyBank = -1) {
     std::vector<std::string> out;
     auto differ = [&](const std::string& what, const std::string& a, const std::string& b) {
         if (a != b) out.push_back(what + ": sent \"" + a + "\", read \"" + b + "\"");
@@ -135,6 +136,7 @@ inline std::vector<std::string> WireDifferences(const vex::Image& sent, const ve
     }
     if (!trunk) return out;
     for (int b = 0; b < vex::kScannerBanks; ++b) {
+        if (onlyBank >= 0 && b != onlyBank) continue;
         const std::string bank = "bank " + std::to_string(b + 1);
         differ(bank + " trunk type", sent.TrunkType[b], read.TrunkType[b]);
         const int type = std::atoi(sent.TrunkType[b].c_str());

@@ -51,7 +51,7 @@ TEST(SerialPort, MissingDeviceIsUnavailable) {
 
 TEST(SerialPort, DevicePathOfTheConfiguredPort) {
     vex::ComSettings com;
-    com.device = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0";
+    com.device = "/dev/serial/by-id/usb-Vexlink_Serial_Cable-if00-port0";
     EXPECT_EQ(vex::DevicePathFor(com), com.device);
     com.device.clear();
     com.port = 3;

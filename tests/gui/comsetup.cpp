@@ -232,24 +232,24 @@ class ComsetupTest : public QObject {
 
     void autodetectStoresAListedPortByItsStableName() {
         const std::string link = (d_folder->path() / "by-id-scanner").string();
-        startSim(57600, {"--link", link});
+        startSim(4800, {"--link", link});
         auto dialog = makeDialog({}, {{link, d_sim->device(), "BCT8 cable", true}});
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
-        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 57600, link}));
+        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, link}));
     }
 
     void cancelAfterAutodetectKeepsTheFoundPortButWritesNothing() {
-        startSim(19200);
-        auto dialog = makeDialog({1, 4800, "/dev/ttyUSB0"});
+        startSim(4800);
+        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"});
         typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
         QVERIFY(!comIniExists());
         QCOMPARE(dialog->settings().device, d_sim->device());
-        QCOMPARE(dialog->settings().baud, 19200L);
+        QCOMPARE(dialog->settings().baud, 4800L);
     }
 
     void noScannerFoundKeepsTheSettings() {

@@ -55,6 +55,8 @@ class MemTabTest : public QObject {
     void bandplanCheckBringsChannelsOntoThePlan();
 };
 
+// The entry rules themselves are the editor's; here they reach the cell, the status line and the
+// table, with the options applied.
 void MemTabTest::frequencyEntry_data() {
     QTest::addColumn<int>("round");
     QTest::addColumn<int>("zero");
@@ -67,27 +69,6 @@ void MemTabTest::frequencyEntry_data() {
         << "0162.5500"
         << "0162.5500"
         << "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below).";
-    QTest::addRow("comma is the decimal point") << 0 << 0 << "162,55"
-                                                << "0162.5500"
-                                                << "0162.5500"
-                                                << "";
-    QTest::addRow("fifth decimal rounds to 100 Hz") << 0 << 0 << "162.55999"
-                                                    << "0162.5600"
-                                                    << "0162.5600"
-                                                    << "";
-    QTest::addRow("6.25 kHz raster stays") << 0 << 0 << "162.5625"
-                                           << "0162.5625"
-                                           << "0162.5625"
-                                           << "";
-    QTest::addRow("special band offset") << 0 << 0 << "151.0025"
-                                         << "0151.0025"
-                                         << "0151.0025"
-                                         << "";
-    QTest::addRow("offset outside band") << 0 << 0 << "160.0025"
-                                         << "0160.0000"
-                                         << "0160.0000"
-                                         << "160.0025 MHz is on no channel raster: stored "
-                                            "0160.0000 (5 kHz below).";
     QTest::addRow("no rounding with round 1") << 1 << 0 << "162.553"
                                               << "0162.5530"
                                               << "0162.5530"
@@ -97,11 +78,6 @@ void MemTabTest::frequencyEntry_data() {
                                           << "0512.0000"
                                           << "600 MHz lies outside the scanner's bands: stored "
                                              "0512.0000.";
-    QTest::addRow("below the bands") << 1 << 0 << "10"
-                                     << "0025.0000"
-                                     << "0025.0000"
-                                     << "10 MHz lies outside the scanner's bands: stored "
-                                        "0025.0000.";
     QTest::addRow("zero 1 hides leading zeros") << 0 << 1 << "162.55"
                                                 << "162.5500"
                                                 << "0162.5500"

@@ -1,5 +1,5 @@
-// The main window's scanner commands against bct8sim over a real serial line: Read Data from
-// the BCT8 menu replaces the table, Direct Tune talks to the scanner without an error.
+// The main window's Read Data against bct8sim over a real serial line: a whole read replaces
+// the table, a merge, a step or a kept partial read leaves it modified.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,7 +50,6 @@ class MemTabScannerTest : public QObject {
   private slots:
     void readDataReplacesTheTable();
     void readKeptHalfWayIsUnsaved();
-    void directTuneOverTheSerialLine();
     void stepReadShowsAtOnceAndTheBackupKeepsIt();
     void mergeReadStaysUnsaved();
     void refusedReadKeepsTheSingleBankFlag();
@@ -225,31 +224,6 @@ void MemTabScannerTest::readKeptHalfWayIsUnsaved() {
     QCOMPARE(f.cell(1, 1), QString("0150.0125"));
     QCOMPARE(f.cell(8, 1), QString("0150.1000"));
     QVERIFY(f.cell(20, 1).startsWith("0444"));  // not reached by the read: kept
-}
-
-void MemTabScannerTest::directTuneOverTheSerialLine() {
-    simtest::TempFolder folder;
-    std::ofstream(folder / "scanner.mem") << ScannerMemory();
-    const auto trace = folder / "trace.txt";
-    simtest::SimProcess sim;
-    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
-                       (folder / "scanner.mem").string(), "--save-delay-ms", "0", "--trace",
-                       trace.string()}));
-    Fixture f([&](AppState& s) {
-        s.com.device = sim.device();
-        s.com.baud = 115200;
-    });
-    f.key(Qt::Key_2, Qt::ControlModifier);
-    f.setCurrent(5, 1);
-    f.trigger("ditun");
-    QVERIFY2(f.window->directTune(), qPrintable(f.prompter.told.join('\n')));
-    f.setCurrent(6, 1);
-    // The scanner sees the commands that tune it to channels 55 and 56.
-    QTRY_VERIFY(simtest::ReadFile(trace).find("MA055") != std::string::npos);
-    QTRY_VERIFY(simtest::ReadFile(trace).find("MA056") != std::string::npos);
-    f.trigger("ditun");
-    QVERIFY(!f.window->directTune());
-    QVERIFY(f.prompter.told.isEmpty());
 }
 
 QTEST_MAIN(MemTabScannerTest)

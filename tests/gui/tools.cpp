@@ -2,7 +2,6 @@
 // and the image as one undo step, taken back and made again from the keyboard; and a long mixed
 // run of edits undone back to the saved image and redone.
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -260,30 +259,6 @@ class ToolsTest : public QObject {
         Undo(f);
         QCOMPARE(f.state.image.ActiveBank, (std::array<std::int16_t, 5>{0, 0, 0, 0, 0}));
         QVERIFY(!f.window->editor().modified());
-    }
-
-    void spreadsheetCopyAndPaste() {
-        Fixture f;
-        f.enter(1, 1, "162.55");
-        f.enter(1, 2, "A");
-        f.selectBlock(1, 1, 1, 2);
-        f.trigger("tab_copy");
-        QCOMPARE(QApplication::clipboard()->text(), QString("0162.5500\tA"));
-
-        const int before = static_cast<int>(f.window->editor().history().position());
-        QApplication::clipboard()->setText("\"155.5\"\tSHEET\tOn\r\n156\tTWO\r\n157\tLOST\r\n");
-        f.setCurrent(49, 1);
-        f.selectBlock(49, 49, 1, 1);
-        f.trigger("tab_paste");
-        QCOMPARE(f.cell(49, 1), QString("0155.5000"));
-        QCOMPARE(f.cell(49, 3), QString("On"));
-        QCOMPARE(f.cell(50, 2), QString("TWO"));
-        QCOMPARE(f.prompter.told.size(), 1);
-        QVERIFY(f.prompter.told.front().contains("1 row"));
-        QCOMPARE(static_cast<int>(f.window->editor().history().position()), before + 1);
-        Undo(f);
-        QCOMPARE(f.cell(49, 1), QString());
-        QCOMPARE(f.cell(50, 1), QString());
     }
 
     // Edits from the grid and from several windows, undone back to the saved image and redone.

@@ -1,5 +1,6 @@
 // The communication window driven like a user would, against bct8sim over the real serial
-// port: choices typed and clicked, progress shown, the image replaced only by a completed read.
+// port: choices typed and clicked become the transfer, progress is shown, the result reaches the
+// image and the prompts. What the link asks and says, and when, is proven on the fake clock.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -274,23 +275,6 @@ class VexcommTest : public QObject {
         QVERIFY(!child<QCheckBox>(send.get(), "trunkSettings")->isChecked());
     }
 
-    void answeringNoSendsNothing() {
-        startSim();
-        vex::Image image;
-        vex::ClearForFileNew(image);
-        image.channel(0, 1)[vex::kFieldFrequency] = "0851.0125";
-        auto window = makeWindow(vexcomm::Mode::Send, image);
-        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        d_prompter.answer = false;
-        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-        QCOMPARE(d_prompter.asked.size(), std::size_t(1));
-        QCOMPARE(d_sim->Control("save"), std::string("ok"));
-        QVERIFY(simtest::ReadFile(*d_folder / "scanner.mem").find("CH 001 01500125") !=
-                std::string::npos);
-    }
-
     // A read cut off half way: the user is told why and decides whether to keep what came in.
     void failedReadOffersWhatWasRead_data() {
         QTest::addColumn<bool>("keep");
@@ -374,27 +358,6 @@ class VexcommTest : public QObject {
         QVERIFY(!window->imageReplaced());
         QVERIFY(!window->partialReadKept());
         QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
-    }
-
-    // STOP during a send: the user learns that the scanner now holds a mix.
-    void stopDuringASendSaysWhatTheScannerHolds() {
-        startSim({"--latency-ms", "30"});
-        vex::Image image;
-        vex::ClearForFileNew(image);
-        for (int s = 1; s <= 50; ++s) image.channel(0, s)[vex::kFieldFrequency] = "0851.0125";
-        auto window = makeWindow(vexcomm::Mode::Send, image);
-        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(child<QLineEdit>(window.get(), "channel")->text().toInt() >= 3,
-                                 10000);
-        QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3000);
-        QCOMPARE(finished.at(0).at(0).toInt(), 3);  // Stopped
-        QCOMPARE(d_prompter.told.size(), std::size_t(1));
-        QVERIFY2(
-            d_prompter.told[0].text.contains("The scanner now holds a mix of old and new channels"),
-            qPrintable(d_prompter.told[0].text));
     }
 
     void escapeDuringATransferStopsAndCloses() {
@@ -520,8 +483,6 @@ class VexcommTest : public QObject {
         QTest::addColumn<QString>("message");
         QTest::addRow("no data") << false << "allBanks"
                                  << "Please select which data you want to download.";
-        QTest::addRow("no bank") << true << "singleBank"
-                                 << "Please select which bank you want to download.";
     }
     void missingChoicesAreNamed() {
         QFETCH(bool, frequencies);
@@ -542,18 +503,34 @@ class VexcommTest : public QObject {
         QVERIFY(window->isVisible());
     }
 
+    void outOfRangeFieldsAreRewritten_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("shownStart");
+        QTest::addColumn<QString>("shownEnd");
+        QTest::addColumn<int>("channelRead");
+        QTest::addRow("above the last") << "300" << "249" << "250" << "249" << 250;
+        QTest::addRow("below the first") << "0" << "2" << "1" << "2" << 1;
+    }
     void outOfRangeFieldsAreRewritten() {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, shownStart);
+        QFETCH(QString, shownEnd);
+        QFETCH(int, channelRead);
         startSim();
         vex::Image image;
         vex::ClearForFileNew(image);
         auto window = makeWindow(vexcomm::Mode::Read, image);
         QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        chooseRange(window.get(), "300", "0");
+        chooseRange(window.get(), start, end);
         QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QCOMPARE(child<QLineEdit>(window.get(), "rangeStart")->text(), QStringLiteral("250"));
-        QCOMPARE(child<QLineEdit>(window.get(), "rangeEnd")->text(), QStringLiteral("1"));
-        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 30000);
-        QCOMPARE(image.channel(4, 50)[vex::kFieldFrequency], Expected(250));
+        QCOMPARE(child<QLineEdit>(window.get(), "rangeStart")->text(), shownStart);
+        QCOMPARE(child<QLineEdit>(window.get(), "rangeEnd")->text(), shownEnd);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
+        const int b = (channelRead - 1) / 50;
+        QCOMPARE(image.channel(b, channelRead - 50 * b)[vex::kFieldFrequency],
+                 Expected(channelRead));
     }
 
     void unavailablePortIsReportedAndTheWindowStays() {
@@ -613,24 +590,6 @@ class VexcommTest : public QObject {
         QVERIFY(child<QPushButton>(&window, "deleteBank")->isEnabled());
     }
 
-    // A second window on a port the first one holds is told it is busy.
-    void portHeldByAnotherWindowIsBusy() {
-        startSim();
-        vex::Image image;
-        vex::ClearForFileNew(image);
-        auto first = makeWindow(vexcomm::Mode::Read, image);
-        QTRY_VERIFY_WITH_TIMEOUT(first->ready(), 10000);
-        QVERIFY(d_prompter.told.empty());
-        auto second = makeWindow(vexcomm::Mode::Send, image);
-        QTRY_VERIFY_WITH_TIMEOUT(second->ready(), 10000);
-        QCOMPARE(d_prompter.told.size(), std::size_t(1));
-        QVERIFY2(d_prompter.told[0].text.startsWith(
-                     QString::fromLatin1(vex::kPortUnavailableMessage.data())),
-                 qPrintable(d_prompter.told[0].text));
-        QVERIFY(second->isVisible());
-        QVERIFY(first->isVisible());
-    }
-
     // Opening reads the scanner's trunk types by itself; the read that follows takes them
     // without asking the scanner again, and the image changes only with that read.
     void openingReadsTheTrunkTypesTheReadTakes() {
@@ -661,35 +620,6 @@ class VexcommTest : public QObject {
         const QStringList trace = traceOf(window.get());
         QCOMPARE(sentCount(trace, "TB "), 5);
         QCOMPARE(sentCount(trace, "TB A"), 1);
-    }
-
-    // Sending compares with the types read on opening: a bank whose type the scanner already
-    // holds gets no type command, and the types are not asked for again.
-    void sendComparesWithTheTypesReadOnOpening() {
-        startSim({}, 115200, "TYPE A EDCS SCT\n");
-        vex::Image image;
-        vex::ClearForFileNew(image);
-        vex::SetStartupBankTags(image);
-        image.TrunkType[0] = "9";
-        for (int s = 1; s <= 3; ++s) {
-            image.channel(0, s)[vex::kFieldFrequency] = "0851.0125";
-            image.channel(0, s)[vex::kFieldTrunk] = "1";
-        }
-        vex::Options options = TestOptions();
-        options.expert = 1;
-        auto window = makeWindow(vexcomm::Mode::Send, image, 115200, options);
-        QTRY_VERIFY_WITH_TIMEOUT(window->ready(), 10000);
-        QCOMPARE(child<QLineEdit>(window.get(), "status")->text(),
-                 QStringLiteral("Trunk type read Ok"));
-        chooseRange(window.get(), "1", "3");
-        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-        QCOMPARE(finished.at(0).at(0).toInt(), 0);
-        const QStringList trace = traceOf(window.get());
-        QCOMPARE(sentCount(trace, "TB "), 5);
-        QCOMPARE(sentCount(trace, "TR "), 0);
-        QVERIFY(sentCount(trace, "PM001") == 1);
     }
 
     // A scanner that will not tell its types leaves the window usable with the status saying so.
