@@ -1,6 +1,6 @@
 // The database import against the local service on loopback: log in, browse, import
-// conventional frequencies and a trunked system, save the MEM file; and each failure of the line
-// told plainly with nothing read.
+// conventional frequencies and each supported kind of trunked system, save the MEM file; and
+// each failure of the service told plainly with the image left as it was.
 #include <gtest/gtest.h>
 
 #include "core/image.h"
@@ -184,14 +184,31 @@ TEST_P(NetDbSystem, ImportsIntoABank) {
         EXPECT_EQ(back.TrunkBase[2][0][2], "380");
         EXPECT_EQ(back.TrunkBase[2][1][1], "006.25");
     }
+    if (c.sid == 2002) {
+        EXPECT_EQ(back.TrunkBase[2][0][2], "12");
+    }
 }
 
-// One system over the wire, with its band plan fields; how each kind of system converts is the
-// conversion's own test.
 INSTANTIATE_TEST_SUITE_P(
     Systems, NetDbSystem,
-    testing::Values(SystemCase{"Type2_Vhf", 2003, "5", 2, "0151.1000", "2032", "NG Hwy Patrol", 2}),
+    testing::Values(
+        SystemCase{"Type2_800", 2001, "1", 7, "0856.9625", "1000", "BWSO Talk 1", 50},
+        SystemCase{"Type1_FleetMap", 2002, "2", 1, "0856.4375", "100-12", "Ops North", 2},
+        SystemCase{"Type2_Vhf", 2003, "5", 2, "0151.1000", "2032", "NG Hwy Patrol", 2},
+        SystemCase{"Type2_Uhf", 2004, "4", 3, "0452.0750", "4048", "AU Water", 2},
+        SystemCase{"Edacs_ByLcn", 2005, "6", 5, "0867.5375", "577", "Harbor Ops", 2},
+        SystemCase{"Ltr_ByLcnPadded", 2006, "8", 4, "0462.0125", "001234", "Taxi Disp", 3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NetDbImport, UnsupportedSystemChangesNothing) {
+    ASSERT_TRUE(login().outcome.ok);
+    const auto [outcome, data] = system(2007);
+    ASSERT_TRUE(outcome.ok);
+    const vex::Image before = image;
+    SiteChoice choice{&data.sites.at(0), {&data.sites[0].freqs.at(0)}};
+    EXPECT_EQ(ImportTrunked(image, 0, 1, data, {choice}, {}, {}).error, kMsgNotSupported);
+    EXPECT_EQ(image, before);
+}
 
 struct FailureCase {
     const char* name;
@@ -215,12 +232,23 @@ TEST_P(NetDbFailure, IsToldAndNothingIsRead) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, NetDbFailure,
-    // What the line itself does; the service's own refusals are read by the session's tests.
-    testing::Values(FailureCase{"Slow", "slow", "did not answer within 0.3 seconds"},
-                    FailureCase{"Cut", "cut", "The answer of the frequency database was cut short"},
-                    FailureCase{"HttpErrorPage", "http-error", "error page (HTTP 503)"},
-                    FailureCase{"Huge", "huge", "larger than 32 MB"}),
+    testing::Values(
+        FailureCase{"WrongCredentials", "wrong-credentials", "Invalid username or password."},
+        FailureCase{"LapsedSubscription", "lapsed", "Your subscription expired on 2026-01-31"},
+        FailureCase{"Slow", "slow", "did not answer within 0.3 seconds"},
+        FailureCase{"Cut", "cut", "The answer of the frequency database was cut short"},
+        FailureCase{"HttpErrorPage", "http-error", "error page (HTTP 503)"},
+        FailureCase{"WrongResponseName", "wrong-name",
+                    "Unexpected Return:getCountyInfoFailure - getCountyInfo"},
+        FailureCase{"Huge", "huge", "larger than 32 MB"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NetDbImport, WrongPasswordAtLogInShowsTheServiceText) {
+    session.setCredentials("tester", "guess");
+    const LoginResult l = login();
+    EXPECT_FALSE(l.outcome.ok);
+    EXPECT_EQ(l.outcome.message, std::string(kMsgServiceFault) + "Invalid username or password.");
+}
 
 TEST_F(NetDbImport, ServiceDownAndErrorPageAreNotCached) {
     ASSERT_TRUE(service->setFaults("none", "http-error"));
