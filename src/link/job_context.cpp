@@ -217,7 +217,7 @@ struct JobContext::AskAwaiter::State {
 };
 
 JobContext::AskAwaiter JobContext::ask(std::string title, std::string text, bool warning) {
-    return AskAwaiter(*this, LinkQuestion{std::move(title), std::move(text), warning});
+    return AskAwaiter(*this, Question{std::move(title), std::move(text), warning});
 }
 
 JobContext::AskAwaiter::~AskAwaiter() {

@@ -115,7 +115,7 @@ struct JobContext {
 
 class JobContext::AskAwaiter {
   public:
-    AskAwaiter(JobContext& context, LinkQuestion question)
+    AskAwaiter(JobContext& context, Question question)
         : d_context(context), d_question(std::move(question)) {}
     AskAwaiter(const AskAwaiter&) = delete;
     AskAwaiter& operator=(const AskAwaiter&) = delete;
@@ -128,7 +128,7 @@ class JobContext::AskAwaiter {
   private:
     struct State;
     JobContext& d_context;
-    LinkQuestion d_question;
+    Question d_question;
     std::shared_ptr<State> d_state;
 };
 

@@ -86,9 +86,6 @@ struct LinkProgress {
     int total = 0;
 };
 
-// The link asks the same kind of question as the editor: Yes or No, No by default.
-using LinkQuestion = Question;
-
 enum class TransferOutcome {
     Completed,  // everything asked for was done
     Refused,    // nothing was sent (missing choice, no scanner, answered No, nothing to send)
@@ -147,7 +144,7 @@ struct LinkConfig {
 struct LinkEvents {
     std::function<void(const LinkProgress&)> progress;
     // Yes/No confirmation. Call `answer` once, now or later; stop() counts as No.
-    std::function<void(const LinkQuestion&, std::function<void(bool yes)> answer)> ask;
+    std::function<void(const Question&, std::function<void(bool yes)> answer)> ask;
     std::function<void(const TransferResult&)> finished;
     // The reply field: the last reply as received, "???" when the scanner answered ERR.
     std::function<void(std::string_view reply)> reply;

@@ -239,7 +239,7 @@ class Line {
             result = r;
             QTimer::singleShot(0, &loop, &QEventLoop::quit);
         };
-        events.ask = [&](const vex::LinkQuestion& q, std::function<void(bool)> reply) {
+        events.ask = [&](const vex::Question& q, std::function<void(bool)> reply) {
             questions.push_back(q.text);
             reply(answer);
         };

@@ -39,7 +39,7 @@ class SessionTest : public ::testing::Test {
         events.progress = [this](const LinkProgress& p) {
             if (statuses.empty() || statuses.back() != p.status) statuses.push_back(p.status);
         };
-        events.ask = [this](const LinkQuestion& q, std::function<void(bool)> answerFn) {
+        events.ask = [this](const Question& q, std::function<void(bool)> answerFn) {
             questions.push_back(q);
             if (deferAnswers)
                 pendingAnswer = std::move(answerFn);
@@ -95,7 +95,7 @@ class SessionTest : public ::testing::Test {
 
     std::vector<std::string> statuses;
     std::vector<std::string> replies;
-    std::vector<LinkQuestion> questions;
+    std::vector<Question> questions;
     bool answer = true;
     bool deferAnswers = false;
     std::function<void(bool)> pendingAnswer;
