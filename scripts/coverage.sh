@@ -19,6 +19,10 @@ if [ "${1:-}" != "--report" ]; then
     (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" --timeout 600)
 fi
 
-gcovr -r . --object-directory "$build" --filter 'src/' --filter 'apps/' -j "$jobs" \
-    --txt "$build/coverage.txt" --print-summary
-echo "Per-file figures: $build/coverage.txt"
+# The report is information: a tool that cannot make it is said, not a failed run.
+if gcovr -r . --object-directory "$build" --filter 'src/' --filter 'apps/' -j "$jobs" \
+    --txt "$build/coverage.txt" --print-summary; then
+    echo "Per-file figures: $build/coverage.txt"
+else
+    echo "coverage: gcovr could not make the report (the build and the tests passed)" >&2
+fi
