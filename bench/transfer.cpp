@@ -10,10 +10,7 @@
 // CPU is this process's user + system time during the transfer over the wall time.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -30,14 +27,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "bench_scanner.h"
 #include "core/image.h"
 #include "link/scheduler.h"
 #include "link/session.h"
 #include "link/transport.h"
 #include "platform/qt_scheduler.h"
 #include "platform/serial_transport.h"
-
-extern char** environ;
 
 namespace {
 
@@ -109,33 +105,8 @@ class MeasuringTransport : public vex::Transport {
 
 // --- the image and the scanner's memory -------------------------------------------------------
 
-std::string Frequency(long units) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%04ld.%04ld", units / 10000, units % 10000);
-    return text;
-}
-
 vex::Image FullImage() {
-    vex::Image image;
-    vex::ClearForStartup(image);
-    const char* types[vex::kScannerBanks] = {"2", "4", "6", "8", "10"};
-    const long base[vex::kScannerBanks] = {8510125, 4510000, 8660125, 1600000, 9355000};
-    for (int b = 0; b < vex::kScannerBanks; ++b) {
-        image.TrunkType[b] = types[b];
-        for (int s = 1; s <= vex::ChannelsPerBank; ++s) {
-            vex::Channel& c = image.channel(b, s);
-            c[vex::kFieldFrequency] = Frequency(base[b] + s * 125);
-            c[vex::kFieldTrunk] = s % 3 == 0 ? "1" : "0";
-            c[vex::kFieldDelay] = s % 2 == 0 ? "1" : "0";
-            c[vex::kFieldLockout] = s % 5 == 0 ? "1" : "0";
-        }
-        for (int row = 0; row < vex::kTrunkIdUsedRows; ++row) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%06d", 1000 + row * 17 + b);
-            image.TrunkId[b][row][0] = text;
-        }
-    }
-    image.TrunkSetting[0] = {"2", "1", "0", "", "", "1", "", "0", "", ""};
+    vex::Image image = bench::FilledImage();
     const char* blocks[8] = {"4", "4", "12", "12", "11", "0", "0", "3"};
     for (int k = 0; k < 8; ++k) image.TrunkBase[0][0][k] = blocks[k];
     image.TrunkSetting[1][1] = "0";
@@ -179,47 +150,11 @@ std::string SimMemory(const vex::Image& image) {
 
 // --- the simulator ----------------------------------------------------------------------------
 
-class Sim {
+class Sim : public bench::SimProcess {
   public:
-    Sim(long baud, const std::filesystem::path& memory) {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<std::string> args{
-            BCT8SIM_PATH, "--baud",        std::to_string(baud), "--latency-ms",    "5",
-            "--memory",   memory.string(), "--no-control",       "--save-delay-ms", "1000"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&d_pid, BCT8SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            d_pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        char buffer[256];
-        std::string line;
-        ssize_t got;
-        while (line.find('\n') == std::string::npos &&
-               (got = ::read(out[0], buffer, sizeof buffer)) > 0) {
-            line.append(buffer, static_cast<std::size_t>(got));
-        }
-        ::close(out[0]);
-        d_device = line.substr(0, line.find('\n'));
-    }
-    ~Sim() {
-        if (d_pid > 0) {
-            ::kill(d_pid, SIGTERM);
-            ::waitpid(d_pid, nullptr, 0);
-        }
-    }
-    const std::string& device() const { return d_device; }
-
-  private:
-    pid_t d_pid = -1;
-    std::string d_device;
+    Sim(long baud, const std::filesystem::path& memory)
+        : SimProcess({"--baud", std::to_string(baud), "--latency-ms", "5", "--memory",
+                      memory.string(), "--no-control", "--save-delay-ms", "1000"}) {}
 };
 
 double CpuSeconds() {
