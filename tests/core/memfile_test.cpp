@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <functional>
 #include <set>
@@ -13,11 +12,13 @@
 #include "core/atomic_file.h"
 #include "core/normalise.h"
 #include "core/temp_folder.h"
+#include "core/ten_bank_text.h"
 
 namespace vex {
 namespace {
 
 using test::TempFolder;
+using test::TenBankText;
 
 // Compares two file texts and names the first line that differs instead of printing both.
 ::testing::AssertionResult SameText(const std::string& a, const std::string& b) {
@@ -305,16 +306,6 @@ TEST(MemFileRead, SignatureAnywhereInTheFirstField) {
     EXPECT_TRUE(ParseMemFile(image, text, ImageOptions{}).ok);
 }
 
-TEST(MemFileRead, EmptyFileIsNotValidAndTouchesNothing) {
-    Image image = EditedImage();
-    const Image before = image;
-    const MemReadResult result = ParseMemFile(image, "", ImageOptions{});
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Not a valid file! Line: 1 (the file is empty)");
-    EXPECT_FALSE(result.imageChanged);
-    EXPECT_EQ(image, before);
-}
-
 // A damaged file names the line where the damage is; everything before it has been read and
 // nothing after it.
 struct DamageCase {
@@ -448,18 +439,9 @@ TEST(MemFileRead, FileCutAnywhereNeverCrashesAndKeepsWhatWasRead) {
     }
 }
 
-TEST(MemFileRead, BinaryJunkAndHugeLines) {
-    std::string junk;
-    std::uint32_t state = 12345;
-    for (int i = 0; i < 200'000; ++i) {
-        state = state * 1103515245u + 12345u;
-        junk += static_cast<char>(state >> 24);
-    }
+// Arbitrary bytes are the fuzzer's; a signature line of 5 MB without any comma is read once.
+TEST(MemFileRead, HugeSignatureLine) {
     Image image;
-    EXPECT_FALSE(ParseMemFile(image, junk, ImageOptions{}).ok);
-    EXPECT_FALSE(ParseMemFile(image, "VEXA MEM V1.00\r\n" + junk, ImageOptions{}).ok);
-
-    // A signature line of 5 MB without any comma.
     EXPECT_FALSE(ParseMemFile(image, std::string(5'000'000, 'V'), ImageOptions{}).ok);
 }
 
@@ -486,23 +468,15 @@ TEST(MemFileRead, ValuesAreCutToTheirSize) {
     EXPECT_EQ(image.PriorityChannel[4], 250);
 }
 
-TEST(MemFileRead, MissingFileAndFolder) {
+// Which things the reader refuses is the plain-file reader's test; here, how it is told.
+TEST(MemFileRead, MissingAndOversizedFiles) {
     TempFolder folder;
     Image image = EditedImage();
     const Image before = image;
-    MemReadResult result = ReadMemFile(image, folder / "nothing.mem", ImageOptions{});
+    const MemReadResult result = ReadMemFile(image, folder / "nothing.mem", ImageOptions{});
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.fileMissing);
     EXPECT_EQ(result.message, "The file cannot be opened: it does not exist.");
-    EXPECT_EQ(image, before);
-    result = ReadMemFile(image, folder.path(), ImageOptions{});
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.fileMissing);
-    EXPECT_EQ(result.message, "The file cannot be opened: it is a folder.");
-    EXPECT_EQ(image, before);
-    // A device could be read for ever; a file far too large for a MEM file is not read at all.
-    EXPECT_EQ(ReadMemFile(image, "/dev/zero", ImageOptions{}).message,
-              "The file cannot be opened: it is not a plain file (a device, a pipe or a socket).");
     std::filesystem::path big = folder / "big.mem";
     ASSERT_TRUE(WriteFileAtomically(big, "VEXA MEM V1.00\r\n").ok);
     std::filesystem::resize_file(big, 17u << 20);
@@ -518,10 +492,8 @@ TEST(MemFileWrite, BareExtensionGetsAName) {
     EXPECT_EQ(result.path, folder / "bct8.mem");
     EXPECT_TRUE(std::filesystem::exists(folder / "bct8.mem"));
     EXPECT_FALSE(std::filesystem::exists(folder / ".mem"));
-    EXPECT_EQ(ApplyBareExtensionRule(".mem"), std::filesystem::path("bct8.mem"));
     EXPECT_EQ(ApplyBareExtensionRule(".R3C"), std::filesystem::path("bct8.R3C"));
     EXPECT_EQ(ApplyBareExtensionRule("/x/.mem"), std::filesystem::path("/x/bct8.mem"));
-    EXPECT_EQ(ApplyBareExtensionRule("a.mem"), std::filesystem::path("a.mem"));
     EXPECT_EQ(ApplyBareExtensionRule(".memo"), std::filesystem::path(".memo"));
 }
 
@@ -531,20 +503,6 @@ TEST(MemFileWrite, MissingFolderIsReported) {
         WriteMemFile(EditedImage(), folder / "no" / "a.mem", ImageOptions{});
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
-}
-
-TEST(MemFileWrite, ReadOnlyFolderLeavesTheOldFileIntact) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    TempFolder folder;
-    ASSERT_TRUE(WriteFileAtomically(folder / "a.mem", "old content").ok);
-    std::filesystem::permissions(
-        folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    const MemWriteResult result = WriteMemFile(EditedImage(), folder / "a.mem", ImageOptions{});
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
-    EXPECT_FALSE(result.ok);
-    std::string content;
-    ASSERT_TRUE(ReadWholeFile(folder / "a.mem", content));
-    EXPECT_EQ(content, "old content");
 }
 
 TEST(MemFileWrite, FailedWriteLeavesTheOldFileIntact) {
@@ -584,52 +542,15 @@ TEST(MemFileNames, SaveSuffixOpenFilterAndDialogFilters) {
     EXPECT_EQ(DialogFilter(kMemSaveFilter), "VEXA data files (*.mem)");
 }
 
-// A sibling ten-bank file in the layout the reader documents.
-std::string SiblingFile(const std::string& version) {
-    const auto quoted = [](int count, const std::string& value) {
-        std::string out;
-        for (int i = 0; i < count; ++i) out += ",\"" + value + "\"";
-        return out;
-    };
-    std::string t = "PELIXO 780 MEM " + version + " - sibling\r\n";
-    for (int b = 0; b < 10; ++b)
-        for (int s = 1; s <= 50; ++s) {
-            t += std::to_string(b * 50 + s) + ",\"" + std::to_string(100 + b * 50 + s) +
-                 ".0000\",\"B" + std::to_string(b) + "S" + std::to_string(s) +
-                 "\",\"1\",\"0\",\"1\",\"c\"";
-            t += quoted(6, "extra") + "\r\n";
-        }
-    t += " \r\n";
-    for (int b = 0; b < 12; ++b)
-        t += "#$BT" + std::to_string(b) + " Sib " + std::to_string(b) + "\r\n";
-    if (version >= "V1.03") {
-        for (int i = 0; i < 10; ++i) t += "EXTRA" + std::to_string(i) + "\r\n";
-        for (int b = 0; b < 10; ++b)
-            for (int r = 0; r < 100; ++r)
-                t += "TD" + std::to_string(b * 100 + r) + " " +
-                     quoted(4, std::to_string(b * 1000 + r)) + "\r\n";
-    }
-    for (int i = 0; i < 10; ++i)
-        t += "TID" + std::to_string(i) + " " + quoted(10, "L" + std::to_string(i)) + "\r\n";
-    for (int b = 0; b < 10; ++b)
-        t += "TSI" + std::to_string(b) + " " + quoted(10, std::to_string(b)) + "\r\n";
-    for (int b = 0; b < 10; ++b)
-        t += "#$TT" + std::to_string(b) + " " + std::to_string(b + 1) + "\r\n";
-    for (int b = 0; b < 10; ++b)
-        for (int k = 0; k < 3; ++k)
-            t += "#$TBS" + std::to_string(b) + quoted(8, std::to_string(b * 10 + k)) + "\r\n";
-    for (int i = 0; i < 10; ++i) t += "SRCH" + std::to_string(i) + " " + quoted(10, "") + "\r\n";
-    return t;
-}
-
 TEST(MemFileSibling, FirstFiveBanksAreTaken) {
     Image image = EditedImage();
-    const MemReadResult result = ParseSiblingMemFile(image, SiblingFile("V1.07"), ImageOptions{});
+    const MemReadResult result =
+        ParseSiblingMemFile(image, TenBankText("PELIXO 780 MEM V1.07"), ImageOptions{});
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(image.channel(0, 1), (Channel{"1", "101.0000", "B0S1", "1", "0", "1", "c"}));
     EXPECT_EQ(image.channel(4, 50), (Channel{"250", "350.0000", "B4S50", "1", "0", "1", "c"}));
     EXPECT_EQ(image.channel(kDummyBank, 1), (Channel{"", "0", "", "", "", "", ""}));
-    EXPECT_EQ(image.BankTag[4], "Sib 4");
+    EXPECT_EQ(image.BankTag[4], "Name4");
     EXPECT_EQ(image.BankTag[kDummyBank], "Dummy");
     EXPECT_EQ(image.TrunkId[4][49], (TrunkIdRow{"4049", "4049", "4049", "4049"}));
     EXPECT_EQ(image.TrunkId[0][50], EditedImage().TrunkId[0][50]);
@@ -643,12 +564,14 @@ TEST(MemFileSibling, FirstFiveBanksAreTaken) {
 
 TEST(MemFileSibling, OlderVersionsHaveNoTrunkIdSection) {
     Image image = EditedImage();
-    const MemReadResult result = ParseSiblingMemFile(image, SiblingFile("V1.02"), ImageOptions{});
+    const MemReadResult result =
+        ParseSiblingMemFile(image, TenBankText("PELIXO 780 MEM V1.02", 100, false), ImageOptions{});
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_EQ(image.TrunkId[0][0], EditedImage().TrunkId[0][0]);
     EXPECT_EQ(image.TrunkType[0], "1");
 }
 
+// The damaged-file messages of the shared ten-bank walk are the ten-bank reader's tests.
 TEST(MemFileSibling, Messages) {
     Image image = EditedImage();
     const Image before = image;
@@ -657,12 +580,9 @@ TEST(MemFileSibling, Messages) {
     EXPECT_EQ(ParseSiblingMemFile(image, "PELIXO 780 MEM V1.08\r\n", ImageOptions{}).message,
               "File is not compatible.");
     EXPECT_EQ(image, before);
-    const std::string good = SiblingFile("V1.05");
-    for (std::size_t n = good.size() / 3; n < good.size(); n += 997) {
-        const MemReadResult result = ParseSiblingMemFile(image, good.substr(0, n), ImageOptions{});
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.message.starts_with("Not a valid file! Line: ")) << result.message;
-    }
+    const std::string good = TenBankText("PELIXO 780 MEM V1.05");
+    const MemReadResult cut = ParseSiblingMemFile(image, good.substr(0, good.size() / 2), {});
+    EXPECT_TRUE(cut.message.starts_with("Not a valid file! Line: ")) << cut.message;
     TempFolder folder;
     EXPECT_TRUE(ReadSiblingMemFile(image, folder / "none.mem", ImageOptions{}).fileMissing);
 }

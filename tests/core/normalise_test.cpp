@@ -26,28 +26,13 @@ TEST(NormaliseTable, EmptyChannelOnlyGetsItsFrequencyCleared) {
     EXPECT_EQ(image.channel(2, 7), MakeChannel("0000.0000", "ALSO", "1", "1", "1", ""));
 }
 
-TEST(NormaliseTable, FrequenciesBecomeCanonicalAndClamped) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"162.55", "0162.5500"},    {"600", "0512.0000"},     {"1000", "0956.0000"},
-        {"2000", "1300.0000"},      {"10", "0025.0000"},      {"512.9", "0512.9000"},
-        {"162.55555", "0162.5555"}, {"851 MHz", "0851.0000"},
-    };
-    for (const auto& [in, out] : cases) {
-        Image image;
-        ClearForStartup(image);
-        image.channel(1, 3)[kFieldFrequency] = in;
-        NormaliseTable(image, ImageOptions{});
-        EXPECT_EQ(image.channel(1, 3)[kFieldFrequency], out) << in;
-    }
-}
-
 TEST(NormaliseTable, FlagsTagsAndComment) {
     Image image;
     ClearForStartup(image);
-    image.channel(0, 5) = MakeChannel("162.55", "ABCDEFGHIJKLMNOPQRST", "On", "", "1", "kept");
+    image.channel(0, 5) = MakeChannel("851 MHz", "ABCDEFGHIJKLMNOPQRST", "On", "", "1", "kept");
     NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image.channel(0, 5),
-              MakeChannel("0162.5500", "ABCDEFGHIJKLMNOP", "0", "0", "1", "kept"));
+              MakeChannel("0851.0000", "ABCDEFGHIJKLMNOP", "0", "0", "1", "kept"));
 }
 
 TEST(NormaliseTable, TrunkFlagFollowsTheBanksTrunkType) {
@@ -76,15 +61,6 @@ TEST(NormaliseTable, TrunkFlagFollowsTheBanksTrunkType) {
         EXPECT_EQ(image.channel(3, 9)[kFieldTrunk], c.trunk)
             << "type " << c.type << " at " << c.frequency << " option5 " << c.option5;
     }
-}
-
-TEST(NormaliseTable, DummyBankTakesPart) {
-    Image image;
-    ClearForStartup(image);
-    image.channel(kDummyBank, ChannelsPerBank) = MakeChannel("600", "A TAG LONGER THAN 16", "On");
-    NormaliseTable(image, ImageOptions{});
-    EXPECT_EQ(image.channel(kDummyBank, ChannelsPerBank),
-              MakeChannel("0512.0000", "A TAG LONGER THA", "0"));
 }
 
 TEST(NormaliseTable, EveryStoredFrequencyIsCanonicalAndASecondRunChangesNothing) {

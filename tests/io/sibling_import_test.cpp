@@ -2,40 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ten_bank_text.h"
+
 namespace vex {
 namespace {
 
-// A ten-bank file: channel b/s at 100 + b*50 + s MHz (bank 9 out of band), trunk ID rows
-// filled up to `idRows` per bank.
 std::string TenBank(const std::string& header, int idRows = 100) {
-    const auto quoted = [](int count, const std::string& value) {
-        std::string out;
-        for (int i = 0; i < count; ++i) out += ",\"" + value + "\"";
-        return out;
-    };
-    std::string t = header + "\r\n";
-    for (int b = 0; b < 10; ++b)
-        for (int s = 1; s <= 50; ++s) {
-            const int mhz = b == 9 ? 600 : 100 + b * 50 + s;
-            t += std::to_string(b * 50 + s) + ",\"" + std::to_string(mhz) + ".0000\",\"B" +
-                 std::to_string(b) + "S" + std::to_string(s) + "\",\"1\",\"0\",\"1\",\"c\"" +
-                 quoted(6, "x") + "\r\n";
-        }
-    t += " \r\n";
-    for (int b = 0; b < 12; ++b)
-        t += "#$BT" + std::to_string(b) + " Name" + std::to_string(b) + "\r\n";
-    for (int i = 0; i < 10; ++i) t += "EXTRA\r\n";
-    for (int b = 0; b < 10; ++b)
-        for (int r = 0; r < 100; ++r)
-            t += "TD" + std::to_string(b * 100 + r) + " " +
-                 quoted(4, r < idRows ? std::to_string(b * 1000 + r) : "") + "\r\n";
-    for (int i = 0; i < 10; ++i) t += "TID" + std::to_string(i) + " " + quoted(10, "L") + "\r\n";
-    for (int b = 0; b < 10; ++b) t += "TSI" + std::to_string(b) + " " + quoted(10, "S") + "\r\n";
-    for (int b = 0; b < 10; ++b) t += "#$TT" + std::to_string(b) + " 2\r\n";
-    for (int b = 0; b < 10; ++b)
-        for (int k = 0; k < 3; ++k) t += "#$TBS" + std::to_string(b) + quoted(8, "") + "\r\n";
-    for (int i = 0; i < 10; ++i) t += "SRCH" + std::to_string(i) + " " + quoted(10, "") + "\r\n";
-    return t;
+    return test::TenBankText(header, idRows);
 }
 
 class TenBankHeaders : public ::testing::TestWithParam<const char*> {};

@@ -109,15 +109,6 @@ TEST(MainwinEnterFrequency, FillsTheFlagsFromTheDefaultData) {
     EXPECT_EQ(entry.flags[2], "Off");
 }
 
-TEST(MainwinEnterFrequency, EmptyEntryTouchesNoFlag) {
-    for (const char* typed : {"", "0"}) {
-        const FrequencyEntry entry = EnterFrequency(typed, Options{}, DefaultData{});
-        EXPECT_TRUE(entry.empty) << typed;
-        EXPECT_EQ(entry.text, "") << typed;
-        for (const auto& flag : entry.flags) EXPECT_EQ(flag, std::nullopt) << typed;
-    }
-}
-
 TEST(MainwinPastedFrequency, ClampsAndFormatsButKeepsOffRasterValues) {
     EXPECT_EQ(PastedFrequencyText("162.553", WithRound(0)), "0162.5530");
     EXPECT_EQ(PastedFrequencyText("600", WithRound(0)), "0512.0000");
@@ -175,26 +166,6 @@ TEST(MainwinFlagWords, PastedWordsBecomeFlagCells) {
         EXPECT_EQ(FlagCellFromText(off), "Off") << off;
     }
     for (const char* blank : {"", "  ", "maybe", "2"}) EXPECT_EQ(FlagCellFromText(blank), "");
-}
-
-TEST(MainwinShiftKeys, ShiftdirReversesControlDAndU) {
-    Options options;
-    EXPECT_EQ(ShiftDirectionForKey('D', options), ShiftDirection::Down);
-    EXPECT_EQ(ShiftDirectionForKey('U', options), ShiftDirection::Up);
-    options.shiftdir = 1;
-    EXPECT_EQ(ShiftDirectionForKey('D', options), ShiftDirection::Up);
-    EXPECT_EQ(ShiftDirectionForKey('U', options), ShiftDirection::Down);
-}
-
-TEST(MainwinCaptions, BankTabAndWindowTexts) {
-    EXPECT_EQ(BankCaption(0), "Bank 1");
-    EXPECT_EQ(BankCaption(4), "Bank 5");
-    EXPECT_EQ(BankCaption(5), "Dummy Bank");
-    EXPECT_EQ(TabCaption(0, "Bank: 1"), "1: Bank: 1");
-    EXPECT_EQ(WindowTitle("Untitled"), "Vexatron for BCT8 - [ Untitled ]");
-    EXPECT_EQ(HelpForField(1).caption, "Frequency");
-    EXPECT_EQ(HelpForField(5).caption, "Lock Out:");
-    EXPECT_TRUE(HelpForField(6).caption.empty());
 }
 
 }  // namespace

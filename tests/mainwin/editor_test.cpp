@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/memfile.h"
+#include "core/temp_folder.h"
 #include "mainwin_helpers.h"
 
 namespace vex {
@@ -14,6 +15,12 @@ using testing::EmptyImage;
 using testing::Put;
 using testing::Tags;
 using Strings = std::vector<std::string>;
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(path, content)) << path;
+    return content;
+}
 
 // Answers questions from a list and records what was asked.
 struct ScriptedAsker {
@@ -132,17 +139,6 @@ TEST_F(MainwinEditorTest, ARefusedQuestionChangesNothingAndKeepsTheUndoSnapshot)
     EXPECT_EQ(image.channel(0, 1)[kFieldTag], "A");  // undo still reaches the earlier state
 }
 
-TEST_F(MainwinEditorTest, InsertAfterYesMovesTheChannels) {
-    Put(image, 0, 1, "0151.0000", "A");
-    Put(image, 0, 50, "0159.0000", "LAST");
-    editor.Show();
-    ScriptedAsker yes({true});
-    ASSERT_TRUE(editor.InsertEmptyLine(Selection::Cell(1, 1), yes.asker()).changed);
-    EXPECT_EQ(editor.grid().cell(1, kGridTag), "");
-    EXPECT_EQ(editor.grid().cell(2, kGridTag), "A");
-    EXPECT_TRUE(editor.modified());
-}
-
 TEST_F(MainwinEditorTest, CommandsWithoutAnAskerNeverPassTheirQuestion) {
     Put(image, 0, 1, "0151.0000", "A");
     editor.Show();
@@ -196,16 +192,6 @@ TEST_F(MainwinEditorTest, CutAndPasteLinesKeepWholeChannelsWithComments) {
     EXPECT_EQ(image.channel(2, 11)[kFieldNumber], "111");
     EXPECT_EQ(editor.grid().cell(11, kGridDelay), "On");
     EXPECT_TRUE(editor.modified());
-}
-
-TEST_F(MainwinEditorTest, PasteLinesFromElsewhereGoesThroughTheCellRules) {
-    ASSERT_TRUE(editor
-                    .PasteLines(Selection::Cell(49, 1),
-                                "600\tX\tOn\r\n162.55\tY\tOff\tOn\tOff\r\n999\tZ\r\n")
-                    .changed);
-    EXPECT_EQ(image.channel(0, 49)[kFieldFrequency], "0512.0000");
-    EXPECT_EQ(image.channel(0, 50)[kFieldFrequency], "0162.5500");
-    EXPECT_EQ(image.channel(0, 50)[kFieldDelay], "1");
 }
 
 TEST_F(MainwinEditorTest, CopyAndPasteCellsAtTheSelection) {
@@ -268,28 +254,30 @@ TEST_F(MainwinEditorTest, FillSeriesReportsWhyItDidNothing) {
     EXPECT_EQ(image.channel(0, 3)[kFieldTag], "CAR11");
 }
 
-TEST_F(MainwinEditorTest, DuplicateReportGoesToDuplTxt) {
-    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_editor_dupl";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+TEST_F(MainwinEditorTest, DuplicateReportGoesToDuplTxtAndIsReplacedEachTime) {
+    test::TempFolder folder;
     Type(1, kGridFrequency, "155");
     Type(2, kGridFrequency, "155");
-    const CommandResult found = editor.FindDuplicateChannels(DuplicateScope::CurrentBank, folder);
+    const CommandResult found =
+        editor.FindDuplicateChannels(DuplicateScope::CurrentBank, folder.path());
     EXPECT_EQ(found.message, "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000");
-    std::string content;
-    ASSERT_TRUE(ReadWholeFile(folder / "dupl.txt", content));
-    EXPECT_EQ(content, "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000\r\n");
+    EXPECT_EQ(ReadText(folder / "dupl.txt"),
+              "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000\r\n");
     ASSERT_TRUE(editor.RemoveDuplicateChannels().changed);
-    EXPECT_EQ(editor.FindDuplicateChannels(DuplicateScope::AllBanks, folder).message,
+    EXPECT_EQ(editor.FindDuplicateChannels(DuplicateScope::AllBanks, folder.path()).message,
               "No duplicate channels found.");
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(ReadText(folder / "dupl.txt"), "");
 }
 
-TEST_F(MainwinEditorTest, EmptyStatusStoresTheGridFirst) {
+TEST_F(MainwinEditorTest, EmptyStatusStoresTheGridFirstAndListsTheDummyWhenEmpty) {
     Type(1, kGridFrequency, "155");
     EXPECT_EQ(editor.BankEmptyStatus().message,
               "\nBank Empty Status:\nBank 2: Empty\nBank 3: Empty\nBank 4: Empty\nBank 5: "
               "Empty\nBank Dummy: Empty");
+    ASSERT_TRUE(editor.SelectBank(kDummyBank));
+    Type(9, kGridFrequency, "155");
+    EXPECT_EQ(editor.BankEmptyStatus().message,
+              "\nBank Empty Status:\nBank 2: Empty\nBank 3: Empty\nBank 4: Empty\nBank 5: Empty");
 }
 
 TEST_F(MainwinEditorTest, EasyTagsFollowOption9AndAreResetWithANewImage) {
@@ -345,32 +333,27 @@ TEST(MainwinBackupCounter, LoweredDelayFiresAtOnce) {
 }
 
 TEST_F(MainwinEditorTest, BackupTickWritesTheStoredImageIntoTheBackupFolder) {
-    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_backup";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    test::TempFolder folder;
     options.backupdelay = 2;
     Type(1, kGridFrequency, "162.55");
     Type(1, kGridTag, "UNSTORED EDIT");
-    EXPECT_FALSE(editor.BackupTick(folder, "04-12-2026", "17:05:33", false, false));
-    const auto outcome = editor.BackupTick(folder, "04-12-2026", "17:06:33", false, false);
+    EXPECT_FALSE(editor.BackupTick(folder.path(), "04-12-2026", "17:05:33", false, false));
+    const auto outcome = editor.BackupTick(folder.path(), "04-12-2026", "17:06:33", false, false);
     ASSERT_TRUE(outcome);
     ASSERT_TRUE(outcome->written) << outcome->error;
-    EXPECT_EQ(outcome->path, folder / "backup" / "04-12-2026_17_06_33 membackup.mem");
+    EXPECT_EQ(outcome->path, folder.path() / "backup" / "04-12-2026_17_06_33 membackup.mem");
     EXPECT_TRUE(editor.modified());  // a backup is not the user's file
 
     Image read;
     ASSERT_TRUE(ReadMemFile(read, outcome->path, options));
     EXPECT_EQ(read.channel(0, 1)[kFieldTag], "UNSTORED EDIT");
     EXPECT_EQ(read.channel(0, 1)[kFieldFrequency], "0162.5500");
-    std::filesystem::remove_all(folder);
 }
 
 // A read replaces the image while the grid still shows the old bank (the read window stays
 // open after a single step); the backup falls due then.
 TEST_F(MainwinEditorTest, BackupNeverStoresAStaleGridOverAnImageChangedBehindIt) {
-    const auto folder = std::filesystem::temp_directory_path() / "vex_stale_backup";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    test::TempFolder folder;
     options.backupdelay = 1;
     Put(image, 0, 1, "0150.0000", "OLD ONE");
     Put(image, 0, 2, "0150.0125", "OLD TWO");
@@ -380,7 +363,7 @@ TEST_F(MainwinEditorTest, BackupNeverStoresAStaleGridOverAnImageChangedBehindIt)
     Put(read, 0, 3, "0460.0250", "READ THREE");
     image = read;
 
-    const auto outcome = editor.BackupTick(folder, "04-12-2026", "17:06:33", false, false);
+    const auto outcome = editor.BackupTick(folder.path(), "04-12-2026", "17:06:33", false, false);
     ASSERT_TRUE(outcome && outcome->written);
     Image backup;
     ASSERT_TRUE(ReadMemFile(backup, outcome->path, options));
@@ -391,7 +374,6 @@ TEST_F(MainwinEditorTest, BackupNeverStoresAStaleGridOverAnImageChangedBehindIt)
     // The grid now shows what was read.
     EXPECT_EQ(editor.grid().cell(1, kGridFrequency), "0460.0000");
     EXPECT_EQ(editor.grid().cell(2, kGridFrequency), "");
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(MainwinEditorTest, RowsEditedInTheGridSurviveAChangeBehindIt) {
@@ -405,18 +387,14 @@ TEST_F(MainwinEditorTest, RowsEditedInTheGridSurviveAChangeBehindIt) {
 }
 
 TEST(MainwinBackup, AFailedWriteIsReportedAndLeavesTheEarlierBackup) {
-    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_backup_fail";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    test::TempFolder folder;
     // A plain file where the backup folder should be: the folder cannot be made.
     ASSERT_TRUE(WriteFileAtomically(folder / "backup", "in the way"));
-    const BackupOutcome outcome = WriteBackup(EmptyImage(), Options{}, folder, "x membackup.mem");
+    const BackupOutcome outcome =
+        WriteBackup(EmptyImage(), Options{}, folder.path(), "x membackup.mem");
     EXPECT_FALSE(outcome.written);
     EXPECT_FALSE(outcome.error.empty());
-    std::string content;
-    ASSERT_TRUE(ReadWholeFile(folder / "backup", content));
-    EXPECT_EQ(content, "in the way");
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(ReadText(folder / "backup"), "in the way");
 }
 
 }  // namespace

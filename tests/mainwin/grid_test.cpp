@@ -141,12 +141,6 @@ TEST(MainwinGridTransfer, OffersTagsOnlyWithOption9) {
     EXPECT_TRUE(tags.bank(1).empty());
 }
 
-TEST(MainwinFieldIds, FollowTheHeaderCaptions) {
-    EXPECT_EQ(FieldIdForCaption("Freq. (MHz)"), 1);
-    EXPECT_EQ(FieldIdForCaption("Lock Out"), 5);
-    EXPECT_EQ(FieldIdForCaption("Channel"), 0);
-}
-
 TEST(MainwinEasyTagLists, DistinctTrimmedAndHeldAtTheLastEntryWhenFull) {
     EasyTagLists tags;
     tags.Offer(0, "");

@@ -186,20 +186,6 @@ TEST(MainwinSortBank, SortsOnlyTheSelectedRows) {
     EXPECT_FALSE(SortBank(image, 0, Selection::Rows(2, 3), SortOrder::Ascending));
 }
 
-// --- Empty status ---
-
-TEST(MainwinBankEmptyStatus, ListsEveryEmptyBankAndTheDummy) {
-    Image image = EmptyImage();
-    Put(image, 1, 50, "0151.0000");
-    Put(image, 3, 1, "0151.0000");
-    EXPECT_EQ(BankEmptyStatusText(image),
-              "\nBank Empty Status:\nBank 1: Empty\nBank 3: Empty\nBank 5: Empty\nBank Dummy: "
-              "Empty");
-    Put(image, kDummyBank, 9, "0151.0000");
-    EXPECT_EQ(BankEmptyStatusText(image),
-              "\nBank Empty Status:\nBank 1: Empty\nBank 3: Empty\nBank 5: Empty");
-}
-
 // --- Duplicates ---
 
 TEST(MainwinDuplicates, CurrentBankComparesNumericValues) {
@@ -226,20 +212,6 @@ TEST(MainwinDuplicates, AllBanksIncludeTheDummyBankAsLaterPartner) {
               (Strings{"Duplicate Channel Found: 1 and 253 / Frequency: 0460.5000",
                        "Duplicate Channel Found: 1 and 254 / Frequency: 0460.5000"}));
     EXPECT_TRUE(FindDuplicates(image, 4, DuplicateScope::CurrentBank).empty());
-}
-
-TEST(MainwinDuplicates, ReportIsWrittenWithCrLfAndReplacedEachTime) {
-    const auto folder = std::filesystem::temp_directory_path() / "vex_h5_dupl_test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    ASSERT_TRUE(WriteDuplicateReport(folder, {"line one", "line two"}));
-    std::string content;
-    ASSERT_TRUE(ReadWholeFile(folder / "dupl.txt", content));
-    EXPECT_EQ(content, "line one\r\nline two\r\n");
-    ASSERT_TRUE(WriteDuplicateReport(folder, {}));
-    ASSERT_TRUE(ReadWholeFile(folder / "dupl.txt", content));
-    EXPECT_EQ(content, "");
-    std::filesystem::remove_all(folder);
 }
 
 TEST(MainwinDuplicates, RemoveEmptiesLaterIdenticalTextsOfTheBank) {

@@ -46,34 +46,21 @@ TEST_P(ToolsFind, SuccessivePresses) {
     EXPECT_EQ(hits, c.hits);
 }
 
+using enum FindScope;
+using enum FindField;
+
+// Hits are absolute channels of successive presses; 155 is first found at 107 (bank 3 slot 7),
+// the next press goes on from there and wraps round.
 INSTANTIATE_TEST_SUITE_P(
     Tools, ToolsFind,
     ::testing::Values(
-        // The first hit in bank 3 slot 7, the next press goes on from channel 108, then wraps.
-        FindCase{"FrequencyAllBanksWrapsRound",
-                 FindScope::AllBanks,
-                 0,
-                 FindField::Frequency,
-                 "155",
-                 false,
-                 {107, 109, 0, 107}},
-        FindCase{"TagIgnoresCaseSkipsEmptyAndDummy",
-                 FindScope::AllBanks,
-                 0,
-                 FindField::Tag,
-                 "pd",
-                 false,
-                 {4, 107, 250, 0}},
-        FindCase{"TagMatchingCase", FindScope::AllBanks, 0, FindField::Tag, "pd", true, {107, 0}},
-        FindCase{"DummyBankAsCurrent",
-                 FindScope::CurrentBank,
-                 kDummyBank,
-                 FindField::Tag,
-                 "DUMMY",
-                 false,
-                 {251, 0, 251}},
-        FindCase{"NoMatch", FindScope::CurrentBank, 0, FindField::Tag, "zzz", false, {0, 0}},
-        FindCase{"EmptyTextFindsNothing", FindScope::AllBanks, 0, FindField::Tag, "", false, {0}}),
+        FindCase{"FrequencyWrapsRound", AllBanks, 0, Frequency, "155", false, {107, 109, 0, 107}},
+        FindCase{
+            "TagIgnoresCaseSkipsEmptyAndDummy", AllBanks, 0, Tag, "pd", false, {4, 107, 250, 0}},
+        FindCase{"TagMatchingCase", AllBanks, 0, Tag, "pd", true, {107, 0}},
+        FindCase{"DummyBankAsCurrent", CurrentBank, kDummyBank, Tag, "DUMMY", false, {251, 0, 251}},
+        FindCase{"NoMatch", CurrentBank, 0, Tag, "zzz", false, {0, 0}},
+        FindCase{"EmptyTextFindsNothing", AllBanks, 0, Tag, "", false, {0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToolsFindText, ResultLine) {

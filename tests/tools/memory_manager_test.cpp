@@ -149,15 +149,5 @@ TEST(ToolsMemoryManager, StepNames) {
               "Swap bank 1 and bank 3");
 }
 
-TEST(ToolsMemoryManager, ModeCaption) {
-    EXPECT_FALSE(MemoryManagerBankMode());
-    {
-        BankModeScope bank;
-        EXPECT_EQ(MemoryManagerCaption(), "Memory Manager1");
-        EXPECT_TRUE(MemoryManagerBankMode());
-    }
-    EXPECT_EQ(MemoryManagerCaption(), "Memory Manager");
-}
-
 }  // namespace
 }  // namespace vex

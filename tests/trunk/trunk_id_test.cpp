@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                     IdCase{"i12a", "700012"}, IdCase{"-5", "0"}, IdCase{"iabc", "0"},
                     IdCase{".", "0"}, IdCase{"", ""}, IdCase{"   ", ""}, IdCase{"i", "700000"},
                     // An over-long ICALL keeps its first five digits.
-                    IdCase{"i123456", "712345"}, IdCase{"i99999", "700000"}));
+                    IdCase{"i123456", "712345"}));
 
 class Motorola1Ids : public testing::TestWithParam<IdCase> {};
 TEST_P(Motorola1Ids, Normalise) {
@@ -178,13 +178,6 @@ TEST(TrunkTags, SanitisePastedText) {
     EXPECT_EQ(SanitiseTagText("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(SanitiseIdText(1, " 1-2a\"3 "), "123");
     EXPECT_EQ(SanitiseIdText(6, " 1-2a\"3 "), "1-23");
-}
-
-TEST(TrunkRows, Labels) {
-    EXPECT_EQ(TrunkRowLabel(0), "1-1");
-    EXPECT_EQ(TrunkRowLabel(9), "1-10");
-    EXPECT_EQ(TrunkRowLabel(10), "2-1");
-    EXPECT_EQ(TrunkRowLabel(49), "5-10");
 }
 
 }  // namespace

@@ -41,15 +41,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BaseRowCase{5, {"150xx.5", "12.5xx.1", "400"}, {"0150.0000", "012.50", "400"}},
                     BaseRowCase{5, {"150", "0.001", "400"}, {"0150.0000", "012.50", "400"}}));
 
-TEST(TrunkBaseNumber, FormatsAndAlwaysEnds) {
-    EXPECT_EQ(FormatBaseNumber("851.0125", 4, 9), "0851.0125");
-    EXPECT_EQ(FormatBaseNumber("136", 4, 9), "0136.0000");
-    EXPECT_EQ(FormatBaseNumber("12.5", 3, 6), "012.50");
-    EXPECT_EQ(FormatBaseNumber("0012.5", 3, 6), "012.50");
+// The row cases above show the usual forms; these are the limits.
+TEST(TrunkBaseNumber, RoundsDownAndCapsAtAllNines) {
     EXPECT_EQ(FormatBaseNumber("12.555", 3, 6), "012.55");
     EXPECT_EQ(FormatBaseNumber("", 3, 6), "000.00");
     EXPECT_EQ(FormatBaseNumber("12345.6", 4, 9), "9999.9999");
-    EXPECT_EQ(FormatBaseNumber("150abc.5", 4, 9), "0150.0000");
 }
 
 struct BlockCase {
@@ -245,23 +241,6 @@ TEST_F(TrunkConfigLogic, ClearBankKeepsType) {
     EXPECT_EQ(image.TrunkSetting[3],
               (std::array<std::string, 10>{"", "", "", "", "", "", "", "", "keep", "keep"}));
     EXPECT_EQ(image.TrunkBase[3][2][7], "");
-}
-
-TEST(TrunkConfigVisibility, FramesAndBlocks) {
-    EXPECT_EQ(FrameOfType(1), TrunkFrame::Motorola800);
-    EXPECT_EQ(FrameOfType(3), TrunkFrame::None);
-    EXPECT_EQ(FrameOfType(7), TrunkFrame::None);
-    EXPECT_EQ(FrameOfType(9), TrunkFrame::Edacs);
-    EXPECT_EQ(FrameOfType(8), TrunkFrame::Ltr);
-    EXPECT_EQ(GroupOfType(3), TrunkGroup::Motorola800);
-    EXPECT_EQ(GroupOfType(7), TrunkGroup::Edacs);
-    EXPECT_TRUE(CustomBlocksVisible(2, -1));
-    EXPECT_TRUE(CustomBlocksVisible(2, 0));
-    EXPECT_FALSE(CustomBlocksVisible(2, 5));
-    EXPECT_FALSE(CustomBlocksVisible(1, 0));
-    EXPECT_EQ(FleetMapEntries()[16], "Preset 16 - E1P16");
-    EXPECT_EQ(FleetMapEntries()[17], "None");
-    EXPECT_EQ(TrunkTypeNames()[2], "Motorola Type 1 ");
 }
 
 }  // namespace
