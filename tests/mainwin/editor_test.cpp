@@ -86,10 +86,7 @@ TEST_F(MainwinEditorTest, FlagKeysAndToggle) {
     Type(1, kGridFrequency, "155");
     EXPECT_TRUE(editor.FlagKey(Selection::Cell(1, kGridLockout), 'N'));
     EXPECT_EQ(editor.grid().cell(1, kGridLockout), "On");
-    EXPECT_TRUE(editor.FlagKey(Selection::Cell(1, kGridLockout), ' '));
-    EXPECT_EQ(editor.grid().cell(1, kGridLockout), "Off");
     EXPECT_FALSE(editor.FlagKey(Selection::Cell(1, kGridTag), 'N'));
-    EXPECT_FALSE(editor.FlagKey(Selection::Cell(1, kGridTrunk), 'x'));
     EXPECT_TRUE(editor.ToggleFlag(1, kGridTrunk));
     EXPECT_EQ(editor.grid().cell(1, kGridTrunk), "On");
     EXPECT_FALSE(editor.ToggleFlag(1, kGridFrequency));

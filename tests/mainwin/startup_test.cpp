@@ -6,6 +6,7 @@
 #include <string>
 
 #include "../core/temp_folder.h"
+#include "settings/state_files.h"
 
 namespace vex {
 namespace {
@@ -14,36 +15,18 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-struct PortCase {
-    int port;
-    bool starts;
-};
-
-class StartupPortTest : public ::testing::TestWithParam<PortCase> {};
-
-TEST_P(StartupPortTest, OnlyPortsOneToNineteenStart) {
+// Which ports are valid, and the text, are the com settings file's test.
+TEST(Startup, AWrongPortStopsTheStartWithTheComFilesText) {
     test::TempFolder folder;
-    WriteFile(folder / "com250.ini",
-              "[com]\r\nport=" + std::to_string(GetParam().port) + "\r\nbaud=19200\r\n");
+    WriteFile(folder / "com250.ini", "[com]\r\nport=20\r\nbaud=19200\r\n");
     AppState state;
-    const StartupOutcome outcome = LoadStartupState(folder.path(), state);
-    EXPECT_EQ(outcome.ok, GetParam().starts);
-    if (GetParam().starts) {
-        EXPECT_TRUE(outcome.message.empty());
-        EXPECT_EQ(state.com.port, GetParam().port);
-    } else {
-        EXPECT_EQ(outcome.message,
-                  "The comport setting in the communication .ini file is wrong. Value is set "
-                  "at: " +
-                      std::to_string(GetParam().port) +
-                      ". Value must be between 1 and 19. Please run the commmunication setup "
-                      "program.");
-    }
+    const StartupOutcome refused = LoadStartupState(folder.path(), state);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message, ParseComSettings("[com]\r\nport=20\r\n").message);
+    WriteFile(folder / "com250.ini", "[com]\r\nport=19\r\n");
+    EXPECT_TRUE(LoadStartupState(folder.path(), state).ok);
+    EXPECT_EQ(state.com.port, 19);
 }
-
-INSTANTIATE_TEST_SUITE_P(Startup, StartupPortTest,
-                         ::testing::Values(PortCase{0, false}, PortCase{1, true},
-                                           PortCase{19, true}, PortCase{20, false}));
 
 TEST(Startup, ExitKeepsTheColumnWidthsTheGridDoesNotHave) {
     test::TempFolder folder;

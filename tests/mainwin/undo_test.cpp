@@ -37,33 +37,30 @@ TEST_P(UndoUnits, AChangeIsFoundAndItsPackedFormRestoresIt) {
     EXPECT_EQ(restored, after);
 }
 
+using enum UnitKind;
+
 INSTANTIATE_TEST_SUITE_P(
     Undo, UndoUnits,
     ::testing::Values(
         UnitCase{
-            "DummyChannelWithLongComment",
-            {UnitKind::Channel, kDummyBank, 50},
+            "DummyLongComment",
+            {Channel, kDummyBank, 50},
             [](Image& i) { i.channel(kDummyBank, 50)[kFieldComment] = std::string(300, '\xe9'); }},
-        UnitCase{"BankTag", {UnitKind::BankTag, 2, 0}, [](Image& i) { i.BankTag[2] = "FIRE"; }},
-        UnitCase{"PriorityNegative",
-                 {UnitKind::Priority, 0, 0},
-                 [](Image& i) { i.PriorityChannel[4] = -32768; }},
-        UnitCase{"Active", {UnitKind::Active, 0, 0}, [](Image& i) { i.ActiveBank[0] = 1; }},
-        UnitCase{"TrunkType", {UnitKind::TrunkType, 0, 9}, [](Image& i) { i.TrunkType[9] = "6"; }},
-        UnitCase{"TrunkSetting",
-                 {UnitKind::TrunkSetting, 4, 0},
-                 [](Image& i) { i.TrunkSetting[4][9] = "x"; }},
-        UnitCase{"TrunkBase",
-                 {UnitKind::TrunkBaseRow, 1, 2},
-                 [](Image& i) { i.TrunkBase[1][2][7] = "1"; }},
-        UnitCase{"DummyTrunkIdSpareRow",
-                 {UnitKind::TrunkIdRow, 5, 60},
-                 [](Image& i) { i.TrunkId[5][60][3] = "TAG"; }},
+        UnitCase{"BankTag", {BankTag, 2, 0}, [](Image& i) { i.BankTag[2] = "FIRE"; }},
+        UnitCase{
+            "PriorityNegative", {Priority, 0, 0}, [](Image& i) { i.PriorityChannel[4] = -32768; }},
+        UnitCase{"Active", {Active, 0, 0}, [](Image& i) { i.ActiveBank[0] = 1; }},
+        UnitCase{"TrunkType", {TrunkType, 0, 9}, [](Image& i) { i.TrunkType[9] = "6"; }},
+        UnitCase{
+            "TrunkSetting", {TrunkSetting, 4, 0}, [](Image& i) { i.TrunkSetting[4][9] = "x"; }},
+        UnitCase{"TrunkBase", {TrunkBaseRow, 1, 2}, [](Image& i) { i.TrunkBase[1][2][7] = "1"; }},
+        UnitCase{
+            "DummyIdSpareRow", {TrunkIdRow, 5, 60}, [](Image& i) { i.TrunkId[5][60][3] = "TAG"; }},
         UnitCase{"ScanListTag",
-                 {UnitKind::ScanListTagRow, 0, 7},
+                 {ScanListTagRow, 0, 7},
                  [](Image& i) { i.ScanListTag[7][0] = std::string("a\0b", 3); }},
         UnitCase{"SearchEdge",
-                 {UnitKind::SearchEdgeRow, 0, 3},
+                 {SearchEdgeRow, 0, 3},
                  [](Image& i) { i.SearchEdgeTable[3][9] = "edge"; }}),
     [](const auto& info) { return std::string(info.param.name); });
 

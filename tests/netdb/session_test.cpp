@@ -61,6 +61,13 @@ HttpReply Reply(int status, std::string body, std::string error = {}) {
     return r;
 }
 
+// A reply that ended without an answer: timed out, too large or cancelled.
+HttpReply Ended(bool HttpReply::*how) {
+    HttpReply r;
+    r.*how = true;
+    return r;
+}
+
 class SessionTest : public testing::Test {
   protected:
     Outcome init() {
@@ -111,13 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Error, can't load WSDL site"},
         FetchCase{"Refused", Reply(0, "", "Connection refused"), false,
                   "Error, can't load WSDL site, check firewall settings (Connection refused)"},
-        FetchCase{"TimedOut",
-                  [] {
-                      HttpReply r;
-                      r.timedOut = true;
-                      return r;
-                  }(),
-                  false, "Unexpected HTTP TimeOut"}),
+        FetchCase{"TimedOut", Ended(&HttpReply::timedOut), false, "Unexpected HTTP TimeOut"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, CachedDescriptionIsUsedWithoutFetchingAndKeptApart) {
@@ -171,29 +172,13 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, CallFailureTest,
     testing::Values(CallCase{"Down", Reply(0, "", "Connection refused"),
                              "The frequency database cannot be reached: Connection refused"},
-                    CallCase{"Slow",
-                             [] {
-                                 HttpReply r;
-                                 r.timedOut = true;
-                                 return r;
-                             }(),
+                    CallCase{"Slow", Ended(&HttpReply::timedOut),
                              "The frequency database did not answer within 60 seconds."},
                     CallCase{"Cut", Reply(200, "<E:Envelope", "Connection closed"),
                              "The answer of the frequency database was cut short"},
-                    CallCase{"Huge",
-                             [] {
-                                 HttpReply r;
-                                 r.tooLarge = true;
-                                 return r;
-                             }(),
+                    CallCase{"Huge", Ended(&HttpReply::tooLarge),
                              "The answer of the frequency database is larger than 32 MB"},
-                    CallCase{"Cancelled",
-                             [] {
-                                 HttpReply r;
-                                 r.cancelled = true;
-                                 return r;
-                             }(),
-                             "Cancelled."}),
+                    CallCase{"Cancelled", Ended(&HttpReply::cancelled), "Cancelled."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, FailedUserDataKeepsTheServiceText) {

@@ -127,15 +127,6 @@ TEST(TrunkIdClipboard, CopyCutPaste) {
     EXPECT_FALSE(PasteTrunkIdCells(rows, 1, 0, 0, "").has_value());
 }
 
-TEST(TrunkIdClipboard, CopyThenPasteRoundTrips) {
-    auto rows = Rows({{"000001", "One"}, {"000002", "Two"}});
-    const std::string text = CopyTrunkIdCells(rows, {0, 0, 1, 1});
-    TrunkIdBankRows other{};
-    PasteTrunkIdCells(other, 1, 10, 0, text);
-    EXPECT_EQ(other[10][kTidId], "000001");
-    EXPECT_EQ(other[11][kTidTag], "Two");
-}
-
 TEST(TrunkIdReplace, FirstOccurrenceCutTo16) {
     auto rows = Rows({{"1", "FD Ops North"}, {"2", "FD FD"}, {"3", "fd lower"}});
     EXPECT_EQ(ReplaceInTrunkTags(rows, "FD", "Fire Department"), 2);
