@@ -10,65 +10,46 @@ struct ImportCase {
     const char* text;
     int bank;
     int slot;
-    Channel want;  // fields 1..6
+    const char* frequency;
+    const char* tag;
+    const char* flags;  // trunk, delay and lockout as 0 and 1
 };
 
 class CsvChannelRead : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(CsvChannelRead, PlacesTheChannel) {
-    const CsvChannelImport read = ParseCsvChannels(GetParam().text);
+    const ImportCase& c = GetParam();
+    const CsvChannelImport read = ParseCsvChannels(c.text);
     ASSERT_TRUE(read.ok) << read.message;
     Image image;
     ClearForFileNew(image);
     ApplyImport(image, read.plan);
-    Channel got = image.channel(GetParam().bank, GetParam().slot);
-    got[kFieldNumber] = "";
-    EXPECT_EQ(got, GetParam().want);
+    const Channel& got = image.channel(c.bank, c.slot);
+    EXPECT_EQ(got, (Channel{got[kFieldNumber], c.frequency, c.tag, std::string(1, c.flags[0]),
+                            std::string(1, c.flags[1]), std::string(1, c.flags[2]), ""}));
 }
 
+// With ";" between fields, a comma is a decimal comma.
 INSTANTIATE_TEST_SUITE_P(
     Import, CsvChannelRead,
     ::testing::Values(ImportCase{"HeaderAnyCaseAndOrder",
-                                 "tag,FREQUENCY,lockout\r\nWX,162.55,on\r\n",
-                                 0,
-                                 1,
-                                 {"", "0162.5500", "WX", "0", "0", "1", ""}},
+                                 "tag,FREQUENCY,lockout\r\nWX,162.55,on\r\n", 0, 1, "0162.5500",
+                                 "WX", "001"},
                       ImportCase{"SemicolonAndQuotes",
-                                 "Frequency;Tag;Trunk\n\"851,0125\";\"A;B \"\"C\"\"\";Yes\n",
-                                 0,
-                                 1,
-                                 // with ";" between fields, a comma is a decimal comma
-                                 {"", "0851.0125", "A;B 'C'", "1", "0", "0", ""}},
-                      ImportCase{"BankAndSlot",
-                                 "Bank,Channel,Frequency\n3,7,460.5\n",
-                                 2,
-                                 7,
-                                 {"", "0460.5000", "", "0", "0", "0", ""}},
-                      ImportCase{"AbsoluteChannel",
-                                 "Channel,Frequency\n120,460.5\n",
-                                 2,
-                                 20,
-                                 {"", "0460.5000", "", "0", "0", "0", ""}},
-                      ImportCase{"ConsecutiveWithoutNumbers",
-                                 "Frequency\n155\n156\n",
-                                 0,
-                                 2,
-                                 {"", "0156.0000", "", "0", "0", "0", ""}},
-                      ImportCase{"HeaderAfterTitleLines",
-                                 "My list\n\nFreq. (MHz),Name\n155.1,X\n",
-                                 0,
-                                 1,
-                                 {"", "0155.1000", "X", "0", "0", "0", ""}},
-                      ImportCase{"LongTagCut",
-                                 "Frequency,Tag\n155,ABCDEFGHIJKLMNOPQRST\n",
-                                 0,
-                                 1,
-                                 {"", "0155.0000", "ABCDEFGHIJKLMNOP", "0", "0", "0", ""}},
-                      ImportCase{"FormulaGuardUndone",
-                                 "Frequency,Tag\n155,'=X\n",
-                                 0,
-                                 1,
-                                 {"", "0155.0000", "=X", "0", "0", "0", ""}}),
+                                 "Frequency;Tag;Trunk\n\"851,0125\";\"A;B \"\"C\"\"\";Yes\n", 0, 1,
+                                 "0851.0125", "A;B 'C'", "100"},
+                      ImportCase{"BankAndSlot", "Bank,Channel,Frequency\n3,7,460.5\n", 2, 7,
+                                 "0460.5000", "", "000"},
+                      ImportCase{"AbsoluteChannel", "Channel,Frequency\n120,460.5\n", 2, 20,
+                                 "0460.5000", "", "000"},
+                      ImportCase{"ConsecutiveWithoutNumbers", "Frequency\n155\n156\n", 0, 2,
+                                 "0156.0000", "", "000"},
+                      ImportCase{"HeaderAfterTitleLines", "My list\n\nFreq. (MHz),Name\n155.1,X\n",
+                                 0, 1, "0155.1000", "X", "000"},
+                      ImportCase{"LongTagCut", "Frequency,Tag\n155,ABCDEFGHIJKLMNOPQRST\n", 0, 1,
+                                 "0155.0000", "ABCDEFGHIJKLMNOP", "000"},
+                      ImportCase{"FormulaGuardUndone", "Frequency,Tag\n155,'=X\n", 0, 1,
+                                 "0155.0000", "=X", "000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CsvChannelImport, RefusesFilesWithoutFrequencyColumn) {

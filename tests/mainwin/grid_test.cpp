@@ -111,36 +111,6 @@ TEST(MainwinStoreGrid, ZeroSettingStoresTheShortForm) {
     EXPECT_TRUE(IsEmptyChannel(image, 0, 2));
 }
 
-TEST(MainwinGridTransfer, ShowThenStoreKeepsACanonicalBank) {
-    Image image = EmptyImage();
-    Put(image, 0, 1, "0162.5500", "A", "1", "0", "1");
-    Put(image, 0, 50, "0851.0125", "  B", "0", "1", "0");
-    for (int zero : {0, 1}) {
-        Options options;
-        options.zero = zero;
-        Image copy = image;
-        ASSERT_TRUE(StoreGrid(ShowBank(copy, 0, options), copy, 0, Options{}).ok);
-        EXPECT_EQ(copy.channel(0, 1), image.channel(0, 1)) << zero;
-        EXPECT_EQ(copy.channel(0, 50), image.channel(0, 50)) << zero;
-    }
-}
-
-TEST(MainwinGridTransfer, OffersTagsOnlyWithOption9) {
-    Image image = EmptyImage();
-    Put(image, 0, 1, "0162.5500", "  POLICE");
-    EasyTagLists tags;
-    GridBank grid;
-    ShowBank(image, 0, Options{}, grid, &tags);
-    EXPECT_TRUE(tags.all().empty());
-    Options options;
-    options.option[9] = 1;
-    ShowBank(image, 0, options, grid, &tags);
-    ASSERT_EQ(tags.all().size(), 1u);
-    EXPECT_EQ(tags.all()[0], "POLICE");
-    EXPECT_EQ(tags.bank(0).size(), 1u);
-    EXPECT_TRUE(tags.bank(1).empty());
-}
-
 TEST(MainwinEasyTagLists, DistinctTrimmedAndHeldAtTheLastEntryWhenFull) {
     EasyTagLists tags;
     tags.Offer(0, "");

@@ -122,6 +122,7 @@ TEST(BankTagsFile, CommasBecomeSemicolons) {
     std::array<std::string, kBankCount> some = {"a", "b", "c", "d", "e", "f"};
     ParseBankTags("one\r\ntwo", some);
     EXPECT_EQ(some, (std::array<std::string, kBankCount>{"one", "two", "c", "d", "e", "f"}));
+    EXPECT_FALSE(WriteBankTags(folder / "missing", written).ok);
 }
 
 TEST(TrunkTypesFile, NegativeIsZeroAndNameCaseIgnored) {
@@ -151,24 +152,6 @@ TEST(TrunkTypesFile, NegativeIsZeroAndNameCaseIgnored) {
     std::array<std::string, kTrunkTypeCount> back{};
     ReadTrunkTypes(fresh.path(), back);
     EXPECT_EQ(back, read);
-}
-
-TEST(StateFiles, EmptyFolderThenExitCreatesTheFiles) {
-    TempFolder folder;
-    std::array<std::string, kBankCount> tags{"Bank: 1", "Bank: 2", "Bank: 3",
-                                             "Bank: 4", "Bank: 5", "Dummy"};
-    ReadBankTags(folder.path(), tags);
-    std::array<std::string, kTrunkTypeCount> types{};
-    ReadTrunkTypes(folder.path(), types);
-    EXPECT_EQ(ReadDefaultData(folder.path()), DefaultData{});
-    EXPECT_TRUE(ReadColumnWidths(folder.path()).empty());
-    ASSERT_TRUE(WriteBankTags(folder.path(), tags).ok);
-    ASSERT_TRUE(WriteTrunkTypes(folder.path(), types).ok);
-    ASSERT_TRUE(WriteDefaultData(folder.path(), DefaultData{}).ok);
-    ASSERT_TRUE(SaveColumnWidths(folder.path(), {1000, 1000}).ok);
-    for (const char* name : {"names.dat", "ttype.dat", "defdata.ini", "tabw250.ini"})
-        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
-    EXPECT_FALSE(WriteBankTags(folder / "missing", tags).ok);
 }
 
 TEST(StateFiles, FindFileNoCase) {
