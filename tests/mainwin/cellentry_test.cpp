@@ -164,5 +164,10 @@ TEST(MainwinFlagWords, PastedWordsBecomeFlagCells) {
     for (const char* blank : {"", "  ", "maybe", "2"}) EXPECT_EQ(FlagCellFromText(blank), "");
 }
 
+TEST(MainwinCaptions, HelpOnlyForTheGridsColumns) {
+    EXPECT_EQ(HelpForField(5).caption, "Lock Out:");
+    EXPECT_TRUE(HelpForField(6).caption.empty());
+}
+
 }  // namespace
 }  // namespace vex

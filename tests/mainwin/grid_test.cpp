@@ -111,6 +111,11 @@ TEST(MainwinStoreGrid, ZeroSettingStoresTheShortForm) {
     EXPECT_TRUE(IsEmptyChannel(image, 0, 2));
 }
 
+TEST(MainwinFieldIds, FollowTheHeaderCaptions) {
+    EXPECT_EQ(FieldIdForCaption("Lock Out"), 5);
+    EXPECT_EQ(FieldIdForCaption("Channel"), 0);
+}
+
 TEST(MainwinEasyTagLists, DistinctTrimmedAndHeldAtTheLastEntryWhenFull) {
     EasyTagLists tags;
     tags.Offer(0, "");

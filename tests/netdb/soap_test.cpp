@@ -185,5 +185,15 @@ TEST(RecordTest, FieldsByNameWithDefaultsAndSemicolons) {
     EXPECT_EQ(t.tgDec, 0);  // out of range reads as the default
 }
 
+TEST(NameTableTest, CategoriesAndSystemTypes) {
+    EXPECT_EQ(CategoryName(1), "Multi-Dispatch");
+    EXPECT_EQ(CategoryName(5), "");
+    EXPECT_EQ(CategoryName(215), "Custom 8");
+    EXPECT_EQ(SortedCategoryNames().size(), 39u);
+    EXPECT_EQ(SortedCategoryNames().front(), "Aircraft");
+    EXPECT_EQ(SystemTypeName(8), "Project 25");
+    EXPECT_EQ(SystemTypeName(90), "Other");
+}
+
 }  // namespace
 }  // namespace vex::netdb

@@ -87,16 +87,6 @@ TEST(TrunkIdRowsCommands, RemoveInsertMove) {
     EXPECT_EQ(Ids(rows, 3), (std::vector<std::string>{"", "a", "c"}));
 }
 
-TEST(TrunkIdTags, AlignAndCenter) {
-    auto rows = Rows({{"1", "   Fire   "}, {"2", ""}, {"3", "ABCDEFGHIJKLMNOPQRS"}});
-    CenterTrunkTags(rows);
-    EXPECT_EQ(rows[0][kTidTag], "      Fire");
-    EXPECT_EQ(rows[1][kTidTag], "");
-    EXPECT_EQ(rows[2][kTidTag], "ABCDEFGHIJKLMNOP");
-    AlignTrunkTagsLeft(rows);
-    EXPECT_EQ(rows[0][kTidTag], "Fire");
-}
-
 TEST(TrunkIdClipboard, CopyCutPaste) {
     auto rows = Rows({{"000001", "One"}, {"000002", "Two\r"}, {"000003", "Three"}});
     EXPECT_EQ(CopyTrunkIdCells(rows, {0, 0, 1, 1}), "000001\tOne\n000002\tTwo");
