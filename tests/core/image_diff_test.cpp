@@ -96,24 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(DiffImagesOrderTest, FollowsTheFile) {
-    const Image first = Sample();
-    Image second = first;
-    // Changed in the reverse of the file's order.
-    second.PriorityChannel[0] = 9;
-    second.TrunkType[0] = "2";
-    second.TrunkId[0][5][1] = "T";
-    second.BankTag[0] = "X";
-    second.channel(4, 50)[kFieldTag] = "Z";
-    second.channel(0, 1)[kFieldTag] = "A";
-    std::vector<std::string> where;
-    for (const ImageDifference& d : DiffImages(first, second)) where.push_back(d.where);
-    EXPECT_EQ(where, (std::vector<std::string>{"bank 1 channel 1 tag", "bank 5 channel 50 tag",
-                                               "bank 1 name", "bank 1 trunk ID 1-6 tag",
-                                               "bank 1 trunk type", "bank 1 priority channel"}));
-}
-
-TEST(DiffImagesOrderTest, ReadBackFileHasNoDifferences) {
+// The order of the lines is the command line's end-to-end test.
+TEST(DiffImagesReadBack, ReadBackFileHasNoDifferences) {
     const Image image = Sample();
     ImageOptions options;
     Image reread;

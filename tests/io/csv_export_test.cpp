@@ -72,33 +72,20 @@ TEST(CsvExport, Suffix) {
     EXPECT_EQ(WithCsvSuffix("/tmp/OUT.CSV"), "/tmp/OUT.CSV");
 }
 
-// The channel export read back by the CSV channel import gives the same channels and flags.
-TEST(CsvExport, RoundTripThroughChannelImport) {
-    Image image = Sample();
-    image.channel(0, 1)[kFieldTag] = "FIRE DISP";
-    Image copy;
-    ClearForFileNew(copy);
-    for (const CsvExportChoice choice : {CsvExportChoice::AllBanks}) {
-        const CsvChannelImport read = ParseCsvChannels(ExportCsv(image, choice, 0));
-        ASSERT_TRUE(read.ok) << read.message;
-        EXPECT_TRUE(read.problems.empty());
-        ApplyImport(copy, read.plan);
-    }
-    for (int b = 0; b < kScannerBanks; ++b) {
-        for (int s = 1; s <= ChannelsPerBank; ++s) {
-            const Channel& want = image.channel(b, s);
-            const Channel& got = copy.channel(b, s);
-            ASSERT_EQ(IsEmptyChannel(got), IsEmptyChannel(want)) << b << "/" << s;
-            if (IsEmptyChannel(want)) continue;
-            for (int f = kFieldFrequency; f <= kFieldLockout; ++f)
-                EXPECT_EQ(got[f], want[f]) << b << "/" << s << "/" << f;
-        }
-    }
-    // One bank exported alone lands in its own bank again.
+// The whole export read back is the command line's end-to-end test; one bank exported alone
+// lands in its own bank again, with its flags.
+TEST(CsvExport, OneBankReadBackByTheChannelImport) {
+    const Image image = Sample();
+    const CsvChannelImport read =
+        ParseCsvChannels(ExportCsv(image, CsvExportChoice::CurrentBank, 1));
+    ASSERT_TRUE(read.ok) << read.message;
+    EXPECT_TRUE(read.problems.empty());
     Image bank2;
     ClearForFileNew(bank2);
-    ApplyImport(bank2, ParseCsvChannels(ExportCsv(image, CsvExportChoice::CurrentBank, 1)).plan);
-    EXPECT_EQ(bank2.channel(1, 50)[kFieldTag], " CTR ");
+    ApplyImport(bank2, read.plan);
+    Channel got = bank2.channel(1, 50);
+    got[kFieldNumber] = "100";  // the number is the slot's, not the file's
+    EXPECT_EQ(got, image.channel(1, 50));
     EXPECT_TRUE(IsEmptyChannel(bank2, 0, 1));
 }
 
