@@ -84,7 +84,7 @@ TEST(CsvExport, OneBankReadBackByTheChannelImport) {
     ClearForFileNew(bank2);
     ApplyImport(bank2, read.plan);
     Channel got = bank2.channel(1, 50);
-    got[kFieldNumber] = "100";  // the number is the slot's, not the file's
+    got[kFieldNumber] = "100";  // the import leaves the number field as it was
     EXPECT_EQ(got, image.channel(1, 50));
     EXPECT_TRUE(IsEmptyChannel(bank2, 0, 1));
 }

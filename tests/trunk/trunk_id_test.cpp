@@ -82,10 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Trunk, LtrIds,
                                          IdCase{"1.5", "001001"}, IdCase{"", ""}));
 
 TEST(TrunkIdRules, TypeChoosesTheRule) {
-    EXPECT_EQ(NormaliseTrunkId(1, "71"), "000071");
-    EXPECT_EQ(NormaliseTrunkId(3, "71"), "000071");
-    EXPECT_EQ(NormaliseTrunkId(4, "71"), "000071");
-    EXPECT_EQ(NormaliseTrunkId(5, "71"), "000071");
+    for (int type : {1, 3, 4, 5}) EXPECT_EQ(NormaliseTrunkId(type, "71"), "000071") << type;
     EXPECT_EQ(NormaliseTrunkId(2, "i7"), "i00007");
     EXPECT_EQ(NormaliseTrunkId(6, "1-5"), "01-05");
     EXPECT_EQ(NormaliseTrunkId(7, "1-5"), "01-05");
