@@ -555,7 +555,6 @@ TEST(MemFileSibling, OlderVersionsHaveNoTrunkIdSection) {
     EXPECT_EQ(image.TrunkType[0], "1");
 }
 
-// The damaged-file messages of the shared ten-bank walk are the ten-bank reader's tests.
 TEST(MemFileSibling, Messages) {
     Image image = EditedImage();
     const Image before = image;
@@ -565,8 +564,11 @@ TEST(MemFileSibling, Messages) {
               "File is not compatible.");
     EXPECT_EQ(image, before);
     const std::string good = TenBankText("PELIXO 780 MEM V1.05");
-    const MemReadResult cut = ParseSiblingMemFile(image, good.substr(0, good.size() / 2), {});
-    EXPECT_TRUE(cut.message.starts_with("Not a valid file! Line: ")) << cut.message;
+    for (const char* section : {"#$BT3", "TD503", "TID4", "TSI3", "#$TT2", "#$TBS4", "SRCH5"}) {
+        const MemReadResult cut =
+            ParseSiblingMemFile(image, good.substr(0, good.find(section)), ImageOptions{});
+        EXPECT_TRUE(cut.message.starts_with("Not a valid file! Line: ")) << section;
+    }
     TempFolder folder;
     EXPECT_TRUE(ReadSiblingMemFile(image, folder / "none.mem", ImageOptions{}).fileMissing);
 }

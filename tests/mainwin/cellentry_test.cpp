@@ -55,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         FrequencyCase{"162.553", 1, 0, "0162.5530"}, FrequencyCase{"162.55555", 1, 0, "0162.5555"},
         // Band clamps, then formatted.
         FrequencyCase{"600", 0, 0, "0512.0000"}, FrequencyCase{"-162.55", 1, 0, "0025.0000"},
+        FrequencyCase{"99999999", 1, 0, "1300.0000"},
         // Leading spaces and junk after the number.
         FrequencyCase{"   162.55", 1, 0, "0162.5500"},
         FrequencyCase{"162.55abc", 1, 0, "0162.5500"},
