@@ -111,16 +111,16 @@ class AutodetectTest : public ::testing::Test {
 
 struct Search {
     const char* name;
-    std::vector<std::string> devices;
-    std::map<std::string, std::set<long>> speeds;  // where and at which speeds a scanner answers
-    std::vector<std::string> available;
-    std::string device;  // the match; empty: none
+    std::vector<std::string> devices = {};
+    std::map<std::string, std::set<long>> speeds = {};  // where and at which speeds one answers
+    std::vector<std::string> available = {};
+    std::string device = {};  // the match; empty: none
     long baud = 0;
     int searched = 1;  // devices tried at every speed
+    std::int64_t latencyMs = 20;
     std::set<std::string> unopenable = {};
     std::set<std::string> failsLater = {};
     std::string identification = "SI BCT8,1.04\r";
-    std::int64_t latencyMs = 20;
 };
 
 class AutodetectSearch : public AutodetectTest, public ::testing::WithParamInterface<Search> {};
@@ -150,62 +150,43 @@ TEST_P(AutodetectSearch, FindsTheLastMatch) {
 const std::vector<std::string> kThree{"/dev/ttyS0", "/dev/ttyUSB0", "/dev/pts/7"};
 const std::vector<std::string> kUsb0{"/dev/ttyUSB0"};
 
+const std::string kS0 = "/dev/ttyS0", kS1 = "/dev/ttyS1", kUsb = "/dev/ttyUSB0";
+
 INSTANTIATE_TEST_SUITE_P(
     Devices, AutodetectSearch,
     ::testing::Values(
-        Search{"AtItsSpeed", kUsb0, {{"/dev/ttyUSB0", {19200}}}, kUsb0, "/dev/ttyUSB0", 19200},
+        Search{"AtItsSpeed", kUsb0, {{kUsb, {19200}}}, kUsb0, kUsb, 19200},
         // The second wait ends at 400 ms: the first SI's reply (at 201 ms) is in time, the
         // second one's (at 401 ms) would not be.
-        Search{.name = "ReplyJustInTime",
-               .devices = kUsb0,
-               .speeds = {{"/dev/ttyUSB0", {4800}}},
-               .available = kUsb0,
-               .device = "/dev/ttyUSB0",
-               .baud = 4800,
-               .latencyMs = 201},
-        Search{.name = "ReplyAfterTheRead",
-               .devices = kUsb0,
-               .speeds = {{"/dev/ttyUSB0", {4800}}},
-               .available = kUsb0,
-               .latencyMs = 401},
-        Search{"TwoSpeedsOnOneDevice",
-               kThree,
-               {{"/dev/ttyS0", {9600, 38400}}},
-               kThree,
-               "/dev/ttyS0",
-               38400,
-               3},
-        Search{"TwoDevices",
-               kThree,
-               {{"/dev/ttyS0", {57600}}, {"/dev/ttyUSB0", {4800}}},
-               kThree,
-               "/dev/ttyUSB0",
-               4800,
-               3},
-        Search{"FirstOfThreeOnly", kThree, {{"/dev/ttyS0", {4800}}}, kThree, "/dev/ttyS0", 4800, 3},
-        Search{.name = "UnopenableAreSkippedSilently",
-               .devices = {"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1"},
-               .speeds = {{"/dev/ttyS1", {19200}}, {"/dev/ttyUSB0", {9600}}},
-               .available = kUsb0,
-               .device = "/dev/ttyUSB0",
-               .baud = 9600,
-               .unopenable = {"/dev/ttyS0", "/dev/ttyS1"}},
-        Search{.name = "FailsDuringTheSearch",
-               .devices = kUsb0,
-               .speeds = {{"/dev/ttyUSB0", {19200}}},
-               .available = kUsb0,
-               .failsLater = {"/dev/ttyUSB0"}},
-        Search{.name = "NoDevices", .devices = {}, .searched = 0},
-        Search{.name = "AllUnopenable",
-               .devices = {"/dev/ttyS0", "/dev/ttyS1"},
-               .searched = 0,
-               .unopenable = {"/dev/ttyS0", "/dev/ttyS1"}},
-        Search{.name = "AnotherDeviceAnswers",
-               .devices = kUsb0,
-               .speeds = {{"/dev/ttyUSB0", {4800, 19200}}},
-               .available = kUsb0,
-               .identification = "SI ZQ-5000X\r"},
-        Search{"DuplicateAndEmptyTriedOnce", {"/dev/ttyUSB0", "", "/dev/ttyUSB0"}, {}, kUsb0}),
+        Search{"ReplyJustInTime", kUsb0, {{kUsb, {4800}}}, kUsb0, kUsb, 4800, 1, 201},
+        Search{"ReplyAfterTheRead", kUsb0, {{kUsb, {4800}}}, kUsb0, "", 0, 1, 401},
+        Search{"TwoSpeedsOnOneDevice", kThree, {{kS0, {9600, 38400}}}, kThree, kS0, 38400, 3},
+        Search{"TwoDevices", kThree, {{kS0, {57600}}, {kUsb, {4800}}}, kThree, kUsb, 4800, 3},
+        Search{"FirstOfThreeOnly", kThree, {{kS0, {4800}}}, kThree, kS0, 4800, 3},
+        Search{"UnopenableAreSkippedSilently",
+               {kS0, kUsb, kS1},
+               {{kS1, {19200}}, {kUsb, {9600}}},
+               kUsb0,
+               kUsb,
+               9600,
+               1,
+               20,
+               {kS0, kS1}},
+        Search{"FailsDuringTheSearch", kUsb0, {{kUsb, {19200}}}, kUsb0, "", 0, 1, 20, {}, {kUsb}},
+        Search{"NoDevices", {}, {}, {}, "", 0, 0},
+        Search{"AllUnopenable", {kS0, kS1}, {}, {}, "", 0, 0, 20, {kS0, kS1}},
+        Search{"AnotherDeviceAnswers",
+               kUsb0,
+               {{kUsb, {4800, 19200}}},
+               kUsb0,
+               "",
+               0,
+               1,
+               20,
+               {},
+               {},
+               "SI ZQ-5000X\r"},
+        Search{"DuplicateAndEmptyTriedOnce", {kUsb, "", kUsb}, {}, kUsb0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AutodetectTest, EachSpeedIsTwoIdentificationsTwoTenthsApartThenARead) {

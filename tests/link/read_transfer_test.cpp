@@ -115,12 +115,6 @@ TEST_F(ReadTransfer, ChannelRangeReadsExactlyTheChosenChannels) {
     EXPECT_EQ(frequencyRead(0, 12), Memory(12));
 }
 
-TEST_F(ReadTransfer, RepliesInPiecesAreJoined) {
-    scanner.pieces = 4;
-    ASSERT_EQ(read(ReadAll()).outcome, TransferOutcome::Completed) << result->message;
-    EXPECT_EQ(frequencyRead(4, 50), Memory(250));
-}
-
 TEST_F(ReadTransfer, AnUnknownScannerIsReadAnywayWithOption7) {
     scanner.identifyAs("XYZ");
     config.options.option[7] = 1;

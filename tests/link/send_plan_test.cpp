@@ -125,42 +125,37 @@ TEST(DescribePlanTest, CountsEachPart) {
 }
 
 // The send walks only what the plan names, with the waits and checks of a whole send.
-class PlannedSend : public SessionTest {};
+class PlannedSend : public SessionTest {
+  protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        config.options.expert = 1;
+        request.plan.emplace();
+    }
+    SendRequest request = SendAll({true, true, true});
+};
 
 TEST_F(PlannedSend, WritesOnlyThePlannedChannelsAndIds) {
-    config.options.expert = 1;
     image.channel(0, 7)[kFieldFrequency] = "0154.3850";
     image.channel(2, 1)[kFieldFrequency] = "0460.1000";
     image.TrunkType[1] = "1";
     image.TrunkId[1][2][0] = "000712";
-    SendRequest request;
-    request.items = {true, true, true};
-    request.area = TransferArea::AllBanks;
-    request.plan.emplace();
     request.plan->channels[7] = request.plan->channels[101] = true;
     request.plan->trunkIds[kTrunkIdUsedRows + 2] = true;
-    const TransferResult r = send(request);
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
+    ASSERT_EQ(send(request).outcome, TransferOutcome::Completed) << result->message;
     std::vector<std::string> writes;
     for (const std::string& t : scanner.texts())
-        if (t.rfind("PM", 0) == 0 || t.rfind("TG ", 0) == 0 || t.rfind("TI", 0) == 0 ||
-            t.rfind("MA", 0) == 0 || t.rfind("BT", 0) == 0)
-            writes.push_back(t);
+        for (const char* kind : {"PM", "TG ", "TI", "MA", "BT"})
+            if (t.rfind(kind, 0) == 0) writes.push_back(t);
     EXPECT_EQ(writes,
               (std::vector<std::string>{"MA007", "PM007 01543850", "MA101", "PM101 04601000",
                                         "MA001", "TG B A0", "TG B A2 000712"}));
 }
 
 TEST_F(PlannedSend, FrequencyCheckStillComesFirst) {
-    config.options.expert = 1;
     image.channel(0, 7)[kFieldFrequency] = "abc";
-    SendRequest request;
-    request.items.frequencies = true;
-    request.area = TransferArea::AllBanks;
-    request.plan.emplace();
     request.plan->channels[7] = true;
-    const TransferResult r = send(request);
-    EXPECT_EQ(r.outcome, TransferOutcome::Refused);
+    EXPECT_EQ(send(request).outcome, TransferOutcome::Refused);
     EXPECT_TRUE(scanner.texts().empty());
 }
 
