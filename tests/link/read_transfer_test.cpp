@@ -133,14 +133,10 @@ TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
     EXPECT_EQ(frequencyRead(0, 9), Memory(9));
     EXPECT_EQ(frequencyRead(0, 10), "0000.0000");
     // Nine port resets, each with two empty lines 0.2 s apart, then the tenth time-out.
-    EXPECT_EQ(scanner.opens, 1 + 9);
     const Strings tail = scanner.textsFrom("MA010");
     ASSERT_EQ(tail.size(), 1u + 9u * 3u);
     EXPECT_EQ(Strings(tail.begin(), tail.begin() + 4), (Strings{"MA010", "", "", "MA010"}));
     EXPECT_EQ(finishedAt, timeOf("MA010") + 9 * 1400 + 1000);
-    EXPECT_FALSE(hasStatus("Error: retrycount: 2"));
-    EXPECT_TRUE(hasStatus("Error: retrycount: 3"));
-    EXPECT_TRUE(hasStatus("Error: retrycount: 10"));
     EXPECT_FALSE(scanner.isOpen()) << "the port is closed after the last time-out";
 }
 
