@@ -340,28 +340,19 @@ TEST(ReadLossCount, TagsTheReadWouldDrop) {
     image.channel(0, 1)[kFieldTag] = "Tower";
     image.channel(1, 5)[kFieldTag] = "Depot";
     image.TrunkId[1][3][1] = "Dispatch";
-    struct Case {
-        TransferItems items;
-        TransferArea area;
-        int bank;
-        bool merge;
-        int channelTags, idTags;
+    ReadRequest merged = ReadAll({true, true, true});
+    merged.merge = true;
+    const std::tuple<const char*, ReadRequest, int, int> cases[] = {
+        {"all", ReadAll({true, true, false}), 2, 1},
+        {"bank 2", ReadBank({true, false, false}, 1), 1, 0},
+        {"IDs of bank 1", ReadBank({false, true, false}, 0), 0, 0},
+        {"merged", merged, 0, 0},
+        {"no bank chosen", ReadBank({true, false, false}, -1), 0, 0},
     };
-    const Case cases[] = {
-        {{true, true, false}, TransferArea::AllBanks, -1, false, 2, 1},
-        {{true, false, false}, TransferArea::SingleBank, 1, false, 1, 0},
-        {{false, true, false}, TransferArea::SingleBank, 0, false, 0, 0},
-        {{true, true, true}, TransferArea::AllBanks, -1, true, 0, 0},
-        {{true, false, false}, TransferArea::SingleBank, -1, false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        ReadRequest request = ReadAll(c.items);
-        request.area = c.area;
-        request.bank = c.bank;
-        request.merge = c.merge;
+    for (const auto& [name, request, channelTags, idTags] : cases) {
         const ReadLosses losses = CountReadLosses(image, request);
-        EXPECT_EQ(losses.channelTags, c.channelTags) << c.bank;
-        EXPECT_EQ(losses.idTags, c.idTags) << c.bank;
+        EXPECT_EQ(losses.channelTags, channelTags) << name;
+        EXPECT_EQ(losses.idTags, idTags) << name;
     }
 }
 
