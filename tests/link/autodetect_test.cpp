@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -97,39 +98,108 @@ class AutodetectTest : public ::testing::Test {
 
     void run(std::vector<std::string> devices) {
         detect.start(std::move(devices));
+        EXPECT_FALSE(result) << "reported from inside start()";
         ASSERT_TRUE(bench.clock.runUntilIdle(60'000));
         ASSERT_TRUE(result.has_value());
         EXPECT_FALSE(detect.running());
     }
-
-    std::vector<Event> eventsOf(const std::string& device) const {
-        std::vector<Event> out;
-        for (const Event& e : bench.events)
-            if (e.device == device) out.push_back(e);
-        return out;
+    long count(const std::string& what) const {
+        return std::count_if(bench.events.begin(), bench.events.end(),
+                             [&](const Event& e) { return e.what == what; });
     }
 };
 
-TEST_F(AutodetectTest, FindsTheScannerAtItsSpeed) {
-    bench.scannerSpeeds["/dev/ttyUSB0"] = {19200};
-    run({"/dev/ttyUSB0"});
-    EXPECT_TRUE(result->found);
+struct Search {
+    const char* name;
+    std::vector<std::string> devices = {};
+    std::map<std::string, std::set<long>> speeds = {};  // where and at which speeds one answers
+    std::vector<std::string> available = {};
+    std::string device = {};  // the match; empty: none
+    long baud = 0;
+    int searched = 1;  // devices tried at every speed
+    std::int64_t latencyMs = 20;
+    std::set<std::string> unopenable = {};
+    std::set<std::string> failsLater = {};
+    std::string identification = "SI BCT8,1.04\r";
+};
+
+class AutodetectSearch : public AutodetectTest, public ::testing::WithParamInterface<Search> {};
+
+// Every device and speed is tried, even after a match; the last match in search order wins.
+TEST_P(AutodetectSearch, FindsTheLastMatch) {
+    const Search& c = GetParam();
+    bench.scannerSpeeds = c.speeds;
+    bench.unopenable = c.unopenable;
+    bench.failsLater = c.failsLater;
+    bench.identification = c.identification;
+    bench.latencyMs = c.latencyMs;
+    run(c.devices);
+    EXPECT_EQ(result->found, !c.device.empty());
     EXPECT_FALSE(result->stopped);
-    EXPECT_EQ(result->device, "/dev/ttyUSB0");
-    EXPECT_EQ(result->baud, 19200);
-    EXPECT_EQ(result->available, std::vector<std::string>{"/dev/ttyUSB0"});
+    EXPECT_EQ(result->device, c.device);
+    EXPECT_EQ(result->baud, c.baud);
+    EXPECT_EQ(result->available, c.available);
+    const long tries = c.failsLater.empty() ? 5 * c.searched : 0;
+    EXPECT_EQ(count("write SI\r\n"), 2 * tries);
+    EXPECT_EQ(bench.clock.now(), 400 * tries) << "unopenable devices take no time";
+    // Unopenable devices are tried once in the availability pass, never in the search.
+    for (const std::string& d : c.unopenable) EXPECT_EQ(bench.opens[d], 1) << d;
+    for (const std::string& d : c.available) EXPECT_EQ(bench.opens[d], 1 + 5) << d;
 }
 
+const std::vector<std::string> kThree{"/dev/ttyS0", "/dev/ttyUSB0", "/dev/pts/7"};
+const std::vector<std::string> kUsb0{"/dev/ttyUSB0"};
+
+const std::string kS0 = "/dev/ttyS0", kS1 = "/dev/ttyS1", kUsb = "/dev/ttyUSB0";
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, AutodetectSearch,
+    ::testing::Values(
+        Search{"AtItsSpeed", kUsb0, {{kUsb, {19200}}}, kUsb0, kUsb, 19200},
+        // The second wait ends at 400 ms: the first SI's reply (at 201 ms) is in time, the
+        // second one's (at 401 ms) would not be.
+        Search{"ReplyJustInTime", kUsb0, {{kUsb, {4800}}}, kUsb0, kUsb, 4800, 1, 201},
+        Search{"ReplyAfterTheRead", kUsb0, {{kUsb, {4800}}}, kUsb0, "", 0, 1, 401},
+        Search{"TwoSpeedsOnOneDevice", kThree, {{kS0, {9600, 38400}}}, kThree, kS0, 38400, 3},
+        Search{"TwoDevices", kThree, {{kS0, {57600}}, {kUsb, {4800}}}, kThree, kUsb, 4800, 3},
+        Search{"FirstOfThreeOnly", kThree, {{kS0, {4800}}}, kThree, kS0, 4800, 3},
+        Search{"UnopenableAreSkippedSilently",
+               {kS0, kUsb, kS1},
+               {{kS1, {19200}}, {kUsb, {9600}}},
+               kUsb0,
+               kUsb,
+               9600,
+               1,
+               20,
+               {kS0, kS1}},
+        Search{"FailsDuringTheSearch", kUsb0, {{kUsb, {19200}}}, kUsb0, "", 0, 1, 20, {}, {kUsb}},
+        Search{"NoDevices", {}, {}, {}, "", 0, 0},
+        Search{"AllUnopenable", {kS0, kS1}, {}, {}, "", 0, 0, 20, {kS0, kS1}},
+        Search{"AnotherDeviceAnswers",
+               kUsb0,
+               {{kUsb, {4800, 19200}}},
+               kUsb0,
+               "",
+               0,
+               1,
+               20,
+               {},
+               {},
+               "SI ZQ-5000X\r"},
+        Search{"DuplicateAndEmptyTriedOnce", {kUsb, "", kUsb}, {}, kUsb0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(AutodetectTest, EachSpeedIsTwoIdentificationsTwoTenthsApartThenARead) {
-    run({"/dev/ttyUSB0"});
-    const std::vector<Event> got = eventsOf("/dev/ttyUSB0");
+    run(kUsb0);
+    std::vector<Event> got;
+    for (const Event& e : bench.events)
+        if (e.device == "/dev/ttyUSB0") got.push_back(e);
     // The availability pass opens and closes at once.
-    ASSERT_GE(got.size(), 2u);
+    ASSERT_EQ(got.size(), 2u + 4u * kBaudRates.size());
     EXPECT_EQ(got[0].what, "open");
     EXPECT_EQ(got[1].what, "close");
     EXPECT_EQ(got[1].at, got[0].at);
     // Then, per speed in list order: open, SI, SI 200 ms later, close 200 ms after that.
-    ASSERT_EQ(got.size(), 2u + 4u * kBaudRates.size());
     std::int64_t previousClose = got[1].at;
     for (std::size_t i = 0; i < kBaudRates.size(); ++i) {
         const Event* step = &got[2 + 4 * i];
@@ -141,133 +211,6 @@ TEST_F(AutodetectTest, EachSpeedIsTwoIdentificationsTwoTenthsApartThenARead) {
         EXPECT_EQ(step[3], (Event{step[0].at + 400, "/dev/ttyUSB0", baud, "close"}));
         previousClose = step[3].at;
     }
-    EXPECT_FALSE(result->found);
-    EXPECT_EQ(result->baud, 0);
-    // Nothing else holds the clock: five speeds take two seconds.
-    EXPECT_EQ(bench.clock.now(), 5 * 400);
-}
-
-TEST_F(AutodetectTest, AReplyAfterTheReadCountsForNothing) {
-    // The second wait ends at 400 ms; a reply due later is not seen.
-    bench.scannerSpeeds["/dev/ttyUSB0"] = {4800};
-    bench.latencyMs = 201;  // the second SI's reply would land at 401 ms
-    bench.identification = "SI BCT8\r";
-    run({"/dev/ttyUSB0"});
-    // The first SI's reply (at 201 ms) was in time.
-    EXPECT_TRUE(result->found);
-
-    Bench late;
-    late.scannerSpeeds["/dev/ttyUSB0"] = {4800};
-    late.latencyMs = 401;
-    Autodetect slow(late.clock, [&late](const std::string& device, long baud) {
-        return std::make_unique<FakeLine>(late, device, baud);
-    });
-    std::optional<AutodetectResult> slowResult;
-    slow.onFinished = [&](const AutodetectResult& r) { slowResult = r; };
-    slow.start({"/dev/ttyUSB0"});
-    ASSERT_TRUE(late.clock.runUntilIdle(60'000));
-    ASSERT_TRUE(slowResult);
-    EXPECT_FALSE(slowResult->found);
-}
-
-TEST_F(AutodetectTest, TheLastMatchInSearchOrderWins) {
-    struct Case {
-        const char* name;
-        std::map<std::string, std::set<long>> speeds;
-        std::string device;
-        long baud;
-    };
-    const std::vector<Case> cases{
-        {"two speeds on one device", {{"/dev/ttyS0", {9600, 38400}}}, "/dev/ttyS0", 38400},
-        {"two devices", {{"/dev/ttyS0", {57600}}, {"/dev/ttyUSB0", {4800}}}, "/dev/ttyUSB0", 4800},
-        {"first of three only", {{"/dev/ttyS0", {4800}}}, "/dev/ttyS0", 4800},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bench b;
-        b.scannerSpeeds = c.speeds;
-        Autodetect d(b.clock, [&b](const std::string& device, long baud) {
-            return std::make_unique<FakeLine>(b, device, baud);
-        });
-        std::optional<AutodetectResult> r;
-        d.onFinished = [&](const AutodetectResult& got) { r = got; };
-        d.start({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/pts/7"});
-        ASSERT_TRUE(b.clock.runUntilIdle(60'000));
-        ASSERT_TRUE(r);
-        EXPECT_TRUE(r->found);
-        EXPECT_EQ(r->device, c.device);
-        EXPECT_EQ(r->baud, c.baud);
-        // The search never stops at the first match: every device and speed is tried.
-        int identifications = 0;
-        for (const Event& e : b.events) identifications += e.what == "write SI\r\n";
-        EXPECT_EQ(identifications, 3 * 5 * 2);
-    }
-}
-
-TEST_F(AutodetectTest, UnopenableDevicesAreSkippedSilently) {
-    bench.unopenable = {"/dev/ttyS0", "/dev/ttyS1"};
-    bench.scannerSpeeds["/dev/ttyS1"] = {19200};  // would answer, but cannot be opened
-    bench.scannerSpeeds["/dev/ttyUSB0"] = {9600};
-    run({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1"});
-    EXPECT_EQ(result->available, std::vector<std::string>{"/dev/ttyUSB0"});
-    EXPECT_TRUE(result->found);
-    EXPECT_EQ(result->device, "/dev/ttyUSB0");
-    EXPECT_EQ(result->baud, 9600);
-    // Tried once in the availability pass, never in the search.
-    EXPECT_EQ(bench.opens["/dev/ttyS0"], 1);
-    EXPECT_EQ(bench.opens["/dev/ttyS1"], 1);
-    EXPECT_EQ(bench.clock.now(), 5 * 400);
-}
-
-TEST_F(AutodetectTest, ADeviceThatFailsDuringTheSearchIsSkipped) {
-    bench.failsLater = {"/dev/ttyUSB0"};
-    bench.scannerSpeeds["/dev/ttyUSB0"] = {19200};
-    run({"/dev/ttyUSB0"});
-    EXPECT_EQ(result->available, std::vector<std::string>{"/dev/ttyUSB0"});
-    EXPECT_FALSE(result->found);
-    for (const Event& e : bench.events) EXPECT_EQ(e.what.find("write"), std::string::npos);
-}
-
-TEST_F(AutodetectTest, NoneFound) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> devices;
-        std::set<std::string> unopenable;
-        std::string identification;
-    };
-    const std::vector<Case> cases{
-        {"no devices at all", {}, {}, "SI BCT8\r"},
-        {"every device unopenable",
-         {"/dev/ttyS0", "/dev/ttyS1"},
-         {"/dev/ttyS0", "/dev/ttyS1"},
-         "SI BCT8\r"},
-        {"another scanner answers", {"/dev/ttyUSB0"}, {}, "SI QX770\r"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bench b;
-        b.unopenable = c.unopenable;
-        b.identification = c.identification;
-        for (const auto& device : c.devices) b.scannerSpeeds[device] = {4800, 19200};
-        Autodetect d(b.clock, [&b](const std::string& device, long baud) {
-            return std::make_unique<FakeLine>(b, device, baud);
-        });
-        std::optional<AutodetectResult> r;
-        d.onFinished = [&](const AutodetectResult& got) { r = got; };
-        d.start(c.devices);
-        EXPECT_FALSE(r) << "reported from inside start()";
-        ASSERT_TRUE(b.clock.runUntilIdle(60'000));
-        ASSERT_TRUE(r);
-        EXPECT_FALSE(r->found);
-        EXPECT_FALSE(r->stopped);
-        EXPECT_TRUE(r->device.empty());
-    }
-}
-
-TEST_F(AutodetectTest, DuplicateAndEmptyDevicesAreTriedOnce) {
-    run({"/dev/ttyUSB0", "", "/dev/ttyUSB0"});
-    EXPECT_EQ(result->available, std::vector<std::string>{"/dev/ttyUSB0"});
-    EXPECT_EQ(bench.opens["/dev/ttyUSB0"], 1 + 5);
 }
 
 TEST_F(AutodetectTest, StopClosesTheLineAndTakesNothing) {
@@ -288,21 +231,18 @@ TEST_F(AutodetectTest, StopClosesTheLineAndTakesNothing) {
     EXPECT_FALSE(result->found);
     EXPECT_EQ(finishedCalls, 1);
     EXPECT_FALSE(detect.running());
-    // Nothing more was sent after the stop.
-    EXPECT_EQ(bench.events.back().what, "close");
+    EXPECT_EQ(bench.events.back().what, "close") << "nothing more was sent after the stop";
 
-    // A new search can start afterwards.
     result.reset();
     run({"/dev/ttyUSB1"});
-    EXPECT_TRUE(result->found);
-    EXPECT_EQ(result->device, "/dev/ttyUSB1");
+    EXPECT_EQ(result->device, "/dev/ttyUSB1") << "a new search can start afterwards";
 }
 
 TEST_F(AutodetectTest, StopIsHarmlessWhenIdleOrTwice) {
     detect.stop();
     EXPECT_EQ(bench.clock.pendingTimers(), 0u);
     EXPECT_FALSE(detect.running());
-    detect.start({"/dev/ttyUSB0"});
+    detect.start(kUsb0);
     bench.clock.advance(50);
     detect.stop();
     detect.stop();
@@ -314,13 +254,9 @@ TEST_F(AutodetectTest, StopFromAProgressReportLeavesNoLineOpen) {
     detect.onProgress = [this](const AutodetectProgress& p) {
         if (p.text.rfind("Trying", 0) == 0) detect.stop();
     };
-    detect.start({"/dev/ttyUSB0"});
-    ASSERT_TRUE(bench.clock.runUntilIdle(60'000));
-    ASSERT_TRUE(result);
+    run(kUsb0);
     EXPECT_TRUE(result->stopped);
-    int open = 0;
-    for (const Event& e : bench.events) open += e.what == "open" ? 1 : e.what == "close" ? -1 : 0;
-    EXPECT_EQ(open, 0);
+    EXPECT_EQ(count("open"), count("close"));
 }
 
 TEST_F(AutodetectTest, DestroyedMidSearchLeavesNoTimerBehind) {
@@ -331,7 +267,7 @@ TEST_F(AutodetectTest, DestroyedMidSearchLeavesNoTimerBehind) {
             return std::make_unique<FakeLine>(b, device, baud);
         });
         d.onFinished = [](const AutodetectResult&) { FAIL() << "no report after destruction"; };
-        d.start({"/dev/ttyUSB0"});
+        d.start(kUsb0);
         b.clock.advance(250);
     }
     EXPECT_EQ(b.events.back().what, "close");

@@ -1,16 +1,12 @@
-// The ID list tag read ("read ID lists tag"), the stand-alone trunk type read and the
-// names-read flag, over the simulated scanner on a fake clock.
+// The ID list tag read ("read ID lists tag") and the names-read flag, over the simulated
+// scanner on a fake clock.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "link/link.h"
 #include "session_fixture.h"
 
 namespace vex::test {
 namespace {
-
-using Strings = std::vector<std::string>;
 
 class ListTagRead : public SessionTest {
   protected:
@@ -27,13 +23,7 @@ class ListTagRead : public SessionTest {
         for (auto& row : image.ScanListTag) row.fill("old");
     }
     TransferResult readTags() {
-        if (!session) make();
-        session->startReadIdListTags(image);
-        return runToEnd();
-    }
-    long count(const std::string& text) const {
-        const Strings texts = scanner.texts();
-        return std::count(texts.begin(), texts.end(), text);
+        return run([](LinkSession& s, const Image& i) { s.startReadIdListTags(i); });
     }
 };
 
@@ -65,66 +55,76 @@ TEST_F(ListTagRead, ReadsEveryTagThenTheSearchRangeNames) {
     EXPECT_EQ(r.searchRangeNames[1], "");
     EXPECT_EQ(r.searchRangeNames[8], "A name far longe");
 
-    EXPECT_TRUE(hasStatus("Read ID list tags/ 1"));
-    EXPECT_TRUE(hasStatus("Read ID list tags/ 100"));
     EXPECT_FALSE(hasStatus("Read ID list tags/ 101"));
-    EXPECT_TRUE(hasStatus("ID tags read Ok"));
     EXPECT_TRUE(r.warnings.empty());
     // Tags are names, not refusals: "FERRY" and the like never show as "???".
-    EXPECT_EQ(std::find(replies.begin(), replies.end(), "???"), replies.end());
+    EXPECT_THAT(replies, Not(Contains("???")));
 }
 
-TEST_F(ListTagRead, AnUnusableAnswerIsAskedAgainAndCounted) {
-    scanner.intercept = [](const std::string& c, int n) -> Reply {
-        if (c == "TA L C 5" && n == 1) return Answer("TA L C 4 LC4\r");
-        if (c == "TA L D 0" && n == 1) return Silent();  // silent once
-        return std::nullopt;
-    };
+struct TagTrouble {
+    const char* name;
+    SimulatedScanner::Intercept intercept;
+    TransferOutcome outcome;
+    std::vector<std::pair<const char*, long>> asked;  // how often each key went out
+    Strings shown, notShown;
+};
+
+class ListTagTrouble : public ListTagRead, public ::testing::WithParamInterface<TagTrouble> {};
+
+TEST_P(ListTagTrouble, IsRetriedWithinBounds) {
+    const TagTrouble& c = GetParam();
+    scanner.intercept = c.intercept;
     const TransferResult r = readTags();
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_EQ(r.image.ScanListTag[2][5], "LC5");
-    EXPECT_EQ(r.image.ScanListTag[3][0], "LD0");
-    EXPECT_TRUE(hasStatus("ID list read retry: 1"));
-    EXPECT_TRUE(hasStatus("ID list read retry: 2"));
-    EXPECT_TRUE(hasStatus("Read ID list tags/ 102"));
-    EXPECT_FALSE(hasStatus("ID list tag time-out!"));
-    EXPECT_EQ(count("TA L A 0"), 1);
+    ASSERT_EQ(r.outcome, c.outcome) << r.message;
+    for (const auto& [key, times] : c.asked) EXPECT_EQ(sentCount(key), times) << key;
+    for (const std::string& s : c.shown) EXPECT_TRUE(hasStatus(s)) << s;
+    for (const std::string& s : c.notShown) EXPECT_FALSE(hasStatus(s)) << s;
+    if (c.outcome == TransferOutcome::Completed) {
+        EXPECT_EQ(r.image.ScanListTag[2][5], "LC5");
+        EXPECT_EQ(r.image.ScanListTag[3][0], "LD0");
+    } else {
+        // Restarts are bounded and nothing half read is stored.
+        EXPECT_THAT(r.message, StartsWith("ID list tag time-out!"));
+        EXPECT_FALSE(r.hasData);
+        EXPECT_FALSE(r.namesRead);
+        EXPECT_FALSE(session->busy());
+    }
 }
 
-TEST_F(ListTagRead, MoreThan102StepsStartTheWalkAgain) {
-    // Three bad answers to one key make 103 steps: the first walk runs out before its last
-    // key and starts again, the second one goes through.
-    scanner.intercept = [](const std::string& c, int n) -> Reply {
-        if (c == "TA L C 5" && n <= 3) return Answer("garbage\r");
-        return std::nullopt;
-    };
-    const TransferResult r = readTags();
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_TRUE(hasStatus("ID list tag time-out!"));
-    EXPECT_TRUE(hasStatus("Read ID list tags/ 102"));
-    EXPECT_FALSE(hasStatus("Read ID list tags/ 103"));
-    EXPECT_EQ(count("TA L A 0"), 2);
-    EXPECT_EQ(count("TA L C 5"), 4 + 1);
-    EXPECT_EQ(count("TA L J 9"), 1) << "the 103rd step is never taken";
-    EXPECT_EQ(r.image.ScanListTag[2][5], "LC5");
-    EXPECT_TRUE(hasStatus("ID tags read Ok"));
-}
-
-TEST_F(ListTagRead, RestartsAreBoundedAndNothingHalfReadIsStored) {
-    scanner.intercept = [](const std::string& c, int) -> Reply {
-        if (c == "TA L J 9") return Answer("TA L J 8 LJ8\r");
-        return std::nullopt;
-    };
-    const TransferResult r = readTags();
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message.rfind("ID list tag time-out!", 0), 0u) << r.message;
-    EXPECT_FALSE(r.hasData);
-    EXPECT_FALSE(r.namesRead);
-    EXPECT_EQ(count("TA L A 0"), 3);
-    EXPECT_EQ(count("TA S A"), 0);
-    EXPECT_FALSE(hasStatus("ID tags read Ok"));
-    EXPECT_FALSE(session->busy());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ListTagTrouble,
+    ::testing::Values(
+        TagTrouble{"UnusableAnswersAreAskedAgainAndCounted",
+                   [](const std::string& c, int n) -> Reply {
+                       if (c == "TA L C 5" && n == 1) return Answer("TA L C 4 LC4\r");
+                       if (c == "TA L D 0" && n == 1) return Silent();
+                       return std::nullopt;
+                   },
+                   TransferOutcome::Completed,
+                   {{"TA L A 0", 1}},
+                   {"ID list read retry: 1", "ID list read retry: 2", "Read ID list tags/ 102"},
+                   {"ID list tag time-out!"}},
+        // Three bad answers to one key make 103 steps: the first walk runs out before its last
+        // key and starts again, the second one goes through.
+        TagTrouble{"MoreThan102StepsStartTheWalkAgain",
+                   [](const std::string& c, int n) -> Reply {
+                       if (c == "TA L C 5" && n <= 3) return Answer("garbage\r");
+                       return std::nullopt;
+                   },
+                   TransferOutcome::Completed,
+                   {{"TA L A 0", 2}, {"TA L C 5", 4 + 1}, {"TA L J 9", 1}},
+                   {"ID list tag time-out!", "Read ID list tags/ 102", "ID tags read Ok"},
+                   {"Read ID list tags/ 103"}},
+        TagTrouble{"RestartsAreBounded",
+                   [](const std::string& c, int) -> Reply {
+                       if (c == "TA L J 9") return Answer("TA L J 8 LJ8\r");
+                       return std::nullopt;
+                   },
+                   TransferOutcome::Failed,
+                   {{"TA L A 0", 3}, {"TA S A", 0}},
+                   {},
+                   {"ID tags read Ok"}}),
+    RowName<TagTrouble>);
 
 TEST_F(ListTagRead, ASilentScannerEndsWithTheCommunicationTimeOut) {
     scanner.intercept = [](const std::string& c, int) -> Reply {
@@ -135,7 +135,7 @@ TEST_F(ListTagRead, ASilentScannerEndsWithTheCommunicationTimeOut) {
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_EQ(r.message, kCommunicationTimeoutMessage);
     EXPECT_EQ(r.title, "Error");
-    EXPECT_EQ(count("TA L B 2"), 10);
+    EXPECT_EQ(sentCount("TA L B 2"), 10);
     EXPECT_FALSE(r.hasData);
     EXPECT_FALSE(scanner.isOpen());
 }
@@ -149,22 +149,21 @@ TEST_F(ListTagRead, RefusedListsKeepTheirTextAndOnlyTheScannersOwnBanksAreReport
     EXPECT_EQ(r.image.ScanListTag[5][0], "old");
     EXPECT_EQ(r.image.ScanListTag[9][9], "old");
     EXPECT_TRUE(r.warnings.empty()) << "banks the scanner does not have";
-    EXPECT_EQ(count("TA L F 0"), 1) << "a refusal is an answer, not asked again";
+    EXPECT_EQ(sentCount("TA L F 0"), 1) << "a refusal is an answer, not asked again";
 
     scanner.inject("err@TA L B 1:always");
     scanner.inject("err@TA L B 2:always");
-    result.reset();
     r = readTags();
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.image.ScanListTag[1][1], "old");
     ASSERT_EQ(r.warnings.size(), 1u);
-    EXPECT_NE(r.warnings[0].find("refused 2 ID list tags"), std::string::npos) << r.warnings[0];
+    EXPECT_THAT(r.warnings[0], HasSubstr("refused 2 ID list tags"));
 }
 
 TEST_F(ListTagRead, StopEndsAtOnceWithNothingStored) {
     make();
     session->startReadIdListTags(image);
-    while (scanner.sent.empty() || scanner.sent.back().text != "TA L E 0") clock.advance(1);
+    runUntilSent("TA L E 0");
     session->stop();
     ASSERT_TRUE(result);
     EXPECT_EQ(result->outcome, TransferOutcome::Stopped);
@@ -184,115 +183,46 @@ TEST_F(ListTagRead, ChainedAfterTheTrunkIdsOfARead) {
     const Strings texts = scanner.texts();
     const auto lastId = std::find(texts.begin(), texts.end(), "TG A E9");
     const auto firstTag = std::find(texts.begin(), texts.end(), "TA L A 0");
-    const auto firstPrio = std::find(texts.begin(), texts.end(), "PC A");
     EXPECT_LT(lastId, firstTag);
-    EXPECT_LT(firstTag, firstPrio);
+    EXPECT_LT(firstTag, std::find(texts.begin(), texts.end(), "PC A"));
     EXPECT_TRUE(r.namesRead);
 
-    // Without the choice a read asks for no tag.
-    scanner.sent.clear();
-    result.reset();
     EXPECT_EQ(read(ReadAll({false, true, false})).outcome, TransferOutcome::Completed);
-    EXPECT_EQ(count("TA L A 0"), 0);
+    EXPECT_EQ(sentCount("TA L A 0"), 0) << "without the choice a read asks for no tag";
 }
-
-// --- the names-read flag ------------------------------------------------------------------
 
 TEST_F(ListTagRead, NamesReadFlagIsSetByCompleteNameReadsOnlyAndClearedByOpening) {
     scanner.setTypeNames({"LTR", "", "", "", ""});
-    struct Case {
-        const char* what;
-        std::function<void(LinkSession&)> start;
-        bool sets;
-    };
-    const Case cases[] = {
-        {"channels", [this](LinkSession& s) { s.startRead(image, ReadAll()); }, false},
+    const std::tuple<const char*, StartFn, bool> cases[] = {
+        {"channels", [](LinkSession& s, const Image& i) { s.startRead(i, ReadAll()); }, false},
         {"settings",
-         [this](LinkSession& s) {
-             s.startRead(image, ReadAll({false, false, true}));
+         [](LinkSession& s, const Image& i) {
+             s.startRead(i, ReadAll({false, false, true}));
          },
          false},
-        {"trunk types", [this](LinkSession& s) { s.startReadTrunkTypes(image); }, false},
-        {"bank names", [](LinkSession& s) { s.startReadBankNames(); }, true},
+        {"trunk types", [](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); }, false},
+        {"bank names", [](LinkSession& s, const Image&) { s.startReadBankNames(); }, true},
         {"trunk IDs",
-         [this](LinkSession& s) {
-             s.startRead(image, ReadAll({false, true, false}));
+         [](LinkSession& s, const Image& i) {
+             s.startRead(i, ReadAll({false, true, false}));
          },
          true},
-        {"ID list tags", [this](LinkSession& s) { s.startReadIdListTags(image); }, true},
+        {"ID list tags", [](LinkSession& s, const Image& i) { s.startReadIdListTags(i); }, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, start, sets] : cases) {
         make();
-        bool opened = false;
-        session->open([&](const OpenResult&) { opened = true; });
-        clock.runUntilIdle();
-        ASSERT_TRUE(opened);
-        EXPECT_FALSE(session->namesRead()) << c.what;
-        result.reset();
-        c.start(*session);
-        const TransferResult r = runToEnd();
-        ASSERT_EQ(r.outcome, TransferOutcome::Completed) << c.what << ": " << r.message;
-        EXPECT_EQ(r.namesRead, c.sets) << c.what;
-        EXPECT_EQ(session->namesRead(), c.sets) << c.what;
+        open();
+        EXPECT_FALSE(session->namesRead()) << what;
+        const TransferResult r = run(start);
+        ASSERT_EQ(r.outcome, TransferOutcome::Completed) << what << ": " << r.message;
+        EXPECT_EQ(r.namesRead, sets) << what;
+        EXPECT_EQ(session->namesRead(), sets) << what;
 
         // It stays for the following transfers, and opening again clears it.
-        result.reset();
-        session->startRead(image, ReadAll({false, false, true}));
-        EXPECT_EQ(runToEnd().namesRead, c.sets) << c.what;
-        session->open([](const OpenResult&) {});
-        clock.runUntilIdle();
-        EXPECT_FALSE(session->namesRead()) << c.what;
+        EXPECT_EQ(read(ReadAll({false, false, true})).namesRead, sets) << what;
+        open();
+        EXPECT_FALSE(session->namesRead()) << what;
     }
-}
-
-TEST_F(ListTagRead, AnUnfinishedNameReadLeavesTheFlagClear) {
-    scanner.inject("no-reply@TA B B:always");
-    make();
-    session->startReadBankNames();
-    const TransferResult r = runToEnd();
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_FALSE(r.namesRead);
-    EXPECT_FALSE(session->namesRead());
-}
-
-// --- "&Get trunktype" ---------------------------------------------------------------------
-
-TEST_F(ListTagRead, TrunkTypeReadAloneGivesTheImageWithTheScannersTypes) {
-    scanner.setTypeNames({"EDCS SCT", "", "TYPE I", "E2-UHF", "SOMETHING"});
-    image.TrunkType[4] = "8";
-    image.TrunkType[1] = "3";
-    const Image before = image;
-    make();
-    session->startReadTrunkTypes(image);
-    const TransferResult r = runToEnd();
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_TRUE(r.hasData);
-    EXPECT_EQ(image, before);
-    EXPECT_EQ(r.image.TrunkType[0], "9");
-    EXPECT_EQ(r.image.TrunkType[1], "0");
-    EXPECT_EQ(r.image.TrunkType[2], "2");
-    EXPECT_EQ(r.image.TrunkType[3], "4");
-    EXPECT_EQ(r.image.TrunkType[4], "8") << "an unknown name stores nothing";
-    EXPECT_EQ(r.image.TrunkType[7], "0") << "banks the scanner does not have";
-    EXPECT_EQ(session->scannerTrunkTypes()[0], "9");
-    EXPECT_EQ(session->scannerTrunkTypes()[4], "") << "no stale type for an unknown name";
-    EXPECT_EQ(scanner.texts(), (Strings{"TB A", "TB B", "TB C", "TB D", "TB E"}));
-    EXPECT_TRUE(hasStatus("Reading trunk type"));
-    EXPECT_TRUE(hasStatus("Trunk type read Ok"));
-}
-
-TEST_F(ListTagRead, TrunkTypeReadAloneReportsItsFailure) {
-    scanner.intercept = [](const std::string& c, int) -> Reply {
-        if (c == "TB D") return Answer("TB C E2-800\r");
-        return std::nullopt;
-    };
-    make();
-    session->startReadTrunkTypes(image);
-    const TransferResult r = runToEnd();
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "Reading trunktype failed.");
-    EXPECT_FALSE(r.hasData);
-    EXPECT_TRUE(hasStatus("Reading trunktype failed."));
 }
 
 }  // namespace

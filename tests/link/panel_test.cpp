@@ -23,24 +23,16 @@ TEST(PanelDisplayTest, DisplayReplySwitchesNamedIndicatorsAndFillsTheFields) {
     d.indicators[static_cast<std::size_t>(IndicatorIndex("HOLD"))] = true;  // not named: kept
     d.indicators[static_cast<std::size_t>(IndicatorIndex("DWN"))] = true;
     ASSERT_TRUE(ApplyDisplayReply(kDisplay, d));
-    EXPECT_TRUE(d.on("TRUNK"));
-    EXPECT_TRUE(d.on("L/O"));
-    EXPECT_TRUE(d.on("FIRE/EMS"));
-    EXPECT_TRUE(d.on("FLASH"));
-    EXPECT_TRUE(d.on("HOLD"));
-    EXPECT_FALSE(d.on("DWN"));
-    EXPECT_FALSE(d.on("M"));
-    EXPECT_FALSE(d.on("M-LOCK"));
+    for (const char* on : {"TRUNK", "L/O", "FIRE/EMS", "FLASH", "HOLD"})
+        EXPECT_TRUE(d.on(on)) << on;
+    for (const char* off : {"DWN", "M", "M-LOCK"}) EXPECT_FALSE(d.on(off)) << off;
     EXPECT_EQ(d.banks, "*-*-*");
     EXPECT_EQ(d.channel, "010");
     EXPECT_EQ(d.frequency, "851.0250");
     EXPECT_EQ(d.status, "PRIVATE SCAN +");
     EXPECT_EQ(d.tag, "ID:001234");
-}
 
-TEST(PanelDisplayTest, RepliesThatAreNotTheAnswerChangeNothing) {
-    PanelDisplay d;
-    ASSERT_TRUE(ApplyDisplayReply(kDisplay, d));
+    // Replies that are not the answer change nothing.
     const PanelDisplay before = d;
     for (std::string_view reply : {"ERR", "OK", "MD 01", "LCD garbage", "%$#@!"}) {
         EXPECT_FALSE(ApplyDisplayReply(reply, d)) << reply;
@@ -51,17 +43,15 @@ TEST(PanelDisplayTest, RepliesThatAreNotTheAnswerChangeNothing) {
 }
 
 TEST(PanelDisplayTest, ModeSquelchAndEmptyFrequency) {
-    struct Case {
-        const char* reply;
-        const char* mode;
-    };
-    for (const Case& c :
-         {Case{"MD 00", "Private Scan Mode"}, Case{"MD 11", "Trunk - Motorola ID Search"},
-          Case{"MD 23", "Manual Frequency Mode"}, Case{"MD 25", "Remote Control Menu"},
-          Case{"MD MENU", "Menu mode"}}) {
+    const std::pair<const char*, const char*> modes[] = {{"MD 00", "Private Scan Mode"},
+                                                         {"MD 11", "Trunk - Motorola ID Search"},
+                                                         {"MD 23", "Manual Frequency Mode"},
+                                                         {"MD 25", "Remote Control Menu"},
+                                                         {"MD MENU", "Menu mode"}};
+    for (const auto& [reply, mode] : modes) {
         PanelDisplay d;
-        ASSERT_TRUE(ApplyModeReply(c.reply, d)) << c.reply;
-        EXPECT_EQ(d.mode, c.mode);
+        ASSERT_TRUE(ApplyModeReply(reply, d)) << reply;
+        EXPECT_EQ(d.mode, mode);
     }
     PanelDisplay d;
     ASSERT_TRUE(ApplySquelchReply("SQ 1\r", d));
@@ -105,14 +95,6 @@ class FakeFront : public Transport {
         present = false;
         fault({TransportFault::Disconnected, "gone", ""});
     }
-    int inFlightMax(std::int64_t latency) const {
-        // Commands written less than `latency` apart would have overlapped.
-        int worst = 1;
-        for (std::size_t i = 1; i < writes.size(); ++i)
-            if (writes[i].first - writes[i - 1].first < latency) worst = 2;
-        return worst;
-    }
-
     std::vector<std::pair<std::int64_t, std::string>> writes;
     std::vector<std::string> keys;
     std::string display = "LCD HOLD - FLASH - CHN [001] FRQ [0162.5500] LCD1 [PRIVATE SCAN    ]";
@@ -178,7 +160,9 @@ TEST_F(PanelPollerTest, ASlowScannerNeverHasTwoCommandsWaiting) {
     // The first goes out at once, four wait, the sixth is refused.
     EXPECT_EQ(taken, 5);
     clock.advance(5000);
-    EXPECT_EQ(front.inFlightMax(350), 1);
+    // Commands written less than the latency apart would have overlapped.
+    for (std::size_t i = 1; i < front.writes.size(); ++i)
+        EXPECT_GE(front.writes[i].first - front.writes[i - 1].first, 350) << i;
     EXPECT_LE(poller.queuedKeys(), PanelPoller::kMaxQueuedKeys);
     EXPECT_EQ(poller.state(), PanelState::Polling);
     EXPECT_EQ(front.keys.size(), 5u);
@@ -215,11 +199,9 @@ TEST_F(PanelPollerTest, AKeyGoesOutWithCrLfAtOnceAndHoldProbesWhileNoScanner) {
     clock.advance(3000);
     ASSERT_EQ(poller.state(), PanelState::NoScanner);
     front.answering = true;
-    const std::int64_t pressed = clock.now();
     EXPECT_FALSE(poller.pressKey("KEY00"));  // HOLD: try again now
     clock.advance(50);
-    EXPECT_EQ(poller.state(), PanelState::Polling);
-    EXPECT_LT(clock.now() - pressed, 100);
+    EXPECT_EQ(poller.state(), PanelState::Polling) << "within 0.1 s, not at the next probe";
 }
 
 TEST_F(PanelPollerTest, APulledCableIsNoScannerAtOnceAndThePortIsReopenedWhenBack) {

@@ -41,20 +41,24 @@ TEST_P(PartialReadTest, OffersWhatWasRead) {
 const LinkProgress kInWalk{"Reading", "Reading channels", 9, 8, 250};
 const LinkProgress kWalkEnd{"Reading", "Reading channels", 250, 250, 250};
 const LinkProgress kIdsPart{"Reading", "Reading trunk IDs", 0, 3, 50};
+// A full count with no channel named is another part's count, not the walk's end.
+const LinkProgress kOtherPart{"Reading", "Reading settings", 0, 5, 5};
+const std::string kAt9 =
+    "The read stopped at channel 009. Keep the 8 channels read so far (001 to 008)? The other "
+    "channels stay as they are.";
+const std::string kAt3 =
+    "The read stopped at channel 003. Keep the 2 channels read so far (001 to 002)? The other "
+    "channels stay as they are.";
+const std::string kLost =
+    "Line lost.\n\nThe read stopped at channel 005. Keep the 2 channels read so far (003 to "
+    "004)? The other channels stay as they are.";
+const std::string kGeneralText(kGeneral);
+constexpr TransferOutcome kStopped = TransferOutcome::Stopped;
 
 INSTANTIATE_TEST_SUITE_P(
     PartialRead, PartialReadTest,
     ::testing::Values(
-        PartialCase{"StoppedInWalk",
-                    true,
-                    {kInWalk},
-                    1,
-                    8,
-                    9,
-                    TransferOutcome::Stopped,
-                    "",
-                    "The read stopped at channel 009. Keep the 8 channels read so far (001 to "
-                    "008)? The other channels stay as they are."},
+        PartialCase{"StoppedInWalk", true, {kInWalk}, 1, 8, 9, kStopped, "", kAt9},
         PartialCase{"FailureMessageFirst",
                     true,
                     {kInWalk},
@@ -63,46 +67,19 @@ INSTANTIATE_TEST_SUITE_P(
                     5,
                     TransferOutcome::Failed,
                     "Line lost.",
-                    "Line lost.\n\nThe read stopped at channel 005. Keep the 2 channels read so "
-                    "far (003 to 004)? The other channels stay as they are."},
+                    kLost},
         PartialCase{"AfterTheWalk",
                     true,
                     {kInWalk, kWalkEnd, kIdsPart},
                     1,
                     250,
                     250,
-                    TransferOutcome::Stopped,
+                    kStopped,
                     "",
-                    std::string(kGeneral)},
-        PartialCase{"NoChannelsAsked",
-                    false,
-                    {kIdsPart},
-                    0,
-                    0,
-                    0,
-                    TransferOutcome::Stopped,
-                    "",
-                    std::string(kGeneral)},
-        PartialCase{"NothingTakenYet",
-                    true,
-                    {},
-                    0,
-                    0,
-                    1,
-                    TransferOutcome::Stopped,
-                    "",
-                    std::string(kGeneral)},
-        // A full count with no channel named is another part's count, not the walk's end.
-        PartialCase{"OtherPartsFullCount",
-                    true,
-                    {{"Reading", "Reading settings", 0, 5, 5}},
-                    1,
-                    2,
-                    3,
-                    TransferOutcome::Stopped,
-                    "",
-                    "The read stopped at channel 003. Keep the 2 channels read so far (001 to "
-                    "002)? The other channels stay as they are."}),
+                    kGeneralText},
+        PartialCase{"NoChannelsAsked", false, {kIdsPart}, 0, 0, 0, kStopped, "", kGeneralText},
+        PartialCase{"NothingTakenYet", true, {}, 0, 0, 1, kStopped, "", kGeneralText},
+        PartialCase{"OtherPartsFullCount", true, {kOtherPart}, 1, 2, 3, kStopped, "", kAt3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

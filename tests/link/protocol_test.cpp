@@ -8,34 +8,17 @@ namespace vex {
 namespace {
 
 TEST(LinkProtocol, WireFrequencyNeverErasesAChannelBecauseOfHowItIsWritten) {
-    struct Case {
-        const char* stored;
-        std::optional<std::string> wire;
-    };
-    const Case cases[] = {
-        {"0851.0250", "08510250"},
-        {"0000.0000", "00000000"},
-        {"", "00000000"},
-        {"0", "00000000"},
-        // The bare band edges normalisation writes.
-        {"25", "00250000"},
-        {"512", "05120000"},
-        {"956", "09560000"},
-        {"1300", "13000000"},
-        {"  162.55 ", "01625500"},
-        {"162.550000", "01625500"},
-        {".5", std::nullopt},
-        // Texts that would reach the scanner as another channel must not be sent at all.
-        {"162.55abc", std::nullopt},
-        {"162,55", std::nullopt},
-        {"abc", std::nullopt},
-        {"162.55555", std::nullopt},
-        {"600", std::nullopt},
-        {"10", std::nullopt},
-        {"-5", std::nullopt},
-        {"12000", std::nullopt},
-    };
-    for (const Case& c : cases) EXPECT_EQ(WireFrequency(c.stored), c.wire) << c.stored;
+    // Empty forms, the bare band edges normalisation writes, loose spacing and zeros.
+    const std::pair<const char*, const char*> sent[] = {
+        {"0851.0250", "08510250"}, {"0000.0000", "00000000"}, {"", "00000000"},
+        {"0", "00000000"},         {"25", "00250000"},        {"512", "05120000"},
+        {"956", "09560000"},       {"1300", "13000000"},      {"  162.55 ", "01625500"},
+        {"162.550000", "01625500"}};
+    for (const auto& [stored, wire] : sent) EXPECT_EQ(WireFrequency(stored), wire) << stored;
+    // Texts that would reach the scanner as another channel must not be sent at all.
+    for (const char* stored :
+         {".5", "162.55abc", "162,55", "abc", "162.55555", "600", "10", "-5", "12000"})
+        EXPECT_EQ(WireFrequency(stored), std::nullopt) << stored;
 }
 
 TEST(LinkProtocol, ChannelReplies) {
@@ -87,12 +70,9 @@ TEST(LinkProtocol, ApplyingAChannelReplyKeepsFlagsWithoutAToken) {
 }
 
 TEST(LinkProtocol, TrunkTypeNames) {
-    const std::pair<const char*, const char*> names[] = {
-        {"", "0"},       {"E2-800", "1"},   {"TYPE I", "2"},    {"E2-900", "3"},
-        {"E2-UHF", "4"}, {"E2-VHF", "5"},   {"EDCS WIDE", "6"}, {"EDCS NARROW", "7"},
-        {"LTR", "8"},    {"EDCS SCT", "9"}, {"E2-CUS", "10"},   {"E1-CUS", "11"},
-    };
-    for (const auto& [name, code] : names) EXPECT_EQ(TrunkTypeCodeForName(name), code) << name;
+    // Every code's name is proven against the simulator; here the edges.
+    EXPECT_EQ(TrunkTypeCodeForName(""), "0");
+    EXPECT_EQ(TrunkTypeCodeForName("E1-CUS"), "11");
     EXPECT_EQ(TrunkTypeCodeForName("XYZ"), std::nullopt);
     EXPECT_EQ(ParseTrunkTypeReply("TB A EDCS SCT  \r", 0), "EDCS SCT");
     EXPECT_EQ(ParseTrunkTypeReply("TB B \r", 1), "");

@@ -25,10 +25,10 @@ Image Held() {
 
 struct PlanCase {
     const char* name;
-    std::function<void(Image&)> edit;
     std::vector<int> channels;
     std::vector<int> banks;
     std::vector<std::pair<int, int>> trunkIds;
+    std::function<void(Image&)> edit;
 };
 
 class PlanChangesTest : public ::testing::TestWithParam<PlanCase> {};
@@ -56,63 +56,59 @@ TEST_P(PlanChangesTest, PlansWhatTheScannerWouldHoldDifferently) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, PlanChangesTest,
     ::testing::Values(
-        PlanCase{"nothing", [](Image&) {}, {}, {}, {}},
+        PlanCase{"nothing", {}, {}, {}, [](Image&) {}},
         PlanCase{"tags, comments and names stay in the file",
+                 {},
+                 {},
+                 {},
                  [](Image& i) {
                      i.channel(0, 3)[kFieldTag] = "ENGINE 8";
                      i.channel(0, 3)[kFieldComment] = "moved";
                      i.BankTag[0] = "Fire";
                      i.TrunkId[1][4][1] = "DISPATCH 2";
-                 },
-                 {},
-                 {},
-                 {}},
+                 }},
         PlanCase{"frequency by its wire form only",
+                 {4},
+                 {},
+                 {},
                  [](Image& i) {
                      i.channel(0, 3)[kFieldFrequency] = "154.385";
                      i.channel(0, 4)[kFieldFrequency] = "0155.0000";
-                 },
-                 {4},
-                 {},
-                 {}},
+                 }},
         PlanCase{"each flag",
+                 {3, 60, 250},
+                 {},
+                 {},
                  [](Image& i) {
                      i.channel(0, 3)[kFieldTrunk] = "1";
                      i.channel(1, 10)[kFieldDelay] = "1";
                      i.channel(4, 50)[kFieldFrequency] = "0460.1000";
-                 },
-                 {3, 60, 250},
-                 {},
-                 {}},
+                 }},
         PlanCase{"flags of an empty channel are not sent",
-                 [](Image& i) { i.channel(2, 1)[kFieldLockout] = "1"; },
                  {},
                  {},
-                 {}},
-        PlanCase{"cleared channel", [](Image& i) { EmptyChannel(i.channel(1, 10)); }, {60}, {}, {}},
+                 {},
+                 [](Image& i) { i.channel(2, 1)[kFieldLockout] = "1"; }},
+        PlanCase{"cleared channel", {60}, {}, {}, [](Image& i) { EmptyChannel(i.channel(1, 10)); }},
         PlanCase{"unsendable frequency is planned so the check reports it",
-                 [](Image& i) { i.channel(0, 3)[kFieldFrequency] = "abc"; },
                  {3},
                  {},
-                 {}},
+                 {},
+                 [](Image& i) { i.channel(0, 3)[kFieldFrequency] = "abc"; }},
         PlanCase{"what the settings commands carry, per bank",
+                 {},
+                 {0, 1, 3},
+                 {},
                  [](Image& i) {
                      i.TrunkType[0] = "2";
                      i.TrunkSetting[1][0] = "3";          // control channel
                      i.TrunkSetting[2][5] = "1";          // kept by this program only
                      i.TrunkBase[3][1][0] = "0851.0000";  // band plan
-                 },
-                 {},
-                 {0, 1, 3},
-                 {}},
-        PlanCase{"trunk IDs, set and cleared",
-                 [](Image& i) {
+                 }},
+        PlanCase{"trunk IDs, set and cleared", {}, {}, {{1, 4}, {3, 49}}, [](Image& i) {
                      i.TrunkId[1][4][0] = "";
                      i.TrunkId[3][49][0] = "001234";
-                 },
-                 {},
-                 {},
-                 {{1, 4}, {3, 49}}}));
+                 }}));
 
 TEST(DescribePlanTest, CountsEachPart) {
     SendPlan plan;
@@ -125,42 +121,37 @@ TEST(DescribePlanTest, CountsEachPart) {
 }
 
 // The send walks only what the plan names, with the waits and checks of a whole send.
-class PlannedSend : public SessionTest {};
+class PlannedSend : public SessionTest {
+  protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        config.options.expert = 1;
+        request.plan.emplace();
+    }
+    SendRequest request = SendAll({true, true, true});
+};
 
 TEST_F(PlannedSend, WritesOnlyThePlannedChannelsAndIds) {
-    config.options.expert = 1;
     image.channel(0, 7)[kFieldFrequency] = "0154.3850";
     image.channel(2, 1)[kFieldFrequency] = "0460.1000";
     image.TrunkType[1] = "1";
     image.TrunkId[1][2][0] = "000712";
-    SendRequest request;
-    request.items = {true, true, true};
-    request.area = TransferArea::AllBanks;
-    request.plan.emplace();
     request.plan->channels[7] = request.plan->channels[101] = true;
     request.plan->trunkIds[kTrunkIdUsedRows + 2] = true;
-    const TransferResult r = send(request);
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
+    ASSERT_EQ(send(request).outcome, TransferOutcome::Completed) << result->message;
     std::vector<std::string> writes;
     for (const std::string& t : scanner.texts())
-        if (t.rfind("PM", 0) == 0 || t.rfind("TG ", 0) == 0 || t.rfind("TI", 0) == 0 ||
-            t.rfind("MA", 0) == 0 || t.rfind("BT", 0) == 0)
-            writes.push_back(t);
+        for (const char* kind : {"PM", "TG ", "TI", "MA", "BT"})
+            if (t.rfind(kind, 0) == 0) writes.push_back(t);
     EXPECT_EQ(writes,
               (std::vector<std::string>{"MA007", "PM007 01543850", "MA101", "PM101 04601000",
                                         "MA001", "TG B A0", "TG B A2 000712"}));
 }
 
 TEST_F(PlannedSend, FrequencyCheckStillComesFirst) {
-    config.options.expert = 1;
     image.channel(0, 7)[kFieldFrequency] = "abc";
-    SendRequest request;
-    request.items.frequencies = true;
-    request.area = TransferArea::AllBanks;
-    request.plan.emplace();
     request.plan->channels[7] = true;
-    const TransferResult r = send(request);
-    EXPECT_EQ(r.outcome, TransferOutcome::Refused);
+    EXPECT_EQ(send(request).outcome, TransferOutcome::Refused);
     EXPECT_TRUE(scanner.texts().empty());
 }
 

@@ -2,8 +2,10 @@
 // recording everything the session reports.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,6 +17,14 @@
 #include "simulated_scanner.h"
 
 namespace vex::test {
+
+using Strings = std::vector<std::string>;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+using StartFn = std::function<void(LinkSession&, const Image&)>;
 
 class SessionTest : public ::testing::Test {
   protected:
@@ -56,28 +66,62 @@ class SessionTest : public ::testing::Test {
         return *session;
     }
 
+    // Forgets what the last job sent, showed, asked and gave.
+    void forget() {
+        result.reset();
+        scanner.sent.clear();
+        statuses.clear();
+        questions.clear();
+        replies.clear();
+    }
+
     // Runs the clock until the transfer has finished (or a day has passed).
     TransferResult runToEnd() {
         while (!result && clock.nextDue() >= 0) clock.advance(clock.nextDue() - clock.now());
         EXPECT_TRUE(result.has_value());
         return result.value_or(TransferResult{});
     }
-
-    TransferResult read(const ReadRequest& request) {
+    // Starts a job on the session (made if there is none) with a clean record, runs it out.
+    TransferResult run(const StartFn& start) {
         if (!session) make();
-        session->startRead(image, request);
+        forget();
+        start(*session, image);
         return runToEnd();
     }
+    TransferResult read(const ReadRequest& request) {
+        return run([&](LinkSession& s, const Image& i) { s.startRead(i, request); });
+    }
     TransferResult send(const SendRequest& request) {
+        return run([&](LinkSession& s, const Image& i) { s.startSend(i, request); });
+    }
+    OpenResult open() {
         if (!session) make();
-        session->startSend(image, request);
-        return runToEnd();
+        std::optional<OpenResult> opened;
+        session->open([&](const OpenResult& r) { opened = r; });
+        EXPECT_FALSE(opened) << "never from inside open()";
+        clock.runUntilIdle();
+        EXPECT_TRUE(opened);
+        return opened.value_or(OpenResult{});
+    }
+    // Advances the clock until the last command sent begins with `prefix`.
+    void runUntilSent(std::string_view prefix) {
+        while (scanner.sent.empty() || scanner.sent.back().text.rfind(prefix, 0) != 0)
+            clock.advance(1);
     }
 
     bool hasStatus(std::string_view text) const {
-        for (const std::string& s : statuses)
-            if (s == text) return true;
-        return false;
+        return std::find(statuses.begin(), statuses.end(), text) != statuses.end();
+    }
+    // How many commands sent begin with `prefix`.
+    long sentCount(std::string_view prefix) const {
+        return std::count_if(scanner.sent.begin(), scanner.sent.end(),
+                             [&](const SentCommand& c) { return c.text.rfind(prefix, 0) == 0; });
+    }
+    // Fake-clock time of the nth command sent as `text` (-1: not sent).
+    std::int64_t timeOf(const std::string& text, int nth = 1) const {
+        for (const SentCommand& c : scanner.sent)
+            if (c.text == text && --nth == 0) return c.at;
+        return -1;
     }
     std::string fileText(const char* name) const {
         std::string content;
@@ -111,13 +155,39 @@ inline ReadRequest ReadAll(TransferItems items = {true, false, false}) {
     return r;
 }
 
-inline SendRequest SendRange(int start, int end) {
+inline ReadRequest ReadBank(TransferItems items, int bank) {
+    ReadRequest r = ReadAll(items);
+    r.area = TransferArea::SingleBank;
+    r.bank = bank;
+    return r;
+}
+
+inline SendRequest SendAll(TransferItems items) {
     SendRequest r;
-    r.items.frequencies = true;
+    r.items = items;
+    r.area = TransferArea::AllBanks;
+    return r;
+}
+
+inline SendRequest SendBank(TransferItems items, int bank) {
+    SendRequest r = SendAll(items);
+    r.area = TransferArea::SingleBank;
+    r.bank = bank;
+    return r;
+}
+
+inline SendRequest SendRange(int start, int end) {
+    SendRequest r = SendAll({true, false, false});
     r.area = TransferArea::ChannelRange;
     r.rangeStart = start;
     r.rangeEnd = end;
     return r;
+}
+
+// Names a table row in the test's name.
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+    return info.param.name;
 }
 
 }  // namespace vex::test

@@ -14,10 +14,6 @@ struct LifetimeCase {
     bool deferAnswers;   // the job is waiting for the user
 };
 
-void PrintTo(const LifetimeCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class SessionLifetime : public SessionTest, public ::testing::WithParamInterface<LifetimeCase> {};
 
 TEST_P(SessionLifetime, DestroyedMidJobLeavesNothingRunning) {
@@ -69,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         LifetimeCase{"id_list_tags",
                      [](LinkSession& s, const Image& i) { s.startReadIdListTags(i); }, 300, false},
         LifetimeCase{"open", [](LinkSession& s, const Image&) { s.open({}); }, 50, false}),
-    [](const ::testing::TestParamInfo<LifetimeCase>& info) { return info.param.name; });
+    RowName<LifetimeCase>);
 
 }  // namespace
 }  // namespace vex::test

@@ -1,5 +1,5 @@
-// The texts the window shows while each procedure runs and when one is refused: the user
-// reads them, so each must come exactly as written.
+// The texts the window shows while each procedure runs, when one is refused and when it asks:
+// the user reads them, so each must come exactly as written.
 #include <gtest/gtest.h>
 
 #include "link/link.h"
@@ -8,9 +8,36 @@
 namespace vex::test {
 namespace {
 
-using Strings = std::vector<std::string>;
+StartFn Read(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1,
+             bool singleBankFlag = false) {
+    return [=](LinkSession& s, const Image& image) {
+        ReadRequest r = ReadBank(items, bank);
+        r.area = area;
+        r.singleBankFlag = singleBankFlag;
+        s.startRead(image, r);
+    };
+}
+StartFn Send(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1,
+             bool singleBankFlag = false) {
+    return [=](LinkSession& s, const Image& image) {
+        SendRequest r = SendBank(items, bank);
+        r.area = area;
+        r.singleBankFlag = singleBankFlag;
+        s.startSend(image, r);
+    };
+}
+StartFn SendChannels(int start, int end) {
+    return [=](LinkSession& s, const Image& image) { s.startSend(image, SendRange(start, end)); };
+}
+StartFn DeleteBank(int bank) {
+    return [=](LinkSession& s, const Image&) { s.startDeleteBank(bank); };
+}
+const TransferItems kChannels{true, false, false};
+const TransferItems kIds{false, true, false};
+const TransferItems kSettings{false, false, true};
+const TransferItems kNothing{};
 
-class StatusTexts : public SessionTest {
+class Texts : public SessionTest {
   protected:
     void SetUp() override {
         SessionTest::SetUp();
@@ -31,135 +58,177 @@ class StatusTexts : public SessionTest {
 
 struct Procedure {
     const char* name;
-    std::function<void(LinkSession&, const Image&)> start;
+    StartFn start;
     Strings statuses;         // each must be shown, in this order
     bool otherTypes = false;  // the scanner's bank 1 holds no trunk system yet
 };
 
-TEST_F(StatusTexts, EachProcedureShowsItsStatusTexts) {
-    auto read = [](TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1) {
-        return [=](LinkSession& s, const Image& image) {
-            ReadRequest r;
-            r.items = items;
-            r.area = area;
-            r.bank = bank;
-            s.startRead(image, r);
-        };
-    };
-    auto send = [](TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1) {
-        return [=](LinkSession& s, const Image& image) {
-            SendRequest r;
-            r.items = items;
-            r.area = area;
-            r.bank = bank;
-            s.startSend(image, r);
-        };
-    };
-    const Procedure procedures[] = {
-        {"Read F Data, one bank",
-         read({true, false, false}, TransferArea::SingleBank, 1),
-         {"Reading trunk type", "Read trunktype/1", "Read trunktype/5", "Trunk type read Ok",
-          "Reading priority channel", "Reading Prio Channels", "Reading data Ok"}},
-        {"read ID",
-         read({false, true, false}),
-         {"Read ID list / 0", "Read ID list / 49", "Read ID list / 50", "Read ID list / 149",
-          "ID read Ok"}},
-        {"get trunksettings",
-         read({false, false, true}),
-         {"Reading Trunk Settings Bank:1", "Reading Trunk Settings Bank:5",
-          "Reading Trunk Settings Ok", "Reading Base/Offset: 2", "Reading fleetmap: 1",
-          "Reading Prio Channels"}},
-        {"&Get trunktype",
-         [](LinkSession& s, const Image& image) { s.startReadTrunkTypes(image); },
-         {"Reading trunk type", "Read trunktype/5", "Trunk type read Ok"}},
-        {"&Get names",
-         [](LinkSession& s, const Image&) { s.startReadBankNames(); },
-         {"Read Bank Names/ 1", "Read Bank Names/ 5", "Names Read Ok", "Reading trunk type",
-          "Trunk type read Ok"}},
-        {"read ID lists tag",
-         [](LinkSession& s, const Image& image) { s.startReadIdListTags(image); },
-         {"Read ID list tags/ 1", "Read ID list tags/ 100", "ID tags read Ok"}},
-        {"Send Data, channels",
-         send({true, false, false}, TransferArea::SingleBank, 0),
-         {"Reading trunk type", "setting trunktype required.. please wait..", "Sending data Ok"},
-         true},
-        {"send trunksettings",
-         send({false, false, true}),
-         {" Sending Trunk settings bank: 1", " Sending Trunk settings bank: 5"}},
-        {"Send TRUNK ID'S",
-         send({false, true, false}, TransferArea::SingleBank, 0),
-         {"setting trunktype required.. please wait..", "Sending trunkdata ", "Delete ID:"},
-         true},
-        {"&Delete Bank",
-         [](LinkSession& s, const Image&) { s.startDeleteBank(2); },
-         {"Delete Channel 101", "Delete Channel 150", ""}},
-    };
-    for (const Procedure& p : procedures) {
-        scanner.setTypeNames({p.otherTypes ? "" : "TYPE I", "E2-UHF", "LTR", "", ""});
-        statuses.clear();
-        result.reset();
-        make();
-        p.start(*session, image);
-        const TransferResult r = runToEnd();
-        EXPECT_EQ(r.outcome, TransferOutcome::Completed) << p.name << ": " << r.message;
-        auto at = statuses.begin();
-        for (const std::string& expected : p.statuses) {
-            at = std::find(at, statuses.end(), expected);
-            EXPECT_NE(at, statuses.end())
-                << p.name << ": \"" << expected << "\" missing or out of order";
-            if (at == statuses.end()) break;
-        }
+class StatusTexts : public Texts, public ::testing::WithParamInterface<Procedure> {};
+
+TEST_P(StatusTexts, AreShownInOrder) {
+    const Procedure& p = GetParam();
+    if (p.otherTypes) scanner.model.trunk(0).typeName = "";
+    const TransferResult r = run(p.start);
+    EXPECT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
+    auto at = statuses.begin();
+    for (const std::string& expected : p.statuses) {
+        at = std::find(at, statuses.end(), expected);
+        ASSERT_NE(at, statuses.end()) << "\"" << expected << "\" missing or out of order";
     }
 }
 
-TEST_F(StatusTexts, AnUnknownScannerIsNamedInEachProceduresOwnWords) {
-    scanner.identifyAs("ABC123");
-    struct Case {
-        const char* name;
-        std::function<void(LinkSession&)> start;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"read", [this](LinkSession& s) { s.startRead(image, ReadAll()); },
-         "No scanner detected at comport. Check baudrate/comport/scanner is in remote mode"},
-        {"send", [this](LinkSession& s) { s.startSend(image, SendRange(1, 1)); },
-         "No scanner detected at comport. Check baudrate/comport/scanner is in remote mode."},
-        {"delete", [](LinkSession& s) { s.startDeleteBank(0); },
-         "No scanner detected at comport. Check baudrate/comport is in remote mode"},
-    };
-    for (const Case& c : cases) {
-        scanner.sent.clear();
-        result.reset();
-        make();
-        c.start(*session);
-        const TransferResult r = runToEnd();
-        EXPECT_EQ(r.outcome, TransferOutcome::Refused) << c.name;
-        EXPECT_EQ(r.message, c.message) << c.name;
-        EXPECT_EQ(r.title, "Error") << c.name;
-        EXPECT_EQ(scanner.texts(), (Strings{"SI", "SI"})) << c.name << ": nothing else is sent";
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Procedures, StatusTexts,
+    ::testing::Values(
+        Procedure{
+            "ReadOneBank",
+            Read(kChannels, TransferArea::SingleBank, 1),
+            {"Reading trunk type", "Read trunktype/1", "Read trunktype/5", "Trunk type read Ok",
+             "Reading priority channel", "Reading Prio Channels", "Reading data Ok"}},
+        Procedure{"ReadIds",
+                  Read(kIds),
+                  {"Read ID list / 0", "Read ID list / 49", "Read ID list / 50",
+                   "Read ID list / 149", "ID read Ok"}},
+        Procedure{"ReadSettings",
+                  Read(kSettings),
+                  {"Reading Trunk Settings Bank:1", "Reading Trunk Settings Bank:5",
+                   "Reading Trunk Settings Ok", "Reading Base/Offset: 2", "Reading fleetmap: 1",
+                   "Reading Prio Channels"}},
+        Procedure{"ReadTrunkTypes",
+                  [](LinkSession& s, const Image& image) { s.startReadTrunkTypes(image); },
+                  {"Reading trunk type", "Read trunktype/5", "Trunk type read Ok"}},
+        Procedure{"ReadBankNames",
+                  [](LinkSession& s, const Image&) { s.startReadBankNames(); },
+                  {"Read Bank Names/ 1", "Read Bank Names/ 5", "Names Read Ok",
+                   "Reading trunk type", "Trunk type read Ok"}},
+        Procedure{"ReadIdListTags",
+                  [](LinkSession& s, const Image& image) { s.startReadIdListTags(image); },
+                  {"Read ID list tags/ 1", "Read ID list tags/ 100", "ID tags read Ok"}},
+        Procedure{
+            "SendChannels",
+            Send(kChannels, TransferArea::SingleBank, 0),
+            {"Reading trunk type", "setting trunktype required.. please wait..", "Sending data Ok"},
+            true},
+        Procedure{"SendSettings",
+                  Send(kSettings),
+                  {" Sending Trunk settings bank: 1", " Sending Trunk settings bank: 5"}},
+        Procedure{
+            "SendIds",
+            Send(kIds, TransferArea::SingleBank, 0),
+            {"setting trunktype required.. please wait..", "Sending trunkdata ", "Delete ID:"},
+            true},
+        Procedure{"DeleteBank", DeleteBank(2), {"Delete Channel 101", "Delete Channel 150", ""}}),
+    RowName<Procedure>);
 
-TEST_F(StatusTexts, TrunkIdsForAllBanksAfterOneBanksDownloadAreConfirmedAgain) {
-    config.options.expert = 0;
-    SendRequest request;
-    request.items.trunkIds = true;
-    request.area = TransferArea::AllBanks;
-    request.singleBankFlag = true;
-    answer = false;
-    make();
-    session->startSend(image, request);
-    const TransferResult r = runToEnd();
-    ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].text,
-              "WARNING: Please re-confirm data upload.\nYou previously downloaded trunk data from "
-              "one bank and now you want to upload all banks.\nAll remaining trunk id's will be "
-              "cleared!\nAre you sure?");
-    EXPECT_TRUE(questions[0].warning);
+struct Refusal {
+    const char* name;
+    StartFn start;
+    const char* message;
+    const char* identification = nullptr;  // another device answers "SI"
+};
+
+class RefusalTexts : public Texts, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusalTexts, AreGivenBeforeAnythingIsWritten) {
+    const Refusal& c = GetParam();
+    if (c.identification) scanner.identifyAs(c.identification);
+    EmptyChannel(image.channel(3, 1));  // bank 4 holds nothing to send
+    const TransferResult r = run(c.start);
     EXPECT_EQ(r.outcome, TransferOutcome::Refused);
-    EXPECT_TRUE(r.singleBankFlag) << "No keeps the flag";
-    EXPECT_TRUE(scanner.sent.empty());
+    EXPECT_EQ(r.message, c.message);
+    EXPECT_FALSE(r.hasData);
+    if (c.identification) {
+        EXPECT_EQ(r.title, "Error");
+        EXPECT_EQ(scanner.texts(), (Strings{"SI", "SI"})) << "nothing else is sent";
+    } else {
+        EXPECT_TRUE(scanner.sent.empty());
+    }
 }
+
+constexpr const char* kNoScanner =
+    "No scanner detected at comport. Check baudrate/comport/scanner is in remote mode";
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, RefusalTexts,
+    ::testing::Values(
+        Refusal{"ReadNothing", Read(kNothing), "Please select which data you want to download."},
+        Refusal{"ReadNoArea", Read(kChannels, TransferArea::None),
+                "Please select All Banks or Single Bank."},
+        Refusal{"ReadNoBank", Read(kChannels, TransferArea::SingleBank),
+                "Please select which bank you want to download."},
+        Refusal{"SendNothing", Send(kNothing), "Please select which data you want to upload."},
+        Refusal{"SendNoArea", Send(kChannels, TransferArea::None),
+                "Please select All Banks or Single Bank."},
+        Refusal{"SendNoBank", Send(kChannels, TransferArea::SingleBank),
+                "Please select which bank you want to upload."},
+        Refusal{"SendEmptyBank", Send(kChannels, TransferArea::SingleBank, 3),
+                "There is nothing to send!"},
+        Refusal{"DeleteNoBank", DeleteBank(-1), "Please select which bank you want to delete."},
+        Refusal{"ReadUnknownScanner", Read(kChannels), kNoScanner, "ABC123"},
+        Refusal{"SendUnknownScanner", SendChannels(1, 1),
+                "No scanner detected at comport. Check baudrate/comport/scanner is in remote "
+                "mode.",
+                "ABC123"},
+        Refusal{"DeleteUnknownScanner", DeleteBank(0),
+                "No scanner detected at comport. Check baudrate/comport is in remote mode",
+                "ABC123"}),
+    RowName<Refusal>);
+
+TEST_F(Texts, ARefusedReadLeavesTheSingleBankFlagAsItWas) {
+    EXPECT_TRUE(run(Read(kNothing, TransferArea::AllBanks, -1, true)).singleBankFlag);
+}
+
+struct Confirmation {
+    const char* name;
+    StartFn start;
+    std::size_t asked;  // the last one is answered No, those before Yes
+    const char* text;
+    bool warning;
+    bool singleBankFlag = false;
+};
+
+class QuestionTexts : public Texts, public ::testing::WithParamInterface<Confirmation> {};
+
+TEST_P(QuestionTexts, AnsweredNoSendNothing) {
+    const Confirmation& c = GetParam();
+    config.options.expert = 0;
+    deferAnswers = true;
+    make();
+    c.start(*session, image);
+    clock.runUntilIdle();
+    while (pendingAnswer && questions.size() < c.asked) {
+        std::exchange(pendingAnswer, nullptr)(true);
+        clock.runUntilIdle();
+    }
+    ASSERT_EQ(questions.size(), c.asked);
+    EXPECT_EQ(questions.back().text, c.text);
+    EXPECT_EQ(questions.back().warning, c.warning);
+    std::exchange(pendingAnswer, nullptr)(false);
+    const TransferResult r = runToEnd();
+    EXPECT_EQ(r.outcome, TransferOutcome::Refused);
+    EXPECT_EQ(r.message, "");
+    EXPECT_EQ(r.singleBankFlag, c.singleBankFlag) << "No keeps the flag";
+    EXPECT_TRUE(scanner.sent.empty()) << "the questions come before the first command";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Questions, QuestionTexts,
+    ::testing::Values(
+        Confirmation{"SendRange", SendChannels(10, 12), 1,
+                     "Please confirm data upload.\nChannels: 10 / 12\nAre you sure?", false},
+        Confirmation{"AllBanksAfterOne", Send(kChannels, TransferArea::AllBanks, -1, true), 2,
+                     "WARNING: Please re-confirm data upload.\nYou previously downloaded 1 bank "
+                     "and now you want to upload all banks.\nAll remaining channels will be "
+                     "cleared!\nAre you sure?",
+                     true, true},
+        Confirmation{"IdsOfAllBanksAfterOne", Send(kIds, TransferArea::AllBanks, -1, true), 1,
+                     "WARNING: Please re-confirm data upload.\nYou previously downloaded trunk "
+                     "data from one bank and now you want to upload all banks.\nAll remaining "
+                     "trunk id's will be cleared!\nAre you sure?",
+                     true, true},
+        Confirmation{"DeleteBank", DeleteBank(2), 1,
+                     "You selected to delete all data in bank 3.\n101 / 150\nAre you sure?", true}),
+    RowName<Confirmation>);
 
 }  // namespace
 }  // namespace vex::test

@@ -7,8 +7,6 @@
 namespace vex::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 class TrunkTypeReuse : public SessionTest {
   protected:
     void SetUp() override {
@@ -18,22 +16,12 @@ class TrunkTypeReuse : public SessionTest {
         for (int ch = 1; ch <= 250; ++ch) scanner.model.channel(ch).frequency = "01500000";
     }
     // The read the window starts by itself.
-    TransferResult readTypes() {
+    TransferOutcome readTypes() {
         make();
-        session->startReadTrunkTypes(image);
-        TransferResult r = runToEnd();
-        result.reset();
-        scanner.sent.clear();
-        return r;
-    }
-    long typeReads() const {
-        const Strings texts = scanner.texts();
-        return std::count_if(texts.begin(), texts.end(),
-                             [](const std::string& t) { return t.rfind("TB ", 0) == 0; });
+        return run([](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); }).outcome;
     }
     static ReadRequest Range(int start, int end, bool reuse) {
-        ReadRequest r;
-        r.items.frequencies = true;
+        ReadRequest r = ReadAll();
         r.area = TransferArea::ChannelRange;
         r.rangeStart = start;
         r.rangeEnd = end;
@@ -43,38 +31,29 @@ class TrunkTypeReuse : public SessionTest {
 };
 
 TEST_F(TrunkTypeReuse, AReadTakesTheTypesReadBeforeOnlyWhenAskedTo) {
-    struct Case {
-        bool reuse;
-        long typeReads;
-        const char* bankA;
-    };
     // The scanner changes its mind after the window opened: a reusing read keeps what it was told.
-    for (const Case& c : {Case{true, 0, "9"}, Case{false, 5, "2"}}) {
+    for (const auto& [reuse, typeReads, bankA] :
+         {std::tuple{true, 0, "9"}, std::tuple{false, 5, "2"}}) {
         scanner.setTypeNames({"EDCS SCT", "", "LTR", "", ""});
-        ASSERT_EQ(readTypes().outcome, TransferOutcome::Completed);
+        ASSERT_EQ(readTypes(), TransferOutcome::Completed);
         EXPECT_TRUE(session->scannerTrunkTypesKnown());
         scanner.model.trunk(0).typeName = "TYPE I";
-        const TransferResult r = read(Range(1, 2, c.reuse));
+        const TransferResult r = read(Range(1, 2, reuse));
         ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-        EXPECT_EQ(typeReads(), c.typeReads) << c.reuse;
-        EXPECT_EQ(r.image.TrunkType[0], c.bankA) << c.reuse;
+        EXPECT_EQ(sentCount("TB "), typeReads) << reuse;
+        EXPECT_EQ(r.image.TrunkType[0], bankA) << reuse;
         EXPECT_EQ(r.image.TrunkType[2], "8");
         EXPECT_EQ(r.image.TrunkType[1], "0");
-        result.reset();
     }
 }
 
 TEST_F(TrunkTypeReuse, TypesAreReadWhenThereIsNoCompleteReadToTake) {
-    struct Case {
-        const char* what;
-        std::function<void()> before;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<const char*, std::function<void()>> cases[] = {
         {"never read", [this] { make(); }},
         {"the read on opening failed",
          [this] {
              scanner.inject("err@TB B:always");
-             EXPECT_EQ(readTypes().outcome, TransferOutcome::Failed);
+             EXPECT_EQ(readTypes(), TransferOutcome::Failed);
              scanner.faults.Clear();
          }},
         {"the read on opening was stopped",
@@ -84,63 +63,53 @@ TEST_F(TrunkTypeReuse, TypesAreReadWhenThereIsNoCompleteReadToTake) {
              while (scanner.sent.size() < 2) clock.advance(1);
              session->stop();
              EXPECT_EQ(runToEnd().outcome, TransferOutcome::Stopped);
-             result.reset();
-             scanner.sent.clear();
          }},
         {"the port was opened again",
          [this] {
              readTypes();
-             session->open([](const OpenResult&) {});
-             clock.runUntilIdle(60000);
-             scanner.sent.clear();
+             open();
          }},
     };
-    for (const Case& c : cases) {
-        c.before();
-        EXPECT_FALSE(session->scannerTrunkTypesKnown()) << c.what;
+    for (const auto& [what, before] : cases) {
+        forget();
+        before();
+        EXPECT_FALSE(session->scannerTrunkTypesKnown()) << what;
         const TransferResult r = read(Range(1, 1, true));
-        ASSERT_EQ(r.outcome, TransferOutcome::Completed) << c.what << ": " << r.message;
-        EXPECT_EQ(typeReads(), 5) << c.what;
-        EXPECT_EQ(r.image.TrunkType[0], "9") << c.what;
-        EXPECT_TRUE(session->scannerTrunkTypesKnown()) << c.what;
-        result.reset();
-        scanner.sent.clear();
+        ASSERT_EQ(r.outcome, TransferOutcome::Completed) << what << ": " << r.message;
+        EXPECT_EQ(sentCount("TB "), 5) << what;
+        EXPECT_EQ(r.image.TrunkType[0], "9") << what;
+        EXPECT_TRUE(session->scannerTrunkTypesKnown()) << what;
         session.reset();
     }
 }
 
 TEST_F(TrunkTypeReuse, ASendComparesWithTheTypesReadBeforeAndKeepsThemUpToDate) {
-    image.channel(0, 1)[kFieldFrequency] = "0851.0250";
-    image.channel(0, 1)[kFieldTrunk] = "1";
+    image.channel(0, 1) = {"1", "0851.0250", "", "1", "0", "0", ""};
     image.TrunkType[0] = "6";
-    ASSERT_EQ(readTypes().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(readTypes(), TransferOutcome::Completed);
     SendRequest rq = SendRange(1, 1);
     rq.reuseTrunkTypes = true;
     ASSERT_EQ(send(rq).outcome, TransferOutcome::Completed);
-    EXPECT_EQ(typeReads(), 0);
+    EXPECT_EQ(sentCount("TB "), 0);
     EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "TR A 6");
     EXPECT_EQ(session->scannerTrunkTypes()[0], "6");
 
     // The scanner now holds type 6 in bank A: the next send sets nothing.
-    result.reset();
-    scanner.sent.clear();
     ASSERT_EQ(send(rq).outcome, TransferOutcome::Completed);
-    EXPECT_EQ(typeReads(), 0);
+    EXPECT_EQ(sentCount("TB "), 0);
     EXPECT_EQ(scanner.textsFrom("KEY07").at(2), "MA001");
 }
 
 TEST_F(TrunkTypeReuse, AFailedTransferMakesTheNextOneReadTheTypes) {
-    ASSERT_EQ(readTypes().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(readTypes(), TransferOutcome::Completed);
+    forget();
     session->startRead(image, Range(1, 50, true));
-    while (scanner.sent.empty() || scanner.sent.back().text != "MA010") clock.advance(1);
+    runUntilSent("MA010");
     scanner.pullAtNextCommand();
     EXPECT_EQ(runToEnd().outcome, TransferOutcome::Failed);
     EXPECT_FALSE(session->scannerTrunkTypesKnown());
-    result.reset();
-    scanner.sent.clear();
-    const TransferResult r = read(Range(1, 1, true));
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_EQ(typeReads(), 5);
+    ASSERT_EQ(read(Range(1, 1, true)).outcome, TransferOutcome::Completed) << result->message;
+    EXPECT_EQ(sentCount("TB "), 5);
 }
 
 }  // namespace

@@ -6,17 +6,13 @@
 namespace vex::test {
 namespace {
 
-class LinkWrites : public SessionTest {};
+using LinkWrites = SessionTest;
 
 TEST_F(LinkWrites, VersionIniThatCannotBeWrittenIsAWarningOfTheOpen) {
     std::filesystem::create_directory(folder / "version.ini");
-    make();
-    std::optional<OpenResult> opened;
-    session->open([&](const OpenResult& r) { opened = r; });
-    clock.runUntilIdle();
-    ASSERT_TRUE(opened);
-    EXPECT_TRUE(opened->port.ok());
-    EXPECT_EQ(opened->warnings,
+    const OpenResult opened = open();
+    EXPECT_TRUE(opened.port.ok());
+    EXPECT_EQ(opened.warnings,
               (std::vector<std::string>{"version.ini could not be written: it is a folder."}));
 }
 
