@@ -23,7 +23,8 @@
 
 using vex::gui::Answer;
 using vex::gui::vexcomm;
-using vex::gui::test::RunUntil;
+using Mode = vex::gui::vexcomm::Mode;
+using Line = std::function<void(vex::test::SimulatedScanner&)>;
 
 namespace {
 
@@ -46,12 +47,6 @@ std::string Expected(int n) {
     return text;
 }
 
-vex::Image EmptyImage() {
-    vex::Image image;
-    vex::ClearForFileNew(image);
-    return image;
-}
-
 }  // namespace
 
 class VexcommTest : public QObject {
@@ -61,12 +56,12 @@ class VexcommTest : public QObject {
     vex::gui::test::ScriptedPrompter d_prompter;
     vex::FakeScheduler* d_clock = nullptr;
     vex::test::SimulatedScanner* d_scanner = nullptr;
+    vex::Image d_image;
+    std::unique_ptr<vexcomm> d_window;
 
-    // A window over a fresh simulated scanner holding `memory`; `line` sets it up first.
-    std::unique_ptr<vexcomm> makeWindow(
-        vexcomm::Mode mode, vex::Image& image, long baud = 115200,
-        const std::function<void(vex::test::SimulatedScanner&)>& line = {},
-        const std::string& memory = ScannerMemory()) {
+    // Opens the window over a fresh simulated scanner holding `memory`; `line` sets it up first.
+    void open(Mode mode, const Line& line = {}, const std::string& memory = ScannerMemory(),
+              long baud = 115200) {
         vex::gui::test::SimLine sim;
         std::string error;
         if (!sim.scanner.model.Load(memory, error)) qFatal("%s", error.c_str());
@@ -75,119 +70,138 @@ class VexcommTest : public QObject {
         d_scanner = &sim.scanner;
         vex::Options options;
         options.delay1 = options.delay2 = options.delay3 = 25;
-        auto window = std::make_unique<vexcomm>(mode, image, options, baud,
-                                                std::move(sim.ownedScanner), d_folder->path(),
-                                                d_prompter, nullptr, std::move(sim.ownedClock));
-        window->show();
-        return window;
+        d_window = std::make_unique<vexcomm>(mode, d_image, options, baud,
+                                             std::move(sim.ownedScanner), d_folder->path(),
+                                             d_prompter, nullptr, std::move(sim.ownedClock));
+        d_window->show();
     }
-    bool until(const std::function<bool()>& done) { return RunUntil(*d_clock, done); }
-    std::unique_ptr<vexcomm> readyWindow(vexcomm::Mode mode, vex::Image& image) {
-        auto window = makeWindow(mode, image);
-        if (!until([&] { return window->ready(); })) qFatal("the window never got ready");
-        return window;
+    bool until(const std::function<bool()>& done, std::int64_t ms = 120000) {
+        return vex::gui::test::RunUntil(*d_clock, done, ms);
     }
-    // Clicks and runs the transfer to its end; its outcome (a vex::TransferOutcome).
-    int press(vexcomm* window, const char* button) {
-        QSignalSpy finished(window, &vexcomm::transferFinished);
-        QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-        if (!until([&] { return finished.count() == 1; })) return -1;
-        return finished.at(0).at(0).toInt();
+    void openReady(Mode mode, const Line& line = {}, const std::string& memory = ScannerMemory()) {
+        open(mode, line, memory);
+        if (!until([&] { return d_window->ready(); })) qFatal("the window never got ready");
     }
-    int sentCount(const std::string& prefix) const {
-        int count = 0;
-        for (const std::string& text : d_scanner->texts()) count += text.rfind(prefix, 0) == 0;
-        return count;
-    }
-
-    template <typename T>
-    static T* child(QWidget* window, const char* name) {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+    template <typename T = QPushButton>
+    T* get(const char* name) const {
+        T* widget = d_window->findChild<T*>(QString::fromLatin1(name));
         if (!widget) qFatal("no child %s", name);
         return widget;
     }
-    static QString status(QWidget* window) { return child<QLineEdit>(window, "status")->text(); }
-    static void chooseRange(QWidget* window, const QString& start, const QString& end) {
-        for (auto [name, text] : {std::pair{"rangeStart", start}, std::pair{"rangeEnd", end}}) {
-            auto* field = child<QLineEdit>(window, name);
-            field->selectAll();
-            QTest::keyClicks(field, text);
+    void click(const char* button) { QTest::mouseClick(get(button), Qt::LeftButton); }
+    // Clicks and runs the transfer to its end; its outcome (a vex::TransferOutcome).
+    int press(const char* button) {
+        QSignalSpy finished(d_window.get(), &vexcomm::transferFinished);
+        click(button);
+        if (!until([&] { return finished.count() == 1; })) return -1;
+        return finished.at(0).at(0).toInt();
+    }
+    QString text(const char* field) const { return get<QLineEdit>(field)->text(); }
+    // Which of the transfer buttons take a click.
+    QString enabled() const {
+        QStringList names;
+        for (const char* name : {"start", "stop", "readBankNames"})
+            if (get(name)->isEnabled()) names << name;
+        return names.join(' ');
+    }
+    void chooseRange(const QString& start, const QString& end) {
+        for (auto [name, typed] : {std::pair{"rangeStart", start}, std::pair{"rangeEnd", end}}) {
+            get<QLineEdit>(name)->selectAll();
+            QTest::keyClicks(get<QLineEdit>(name), typed);
         }
+    }
+    // A field of channel n (1..250) in the image.
+    std::string at(int n, int field = vex::kFieldFrequency) const {
+        return d_image.channel((n - 1) / 50, (n - 1) % 50 + 1)[field];
     }
 
   private slots:
     void init() {
         d_prompter = {};
         d_folder = std::make_unique<simtest::TempFolder>();
+        d_window.reset();
+        d_image = {};
+        vex::ClearForFileNew(d_image);
     }
 
+    // Typing into the range chooses "Channel Range:"; fields out of range are rewritten where the
+    // user sees them; the channels read replace theirs and the window closes.
+    void readsAChannelRangeIntoTheImageAndCloses_data() {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addRow("in range") << QStringList{"5", "24"} << QStringList{"5", "24"} << 5 << 24;
+        QTest::addRow("above the last")
+            << QStringList{"300", "249"} << QStringList{"250", "249"} << 250 << 250;
+        QTest::addRow("below the first")
+            << QStringList{"0", "2"} << QStringList{"1", "2"} << 1 << 2;
+    }
     void readsAChannelRangeIntoTheImageAndCloses() {
-        vex::Image image = EmptyImage();
-        image.channel(0, 30)[vex::kFieldFrequency] = "0444.4000";  // outside the range: kept
-        auto window = readyWindow(vexcomm::Mode::Read, image);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Read Data"));
-
-        // Typing into the range chooses "Channel Range:".
-        chooseRange(window.get(), "5", "24");
-        QVERIFY(child<QRadioButton>(window.get(), "channelRange")->isChecked());
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, shown);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        d_image.channel(0, 30)[vex::kFieldFrequency] = "0444.4000";  // outside the range: kept
+        openReady(Mode::Read);
+        QCOMPARE(d_window->windowTitle(), QStringLiteral("Read Data"));
+        chooseRange(typed[0], typed[1]);
+        QVERIFY(get<QRadioButton>("channelRange")->isChecked());
         int furthest = 0;
-        connect(child<QProgressBar>(window.get(), "progress"), &QProgressBar::valueChanged, this,
+        connect(get<QProgressBar>("progress"), &QProgressBar::valueChanged, this,
                 [&](int value) { furthest = std::max(furthest, value); });
-        QString channelsShown;
-        connect(child<QLineEdit>(window.get(), "channel"), &QLineEdit::textChanged, this,
-                [&](const QString& text) { channelsShown += text + " "; });
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QVERIFY(window->busy());
-        QVERIFY(child<QPushButton>(window.get(), "stop")->isEnabled());
-        QVERIFY(!child<QPushButton>(window.get(), "start")->isEnabled());
+        QStringList channelsShown;
+        connect(get<QLineEdit>("channel"), &QLineEdit::textChanged, this,
+                [&](const QString& shownChannel) { channelsShown << shownChannel; });
+        click("start");
+        QCOMPARE(QStringList({text("rangeStart"), text("rangeEnd")}), shown);
+        QVERIFY(d_window->busy());
+        QCOMPARE(enabled(), QStringLiteral("stop"));
 
-        QVERIFY(until([&] { return !window->isVisible(); }));
-        QCOMPARE(window->result(), int(QDialog::Accepted));
-        QVERIFY(window->imageReplaced());
+        QVERIFY(until([&] { return !d_window->isVisible(); }));
+        QCOMPARE(d_window->result(), int(QDialog::Accepted));
+        QVERIFY(d_window->imageReplaced());
         QVERIFY2(d_prompter.told.empty(), qPrintable(d_prompter.told.join('\n')));
-        for (int n = 5; n <= 24; ++n) {
-            QCOMPARE(image.channel(0, n)[vex::kFieldFrequency], Expected(n));
-            QCOMPARE(image.channel(0, n)[vex::kFieldLockout], std::string(n % 3 == 0 ? "1" : "0"));
+        for (int n = first; n <= last; ++n) {
+            QCOMPARE(at(n), Expected(n));
+            QCOMPARE(at(n, vex::kFieldLockout), std::string(n % 3 == 0 ? "1" : "0"));
         }
-        QCOMPARE(image.channel(0, 30)[vex::kFieldFrequency], std::string("0444.4000"));
-        QVERIFY(furthest >= 15);
-        QVERIFY2(channelsShown.contains("012"), qPrintable(channelsShown));
+        QCOMPARE(at(30), std::string("0444.4000"));
+        QVERIFY(furthest > 0);
+        QVERIFY2(channelsShown.contains(QString::number(last).rightJustified(3, '0')),
+                 qPrintable(channelsShown.join(' ')));
     }
 
     void sendsOneBankAfterConfirmation() {
-        vex::Image image = EmptyImage();
-        vex::SetStartupBankTags(image);
+        vex::SetStartupBankTags(d_image);
         for (int s = 1; s <= 50; ++s) {
-            auto& channel = image.channel(1, s);
+            auto& channel = d_image.channel(1, s);
             channel[vex::kFieldFrequency] = "0851.0125";
             channel[vex::kFieldTrunk] = channel[vex::kFieldLockout] = "0";
             channel[vex::kFieldDelay] = "1";
         }
-        const vex::Image before = image;
-        auto window = makeWindow(vexcomm::Mode::Send, image);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Send Data"));
-        auto* banks = child<QComboBox>(window.get(), "bankList");
+        const vex::Image before = d_image;
+        open(Mode::Send);
+        QCOMPARE(d_window->windowTitle(), QStringLiteral("Send Data"));
+        auto* banks = get<QComboBox>("bankList");
         QCOMPARE(banks->count(), 5);
         QVERIFY(banks->itemText(0).endsWith("  -  EMPTY"));
         QVERIFY(!banks->itemText(1).endsWith("  -  EMPTY"));
-        QVERIFY(until([&] { return window->ready(); }));
+        QVERIFY(until([&] { return d_window->ready(); }));
 
-        child<QRadioButton>(window.get(), "singleBank")->click();
+        get<QRadioButton>("singleBank")->click();
         banks->setCurrentIndex(1);
-        QCOMPARE(child<QLabel>(window.get(), "plan")->text(),
+        QCOMPARE(get<QLabel>("plan")->text(),
                  QStringLiteral("Send Data writes the frequencies of bank 2 into the scanner."));
         d_prompter.answers = {Answer::Yes};
-        QCOMPARE(press(window.get(), "start"), 0);  // Completed
-        QCOMPARE(d_prompter.asked,
-                 QStringList{
-                     "Send Data|Please confirm data upload.\nChannels: 51 / 100\nAre you sure?"});
-        QVERIFY(image == before);
-        QVERIFY(!window->imageReplaced());
-        QVERIFY(window->isVisible());
-        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
-        auto* bar = child<QProgressBar>(window.get(), "progress");
-        QCOMPARE(bar->value(), bar->maximum());
-        QCOMPARE(bar->text(), QStringLiteral("Done: 100%"));
+        QCOMPARE(press("start"), 0);  // Completed
+        QCOMPARE(d_prompter.asked, QStringList{"Send Data|Please confirm data upload.\nChannels: "
+                                               "51 / 100\nAre you sure?"});
+        QVERIFY(d_image == before);
+        QVERIFY(!d_window->imageReplaced());
+        QVERIFY(d_window->isVisible());
+        QVERIFY(get("start")->isEnabled());
+        QCOMPARE(get<QProgressBar>("progress")->text(), QStringLiteral("Done: 100%"));
         const bct8sim::Channel sent{"08510125", false, true, false};
         QVERIFY(d_scanner->model.channel(51) == sent);
         QVERIFY(d_scanner->model.channel(100) == sent);
@@ -196,32 +210,30 @@ class VexcommTest : public QObject {
 
     // What to transfer is remembered per window; tags a read would drop are counted first.
     void choicesAreRememberedAndTagLossIsAskedOnce() {
-        vex::Image image = EmptyImage();
-        image.channel(0, 2)[vex::kFieldTag] = "Harbour";
-        image.channel(0, 3)[vex::kFieldTag] = "Airfield";
-        {
-            auto window = readyWindow(vexcomm::Mode::Read, image);
-            child<QCheckBox>(window.get(), "trunkSettings")->click();
-            chooseRange(window.get(), "1", "5");
-            QCOMPARE(child<QLabel>(window.get(), "plan")->text(),
-                     QStringLiteral("Read Data reads the frequencies and the trunk settings of "
-                                    "channels 1 to 5 (trunk data of their banks) from the "
-                                    "scanner, replacing them in the open table."));
-            d_prompter.answers = {Answer::Yes};  // merge instead
-            QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-            QVERIFY(until([&] { return !window->isVisible(); }));
-            QCOMPARE(d_prompter.asked.size(), 1);
-            QVERIFY2(d_prompter.asked[0].contains("replaces 2 channel tags and 0 ID tags"),
-                     qPrintable(d_prompter.asked[0]));
-        }
-        QCOMPARE(image.channel(0, 2)[vex::kFieldTag], std::string("Harbour"));
-        QCOMPARE(image.channel(0, 2)[vex::kFieldFrequency], Expected(2));
-        auto read = makeWindow(vexcomm::Mode::Read, image);
-        QVERIFY(child<QCheckBox>(read.get(), "trunkSettings")->isChecked());
-        QVERIFY(child<QCheckBox>(read.get(), "merge")->isChecked());
-        auto send = makeWindow(vexcomm::Mode::Send, image);
-        QVERIFY(child<QCheckBox>(send.get(), "frequencies")->isChecked());
-        QVERIFY(!child<QCheckBox>(send.get(), "trunkSettings")->isChecked());
+        d_image.channel(0, 2)[vex::kFieldTag] = "Harbour";
+        d_image.channel(0, 3)[vex::kFieldTag] = "Airfield";
+        openReady(Mode::Read);
+        get<QCheckBox>("trunkSettings")->click();
+        chooseRange("1", "5");
+        QCOMPARE(get<QLabel>("plan")->text(),
+                 QStringLiteral("Read Data reads the frequencies and the trunk settings of "
+                                "channels 1 to 5 (trunk data of their banks) from the scanner, "
+                                "replacing them in the open table."));
+        d_prompter.answers = {Answer::Yes};  // merge instead
+        click("start");
+        QVERIFY(until([&] { return !d_window->isVisible(); }));
+        QCOMPARE(d_prompter.asked.size(), 1);
+        QVERIFY2(d_prompter.asked[0].contains("replaces 2 channel tags and 0 ID tags"),
+                 qPrintable(d_prompter.asked[0]));
+        QCOMPARE(d_image.channel(0, 2)[vex::kFieldTag], std::string("Harbour"));
+        QCOMPARE(at(2), Expected(2));
+
+        open(Mode::Read);
+        QVERIFY(get<QCheckBox>("trunkSettings")->isChecked());
+        QVERIFY(get<QCheckBox>("merge")->isChecked());
+        open(Mode::Send);
+        QVERIFY(get<QCheckBox>("frequencies")->isChecked());
+        QVERIFY(!get<QCheckBox>("trunkSettings")->isChecked());
     }
 
     // A read cut off half way, by a pulled cable or STOP: the user is told why and decides
@@ -231,12 +243,9 @@ class VexcommTest : public QObject {
         QTest::addColumn<bool>("keep");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QString>("why");
-        QTest::addRow("pulled, No keeps the table") << false << false << 2
-                                                    << "The connection to the scanner was lost "
-                                                       "at channel 009";
-        QTest::addRow("pulled, Yes takes what was read") << false << true << 2
-                                                         << "The connection to the scanner was "
-                                                            "lost at channel 009";
+        const QString lost = "The connection to the scanner was lost at channel 009";
+        QTest::addRow("pulled, No keeps the table") << false << false << 2 << lost;
+        QTest::addRow("pulled, Yes takes what was read") << false << true << 2 << lost;
         QTest::addRow("stopped, No keeps the table")
             << true << false << 3 << "The read stopped at channel ";
     }
@@ -245,89 +254,79 @@ class VexcommTest : public QObject {
         QFETCH(bool, keep);
         QFETCH(int, outcome);
         QFETCH(QString, why);
-        vex::Image image = EmptyImage();
-        image.channel(0, 3)[vex::kFieldFrequency] = "0444.4000";
-        image.channel(0, 20)[vex::kFieldFrequency] = "0555.5000";
-        const vex::Image before = image;
-        auto window = makeWindow(vexcomm::Mode::Read, image, 115200, [&](auto& scanner) {
+        d_image.channel(0, 3)[vex::kFieldFrequency] = "0444.4000";
+        d_image.channel(0, 20)[vex::kFieldFrequency] = "0555.5000";
+        const vex::Image before = d_image;
+        openReady(Mode::Read, [&](auto& scanner) {
             if (!stop) scanner.inject("disconnect@ch9");
         });
-        QVERIFY(until([&] { return window->ready(); }));
         d_prompter.answers = {keep ? Answer::Yes : Answer::No};
-        QSignalSpy finished(window.get(), &vexcomm::transferFinished);
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
+        QSignalSpy finished(d_window.get(), &vexcomm::transferFinished);
+        click("start");
         if (stop) {
-            QVERIFY(until(
-                [&] { return child<QLineEdit>(window.get(), "channel")->text().toInt() >= 5; }));
-            QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
+            QVERIFY(until([&] { return text("channel").toInt() >= 5; }));
+            click("stop");
         }
         QVERIFY(until([&] { return finished.count() == 1; }));
         QCOMPARE(finished.at(0).at(0).toInt(), outcome);
         QCOMPARE(d_prompter.asked.size(), 1);
         // Why it ended, then the offer.
-        QVERIFY2(d_prompter.asked[0].section('|', 1).startsWith(why),
-                 qPrintable(d_prompter.asked[0]));
+        const QString asked = d_prompter.asked[0].section('|', 1);
+        QVERIFY2(asked.startsWith(why), qPrintable(asked));
         if (!stop)
-            QVERIFY2(d_prompter.asked[0].endsWith(
-                         "\n\nThe read stopped at channel 009. Keep the 8 channels read so far "
-                         "(001 to 008)? The other channels stay as they are."),
-                     qPrintable(d_prompter.asked[0]));
+            QVERIFY2(asked.endsWith("\n\nThe read stopped at channel 009. Keep the 8 channels "
+                                    "read so far (001 to 008)? The other channels stay as they "
+                                    "are."),
+                     qPrintable(asked));
         QVERIFY(d_prompter.told.empty());
-        QCOMPARE(window->imageReplaced(), keep);
-        QCOMPARE(window->partialReadKept(), keep);
+        QCOMPARE(d_window->imageReplaced(), keep);
+        QCOMPARE(d_window->partialReadKept(), keep);
         if (!keep) {
-            QVERIFY(image == before);
-            QVERIFY(window->isVisible());
-            QVERIFY(status(window.get()).endsWith("Nothing was kept."));
-            QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
+            QVERIFY(d_image == before);
+            QVERIFY(d_window->isVisible());
+            QVERIFY(text("status").endsWith("Nothing was kept."));
+            QVERIFY(get("start")->isEnabled());
             return;
         }
         // Kept like a completed read: the window is done, the table holds channels 1..8 as
         // read and every channel the read did not reach as it was.
-        QVERIFY(until([&] { return !window->isVisible(); }));
-        QCOMPARE(window->result(), int(QDialog::Accepted));
-        for (int n = 1; n <= 8; ++n)
-            QCOMPARE(image.channel(0, n)[vex::kFieldFrequency], Expected(n));
-        QCOMPARE(image.channel(0, 9)[vex::kFieldFrequency],
-                 before.channel(0, 9)[vex::kFieldFrequency]);
-        QCOMPARE(image.channel(0, 20)[vex::kFieldFrequency], std::string("0555.5000"));
+        QVERIFY(until([&] { return !d_window->isVisible(); }));
+        QCOMPARE(d_window->result(), int(QDialog::Accepted));
+        for (int n = 1; n <= 8; ++n) QCOMPARE(at(n), Expected(n));
+        QCOMPARE(at(9), before.channel(0, 9)[vex::kFieldFrequency]);
+        QCOMPARE(at(20), std::string("0555.5000"));
     }
 
     void escapeDuringATransferStopsAndCloses() {
-        vex::Image image = EmptyImage();
-        const vex::Image before = image;
-        auto window = readyWindow(vexcomm::Mode::Read, image);
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QVERIFY(
-            until([&] { return child<QLineEdit>(window.get(), "channel")->text().toInt() >= 3; }));
-        QTest::keyClick(window.get(), Qt::Key_Escape);
-        QVERIFY(!window->isVisible());
-        QVERIFY(!window->busy());
-        QCOMPARE(window->result(), int(QDialog::Rejected));
-        QVERIFY(image == before);
+        const vex::Image before = d_image;
+        openReady(Mode::Read);
+        click("start");
+        QVERIFY(until([&] { return text("channel").toInt() >= 3; }));
+        QTest::keyClick(d_window.get(), Qt::Key_Escape);
+        QVERIFY(!d_window->isVisible());
+        QVERIFY(!d_window->busy());
+        QCOMPARE(d_window->result(), int(QDialog::Rejected));
+        QVERIFY(d_image == before);
         QVERIFY(!d_scanner->isOpen());  // the port is free for the next window
     }
 
     void singleStepsReadOnePartAndKeepTheWindowOpen() {
-        vex::Image image = EmptyImage();
-        auto window = makeWindow(vexcomm::Mode::Read, image, 115200, {},
-                                 ScannerMemory() + "NAME B Fire, EMS\nTYPE C EDCS SCT\n");
-        QVERIFY(until([&] { return window->ready(); }));
-        QVERIFY(!window->namesRead());
-        QVERIFY(!child<QCheckBox>(window.get(), "namesRead")->isChecked());
+        openReady(Mode::Read, {}, ScannerMemory() + "NAME B Fire, EMS\nTYPE C EDCS SCT\n");
+        QVERIFY(!d_window->namesRead());
+        QVERIFY(!get<QCheckBox>("namesRead")->isChecked());
 
-        QCOMPARE(press(window.get(), "readBankNames"), 0);
-        auto* banks = child<QComboBox>(window.get(), "bankList");
-        QVERIFY2(banks->itemText(1).contains("Fire; EMS"), qPrintable(banks->itemText(1)));
-        QVERIFY(!window->imageReplaced());
-        QVERIFY(window->namesRead());
-        QVERIFY(child<QCheckBox>(window.get(), "namesRead")->isChecked());
+        QCOMPARE(press("readBankNames"), 0);
+        const QString bank2 = get<QComboBox>("bankList")->itemText(1);
+        QVERIFY2(bank2.contains("Fire; EMS"), qPrintable(bank2));
+        QVERIFY(!d_window->imageReplaced());
+        QVERIFY(d_window->namesRead());
+        QVERIFY(get<QCheckBox>("namesRead")->isChecked());
 
-        QCOMPARE(press(window.get(), "readTrunkTypes"), 0);
-        QVERIFY(window->isVisible());
-        QVERIFY(window->imageReplaced());
-        QCOMPARE(image.TrunkType[2], std::string("9"));
-        QCOMPARE(image.TrunkType[0], std::string("0"));
+        QCOMPARE(press("readTrunkTypes"), 0);
+        QVERIFY(d_window->isVisible());
+        QVERIFY(d_window->imageReplaced());
+        QCOMPARE(d_image.TrunkType[2], std::string("9"));
+        QCOMPARE(d_image.TrunkType[0], std::string("0"));
     }
 
     // The trace shows the conversation once asked for; "Save Trace..." writes it to the file the
@@ -342,188 +341,145 @@ class VexcommTest : public QObject {
     void traceIsShownAndSaved() {
         QFETCH(QString, name);
         QFETCH(bool, written);
-        vex::Image image = EmptyImage();
-        auto window = readyWindow(vexcomm::Mode::Read, image);
-        auto* trace = child<QPlainTextEdit>(window.get(), "trace");
+        openReady(Mode::Read);
+        auto* trace = get<QPlainTextEdit>("trace");
         QVERIFY(!trace->isVisible());
-        child<QCheckBox>(window.get(), "traceToggle")->click();
+        get<QCheckBox>("traceToggle")->click();
         QVERIFY(trace->isVisible());
         QVERIFY2(trace->toPlainText().contains("SI"), qPrintable(trace->toPlainText()));
-        QCOMPARE(press(window.get(), "readTrunkTypes"), 0);
+        QCOMPARE(press("readTrunkTypes"), 0);
         QVERIFY(trace->toPlainText().contains("TB E"));
 
         const QString path =
-            name.isEmpty() ? QString() : QString::fromStdString((*d_folder / name.toStdString()));
+            name.isEmpty() ? QString() : QString::fromStdString(*d_folder / name.toStdString());
         d_prompter.saveNames = {path};
-        QTest::mouseClick(child<QPushButton>(window.get(), "saveTrace"), Qt::LeftButton);
+        click("saveTrace");
         QVERIFY(d_prompter.lastFilter.contains("*.txt"));
         QCOMPARE(!path.isEmpty() && QFile::exists(path), written);
         if (written) {
-            QVERIFY(d_prompter.told.empty());
-            const std::string text = simtest::ReadFile(path.toStdString());
-            QVERIFY2(text.rfind("Vexatron ", 0) == 0, text.c_str());
-            QVERIFY2(text.find(" >> SI<CR><LF>\r\n") != std::string::npos, text.c_str());
-            QVERIFY(status(window.get()).contains(path));
-        } else if (!path.isEmpty()) {
-            QCOMPARE(d_prompter.told.size(), 1);
+            const std::string saved = simtest::ReadFile(path.toStdString());
+            QVERIFY2(saved.rfind("Vexatron ", 0) == 0, saved.c_str());
+            QVERIFY2(saved.find(" >> SI<CR><LF>\r\n") != std::string::npos, saved.c_str());
+            QVERIFY(text("status").contains(path));
+        }
+        const bool failed = !path.isEmpty() && !written;
+        QCOMPARE(d_prompter.told.size(), failed ? 1 : 0);
+        if (failed) {
             QCOMPARE(d_prompter.icons[0], vex::gui::NoticeIcon::Critical);
             QVERIFY2(d_prompter.told[0].contains(path), qPrintable(d_prompter.told[0]));
-        } else {
-            QVERIFY(d_prompter.told.empty());
         }
     }
 
     void missingChoicesAreNamed() {
-        vex::Image image = EmptyImage();
-        auto window = readyWindow(vexcomm::Mode::Read, image);
-        child<QCheckBox>(window.get(), "frequencies")->setChecked(false);
-        child<QRadioButton>(window.get(), "allBanks")->click();
-        QCOMPARE(press(window.get(), "start"), 1);  // Refused
+        openReady(Mode::Read);
+        get<QCheckBox>("frequencies")->setChecked(false);
+        get<QRadioButton>("allBanks")->click();
+        QCOMPARE(press("start"), 1);  // Refused
         QCOMPARE(d_prompter.told,
                  QStringList{"Read Data|Please select which data you want to download."});
-        QVERIFY(window->isVisible());
-    }
-
-    void outOfRangeFieldsAreRewritten_data() {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("shownStart");
-        QTest::addColumn<QString>("shownEnd");
-        QTest::addColumn<int>("channelRead");
-        QTest::addRow("above the last") << "300"
-                                        << "249"
-                                        << "250"
-                                        << "249" << 250;
-        QTest::addRow("below the first") << "0"
-                                         << "2"
-                                         << "1"
-                                         << "2" << 1;
-    }
-    void outOfRangeFieldsAreRewritten() {
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, shownStart);
-        QFETCH(QString, shownEnd);
-        QFETCH(int, channelRead);
-        vex::Image image = EmptyImage();
-        auto window = readyWindow(vexcomm::Mode::Read, image);
-        chooseRange(window.get(), start, end);
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QCOMPARE(child<QLineEdit>(window.get(), "rangeStart")->text(), shownStart);
-        QCOMPARE(child<QLineEdit>(window.get(), "rangeEnd")->text(), shownEnd);
-        QVERIFY(until([&] { return !window->isVisible(); }));
-        const int b = (channelRead - 1) / 50;
-        QCOMPARE(image.channel(b, channelRead - 50 * b)[vex::kFieldFrequency],
-                 Expected(channelRead));
+        QVERIFY(d_window->isVisible());
     }
 
     // The transport's own words reach the user, and the window stays usable: another try names
     // the port again and nothing changes.
     void aRefusedPortIsToldAndTheWindowStays() {
-        vex::Image image = EmptyImage();
-        const vex::Image before = image;
-        auto window = makeWindow(vexcomm::Mode::Read, image, 19200, [](auto& scanner) {
+        const vex::Image before = d_image;
+        openReady(Mode::Read, [](auto& scanner) {
             scanner.openStatus = {vex::TransportFault::Permission,
                                   vex::PermissionMessage("/dev/ttyUSB0"),
                                   "/dev/ttyUSB0: Permission denied"};
         });
-        QVERIFY(until([&] { return window->ready(); }));
         QCOMPARE(d_prompter.told.size(), 1);
         QCOMPARE(d_prompter.icons[0], vex::gui::NoticeIcon::Critical);
         QVERIFY2(d_prompter.told[0].contains("dialout"), qPrintable(d_prompter.told[0]));
         QVERIFY(d_prompter.told[0].endsWith("\n\n/dev/ttyUSB0: Permission denied"));
-        QVERIFY(status(window.get()).contains("dialout"));
-        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
-        QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
-        QCOMPARE(press(window.get(), "start"), 1);
+        QVERIFY(text("status").contains("dialout"));
+        QCOMPARE(enabled(), QStringLiteral("start readBankNames"));
+        QCOMPARE(press("start"), 1);
         QCOMPARE(d_prompter.told.size(), 2);
         QVERIFY(d_prompter.told[1].contains("dialout"));
-        QVERIFY(window->isVisible());
-        QVERIFY(image == before);
-        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
-        QTest::mouseClick(child<QPushButton>(window.get(), "close"), Qt::LeftButton);
-        QVERIFY(!window->isVisible());
+        QVERIFY(d_image == before);
+        QCOMPARE(enabled(), QStringLiteral("start readBankNames"));
+        click("close");
+        QVERIFY(!d_window->isVisible());
     }
 
     // Opening reads the scanner's trunk types by itself; the read that follows takes them
     // without asking the scanner again, and the image changes only with that read.
     void openingReadsTheTrunkTypesTheReadTakes() {
-        vex::Image image = EmptyImage();
-        image.TrunkType[2] = "1";
-        const vex::Image before = image;
-        auto window = makeWindow(vexcomm::Mode::Read, image, 115200, {},
-                                 ScannerMemory() + "TYPE C EDCS SCT\n");
+        d_image.TrunkType[2] = "1";
+        const vex::Image before = d_image;
+        open(Mode::Read, {}, ScannerMemory() + "TYPE C EDCS SCT\n");
         QStringList statuses;
-        connect(child<QLineEdit>(window.get(), "status"), &QLineEdit::textChanged, this,
-                [&](const QString& text) { statuses << text; });
-        QVERIFY(until([&] { return window->ready(); }));
-        QCOMPARE(status(window.get()), QStringLiteral("Trunk type read Ok"));
+        connect(get<QLineEdit>("status"), &QLineEdit::textChanged, this,
+                [&](const QString& status) { statuses << status; });
+        QVERIFY(until([&] { return d_window->ready(); }));
+        QCOMPARE(text("status"), QStringLiteral("Trunk type read Ok"));
         QVERIFY2(statuses.contains("Reading trunk type"), qPrintable(statuses.join('|')));
         QVERIFY(statuses.contains("Read trunktype/5"));
         QVERIFY(d_prompter.told.empty());
-        QVERIFY(image == before);
-        QVERIFY(!window->imageReplaced());
+        QVERIFY(d_image == before);
+        QVERIFY(!d_window->imageReplaced());
 
-        chooseRange(window.get(), "1", "2");
-        QTest::mouseClick(child<QPushButton>(window.get(), "start"), Qt::LeftButton);
-        QVERIFY(until([&] { return !window->isVisible(); }));
-        QVERIFY(window->imageReplaced());
-        QCOMPARE(image.TrunkType[2], std::string("9"));
-        QCOMPARE(image.TrunkType[0], std::string("0"));
-        QCOMPARE(sentCount("TB "), 5);
-        QCOMPARE(sentCount("TB A"), 1);
+        chooseRange("1", "2");
+        click("start");
+        QVERIFY(until([&] { return !d_window->isVisible(); }));
+        QVERIFY(d_window->imageReplaced());
+        QCOMPARE(d_image.TrunkType[2], std::string("9"));
+        QCOMPARE(d_image.TrunkType[0], std::string("0"));
+        const auto sent = d_scanner->texts();
+        const auto typeReads = [&](const std::string& prefix) {
+            return std::count_if(sent.begin(), sent.end(),
+                                 [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+        };
+        QCOMPARE(typeReads("TB "), 5);
+        QCOMPARE(typeReads("TB A"), 1);
     }
 
-    // A scanner that will not tell its types leaves the window usable with the status saying so.
-    void unansweredTrunkTypesLeaveTheWindowUsable() {
-        vex::Image image = EmptyImage();
-        const vex::Image before = image;
-        auto window = makeWindow(vexcomm::Mode::Read, image, 115200,
-                                 [](auto& scanner) { scanner.inject("err@TB:always"); });
-        QVERIFY(until([&] { return window->ready(); }));
-        QCOMPARE(status(window.get()), QStringLiteral("Reading trunktype failed."));
-        QVERIFY(d_prompter.told.empty());
-        QVERIFY(image == before);
-        QVERIFY(window->isVisible());
-        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
-        QVERIFY(child<QPushButton>(window.get(), "readBankNames")->isEnabled());
-        QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
+    // A scanner that will not tell its types, or STOP while they are read on opening, leaves
+    // the window usable with the status saying so. While they are read the choices can be
+    // made; the transfer buttons wait for the types.
+    void trunkTypesNotReadLeaveTheWindowUsable_data() {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QString>("ending");
+        QTest::addRow("refused") << false << "Reading trunktype failed.";
+        QTest::addRow("stopped") << true << "Transfer stopped.";
     }
-
-    // While the types are read on opening the choices can be made and STOP ends the read;
-    // the transfer buttons wait for the types.
-    void stopEndsTheTrunkTypeReadOnOpening() {
-        vex::Image image = EmptyImage();
-        auto window = makeWindow(vexcomm::Mode::Read, image, 115200,
-                                 [](auto& scanner) { scanner.latencyMs = 400; });
-        QVERIFY(until([&] { return status(window.get()) == "Reading trunk type"; }));
-        QVERIFY(!window->ready());
-        QVERIFY(child<QPushButton>(window.get(), "stop")->isEnabled());
-        QVERIFY(!child<QPushButton>(window.get(), "start")->isEnabled());
-        QVERIFY(child<QCheckBox>(window.get(), "trunkIds")->isEnabled());
-        child<QRadioButton>(window.get(), "singleBank")->click();
-        QVERIFY(child<QRadioButton>(window.get(), "singleBank")->isChecked());
-        QTest::mouseClick(child<QPushButton>(window.get(), "stop"), Qt::LeftButton);
-        QVERIFY(RunUntil(
-            *d_clock, [&] { return window->ready(); }, 100));
-        QCOMPARE(status(window.get()), QStringLiteral("Transfer stopped."));
+    void trunkTypesNotReadLeaveTheWindowUsable() {
+        QFETCH(bool, stop);
+        QFETCH(QString, ending);
+        const vex::Image before = d_image;
+        open(Mode::Read, [&](auto& scanner) {
+            if (!stop) scanner.inject("err@TB:always");
+            scanner.latencyMs = 400;
+        });
+        QVERIFY(until([&] { return text("status") == "Reading trunk type"; }));
+        QVERIFY(!d_window->ready());
+        QCOMPARE(enabled(), QStringLiteral("stop"));
+        get<QRadioButton>("singleBank")->click();
+        QVERIFY(get<QRadioButton>("singleBank")->isChecked());
+        if (stop) {
+            click("stop");
+            QVERIFY(until([&] { return d_window->ready(); }, 100));
+        }
+        QVERIFY(until([&] { return d_window->ready(); }));
+        QCOMPARE(text("status"), ending);
         QVERIFY(d_prompter.told.empty());
-        QVERIFY(child<QPushButton>(window.get(), "start")->isEnabled());
-        QVERIFY(!child<QPushButton>(window.get(), "stop")->isEnabled());
+        QVERIFY(d_image == before);
+        QCOMPARE(enabled(), QStringLiteral("start readBankNames"));
     }
 
     void delayControlOnlyAtTheFastSpeeds() {
-        vex::Image image = EmptyImage();
-        QVERIFY(!child<QSlider>(makeWindow(vexcomm::Mode::Send, image, 9600).get(), "delaySlider")
-                     ->isVisible());
-        auto fast = makeWindow(vexcomm::Mode::Send, image, 19200);
-        QVERIFY(child<QSlider>(fast.get(), "delaySlider")->isVisible());
-        auto* field = child<QLineEdit>(fast.get(), "delayField");
+        open(Mode::Send, {}, ScannerMemory(), 9600);
+        QVERIFY(!get<QSlider>("delaySlider")->isVisible());
+        open(Mode::Send, {}, ScannerMemory(), 19200);
+        QVERIFY(get<QSlider>("delaySlider")->isVisible());
+        auto* field = get<QLineEdit>("delayField");
         QCOMPARE(field->text(), QStringLiteral("25"));
         field->selectAll();
         QTest::keyClicks(field, "150");
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(child<QSlider>(fast.get(), "delaySlider")->value(), 150);
+        QCOMPARE(get<QSlider>("delaySlider")->value(), 150);
     }
 };
 
