@@ -1,5 +1,5 @@
 // The communication setup dialog driven like a user would: ports picked and typed, AutoDetect run
-// against bct8sim over the real serial port, com250.ini written only by "Ok".
+// on the fake clock against the simulator's scanner, com250.ini written only by "Ok".
 #include "gui/comsetup.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@
 #include "e2e/sim_process.h"
 #include "gui/memtab.h"
 #include "gui/memtab_support.h"
-#include "platform/serial_transport.h"
+#include "gui/sim_line.h"
 #include "settings/state_files.h"
 
 using vex::SerialPortEntry;
@@ -27,6 +27,8 @@ using vex::gui::test::ScriptedPrompter;
 namespace {
 
 const std::string kMissingDevice = "/dev/vex-no-such-port-0";
+const std::string kScannerDevice = "/dev/serial/by-id/usb-bct8-cable";
+const QString kScanner = QString::fromStdString(kScannerDevice);
 
 }  // namespace
 
@@ -34,7 +36,8 @@ class ComsetupTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<simtest::TempFolder> d_folder;
-    std::unique_ptr<simtest::SimProcess> d_sim;
+    vex::FakeScheduler* d_clock = nullptr;
+    long d_scannerBaud = 0;  // the speed the scanner answers at, 0 = no scanner
     std::unique_ptr<ScriptedPrompter> d_prompter;
 
     // The texts told, "!" before a warning's.
@@ -46,17 +49,23 @@ class ComsetupTest : public QObject {
         return texts;
     }
 
-    void startSim(long baud, std::vector<std::string> extra = {}) {
-        d_sim = std::make_unique<simtest::SimProcess>();
-        std::vector<std::string> args{"--baud", std::to_string(baud), "--latency-ms", "0"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        QVERIFY(d_sim->Start(args));
-    }
-
+    // The dialog's search runs on a fake clock; kScannerDevice answers at d_scannerBaud, other
+    // devices stay silent, the missing ones cannot be opened.
     std::unique_ptr<comsetup> makeDialog(const vex::ComSettings& com,
                                          std::vector<SerialPortEntry> ports = {}) {
         auto dialog =
             std::make_unique<comsetup>(com, d_folder->path(), *d_prompter, std::move(ports));
+        auto clock = std::make_unique<vex::FakeScheduler>();
+        d_clock = clock.get();
+        dialog->setScheduler(std::move(clock));
+        dialog->setTransportFactory([this](const std::string& device, long baud) {
+            auto line = std::make_unique<vex::test::SimulatedScanner>(*d_clock);
+            if (device.find("no-such") != std::string::npos)
+                line->openStatus = {vex::TransportFault::NotFound, device + " not found", ""};
+            else if (device != kScannerDevice || baud != d_scannerBaud)
+                line->intercept = [](const std::string&, int) { return vex::test::Silent(); };
+            return line;
+        });
         dialog->show();
         return dialog;
     }
@@ -91,7 +100,7 @@ class ComsetupTest : public QObject {
         QTest::mouseClick(child<QPushButton>(dialog, "autodetectButton"), Qt::LeftButton);
         QVERIFY(dialog->searching());
         QVERIFY(!child<QPushButton>(dialog, "okButton")->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 30000);
+        QVERIFY(vex::gui::test::RunUntil(*d_clock, [&] { return !dialog->searching(); }));
         QVERIFY(child<QPushButton>(dialog, "okButton")->isEnabled());
     }
 
@@ -100,10 +109,7 @@ class ComsetupTest : public QObject {
         d_prompter = std::make_unique<ScriptedPrompter>();
         d_folder = std::make_unique<simtest::TempFolder>();
     }
-    void cleanup() {
-        d_sim.reset();
-        d_folder.reset();
-    }
+    void cleanup() { d_scannerBaud = 0; }
 
     void opensOnTheCurrentPortAndSpeed() {
         const std::vector<SerialPortEntry> ports{
@@ -206,56 +212,47 @@ class ComsetupTest : public QObject {
         QVERIFY(!dialog->autodetected());
     }
 
-    void autodetectFindsTheSimulatorAtItsSpeed() {
-        startSim(9600);
+    void autodetectFindsTheScannerAtItsSpeed() {
+        d_scannerBaud = 9600;
         // A listed port that cannot be opened is passed over without a word.
         auto dialog = makeDialog({1, 19200, ""}, {{kMissingDevice, kMissingDevice, "", true}});
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        typeOther(dialog.get(), kScanner);
         runAutodetect(dialog.get());
 
         QCOMPARE(told(), QStringList({vex::gui::L1(vex::kAutodetectInstructions),
                                       "VEX has succesfully detected your scanner!"}));
         QVERIFY(dialog->autodetected());
-        QCOMPARE(dialog->settings().device, d_sim->device());
+        QCOMPARE(dialog->settings().device, kScannerDevice);
         QCOMPARE(dialog->settings().baud, 9600L);
         // The dialog shows what was found; the passed-over port says it was not available.
         QVERIFY(child<QRadioButton>(dialog.get(), "otherOption")->isChecked());
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(),
-                 QString::fromStdString(d_sim->device()));
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), kScanner);
         QCOMPARE(child<QComboBox>(dialog.get(), "baudList")->currentText(), QString("9600"));
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->text().contains("not available"));
         QVERIFY(!comIniExists());
 
         QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
-        QCOMPARE(comIni(), "[com]\r\nport=2\r\nbaud=9600\r\ndevice=" + d_sim->device() + "\r\n");
+        QCOMPARE(comIni(), "[com]\r\nport=2\r\nbaud=9600\r\ndevice=" + kScannerDevice + "\r\n");
     }
 
-    void autodetectStoresAListedPortByItsStableName() {
-        const std::string link = (d_folder->path() / "by-id-scanner").string();
-        startSim(4800, {"--link", link});
-        auto dialog = makeDialog({}, {{link, d_sim->device(), "BCT8 cable", true}});
+    // A listed port is found by its stable name; Cancel then keeps what was found for this run
+    // but writes nothing.
+    void autodetectStoresAListedPortAndCancelWritesNothing() {
+        d_scannerBaud = 4800;
+        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"},
+                                 {{kScannerDevice, "/dev/ttyUSB7", "BCT8 cable", true}});
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
-        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, link}));
-    }
-
-    void cancelAfterAutodetectKeepsTheFoundPortButWritesNothing() {
-        startSim(4800);
-        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"});
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
-        runAutodetect(dialog.get());
-        QVERIFY(dialog->autodetected());
         QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
         QVERIFY(!comIniExists());
-        QCOMPARE(dialog->settings().device, d_sim->device());
-        QCOMPARE(dialog->settings().baud, 4800L);
+        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, kScannerDevice}));
     }
 
     void noScannerFoundKeepsTheSettings() {
         const vex::ComSettings before{2, 38400, "/dev/ttyUSB1"};
         auto dialog = makeDialog(before, {{kMissingDevice, kMissingDevice, "", true}});
-        typeOther(dialog.get(), "/dev/vex-no-such-port-1");
+        typeOther(dialog.get(), "/dev/pts/9");
         runAutodetect(dialog.get());
         QCOMPARE(told().size(), 2);
         QCOMPARE(told()[1],
@@ -264,46 +261,44 @@ class ComsetupTest : public QObject {
         QVERIFY(!dialog->autodetected());
         QCOMPARE(dialog->settings(), before);
         // The typed choice is still what the user left in the dialog.
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(),
-                 QString("/dev/vex-no-such-port-1"));
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/9"));
     }
 
+    // Stop, or closing the dialog, ends the search and takes nothing.
+    void stopEndsTheSearchAndTakesNothing_data() {
+        QTest::addColumn<bool>("close");
+        QTest::addRow("stop") << false;
+        QTest::addRow("close") << true;
+    }
     void stopEndsTheSearchAndTakesNothing() {
-        startSim(57600);
+        QFETCH(bool, close);
+        d_scannerBaud = 57600;
         const vex::ComSettings before{1, 4800, "/dev/ttyUSB0"};
         auto dialog = makeDialog(before);
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        typeOther(dialog.get(), kScanner);
         auto* button = child<QPushButton>(dialog.get(), "autodetectButton");
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(dialog->searching());
         QCOMPARE(button->text(), QString("&Stop"));
         auto* status = child<QLabel>(dialog.get(), "statusText");
-        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Trying"), 5000);
+        QVERIFY(vex::gui::test::RunUntil(*d_clock,
+                                         [&] { return status->text().startsWith("Trying"); }));
         QVERIFY(child<QProgressBar>(dialog.get(), "progress")->isVisible());
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 5000);
-        QCOMPARE(button->text(), QString("&AutoDetect"));
-        QVERIFY(status->text().contains("stopped"));
+        if (close) {
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        } else {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(vex::gui::test::RunUntil(*d_clock, [&] { return !dialog->searching(); }));
+            QCOMPARE(button->text(), QString("&AutoDetect"));
+            QVERIFY(status->text().contains("stopped"));
+        }
+        QVERIFY(!dialog->searching());
+        QVERIFY(vex::gui::test::RunUntil(*d_clock, [&] { return d_clock->pendingTimers() == 0; }));
         QCOMPARE(told().size(), 1);  // the instructions only
         QCOMPARE(dialog->settings(), before);
         QVERIFY(!dialog->autodetected());
         QVERIFY(!comIniExists());
-    }
-
-    void closingDuringTheSearchReleasesThePort() {
-        startSim(19200);
-        auto dialog = makeDialog({});
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
-        QTest::mouseClick(child<QPushButton>(dialog.get(), "autodetectButton"), Qt::LeftButton);
-        QVERIFY(dialog->searching());
-        QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(!dialog->searching());
-        QVERIFY(!comIniExists());
-        // The device is free again for the next window.
-        vex::ComSettings com{1, 19200, d_sim->device()};
-        auto line = vex::MakeSerialTransport(com);
-        QVERIFY(line->open().ok());
     }
 
     void menuEntryIsRefusedWhileVirtualControlRuns() {
