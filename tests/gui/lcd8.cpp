@@ -13,8 +13,8 @@
 #include "gui/sim_line.h"
 
 using vex::gui::lcd8;
-using vex::gui::test::RunFor;
-using vex::gui::test::RunUntil;
+using vex::gui::test::runFor;
+using vex::gui::test::runUntil;
 
 class Lcd8Test : public QObject {
     Q_OBJECT
@@ -46,7 +46,7 @@ class Lcd8Test : public QObject {
         return panel;
     }
     bool within(std::int64_t ms, const std::function<bool()>& done) {
-        return RunUntil(*d_clock, done, ms);
+        return runUntil(*d_clock, done, ms);
     }
     bool memoryHas(const std::string& line) const {
         return d_scanner->model.Save().find(line + "\n") != std::string::npos;
@@ -120,9 +120,9 @@ class Lcd8Test : public QObject {
         auto panel = makePanel();
         panel->clickKey("HLD/RES");  // a held display does not change
         QVERIFY(within(2000, [&] { return panel->view()->display().on("HOLD"); }));
-        RunFor(*d_clock, 400);
+        runFor(*d_clock, 400);
         const int paints = panel->view()->paints();
-        RunFor(*d_clock, 700);  // two more polls of an unchanged display
+        runFor(*d_clock, 700);  // two more polls of an unchanged display
         QCOMPARE(panel->view()->paints(), paints);
     }
 

@@ -22,7 +22,7 @@ struct SimLine {
 
 // Turns the event loop and moves the clock to each next timer until `done` holds or `limitMs`
 // of clock time have passed.
-inline bool RunUntil(FakeScheduler& clock, const std::function<bool()>& done,
+inline bool runUntil(FakeScheduler& clock, const std::function<bool()>& done,
                      std::int64_t limitMs = 120000) {
     const std::int64_t end = clock.now() + limitMs;
     for (;;) {
@@ -36,8 +36,8 @@ inline bool RunUntil(FakeScheduler& clock, const std::function<bool()>& done,
 }
 
 // Lets `ms` of clock time pass with the event loop turning.
-inline void RunFor(FakeScheduler& clock, std::int64_t ms) {
-    RunUntil(
+inline void runFor(FakeScheduler& clock, std::int64_t ms) {
+    runUntil(
         clock, [] { return false; }, ms);
 }
 
