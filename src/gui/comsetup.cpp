@@ -250,6 +250,10 @@ void comsetup::autodetect() {
     d_detect->start(std::move(devices));
 }
 
+void comsetup::setScheduler(std::unique_ptr<Scheduler> scheduler) {
+    d_scheduler = std::move(scheduler);
+}
+
 void comsetup::setSearching(bool on) {
     d_autodetect->setText(on ? tr("&Stop") : tr("&AutoDetect"));
     d_ok->setEnabled(!on);

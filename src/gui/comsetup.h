@@ -50,6 +50,8 @@ class comsetup : public QDialog {
 
     // The serial line the autodetect opens; the real port unless a test says otherwise.
     void setTransportFactory(DeviceTransportFactory factory) { d_factory = std::move(factory); }
+    // The clock the autodetect waits on; a timer of the event loop unless a test says otherwise.
+    void setScheduler(std::unique_ptr<Scheduler> scheduler);
 
   public slots:
     void accept() override;

@@ -50,14 +50,14 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, const ComSetti
 
 vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
                  std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
-                 Prompter& prompter, QWidget* parent)
+                 Prompter& prompter, QWidget* parent, std::unique_ptr<Scheduler> scheduler)
     : QDialog(parent),
       d_mode(mode),
       d_image(image),
       d_options(options),
       d_baud(baud),
       d_folder(std::move(programFolder)),
-      d_scheduler(std::make_unique<QtScheduler>()),
+      d_scheduler(scheduler ? std::move(scheduler) : std::make_unique<QtScheduler>()),
       d_transport(std::move(transport)),
       d_serialTrace(std::make_unique<SerialTrace>(*d_scheduler)),
       d_choices(ReadTransferChoices(d_folder)),

@@ -54,10 +54,11 @@ class vexcomm : public QDialog {
     // what was read; a send never changes it. Questions and notices go through `prompter`.
     vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
             std::filesystem::path programFolder, Prompter& prompter, QWidget* parent = nullptr);
-    // The same window over a line of the caller's choosing.
+    // The same window over a line (and, when given, a clock) of the caller's choosing.
     vexcomm(Mode mode, Image& image, const Options& options, long baud,
             std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
-            Prompter& prompter, QWidget* parent = nullptr);
+            Prompter& prompter, QWidget* parent = nullptr,
+            std::unique_ptr<Scheduler> scheduler = {});
     ~vexcomm() override;
 
     Mode mode() const { return d_mode; }

@@ -1,5 +1,5 @@
 // The communication setup dialog driven like a user would: ports picked and typed, AutoDetect run
-// against bct8sim over the real serial port, com250.ini written only by "Ok".
+// on the fake clock against the simulator's scanner, com250.ini written only by "Ok".
 #include "gui/comsetup.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@
 #include "e2e/sim_process.h"
 #include "gui/memtab.h"
 #include "gui/memtab_support.h"
-#include "platform/serial_transport.h"
+#include "gui/sim_line.h"
 #include "settings/state_files.h"
 
 using vex::SerialPortEntry;
@@ -27,6 +27,8 @@ using vex::gui::test::ScriptedPrompter;
 namespace {
 
 const std::string kMissingDevice = "/dev/vex-no-such-port-0";
+const std::string kScannerDevice = "/dev/serial/by-id/usb-bct8-cable";
+const QString kScanner = QString::fromStdString(kScannerDevice);
 
 }  // namespace
 
@@ -34,7 +36,8 @@ class ComsetupTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<simtest::TempFolder> d_folder;
-    std::unique_ptr<simtest::SimProcess> d_sim;
+    vex::FakeScheduler* d_clock = nullptr;
+    long d_scannerBaud = 0;  // the speed the scanner answers at, 0 = no scanner
     std::unique_ptr<ScriptedPrompter> d_prompter;
 
     // The texts told, "!" before a warning's.
@@ -46,17 +49,23 @@ class ComsetupTest : public QObject {
         return texts;
     }
 
-    void startSim(long baud, std::vector<std::string> extra = {}) {
-        d_sim = std::make_unique<simtest::SimProcess>();
-        std::vector<std::string> args{"--baud", std::to_string(baud), "--latency-ms", "0"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        QVERIFY(d_sim->Start(args));
-    }
-
+    // The dialog's search runs on a fake clock; kScannerDevice answers at d_scannerBaud, other
+    // devices stay silent, the missing ones cannot be opened.
     std::unique_ptr<comsetup> makeDialog(const vex::ComSettings& com,
                                          std::vector<SerialPortEntry> ports = {}) {
         auto dialog =
             std::make_unique<comsetup>(com, d_folder->path(), *d_prompter, std::move(ports));
+        auto clock = std::make_unique<vex::FakeScheduler>();
+        d_clock = clock.get();
+        dialog->setScheduler(std::move(clock));
+        dialog->setTransportFactory([this](const std::string& device, long baud) {
+            auto line = std::make_unique<vex::test::SimulatedScanner>(*d_clock);
+            if (device.find("no-such") != std::string::npos)
+                line->openStatus = {vex::TransportFault::NotFound, device + " not found", ""};
+            else if (device != kScannerDevice || baud != d_scannerBaud)
+                line->intercept = [](const std::string&, int) { return vex::test::Silent(); };
+            return line;
+        });
         dialog->show();
         return dialog;
     }
@@ -83,7 +92,6 @@ class ComsetupTest : public QObject {
         QCOMPARE(list->currentText(), baud);
     }
 
-    std::string comIni() const { return simtest::ReadFile(d_folder->path() / "com250.ini"); }
     bool comIniExists() const { return std::filesystem::exists(d_folder->path() / "com250.ini"); }
 
     // Presses AutoDetect and waits for the search to end.
@@ -91,7 +99,7 @@ class ComsetupTest : public QObject {
         QTest::mouseClick(child<QPushButton>(dialog, "autodetectButton"), Qt::LeftButton);
         QVERIFY(dialog->searching());
         QVERIFY(!child<QPushButton>(dialog, "okButton")->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 30000);
+        QVERIFY(vex::gui::test::runUntil(*d_clock, [&] { return !dialog->searching(); }));
         QVERIFY(child<QPushButton>(dialog, "okButton")->isEnabled());
     }
 
@@ -100,10 +108,7 @@ class ComsetupTest : public QObject {
         d_prompter = std::make_unique<ScriptedPrompter>();
         d_folder = std::make_unique<simtest::TempFolder>();
     }
-    void cleanup() {
-        d_sim.reset();
-        d_folder.reset();
-    }
+    void cleanup() { d_scannerBaud = 0; }
 
     void opensOnTheCurrentPortAndSpeed() {
         const std::vector<SerialPortEntry> ports{
@@ -119,12 +124,8 @@ class ComsetupTest : public QObject {
         };
         const std::vector<Case> cases{
             {{1, 9600, "/dev/serial/by-id/usb-Qlink_QX232-if00-port0"}, "port_1", "", "9600"},
-            // The device node of a listed port selects that port.
-            {{1, 4800, "/dev/ttyUSB0"}, "port_1", "", "4800"},
             {{2, 57600, "/dev/ttyS0"}, "port_2", "", "57600"},
             {{1, 19200, "/dev/pts/77"}, "otherOption", "/dev/pts/77", "19200"},
-            // A bare number that stands for no listed device shows in "other:".
-            {{14, 38400, ""}, "otherOption", "14", "38400"},
         };
         for (const Case& c : cases) {
             auto dialog = makeDialog(c.com, ports);
@@ -137,10 +138,6 @@ class ComsetupTest : public QObject {
         }
 
         auto dialog = makeDialog({}, ports);
-        auto* list = child<QComboBox>(dialog.get(), "baudList");
-        QStringList speeds;
-        for (int i = 0; i < list->count(); ++i) speeds << list->itemText(i);
-        QCOMPARE(speeds, QStringList({"4800", "9600", "19200", "38400", "57600"}));
         // Each port shows its device, description and stable name; a port the user may not
         // open says why.
         const QString first = child<QRadioButton>(dialog.get(), "port_1")->text();
@@ -165,11 +162,10 @@ class ComsetupTest : public QObject {
         chooseBaud(dialog.get(), "38400");
         QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(comIni(), std::string("[com]\r\nport=2\r\nbaud=38400\r\n"
-                                       "device=/dev/serial/by-id/usb-Serio-port0\r\n"));
         QCOMPARE(dialog->settings(),
                  (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Serio-port0"}));
-        // What was written is what the program reads at the next start.
+        // What was written is what the program reads at the next start (the file's form is the
+        // settings tests').
         QCOMPARE(vex::ReadComSettings(d_folder->path()).settings, dialog->settings());
     }
 
@@ -184,21 +180,16 @@ class ComsetupTest : public QObject {
         QCOMPARE(dialog.settings().device, std::string("/dev/pts/3"));
     }
 
-    void enterInTheOtherFieldIsDropped() {
-        auto dialog = makeDialog({});
-        typeOther(dialog.get(), "/dev/pts/5");
-        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Return);
-        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Enter);
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/5"));
-        QVERIFY(!comIniExists());
-    }
-
-    void cancelWritesNothing() {
+    void enterIsDroppedAndCancelWritesNothing() {
         const vex::ComSettings before{3, 9600, "/dev/ttyUSB2"};
         auto dialog = makeDialog(before);
         typeOther(dialog.get(), "/dev/pts/4");
         chooseBaud(dialog.get(), "57600");
+        // Enter in the "other:" field is dropped rather than taken as "Ok".
+        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Return);
+        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Enter);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/4"));
         QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(!comIniExists());
@@ -206,56 +197,48 @@ class ComsetupTest : public QObject {
         QVERIFY(!dialog->autodetected());
     }
 
-    void autodetectFindsTheSimulatorAtItsSpeed() {
-        startSim(9600);
+    void autodetectFindsTheScannerAtItsSpeed() {
+        d_scannerBaud = 9600;
         // A listed port that cannot be opened is passed over without a word.
         auto dialog = makeDialog({1, 19200, ""}, {{kMissingDevice, kMissingDevice, "", true}});
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        typeOther(dialog.get(), kScanner);
         runAutodetect(dialog.get());
 
         QCOMPARE(told(), QStringList({vex::gui::L1(vex::kAutodetectInstructions),
                                       "VEX has succesfully detected your scanner!"}));
         QVERIFY(dialog->autodetected());
-        QCOMPARE(dialog->settings().device, d_sim->device());
+        QCOMPARE(dialog->settings().device, kScannerDevice);
         QCOMPARE(dialog->settings().baud, 9600L);
         // The dialog shows what was found; the passed-over port says it was not available.
         QVERIFY(child<QRadioButton>(dialog.get(), "otherOption")->isChecked());
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(),
-                 QString::fromStdString(d_sim->device()));
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), kScanner);
         QCOMPARE(child<QComboBox>(dialog.get(), "baudList")->currentText(), QString("9600"));
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->text().contains("not available"));
         QVERIFY(!comIniExists());
 
         QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
-        QCOMPARE(comIni(), "[com]\r\nport=2\r\nbaud=9600\r\ndevice=" + d_sim->device() + "\r\n");
+        QCOMPARE(vex::ReadComSettings(d_folder->path()).settings,
+                 (vex::ComSettings{2, 9600, kScannerDevice}));
     }
 
-    void autodetectStoresAListedPortByItsStableName() {
-        const std::string link = (d_folder->path() / "by-id-scanner").string();
-        startSim(4800, {"--link", link});
-        auto dialog = makeDialog({}, {{link, d_sim->device(), "BCT8 cable", true}});
+    // A listed port is found by its stable name; Cancel then keeps what was found for this run
+    // but writes nothing.
+    void autodetectStoresAListedPortAndCancelWritesNothing() {
+        d_scannerBaud = 4800;
+        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"},
+                                 {{kScannerDevice, "/dev/ttyUSB7", "BCT8 cable", true}});
         runAutodetect(dialog.get());
         QVERIFY(dialog->autodetected());
         QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
-        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, link}));
-    }
-
-    void cancelAfterAutodetectKeepsTheFoundPortButWritesNothing() {
-        startSim(4800);
-        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"});
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
-        runAutodetect(dialog.get());
-        QVERIFY(dialog->autodetected());
         QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
         QVERIFY(!comIniExists());
-        QCOMPARE(dialog->settings().device, d_sim->device());
-        QCOMPARE(dialog->settings().baud, 4800L);
+        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, kScannerDevice}));
     }
 
     void noScannerFoundKeepsTheSettings() {
         const vex::ComSettings before{2, 38400, "/dev/ttyUSB1"};
         auto dialog = makeDialog(before, {{kMissingDevice, kMissingDevice, "", true}});
-        typeOther(dialog.get(), "/dev/vex-no-such-port-1");
+        typeOther(dialog.get(), "/dev/pts/9");
         runAutodetect(dialog.get());
         QCOMPARE(told().size(), 2);
         QCOMPARE(told()[1],
@@ -264,70 +247,44 @@ class ComsetupTest : public QObject {
         QVERIFY(!dialog->autodetected());
         QCOMPARE(dialog->settings(), before);
         // The typed choice is still what the user left in the dialog.
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(),
-                 QString("/dev/vex-no-such-port-1"));
+        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/9"));
     }
 
+    // Stop, or closing the dialog, ends the search and takes nothing.
+    void stopEndsTheSearchAndTakesNothing_data() {
+        QTest::addColumn<bool>("close");
+        QTest::addRow("stop") << false;
+        QTest::addRow("close") << true;
+    }
     void stopEndsTheSearchAndTakesNothing() {
-        startSim(57600);
+        QFETCH(bool, close);
+        d_scannerBaud = 57600;
         const vex::ComSettings before{1, 4800, "/dev/ttyUSB0"};
         auto dialog = makeDialog(before);
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
+        typeOther(dialog.get(), kScanner);
         auto* button = child<QPushButton>(dialog.get(), "autodetectButton");
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(dialog->searching());
         QCOMPARE(button->text(), QString("&Stop"));
         auto* status = child<QLabel>(dialog.get(), "statusText");
-        QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Trying"), 5000);
+        QVERIFY(vex::gui::test::runUntil(*d_clock,
+                                         [&] { return status->text().startsWith("Trying"); }));
         QVERIFY(child<QProgressBar>(dialog.get(), "progress")->isVisible());
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->searching(), 5000);
-        QCOMPARE(button->text(), QString("&AutoDetect"));
-        QVERIFY(status->text().contains("stopped"));
+        if (close) {
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        } else {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(vex::gui::test::runUntil(*d_clock, [&] { return !dialog->searching(); }));
+            QCOMPARE(button->text(), QString("&AutoDetect"));
+            QVERIFY(status->text().contains("stopped"));
+        }
+        QVERIFY(!dialog->searching());
+        QVERIFY(vex::gui::test::runUntil(*d_clock, [&] { return d_clock->pendingTimers() == 0; }));
         QCOMPARE(told().size(), 1);  // the instructions only
         QCOMPARE(dialog->settings(), before);
         QVERIFY(!dialog->autodetected());
         QVERIFY(!comIniExists());
-    }
-
-    void closingDuringTheSearchReleasesThePort() {
-        startSim(19200);
-        auto dialog = makeDialog({});
-        typeOther(dialog.get(), QString::fromStdString(d_sim->device()));
-        QTest::mouseClick(child<QPushButton>(dialog.get(), "autodetectButton"), Qt::LeftButton);
-        QVERIFY(dialog->searching());
-        QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(!dialog->searching());
-        QVERIFY(!comIniExists());
-        // The device is free again for the next window.
-        vex::ComSettings com{1, 19200, d_sim->device()};
-        auto line = vex::MakeSerialTransport(com);
-        QVERIFY(line->open().ok());
-    }
-
-    void menuEntryIsRefusedWhileVirtualControlRuns() {
-        vex::gui::test::Fixture f;
-        QAction* entry = f.action("comset");
-        QVERIFY(entry);
-        QCOMPARE(entry->text(), QString("Rs232 &Communication Setup"));
-        f.window->virtualControlRunning = [] { return true; };
-        bool opened = false;
-        // Closes the dialog should it open; stopped before it could reach the next test.
-        QTimer guard;
-        guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, [&opened] {
-            if (auto* modal = QApplication::activeModalWidget()) {
-                opened = true;
-                modal->close();
-            }
-        });
-        guard.start(0);
-        entry->trigger();
-        guard.stop();
-        QVERIFY(!opened);
-        QCOMPARE(f.prompter.told.size(), 1);
-        QVERIFY(f.prompter.told[0].endsWith("|Not possible while Virtual Control is running"));
     }
 
     void menuEntryTakesTheNewSettingsAtOnce() {

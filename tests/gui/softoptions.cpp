@@ -11,6 +11,7 @@
 #include "gui/defdata.h"
 #include "gui/memtab_support.h"
 #include "gui/softoptions.h"
+#include "settings/state_files.h"
 
 using namespace vex;
 using namespace vex::gui;
@@ -19,172 +20,150 @@ using namespace vex::gui::test;
 class SoftOptionsTest : public QObject {
     Q_OBJECT
   private slots:
-    void okWithoutChangesKeepsEveryOption();
-    void checkBoxesWriteTheirOptions_data();
-    void checkBoxesWriteTheirOptions();
-    void cancelChangesNothing();
-    void backupLabelFollowsScrollBar();
-    void resetTrunkSystemsStaysAfterCancel();
-    void zeroAndAlignTakeEffectInTheGrid();
-    void defaultDataDialog();
-    void defaultDataFromTheMenuIsWritten();
-    void resetFromTheMenuMarksTheTableModified();
-};
-
-void SoftOptionsTest::okWithoutChangesKeepsEveryOption() {
-    Options options;
-    options.model = 2;  // not in the list
-    options.vcstat = 1;
-    options.backupdelay = 45;
-    options.align = 2;
-    options.option[9] = 1;
-    const Options before = options;
-    Image image;
-    SoftOptions dialog(options, image);
-    dialog.accept();
-    QVERIFY(options == before);
-}
-
-void SoftOptionsTest::checkBoxesWriteTheirOptions_data() {
-    QTest::addColumn<QString>("box");
-    for (const char* key :
-         {"infob",    "linkbank", "smart",   "zero",      "loadlast", "window",  "shiftdir",
-          "tabwidth", "ffont",    "option9", "savenames", "cleartag", "remtags", "delid",
-          "vcstat",   "vpos",     "vstart",  "qview",     "vcm",      "backena"})
-        QTest::newRow(key) << QString::fromLatin1(key);
-}
-
-void SoftOptionsTest::checkBoxesWriteTheirOptions() {
-    QFETCH(QString, box);
-    Options options;
-    Image image;
-    const Options before = options;
-    SoftOptions dialog(options, image);
-    auto* check = dialog.findChild<QCheckBox*>(box);
-    QVERIFY(check);
-    check->setChecked(!check->isChecked());
-    dialog.accept();
-    QVERIFY(!(options == before));
-    // Exactly that option flipped: flipping it back gives the defaults again.
-    SoftOptions again(options, image);
-    again.findChild<QCheckBox*>(box)->setChecked(!again.findChild<QCheckBox*>(box)->isChecked());
-    again.accept();
-    QVERIFY(options == before);
-}
-
-void SoftOptionsTest::cancelChangesNothing() {
-    Options options;
-    Image image;
-    const Options before = options;
-    SoftOptions dialog(options, image);
-    dialog.findChild<QCheckBox*>("zero")->setChecked(true);
-    dialog.findChild<QScrollBar*>("backupdelay")->setValue(7);
-    dialog.reject();
-    QVERIFY(options == before);
-}
-
-void SoftOptionsTest::backupLabelFollowsScrollBar() {
-    Options options;
-    Image image;
-    SoftOptions dialog(options, image);
-    auto* bar = dialog.findChild<QScrollBar*>("backupdelay");
-    auto* label = dialog.findChild<QLabel*>("backupLabel");
-    QCOMPARE(label->text(), QString("30 Minutes."));
-    bar->setValue(1);
-    QCOMPARE(label->text(), QString("1 Minute."));
-    bar->setValue(2);
-    QCOMPARE(label->text(), QString("2 Minutes."));
-    bar->setValue(500);
-    QCOMPARE(label->text(), QString("99 Minutes."));
-    dialog.accept();
-    QCOMPARE(options.backupdelay, 99);
-}
-
-void SoftOptionsTest::resetTrunkSystemsStaysAfterCancel() {
-    Options options;
-    Image image;
-    for (auto& t : image.TrunkType) t = "3";
-    SoftOptions dialog(options, image);
-    QTest::mouseClick(dialog.findChild<QPushButton*>("resetTrunk"), Qt::LeftButton);
-    dialog.reject();
-    for (const auto& t : image.TrunkType) QCOMPARE(QString::fromStdString(t), QString("0"));
-}
-
-void SoftOptionsTest::zeroAndAlignTakeEffectInTheGrid() {
-    Fixture f;
-    f.enter(1, 1, "162.55");
-    QCOMPARE(f.cell(1, 1), QString("0162.5500"));
-    f.grid()->horizontalHeader()->resizeSection(1, 321);
-    // What the dialog's OK does, without its modal loop.
-    f.window->storeGrid();
-    {
-        SoftOptions dialog(f.state.options, f.state.image, f.window.get());
-        dialog.findChild<QCheckBox*>("zero")->setChecked(true);
-        dialog.findChild<QComboBox*>("align")->setCurrentIndex(2);
+    void okWithoutChangesKeepsEveryOption() {
+        Options options;
+        options.model = 2;  // not in the list
+        options.vcstat = 1;
+        options.backupdelay = 45;
+        options.align = 2;
+        options.option[9] = 1;
+        const Options before = options;
+        Image image;
+        SoftOptions dialog(options, image);
         dialog.accept();
+        QVERIFY(options == before);
     }
-    f.window->applyOptions();
-    QCOMPARE(f.cell(1, 1), QString("162.5500"));
-    QCOMPARE(f.grid()->horizontalHeader()->sectionSize(1), 321);  // the user's width stays
-    const auto align =
-        Qt::Alignment(f.grid()->model()->index(0, 0).data(Qt::TextAlignmentRole).toInt());
-    QVERIFY(align & Qt::AlignRight);
-    // The table keeps the canonical form whatever the grid shows.
-    f.trigger("checktab");
-    QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0162.5500"));
-}
 
-void SoftOptionsTest::defaultDataDialog() {
-    DefaultData data;  // switches on; Off, On, Off
-    DefData dialog(data);
-    auto* useDelay = dialog.findChild<QCheckBox*>("use_delay");
-    auto* trunk = dialog.findChild<QComboBox*>("value_trunk");
-    QVERIFY(useDelay && trunk);
-    QCOMPARE(trunk->currentText(), QString("Off"));
-    QCOMPARE(dialog.findChild<QComboBox*>("value_delay")->currentText(), QString("On"));
-    useDelay->setChecked(false);
-    trunk->setCurrentIndex(1);
-    dialog.accept();
-    QCOMPARE(data.use[1], 0);
-    QCOMPARE(data.value[0], 1);
-    DefaultData unchanged;
-    DefData cancelled(unchanged);
-    cancelled.findChild<QComboBox*>("value_trunk")->setCurrentIndex(1);
-    cancelled.reject();
-    QVERIFY(unchanged == DefaultData{});
-}
+    void checkBoxesWriteTheirOptions_data() {
+        QTest::addColumn<QString>("box");
+        for (const char* key :
+             {"infob",    "linkbank", "smart",   "zero",      "loadlast", "window",  "shiftdir",
+              "tabwidth", "ffont",    "option9", "savenames", "cleartag", "remtags", "delid",
+              "vcstat",   "vpos",     "vstart",  "qview",     "vcm",      "backena"})
+            QTest::newRow(key) << QString::fromLatin1(key);
+    }
 
-void SoftOptionsTest::defaultDataFromTheMenuIsWritten() {
-    Fixture f;
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<DefData*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        dialog->findChild<QComboBox*>("value_lockout")->setCurrentIndex(1);
-        dialog->accept();
-    });
-    f.trigger("setdef");
-    QCOMPARE(f.state.defaults.value[2], 1);
-    QFile file(f.path("defdata.ini"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    QVERIFY(lines.size() >= 6);
-    QCOMPARE(lines[5].trimmed(), QByteArray("1"));
-}
+    void checkBoxesWriteTheirOptions() {
+        QFETCH(QString, box);
+        Options options;
+        Image image;
+        const Options before = options;
+        SoftOptions dialog(options, image);
+        auto* check = dialog.findChild<QCheckBox*>(box);
+        QVERIFY(check);
+        check->setChecked(!check->isChecked());
+        dialog.accept();
+        QVERIFY(!(options == before));
+        // Exactly that option flipped: flipping it back gives the defaults again.
+        SoftOptions again(options, image);
+        again.findChild<QCheckBox*>(box)->setChecked(
+            !again.findChild<QCheckBox*>(box)->isChecked());
+        again.accept();
+        QVERIFY(options == before);
+    }
 
-void SoftOptionsTest::resetFromTheMenuMarksTheTableModified() {
-    Fixture f;
-    for (auto& t : f.state.image.TrunkType) t = "2";
-    QVERIFY(!f.window->editor().modified());
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<SoftOptions*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("resetTrunk"), Qt::LeftButton);
-        dialog->reject();
-    });
-    f.trigger("soft_options");
-    QCOMPARE(QString::fromStdString(f.state.image.TrunkType[0]), QString("0"));
-    QVERIFY(f.window->editor().modified());
-}
+    void cancelChangesNothing() {
+        Options options;
+        Image image;
+        const Options before = options;
+        SoftOptions dialog(options, image);
+        dialog.findChild<QCheckBox*>("zero")->setChecked(true);
+        dialog.findChild<QScrollBar*>("backupdelay")->setValue(7);
+        dialog.reject();
+        QVERIFY(options == before);
+    }
+
+    void backupLabelFollowsScrollBar() {
+        Options options;
+        Image image;
+        SoftOptions dialog(options, image);
+        auto* bar = dialog.findChild<QScrollBar*>("backupdelay");
+        auto* label = dialog.findChild<QLabel*>("backupLabel");
+        QCOMPARE(label->text(), QString("30 Minutes."));
+        for (auto [value, shown] :
+             {std::pair{1, "1 Minute."}, {2, "2 Minutes."}, {500, "99 Minutes."}}) {
+            bar->setValue(value);
+            QCOMPARE(label->text(), QString(shown));
+        }
+        dialog.accept();
+        QCOMPARE(options.backupdelay, 99);
+    }
+
+    void zeroAndAlignTakeEffectInTheGrid() {
+        Fixture f;
+        f.enter(1, 1, "162.55");
+        QCOMPARE(f.cell(1, 1), QString("0162.5500"));
+        f.grid()->horizontalHeader()->resizeSection(1, 321);
+        // What the dialog's OK does, without its modal loop.
+        f.window->storeGrid();
+        {
+            SoftOptions dialog(f.state.options, f.state.image, f.window.get());
+            dialog.findChild<QCheckBox*>("zero")->setChecked(true);
+            dialog.findChild<QComboBox*>("align")->setCurrentIndex(2);
+            dialog.accept();
+        }
+        f.window->applyOptions();
+        QCOMPARE(f.cell(1, 1), QString("162.5500"));
+        QCOMPARE(f.grid()->horizontalHeader()->sectionSize(1), 321);  // the user's width stays
+        const auto align =
+            Qt::Alignment(f.grid()->model()->index(0, 0).data(Qt::TextAlignmentRole).toInt());
+        QVERIFY(align & Qt::AlignRight);
+        // The table keeps the canonical form whatever the grid shows.
+        f.trigger("checktab");
+        QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0162.5500"));
+    }
+
+    void defaultDataDialog() {
+        DefaultData data;  // switches on; Off, On, Off
+        DefData dialog(data);
+        auto* useDelay = dialog.findChild<QCheckBox*>("use_delay");
+        auto* trunk = dialog.findChild<QComboBox*>("value_trunk");
+        QVERIFY(useDelay && trunk);
+        QCOMPARE(trunk->currentText(), QString("Off"));
+        QCOMPARE(dialog.findChild<QComboBox*>("value_delay")->currentText(), QString("On"));
+        useDelay->setChecked(false);
+        trunk->setCurrentIndex(1);
+        dialog.accept();
+        QCOMPARE(data.use[1], 0);
+        QCOMPARE(data.value[0], 1);
+        DefaultData unchanged;
+        DefData cancelled(unchanged);
+        cancelled.findChild<QComboBox*>("value_trunk")->setCurrentIndex(1);
+        cancelled.reject();
+        QVERIFY(unchanged == DefaultData{});
+    }
+
+    void defaultDataFromTheMenuIsWritten() {
+        Fixture f;
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<DefData*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QComboBox*>("value_lockout")->setCurrentIndex(1);
+            dialog->accept();
+        });
+        f.trigger("setdef");
+        QCOMPARE(f.state.defaults.value[2], 1);
+        // Written for the next start (the file's form is the settings tests').
+        QVERIFY(ReadDefaultData(f.state.folder) == f.state.defaults);
+    }
+
+    // "Reset Trunk Systems" takes effect at once: a cancel afterwards does not undo it.
+    void resetFromTheMenuStaysAfterCancelAndMarksTheTableModified() {
+        Fixture f;
+        f.state.image.TrunkType.fill(std::string(1, '2'));
+        QVERIFY(!f.window->editor().modified());
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<SoftOptions*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("resetTrunk"), Qt::LeftButton);
+            dialog->reject();
+        });
+        f.trigger("soft_options");
+        for (const auto& type : f.state.image.TrunkType)
+            QCOMPARE(QString::fromStdString(type), QString("0"));
+        QVERIFY(f.window->editor().modified());
+    }
+};
 
 QTEST_MAIN(SoftOptionsTest)
 #include "softoptions.moc"
