@@ -72,6 +72,7 @@ void OnNextDialog(std::function<void(QWidget*)> act) {
 class TrTagsTest : public QObject {
     Q_OBJECT
   private slots:
+    void cleanup() { d_window.reset(); }
     void init() {
         prompter = ScriptedPrompter{};
         image = Image{};
@@ -81,8 +82,7 @@ class TrTagsTest : public QObject {
     void entryFieldsNormaliseAndOkWritesBack() {
         image.TrunkType[0] = "1";
         image.TrunkId[0][2][3] = "kept";
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         QVERIFY(TrunkWindowOpen());
         QCOMPARE(Child<QTabBar>(&window, "tabs")->tabText(1), QString("2: Bank 2"));
         QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString("Motorola Type 2"));
@@ -103,8 +103,7 @@ class TrTagsTest : public QObject {
     // An ID left by Tab, and one typed and confirmed by Ok alone, are both kept.
     void idLeftWithoutEnterIsKept() {
         image.TrunkType[0] = "1";
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         QApplication::setActiveWindow(&window);
         Child<QTableWidget>(&window, "grid")->setCurrentCell(4, 0);
         TypeFocused(&window, "idEntry", "42");
@@ -129,8 +128,7 @@ class TrTagsTest : public QObject {
         image.TrunkId[1][3] = {"5", "Five", "x", ""};
         image.TrunkId[2][0] = {"1-5", "", "", ""};
         const Image before = image;
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         for (int b : {1, 2, 3, 4, 0}) ShowBank(window, b);
         Click(&window, "ok");
         QVERIFY(image == before);
@@ -140,8 +138,7 @@ class TrTagsTest : public QObject {
         image.TrunkType[0] = "8";
         image.TrunkId[0][0] = {"5", "Say \"hi\"", "", ""};
         const Image before = image;
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         Enter(&window, "idEntry", "35300");
         QCOMPARE(Cell(window, 0, 0), QString("020254"));
         QCOMPARE(Child<QLabel>(&window, "status")->text(),
@@ -155,8 +152,7 @@ class TrTagsTest : public QObject {
 
     void escapeAsksBeforeDroppingEdits() {
         image.TrunkId[0][0] = {"1", "", "", ""};
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         QTest::keyClick(&window, Qt::Key_Escape);  // nothing changed: closes at once
         QVERIFY(!window.isVisible());
 
@@ -173,18 +169,6 @@ class TrTagsTest : public QObject {
         QCOMPARE(image.TrunkId[0][0][1], std::string());
     }
 
-    void ctrlPageDownStepsThroughTheBanks() {
-        TrTags window(image, prompter);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(window.currentBank(), 1);
-        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
-        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
-        QCOMPARE(window.currentBank(), 4);
-    }
-
     // Only banks edited in the window are normalised when left; the heading and hint follow.
     void leavingAnEditedBankNormalisesIt() {
         image.TrunkType[0] = "8";
@@ -192,18 +176,24 @@ class TrTagsTest : public QObject {
         image.TrunkType[2] = "6";
         image.TrunkId[0][0] = {" 5 ", "Say \"hi\"", "third", ""};
         image.TrunkId[1][0] = {" 5 ", "", "", ""};
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         Child<QTableWidget>(&window, "grid")->setCurrentCell(9, 0);
         Enter(&window, "tagEntry", "edited");
         QCOMPARE(Cell(window, 0, 0), QString(" 5 "));
-        ShowBank(window, 2);
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(window.currentBank(), 2);
         QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString("Edacs"));
         const QString edacsHint = Child<QLabel>(&window, "hint")->text();
         QVERIFY(edacsHint.startsWith("AFS: AA-FFS"));
-        ShowBank(window, 1);
+        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
         QCOMPARE(Child<QLabel>(&window, "heading")->text(), QString());
         QCOMPARE(Child<QLabel>(&window, "hint")->text(), edacsHint);
+        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(window.currentBank(), 4);  // round from the first
         ShowBank(window, 0);
         QCOMPARE(Cell(window, 0, 0), QString("001005"));
         Click(&window, "ok");
@@ -215,8 +205,7 @@ class TrTagsTest : public QObject {
         image.TrunkType[0] = "1";
         image.TrunkId[0][0] = {"000300", "  c  ", "", ""};
         image.TrunkId[0][1] = {"000010", "a", "", ""};
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         QVERIFY(!window.action("undoSort")->isEnabled());
         window.action("sortIdsUp")->trigger();
         QCOMPARE(Cell(window, 0, 0), QString("000010"));
@@ -241,8 +230,7 @@ class TrTagsTest : public QObject {
     void rowCommandsNeedExactlyOneRow() {
         image.TrunkType[0] = "9";
         for (int r = 0; r < 4; ++r) image.TrunkId[0][r] = {std::to_string(r), "t", "", ""};
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         SelectCells(window, 1, 2);
         QVERIFY(!window.action("removeId")->isEnabled());
         window.action("removeId")->trigger();
@@ -266,8 +254,7 @@ class TrTagsTest : public QObject {
         image.TrunkType[0] = "1";
         image.TrunkId[0][0] = {"000001", "One", "", ""};
         image.TrunkId[0][1] = {"000002", "Two", "", ""};
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         SelectCells(window, 0, 1);
         window.action("copy")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QString("000001\tOne\n000002\tTwo"));
@@ -294,31 +281,32 @@ class TrTagsTest : public QObject {
     void replaceTagTextShowsAtOnce() {
         image.TrunkId[0][0] = {"1", "FD Ops North", "", ""};
         image.TrunkId[1][0] = {"1", "FD other bank", "", ""};
-        TrTags window(image, prompter);
-        window.show();
-        QString gridDuringDialog;
+        TrTags& window = open();
+        QStringList shown;  // the grid's tag and the dialog's result after each Apply
         OnNextDialog([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Replace Text Tag:"));
-            TypeFocused(dialog, "find", "FD");
-            TypeFocused(dialog, "replacement", "Fire Department");
-            Click(dialog, "apply");
-            gridDuringDialog = Cell(window, 0, 1);
+            for (const char* find : {"", "FD"}) {
+                TypeFocused(dialog, "find", find);
+                TypeFocused(dialog, "replacement", "Fire \"Dept\"");
+                Click(dialog, "apply");
+                shown << Cell(window, 0, 1) << Child<QLabel>(dialog, "result")->text();
+            }
             Click(dialog, "close");
         });
         window.action("replaceTags")->trigger();
-        QCOMPARE(gridDuringDialog, QString("Fire Department "));
+        QCOMPARE(shown, QStringList({"FD Ops North", "Type the text to find.", "Fire Dept Ops No",
+                                     "1 tag changed."}));
         Click(&window, "ok");
-        QCOMPARE(image.TrunkId[0][0][1], std::string("Fire Department "));
+        QCOMPARE(image.TrunkId[0][0][1], std::string("Fire Dept Ops No"));
         QCOMPARE(image.TrunkId[1][0][1], std::string("FD other bank"));
     }
 
-    // The dialog works on the image: the window stores first (an unedited bank as it was) and
+    // The dialogs work on the image: the window stores first (an unedited bank as it was) and
     // shows the result after.
-    void copyMoveSwapIdsWritesBackAndReloads() {
+    void dialogsWorkOnTheStoredImage() {
         image.TrunkType[0] = "8";
         image.TrunkId[0][0] = {"5", "Unit five", "", ""};
-        TrTags window(image, prompter);
-        window.show();
+        TrTags& window = open();
         std::string seen;
         OnNextDialog([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Edit Trunk ID's"));
@@ -332,20 +320,14 @@ class TrTagsTest : public QObject {
         QCOMPARE(seen, std::string("5"));
         QCOMPARE(Cell(window, 0, 0), QString());
         QCOMPARE(Cell(window, 7, 1), QString("Unit five"));
-        Click(&window, "cancel");
-        QCOMPARE(image.TrunkId[0][7][0], std::string("5"));
-    }
-
-    void editScanListTags() {
-        TrTags window(image, prompter);
-        window.show();
-        ShowBank(window, 3);
         OnNextDialog([&](QWidget* dialog) {
             Click(dialog, "default");
             Click(dialog, "ok");
         });
         Click(&window, "editScanListTags");
-        QCOMPARE(image.ScanListTag[3][0], std::string("Bank 4 List 1"));
+        QCOMPARE(image.ScanListTag[0][0], std::string("Bank 1 List 1"));
+        Click(&window, "cancel");
+        QCOMPARE(image.TrunkId[0][7][0], std::string("5"));
     }
 
     void bankManagerHook() {
@@ -365,8 +347,15 @@ class TrTagsTest : public QObject {
     }
 
   private:
+    TrTags& open() {
+        d_window = std::make_unique<TrTags>(image, prompter);
+        d_window->show();
+        return *d_window;
+    }
+
     Image image;
     ScriptedPrompter prompter;
+    std::unique_ptr<TrTags> d_window;
 };
 
 QTEST_MAIN(TrTagsTest)

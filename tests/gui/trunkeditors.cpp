@@ -1,5 +1,4 @@
-// The small trunk editors: "Edit Trunk ID's", "Listtags" and "Replace Text Tag:".
-#include <QLabel>
+// The small trunk editors: "Edit Trunk ID's" and "Listtags".
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,7 +8,6 @@
 #include "gui/editrunk.h"
 #include "gui/listtags.h"
 #include "gui/trunk_support.h"
-#include "gui/vervangtrunk.h"
 
 using namespace vex;
 using namespace vex::gui;
@@ -82,16 +80,6 @@ class TrunkEditorsTest : public QObject {
         QVERIFY(image == before);
     }
 
-    void okAppliesThenCloses() {
-        EditTrunk window(image, 0);
-        window.show();
-        Child<QListWidget>(&window, "from")->setCurrentRow(0);
-        Child<QListWidget>(&window, "to")->setCurrentRow(49);
-        Click(&window, "ok");
-        QCOMPARE(window.result(), int(QDialog::Accepted));
-        QVERIFY(image.TrunkId[0][49] == image.TrunkId[0][0]);
-    }
-
     void listTagButtons() {
         image.ScanListTag[1][0] = "  Police  ";
         ListTags window(image, 1);
@@ -128,29 +116,6 @@ class TrunkEditorsTest : public QObject {
         QCOMPARE(Child<QLineEdit>(&window, "list3")->text(), QString());
         Click(&window, "cancel");
         QVERIFY(image == before);
-    }
-
-    void replaceCallsBackAndReports() {
-        std::string find, replacement;
-        int calls = 0;
-        VervangTrunk window([&](const std::string& f, const std::string& r) {
-            find = f;
-            replacement = r;
-            ++calls;
-            return 2;
-        });
-        window.show();
-        Click(&window, "apply");
-        QCOMPARE(calls, 0);  // nothing to find
-        Type(&window, "find", "FD");
-        Type(&window, "replacement", "Fire \"Dept\"");
-        Click(&window, "apply");
-        QCOMPARE(calls, 1);
-        QCOMPARE(find, std::string("FD"));
-        QCOMPARE(replacement, std::string("Fire Dept"));
-        QCOMPARE(Child<QLabel>(&window, "result")->text(), QString("2 tags changed."));
-        Click(&window, "close");
-        QVERIFY(!window.isVisible());
     }
 
   private:
