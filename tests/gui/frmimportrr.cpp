@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -57,6 +56,15 @@ class FrmImportRRTest : public QObject {
     void logInToCountry() {
         logIn("letmein");
         QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && status().startsWith("Please select"), 10000);
+    }
+    // Logs in, in the given mode, picks the state Avalon and then `entry` from `combo`.
+    void browseAvalon(int m, const char* combo, const QString& entry) {
+        mode(m);
+        logInToCountry();
+        choose("state", "Avalon");
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && child<QComboBox>(combo)->count() > 1, 10000);
+        choose(combo, entry);
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
     }
     QStringList entries(const char* combo) {
         QStringList out;
@@ -107,12 +115,8 @@ class FrmImportRRTest : public QObject {
     }
 
     void countyFrequenciesBecomeOneImportStep() {
-        mode(1);
-        logInToCountry();
-        choose("state", "Avalon");
-        QTRY_VERIFY_WITH_TIMEOUT(child<QComboBox>("county")->count() > 1, 10000);
-        choose("county", "Brightwater");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("Done."), 10000);
+        browseAvalon(1, "county", "Brightwater");
+        QCOMPARE(status(), QString("Done."));
         QCOMPARE(child<QLabel>("counter")->text(), QString("7 / 7"));
         // Untick the first frequency: it must not be imported.
         QTreeWidget* items = child<QTreeWidget>("items");
@@ -131,12 +135,8 @@ class FrmImportRRTest : public QObject {
     }
 
     void bigSystemWarnsAndNothingTickedChangesNothing() {
-        mode(0);
-        logInToCountry();
-        choose("state", "Avalon");
-        QTRY_VERIFY_WITH_TIMEOUT(child<QComboBox>("system")->count() > 1, 10000);
-        choose("system", "Brightwater Regional Radio");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("Done."), 10000);
+        browseAvalon(0, "system", "Brightwater Regional Radio");
+        QCOMPARE(status(), QString("Done."));
         QVERIFY(child<QLabel>("counter")->text().contains("5 will be left out"));
         QVERIFY(child<QLabel>("systemInfo")->text().contains("TalkGroups: 55"));
         const Image before = d_image;
@@ -175,24 +175,23 @@ class FrmImportRRTest : public QObject {
         QFETCH(QString, visible);
         QFETCH(QString, pick);
         QFETCH(QString, listed);
-        this->mode(mode);
-        logInToCountry();
+        const QString combo = pick.section(':', 0, 0);
+        if (mode == 3) {  // nationwide: no state to choose
+            this->mode(mode);
+            logInToCountry();
+            QCOMPARE(entries("agency"),
+                     QStringList({"Nationwide Coast Watch", "Continental Air Rescue"}));
+            choose(qPrintable(combo), pick.section(':', 1));
+            QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+        } else {
+            browseAvalon(mode, qPrintable(combo), pick.section(':', 1));
+        }
         const char* combos[] = {"state", "county", "agency", "system"};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(child<QComboBox>(combos[i])->isVisible(), visible[i] == '1');
-        if (mode == 3) {
+        if (mode == 2)
             QCOMPARE(entries("agency"),
-                     QStringList({"Nationwide Coast Watch", "Continental Air Rescue"}));
-        } else {
-            choose("state", "Avalon");
-            QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && child<QComboBox>("county")->count() > 1,
-                                     10000);
-            if (mode == 2)
-                QCOMPARE(entries("agency"),
-                         QStringList({"Avalon State Patrol", "Brightwater Harbor Authority"}));
-        }
-        choose(qPrintable(pick.section(':', 0, 0)), pick.section(':', 1));
-        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+                     QStringList({"Avalon State Patrol", "Brightwater Harbor Authority"}));
         if (listed.startsWith("counter:"))
             QCOMPARE(child<QLabel>("counter")->text(), listed.section(':', 1));
         else
@@ -222,7 +221,7 @@ class FrmImportRRTest : public QObject {
         QVERIFY(d_prompter.told.last().contains("five digits"));
     }
 
-    void xmlFileMenuLoadsChecksViewsAndSaves() {
+    void xmlFileMenuAndCachedDescription() {
         const QString bad = writeFile("bad.xml", "<list>\n  <item></list>\n");
         d_prompter.openNames.push_back(bad);
         d_window->loadXmlFile();
@@ -231,6 +230,15 @@ class FrmImportRRTest : public QObject {
         QVERIFY(d_prompter.told.last().contains("\nLine Number: 2\nLine Position: 11\nReason: "));
         logInToCountry();  // the last answer is now the country's
         QVERIFY(d_window->xmlText().find("Avalon") != std::string::npos);
+        // A right click on "debug" drops the cached service description.
+        const auto cache = d_window->session().cacheFile();
+        QVERIFY(std::filesystem::exists(cache));
+        auto* debug = child<QCheckBox>("debug");
+        emit debug->customContextMenuRequested({});
+        QVERIFY(!std::filesystem::exists(cache));
+        QVERIFY(d_prompter.told.last().contains("deleting wsdl: "));
+        emit debug->customContextMenuRequested({});
+        QVERIFY(d_prompter.told.last().endsWith("file not found"));
         d_prompter.openNames.push_back(
             writeFile("good.xml", "<list><item>Gull Point</item></list>"));
         d_window->loadXmlFile();
@@ -263,18 +271,6 @@ class FrmImportRRTest : public QObject {
         QTest::qWait(50);  // several retry intervals: nothing may start again
         QCOMPARE(status(), after);
         QVERIFY(!d_window->busy());
-    }
-
-    void rightClickOnDebugDropsTheCachedDescription() {
-        logInToCountry();
-        const auto cache = d_window->session().cacheFile();
-        QVERIFY(std::filesystem::exists(cache));
-        auto* debug = child<QCheckBox>("debug");
-        emit debug->customContextMenuRequested({});
-        QVERIFY(!std::filesystem::exists(cache));
-        QVERIFY(d_prompter.told.last().contains("deleting wsdl: "));
-        emit debug->customContextMenuRequested({});
-        QVERIFY(d_prompter.told.last().endsWith("file not found"));
     }
 
     // The address dialog takes a whole URL (port and path included) and refuses junk.

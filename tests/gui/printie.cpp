@@ -145,7 +145,6 @@ void PrintieTest::menuEntryShortcutAndToolbarButton() {
 void PrintieTest::bankListFollowsTheOption() {
     auto w = window(5);
     auto* banks = Child<QListWidget>(w.get(), "banks");
-    QCOMPARE(banks->item(5)->text(), QString("6: Dummy"));
     QCOMPARE(w->bank(), 5);
     for (int option = 0; option < print::kReportChoiceCount; ++option) {
         Child<QRadioButton>(w.get(), qPrintable(QStringLiteral("option%1").arg(option)))->click();
@@ -158,35 +157,31 @@ void PrintieTest::bankListFollowsTheOption() {
 
 // Printing on a PDF file stands in for a printer; "" is a cancelled print dialog.
 void PrintieTest::everyWayOutEndsWithTheRightWord_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("savePdf");  // else Print
     QTest::addColumn<QString>("output");
-    QTest::addColumn<int>("option");
+    QTest::addColumn<bool>("installed");
     QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("option");
     QTest::addColumn<QString>("told");
     const QString failed = "Let's Print...|Problem in printerroutine #1\n Err = ";
-    QTest::newRow("no printer") << "print" << false << "out.pdf" << 3 << ""
+    const QString missing = "missing/folder/out.pdf";
+    QTest::newRow("no printer") << false << "out.pdf" << false << "" << 3
                                 << "Let's Print...|No printer is set up on this system.";
-    QTest::newRow("dialog cancelled") << "print" << true << "" << 3 << ""
-                                      << "";
-    QTest::newRow("printer fails")
-        << "print" << true << "missing/folder/out.pdf" << 3 << "Nothing was printed."
-        << failed + "1 Error: the printer could not be started";
-    QTest::newRow("printed") << "print" << true << "out.pdf" << 6 << "5 page(s) sent to"
-                             << "";
-    QTest::newRow("pdf not written")
-        << "savepdf" << true << "missing/folder/out.pdf" << 2 << "Nothing was printed."
-        << failed + "4 Error: could not write";
-    QTest::newRow("pdf saved") << "savepdf" << true << "out.pdf" << 2 << "6 page(s) saved to"
-                               << "";
+    QTest::newRow("dialog cancelled") << false << "" << true << "" << 3 << "";
+    QTest::newRow("printer fails") << false << missing << true << "Nothing was printed." << 3
+                                   << failed + "1 Error: the printer could not be started";
+    QTest::newRow("printed") << false << "out.pdf" << true << "5 page(s) sent to" << 6 << "";
+    QTest::newRow("pdf not written") << true << missing << true << "Nothing was printed." << 2
+                                     << failed + "4 Error: could not write";
+    QTest::newRow("pdf saved") << true << "out.pdf" << true << "6 page(s) saved to" << 2 << "";
 }
 
 void PrintieTest::everyWayOutEndsWithTheRightWord() {
-    QFETCH(QString, button);
-    QFETCH(bool, installed);
+    QFETCH(bool, savePdf);
     QFETCH(QString, output);
-    QFETCH(int, option);
+    QFETCH(bool, installed);
     QFETCH(QString, status);
+    QFETCH(int, option);
     QFETCH(QString, told);
     auto w = window();
     w->printerInstalled = [&] { return installed; };
@@ -199,8 +194,8 @@ void PrintieTest::everyWayOutEndsWithTheRightWord() {
     };
     d_prompter.saveNames.push_back(d_dir.filePath(output));
     Child<QRadioButton>(w.get(), qPrintable(QStringLiteral("option%1").arg(option)))->click();
-    Click(w.get(), qPrintable(button));
-    QCOMPARE(dialogs, button == "print" && installed ? 1 : 0);
+    Click(w.get(), savePdf ? "savepdf" : "print");
+    QCOMPARE(dialogs, !savePdf && installed ? 1 : 0);
     const QString shown = Child<QLabel>(w.get(), "status")->text();
     QCOMPARE(status.isEmpty() ? shown : shown.left(status.size()), status);
     QCOMPARE(d_prompter.told.size(), told.isEmpty() ? 0 : 1);

@@ -47,29 +47,21 @@ class TrunkConfigTest : public QObject {
     // "0", no type text is rewritten.
     void lookingChangesNothing_data() {
         QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("delay");
-        QTest::addRow("no type") << ""
-                                 << "";
-        QTest::addRow("Motorola 800, empty") << "1"
-                                             << "";
-        QTest::addRow("Motorola 800, delay 3") << "10"
-                                               << "3";
-        QTest::addRow("Type 1 with blocks") << "2"
-                                            << "0";
-        QTest::addRow("UHF") << "4"
-                             << "";
-        QTest::addRow("EDACS") << "6"
-                               << "";
-        QTest::addRow("LTR") << "8"
-                             << "";
-        QTest::addRow("type written 01") << "01"
-                                         << "";
+        QTest::addColumn<int>("delay");  // -1: none
+        QTest::addRow("no type") << "" << -1;
+        QTest::addRow("Motorola 800, empty") << "1" << -1;
+        QTest::addRow("Motorola 800, delay 3") << "10" << 3;
+        QTest::addRow("Type 1 with blocks") << "2" << 0;
+        QTest::addRow("UHF") << "4" << -1;
+        QTest::addRow("EDACS") << "6" << -1;
+        QTest::addRow("LTR") << "8" << -1;
+        QTest::addRow("type written 01") << "01" << -1;
     }
     void lookingChangesNothing() {
         QFETCH(QString, type);
-        QFETCH(QString, delay);
+        QFETCH(int, delay);
         for (int b = 0; b < 5; ++b) image.TrunkType[b] = type.toStdString();
-        image.TrunkSetting[0][kTsDelay] = delay.toStdString();
+        image.TrunkSetting[0][kTsDelay] = delay < 0 ? "" : std::to_string(delay);
         image.TrunkBase[0][0] = {"12", "3", "", "", "", "", "", ""};
         const Image before = image;
         TrunkConfig window(image);

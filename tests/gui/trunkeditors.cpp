@@ -64,7 +64,7 @@ class TrunkEditorsTest : public QObject {
         QCOMPARE(Child<QListWidget>(&window, "to")->item(13)->text(), QString("Bank 3: 4: L1"));
     }
 
-    void swapWithItselfAndCancel() {
+    void ontoItselfAndCancelChangeNothing() {
         const Image before = image;
         EditTrunk window(image, 2);
         window.show();
@@ -73,6 +73,8 @@ class TrunkEditorsTest : public QObject {
         Child<QListWidget>(&window, "to")->setCurrentRow(4);
         Click(&window, "apply");
         Pick(&window, "move");
+        Click(&window, "apply");
+        Pick(&window, "copy");
         Click(&window, "apply");
         QVERIFY(image == before);
         Child<QListWidget>(&window, "to")->setCurrentRow(5);
