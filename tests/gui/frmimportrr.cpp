@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -58,6 +57,15 @@ class FrmImportRRTest : public QObject {
         logIn("letmein");
         QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && status().startsWith("Please select"), 10000);
     }
+    // Logs in, in the given mode, picks the state Avalon and then `entry` from `combo`.
+    void browseAvalon(int m, const char* combo, const QString& entry) {
+        mode(m);
+        logInToCountry();
+        choose("state", "Avalon");
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && child<QComboBox>(combo)->count() > 1, 10000);
+        choose(combo, entry);
+        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+    }
     QStringList entries(const char* combo) {
         QStringList out;
         auto* c = child<QComboBox>(combo);
@@ -91,23 +99,24 @@ class FrmImportRRTest : public QObject {
     }
     void cleanup() { d_window.reset(); }
 
-    void emptyUserAsksForIt() {
+    // An empty user is asked for; a wrong password is the service's answer, shown and not sent
+    // again and again.
+    void logInRefusals() {
         child<QLineEdit>("user")->clear();
         QTest::mouseClick(child<QPushButton>("connect"), Qt::LeftButton);
         QCOMPARE(d_prompter.told.size(), 1);
         QVERIFY(d_prompter.told[0].endsWith(QString::fromLatin1(netdb::kMsgEnterUser.data())));
         QVERIFY(!d_window->busy());
+        d_window->setRetryInterval(1);
+        logIn("guess");
+        QTRY_VERIFY_WITH_TIMEOUT(status().contains("Invalid username or password."), 10000);
+        QVERIFY(!child<QPushButton>("import")->isEnabled());
+        QVERIFY(!child<QPushButton>("cancel")->isEnabled());
     }
 
     void countyFrequenciesBecomeOneImportStep() {
-        mode(1);
-        logIn("letmein");
-        QTRY_VERIFY_WITH_TIMEOUT(status().contains("Please select State."), 10000);
-        QVERIFY(status() != "");
-        choose("state", "Avalon");
-        QTRY_VERIFY_WITH_TIMEOUT(child<QComboBox>("county")->count() > 1, 10000);
-        choose("county", "Brightwater");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("Done."), 10000);
+        browseAvalon(1, "county", "Brightwater");
+        QCOMPARE(status(), QString("Done."));
         QCOMPARE(child<QLabel>("counter")->text(), QString("7 / 7"));
         // Untick the first frequency: it must not be imported.
         QTreeWidget* items = child<QTreeWidget>("items");
@@ -126,13 +135,8 @@ class FrmImportRRTest : public QObject {
     }
 
     void bigSystemWarnsAndNothingTickedChangesNothing() {
-        mode(0);
-        logIn("letmein");
-        QTRY_VERIFY_WITH_TIMEOUT(status().contains("Please select State."), 10000);
-        choose("state", "Avalon");
-        QTRY_VERIFY_WITH_TIMEOUT(child<QComboBox>("system")->count() > 1, 10000);
-        choose("system", "Brightwater Regional Radio");
-        QTRY_COMPARE_WITH_TIMEOUT(status(), QString("Done."), 10000);
+        browseAvalon(0, "system", "Brightwater Regional Radio");
+        QCOMPARE(status(), QString("Done."));
         QVERIFY(child<QLabel>("counter")->text().contains("5 will be left out"));
         QVERIFY(child<QLabel>("systemInfo")->text().contains("TalkGroups: 55"));
         const Image before = d_image;
@@ -171,24 +175,23 @@ class FrmImportRRTest : public QObject {
         QFETCH(QString, visible);
         QFETCH(QString, pick);
         QFETCH(QString, listed);
-        this->mode(mode);
-        logInToCountry();
+        const QString combo = pick.section(':', 0, 0);
+        if (mode == 3) {  // nationwide: no state to choose
+            this->mode(mode);
+            logInToCountry();
+            QCOMPARE(entries("agency"),
+                     QStringList({"Nationwide Coast Watch", "Continental Air Rescue"}));
+            choose(qPrintable(combo), pick.section(':', 1));
+            QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+        } else {
+            browseAvalon(mode, qPrintable(combo), pick.section(':', 1));
+        }
         const char* combos[] = {"state", "county", "agency", "system"};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(child<QComboBox>(combos[i])->isVisible(), visible[i] == '1');
-        if (mode == 3) {
+        if (mode == 2)
             QCOMPARE(entries("agency"),
-                     QStringList({"Nationwide Coast Watch", "Continental Air Rescue"}));
-        } else {
-            choose("state", "Avalon");
-            QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && child<QComboBox>("county")->count() > 1,
-                                     10000);
-            if (mode == 2)
-                QCOMPARE(entries("agency"),
-                         QStringList({"Avalon State Patrol", "Brightwater Harbor Authority"}));
-        }
-        choose(qPrintable(pick.section(':', 0, 0)), pick.section(':', 1));
-        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy(), 10000);
+                     QStringList({"Avalon State Patrol", "Brightwater Harbor Authority"}));
         if (listed.startsWith("counter:"))
             QCOMPARE(child<QLabel>("counter")->text(), listed.section(':', 1));
         else
@@ -218,7 +221,7 @@ class FrmImportRRTest : public QObject {
         QVERIFY(d_prompter.told.last().contains("five digits"));
     }
 
-    void xmlFileMenuLoadsChecksViewsAndSaves() {
+    void xmlFileMenuAndCachedDescription() {
         const QString bad = writeFile("bad.xml", "<list>\n  <item></list>\n");
         d_prompter.openNames.push_back(bad);
         d_window->loadXmlFile();
@@ -227,6 +230,15 @@ class FrmImportRRTest : public QObject {
         QVERIFY(d_prompter.told.last().contains("\nLine Number: 2\nLine Position: 11\nReason: "));
         logInToCountry();  // the last answer is now the country's
         QVERIFY(d_window->xmlText().find("Avalon") != std::string::npos);
+        // A right click on "debug" drops the cached service description.
+        const auto cache = d_window->session().cacheFile();
+        QVERIFY(std::filesystem::exists(cache));
+        auto* debug = child<QCheckBox>("debug");
+        emit debug->customContextMenuRequested({});
+        QVERIFY(!std::filesystem::exists(cache));
+        QVERIFY(d_prompter.told.last().contains("deleting wsdl: "));
+        emit debug->customContextMenuRequested({});
+        QVERIFY(d_prompter.told.last().endsWith("file not found"));
         d_prompter.openNames.push_back(
             writeFile("good.xml", "<list><item>Gull Point</item></list>"));
         d_window->loadXmlFile();
@@ -261,19 +273,6 @@ class FrmImportRRTest : public QObject {
         QVERIFY(!d_window->busy());
     }
 
-    void rightClickOnDebugDropsTheCachedDescription() {
-        logIn("letmein");
-        QTRY_VERIFY_WITH_TIMEOUT(status().contains("Please select State."), 10000);
-        const auto cache = d_window->session().cacheFile();
-        QVERIFY(std::filesystem::exists(cache));
-        auto* debug = child<QCheckBox>("debug");
-        emit debug->customContextMenuRequested({});
-        QVERIFY(!std::filesystem::exists(cache));
-        QVERIFY(d_prompter.told.last().contains("deleting wsdl: "));
-        emit debug->customContextMenuRequested({});
-        QVERIFY(d_prompter.told.last().endsWith("file not found"));
-    }
-
     // The address dialog takes a whole URL (port and path included) and refuses junk.
     void addressDialogAcceptsAUrl() {
         FrmDBaseLoc dialog(netdb::EndpointKind::Remote, std::string(netdb::kRemoteEndpoint),
@@ -291,15 +290,6 @@ class FrmImportRRTest : public QObject {
         QCOMPARE(dialog.kind(), netdb::EndpointKind::Local);
         QCOMPARE(QString::fromStdString(dialog.endpoint()),
                  QString("http://192.168.1.20:8080/freq/soap2/"));
-    }
-
-    // A wrong password is the service's answer: shown, and not sent again and again.
-    void wrongPasswordShowsTheServiceTextAndIsNotRetried() {
-        d_window->setRetryInterval(1);
-        logIn("guess");
-        QTRY_VERIFY_WITH_TIMEOUT(status().contains("Invalid username or password."), 10000);
-        QVERIFY(!child<QPushButton>("import")->isEnabled());
-        QVERIFY(!child<QPushButton>("cancel")->isEnabled());
     }
 
     void passwordIsKeptOnlyWhenAsked() {
