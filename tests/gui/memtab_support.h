@@ -1,5 +1,6 @@
 // Shared by the main window's tests: a prompter that answers from a script and records what was
-// asked, a window set up in a temporary program folder, and typing into the focused widget.
+// asked, a runner that hands each child window to the test, a window set up in a temporary
+// program folder, and typing into the focused widget.
 #pragma once
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "gui/dialog_runner.h"
 #include "gui/memtab.h"
 
 namespace vex::gui::test {
@@ -21,7 +23,6 @@ class ScriptedPrompter : public Prompter {
     std::deque<QString> saveNames;  // given to saveFileName() in order
     QStringList asked;              // titles and texts of every question, "title|text"
     QStringList told;               // "title|text" of every notice
-    QList<NoticeIcon> icons;        // the icon of every notice
     int unexpected = 0;             // questions or dialogs nobody scripted
 
     Answer ask(QWidget*, const Question& q) override {
@@ -34,9 +35,8 @@ class ScriptedPrompter : public Prompter {
         answers.pop_front();
         return a;
     }
-    void tell(QWidget*, const QString& title, const QString& text, NoticeIcon icon) override {
+    void tell(QWidget*, const QString& title, const QString& text, NoticeIcon) override {
         told << title + '|' + text;
-        icons.push_back(icon);
     }
     QString openFileName(QWidget*, const QString&, const QString& filter) override {
         lastFilter = filter;
@@ -61,11 +61,40 @@ class ScriptedPrompter : public Prompter {
     QString lastFilter;
 };
 
+// Runs each child window the main window opens through the next scripted act, at once: the act
+// works the window as a user would and closes it. A window that closes itself when its work
+// ends (a read) is waited for; one nobody scripted runs as it would for the user.
+class ScriptedDialogs : public DialogRunner {
+  public:
+    std::deque<std::function<void(QWidget*)>> acts;  // one per modal window, in order
+    QStringList opened;                              // object names of every window run or shown
+    int leftOpen = 0;                                // windows an act did not close
+
+    int exec(QDialog& dialog) override {
+        opened << dialog.objectName();
+        if (acts.empty()) return DialogRunner::exec(dialog);
+        const auto act = std::move(acts.front());
+        acts.pop_front();
+        dialog.show();
+        act(&dialog);
+        if (!QTest::qWaitFor([&dialog] { return !dialog.isVisible(); }, 20000)) {
+            ++leftOpen;
+            dialog.reject();
+        }
+        return dialog.result();
+    }
+    void show(QWidget& window) override {
+        opened << window.objectName();
+        DialogRunner::show(window);
+    }
+};
+
 // A window over a fresh image in its own temporary program folder.
 struct Fixture {
     QTemporaryDir dir;
     AppState state;
     ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
     std::unique_ptr<MemTab> window;
 
     explicit Fixture(const std::function<void(AppState&)>& tweak = {}) {
@@ -74,6 +103,7 @@ struct Fixture {
         state.options.option[4] = 1;  // no "Exit VEXA?" unless a test asks for it
         if (tweak) tweak(state);
         window = std::make_unique<MemTab>(state, prompter);
+        window->setDialogRunner(dialogs);
         window->show();
         QApplication::setActiveWindow(window.get());
         window->grid()->setFocus();
@@ -123,6 +153,22 @@ struct Fixture {
         a->trigger();
     }
     const Channel& channel(int bank, int slot) const { return state.image.channel(bank, slot); }
+    // Runs the command `name` with `act` working the modal window it opens.
+    void triggerWith(const char* name, std::function<void(QWidget*)> act) {
+        dialogs.acts.push_back(std::move(act));
+        trigger(name);
+    }
 };
+
+// Data tables: one row per entry of `rows`, named by its `name`; the test takes its row back.
+template <typename Row, std::size_t N>
+void AddRows(const Row (&rows)[N]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i) QTest::addRow("%s", rows[i].name) << int(i);
+}
+template <typename Row, std::size_t N>
+const Row& FetchRow(const Row (&rows)[N]) {
+    return rows[*static_cast<int*>(QTest::qData("row", qMetaTypeId<int>()))];
+}
 
 }  // namespace vex::gui::test
