@@ -67,8 +67,8 @@ const Asking kAsking[] = {
 };
 
 // Each command on a bank of channels at rows 1 (460, "B"), 3 (155, "A"), 4 (155, "TAG999999"),
-// 6 (156, a 20-character tag) and 7 (600 MHz, off the plan): what a cell then shows, what the
-// user is told, and Undo takes the command back as one step.
+// 5 (155), 6 (156, a 20-character tag) and 7 (600 MHz, off the plan): what a cell then shows, what
+// the user is told, and Undo takes the command back as one step.
 struct Command {
     const char* name;
     const char* command;
@@ -219,7 +219,7 @@ class MemTabTest : public QObject {
         QCOMPARE(f.action("bk0_1")->text(), QString("Fire && Rescue"));
     }
 
-    // Channels at row 1 and 50 of bank 2, row 1 selected; No keeps the data, Yes goes on.
+    // No keeps the data, Yes goes on.
     void commandsAskFirst_data() { AddRows(kAsking); }
     void commandsAskFirst() {
         const char* command = FetchRow(kAsking).command;

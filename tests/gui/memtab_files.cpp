@@ -294,33 +294,6 @@ class MemTabFilesTest : public QObject {
         QCOMPARE(f.state.options.loadlast, 0);
     }
 
-    void startupWithBrokenFiles_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addRow("junk setup.ini")
-            << "setup.ini" << QByteArray("\x00\xff[setup\nround=abc\n", 20);
-        QTest::addRow("junk lastused.sav") << "lastused.sav" << QByteArray("garbage\x01\x02");
-        QTest::addRow("junk tabw250.ini") << "tabw250.ini" << QByteArray("-5\n999999\nx\n");
-        QTest::addRow("junk window.dat") << "window.dat" << QByteArray("a\nb\n");
-        QTest::addRow("junk names.dat") << "names.dat" << QByteArray("A,B\n\n\n\n\n\n\n\n");
-    }
-
-    void startupWithBrokenFiles() {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        QTemporaryDir dir;
-        QVERIFY(WriteText(dir.filePath(file), content));
-        AppState state;
-        QVERIFY(LoadStartupState(dir.path().toStdString(), state).ok);
-        ScriptedPrompter prompter;
-        state.options.window = 1;
-        state.options.tabwidth = 1;
-        MemTab window(state, prompter);
-        window.show();
-        QCOMPARE(window.editor().currentBank(), 0);
-        QCOMPARE(prompter.told.size(), 0);
-    }
-
     void backupEveryMinuteAndPauses() {
         Fixture f([](AppState& s) {
             s.options.backena = 1;

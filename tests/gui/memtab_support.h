@@ -24,41 +24,36 @@ class ScriptedPrompter : public Prompter {
     QStringList asked;              // titles and texts of every question, "title|text"
     QStringList told;               // "title|text" of every notice
     int unexpected = 0;             // questions or dialogs nobody scripted
+    QString lastFilter;             // the filter of the last file dialog
 
     Answer ask(QWidget*, const Question& q) override {
         asked << QString::fromLatin1(q.title.c_str()) + '|' + QString::fromLatin1(q.text.c_str());
-        if (answers.empty()) {
-            ++unexpected;
-            return Answer::Cancel;
-        }
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return next(answers, Answer::Cancel);
     }
     void tell(QWidget*, const QString& title, const QString& text, NoticeIcon) override {
         told << title + '|' + text;
     }
     QString openFileName(QWidget*, const QString&, const QString& filter) override {
         lastFilter = filter;
-        if (openNames.empty()) {
-            ++unexpected;
-            return {};
-        }
-        const QString n = openNames.front();
-        openNames.pop_front();
-        return n;
+        return next(openNames, QString());
     }
     QString saveFileName(QWidget*, const QString&, const QString& filter) override {
         lastFilter = filter;
-        if (saveNames.empty()) {
-            ++unexpected;
-            return {};
-        }
-        const QString n = saveNames.front();
-        saveNames.pop_front();
-        return n;
+        return next(saveNames, QString());
     }
-    QString lastFilter;
+
+  private:
+    // The next scripted reply; one nobody scripted counts as unexpected and cancels.
+    template <typename T>
+    T next(std::deque<T>& script, T cancelled) {
+        if (script.empty()) {
+            ++unexpected;
+            return cancelled;
+        }
+        T reply = script.front();
+        script.pop_front();
+        return reply;
+    }
 };
 
 // Runs each child window the main window opens through the next scripted act, at once: the act
