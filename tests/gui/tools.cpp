@@ -155,9 +155,11 @@ class ToolsTest : public QObject {
         const Tool& t = kTools[tool];
         Fixture& f = *d_fixture;
         const Image seeded = f.state.image;
+        const std::size_t steps = f.window->editor().history().position();
         f.selectBlock(3, 6, 1, 1);
         f.triggerWith(t.command, t.act);
         QVERIFY(t.done(f.state.image));
+        QCOMPARE(f.window->editor().history().position(), steps + 1);
         QVERIFY(f.window->editor().modified());
         const QString step = QString::fromLatin1(t.step);
         if (!step.isEmpty()) QCOMPARE(f.action("tabundo")->text(), "&Undo " + step);
