@@ -33,13 +33,6 @@ CompareWin* OpenComparison(Fixture& f, const QString& file) {
     return f.window->findChild<CompareWin*>();
 }
 
-// Channel n at 150.0000 + n * 0.0125 MHz, as the scanner's memory and as the table.
-std::string Frequency(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d.%04d", 150 + n / 800, (n * 125) % 10000);
-    return text;
-}
-
 // Waits on the communication window until `done`, then closes it.
 void CloseWhen(QWidget* w, const std::function<bool()>& done, int timeoutMs) {
     auto* window = qobject_cast<vexcomm*>(w);
@@ -120,16 +113,7 @@ class CompareTest : public QObject {
 
     void scannerCommandsAgainstTheSimulator() {
         simtest::TempFolder folder;
-        {
-            std::ofstream memory(folder / "scanner.mem");
-            memory << "BCT8SIM MEMORY 1\n";
-            for (int n = 1; n <= 250; ++n) {
-                std::string wire = Frequency(n);
-                wire.erase(4, 1);
-                memory << "CH " << QString::number(n).rightJustified(3, '0').toStdString() << ' '
-                       << wire << " TF DN LF\n";
-            }
-        }
+        std::ofstream(folder / "scanner.mem") << ScannerMemory();
         simtest::SimProcess sim;
         QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
                            (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
@@ -141,7 +125,7 @@ class CompareTest : public QObject {
             s.options.expert = 1;
             for (int n = 1; n <= 250; ++n) {
                 Channel& c = s.image.channel((n - 1) / 50, (n - 1) % 50 + 1);
-                c[kFieldFrequency] = Frequency(n);
+                c[kFieldFrequency] = ScannerFrequency(n);
                 c[kFieldTrunk] = c[kFieldLockout] = "0";
                 c[kFieldDelay] = "1";
             }

@@ -20,20 +20,10 @@ using namespace vex::gui;
 using vex::gui::test::Child;
 using vex::gui::test::Click;
 using vex::gui::test::Fixture;
+using vex::gui::test::ReadTestFile;
+using vex::gui::test::WriteTestFile;
 
 namespace {
-
-void Write(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
 
 // A clone file whose bank A channel 1 is 162.55 MHz named "WN1" and channel 2 155 MHz.
 QByteArray CloneFile() {
@@ -85,7 +75,7 @@ class IoMenuTest : public QObject {
             QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                               Qt::LeftButton);
         });
-        const QByteArray csv = Read(f.path("bank.CSV"));
+        const QByteArray csv = ReadTestFile(f.path("bank.CSV"));
         QVERIFY(
             csv.startsWith("Bank,Channel,Frequency,Tag,Trunk,Delay Time,Lockout\r\n"
                            "1,1,0162.5500,"));
@@ -146,7 +136,7 @@ class IoMenuTest : public QObject {
 
     void icfApplyAsksBeforeOverridingThenUndo() {
         Fixture f;
-        Write(f.path("radio.icf"), CloneFile());
+        QVERIFY(WriteTestFile(f.path("radio.icf"), CloneFile()));
         f.enter(3, 1, "151.5");  // bank 1 holds data
         f.prompter.openNames = {f.path("radio.icf")};
         f.prompter.answers = {Answer::No, Answer::Yes};
@@ -195,7 +185,7 @@ class IoMenuTest : public QObject {
         QFETCH(QByteArray, content);
         QFETCH(QString, told);
         Fixture f;
-        Write(f.path(name), content);
+        QVERIFY(WriteTestFile(f.path(name), content));
         f.prompter.openNames = {f.path(name)};
         const Image before = f.state.image;
         f.trigger(qPrintable(command));
@@ -207,7 +197,7 @@ class IoMenuTest : public QObject {
 
     void siblingImportAllAsksOnce() {
         Fixture f;
-        Write(f.path("old.mem"), SiblingFile());
+        QVERIFY(WriteTestFile(f.path("old.mem"), SiblingFile()));
         f.enter(1, 1, "151.5");
         f.window->selectBank(2);
         f.prompter.openNames = {f.path("old.mem")};
@@ -229,7 +219,7 @@ class IoMenuTest : public QObject {
 
     void siblingTrunkIdsApplySaysWhatWasLeftOut() {
         Fixture f;
-        Write(f.path("old.mem"), SiblingFile());
+        QVERIFY(WriteTestFile(f.path("old.mem"), SiblingFile()));
         f.prompter.openNames = {f.path("old.mem")};
         f.triggerWith("imp_trtags", [](QWidget* window) {
             QCOMPARE(window->objectName(), QString("importtrunk"));
@@ -247,7 +237,8 @@ class IoMenuTest : public QObject {
 
     void csvChannelFileThenUndo() {
         Fixture f;
-        Write(f.path("list.csv"), "Channel;Frequency;Tag;Lockout\r\n3;162,55;\"WX, NOAA\";on\r\n");
+        QVERIFY(WriteTestFile(f.path("list.csv"),
+                              "Channel;Frequency;Tag;Lockout\r\n3;162,55;\"WX, NOAA\";on\r\n"));
         f.prompter.openNames = {f.path("list.csv")};
         f.trigger("imp_csvchannels");
         QCOMPARE(f.cell(3, 1), QString("0162.5500"));
@@ -259,7 +250,7 @@ class IoMenuTest : public QObject {
 
     void csvMapperOpensGuessesAndSaves() {
         Fixture f;
-        Write(f.path("list.txt"), "Frequency,Mode,Tag\r\n162.55,fm,ONE\r\n\r\n");
+        QVERIFY(WriteTestFile(f.path("list.txt"), "Frequency,Mode,Tag\r\n162.55,fm,ONE\r\n\r\n"));
         f.prompter.openNames = {f.path("list.txt")};
         f.prompter.saveNames = {f.path("clean")};
         f.triggerWith("imp_csv2", [](QWidget* window) {
@@ -274,7 +265,7 @@ class IoMenuTest : public QObject {
             window->findChild<QAction*>("mapperSave")->trigger();
             window->findChild<QAction*>("mapperExit")->trigger();
         });
-        QCOMPARE(Read(f.path("clean.csv")),
+        QCOMPARE(ReadTestFile(f.path("clean.csv")),
                  QByteArray("TrunkNetscoop,data,Marlo,The Netherlands\r\nFrequency,Mode,Tag,\r\n"
                             "162.55,FM,ONE,\r\n"));
     }

@@ -44,16 +44,6 @@ class RecordingLine : public Transport {
     bool d_open = false;
 };
 
-bool WriteText(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
-}
-
-QByteArray ReadText(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A MEM file whose channel 1 is 460.025 MHz named `tag`, and channel 57 155.475 MHz "STATE".
 bool WriteMem(const QString& path, const char* tag) {
     Image image;
@@ -117,10 +107,10 @@ class MemTabFilesTest : public QObject {
     void refusedFileKeepsTheEdits() {
         const Refused& r = FetchRow(kRefused);
         Fixture f;
-        QVERIFY(WriteText(f.path("readonly.mem"), "kept"));
+        QVERIFY(WriteTestFile(f.path("readonly.mem"), "kept"));
         QFile::setPermissions(f.path("readonly.mem"), QFileDevice::ReadOwner);
         QVERIFY(QDir(f.dir.path()).mkdir("folder.mem"));
-        QVERIFY(WriteText(f.path("other.mem"), "SOMETHING ELSE\r\n1,2,3\r\n"));
+        QVERIFY(WriteTestFile(f.path("other.mem"), "SOMETHING ELSE\r\n1,2,3\r\n"));
         f.enter(1, 1, "155");
         f.prompter.answers = {Answer::No};  // "Save data?" before an open
         f.prompter.saveNames = {f.path(r.file)};
@@ -130,7 +120,7 @@ class MemTabFilesTest : public QObject {
         QVERIFY2(f.prompter.told[0].contains(r.why), qPrintable(f.prompter.told[0]));
         QVERIFY(f.window->editor().modified());
         QCOMPARE(f.cell(1, 1), QString("0155.0000"));
-        QCOMPARE(ReadText(f.path("readonly.mem")), QByteArray("kept"));
+        QCOMPARE(ReadTestFile(f.path("readonly.mem")), QByteArray("kept"));
         if (QString(r.command) == "savenu")
             QVERIFY(f.prompter.told[0].contains("could not be saved"));
         else
@@ -152,7 +142,7 @@ class MemTabFilesTest : public QObject {
         std::string text = SerializeMemFile(written, f.state.options);
         // One field too many on the line of channel 2 would shift every later field.
         text.replace(text.find("\r\n2,"), 4, "\r\n2,\"x\",");
-        QVERIFY(WriteText(f.path("damaged.mem"), QByteArray::fromStdString(text)));
+        QVERIFY(WriteTestFile(f.path("damaged.mem"), QByteArray::fromStdString(text)));
         f.window->setFileName(f.path("before.mem"));
         f.enter(1, 1, "155");
         f.prompter.answers = {Answer::No, take ? Answer::Yes : Answer::No};  // "Save data?" first
@@ -224,7 +214,7 @@ class MemTabFilesTest : public QObject {
             s.options.option[4] = askExit ? 0 : 1;
             s.options.loadlast = 1;
         });
-        QVERIFY(WriteText(f.path("lastfile.ini"), "/some/where.mem\r\n"));
+        QVERIFY(WriteTestFile(f.path("lastfile.ini"), "/some/where.mem\r\n"));
         if (!edit.isEmpty()) {
             f.setCurrent(1, 1);
             f.type("155");
@@ -240,11 +230,11 @@ class MemTabFilesTest : public QObject {
         for (const char* name : {"lastused.sav", "setup.ini"})
             QVERIFY2(QFile::exists(f.path(name)) == closes, name);
         const bool saved = closes && !edit.isEmpty();
-        QCOMPARE(ReadText(f.path("kept.mem")).contains("0155.0000"), saved);
+        QCOMPARE(ReadTestFile(f.path("kept.mem")).contains("0155.0000"), saved);
         // The last file is the one saved; an untitled table leaves the one before.
-        QCOMPARE(ReadText(f.path("lastfile.ini")).trimmed(),
+        QCOMPARE(ReadTestFile(f.path("lastfile.ini")).trimmed(),
                  saved ? f.path("kept.mem").toUtf8() : QByteArray("/some/where.mem"));
-        if (closes) QVERIFY(ReadText(f.path("lastused.sav")).startsWith("VEXA MEM V1.00"));
+        if (closes) QVERIFY(ReadTestFile(f.path("lastused.sav")).startsWith("VEXA MEM V1.00"));
     }
 
     void exitWriteFailuresAreToldOnce() {
@@ -280,13 +270,13 @@ class MemTabFilesTest : public QObject {
         const QString mem = other.filePath("last.mem");
         QVERIFY(WriteMem(mem, "RELOADED"));
         Fixture f([](AppState& s) { s.options.loadlast = 1; });
-        QVERIFY(WriteText(f.path("lastfile.ini"), mem.toUtf8() + "\r\n"));
+        QVERIFY(WriteTestFile(f.path("lastfile.ini"), mem.toUtf8() + "\r\n"));
         f.window->scheduleStartupReload();
         QCOMPARE(f.cell(1, 2), QString());  // not at once: after the 200 ms timer
         QTRY_COMPARE(f.cell(1, 2), QString("RELOADED"));
         QCOMPARE(f.window->fileName(), mem);
         // A file gone since: told, and loadlast switched off.
-        QVERIFY(WriteText(f.path("lastfile.ini"), f.path("gone.mem").toUtf8()));
+        QVERIFY(WriteTestFile(f.path("lastfile.ini"), f.path("gone.mem").toUtf8()));
         f.window->reloadLastFile();
         QCOMPARE(f.prompter.told.size(), 1);
         QVERIFY(f.prompter.told[0].contains(
@@ -306,7 +296,7 @@ class MemTabFilesTest : public QObject {
         const QStringList files = backup.entryList({"*membackup.mem"});
         QCOMPARE(files.size(), 1);
         QVERIFY(files[0].contains("17_05_33 membackup.mem"));
-        QVERIFY(ReadText(backup.filePath(files[0])).contains("0155.0000"));
+        QVERIFY(ReadTestFile(backup.filePath(files[0])).contains("0155.0000"));
         // Paused while a trunk window is open, Virtual Control runs or backups are off.
         f.window->clock = [] { return QDateTime(QDate(2026, 12, 4), QTime(17, 6, 33)); };
         {

@@ -15,21 +15,6 @@ using namespace vex;
 using namespace vex::gui;
 using namespace vex::gui::test;
 
-namespace {
-
-// Channels 1..250 at 150.0000 + n * 0.0125 MHz.
-std::string ScannerMemory() {
-    std::string text = "BCT8SIM MEMORY 1\n";
-    for (int n = 1; n <= 250; ++n) {
-        char line[64];
-        std::snprintf(line, sizeof line, "CH %03d %08d TF DN LF\n", n, 1500000 + n * 125);
-        text += line;
-    }
-    return text;
-}
-
-}  // namespace
-
 class MemTabScannerTest : public QObject {
     Q_OBJECT
   private slots:

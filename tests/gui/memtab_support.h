@@ -4,12 +4,15 @@
 #pragma once
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "gui/dialog_runner.h"
 #include "gui/memtab.h"
@@ -154,6 +157,34 @@ struct Fixture {
         trigger(name);
     }
 };
+
+inline bool WriteTestFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
+inline QByteArray ReadTestFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Channel n of the simulated scanner's memory below, as the table holds it.
+inline std::string ScannerFrequency(int n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d.%04d", 150 + n * 125 / 10000, n * 125 % 10000);
+    return text;
+}
+
+// A memory file for the scanner simulator: channels 1..250 at 150.0000 + n * 0.0125 MHz.
+inline std::string ScannerMemory() {
+    std::string text = "BCT8SIM MEMORY 1\n";
+    for (int n = 1; n <= 250; ++n) {
+        char line[64];
+        std::snprintf(line, sizeof line, "CH %03d %08d TF DN LF\n", n, 1500000 + n * 125);
+        text += line;
+    }
+    return text;
+}
 
 // Data tables: one row per entry of `rows`, named by its `name`; the test takes its row back.
 template <typename Row, std::size_t N>
