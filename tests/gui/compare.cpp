@@ -113,7 +113,7 @@ class CompareTest : public QObject {
 
     void scannerCommandsAgainstTheSimulator() {
         simtest::TempFolder folder;
-        std::ofstream(folder / "scanner.mem") << ScannerMemory();
+        std::ofstream(folder / "scanner.mem") << SimulatorMemoryFile();
         simtest::SimProcess sim;
         QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
                            (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
@@ -125,7 +125,7 @@ class CompareTest : public QObject {
             s.options.expert = 1;
             for (int n = 1; n <= 250; ++n) {
                 Channel& c = s.image.channel((n - 1) / 50, (n - 1) % 50 + 1);
-                c[kFieldFrequency] = ScannerFrequency(n);
+                c[kFieldFrequency] = SimulatorFrequency(n);
                 c[kFieldTrunk] = c[kFieldLockout] = "0";
                 c[kFieldDelay] = "1";
             }

@@ -44,7 +44,7 @@ class MemTabScannerTest : public QObject {
         QFETCH(QString, first);
         QFETCH(QString, twenty);
         simtest::TempFolder folder;
-        std::ofstream(folder / "scanner.mem") << ScannerMemory();
+        std::ofstream(folder / "scanner.mem") << SimulatorMemoryFile();
         std::vector<std::string> args = {"--baud",          "115200",
                                          "--latency-ms",    "0",
                                          "--memory",        (folder / "scanner.mem").string(),

@@ -169,14 +169,14 @@ inline QByteArray ReadTestFile(const QString& path) {
 }
 
 // Channel n of the simulated scanner's memory below, as the table holds it.
-inline std::string ScannerFrequency(int n) {
+inline std::string SimulatorFrequency(int n) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d.%04d", 150 + n * 125 / 10000, n * 125 % 10000);
     return text;
 }
 
 // A memory file for the scanner simulator: channels 1..250 at 150.0000 + n * 0.0125 MHz.
-inline std::string ScannerMemory() {
+inline std::string SimulatorMemoryFile() {
     std::string text = "BCT8SIM MEMORY 1\n";
     for (int n = 1; n <= 250; ++n) {
         char line[64];
