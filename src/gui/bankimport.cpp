@@ -71,7 +71,7 @@ void BankImport::run(MemTab& main, Kind kind) {
         }
     }
     BankImport dialog(main, kind, std::move(icfFile), std::move(tenBank), &main);
-    dialog.exec();
+    main.dialogs().exec(dialog);
 }
 
 BankImport::BankImport(MemTab& main, Kind kind, std::unique_ptr<IcfFile> icf,

@@ -130,7 +130,7 @@ void OpenBankNames(MemTab& main) {
                            ScannerDialogTransport(state.com), main.prompter(), &main);
     // "Update scanner now" keeps the names as "Ok" does.
     std::array<std::string, 6> names;
-    if (dialog.exec() == QDialog::Accepted) {
+    if (main.dialogs().exec(dialog) == QDialog::Accepted) {
         names = dialog.names();
     } else if (dialog.stored()) {
         names = *dialog.stored();

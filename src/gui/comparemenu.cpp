@@ -23,7 +23,7 @@ CompareWin* ShowComparison(MemTab& main, const QString& against, const Image& ot
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setModal(false);
     window->setGoTo([&main](const ImagePlace& place, bool open) { GoToPlace(main, place, open); });
-    window->show();
+    main.dialogs().show(*window);
     return window;
 }
 
@@ -82,7 +82,7 @@ void CompareWithScanner(MemTab& main) {
                        main.prompter(), &main);
         window.setSingleBankFlag(state.singleBankFlag);
         window.readIntoCopy(copy);
-        window.exec();
+        main.dialogs().exec(window);
         state.options.delay1 = window.delay1();
         if (window.copyRead()) ShowComparison(main, QObject::tr("the scanner"), copy);
     });
@@ -95,7 +95,7 @@ void SendChanges(MemTab& main) {
                        main.prompter(), &main);
         window.setSingleBankFlag(state.singleBankFlag);
         window.sendChanges();
-        window.exec();
+        main.dialogs().exec(window);
         state.options.delay1 = window.delay1();
         state.singleBankFlag = window.singleBankFlag();
     });

@@ -140,7 +140,7 @@ void OpenEasyProgram(MemTab& main) {
     AppState& state = main.state();
     EasyProgramDialog dialog(state.options, state.com.baud, ScannerDialogTransport(state.com),
                              main.prompter(), &main);
-    dialog.exec();
+    main.dialogs().exec(dialog);
     // The channels it set are in no kept image: Send Changes must not trust those any more.
     ForgetAllKeptImages(state.folder);
 }

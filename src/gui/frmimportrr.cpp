@@ -979,7 +979,7 @@ void OpenDatabaseImport(MemTab& main) {
             return main.applyImageChange(step, change);
         },
         {}, &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 }  // namespace vex::gui

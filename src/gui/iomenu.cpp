@@ -34,12 +34,12 @@ bool ApplyPlan(MemTab& main, const QString& step, const ImportPlan& plan, int sh
 void OpenCsvExport(MemTab& main) {
     if (!main.storeGrid()) return;
     ExpCsv window(main.state().image, main.editor().currentBank(), main.prompter(), &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 void OpenDataImport(MemTab& main) {
     DataImport window(main, &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 void OpenNetscoop(MemTab& main) {
@@ -49,14 +49,12 @@ void OpenNetscoop(MemTab& main) {
         open = new Netscoop(main, &main);
         open->setAttribute(Qt::WA_DeleteOnClose);
     }
-    open->show();
-    open->raise();
-    open->activateWindow();
+    main.dialogs().show(*open);
 }
 
 void OpenCsvMapper(MemTab& main) {
     CsvMapper window(main.prompter(), &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 void OpenIcfImport(MemTab& main) {

@@ -369,9 +369,7 @@ lcd8* OpenPanel() {
 
 void OpenVirtualControl(MemTab& main) {
     if (g_panel) {
-        g_panel->show();
-        g_panel->raise();
-        g_panel->activateWindow();
+        main.dialogs().show(*g_panel);
         return;
     }
     // The panel takes the port Direct Tune may hold.
@@ -383,7 +381,7 @@ void OpenVirtualControl(MemTab& main) {
     // With the editor kept open (vcm 1) the main window leaves the port to the panel.
     const bool refuse = state.options.vcm == 1;
     main.virtualControlRunning = [refuse] { return refuse && !g_panel.isNull(); };
-    panel->show();
+    main.dialogs().show(*panel);
 }
 
 }  // namespace vex::gui

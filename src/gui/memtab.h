@@ -15,6 +15,7 @@
 
 #include "core/memfile.h"
 #include "gui/bankgrid.h"
+#include "gui/dialog_runner.h"
 #include "gui/prompter.h"
 #include "link/transport.h"
 #include "mainwin/editor.h"
@@ -69,6 +70,9 @@ class MemTab : public QMainWindow {
     // Questions for the table commands go through the prompter.
     Asker asker();
     Prompter& prompter() { return d_prompter; }
+    // Runs every child window the menus open; `runner` must outlive the window.
+    DialogRunner& dialogs() { return *d_dialogs; }
+    void setDialogRunner(DialogRunner& runner) { d_dialogs = &runner; }
 
     // Adds a command: a menu entry (named `name`, the handler's name) that also runs from the
     // toolbars, the popup menu and its shortcut. The menu is shown once it has an entry.
@@ -208,6 +212,8 @@ class MemTab : public QMainWindow {
 
     AppState& d_state;
     Prompter& d_prompter;
+    DialogRunner d_defaultDialogs;
+    DialogRunner* d_dialogs = &d_defaultDialogs;
     TableEditor d_editor;
     QString d_fileName;
     bool d_closing = false;  // the exit questions were answered; close for good

@@ -201,7 +201,7 @@ void MemTab::cmdSoftwareOptions() {
     // "Reset Trunk systems" changes the image, OK or not: an undo step.
     applyImageChange(tr("Reset trunk systems"), [&](Image& image) {
         SoftOptions dialog(d_state.options, image, this);
-        accepted = dialog.exec() == QDialog::Accepted;
+        accepted = d_dialogs->exec(dialog) == QDialog::Accepted;
         return true;
     });
     if (accepted) applyOptions();
@@ -210,7 +210,7 @@ void MemTab::cmdSoftwareOptions() {
 
 void MemTab::cmdDefaultData() {
     DefData dialog(d_state.defaults, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (d_dialogs->exec(dialog) == QDialog::Accepted) {
         const WriteResult written = WriteDefaultData(d_state.folder, d_state.defaults);
         if (!written)
             statusBar()->showMessage(tr("Default data could not be saved: %1")
@@ -251,9 +251,7 @@ void MemTab::cmdUserGuide() {
             return;
         }
     }
-    d_userGuide->show();
-    d_userGuide->raise();
-    d_userGuide->activateWindow();
+    d_dialogs->show(*d_userGuide);
 }
 
 void MemTab::cmdOpenProgramFile(const QString& relative, const QString& what) {
@@ -381,7 +379,7 @@ void MemTab::cmdReadData() {
         // A step of the download changes the image while the window stays open: the grid
         // shows it at once.
         connect(&window, &vexcomm::transferFinished, this, [this] { showBank(); });
-        window.exec();
+        d_dialogs->exec(window);
         d_state.options.delay1 = window.delay1();  // the window's delay control is a setting
         d_state.singleBankFlag = window.singleBankFlag();
         if (!window.imageReplaced()) return ReadOutcome::Nothing;
@@ -398,7 +396,7 @@ void MemTab::cmdSendData() {
         vexcomm window(vexcomm::Mode::Send, d_state.image, d_state.options, d_state.com,
                        d_state.folder, d_prompter, this);
         window.setSingleBankFlag(d_state.singleBankFlag);
-        window.exec();
+        d_dialogs->exec(window);
         d_state.options.delay1 = window.delay1();
         d_state.singleBankFlag = window.singleBankFlag();
     });
@@ -412,7 +410,7 @@ void MemTab::cmdComSetup() {
     // The autodetect opens every port itself, the one Direct Tune holds included.
     setDirectTune(false);
     comsetup dialog(d_state.com, d_state.folder, d_prompter, this);
-    dialog.exec();
+    d_dialogs->exec(dialog);
     // After "Ok", and after a cancel that followed a successful autodetect, every later
     // scanner window uses the new port and speed.
     d_state.com = dialog.settings();

@@ -40,7 +40,7 @@ Netscoop::Netscoop(MemTab& main, QWidget* parent) : QDialog(parent), d_main(main
 void Netscoop::pressToImport() {
     DataImport window(d_main, &d_main);
     window.importFromClipboard();
-    window.exec();
+    d_main.dialogs().exec(window);
 }
 
 }  // namespace vex::gui

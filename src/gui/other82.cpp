@@ -117,7 +117,7 @@ void OpenScannerSettings(MemTab& main) {
     AppState& state = main.state();
     ScannerSettingsDialog dialog(state.options, state.com.baud, ScannerDialogTransport(state.com),
                                  main.prompter(), &main);
-    dialog.exec();
+    main.dialogs().exec(dialog);
 }
 
 }  // namespace vex::gui

@@ -229,7 +229,7 @@ void OpenPrintie(MemTab& main) {
     if (!main.storeGrid()) return;
     Printie window(main.state().image, main.editor().currentBank(), main.fileName(),
                    main.prompter(), style, &main);
-    window.exec();
+    main.dialogs().exec(window);
     main.showBank();
 }
 

@@ -92,7 +92,7 @@ void OpenPriorityChannels(MemTab& main) {
     AppState& state = main.state();
     PriorityDialog dialog(state.image.PriorityChannel, state.options, state.com.baud,
                           ScannerDialogTransport(state.com), main.prompter(), &main);
-    dialog.exec();
+    main.dialogs().exec(dialog);
     const std::array<int, 5> channels = dialog.channels();
     main.applyImageChange(QObject::tr("Priority channels"), [&](Image& image) {
         bool changed = false;

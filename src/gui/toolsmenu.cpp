@@ -25,7 +25,7 @@ void OpenMemoryManager(MemTab& main, bool bankMode, QWidget* parent) {
     EditMenu window(main.state().image, main.editor().currentBank(),
                     main.state().options.copytags == 1, ChangeThrough(main),
                     parent ? parent : &main);
-    window.exec();
+    main.dialogs().exec(window);
     SetMemoryManagerCaption(kChannelModeCaption);
 }
 
@@ -34,13 +34,13 @@ void OpenFind(MemTab& main) {
     Find window(
         main.state().image, main.editor().currentBank(), main.state().options,
         [&main](const FindHit& hit) { main.goToChannel(hit.bank, hit.slot); }, &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 void OpenReplace(MemTab& main) {
     if (!main.storeGrid()) return;
     Vervang window(main.editor().currentBank(), ChangeThrough(main), &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 void OpenEasyFill(MemTab& main) {
@@ -49,13 +49,13 @@ void OpenEasyFill(MemTab& main) {
     const int bank = main.editor().currentBank();
     Easy2 window(AbsoluteChannel(bank, rows.firstRow), AbsoluteChannel(bank, rows.lastRow),
                  ChangeThrough(main), &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 void OpenActiveBanks(MemTab& main) {
     if (!main.storeGrid()) return;
     ActBank window(main.state().image, ChangeThrough(main), &main);
-    window.exec();
+    main.dialogs().exec(window);
 }
 
 }  // namespace vex::gui

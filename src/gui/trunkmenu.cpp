@@ -18,7 +18,7 @@ void RunTrunkWindow(MemTab& main, const QString& stepName, Args&... args) {
         const Image before = image;
         Window window(image, args..., &main);
         window.setBankManager([&main, &window] { OpenMemoryManager(main, true, &window); });
-        window.exec();
+        main.dialogs().exec(window);
         return !(image == before);
     });
 }

@@ -20,15 +20,6 @@ using namespace vex;
 using namespace vex::gui;
 using namespace vex::gui::test;
 
-class CompareTest : public QObject {
-    Q_OBJECT
-  private slots:
-    void listsTheDifferencesAndJumpsToEach();
-    void fileWithoutDifferencesOrUnreadable_data();
-    void fileWithoutDifferencesOrUnreadable();
-    void scannerCommandsAgainstTheSimulator();
-};
-
 namespace {
 
 // A table as a MEM file gives it back: trunk types "0" rather than a fresh start's empty ones.
@@ -42,29 +33,15 @@ CompareWin* OpenComparison(Fixture& f, const QString& file) {
     return f.window->findChild<CompareWin*>();
 }
 
-// Channel n at 150.0000 + n * 0.0125 MHz, as the scanner's memory and as the table.
-std::string Frequency(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d.%04d", 150 + n / 800, (n * 125) % 10000);
-    return text;
+// Waits on the communication window until `done`, then closes it.
+void CloseWhen(QWidget* w, const std::function<bool()>& done, int timeoutMs) {
+    auto* window = qobject_cast<vexcomm*>(w);
+    QVERIFY(QTest::qWaitFor([window] { return window->ready(); }, 5000));
+    (void)QTest::qWaitFor(done, timeoutMs);
+    QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
 }
 
-// Runs `act` on the communication window once it is ready and has taken its first step.
-void WhenCommReady(std::function<void(vexcomm*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* window = qobject_cast<vexcomm*>(QApplication::activeModalWidget());
-        if (window && window->ready()) {
-            timer->stop();
-            timer->deleteLater();
-            act(window);
-        }
-    });
-    timer->start();
-}
-
-QString Field(vexcomm* window, const char* name) {
+QString Field(QWidget* window, const char* name) {
     if (auto* edit = window->findChild<QLineEdit*>(name)) return edit->text();
     if (auto* label = window->findChild<QLabel*>(name)) return label->text();
     return {};
@@ -72,157 +49,142 @@ QString Field(vexcomm* window, const char* name) {
 
 }  // namespace
 
-void CompareTest::listsTheDifferencesAndJumpsToEach() {
-    Fixture f(AsFromAFile);
-    f.enter(3, 1, "154.385");
-    QVERIFY(f.window->storeGrid());
-    Image other = f.state.image;
-    other.channel(1, 17)[kFieldFrequency] = "0460.1250";
-    other.BankTag[3] = "Harbour";
-    other.TrunkSetting[2][0] = "0851.0125";
-    const QString file = f.path("other.mem");
-    QVERIFY(WriteMemFile(other, file.toStdString(), f.state.options).ok);
+class CompareTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void listsTheDifferencesAndJumpsToEach() {
+        Fixture f(AsFromAFile);
+        f.enter(3, 1, "154.385");
+        QVERIFY(f.window->storeGrid());
+        Image other = f.state.image;
+        other.channel(1, 17)[kFieldFrequency] = "0460.1250";
+        other.BankTag[3] = "Harbour";
+        other.TrunkSetting[2][0] = "0851.0125";
+        const QString file = f.path("other.mem");
+        QVERIFY(WriteMemFile(other, file.toStdString(), f.state.options).ok);
 
-    CompareWin* window = OpenComparison(f, file);
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    QVERIFY(!window->isModal());
-    QListWidget* list = window->list();
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(0)->text(),
-             QString(R"(bank 2 channel 17 frequency: "0000.0000" -> "0460.1250")"));
-    QVERIFY(list->item(1)->text().startsWith("bank 4 name: "));
-    QVERIFY(list->item(2)->text().startsWith("bank 3 trunk control channel: "));
+        CompareWin* window = OpenComparison(f, file);
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->isModal());
+        QListWidget* list = window->list();
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(0)->text(),
+                 QString(R"(bank 2 channel 17 frequency: "0000.0000" -> "0460.1250")"));
+        QVERIFY(list->item(1)->text().startsWith("bank 4 name: "));
+        QVERIFY(list->item(2)->text().startsWith("bank 3 trunk control channel: "));
 
-    list->setCurrentRow(0);
-    QCOMPARE(f.window->editor().currentBank(), 1);
-    QCOMPARE(f.grid()->selection().currentRow, 17);
-    list->setCurrentRow(1);
-    QCOMPARE(f.window->editor().currentBank(), 3);
-    // Selecting a trunk line shows its bank; opening the trunk window needs Enter.
-    list->setCurrentRow(2);
-    QCOMPARE(f.window->editor().currentBank(), 2);
-    // The open image is left as it was.
-    QCOMPARE(f.channel(1, 17)[kFieldFrequency], std::string("0000.0000"));
-    QCOMPARE(f.prompter.unexpected, 0);
-}
-
-void CompareTest::fileWithoutDifferencesOrUnreadable_data() {
-    QTest::addColumn<bool>("same");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("same data") << true << "hold the same data";
-    QTest::newRow("not a MEM file") << false << "not VEXA compatible";
-}
-
-void CompareTest::fileWithoutDifferencesOrUnreadable() {
-    QFETCH(bool, same);
-    QFETCH(QString, told);
-    Fixture f(AsFromAFile);
-    const QString file = f.path("other.mem");
-    if (same) {
-        QVERIFY(WriteMemFile(f.state.image, file.toStdString(), f.state.options).ok);
-    } else {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("a shopping list\r\n");
+        list->setCurrentRow(0);
+        QCOMPARE(f.window->editor().currentBank(), 1);
+        QCOMPARE(f.grid()->selection().currentRow, 17);
+        list->setCurrentRow(1);
+        QCOMPARE(f.window->editor().currentBank(), 3);
+        // Selecting a trunk line shows its bank; opening the trunk window needs Enter.
+        list->setCurrentRow(2);
+        QCOMPARE(f.window->editor().currentBank(), 2);
+        // The open image is left as it was.
+        QCOMPARE(f.channel(1, 17)[kFieldFrequency], std::string("0000.0000"));
+        QCOMPARE(f.prompter.unexpected, 0);
     }
-    QVERIFY(!OpenComparison(f, file));
-    QCOMPARE(f.prompter.told.size(), 1);
-    QVERIFY2(f.prompter.told[0].contains(told), qPrintable(f.prompter.told[0]));
-}
 
-void CompareTest::scannerCommandsAgainstTheSimulator() {
-    simtest::TempFolder folder;
-    {
-        std::ofstream memory(folder / "scanner.mem");
-        memory << "BCT8SIM MEMORY 1\n";
-        for (int n = 1; n <= 250; ++n) {
-            std::string wire = Frequency(n);
-            wire.erase(4, 1);
-            memory << "CH " << QString::number(n).rightJustified(3, '0').toStdString() << ' '
-                   << wire << " TF DN LF\n";
-        }
+    void fileWithoutDifferencesOrUnreadable_data() {
+        QTest::addColumn<bool>("same");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("same data") << true << "hold the same data";
+        QTest::newRow("not a MEM file") << false << "not VEXA compatible";
     }
-    simtest::SimProcess sim;
-    QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
-                       (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
-    Fixture f([&](AppState& s) {
-        AsFromAFile(s);
-        s.com.device = sim.device();
-        s.com.baud = 115200;
-        s.options.delay1 = 25;
-        s.options.expert = 1;
-        for (int n = 1; n <= 250; ++n) {
-            Channel& c = s.image.channel((n - 1) / 50, (n - 1) % 50 + 1);
-            c[kFieldFrequency] = Frequency(n);
-            c[kFieldTrunk] = c[kFieldLockout] = "0";
-            c[kFieldDelay] = "1";
+
+    void fileWithoutDifferencesOrUnreadable() {
+        QFETCH(bool, same);
+        QFETCH(QString, told);
+        Fixture f(AsFromAFile);
+        const QString file = f.path("other.mem");
+        if (same) {
+            QVERIFY(WriteMemFile(f.state.image, file.toStdString(), f.state.options).ok);
+        } else {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write("a shopping list\r\n");
         }
-    });
+        QVERIFY(!OpenComparison(f, file));
+        QCOMPARE(f.prompter.told.size(), 1);
+        QVERIFY2(f.prompter.told[0].contains(told), qPrintable(f.prompter.told[0]));
+    }
 
-    // Nothing kept yet: it says so and offers the whole send (answered No).
-    f.prompter.answers = {Answer::No};
-    QString plan;
-    WhenCommReady([&](vexcomm* window) {
-        (void)QTest::qWaitFor([&] { return !f.prompter.asked.isEmpty(); }, 5000);
-        plan = Field(window, "plan");
-        QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
-    });
-    f.trigger("send_changes");
-    QCOMPARE(f.prompter.asked.size(), 1);
-    QVERIFY2(f.prompter.asked[0].contains("Send the whole image instead?"),
-             qPrintable(f.prompter.asked[0]));
-    QVERIFY2(plan.contains("keypad"), qPrintable(plan));
+    void scannerCommandsAgainstTheSimulator() {
+        simtest::TempFolder folder;
+        std::ofstream(folder / "scanner.mem") << SimulatorMemoryFile();
+        simtest::SimProcess sim;
+        QVERIFY(sim.Start({"--baud", "115200", "--latency-ms", "0", "--memory",
+                           (folder / "scanner.mem").string(), "--save-delay-ms", "0"}));
+        Fixture f([&](AppState& s) {
+            AsFromAFile(s);
+            s.com.device = sim.device();
+            s.com.baud = 115200;
+            s.options.delay1 = 25;
+            s.options.expert = 1;
+            for (int n = 1; n <= 250; ++n) {
+                Channel& c = s.image.channel((n - 1) / 50, (n - 1) % 50 + 1);
+                c[kFieldFrequency] = SimulatorFrequency(n);
+                c[kFieldTrunk] = c[kFieldLockout] = "0";
+                c[kFieldDelay] = "1";
+            }
+        });
 
-    // What a whole send would have kept; then two channels edited.
-    std::string identification = simtest::ReadFile(f.folder() / "version.ini");
-    while (!identification.empty() &&
-           std::isspace(static_cast<unsigned char>(identification.back())))
-        identification.pop_back();
-    QVERIFY(KeepImage(f.folder(), identification, f.state.image));
-    f.window->applyImageChange("edit", [](Image& image) {
-        image.channel(0, 4)[kFieldFrequency] = "0460.1250";
-        EmptyChannel(image.channel(0, 9));
-        return true;
-    });
-    QString status;
-    WhenCommReady([&](vexcomm* window) {
-        (void)QTest::qWaitFor([&] { return Field(window, "status") == "Sending data Ok"; }, 20000);
-        status = Field(window, "status");
-        plan = Field(window, "plan");
-        QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);
-    });
-    f.trigger("send_changes");
-    QCOMPARE(status, QString("Sending data Ok"));
-    QVERIFY2(plan.contains("2 channels"), qPrintable(plan));
-    QVERIFY2(plan.contains("keypad"), qPrintable(plan));
-    sim.Stop();
-    const std::string memory = simtest::ReadFile(folder / "scanner.mem");
-    QVERIFY(memory.find("CH 004 04601250 TF DN LF") != std::string::npos);
-    QVERIFY(memory.find("CH 009 00000000") != std::string::npos);
-    QVERIFY(memory.find("CH 010 " + Frequency(10).erase(4, 1) + " TF DN LF") != std::string::npos);
-    // The kept image follows the send: nothing more differs.
-    const KeptImage kept = LoadKeptImage(f.folder(), identification);
-    QVERIFY(kept.image);
-    QVERIFY(PlanChanges(*kept.image, f.state.image).empty());
+        // Nothing kept yet: it says so and offers the whole send (answered No).
+        f.prompter.answers = {Answer::No};
+        QString plan;
+        f.triggerWith("send_changes", [&](QWidget* window) {
+            CloseWhen(
+                window, [&] { return !f.prompter.asked.isEmpty(); }, 5000);
+            plan = Field(window, "plan");
+        });
+        QCOMPARE(f.prompter.asked.size(), 1);
+        QVERIFY2(f.prompter.asked[0].contains("Send the whole image instead?"),
+                 qPrintable(f.prompter.asked[0]));
+        QVERIFY2(plan.contains("keypad"), qPrintable(plan));
 
-    // Compare With Scanner reads into a copy: an edit not sent is the first difference listed,
-    // and the table keeps it.
-    QVERIFY(sim.Start(
-        {"--baud", "115200", "--latency-ms", "0", "--memory", (folder / "scanner.mem").string()}));
-    f.state.com.device = sim.device();
-    f.window->applyImageChange("edit", [](Image& image) {
-        image.channel(0, 5)[kFieldFrequency] = "0155.0000";
-        return true;
-    });
-    f.trigger("compare_scanner");
-    CompareWin* window = f.window->findChild<CompareWin*>();
-    QVERIFY(window);
-    QCOMPARE(window->list()->item(0)->text(),
-             QString(R"(bank 1 channel 5 frequency: "0155.0000" -> "0150.0625")"));
-    QCOMPARE(f.channel(0, 5)[kFieldFrequency], std::string("0155.0000"));
-    QCOMPARE(f.prompter.unexpected, 0);
-}
+        // What a whole send would have kept; then two channels edited.
+        std::string identification = simtest::ReadFile(f.folder() / "version.ini");
+        while (!identification.empty() &&
+               std::isspace(static_cast<unsigned char>(identification.back())))
+            identification.pop_back();
+        QVERIFY(KeepImage(f.folder(), identification, f.state.image));
+        f.window->applyImageChange("edit", [](Image& image) {
+            image.channel(0, 4)[kFieldFrequency] = "0460.1250";
+            EmptyChannel(image.channel(0, 9));
+            return true;
+        });
+        QString status;
+        f.triggerWith("send_changes", [&](QWidget* window) {
+            CloseWhen(
+                window, [&] { return Field(window, "status") == "Sending data Ok"; }, 20000);
+            status = Field(window, "status");
+            plan = Field(window, "plan");
+        });
+        QCOMPARE(status, QString("Sending data Ok"));
+        QVERIFY2(plan.contains("2 channels"), qPrintable(plan));
+        QVERIFY2(plan.contains("keypad"), qPrintable(plan));
+        // The kept image follows the send: nothing more differs.
+        const KeptImage kept = LoadKeptImage(f.folder(), identification);
+        QVERIFY(kept.image);
+        QVERIFY(PlanChanges(*kept.image, f.state.image).empty());
+
+        // Compare With Scanner reads into a copy: an edit not sent is the first difference listed,
+        // and the table keeps it.
+        f.window->applyImageChange("edit", [](Image& image) {
+            image.channel(0, 5)[kFieldFrequency] = "0155.0000";
+            return true;
+        });
+        f.triggerWith("compare_scanner", [](QWidget*) {});  // it closes once the copy is read
+        CompareWin* window = f.window->findChild<CompareWin*>();
+        QVERIFY(window);
+        QCOMPARE(window->list()->item(0)->text(),
+                 QString(R"(bank 1 channel 5 frequency: "0155.0000" -> "0150.0625")"));
+        QCOMPARE(f.channel(0, 5)[kFieldFrequency], std::string("0155.0000"));
+        QCOMPARE(f.prompter.unexpected, 0);
+    }
+};
 
 QTEST_MAIN(CompareTest)
 #include "compare.moc"

@@ -33,148 +33,113 @@ QList<QPair<QAction*, QAction*>> ToolbarButtons(const MemTab& window) {
     return buttons;
 }
 
-QColor CentreColour(const QIcon& icon) {
-    return icon.pixmap(20, 20).toImage().pixelColor(10, 10);
-}
-
 }  // namespace
 
 class IconsTest : public QObject {
     Q_OBJECT
   private slots:
-    void init();
-    void everyToolbarButtonHasAPictureWithoutATheme();
-    void themePictureWins_data();
-    void themePictureWins();
-    void tipsNameTheShortcut_data();
-    void tipsNameTheShortcut();
-    void everyTipNamesItsCommandsShortcut();
-    void tipsFollowChangedShortcutsAndSteps();
-    void windowsCarryTheProgramIcon();
+    // Only the themes made here are seen, never the machine's own.
+    void init() {
+        QVERIFY(d_themes.isValid());
+        QIcon::setFallbackSearchPaths({});
+        useTheme(QStringLiteral("vex-no-such-theme"));
+    }
+
+    void everyButtonHasAPictureAndItsShortcutInTheTip() {
+        Fixture f;
+        const auto buttons = ToolbarButtons(*f.window);
+        QVERIFY(buttons.size() > 30);
+        for (const auto& [button, source] : buttons) {
+            QVERIFY2(!button->icon().pixmap(20, 20).isNull(), qPrintable(button->objectName()));
+            QVERIFY2(!source->icon().isNull(), qPrintable(source->objectName()));  // menu entry too
+            const QString key = source->shortcut().toString(QKeySequence::NativeText);
+            if (!key.isEmpty())
+                QVERIFY2(button->toolTip().endsWith(" (" + key + ")"),
+                         qPrintable(button->toolTip()));
+        }
+        // The tips follow changed shortcuts and the step Undo takes back.
+        auto* up = f.window->findChild<QAction*>("tb_edit_shiftup");
+        QCOMPARE(up->toolTip(), QString("Shift Channel up (Ctrl+U)"));
+        f.state.options.shiftdir = 1;
+        f.window->applyOptions();
+        QCOMPARE(up->toolTip(), QString("Shift Channel up (Ctrl+D)"));
+        f.enter(1, kGridFrequency, "162.55");
+        const QString undoTip = f.window->findChild<QAction*>("tb_tabundo")->toolTip();
+        QVERIFY2(undoTip.startsWith("Undo ") && undoTip.endsWith(" (Ctrl+Z)") &&
+                     undoTip != "Undo (Ctrl+Z)",
+                 qPrintable(undoTip));
+    }
+
+    void themePictureWins_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("fromTheme");
+        QTest::addRow("the theme has it") << "tb_savenu" << true;
+        QTest::addRow("the theme lacks it") << "tb_tabopen" << false;
+        QTest::addRow("the program's own") << "tb_menread" << false;
+    }
+
+    void themePictureWins() {
+        QFETCH(QString, button);
+        QFETCH(bool, fromTheme);
+        // A theme with one picture, a flat colour no drawing of the program uses.
+        QDir root(d_themes.path());
+        QVERIFY(root.mkpath("vextheme/actions"));
+        QFile index(root.filePath("vextheme/index.theme"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write(
+            "[Icon Theme]\nName=vextheme\nDirectories=actions\n\n"
+            "[actions]\nSize=24\nType=Scalable\nMinSize=8\nMaxSize=256\n");
+        index.close();
+        QImage picture(24, 24, QImage::Format_ARGB32);
+        picture.fill(kThemeColour);
+        QVERIFY(picture.save(root.filePath("vextheme/actions/document-save.png")));
+        useTheme(QStringLiteral("vextheme"));
+
+        Fixture f;
+        const QIcon icon = f.window->findChild<QAction*>(button)->icon();
+        QVERIFY(!icon.pixmap(20, 20).isNull());
+        QCOMPARE(icon.pixmap(20, 20).toImage().pixelColor(10, 10) == kThemeColour, fromTheme);
+    }
+
+    void tipsNameTheShortcut_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("tip");
+        QTest::addRow("first of two keys") << "tb_tabredo"
+                                           << "Redo (Ctrl+Shift+Z)";
+        QTest::addRow("own key") << "tb_menread"
+                                 << "Read data from scanner (Ctrl+R)";
+        QTest::addRow("no key") << "tb_catch"
+                                << "Netscoop";
+        QTest::addRow("a toggle on the bar itself") << "ditun"
+                                                    << "Direct Tune";
+    }
+
+    void tipsNameTheShortcut() {
+        QFETCH(QString, button);
+        QFETCH(QString, tip);
+        Fixture f;
+        QCOMPARE(f.window->findChild<QAction*>(button)->toolTip(), tip);
+    }
+
+    void windowsCarryTheProgramIcon() {
+        setUpApplicationIdentity();
+        for (int size : {16, 48, 256})
+            QVERIFY(!QApplication::windowIcon().pixmap(size, size).isNull());
+        // The desktop matches windows to the launcher the package installs.
+        QCOMPARE(QGuiApplication::desktopFileName(), QString("vexatron"));
+        QVERIFY(QFile::exists(QStringLiteral(VEX_TEST_DATA "/../../packaging/vexatron.desktop")));
+        Fixture f;
+        QCOMPARE(f.window->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
 
   private:
-    void useTheme(const QString& name);
+    void useTheme(const QString& name) {
+        QIcon::setThemeSearchPaths({d_themes.path()});
+        QIcon::setFallbackThemeName(name);
+        QIcon::setThemeName(name);
+    }
     QTemporaryDir d_themes;
 };
-
-// Only the themes made here are seen, never the machine's own.
-void IconsTest::init() {
-    QVERIFY(d_themes.isValid());
-    QIcon::setFallbackSearchPaths({});
-    useTheme(QStringLiteral("vex-no-such-theme"));
-}
-
-void IconsTest::useTheme(const QString& name) {
-    QIcon::setThemeSearchPaths({d_themes.path()});
-    QIcon::setFallbackThemeName(name);
-    QIcon::setThemeName(name);
-}
-
-void IconsTest::everyToolbarButtonHasAPictureWithoutATheme() {
-    Fixture f;
-    const auto buttons = ToolbarButtons(*f.window);
-    QVERIFY(buttons.size() > 30);
-    for (const auto& [button, source] : buttons) {
-        QVERIFY2(!button->icon().pixmap(20, 20).isNull(), qPrintable(button->objectName()));
-        // The menu entry shows the same picture.
-        QVERIFY2(!source->icon().isNull(), qPrintable(source->objectName()));
-    }
-}
-
-void IconsTest::themePictureWins_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("fromTheme");
-    QTest::addRow("the theme has it") << "tb_savenu" << true;
-    QTest::addRow("the theme lacks it") << "tb_tabopen" << false;
-    QTest::addRow("the program's own") << "tb_menread" << false;
-}
-
-void IconsTest::themePictureWins() {
-    QFETCH(QString, button);
-    QFETCH(bool, fromTheme);
-    // A theme with one picture, a flat colour no drawing of the program uses.
-    QDir root(d_themes.path());
-    QVERIFY(root.mkpath("vextheme/actions"));
-    QFile index(root.filePath("vextheme/index.theme"));
-    QVERIFY(index.open(QIODevice::WriteOnly));
-    index.write(
-        "[Icon Theme]\nName=vextheme\nDirectories=actions\n\n"
-        "[actions]\nSize=24\nType=Scalable\nMinSize=8\nMaxSize=256\n");
-    index.close();
-    QImage picture(24, 24, QImage::Format_ARGB32);
-    picture.fill(kThemeColour);
-    QVERIFY(picture.save(root.filePath("vextheme/actions/document-save.png")));
-    useTheme(QStringLiteral("vextheme"));
-
-    Fixture f;
-    auto* action = f.window->findChild<QAction*>(button);
-    QVERIFY(action);
-    QVERIFY(!action->icon().pixmap(20, 20).isNull());
-    QCOMPARE(CentreColour(action->icon()) == kThemeColour, fromTheme);
-}
-
-void IconsTest::tipsNameTheShortcut_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("tip");
-    QTest::addRow("standard key") << "tb_savenu"
-                                  << "Save (Ctrl+S)";
-    QTest::addRow("first of two keys") << "tb_tabredo"
-                                       << "Redo (Ctrl+Shift+Z)";
-    QTest::addRow("own key") << "tb_menread"
-                             << "Read data from scanner (Ctrl+R)";
-    QTest::addRow("function key") << "tb_checktab"
-                                  << "Check data in table (F9)";
-    QTest::addRow("no key") << "tb_catch"
-                            << "Netscoop";
-    QTest::addRow("a toggle on the bar itself") << "ditun"
-                                                << "Direct Tune";
-}
-
-void IconsTest::tipsNameTheShortcut() {
-    QFETCH(QString, button);
-    QFETCH(QString, tip);
-    Fixture f;
-    auto* action = f.window->findChild<QAction*>(button);
-    QVERIFY(action);
-    QCOMPARE(action->toolTip(), tip);
-}
-
-void IconsTest::everyTipNamesItsCommandsShortcut() {
-    Fixture f;
-    for (const auto& [button, source] : ToolbarButtons(*f.window)) {
-        const QString key = source->shortcut().toString(QKeySequence::NativeText);
-        if (key.isEmpty()) continue;
-        QVERIFY2(button->toolTip().endsWith(" (" + key + ")"), qPrintable(button->toolTip()));
-    }
-}
-
-void IconsTest::tipsFollowChangedShortcutsAndSteps() {
-    Fixture f;
-    auto* up = f.window->findChild<QAction*>("tb_edit_shiftup");
-    QVERIFY(up);
-    QCOMPARE(up->toolTip(), QString("Shift Channel up (Ctrl+U)"));
-    f.state.options.shiftdir = f.state.options.shiftdir == 1 ? 0 : 1;
-    f.window->applyOptions();
-    QCOMPARE(up->toolTip(), QString("Shift Channel up (Ctrl+D)"));
-
-    // Undo names the step it takes back, and still its key.
-    f.enter(1, kGridFrequency, "162.55");
-    const QString undoTip = f.window->findChild<QAction*>("tb_tabundo")->toolTip();
-    QVERIFY2(
-        undoTip.startsWith("Undo ") && undoTip.endsWith(" (Ctrl+Z)") && undoTip != "Undo (Ctrl+Z)",
-        qPrintable(undoTip));
-}
-
-void IconsTest::windowsCarryTheProgramIcon() {
-    setUpApplicationIdentity();
-    for (int size : {16, 48, 256}) QVERIFY(!QApplication::windowIcon().pixmap(size, size).isNull());
-    // The desktop matches windows to the launcher the package installs.
-    QCOMPARE(QGuiApplication::desktopFileName(), QString("vexatron"));
-    QVERIFY(QFile::exists(QStringLiteral(VEX_TEST_DATA "/../../packaging/%1.desktop")
-                              .arg(QGuiApplication::desktopFileName())));
-    Fixture f;
-    QCOMPARE(f.window->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
-}
 
 QTEST_MAIN(IconsTest)
 #include "icons.moc"

@@ -7,12 +7,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 
 #include "gui/csvmapper.h"
 #include "gui/memtab_support.h"
@@ -23,44 +20,16 @@ using namespace vex::gui;
 using vex::gui::test::Child;
 using vex::gui::test::Click;
 using vex::gui::test::Fixture;
-using vex::gui::test::OnNextModal;
+using vex::gui::test::ReadTestFile;
+using vex::gui::test::WriteTestFile;
 
 namespace {
 
-void Write(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
 // A clone file whose bank A channel 1 is 162.55 MHz named "WN1" and channel 2 155 MHz.
 QByteArray CloneFile() {
-    QByteArray text = "13A00001\r\n#comment\r\n";
-    text +=
-        "000010"
-        "016255"
-        "0000000000"
-        "0"
-        "0"
-        "00"
-        "574E31000000"
-        "\r\n";
-    text +=
-        "001010"
-        "015500"
-        "0000000000"
-        "0"
-        "0"
-        "00"
-        "FFFFFFFFFFFF"
-        "\r\n";
-    return text;
+    return "13A00001\r\n#comment\r\n"
+           "00001001625500000000000000574E31000000\r\n"
+           "00101001550000000000000000FFFFFFFFFFFF\r\n";
 }
 
 // A ten-bank sibling file: bank b channel s at 100 + 50 b + s MHz, trunk rows 0..59 filled.
@@ -96,27 +65,17 @@ QByteArray SiblingFile() {
 class IoMenuTest : public QObject {
     Q_OBJECT
   private slots:
-    void menusHoldTheEntries() {
-        Fixture f;
-        QStringList names;
-        for (QAction* a : f.window->menu(MemTab::Menu::Import)->actions()) names << a->objectName();
-        QCOMPARE(names,
-                 QStringList({"imp_csv2", "impadv", "imp_ic2", "imp_trtags", "imp_csvchannels"}));
-        for (const char* name : {"expcsv", "imp_csv", "catch"}) QVERIFY(f.action(name));
-    }
-
     void csvExportWritesTheChosenTable() {
         Fixture f;
         f.enter(1, 1, "162.55");
         f.prompter.saveNames = {f.path("bank")};
-        OnNextModal([](QWidget* window) {
+        f.triggerWith("expcsv", [](QWidget* window) {
             QCOMPARE(window->objectName(), QString("expcsv"));
             QVERIFY(Child<QRadioButton>(window, "choice0")->isChecked());
             QTest::mouseClick(window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                               Qt::LeftButton);
         });
-        f.trigger("expcsv");
-        const QByteArray csv = Read(f.path("bank.CSV"));
+        const QByteArray csv = ReadTestFile(f.path("bank.CSV"));
         QVERIFY(
             csv.startsWith("Bank,Channel,Frequency,Tag,Trunk,Delay Time,Lockout\r\n"
                            "1,1,0162.5500,"));
@@ -126,7 +85,7 @@ class IoMenuTest : public QObject {
     void dataImportFromClipboardIntoABankThenUndo() {
         Fixture f;
         QApplication::clipboard()->setText("<td>162.550</td><td>460.125</td><td>600.5</td> 155.1");
-        OnNextModal([&f](QWidget* window) {
+        f.triggerWith("imp_csv", [&f](QWidget* window) {
             QCOMPARE(window->objectName(), QString("dataimport"));
             Click(window, "fromClipboard");
             QCOMPARE(Child<QListWidget>(window, "found")->count(), 4);
@@ -138,7 +97,6 @@ class IoMenuTest : public QObject {
             Click(window, "toTable");
             Click(window, "close");
         });
-        f.trigger("imp_csv");
         QCOMPARE(f.window->editor().currentBank(), 1);
         QCOMPARE(f.cell(49, 1), QString("0162.5500"));
         QCOMPARE(f.cell(50, 1), QString("0460.1250"));
@@ -155,8 +113,7 @@ class IoMenuTest : public QObject {
     void dataImportWithNothingSelectedAsks() {
         Fixture f;
         f.prompter.answers = {Answer::Yes};
-        OnNextModal([](QWidget* window) { Click(window, "toTable"); });
-        f.trigger("imp_csv");
+        f.triggerWith("imp_csv", [](QWidget* window) { Click(window, "toTable"); });
         QCOMPARE(f.prompter.asked,
                  QStringList({"?|You did not select any frequencies. Close this window anyway?"}));
     }
@@ -168,7 +125,7 @@ class IoMenuTest : public QObject {
         QVERIFY(netscoop && netscoop->isVisible() && !netscoop->isModal());
         QApplication::clipboard()->setText("Fire 154.430 MHz, WX 162.550");
         int found = -1;
-        OnNextModal([&found](QWidget* window) {
+        f.dialogs.acts.push_back([&found](QWidget* window) {
             found = Child<QListWidget>(window, "found")->count();
             Click(window, "close");
         });
@@ -179,11 +136,11 @@ class IoMenuTest : public QObject {
 
     void icfApplyAsksBeforeOverridingThenUndo() {
         Fixture f;
-        Write(f.path("radio.icf"), CloneFile());
+        QVERIFY(WriteTestFile(f.path("radio.icf"), CloneFile()));
         f.enter(3, 1, "151.5");  // bank 1 holds data
         f.prompter.openNames = {f.path("radio.icf")};
         f.prompter.answers = {Answer::No, Answer::Yes};
-        OnNextModal([&f](QWidget* window) {
+        f.triggerWith("impadv", [&f](QWidget* window) {
             QCOMPARE(window->objectName(), QString("importicf"));
             auto* destination = Child<QComboBox>(window, "destination");
             QCOMPARE(destination->itemData(1, Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
@@ -194,7 +151,6 @@ class IoMenuTest : public QObject {
             Click(window, "apply");  // Yes
             Click(window, "cancel");
         });
-        f.trigger("impadv");
         QCOMPARE(f.prompter.told,
                  QStringList({"Import data from ICF files|Select destination bank."}));
         QCOMPARE(f.prompter.asked.size(), 2);
@@ -208,33 +164,51 @@ class IoMenuTest : public QObject {
         QCOMPARE(f.cell(3, 1), QString("0151.5000"));
     }
 
-    void icfFileThatIsNoCloneFileIsRefused() {
+    // A file the import cannot use is refused with the reason, the table untouched.
+    void refusedFiles_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("told");
+        QTest::addRow("no clone file")
+            << "impadv"
+            << "notes.icf" << QByteArray("just\r\nsome\r\ntext\r\nlines\r\n")
+            << "Import data from ICF files|This is not an ICF clone file.";
+        QTest::addRow("CSV without frequencies")
+            << "imp_csvchannels"
+            << "bad.csv" << QByteArray("a,b\r\n")
+            << "No \"Frequency\" column was found in the first lines of the file.";
+    }
+    void refusedFiles() {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, told);
         Fixture f;
-        Write(f.path("notes.icf"), "just\r\nsome\r\ntext\r\nlines\r\n");
-        f.prompter.openNames = {f.path("notes.icf")};
+        QVERIFY(WriteTestFile(f.path(name), content));
+        f.prompter.openNames = {f.path(name)};
         const Image before = f.state.image;
-        f.trigger("impadv");
-        QCOMPARE(f.prompter.told,
-                 QStringList({"Import data from ICF files|This is not an ICF clone file."}));
+        f.trigger(qPrintable(command));
+        QCOMPARE(f.prompter.told.size(), 1);
+        QVERIFY2(f.prompter.told[0].endsWith(told), qPrintable(f.prompter.told[0]));
         QVERIFY(f.state.image == before);
-        QCOMPARE(f.prompter.unexpected, 0);
+        QVERIFY(f.dialogs.opened.isEmpty());
     }
 
     void siblingImportAllAsksOnce() {
         Fixture f;
-        Write(f.path("old.mem"), SiblingFile());
+        QVERIFY(WriteTestFile(f.path("old.mem"), SiblingFile()));
         f.enter(1, 1, "151.5");
         f.window->selectBank(2);
         f.prompter.openNames = {f.path("old.mem")};
         f.prompter.answers = {Answer::Yes};
-        OnNextModal([](QWidget* window) {
+        f.triggerWith("imp_ic2", [](QWidget* window) {
             QCOMPARE(window->objectName(), QString("importmem"));
             Click(window, "names");
             QCOMPARE(Child<QComboBox>(window, "source")->itemText(1), QString("Bank 2: N1"));
             Click(window, "importAll");
             Click(window, "cancel");
         });
-        f.trigger("imp_ic2");
         QCOMPARE(f.prompter.asked.size(), 1);
         QCOMPARE(f.channel(0, 1)[kFieldFrequency], std::string("0101.0000"));
         QCOMPARE(f.channel(4, 50)[kFieldFrequency], std::string("0350.0000"));
@@ -245,16 +219,15 @@ class IoMenuTest : public QObject {
 
     void siblingTrunkIdsApplySaysWhatWasLeftOut() {
         Fixture f;
-        Write(f.path("old.mem"), SiblingFile());
+        QVERIFY(WriteTestFile(f.path("old.mem"), SiblingFile()));
         f.prompter.openNames = {f.path("old.mem")};
-        OnNextModal([](QWidget* window) {
+        f.triggerWith("imp_trtags", [](QWidget* window) {
             QCOMPARE(window->objectName(), QString("importtrunk"));
             Child<QComboBox>(window, "source")->setCurrentIndex(3);
             Child<QComboBox>(window, "destination")->setCurrentIndex(2);
             Click(window, "apply");
             Click(window, "cancel");
         });
-        f.trigger("imp_trtags");
         QCOMPARE(f.state.image.TrunkId[1][0][0], std::string("300"));
         QCOMPARE(f.state.image.TrunkId[1][49][0], std::string("349"));
         QCOMPARE(f.prompter.told.size(), 1);
@@ -264,7 +237,8 @@ class IoMenuTest : public QObject {
 
     void csvChannelFileThenUndo() {
         Fixture f;
-        Write(f.path("list.csv"), "Channel;Frequency;Tag;Lockout\r\n3;162,55;\"WX, NOAA\";on\r\n");
+        QVERIFY(WriteTestFile(f.path("list.csv"),
+                              "Channel;Frequency;Tag;Lockout\r\n3;162,55;\"WX, NOAA\";on\r\n"));
         f.prompter.openNames = {f.path("list.csv")};
         f.trigger("imp_csvchannels");
         QCOMPARE(f.cell(3, 1), QString("0162.5500"));
@@ -272,19 +246,14 @@ class IoMenuTest : public QObject {
         QCOMPARE(f.cell(3, 5), QString("On"));
         f.trigger("tabundo");
         QCOMPARE(f.cell(3, 1), QString());
-        Write(f.path("bad.csv"), "a,b\r\n");
-        f.prompter.openNames = {f.path("bad.csv")};
-        f.trigger("imp_csvchannels");
-        QVERIFY(f.prompter.told.last().endsWith(
-            "No \"Frequency\" column was found in the first lines of the file."));
     }
 
     void csvMapperOpensGuessesAndSaves() {
         Fixture f;
-        Write(f.path("list.txt"), "Frequency,Mode,Tag\r\n162.55,fm,ONE\r\n\r\n");
+        QVERIFY(WriteTestFile(f.path("list.txt"), "Frequency,Mode,Tag\r\n162.55,fm,ONE\r\n\r\n"));
         f.prompter.openNames = {f.path("list.txt")};
         f.prompter.saveNames = {f.path("clean")};
-        OnNextModal([](QWidget* window) {
+        f.triggerWith("imp_csv2", [](QWidget* window) {
             QCOMPARE(window->objectName(), QString("csvmapper"));
             window->findChild<QAction*>("mapperOpen")->trigger();
             auto* mapper = static_cast<CsvMapper*>(window);
@@ -296,8 +265,7 @@ class IoMenuTest : public QObject {
             window->findChild<QAction*>("mapperSave")->trigger();
             window->findChild<QAction*>("mapperExit")->trigger();
         });
-        f.trigger("imp_csv2");
-        QCOMPARE(Read(f.path("clean.csv")),
+        QCOMPARE(ReadTestFile(f.path("clean.csv")),
                  QByteArray("TrunkNetscoop,data,Marlo,The Netherlands\r\nFrequency,Mode,Tag,\r\n"
                             "162.55,FM,ONE,\r\n"));
     }

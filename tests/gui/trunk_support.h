@@ -33,18 +33,4 @@ inline void Type(QWidget* window, const char* field, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-// Runs `act` on the next modal window to appear.
-inline void OnNextModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
 }  // namespace vex::gui::test
