@@ -475,13 +475,13 @@ void TrTags::copyMoveSwapIds() {
     if (d_edited[d_bank]) NormaliseTrunkIdBank(rows(), bankType());
     writeBack();
     EditTrunk dialog(d_image, d_bank, this);
-    dialog.exec();
+    d_dialogs->exec(dialog);
     reload();
 }
 
 void TrTags::editScanListTags() {
     ListTags dialog(d_image, d_bank, this);
-    dialog.exec();
+    d_dialogs->exec(dialog);
     showBank();
 }
 
@@ -501,7 +501,7 @@ void TrTags::replaceTagText() {
             return changed;
         },
         this);
-    dialog.exec();
+    d_dialogs->exec(dialog);
 }
 
 }  // namespace vex::gui

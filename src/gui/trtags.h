@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/image.h"
+#include "gui/dialog_runner.h"
 #include "trunk/trunk_idtable.h"
 
 class QAction;
@@ -29,6 +30,8 @@ class TrTags : public QDialog {
 
     // The Memory Manager in bank mode with "Trunk id's" ticked; its button is shown once set.
     void setBankManager(std::function<void()> open);
+    // The ID, list-tag and replace dialogs run through `runner` (a test's own, or the caller's).
+    void setDialogRunner(DialogRunner& runner) { d_dialogs = &runner; }
 
     int currentBank() const { return d_bank; }
     const TrunkIdWorkingCopy& workingCopy() const { return d_copy; }
@@ -83,6 +86,8 @@ class TrTags : public QDialog {
 
     Image& d_image;
     Prompter& d_prompter;
+    DialogRunner d_ownDialogs;
+    DialogRunner* d_dialogs = &d_ownDialogs;
     TrunkIdWorkingCopy d_copy;
     TrunkIdUndo d_undo;
     int d_bank = 0;

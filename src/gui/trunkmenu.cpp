@@ -18,6 +18,8 @@ void RunTrunkWindow(MemTab& main, const QString& stepName, Args&... args) {
         const Image before = image;
         Window window(image, args..., &main);
         window.setBankManager([&main, &window] { OpenMemoryManager(main, true, &window); });
+        if constexpr (requires { window.setDialogRunner(main.dialogs()); })
+            window.setDialogRunner(main.dialogs());
         main.dialogs().exec(window);
         return !(image == before);
     });

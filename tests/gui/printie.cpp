@@ -106,8 +106,8 @@ void PrintieTest::openedFromTheMainWindowSavesThePdf() {
     const QString pdf = f.path("bank.pdf");
     f.prompter.saveNames.push_back(f.path("bank"));  // ".pdf" is added
     QString status;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<Printie*>(QApplication::activeModalWidget());
+    f.dialogs.acts.push_back([&](QWidget* window) {
+        auto* dialog = qobject_cast<Printie*>(window);
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QString("Let's Print..."));
         Click(dialog, "savepdf");

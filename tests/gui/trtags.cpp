@@ -10,9 +10,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 
 #include "gui/memtab_support.h"
 #include "gui/trtags.h"
@@ -52,21 +50,6 @@ void ShowBank(TrTags& window, int bank) {
     Child<QTabBar>(&window, "tabs")->setCurrentIndex(bank);
 }
 
-// Runs `act` on the next dialog a button opens with exec().
-void OnNextDialog(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget();
-            modal && modal->objectName() != "trtags") {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
 }  // namespace
 
 class TrTagsTest : public QObject {
@@ -75,6 +58,7 @@ class TrTagsTest : public QObject {
     void cleanup() { d_window.reset(); }
     void init() {
         prompter = ScriptedPrompter{};
+        dialogs.acts.clear();
         image = Image{};
         for (int b = 0; b < 5; ++b) image.BankTag[b] = "Bank " + std::to_string(b + 1);
     }
@@ -282,7 +266,7 @@ class TrTagsTest : public QObject {
         image.TrunkId[1][0] = {"1", "FD other bank", "", ""};
         TrTags& window = open();
         QStringList shown;  // the grid's tag and the dialog's result after each Apply
-        OnNextDialog([&](QWidget* dialog) {
+        dialogs.acts.push_back([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Replace Text Tag:"));
             for (const char* find : {"", "FD"}) {
                 TypeFocused(dialog, "find", find);
@@ -307,7 +291,7 @@ class TrTagsTest : public QObject {
         image.TrunkId[0][0] = {"5", "Unit five", "", ""};
         TrTags& window = open();
         std::string seen;
-        OnNextDialog([&](QWidget* dialog) {
+        dialogs.acts.push_back([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Edit Trunk ID's"));
             seen = image.TrunkId[0][0][0];
             Child<QRadioButton>(dialog, "move")->setChecked(true);
@@ -319,7 +303,7 @@ class TrTagsTest : public QObject {
         QCOMPARE(seen, std::string("5"));
         QCOMPARE(Cell(window, 0, 0), QString());
         QCOMPARE(Cell(window, 7, 1), QString("Unit five"));
-        OnNextDialog([&](QWidget* dialog) {
+        dialogs.acts.push_back([&](QWidget* dialog) {
             Click(dialog, "default");
             Click(dialog, "ok");
         });
@@ -348,12 +332,14 @@ class TrTagsTest : public QObject {
   private:
     TrTags& open() {
         d_window = std::make_unique<TrTags>(image, prompter);
+        d_window->setDialogRunner(dialogs);
         d_window->show();
         return *d_window;
     }
 
     Image image;
     ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
     std::unique_ptr<TrTags> d_window;
 };
 
