@@ -65,12 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {R"(bank 1 trunk ID 1-1 ID: "000712" -> "000713")",
                   R"(bank 1 trunk ID 1-1 tag: "DISPATCH" -> "DISPATCH 2")",
                   R"(bank 1 trunk ID 1-1 field 3: "" -> "x")"}},
-        DiffCase{"last trunk row",
-                 [](Image& i) { i.TrunkId[4][49][1] = "LAST"; },
-                 {R"(bank 5 trunk ID 5-10 tag: "" -> "LAST")"}},
-        DiffCase{"ID list tag",
-                 [](Image& i) { i.ScanListTag[3][9] = "Highway"; },
-                 {R"(bank 4 ID list 10 tag: "" -> "Highway")"}},
         DiffCase{"bank settings",
                  [](Image& i) {
                      i.TrunkSetting[1][0] = "2";

@@ -16,21 +16,15 @@ Channel MakeChannel(const std::string& frequency, const std::string& tag = "TAG"
     return {"", frequency, tag, trunk, delay, lockout, comment};
 }
 
-TEST(NormaliseTable, EmptyChannelOnlyGetsItsFrequencyCleared) {
+TEST(NormaliseTable, FlagsTagsAndCommentAndAnEmptyChannelOnlyGetsItsFrequencyCleared) {
     Image image;
     ClearForStartup(image);
     image.channel(0, 1) = MakeChannel("0.0", "KEEP", "On", "x", "", "c");
     image.channel(2, 7) = MakeChannel("", "ALSO", "1", "1", "1", "");
+    image.channel(0, 5) = MakeChannel("851 MHz", "ABCDEFGHIJKLMNOPQRST", "On", "", "1", "kept");
     NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image.channel(0, 1), MakeChannel("0000.0000", "KEEP", "On", "x", "", "c"));
     EXPECT_EQ(image.channel(2, 7), MakeChannel("0000.0000", "ALSO", "1", "1", "1", ""));
-}
-
-TEST(NormaliseTable, FlagsTagsAndComment) {
-    Image image;
-    ClearForStartup(image);
-    image.channel(0, 5) = MakeChannel("851 MHz", "ABCDEFGHIJKLMNOPQRST", "On", "", "1", "kept");
-    NormaliseTable(image, ImageOptions{});
     EXPECT_EQ(image.channel(0, 5),
               MakeChannel("0851.0000", "ABCDEFGHIJKLMNOP", "0", "0", "1", "kept"));
 }

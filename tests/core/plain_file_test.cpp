@@ -17,11 +17,7 @@ namespace {
 
 using test::TempFolder;
 
-std::string Read(const std::filesystem::path& path) {
-    std::string content;
-    EXPECT_TRUE(ReadWholeFile(path, content)) << path;
-    return content;
-}
+using test::ReadText;
 
 // What stands at the path before a read or a write.
 struct Stand {
@@ -99,11 +95,11 @@ TEST(AtomicWrite, FollowsALinkToItsTarget) {
     ASSERT_TRUE(WriteFileAtomically(folder / "chain.mem", "new").ok);
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "chain.mem"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "relative.mem"));
-    EXPECT_EQ(Read(folder / "real" / "a.mem"), "new");
+    EXPECT_EQ(ReadText(folder / "real" / "a.mem"), "new");
     // A link to nothing makes its target.
     std::filesystem::create_symlink("real/b.mem", folder / "dangling.mem");
     ASSERT_TRUE(WriteFileAtomically(folder / "dangling.mem", "b").ok);
-    EXPECT_EQ(Read(folder / "real" / "b.mem"), "b");
+    EXPECT_EQ(ReadText(folder / "real" / "b.mem"), "b");
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "dangling.mem"));
 }
 
@@ -139,7 +135,7 @@ TEST(AtomicWrite, StaleTemporariesOfTheSameFileAreRemoved) {
     ASSERT_TRUE(WriteFileAtomically(folder / "a.mem", "content").ok);
     for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
     for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
-    EXPECT_EQ(Read(folder / "a.mem"), "content");
+    EXPECT_EQ(ReadText(folder / "a.mem"), "content");
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // A fresh folder under the system's temporary folder, removed again with everything in it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <random>
 #include <string>
+
+#include "core/plain_file.h"
 
 namespace vex::test {
 
@@ -30,5 +34,12 @@ class TempFolder {
   private:
     std::filesystem::path path_;
 };
+
+// The whole text of a file the code under test wrote; a failed read fails the test.
+inline std::string ReadText(const std::filesystem::path& path) {
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(path, content)) << path;
+    return content;
+}
 
 }  // namespace vex::test

@@ -128,14 +128,10 @@ TEST(MainwinKeyFilters, FrequencyColumnAcceptsDigitsDecimalSignsAndMinusOnly) {
 }
 
 TEST(MainwinKeyFilters, TagColumnRefusesTheSeventeenthCharacterAndQuotes) {
-    EXPECT_TRUE(AcceptsTagChar('A', 1));
     EXPECT_TRUE(AcceptsTagChar('~', 16));
     EXPECT_FALSE(AcceptsTagChar('A', 17));
-    EXPECT_FALSE(AcceptsTagChar('"', 1));
-    EXPECT_TRUE(AcceptsTagChar(' ', 1));
-    EXPECT_FALSE(AcceptsTagChar('\t', 1));
-    EXPECT_FALSE(AcceptsTagChar('\x7f', 1));
-    EXPECT_FALSE(AcceptsTagChar('\xe9', 1));
+    for (char c : {'A', ' '}) EXPECT_TRUE(AcceptsTagChar(c, 1)) << c;
+    for (char c : {'"', '\t', '\x7f', '\xe9'}) EXPECT_FALSE(AcceptsTagChar(c, 1)) << int(c);
 }
 
 TEST(MainwinFlagKeys, SetOrToggleTheCell) {
@@ -150,18 +146,15 @@ TEST(MainwinFlagKeys, SetOrToggleTheCell) {
         {' ', "On", "Off"},        {' ', "Off", "On"},        {' ', "", "On"},
         {'x', "On", std::nullopt}, {'2', "On", std::nullopt},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(FlagCellForKey(c.key, c.current), c.result) << c.key << " on " << c.current;
-    }
 }
 
 TEST(MainwinFlagWords, PastedWordsBecomeFlagCells) {
-    for (const char* on : {"On", "on", "1", "N", "Yes", " TRUE "}) {
+    for (const char* on : {"On", "on", "1", "N", "Yes", " TRUE "})
         EXPECT_EQ(FlagCellFromText(on), "On") << on;
-    }
-    for (const char* off : {"Off", "0", "F", "no", "False"}) {
+    for (const char* off : {"Off", "0", "F", "no", "False"})
         EXPECT_EQ(FlagCellFromText(off), "Off") << off;
-    }
     for (const char* blank : {"", "  ", "maybe", "2"}) EXPECT_EQ(FlagCellFromText(blank), "");
 }
 

@@ -11,22 +11,15 @@ namespace {
 using testing::EmptyImage;
 using testing::Put;
 
-TEST(MainwinShowBank, EmptyChannelIsABlankRowWhateverItsOtherFields) {
-    Image image = EmptyImage();
-    Put(image, 1, 3, "0", "HIDDEN", "1", "1", "1");
-    Put(image, 1, 4, "Empty", " ", " ", " ", " ");
-    const GridBank grid = ShowBank(image, 1, Options{});
-    for (int field = 1; field <= kGridColumns; ++field) {
-        EXPECT_EQ(grid.cell(3, field), "") << field;
-        EXPECT_EQ(grid.cell(4, field), "") << field;
-    }
-}
-
-TEST(MainwinShowBank, ShowsFrequencyByZeroSettingAndFlagsAsWords) {
+TEST(MainwinShowBank, ShowsFrequencyByZeroSettingFlagsAsWordsAndEmptyAsBlank) {
     Image image = EmptyImage();
     Put(image, 0, 1, "0162.5500", "POLICE", "1", "0", "X");
     Put(image, 0, 2, "512", "EDGE");           // bare band edge from older files
     Put(image, 0, 3, "0460.1250abc", "JUNK");  // junk after the number is not shown
+    Put(image, 0, 4, "-5");                    // a channel is never shown as empty
+    Put(image, 0, 5, "123456");
+    Put(image, 0, 6, "0", "HIDDEN", "1", "1", "1");
+    Put(image, 0, 7, "Empty", " ", " ", " ", " ");
     Options options;
     GridBank grid = ShowBank(image, 0, options);
     EXPECT_EQ(grid.cell(1, kGridFrequency), "0162.5500");
@@ -36,19 +29,15 @@ TEST(MainwinShowBank, ShowsFrequencyByZeroSettingAndFlagsAsWords) {
     EXPECT_EQ(grid.cell(1, kGridLockout), "");
     EXPECT_EQ(grid.cell(2, kGridFrequency), "0512.0000");
     EXPECT_EQ(grid.cell(3, kGridFrequency), "0460.1250");
-
+    EXPECT_EQ(grid.cell(4, kGridFrequency), "0025.0000");
+    EXPECT_EQ(grid.cell(5, kGridFrequency), "1300.0000");
+    for (int field = 1; field <= kGridColumns; ++field) {
+        EXPECT_EQ(grid.cell(6, field), "") << field;
+        EXPECT_EQ(grid.cell(7, field), "") << field;
+    }
     options.zero = 1;
     grid = ShowBank(image, 0, options);
     EXPECT_EQ(grid.cell(1, kGridFrequency), "162.5500");
-}
-
-TEST(MainwinShowBank, NeverShowsANonEmptyChannelAsEmpty) {
-    Image image = EmptyImage();
-    Put(image, 0, 1, "-5");
-    Put(image, 0, 2, "123456");
-    const GridBank grid = ShowBank(image, 0, Options{});
-    EXPECT_EQ(grid.cell(1, kGridFrequency), "0025.0000");
-    EXPECT_EQ(grid.cell(2, kGridFrequency), "1300.0000");
 }
 
 TEST(MainwinGridTransfer, RefusesBanksOutsideTheImage) {
@@ -97,18 +86,6 @@ TEST(MainwinStoreGrid, ConvertsCellsIntoTableTexts) {
     EXPECT_EQ(image.channel(2, 2)[kFieldDelay], "0");
     EXPECT_EQ(image.channel(2, 3)[kFieldFrequency], "0000.0000");
     EXPECT_EQ(image.channel(2, 3)[kFieldTag], "ORPHAN");
-}
-
-TEST(MainwinStoreGrid, ZeroSettingStoresTheShortForm) {
-    Image image = EmptyImage();
-    Options options;
-    options.zero = 1;
-    GridBank grid;
-    grid.cell(1, kGridFrequency) = "162.5500";
-    grid.cell(2, kGridFrequency) = "";
-    ASSERT_TRUE(StoreGrid(grid, image, 0, options).ok);
-    EXPECT_EQ(image.channel(0, 1)[kFieldFrequency], "162.5500");
-    EXPECT_TRUE(IsEmptyChannel(image, 0, 2));
 }
 
 TEST(MainwinFieldIds, FollowTheHeaderCaptions) {

@@ -116,20 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Types, TrunkTypeTest,
                                          TypeCase{"MPT-1327", "-", Band::Uhf, false, -1},
                                          TypeCase{"TETRA", "-", Band::Uhf, false, -1}));
 
-TEST(TalkgroupIdTest, DecimalAlternateAndLtrPadding) {
-    Talkgroup t;
-    t.tgDec = 1234;
-    EXPECT_EQ(TalkgroupId(t, 8), "001234");
-    t.tgDec = 12345;
-    EXPECT_EQ(TalkgroupId(t, 8), "012345");
-    t.tgDec = 101005;
-    EXPECT_EQ(TalkgroupId(t, 8), "101005");
-    EXPECT_EQ(TalkgroupId(t, 1), "101005");
-    t.tgDec = 0;
-    t.subfleet = "100-12";
-    EXPECT_EQ(TalkgroupId(t, 2), "100-12");
-}
-
 class ImportTest : public testing::Test {
   protected:
     void SetUp() override { ClearForStartup(image); }

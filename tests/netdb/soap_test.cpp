@@ -39,21 +39,25 @@ std::string Description(const std::string& prefix = "tns:") {
            "<soap:address location=\"http://h/soap2/index.php\"/></port></service></definitions>";
 }
 
-TEST(WsdlTest, ParsesAndSelectsAnOperation) {
+TEST(WsdlTest, ParsesAndSelectsAnOperationOrNone) {
     const WsdlParse parsed = ParseWsdl(Description());
     ASSERT_TRUE(parsed.ok) << parsed.error;
     const WsdlModel& m = parsed.model;
     EXPECT_EQ(m.targetNamespace, "urn:t");
     EXPECT_EQ(m.address, "http://h/soap2/index.php");
     EXPECT_EQ(m.bindingStyle, "rpc");
-    ASSERT_EQ(m.types.size(), 2u);
-    EXPECT_EQ(m.types[1].arrayType, "tns:Freq[]");
+    EXPECT_EQ(m.types.at(1).arrayType, "tns:Freq[]");
     const SelectedOperation op = SelectOperation(m, kGetCountyInfo);
     EXPECT_TRUE(op.found);
     EXPECT_EQ(op.binding.soapAction, "urn:t#getCountyInfo");
     ASSERT_EQ(op.inputParts.size(), 2u);
     EXPECT_EQ(op.inputParts[0], (MessagePart{"ctid", "xsd:int"}));
     EXPECT_EQ(op.type.name, "getCountyInfoResponse");
+    const SelectedOperation missing = SelectOperation(m, kGetTrsSites);
+    EXPECT_FALSE(missing.found);
+    EXPECT_TRUE(missing.binding.soapAction.empty());
+    EXPECT_EQ(OperationName(30), "");
+    EXPECT_EQ(OperationName(29), "registerPCUniqueString");
 }
 
 TEST(WsdlTest, MessagesWithoutOrWithOtherPrefixesAreFound) {
@@ -63,14 +67,6 @@ TEST(WsdlTest, MessagesWithoutOrWithOtherPrefixesAreFound) {
         EXPECT_EQ(op.inputParts.size(), 2u) << prefix;
         EXPECT_NE(ComposeRequest({}, op, {}, {}).find("<m:getCountyInfo "), std::string::npos);
     }
-}
-
-TEST(WsdlTest, MissingOperationLeavesEmptyNames) {
-    const SelectedOperation op = SelectOperation(ParseWsdl(Description()).model, kGetTrsSites);
-    EXPECT_FALSE(op.found);
-    EXPECT_TRUE(op.binding.soapAction.empty());
-    EXPECT_EQ(OperationName(30), "");
-    EXPECT_EQ(OperationName(29), "registerPCUniqueString");
 }
 
 TEST(RequestTest, ParametersThenAuthInfoInOrder) {
@@ -186,10 +182,8 @@ TEST(RecordTest, FieldsByNameWithDefaultsAndSemicolons) {
 }
 
 TEST(NameTableTest, CategoriesAndSystemTypes) {
-    EXPECT_EQ(CategoryName(1), "Multi-Dispatch");
     EXPECT_EQ(CategoryName(5), "");
     EXPECT_EQ(CategoryName(215), "Custom 8");
-    EXPECT_EQ(SortedCategoryNames().size(), 39u);
     EXPECT_EQ(SortedCategoryNames().front(), "Aircraft");
     EXPECT_EQ(SystemTypeName(8), "Project 25");
     EXPECT_EQ(SystemTypeName(90), "Other");

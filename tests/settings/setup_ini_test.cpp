@@ -108,27 +108,6 @@ TEST(SetupIni, WriterOrderAndForms) {
     EXPECT_EQ(text.find("remtrunk"), std::string::npos);
 }
 
-TEST(SetupIni, WriteThenReadKeepsEveryOption) {
-    test::TempFolder folder;
-    Options o = ReadDefaults();
-    o.model = 2;
-    o.zero = 1;
-    o.savenames = 0;
-    o.loadlast = 1;
-    o.option = {0, 7, 0, 4, 1, 1, 1, 0, 1, 1, 1, 0, 0};
-    o.align = 1;
-    o.delay1 = 25;
-    o.delay4 = 999;
-    o.backupdelay = 99;
-    o.findoptie = {1, 1, 0};
-    o.vpos = 12;
-    o.vcstat = 3;
-    o.confirm = -2;
-    o.val2 = 1000;
-    ASSERT_TRUE(WriteSetupIni(o, folder.path()).ok);
-    EXPECT_EQ(ReadSetupIni(folder.path()), o);
-}
-
 TEST(IniReader, ProfileReaderConventions) {
     const IniData ini = IniData::Parse(
         "; comment\r\nloose=1\r\n[ Com ]\r\n  PORT =  3 \r\nport=4\r\nquoted=\" spaced \"\r\n"

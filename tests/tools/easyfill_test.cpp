@@ -111,13 +111,5 @@ TEST(ToolsEasyFill, FrequenciesOutsideTheBandsAreClampedAndCounted) {
     EXPECT_EQ(image.channel(0, 4)[kFieldLockout], "1");
 }
 
-TEST(ToolsEasyFill, ActiveBanks) {
-    Image image = EmptyImage();
-    EXPECT_TRUE(SetActiveBanks(image, {true, false, true, false, false}));
-    EXPECT_EQ(image.ActiveBank, (std::array<std::int16_t, 5>{1, 0, 1, 0, 0}));
-    EXPECT_EQ(ActiveBanksOf(image), (ActiveBankFlags{true, false, true, false, false}));
-    EXPECT_FALSE(SetActiveBanks(image, {true, false, true, false, false}));
-}
-
 }  // namespace
 }  // namespace vex

@@ -66,41 +66,24 @@ TEST_P(ToolsChannelTransfer, FieldsOneToSix) {
     EXPECT_EQ(image.channel(c.from.bank, c.from.slot)[kFieldTag], c.fromTag);
     EXPECT_EQ(image.channel(c.to.bank, c.to.slot)[kFieldTag], c.toTag);
     EXPECT_EQ(image.channel(c.from.bank, c.from.slot)[kFieldNumber], fromNumber);
+    if (c.changed && c.op == TransferOp::Move) {  // flags and comment go with the channel
+        EXPECT_TRUE(IsEmptyChannel(image, c.from.bank, c.from.slot));
+        EXPECT_EQ(image.channel(c.to.bank, c.to.slot)[kFieldComment], "first");
+        EXPECT_EQ(image.channel(c.to.bank, c.to.slot)[kFieldTrunk], "1");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, ToolsChannelTransfer,
     ::testing::Values(
         ChannelCase{"CopyToDummy", TransferOp::Copy, {0, 1}, {kDummyBank, 9}, "ONE", "ONE", true},
-        ChannelCase{"MoveEmptiesSource", TransferOp::Move, {0, 1}, {1, 1}, "", "ONE", true},
+        ChannelCase{"MoveEmptiesSource", TransferOp::Move, {0, 1}, {4, 50}, "", "ONE", true},
         ChannelCase{"SwapAcrossBanks", TransferOp::Swap, {0, 2}, {2, 1}, "THREE", "TWO", true},
         ChannelCase{"MoveOntoItselfKeepsIt", TransferOp::Move, {0, 1}, {0, 1}, "ONE", "ONE", false},
         ChannelCase{"SwapWithItself", TransferOp::Swap, {0, 2}, {0, 2}, "TWO", "TWO", false},
         ChannelCase{"CopyEmptyOverChannel", TransferOp::Copy, {0, 3}, {0, 1}, "", "", true},
         ChannelCase{"MoveEmptyOntoEmpty", TransferOp::Move, {0, 3}, {0, 4}, "", "", false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ToolsMemoryManager, MovedChannelKeepsItsFlagsAndComment) {
-    Image image = Sample();
-    ASSERT_TRUE(TransferChannel(image, TransferOp::Move, {0, 1}, {4, 50}));
-    const Channel& moved = image.channel(4, 50);
-    EXPECT_EQ(moved[kFieldTrunk], "1");
-    EXPECT_EQ(moved[kFieldComment], "first");
-    EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
-}
-
-TEST(ToolsMemoryManager, MoveTrunkSettingsLeavesTypeZero) {
-    Image image = Sample();
-    BankParts parts{false, false, true, false};
-    ASSERT_TRUE(TransferBank(image, TransferOp::Move, 1, 3, parts).changed);
-    EXPECT_EQ(image.TrunkType[1], "0");
-    EXPECT_EQ(image.TrunkSetting[1][0], "");
-    EXPECT_EQ(image.TrunkBase[1][0][0], "");
-    EXPECT_EQ(image.TrunkType[3], "4");
-    EXPECT_EQ(image.TrunkBase[3][0][0], "0851.0000");
-    EXPECT_EQ(BankStepName(TransferOp::Move, 1, 3, parts),
-              "Move bank 2 to bank 4 (trunk settings)");
-}
 
 TEST(ToolsMemoryManager, SwapTrunkIdsOnlyLeavesChannels) {
     Image image = Sample();
@@ -145,6 +128,8 @@ TEST(ToolsMemoryManager, StepNames) {
     EXPECT_EQ(ChannelStepName(TransferOp::Copy, {0, 3}, {1, 7}), "Copy channel 3 to channel 57");
     EXPECT_EQ(ChannelStepName(TransferOp::Swap, {0, 3}, {kDummyBank, 1}),
               "Swap channels 3 and 251");
+    EXPECT_EQ(BankStepName(TransferOp::Move, 1, 3, {false, false, true, false}),
+              "Move bank 2 to bank 4 (trunk settings)");
     EXPECT_EQ(BankStepName(TransferOp::Swap, 0, 2, {true, true, true, false}),
               "Swap bank 1 and bank 3");
 }

@@ -40,16 +40,6 @@ TEST_F(TrunkEditTest, EntriesPerScopeAndUnit) {
               (TrunkEditTarget{2, 7}));
 }
 
-TEST_F(TrunkEditTest, MoveListEmptiesSourceRowsAndTag) {
-    ApplyTrunkEdit(image, TrunkEditUnit::Lists, TrunkEditOp::Move, {0, 1}, {2, 3});
-    for (int r = 10; r < 20; ++r) EXPECT_EQ(image.TrunkId[0][r], TrunkIdRow{}) << r;
-    EXPECT_EQ(image.ScanListTag[0][1], "");
-    EXPECT_EQ(image.TrunkId[2][30], (TrunkIdRow{"id0/10", "tag0/10", "x0/10", "y0/10"}));
-    EXPECT_EQ(image.TrunkId[2][39][0], "id0/19");
-    EXPECT_EQ(image.ScanListTag[2][3], "L1");
-    EXPECT_EQ(image.TrunkId[2][29][0], "id2/29") << "rows outside the list stay";
-}
-
 TEST_F(TrunkEditTest, CopyAndSwapIds) {
     ApplyTrunkEdit(image, TrunkEditUnit::Ids, TrunkEditOp::Copy, {0, 0}, {4, 49});
     EXPECT_EQ(image.TrunkId[4][49], image.TrunkId[0][0]);

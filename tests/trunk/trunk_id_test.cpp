@@ -125,39 +125,28 @@ TEST(TrunkIdRules, CleaningABankDropsBlanksThenNormalises) {
 }
 
 TEST(TrunkIdRules, ValidityMatchesTheRules) {
-    EXPECT_TRUE(IsStoredTrunkIdValid(1, "065535"));
-    EXPECT_FALSE(IsStoredTrunkIdValid(1, "065536"));
-    EXPECT_TRUE(IsStoredTrunkIdValid(1, "765535"));
-    EXPECT_FALSE(IsStoredTrunkIdValid(1, "i00001"));
-    EXPECT_TRUE(IsStoredTrunkIdValid(6, "15-157"));
-    EXPECT_FALSE(IsStoredTrunkIdValid(6, "16-157"));
-    EXPECT_FALSE(IsStoredTrunkIdValid(8, "220001"));
-    EXPECT_TRUE(IsStoredTrunkIdValid(10, "anything"));
-    EXPECT_TRUE(IsStoredTrunkIdValid(8, "0"));
+    const std::pair<int, const char*> valid[] = {
+        {1, "065535"}, {1, "765535"}, {6, "15-157"}, {10, "anything"}, {8, "0"}};
+    const std::pair<int, const char*> invalid[] = {
+        {1, "065536"}, {1, "i00001"}, {6, "16-157"}, {8, "220001"}};
+    for (const auto& [type, id] : valid) EXPECT_TRUE(IsStoredTrunkIdValid(type, id)) << id;
+    for (const auto& [type, id] : invalid) EXPECT_FALSE(IsStoredTrunkIdValid(type, id)) << id;
 }
 
 TEST(TrunkIdKeys, IdFieldFilter) {
-    for (unsigned char key : {'0', '9', '.', 'i', 'I', '\b', '\r'}) {
+    for (unsigned char key : {'0', '9', '.', 'i', 'I', '\b', '\r'})
         EXPECT_TRUE(IdKeyAccepted(1, key)) << int(key);
-    }
-    for (unsigned char key : {'a', ' ', '"', ',', 'x', 'A'}) {
+    for (unsigned char key : {'a', ' ', '"', ',', 'x', 'A'})
         EXPECT_FALSE(IdKeyAccepted(1, key)) << int(key);
-    }
     // "-" only for the types whose IDs have one.
-    for (int type = 0; type <= 11; ++type) {
+    for (int type = 0; type <= 11; ++type)
         EXPECT_EQ(IdKeyAccepted(type, '-'), type == 2 || type == 6 || type == 7) << type;
-    }
 }
 
 TEST(TrunkIdKeys, TagFieldFilter) {
-    EXPECT_TRUE(TagKeyAccepted('A'));
-    EXPECT_TRUE(TagKeyAccepted(' '));
-    EXPECT_TRUE(TagKeyAccepted('~'));
-    EXPECT_TRUE(TagKeyAccepted('\b'));
-    EXPECT_FALSE(TagKeyAccepted('"'));
-    EXPECT_FALSE(TagKeyAccepted(','));
-    EXPECT_FALSE(TagKeyAccepted(127));
-    EXPECT_FALSE(TagKeyAccepted(0xE9));
+    for (unsigned char key : {'A', ' ', '~', '\b'}) EXPECT_TRUE(TagKeyAccepted(key)) << int(key);
+    for (unsigned char key : {'"', ',', '\x7f', '\xe9'})
+        EXPECT_FALSE(TagKeyAccepted(key)) << int(key);
 }
 
 TEST(TrunkTags, CutAlignCenter) {

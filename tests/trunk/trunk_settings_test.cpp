@@ -99,32 +99,6 @@ class TrunkConfigLogic : public testing::Test {
     TrunkConfigForm form;
 };
 
-TEST_F(TrunkConfigLogic, VhfBankStoresCorrectedBandPlan) {
-    image.TrunkType[0] = "5";
-    ShowTrunkBank(image, 0, form);
-    form.base[0] = {"120", "", ""};
-    form.base[1] = {"", "12.5", "400"};
-    form.base[2] = {"160", "12.5", "400"};
-    StoreTrunkBank(form, image, 0);
-    EXPECT_EQ(image.TrunkBase[0][0][0], "0136.0000");
-    EXPECT_EQ(image.TrunkBase[0][0][1], "012.50");
-    EXPECT_EQ(image.TrunkBase[0][0][2], "380");
-    // Row 2 empty: its step and offset go, and row 3 goes with it.
-    EXPECT_EQ(image.TrunkBase[0][1], (std::array<std::string, 8>{}));
-    EXPECT_EQ(image.TrunkBase[0][2][0], "");
-    EXPECT_EQ(form.base[0][0], "0136.0000") << "corrected in the window too";
-}
-
-TEST_F(TrunkConfigLogic, Motorola800DelayAboveZeroIsShownAsTwo) {
-    image.TrunkType[1] = "1";
-    image.TrunkSetting[1][kTsDelay] = "3";
-    ShowTrunkBank(image, 1, form);
-    EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "3") << "showing changes no record";
-    EXPECT_EQ(form.delay800, 1);
-    StoreTrunkBank(form, image, 1);
-    EXPECT_EQ(image.TrunkSetting[1][kTsDelay], "1");
-}
-
 TEST_F(TrunkConfigLogic, Motorola800ShowAndStoreRoundTrip) {
     image.TrunkType[0] = "2";
     auto& s = image.TrunkSetting[0];
@@ -147,7 +121,7 @@ TEST_F(TrunkConfigLogic, Motorola800ShowAndStoreRoundTrip) {
     EXPECT_EQ(form.controlChannel, -1) << "store clears the list selections";
 }
 
-TEST_F(TrunkConfigLogic, PresetFillsBlocksAndStoresItsPosition) {
+TEST_F(TrunkConfigLogic, PresetFillsBlocksAndStoresItsPositionUnknownMapIsKept) {
     image.TrunkType[0] = "2";
     ShowTrunkBank(image, 0, form);
     SelectFleetMap(6, form);
@@ -160,10 +134,7 @@ TEST_F(TrunkConfigLogic, PresetFillsBlocksAndStoresItsPosition) {
     image.TrunkBase[0][0][1] = "9";
     ShowTrunkBank(image, 0, form);
     EXPECT_EQ(form.blocks[1], "10");
-}
-
-TEST_F(TrunkConfigLogic, FleetMapNoneIsKept) {
-    image.TrunkType[0] = "2";
+    // A map number outside the list shows as none and is kept.
     image.TrunkSetting[0][kTsFleetMap] = "17";
     ShowTrunkBank(image, 0, form);
     EXPECT_EQ(form.fleetMap, kFleetMapNone);
@@ -184,34 +155,6 @@ TEST_F(TrunkConfigLogic, UnknownListValuesShowNoSelectionAndStoreMinusOne) {
     EXPECT_EQ(image.TrunkSetting[0][kTsEndCode], "-1");
 }
 
-TEST_F(TrunkConfigLogic, SwitchingToLtrStoresOnlyTheDelay) {
-    image.TrunkType[2] = "1";
-    auto& s = image.TrunkSetting[2];
-    s = {"2", "1", "1", "", "", "0", "", "5", "", ""};
-    form.delayLtr = 1;
-    SelectTrunkType(image, 2, 8, form);
-    EXPECT_EQ(image.TrunkType[2], "8");
-    StoreTrunkBank(form, image, 2);
-    EXPECT_EQ(s[kTsDelay], "1");
-    EXPECT_EQ(s[kTsControlChannel], "2");
-    EXPECT_EQ(s[kTsStatusOrIdFormat], "1");
-    EXPECT_EQ(s[kTsEndCode], "1");
-    EXPECT_EQ(s[kTsFleetMap], "5");
-}
-
-TEST_F(TrunkConfigLogic, EdacsIdFormatUnchangedWhenNoneChosen) {
-    image.TrunkType[0] = "6";
-    image.TrunkSetting[0][kTsStatusOrIdFormat] = "1";
-    ShowTrunkBank(image, 0, form);
-    EXPECT_EQ(form.idFormat, 1);
-    form.idFormat = -1;
-    StoreTrunkBank(form, image, 0);
-    EXPECT_EQ(image.TrunkSetting[0][kTsStatusOrIdFormat], "1");
-    form.idFormat = 0;
-    StoreTrunkBank(form, image, 0);
-    EXPECT_EQ(image.TrunkSetting[0][kTsStatusOrIdFormat], "0");
-}
-
 TEST_F(TrunkConfigLogic, AllButtonsFollowTheirTypeRules) {
     const char* types[] = {"6", "7", "9", "1", "11"};
     for (int b = 0; b < 5; ++b) image.TrunkType[b] = types[b];
@@ -230,17 +173,6 @@ TEST_F(TrunkConfigLogic, AllButtonsFollowTheirTypeRules) {
         EXPECT_EQ(image.TrunkSetting[b][kTsDelay], "1");
         EXPECT_EQ(image.TrunkSetting[b][kTsEndCode], "0");
     }
-}
-
-TEST_F(TrunkConfigLogic, ClearBankKeepsType) {
-    image.TrunkType[3] = "4";
-    image.TrunkSetting[3] = {"1", "1", "1", "1", "1", "1", "1", "1", "keep", "keep"};
-    image.TrunkBase[3][2][7] = "x";
-    ClearTrunkBank(image, 3);
-    EXPECT_EQ(image.TrunkType[3], "4");
-    EXPECT_EQ(image.TrunkSetting[3],
-              (std::array<std::string, 10>{"", "", "", "", "", "", "", "", "keep", "keep"}));
-    EXPECT_EQ(image.TrunkBase[3][2][7], "");
 }
 
 }  // namespace
