@@ -54,7 +54,7 @@ void BM_EditorSelectBank(benchmark::State& state) {
     int bank = 0;
     for (auto _ : state) {
         bank = (bank + 1) % vex::kBankCount;
-        editor.SelectBank(bank);
+        editor.selectBank(bank);
         benchmark::DoNotOptimize(editor.grid());
     }
 }
@@ -68,7 +68,7 @@ void BM_EditorSortBank(benchmark::State& state) {
     vex::TableEditor editor(image, options, defaults);
     bool ascending = true;
     for (auto _ : state) {
-        editor.Sort(vex::Selection::Cell(1, 1),
+        editor.sort(vex::Selection::cell(1, 1),
                     ascending ? vex::SortOrder::Ascending : vex::SortOrder::Descending, {});
         ascending = !ascending;
     }

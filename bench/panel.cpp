@@ -62,7 +62,7 @@ void Measure(benchmark::State& state, bool gone) {
     vex::ComSettings com;
     com.device = sim.device();
     com.baud = 115200;
-    vex::gui::lcd8 panel(options, com, folder.path(), prompter);
+    vex::gui::Lcd8 panel(options, com, folder.path(), prompter);
     panel.show();
     long changes = 0;
     auto draw = panel.poller().onDisplay;

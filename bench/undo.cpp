@@ -36,16 +36,16 @@ vex::Image FullImage() {
 }
 
 void Edit(vex::TableEditor& editor, int i) {
-    if (i % 50 == 0) editor.SelectBank((i / 50) % vex::kScannerBanks);
+    if (i % 50 == 0) editor.selectBank((i / 50) % vex::kScannerBanks);
     if (i % 10 == 9) {
-        editor.ApplyImageChange("Swap channels", [i](vex::Image& image) {
+        editor.applyImageChange("Swap channels", [i](vex::Image& image) {
             return vex::TransferChannel(image, vex::TransferOp::Swap, {i % 5, i % 50 + 1},
                                         {(i + 1) % 5, (i * 7) % 50 + 1});
         });
         return;
     }
     const int row = i % vex::ChannelsPerBank + 1;
-    editor.EnterText(vex::Selection::Cell(row, vex::kGridTag), "EDIT " + std::to_string(i));
+    editor.enterText(vex::Selection::cell(row, vex::kGridTag), "EDIT " + std::to_string(i));
 }
 
 // Processor time of this thread in microseconds: the machine may be busy with other work.
@@ -67,7 +67,7 @@ void BM_ThousandEditsThenThousandUndos(benchmark::State& state) {
         const double edited = CpuMicros();
         historyBytes = static_cast<double>(editor.history().bytes());
         int undone = 0;
-        while (undone < 1000 && editor.Undo()) ++undone;
+        while (undone < 1000 && editor.undo()) ++undone;
         const double end = CpuMicros();
         if (undone < 1000) state.SkipWithError("fewer than 1000 steps to undo");
         editMicros = (edited - start) / 1000;
@@ -92,7 +92,7 @@ void BM_HundredBankMoves(benchmark::State& state) {
         vex::Image image = FullImage();
         vex::TableEditor editor(image, options, defaults);
         for (int i = 0; i < 100; ++i) {
-            editor.ApplyImageChange("Swap banks", [i](vex::Image& img) {
+            editor.applyImageChange("Swap banks", [i](vex::Image& img) {
                 return vex::TransferBank(img, vex::TransferOp::Swap, i % 5, (i + 2) % 5,
                                          {true, true, true, true})
                     .changed;

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::array<std::string, vex::kTrunkTypeCount> types{};
     vex::ParseTrunkTypes(text, types);
 
-    const vex::IniData ini = vex::IniData::Parse(text);
-    if (ini.Get("setup", "x", "d").size() > vex::kIniValueMax) std::abort();
+    const vex::IniData ini = vex::IniData::parse(text);
+    if (ini.get("setup", "x", "d").size() > vex::kIniValueMax) std::abort();
     return 0;
 }

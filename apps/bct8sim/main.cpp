@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
         std::string error;
         const auto fault = bct8sim::ParseFault(text, error);
         if (!fault) return Usage(error);
-        faults.Add(*fault);
+        faults.add(*fault);
     }
 
     if (!tracePath.empty()) {
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
         }
         if (read) {
             std::string error;
-            if (!scanner.Load(text, error)) {
+            if (!scanner.load(text, error)) {
                 std::fprintf(stderr, "bct8sim: %s is not a memory file (%s)\n",
                              options.memoryFile.c_str(), error.c_str());
                 return 1;
@@ -171,20 +171,20 @@ int main(int argc, char** argv) {
     sigaction(SIGHUP, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    scanner.SetScanByTime(options.scanMs > 0);
+    scanner.setScanByTime(options.scanMs > 0);
     bct8sim::Wire wire(scanner, faults, options);
     std::string error;
-    if (!wire.Open(error)) {
+    if (!wire.open(error)) {
         std::fprintf(stderr, "bct8sim: %s\n", error.c_str());
         return 1;
     }
-    if (!wire.SaveMemory(error)) {
+    if (!wire.saveMemory(error)) {
         std::fprintf(stderr, "bct8sim: %s\n", error.c_str());
         return 1;
     }
     std::printf("%s\n", wire.devicePath().c_str());
     std::fflush(stdout);
-    const int code = wire.Run(g_stop);
+    const int code = wire.run(g_stop);
     if (options.trace && options.trace != stderr) std::fclose(options.trace);
     return code;
 }

@@ -80,208 +80,208 @@ std::string Printable(const std::string& text) {
 }  // namespace
 
 Wire::Wire(Scanner& scanner, FaultPlan& faults, WireOptions options)
-    : scanner_(scanner),
-      faults_(faults),
-      responder_(scanner, faults),
-      options_(std::move(options)) {}
+    : d_scanner(scanner),
+      d_faults(faults),
+      d_responder(scanner, faults),
+      d_options(std::move(options)) {}
 
 Wire::~Wire() {
-    Close();
+    close();
 }
 
-Wire::Clock::duration Wire::ByteTime() const {
+Wire::Clock::duration Wire::byteTime() const {
     // Start bit, eight data bits, stop bit.
     return std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(10.0 / static_cast<double>(options_.baud)));
+        std::chrono::duration<double>(10.0 / static_cast<double>(d_options.baud)));
 }
 
-bool Wire::Open(std::string& error) {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+bool Wire::open(std::string& error) {
+    d_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (d_master < 0 || ::grantpt(d_master) != 0 || ::unlockpt(d_master) != 0) {
         error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
         return false;
     }
-    const char* name = ::ptsname(master_);
+    const char* name = ::ptsname(d_master);
     if (!name) {
         error = std::string("cannot name the pseudo-terminal: ") + std::strerror(errno);
         return false;
     }
-    devicePath_ = name;
-    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    d_devicePath = name;
+    ::fcntl(d_master, F_SETFL, ::fcntl(d_master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(d_master, F_SETFD, FD_CLOEXEC);
 
     // Holding the terminal open keeps the pair alive while the program closes and reopens its
     // port (it does that on every retry), and lets the line settings persist in between.
-    holder_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (holder_ < 0) {
+    d_holder = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (d_holder < 0) {
         error = std::string("cannot open ") + name + ": " + std::strerror(errno);
         return false;
     }
     termios settings{};
-    ::tcgetattr(holder_, &settings);
+    ::tcgetattr(d_holder, &settings);
     ::cfmakeraw(&settings);
-    const speed_t speed = SpeedConstant(options_.baud);
+    const speed_t speed = SpeedConstant(d_options.baud);
     if (speed != B0) {
         ::cfsetispeed(&settings, speed);
         ::cfsetospeed(&settings, speed);
     }
-    ::tcsetattr(holder_, TCSANOW, &settings);
+    ::tcsetattr(d_holder, TCSANOW, &settings);
 
-    if (!options_.linkPath.empty()) {
+    if (!d_options.linkPath.empty()) {
         std::error_code ec;
-        if (std::filesystem::is_symlink(options_.linkPath, ec)) {
-            std::filesystem::remove(options_.linkPath, ec);
-        } else if (std::filesystem::exists(options_.linkPath, ec)) {
-            error = options_.linkPath.string() + " exists and is not a link; not replacing it";
+        if (std::filesystem::is_symlink(d_options.linkPath, ec)) {
+            std::filesystem::remove(d_options.linkPath, ec);
+        } else if (std::filesystem::exists(d_options.linkPath, ec)) {
+            error = d_options.linkPath.string() + " exists and is not a link; not replacing it";
             return false;
         }
-        std::filesystem::create_symlink(devicePath_, options_.linkPath, ec);
+        std::filesystem::create_symlink(d_devicePath, d_options.linkPath, ec);
         if (ec) {
-            error = "cannot create " + options_.linkPath.string() + ": " + ec.message();
+            error = "cannot create " + d_options.linkPath.string() + ": " + ec.message();
             return false;
         }
     }
-    started_ = Clock::now();
-    rxFree_ = txFree_ = started_;
+    d_started = Clock::now();
+    d_rxFree = d_txFree = d_started;
     return true;
 }
 
-void Wire::Close() {
-    if (master_ >= 0) ::close(master_);
-    if (holder_ >= 0) ::close(holder_);
-    master_ = holder_ = -1;
-    if (!options_.linkPath.empty()) {
+void Wire::close() {
+    if (d_master >= 0) ::close(d_master);
+    if (d_holder >= 0) ::close(d_holder);
+    d_master = d_holder = -1;
+    if (!d_options.linkPath.empty()) {
         std::error_code ec;
-        if (std::filesystem::is_symlink(options_.linkPath, ec)) {
-            std::filesystem::remove(options_.linkPath, ec);
+        if (std::filesystem::is_symlink(d_options.linkPath, ec)) {
+            std::filesystem::remove(d_options.linkPath, ec);
         }
     }
 }
 
-bool Wire::SaveMemory(std::string& error) {
-    if (options_.memoryFile.empty()) return true;
-    const vex::WriteResult result = vex::WriteFileAtomically(options_.memoryFile, scanner_.Save());
+bool Wire::saveMemory(std::string& error) {
+    if (d_options.memoryFile.empty()) return true;
+    const vex::WriteResult result = vex::WriteFileAtomically(d_options.memoryFile, d_scanner.save());
     if (!result) {
-        error = "cannot write " + options_.memoryFile.string() + ": " + result.error;
+        error = "cannot write " + d_options.memoryFile.string() + ": " + result.error;
         return false;
     }
-    scanner_.clearDirty();
+    d_scanner.clearDirty();
     return true;
 }
 
-void Wire::Trace(const char* direction, const std::string& text) {
-    if (!options_.trace) return;
-    const double seconds = std::chrono::duration<double>(Clock::now() - started_).count();
-    std::fprintf(options_.trace, "%10.4f %s %s\n", seconds, direction, Printable(text).c_str());
-    std::fflush(options_.trace);
+void Wire::trace(const char* direction, const std::string& text) {
+    if (!d_options.trace) return;
+    const double seconds = std::chrono::duration<double>(Clock::now() - d_started).count();
+    std::fprintf(d_options.trace, "%10.4f %s %s\n", seconds, direction, Printable(text).c_str());
+    std::fflush(d_options.trace);
 }
 
-bool Wire::ClientSpeedMatches() const {
-    if (!options_.strictBaud) return true;
+bool Wire::clientSpeedMatches() const {
+    if (!d_options.strictBaud) return true;
     termios settings{};
-    if (::tcgetattr(master_, &settings) != 0) return true;
+    if (::tcgetattr(d_master, &settings) != 0) return true;
     const long speed = SpeedValue(::cfgetospeed(&settings));
-    return speed == 0 || speed == options_.baud;
+    return speed == 0 || speed == d_options.baud;
 }
 
-void Wire::Receive(const char* data, std::size_t size, Clock::time_point now) {
+void Wire::receive(const char* data, std::size_t size, Clock::time_point now) {
     // Bytes cross the wire one after another; a command is complete when its last byte is in.
-    if (rxFree_ < now) rxFree_ = now;
-    const bool speedOk = ClientSpeedMatches();
+    if (d_rxFree < now) d_rxFree = now;
+    const bool speedOk = clientSpeedMatches();
     for (std::size_t i = 0; i < size; ++i) {
-        rxFree_ += ByteTime();
+        d_rxFree += byteTime();
         const char c = data[i];
         if (c == '\r' || c == '\n') {
             // CR ends a line; the LF of a CR LF pair ends an empty one, which is ignored.
-            if (!line_.empty() || c == '\r') {
-                if (lineGarbled_) {
-                    Trace("<", line_ + " (sent at the wrong baud rate: ignored)");
+            if (!d_line.empty() || c == '\r') {
+                if (d_lineGarbled) {
+                    trace("<", d_line + " (sent at the wrong baud rate: ignored)");
                 } else {
-                    pending_.push_back({line_, rxFree_});
+                    d_pending.push_back({d_line, d_rxFree});
                 }
             }
-            line_.clear();
-            lineGarbled_ = false;
+            d_line.clear();
+            d_lineGarbled = false;
             continue;
         }
-        if (!speedOk) lineGarbled_ = true;
-        line_ += c;
-        if (line_.size() > 512) {  // no command is this long: drop the noise
-            line_.clear();
-            lineGarbled_ = false;
+        if (!speedOk) d_lineGarbled = true;
+        d_line += c;
+        if (d_line.size() > 512) {  // no command is this long: drop the noise
+            d_line.clear();
+            d_lineGarbled = false;
         }
     }
 }
 
-void Wire::Queue(const std::string& text, Clock::time_point start) {
-    Clock::time_point due = std::max(start, txFree_);
+void Wire::queue(const std::string& text, Clock::time_point start) {
+    Clock::time_point due = std::max(start, d_txFree);
     for (char c : text) {
-        due += ByteTime();
-        outgoing_.push_back({c, due});
+        due += byteTime();
+        d_outgoing.push_back({c, due});
     }
-    txFree_ = due;
+    d_txFree = due;
 }
 
-void Wire::Flush(Clock::time_point now) {
+void Wire::flush(Clock::time_point now) {
     std::string chunk;
-    for (const Outgoing& o : outgoing_) {
+    for (const Outgoing& o : d_outgoing) {
         if (o.due > now) break;
         chunk += o.byte;
     }
     if (chunk.empty()) return;
-    const ssize_t written = ::write(master_, chunk.data(), chunk.size());
+    const ssize_t written = ::write(d_master, chunk.data(), chunk.size());
     if (written > 0) {
-        outgoing_.erase(outgoing_.begin(), outgoing_.begin() + written);
+        d_outgoing.erase(d_outgoing.begin(), d_outgoing.begin() + written);
     } else if (written < 0 && errno != EAGAIN && errno != EINTR) {
-        outgoing_.clear();  // nobody can receive it
+        d_outgoing.clear();  // nobody can receive it
     }
 }
 
-void Wire::Serve(Clock::time_point now, bool& disconnect) {
+void Wire::serve(Clock::time_point now, bool& disconnect) {
     const auto latency = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double, std::milli>(options_.latencyMs));
-    while (!pending_.empty()) {
+        std::chrono::duration<double, std::milli>(d_options.latencyMs));
+    while (!d_pending.empty()) {
         // The scanner handles one command at a time: after the previous reply is out and its
         // own latency has passed.
-        const Clock::time_point start = std::max(pending_.front().complete + latency, txFree_);
+        const Clock::time_point start = std::max(d_pending.front().complete + latency, d_txFree);
         if (start > now) return;
-        const std::string command = std::move(pending_.front().command);
-        pending_.pop_front();
+        const std::string command = std::move(d_pending.front().command);
+        d_pending.pop_front();
         if (command.empty()) {
-            Trace("<", "");
+            trace("<", "");
             continue;
         }
-        Trace("<", command);
-        const unsigned long changesBefore = scanner_.changes();
-        const Response response = responder_.answer(command);
-        if (scanner_.changes() != changesBefore) lastChange_ = now;
-        if (response.fault) Trace("!", FaultName(*response.fault));
+        trace("<", command);
+        const unsigned long changesBefore = d_scanner.changes();
+        const Response response = d_responder.answer(command);
+        if (d_scanner.changes() != changesBefore) d_lastChange = now;
+        if (response.fault) trace("!", FaultName(*response.fault));
         if (response.disconnect) {
             disconnect = true;
             return;
         }
         if (!response.text) continue;
-        Trace(">", *response.text);
-        Queue(*response.text, start);
+        trace(">", *response.text);
+        queue(*response.text, start);
     }
 }
 
-void Wire::Control(const std::string& line, bool& quit) {
+void Wire::control(const std::string& line, bool& quit) {
     std::string reply = "ok";
     if (line.rfind("fault ", 0) == 0) {
         std::string error;
         if (auto fault = ParseFault(line.substr(6), error)) {
-            faults_.Add(*fault);
+            d_faults.add(*fault);
         } else {
             reply = "error: " + error;
         }
     } else if (line == "clear") {
-        faults_.Clear();
+        d_faults.clear();
     } else if (line == "save") {
         std::string error;
-        if (!SaveMemory(error)) reply = "error: " + error;
+        if (!saveMemory(error)) reply = "error: " + error;
     } else if (line == "count") {
-        reply = "ok " + std::to_string(responder_.commandCount());
+        reply = "ok " + std::to_string(d_responder.commandCount());
     } else if (line == "quit") {
         quit = true;
     } else if (!line.empty()) {
@@ -291,7 +291,7 @@ void Wire::Control(const std::string& line, bool& quit) {
     std::fflush(stdout);
 }
 
-int Wire::Run(volatile std::sig_atomic_t& stop) {
+int Wire::run(volatile std::sig_atomic_t& stop) {
     sigset_t blocked, waiting;
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGTERM);
@@ -302,27 +302,27 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
     sigdelset(&waiting, SIGINT);
     sigdelset(&waiting, SIGHUP);
 
-    const auto saveDelay = std::chrono::milliseconds(options_.saveDelayMs);
+    const auto saveDelay = std::chrono::milliseconds(d_options.saveDelayMs);
     bool quit = false;
     bool disconnect = false;
     int exitCode = 0;
     char buffer[4096];
-    const auto scanStep = std::chrono::milliseconds(options_.scanMs);
+    const auto scanStep = std::chrono::milliseconds(d_options.scanMs);
     Clock::time_point nextScan = Clock::now() + scanStep;
     while (!stop && !quit && !disconnect) {
         Clock::time_point now = Clock::now();
-        if (options_.scanMs > 0 && now >= nextScan) {
-            scanner_.Tick();
+        if (d_options.scanMs > 0 && now >= nextScan) {
+            d_scanner.tick();
             nextScan = std::max(nextScan + scanStep, now);
         }
-        Serve(now, disconnect);
+        serve(now, disconnect);
         if (disconnect) break;
-        Flush(now);
-        if (scanner_.dirty() && now - lastChange_ >= saveDelay) {
+        flush(now);
+        if (d_scanner.dirty() && now - d_lastChange >= saveDelay) {
             std::string error;
-            if (!SaveMemory(error)) {
+            if (!saveMemory(error)) {
                 std::fprintf(stderr, "bct8sim: %s\n", error.c_str());
-                lastChange_ = now;  // try again later rather than spin
+                d_lastChange = now;  // try again later rather than spin
             }
         }
 
@@ -331,16 +331,16 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
         auto consider = [&](Clock::time_point t) {
             if (!wake || t < *wake) wake = t;
         };
-        if (!outgoing_.empty()) consider(outgoing_.front().due);
-        if (!pending_.empty()) {
+        if (!d_outgoing.empty()) consider(d_outgoing.front().due);
+        if (!d_pending.empty()) {
             consider(
-                std::max(pending_.front().complete +
+                std::max(d_pending.front().complete +
                              std::chrono::duration_cast<Clock::duration>(
-                                 std::chrono::duration<double, std::milli>(options_.latencyMs)),
-                         txFree_));
+                                 std::chrono::duration<double, std::milli>(d_options.latencyMs)),
+                         d_txFree));
         }
-        if (scanner_.dirty()) consider(lastChange_ + saveDelay);
-        if (options_.scanMs > 0) consider(nextScan);
+        if (d_scanner.dirty()) consider(d_lastChange + saveDelay);
+        if (d_options.scanMs > 0) consider(nextScan);
         timespec timeout{};
         timespec* timeoutPointer = nullptr;
         if (wake) {
@@ -350,8 +350,8 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
             timeout.tv_nsec = ns % 1000000000;
             timeoutPointer = &timeout;
         }
-        pollfd fds[2] = {{master_, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        const nfds_t count = options_.control && controlOpen_ ? 2 : 1;
+        pollfd fds[2] = {{d_master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        const nfds_t count = d_options.control && d_controlOpen ? 2 : 1;
         const int ready = ::ppoll(fds, count, timeoutPointer, &waiting);
         if (ready < 0) {
             if (errno == EINTR) continue;
@@ -361,32 +361,32 @@ int Wire::Run(volatile std::sig_atomic_t& stop) {
         }
         now = Clock::now();
         if (fds[0].revents & POLLIN) {
-            const ssize_t got = ::read(master_, buffer, sizeof buffer);
-            if (got > 0) Receive(buffer, static_cast<std::size_t>(got), now);
+            const ssize_t got = ::read(d_master, buffer, sizeof buffer);
+            if (got > 0) receive(buffer, static_cast<std::size_t>(got), now);
         }
         if (count > 1 && (fds[1].revents & (POLLIN | POLLHUP))) {
             const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
             if (got <= 0) {
-                controlOpen_ = false;
-                if (options_.quitOnEof) quit = true;
+                d_controlOpen = false;
+                if (d_options.quitOnEof) quit = true;
             } else {
-                control_.append(buffer, static_cast<std::size_t>(got));
+                d_control.append(buffer, static_cast<std::size_t>(got));
                 std::size_t end;
-                while ((end = control_.find('\n')) != std::string::npos) {
-                    std::string line = control_.substr(0, end);
-                    control_.erase(0, end + 1);
+                while ((end = d_control.find('\n')) != std::string::npos) {
+                    std::string line = d_control.substr(0, end);
+                    d_control.erase(0, end + 1);
                     if (!line.empty() && line.back() == '\r') line.pop_back();
-                    Control(line, quit);
+                    control(line, quit);
                 }
             }
         }
     }
     if (disconnect)
         std::fprintf(stderr, "bct8sim: disconnecting after command %d\n",
-                     responder_.commandCount());
-    Close();
+                     d_responder.commandCount());
+    close();
     std::string error;
-    if (!SaveMemory(error)) {
+    if (!saveMemory(error)) {
         std::fprintf(stderr, "bct8sim: %s\n", error.c_str());
         exitCode = 1;
     }

@@ -37,15 +37,15 @@ class Wire {
     ~Wire();
 
     // Creates the pseudo-terminal; false with a reason when that is impossible.
-    bool Open(std::string& error);
-    const std::string& devicePath() const { return devicePath_; }
+    bool open(std::string& error);
+    const std::string& devicePath() const { return d_devicePath; }
 
     // Serves until `stop` becomes non-zero, a "quit" control line, or a disconnect fault.
     // Returns the process exit code.
-    int Run(volatile std::sig_atomic_t& stop);
+    int run(volatile std::sig_atomic_t& stop);
 
     // Writes the memory file now (when there is one). False with a reason on failure.
-    bool SaveMemory(std::string& error);
+    bool saveMemory(std::string& error);
 
   private:
     struct Pending {
@@ -57,33 +57,33 @@ class Wire {
         Clock::time_point due;
     };
 
-    void Receive(const char* data, std::size_t size, Clock::time_point now);
-    void Serve(Clock::time_point now, bool& disconnect);
-    void Queue(const std::string& text, Clock::time_point start);
-    void Flush(Clock::time_point now);
-    void Control(const std::string& line, bool& quit);
-    bool ClientSpeedMatches() const;
-    void Trace(const char* direction, const std::string& text);
-    void Close();
-    Clock::duration ByteTime() const;
+    void receive(const char* data, std::size_t size, Clock::time_point now);
+    void serve(Clock::time_point now, bool& disconnect);
+    void queue(const std::string& text, Clock::time_point start);
+    void flush(Clock::time_point now);
+    void control(const std::string& line, bool& quit);
+    bool clientSpeedMatches() const;
+    void trace(const char* direction, const std::string& text);
+    void close();
+    Clock::duration byteTime() const;
 
-    Scanner& scanner_;
-    FaultPlan& faults_;
-    Responder responder_;
-    WireOptions options_;
-    int master_ = -1;
-    int holder_ = -1;  // our own handle on the terminal, so the client may close and reopen it
-    std::string devicePath_;
-    std::string line_;
-    bool lineGarbled_ = false;
-    Clock::time_point rxFree_{};  // when the receive side of the wire is idle again
-    Clock::time_point txFree_{};  // when the last queued reply byte has left
-    std::deque<Pending> pending_;
-    std::deque<Outgoing> outgoing_;
-    Clock::time_point started_;
-    Clock::time_point lastChange_{};
-    std::string control_;
-    bool controlOpen_ = true;
+    Scanner& d_scanner;
+    FaultPlan& d_faults;
+    Responder d_responder;
+    WireOptions d_options;
+    int d_master = -1;
+    int d_holder = -1;  // our own handle on the terminal, so the client may close and reopen it
+    std::string d_devicePath;
+    std::string d_line;
+    bool d_lineGarbled = false;
+    Clock::time_point d_rxFree{};  // when the receive side of the wire is idle again
+    Clock::time_point d_txFree{};  // when the last queued reply byte has left
+    std::deque<Pending> d_pending;
+    std::deque<Outgoing> d_outgoing;
+    Clock::time_point d_started;
+    Clock::time_point d_lastChange{};
+    std::string d_control;
+    bool d_controlOpen = true;
 };
 
 }  // namespace bct8sim

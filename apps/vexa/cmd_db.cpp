@@ -126,24 +126,24 @@ int RunDb(const std::vector<std::string>& args) {
             if (set.substr(0, equals) == "Use Agency/County Name:" && equals + 1 < set.size())
                 placeNameSet = set.substr(equals + 1);
         }
-        const auto bankText = parsed.Option("bank");
+        const auto bankText = parsed.option("bank");
         bank = bankText ? std::atoi(bankText->c_str()) : 0;
         if (bank < 1 || bank > vex::kScannerBanks) return Fail("--bank takes 1 to 5", kExitUsage);
         --bank;
-        if (const auto s = parsed.Option("start")) start = std::atoi(s->c_str());
+        if (const auto s = parsed.option("start")) start = std::atoi(s->c_str());
         if (start < 1 || start > vex::ChannelsPerBank)
             return Fail("--start takes 1 to 50", kExitUsage);
     }
     bool itemsOk = true, sitesOk = true;
-    const std::set<std::int32_t> items = IdList(parsed.Option("items"), itemsOk);
-    const std::set<std::int32_t> sites = IdList(parsed.Option("sites"), sitesOk);
+    const std::set<std::int32_t> items = IdList(parsed.option("items"), itemsOk);
+    const std::set<std::int32_t> sites = IdList(parsed.option("sites"), sitesOk);
     if (!itemsOk || !sitesOk)
         return Fail("--items and --sites take IDs separated by commas", kExitUsage);
 
     // Credentials: never from the command line, where other users could read them.
-    std::string user = parsed.Option("user").value_or("");
+    std::string user = parsed.option("user").value_or("");
     std::string password;
-    if (const auto file = parsed.Option("password-file")) {
+    if (const auto file = parsed.option("password-file")) {
         if (!vex::ReadWholeFile(*file, password))
             return Fail("cannot read the password file " + *file);
         password = password.substr(0, password.find_first_of("\r\n"));
@@ -159,7 +159,7 @@ int RunDb(const std::vector<std::string>& args) {
     std::filesystem::path folder;
     {
         QStringList folderArgs{"vexa"};
-        if (const auto dir = parsed.Option("dir")) {
+        if (const auto dir = parsed.option("dir")) {
             folderArgs << "--dir" << QString::fromStdString(*dir);
             memOptions = vex::ReadSetupIni(*dir);
         }
@@ -168,7 +168,7 @@ int RunDb(const std::vector<std::string>& args) {
     vex::Image image;
     vex::ClearForStartup(image);
     vex::SetStartupBankTags(image);
-    if (const auto base = parsed.Option("base")) {
+    if (const auto base = parsed.option("base")) {
         const vex::MemReadResult read = vex::ReadMemFile(image, *base, memOptions);
         if (!read.ok)
             return Fail(*base + ": " + (read.fileMissing ? "no such file" : read.message));
@@ -182,7 +182,7 @@ int RunDb(const std::vector<std::string>& args) {
     Session& session = runner.session;
     std::string endpoint{kRemoteEndpoint};
     EndpointKind kind = EndpointKind::Remote;
-    if (const auto e = parsed.Option("endpoint")) {
+    if (const auto e = parsed.option("endpoint")) {
         endpoint = NormaliseEndpoint(*e);
         if (endpoint.empty()) return Fail("'" + *e + "' is not a usable address", kExitUsage);
         if (endpoint != kRemoteEndpoint) kind = EndpointKind::Local;

@@ -15,8 +15,8 @@ int RunExport(const std::vector<std::string>& args) {
     if (const int code = CheckUsage(kExportCommand, parsed, 2); code >= 0) return code;
     const int bank = BankOption(parsed, true);
     if (bank == -2) return Fail("--bank takes 1 to 5 or D", kExitUsage);
-    const bool trunk = parsed.Option("trunk").has_value();
-    const bool search = parsed.Option("search").has_value();
+    const bool trunk = parsed.option("trunk").has_value();
+    const bool search = parsed.option("search").has_value();
     if (trunk && search) return Fail("--trunk and --search exclude each other", kExitUsage);
     if (trunk && bank == vex::kDummyBank)
         return Fail("the Dummy bank has no trunk IDs", kExitUsage);

@@ -16,11 +16,11 @@ constexpr std::uintmax_t kMaxTextFile = 64u << 20;
 int RunImport(const std::vector<std::string>& args) {
     const ParsedArgs parsed = ParseArgs(args, {"base", "bank", "start"}, {"found"});
     if (const int code = CheckUsage(kImportCommand, parsed, 2); code >= 0) return code;
-    const bool foundOnly = parsed.Option("found").has_value();
+    const bool foundOnly = parsed.option("found").has_value();
     const int bank = BankOption(parsed, true);
     if (bank == -2) return Fail("--bank takes 1 to 5 or D", kExitUsage);
     int start = 1;
-    if (const auto text = parsed.Option("start")) {
+    if (const auto text = parsed.option("start")) {
         start = vex::IntegerValue(*text);
         if (start < 1 || start > vex::ChannelsPerBank)
             return Fail("--start takes a channel of the bank, 1 to 50", kExitUsage);

@@ -14,8 +14,8 @@ constexpr std::uintmax_t kMaxIcfFile = 1u << 20;
 int RunImportIcf(const std::vector<std::string>& args) {
     const ParsedArgs parsed = ParseArgs(args, {"base", "from", "bank"}, {"all", "yes", "clean"});
     if (const int code = CheckUsage(kImportIcfCommand, parsed, 2); code >= 0) return code;
-    const bool all = parsed.Option("all").has_value();
-    const auto from = parsed.Option("from");
+    const bool all = parsed.option("all").has_value();
+    const auto from = parsed.option("from");
     const int bank = BankOption(parsed, true);
     int source = -1;
     if (from && from->size() == 1 && std::toupper(static_cast<unsigned char>((*from)[0])) >= 'A' &&
@@ -31,14 +31,14 @@ int RunImportIcf(const std::vector<std::string>& args) {
     if (!icf.ok) return Fail(in + ": " + icf.message);
     for (const vex::Diagnostic& problem : icf.problems)
         std::cerr << "vexa: " << problem.text << '\n';
-    if (parsed.Option("clean"))
+    if (parsed.option("clean"))
         std::cerr << "vexa: " << vex::PerconClean(icf) << " duplicate frequencies removed\n";
 
     ImportTarget target;
     int code = kExitOk;
     if (!LoadBase(parsed, target, code)) return code;
     const vex::ImportPlan plan = all ? vex::PlanIcfAll(icf) : vex::PlanIcfBank(icf, source, bank);
-    if (!MayOverride(target, plan, parsed.Option("yes").has_value(), code)) return code;
+    if (!MayOverride(target, plan, parsed.option("yes").has_value(), code)) return code;
     return ApplyAndSave(target, plan, parsed.positional[1]);
 }
 

@@ -21,7 +21,7 @@ int RunImportTrunk(const std::vector<std::string>& args) {
     const vex::ImportPlan plan = choice.all
                                      ? vex::PlanSiblingTrunkIdsAll(*file)
                                      : vex::PlanSiblingTrunkIds(*file, choice.source, choice.bank);
-    if (!MayOverride(target, plan, parsed.Option("yes").has_value(), code)) return code;
+    if (!MayOverride(target, plan, parsed.option("yes").has_value(), code)) return code;
     return ApplyAndSave(target, plan, parsed.positional[1]);
 }
 

@@ -14,7 +14,7 @@ constexpr std::uintmax_t kMaxMapperFile = 64u << 20;
 
 int RunMap(const std::vector<std::string>& args) {
     const ParsedArgs parsed = ParseArgs(args, {}, {"types", "remove-empty"});
-    const bool types = parsed.Option("types").has_value();
+    const bool types = parsed.option("types").has_value();
     if (const int code = CheckUsage(kMapCommand, parsed, types ? 1 : 2); code >= 0) return code;
     const std::string& in = parsed.positional[0];
     const vex::InputFile source = vex::LoadInputFile(in, kMaxMapperFile);
@@ -25,7 +25,7 @@ int RunMap(const std::vector<std::string>& args) {
         for (const int type : open.grid.types) std::cout << vex::kMapperColumnTypes[type] << '\n';
         return kExitOk;
     }
-    if (parsed.Option("remove-empty")) vex::RemoveEmptyLines(open.grid);
+    if (parsed.option("remove-empty")) vex::RemoveEmptyLines(open.grid);
     const std::string out = vex::WithMapperSuffix(parsed.positional[1]);
     const vex::WriteResult written = vex::WriteFileAtomically(out, vex::SaveMapperText(open.grid));
     if (!written.ok) return Fail("cannot write " + out + ": " + written.error);

@@ -45,10 +45,10 @@ int RunPrint(const std::vector<std::string>& args) {
     if (!parsed.error.empty()) return Fail(parsed.error, kExitUsage);
     if (parsed.positional.size() != 1)
         return Fail("print needs exactly one MEM file; see \"vexa print --help\"", kExitUsage);
-    const auto pdf = parsed.Option("pdf");
+    const auto pdf = parsed.option("pdf");
     if (!pdf || pdf->empty()) return Fail("print needs --pdf OUT.pdf", kExitUsage);
-    const auto bankOption = parsed.Option("bank");
-    if (bankOption && parsed.Option("all"))
+    const auto bankOption = parsed.option("bank");
+    if (bankOption && parsed.option("all"))
         return Fail("--bank and --all cannot be given together", kExitUsage);
     int bank = -1;
     if (bankOption) {
@@ -58,7 +58,7 @@ int RunPrint(const std::vector<std::string>& args) {
                         kExitUsage);
         bank = n - 1;
     }
-    const bool trunk = parsed.Option("trunk").has_value();
+    const bool trunk = parsed.option("trunk").has_value();
 
     vex::Image image;
     vex::ClearForStartup(image);

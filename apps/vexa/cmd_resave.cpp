@@ -22,7 +22,7 @@ int RunResave(const std::vector<std::string>& args) {
         return Fail("resave needs an input and an output file; see \"vexa resave --help\"",
                     kExitUsage);
     vex::Options options;
-    if (const auto dir = parsed.Option("dir")) {
+    if (const auto dir = parsed.option("dir")) {
         if (!std::filesystem::is_directory(*dir))
             return Fail("the program folder '" + *dir + "' does not exist");
         options = vex::ReadSetupIni(*dir);

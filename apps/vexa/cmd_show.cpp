@@ -58,7 +58,7 @@ int RunShow(const std::vector<std::string>& args) {
     if (parsed.positional.size() != 1)
         return Fail("show needs exactly one MEM file; see \"vexa show --help\"", kExitUsage);
     int onlyBank = -1;
-    if (const auto bank = parsed.Option("bank")) {
+    if (const auto bank = parsed.option("bank")) {
         const int n = vex::IntegerValue(*bank);
         if (n < 1 || n > vex::kScannerBanks || std::to_string(n) != *bank)
             return Fail("--bank must be a number from 1 to 5, not '" + *bank + "'", kExitUsage);

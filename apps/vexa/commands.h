@@ -75,7 +75,7 @@ struct ParsedArgs {
     bool help = false;
     std::string error;  // set when the line could not be parsed
 
-    std::optional<std::string> Option(std::string_view name) const;
+    std::optional<std::string> option(std::string_view name) const;
 };
 ParsedArgs ParseArgs(const std::vector<std::string>& args,
                      const std::vector<std::string_view>& valueOptions,

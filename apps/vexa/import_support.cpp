@@ -12,7 +12,7 @@ bool LoadBase(const ParsedArgs& parsed, ImportTarget& target, int& exitCode) {
     vex::ClearForFileNew(target.image);
     vex::SetNewFileBankTags(target.image);
     for (int b = 0; b < vex::kScannerBanks; ++b) target.image.TrunkType[b] = "1";
-    const auto base = parsed.Option("base");
+    const auto base = parsed.option("base");
     if (!base) return true;
     const vex::MemReadResult read = vex::ReadMemFile(target.image, *base, target.options);
     if (read.ok) return true;
@@ -49,7 +49,7 @@ int ApplyAndSave(ImportTarget& target, const vex::ImportPlan& plan, const std::s
 }
 
 int BankOption(const ParsedArgs& parsed, bool allowDummy) {
-    const auto text = parsed.Option("bank");
+    const auto text = parsed.option("bank");
     if (!text) return -1;
     const int bank = vex::ParseDestination(*text);
     if (bank < 0 || (bank == vex::kDummyBank && !allowDummy)) return -2;

@@ -88,7 +88,7 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
     if (!parsed.error.empty()) return Fail(parsed.error, kExitUsage);
     if (parsed.positional.size() != 1) return Fail("exactly one MEM file is needed", kExitUsage);
     run.file = parsed.positional[0];
-    const auto port = parsed.Option("port");
+    const auto port = parsed.option("port");
     if (!port || port->empty())
         return Fail("--port DEVICE is needed, e.g. --port /dev/ttyUSB0", kExitUsage);
     run.port = *port;
@@ -100,7 +100,7 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
     }
 
     QStringList folderArgs;
-    if (const auto dir = parsed.Option("dir")) {
+    if (const auto dir = parsed.option("dir")) {
         if (!std::filesystem::is_directory(*dir))
             return Fail("the program folder '" + *dir + "' does not exist");
         folderArgs << "--dir" << QString::fromStdString(*dir);
@@ -108,25 +108,25 @@ int ParseLinkArgs(const std::vector<std::string>& args, std::string_view usage, 
     run.folder = vex::ProgramFolder(folderArgs);
     run.options = vex::ReadSetupIni(run.folder);
     run.baud = vex::ReadComSettings(run.folder).settings.baud;
-    if (const auto baud = parsed.Option("baud")) {
+    if (const auto baud = parsed.option("baud")) {
         const long b = vex::IntegerValue(*baud);
         if (b != 4800 && b != 9600 && b != 19200 && b != 38400 && b != 57600)
             return Fail("--baud must be 4800, 9600, 19200, 38400 or 57600, not '" + *baud + "'",
                         kExitUsage);
         run.baud = b;
     }
-    if (const auto bank = parsed.Option("bank")) {
+    if (const auto bank = parsed.option("bank")) {
         const int n = vex::IntegerValue(*bank);
         if (n < 1 || n > vex::kScannerBanks || std::to_string(n) != *bank)
             return Fail("--bank must be a number from 1 to 5, not '" + *bank + "'", kExitUsage);
         run.bank = n - 1;
     }
-    if (const auto items = parsed.Option("items")) {
+    if (const auto items = parsed.option("items")) {
         if (!ParseItems(*items, run.items, run.listTags))
             return Fail("--items takes channels, ids, settings and listtags separated by commas",
                         kExitUsage);
     }
-    if (const auto trace = parsed.Option("trace")) {
+    if (const auto trace = parsed.option("trace")) {
         if (trace->empty()) return Fail("--trace needs a file name, or - for stderr", kExitUsage);
         if (*trace != "-") {
             if (const std::string problem = OutputProblem(*trace); !problem.empty())

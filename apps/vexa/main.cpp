@@ -16,7 +16,7 @@ int Fail(std::string_view message, int code) {
     return code;
 }
 
-std::optional<std::string> ParsedArgs::Option(std::string_view name) const {
+std::optional<std::string> ParsedArgs::option(std::string_view name) const {
     for (const auto& [key, value] : options)
         if (key == name) return value;
     return std::nullopt;

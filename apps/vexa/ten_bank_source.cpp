@@ -7,8 +7,8 @@ namespace vexa {
 
 bool ParseTenBankChoice(const ParsedArgs& parsed, bool allowDummy, TenBankChoice& choice,
                         int& exitCode) {
-    choice.all = parsed.Option("all").has_value();
-    const auto from = parsed.Option("from");
+    choice.all = parsed.option("all").has_value();
+    const auto from = parsed.option("from");
     choice.bank = BankOption(parsed, allowDummy);
     if (from) choice.source = vex::IntegerValue(*from) - 1;
     const bool apply =

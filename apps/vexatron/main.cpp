@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     if (!panelShotPath.isEmpty()) {
         QTimer::singleShot(0, &window, [&window] { vex::gui::OpenVirtualControl(window); });
         QTimer::singleShot(4000, &window, [panelShotPath, besidePath] {
-            vex::gui::lcd8* panel = vex::gui::OpenPanel();
+            vex::gui::Lcd8* panel = vex::gui::OpenPanel();
             if (!panel) {
                 QCoreApplication::exit(1);
                 return;

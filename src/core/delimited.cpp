@@ -11,7 +11,7 @@ bool IsLineBreak(char c) {
 
 }  // namespace
 
-void DelimitedReader::SkipLineEnd() {
+void DelimitedReader::skipLineEnd() {
     if (d_pos >= d_text.size()) return;
     if (d_text[d_pos] == '\r') {
         ++d_pos;
@@ -24,9 +24,9 @@ void DelimitedReader::SkipLineEnd() {
     ++d_line;
 }
 
-bool DelimitedReader::ReadField(std::string& field) {
+bool DelimitedReader::readField(std::string& field) {
     field.clear();
-    if (AtEnd()) return false;
+    if (atEnd()) return false;
     const std::size_t size = d_text.size();
     while (d_pos < size && IsBlank(d_text[d_pos])) ++d_pos;
     if (d_pos < size && d_text[d_pos] == '"') {
@@ -47,17 +47,17 @@ bool DelimitedReader::ReadField(std::string& field) {
     if (d_pos < size && d_text[d_pos] == ',')
         ++d_pos;
     else
-        SkipLineEnd();
+        skipLineEnd();
     return true;
 }
 
-bool DelimitedReader::ReadLine(std::string& line) {
+bool DelimitedReader::readLine(std::string& line) {
     line.clear();
-    if (AtEnd()) return false;
+    if (atEnd()) return false;
     const std::size_t start = d_pos;
     while (d_pos < d_text.size() && !IsLineBreak(d_text[d_pos])) ++d_pos;
     line.assign(d_text.substr(start, d_pos - start));
-    SkipLineEnd();
+    skipLineEnd();
     return true;
 }
 

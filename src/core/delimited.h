@@ -20,17 +20,17 @@ class DelimitedReader {
     explicit DelimitedReader(std::string_view text) : d_text(text) {}
 
     // Next field; false (and `field` empty) when the text is used up.
-    bool ReadField(std::string& field);
+    bool readField(std::string& field);
     // The rest of the current line without its line end; false when the text is used up.
-    bool ReadLine(std::string& line);
+    bool readLine(std::string& line);
 
-    bool AtEnd() const { return d_pos >= d_text.size(); }
+    bool atEnd() const { return d_pos >= d_text.size(); }
     // 1-based number of the line the next read starts on.
-    std::size_t LineNumber() const { return d_line; }
-    std::size_t Position() const { return d_pos; }
+    std::size_t lineNumber() const { return d_line; }
+    std::size_t position() const { return d_pos; }
 
   private:
-    void SkipLineEnd();
+    void skipLineEnd();
 
     std::string_view d_text;
     std::size_t d_pos = 0;

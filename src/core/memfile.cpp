@@ -91,41 +91,41 @@ class Reader {
     Reader(std::string_view content, MemReadResult& result) : d_text(content), d_result(result) {}
 
     // The next line without its line end, for a record named `what` (e.g. "channel 78").
-    bool Line(std::string& out, std::string_view what) {
+    bool readLine(std::string& out, std::string_view what) {
         if (d_pos >= d_text.size()) {
             ++d_line;
-            return Fail("the file ends before " + std::string(what));
+            return fail("the file ends before " + std::string(what));
         }
         ++d_line;
         std::size_t end = d_pos;
         while (end < d_text.size() && d_text[end] != '\r' && d_text[end] != '\n') ++end;
         out.assign(d_text.substr(d_pos, end - d_pos));
-        if (end >= d_text.size()) return Fail("the file ends inside this line");
+        if (end >= d_text.size()) return fail("the file ends inside this line");
         d_pos = end + 1;
         if (d_text[end] == '\r' && d_pos < d_text.size() && d_text[d_pos] == '\n') ++d_pos;
         return true;
     }
 
     // A record line of exactly `count` fields; with a label, the first field must begin with it.
-    bool Record(std::string_view what, std::size_t count, std::string_view label = {}) {
+    bool record(std::string_view what, std::size_t count, std::string_view label = {}) {
         std::string line;
-        if (!Line(line, what)) return false;
+        if (!readLine(line, what)) return false;
         if (!SplitFields(line, d_fields))
-            return Fail(std::string(what) + ": a quoted value is not closed");
+            return fail(std::string(what) + ": a quoted value is not closed");
         if (d_fields.size() != count)
-            return Fail(std::string(what) + ": " + std::to_string(d_fields.size()) +
+            return fail(std::string(what) + ": " + std::to_string(d_fields.size()) +
                         (d_fields.size() == 1 ? " field" : " fields") + " where " +
                         std::to_string(count) + " belong");
         if (!label.empty() && !d_fields[0].starts_with(label))
-            return Fail(std::string(what) + ": the line does not begin with " + std::string(label));
+            return fail(std::string(what) + ": the line does not begin with " + std::string(label));
         return true;
     }
 
     // A label, then the values into `row` (may be null), each cut to `size`.
     template <typename Row>
-    bool Values(Row* row, std::size_t count, std::string_view what, std::string_view label,
+    bool values(Row* row, std::size_t count, std::string_view what, std::string_view label,
                 std::size_t size = kValueSize) {
-        if (!Record(what, count + 1, label)) return false;
+        if (!record(what, count + 1, label)) return false;
         if (!row) return true;
         for (std::size_t i = 0; i < count && i < row->size(); ++i) {
             CutTo(d_fields[i + 1], size);
@@ -135,9 +135,9 @@ class Reader {
     }
 
     // A bank-tag line: "#$BT", the bank, a space and the tag from the seventh character on.
-    bool BankTagLine(std::string* tag, std::string_view what) {
+    bool bankTagLine(std::string* tag, std::string_view what) {
         std::string line;
-        if (!Line(line, what)) return false;
+        if (!readLine(line, what)) return false;
         if (tag && Contains(line, "#$BT") && line.size() > 5) {
             *tag = line.substr(6, kTagSize);
         }
@@ -146,9 +146,9 @@ class Reader {
 
     // A trunk-type line: the numeric value of the text from the seventh character on, in
     // decimal. "0" (Unknown) stays "0".
-    bool TrunkTypeLine(std::string* type, std::string_view what) {
+    bool trunkTypeLine(std::string* type, std::string_view what) {
         std::string line;
-        if (!Line(line, what)) return false;
+        if (!readLine(line, what)) return false;
         if (type && Contains(line, "#$TT")) {
             const std::string_view text =
                 line.size() > 6 ? std::string_view(line).substr(6, kValueSize) : std::string_view();
@@ -157,7 +157,7 @@ class Reader {
         return true;
     }
 
-    bool Fail(std::string why) {
+    bool fail(std::string why) {
         d_result.ok = false;
         d_result.damagedLine = std::max(d_line, 1);
         d_result.message = std::string(kMsgNotValidPrefix) + std::to_string(d_result.damagedLine) +
@@ -198,7 +198,7 @@ void Progress(const ProgressFn& progress, int done, int total, int& last) {
 
 // A channel record: seven fields, each cut to its size.
 bool ChannelLine(Reader& in, Channel* channel, std::size_t count, int number) {
-    if (!in.Record("channel " + std::to_string(number), count)) return false;
+    if (!in.record("channel " + std::to_string(number), count)) return false;
     if (!channel) return true;
     static constexpr std::size_t kSizes[kFieldsPerChannel] = {
         kValueSize, kValueSize, kTagSize, kValueSize, kValueSize, kValueSize, kTextSize};
@@ -324,7 +324,7 @@ MemReadResult ParseMemFile(Image& image, std::string_view content, const ImageOp
     MemReadResult result;
     Reader in(content, result);
     if (content.empty()) {
-        in.Fail("the file is empty");
+        in.fail("the file is empty");
         return result;
     }
     const std::string signature = FirstField(content);
@@ -333,7 +333,7 @@ MemReadResult ParseMemFile(Image& image, std::string_view content, const ImageOp
         return result;
     }
     std::string line;
-    if (!in.Line(line, "the signature")) return result;
+    if (!in.readLine(line, "the signature")) return result;
 
     ClearForFileRead(image);
     result.imageChanged = true;
@@ -347,42 +347,42 @@ MemReadResult ParseMemFile(Image& image, std::string_view content, const ImageOp
             Progress(progress, AbsoluteChannel(b, s), kTotalChannels, lastPercent);
         }
     }
-    if (!in.Record("the separator line", 1)) return result;
+    if (!in.record("the separator line", 1)) return result;
 
     for (int b = 0; b < kBankCount; ++b)
-        if (!in.BankTagLine(&image.BankTag[b], Label("#$BT", b))) return result;
+        if (!in.bankTagLine(&image.BankTag[b], Label("#$BT", b))) return result;
 
     for (int b = 0; b < kScannerBanks; ++b) {
         for (int r = 0; r < kTrunkIdUsedRows; ++r) {
             const std::string label = Label("TD", b * kTrunkIdUsedRows + r);
             TrunkIdRow& row = image.TrunkId[b][r];
-            if (!in.Values(&row, kTrunkIdFields, label, "TD")) return result;
+            if (!in.values(&row, kTrunkIdFields, label, "TD")) return result;
             CutTo(row[1], kTagSize);
         }
     }
 
     for (int i = 0; i < kScanListTagRows; ++i)
-        if (!in.Values(&image.ScanListTag[i], kScanListTagCols, Label("TID", i), "TID", kTagSize))
+        if (!in.values(&image.ScanListTag[i], kScanListTagCols, Label("TID", i), "TID", kTagSize))
             return result;
 
     for (int b = 0; b < kScannerBanks; ++b)
-        if (!in.Values(&image.TrunkSetting[b], kTrunkSettingFields, Label("TSI", b), "TSI"))
+        if (!in.values(&image.TrunkSetting[b], kTrunkSettingFields, Label("TSI", b), "TSI"))
             return result;
 
     for (int b = 0; b < kScannerBanks; ++b)
-        if (!in.TrunkTypeLine(&image.TrunkType[b], Label("#$TT", b))) return result;
+        if (!in.trunkTypeLine(&image.TrunkType[b], Label("#$TT", b))) return result;
 
     for (int b = 0; b < kScannerBanks; ++b)
         for (int k = 0; k < kTrunkBaseRows; ++k)
-            if (!in.Values(&image.TrunkBase[b][k], kTrunkBaseFields, Label("#$TBS", b), "#$TBS"))
+            if (!in.values(&image.TrunkBase[b][k], kTrunkBaseFields, Label("#$TBS", b), "#$TBS"))
                 return result;
 
     std::array<std::string, kScannerBanks> active;
-    if (!in.Values(&active, kScannerBanks, "#$LKM", "#$LKM")) return result;
+    if (!in.values(&active, kScannerBanks, "#$LKM", "#$LKM")) return result;
     for (int b = 0; b < kScannerBanks; ++b) image.ActiveBank[b] = Int16Value(active[b]);
 
     for (int b = 0; b < kScannerBanks; ++b) {
-        if (!in.Record(Label("PRCH", b), 1)) return result;
+        if (!in.record(Label("PRCH", b), 1)) return result;
         std::string& value = in.fields()[0];
         CutTo(value, kLabelSize);
         // The number stands after "H" and the bank index, e.g. "PRCH0 1".
@@ -451,19 +451,19 @@ bool WalkTenBank(Reader& in, bool hasTrunkIds, Sink& sink, const ProgressFn& pro
             Progress(progress, b * ChannelsPerBank + s, kTotal, lastPercent);
         }
     }
-    if (!in.Record("the separator line", 1)) return false;
+    if (!in.record("the separator line", 1)) return false;
 
     for (int b = 0; b < kSiblingTagLines; ++b)
-        if (!in.BankTagLine(sink.bankTag(b), Label("#$BT", b))) return false;
+        if (!in.bankTagLine(sink.bankTag(b), Label("#$BT", b))) return false;
 
     if (hasTrunkIds) {
         std::string line;
         for (int i = 0; i < 10; ++i)
-            if (!in.Line(line, "extra line " + std::to_string(i + 1))) return false;
+            if (!in.readLine(line, "extra line " + std::to_string(i + 1))) return false;
         for (int b = 0; b < kSiblingBanks; ++b) {
             for (int r = 0; r < kSiblingIdRows; ++r) {
                 TrunkIdRow* row = sink.trunkId(b, r);
-                if (!in.Values(row, kTrunkIdFields, Label("TD", b * kSiblingIdRows + r), {}))
+                if (!in.values(row, kTrunkIdFields, Label("TD", b * kSiblingIdRows + r), {}))
                     return false;
                 if (row) CutTo((*row)[1], kTagSize);
             }
@@ -471,24 +471,24 @@ bool WalkTenBank(Reader& in, bool hasTrunkIds, Sink& sink, const ProgressFn& pro
     }
 
     for (int i = 0; i < kScanListTagRows; ++i)
-        if (!in.Values(sink.scanListTag(i), kScanListTagCols, Label("TID", i), {}, kTagSize))
+        if (!in.values(sink.scanListTag(i), kScanListTagCols, Label("TID", i), {}, kTagSize))
             return false;
 
     for (int b = 0; b < kSiblingBanks; ++b)
-        if (!in.Values(sink.trunkSetting(b), kTrunkSettingFields, Label("TSI", b), {}))
+        if (!in.values(sink.trunkSetting(b), kTrunkSettingFields, Label("TSI", b), {}))
             return false;
 
     for (int b = 0; b < kSiblingBanks; ++b)
-        if (!in.TrunkTypeLine(sink.trunkType(b), Label("#$TT", b))) return false;
+        if (!in.trunkTypeLine(sink.trunkType(b), Label("#$TT", b))) return false;
 
     for (int b = 0; b < kSiblingBanks; ++b)
         for (int k = 0; k < kTrunkBaseRows; ++k)
-            if (!in.Values(sink.trunkBase(b, k), kTrunkBaseFields, Label("#$TBS", b), {}))
+            if (!in.values(sink.trunkBase(b, k), kTrunkBaseFields, Label("#$TBS", b), {}))
                 return false;
 
     using SearchRow = std::array<std::string, 10>;
     for (int i = 0; i < 10; ++i)
-        if (!in.Values(static_cast<SearchRow*>(nullptr), 10,
+        if (!in.values(static_cast<SearchRow*>(nullptr), 10,
                        "search range " + std::to_string(i + 1), {}))
             return false;
     return true;
@@ -499,19 +499,19 @@ struct ImageSink {
     Image& image;
     const ImageOptions& options;
     MemReadResult& result;
-    static bool Kept(int bank) { return bank < kScannerBanks; }
-    Channel* channel(int b, int s) { return Kept(b) ? &image.ChannelTable[b][s] : nullptr; }
+    static bool kept(int bank) { return bank < kScannerBanks; }
+    Channel* channel(int b, int s) { return kept(b) ? &image.ChannelTable[b][s] : nullptr; }
     void channelRead(int b, const Channel& c) {
         if (options.option9 == 1) result.tags.push_back({b, c[kFieldTag]});
     }
-    std::string* bankTag(int b) { return Kept(b) ? &image.BankTag[b] : nullptr; }
+    std::string* bankTag(int b) { return kept(b) ? &image.BankTag[b] : nullptr; }
     TrunkIdRow* trunkId(int b, int r) {
-        return Kept(b) && r < kTrunkIdUsedRows ? &image.TrunkId[b][r] : nullptr;
+        return kept(b) && r < kTrunkIdUsedRows ? &image.TrunkId[b][r] : nullptr;
     }
     auto* scanListTag(int i) { return &image.ScanListTag[i]; }
-    auto* trunkSetting(int b) { return Kept(b) ? &image.TrunkSetting[b] : nullptr; }
-    std::string* trunkType(int b) { return Kept(b) ? &image.TrunkType[b] : nullptr; }
-    auto* trunkBase(int b, int k) { return Kept(b) ? &image.TrunkBase[b][k] : nullptr; }
+    auto* trunkSetting(int b) { return kept(b) ? &image.TrunkSetting[b] : nullptr; }
+    std::string* trunkType(int b) { return kept(b) ? &image.TrunkType[b] : nullptr; }
+    auto* trunkBase(int b, int k) { return kept(b) ? &image.TrunkBase[b][k] : nullptr; }
 };
 
 // The import dialogs' source table: channels, bank names and trunk IDs of all ten banks.
@@ -530,11 +530,11 @@ struct TableSink {
 // Reads past the signature line; false (with the reason in `result`) for an empty file.
 bool SkipSignature(Reader& in, std::string_view content) {
     if (content.empty()) {
-        in.Fail("the file is empty");
+        in.fail("the file is empty");
         return false;
     }
     std::string line;
-    return in.Line(line, "the signature");
+    return in.readLine(line, "the signature");
 }
 
 }  // namespace
@@ -545,7 +545,7 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content,
     MemReadResult result;
     Reader in(content, result);
     if (content.empty()) {
-        in.Fail("the file is empty");
+        in.fail("the file is empty");
         return result;
     }
     const std::string signature = FirstField(content);
@@ -559,7 +559,7 @@ MemReadResult ParseSiblingMemFile(Image& image, std::string_view content,
         return result;
     }
     std::string line;
-    if (!in.Line(line, "the signature")) return result;
+    if (!in.readLine(line, "the signature")) return result;
 
     ClearForFileRead(image);
     for (int b = 0; b < kScannerBanks; ++b) {

@@ -99,7 +99,7 @@ bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int
     if (QString::fromLatin1(text.toLatin1()) != text) return false;  // outside Latin-1
     const std::string typed = ToL1(text);
     if (field == 0 || !Typable(field, typed)) return false;
-    const Selection cell = Selection::Cell(index.row() + 1, field);
+    const Selection cell = Selection::cell(index.row() + 1, field);
     if (IsFlagField(field) && d_editor.grid().cell(cell.currentRow, field) == typed) return true;
     enterTyped(cell, text);
     return true;
@@ -107,7 +107,7 @@ bool BankGridModel::setData(const QModelIndex& index, const QVariant& value, int
 
 void BankGridModel::enterTyped(const Selection& selection, const QString& typed) {
     // Each entry is an undo step of its own.
-    const std::string note = d_editor.EnterText(selection, ToL1(typed));
+    const std::string note = d_editor.enterText(selection, ToL1(typed));
     refresh();
     emit edited();
     if (!note.empty()) emit noted(L1(note));
@@ -236,7 +236,7 @@ Selection BankGridView::selection() const {
     const QModelIndexList indexes =
         selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList{};
     if (indexes.isEmpty()) {
-        s = Selection::Cell(curRow, curField);
+        s = Selection::cell(curRow, curField);
         return s;
     }
     int r0 = ChannelsPerBank, r1 = 1, f0 = kGridColumns, f1 = 1;
@@ -258,7 +258,7 @@ Selection BankGridView::selection() const {
 
 void BankGridView::selectBlock(const Selection& selection) {
     if (!d_model) return;
-    const Selection s = selection.Normalised();
+    const Selection s = selection.normalised();
     const QModelIndex current =
         d_model->index(s.currentRow - 1, BankGridModel::columnOf(s.currentField));
     selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);

@@ -78,7 +78,7 @@ void CompareWithScanner(MemTab& main) {
     main.sendToScanner([&main] {
         AppState& state = main.state();
         Image copy = state.image;
-        vexcomm window(vexcomm::Mode::Read, state.image, state.options, state.com, state.folder,
+        VexComm window(VexComm::Mode::Read, state.image, state.options, state.com, state.folder,
                        main.prompter(), &main);
         window.setSingleBankFlag(state.singleBankFlag);
         window.readIntoCopy(copy);
@@ -91,7 +91,7 @@ void CompareWithScanner(MemTab& main) {
 void SendChanges(MemTab& main) {
     main.sendToScanner([&main] {
         AppState& state = main.state();
-        vexcomm window(vexcomm::Mode::Send, state.image, state.options, state.com, state.folder,
+        VexComm window(VexComm::Mode::Send, state.image, state.options, state.com, state.folder,
                        main.prompter(), &main);
         window.setSingleBankFlag(state.singleBankFlag);
         window.sendChanges();

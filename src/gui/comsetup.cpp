@@ -23,11 +23,11 @@
 
 namespace vex::gui {
 
-comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder,
+ComSetup::ComSetup(const ComSettings& current, std::filesystem::path programFolder,
                    Prompter& prompter, QWidget* parent)
-    : comsetup(current, std::move(programFolder), prompter, systemSerialPorts(), parent) {}
+    : ComSetup(current, std::move(programFolder), prompter, systemSerialPorts(), parent) {}
 
-comsetup::comsetup(const ComSettings& current, std::filesystem::path programFolder,
+ComSetup::ComSetup(const ComSettings& current, std::filesystem::path programFolder,
                    Prompter& prompter, std::vector<SerialPortEntry> ports, QWidget* parent)
     : QDialog(parent),
       d_current(current),
@@ -41,16 +41,16 @@ comsetup::comsetup(const ComSettings& current, std::filesystem::path programFold
     showSettings(d_current);
 }
 
-comsetup::~comsetup() {
+ComSetup::~ComSetup() {
     // The search's line and timers go before the scheduler they run on.
     d_detect.reset();
 }
 
-bool comsetup::searching() const {
+bool ComSetup::searching() const {
     return d_detect && d_detect->running();
 }
 
-void comsetup::build() {
+void ComSetup::build() {
     setObjectName(QStringLiteral("comsetup"));
     setWindowTitle(tr("Communication Setup"));
     auto* layout = new QVBoxLayout(this);
@@ -144,8 +144,8 @@ void comsetup::build() {
     d_autodetect->setObjectName(QStringLiteral("autodetectButton"));
     d_autodetect->setAutoDefault(false);
     layout->addWidget(buttons);
-    connect(d_ok, &QPushButton::clicked, this, &comsetup::accept);
-    connect(d_cancel, &QPushButton::clicked, this, &comsetup::reject);
+    connect(d_ok, &QPushButton::clicked, this, &ComSetup::accept);
+    connect(d_cancel, &QPushButton::clicked, this, &ComSetup::reject);
     connect(d_autodetect, &QPushButton::clicked, this, [this] {
         if (searching())
             d_detect->stop();
@@ -155,7 +155,7 @@ void comsetup::build() {
     resize(sizeHint().expandedTo(QSize(460, 320)));
 }
 
-void comsetup::showSettings(const ComSettings& com) {
+void ComSetup::showSettings(const ComSettings& com) {
     // A remembered device, or the device its port number stands for.
     const std::string device = DevicePathFor(com);
     const int listed = listedPortIndex(d_ports, device);
@@ -175,11 +175,11 @@ void comsetup::showSettings(const ComSettings& com) {
     d_baudList->setCurrentIndex(row);
 }
 
-long comsetup::chosenBaud() const {
+long ComSetup::chosenBaud() const {
     return static_cast<long>(d_baudList->currentData().toLongLong());
 }
 
-bool comsetup::eventFilter(QObject* watched, QEvent* event) {
+bool ComSetup::eventFilter(QObject* watched, QEvent* event) {
     // A carriage return in the text field is dropped: Enter there must not close the dialog.
     if (watched == d_otherText && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -188,12 +188,12 @@ bool comsetup::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void comsetup::tell(const QString& text, bool warning) {
+void ComSetup::tell(const QString& text, bool warning) {
     d_prompter.tell(this, tr("Communication Setup"), text,
                     warning ? NoticeIcon::Warning : NoticeIcon::Information);
 }
 
-void comsetup::accept() {
+void ComSetup::accept() {
     if (searching()) return;
     const int id = d_portGroup->checkedId();
     ComSettings chosen;
@@ -215,7 +215,7 @@ void comsetup::accept() {
     QDialog::accept();
 }
 
-void comsetup::done(int result) {
+void ComSetup::done(int result) {
     // Closing by any way ends a running search and releases its port.
     if (searching()) {
         d_detect->onFinished = nullptr;
@@ -225,7 +225,7 @@ void comsetup::done(int result) {
     QDialog::done(result);
 }
 
-void comsetup::autodetect() {
+void ComSetup::autodetect() {
     tell(L1(kAutodetectInstructions), false);
     if (!isVisible()) return;  // closed while the instructions were shown
 
@@ -250,11 +250,11 @@ void comsetup::autodetect() {
     d_detect->start(std::move(devices));
 }
 
-void comsetup::setScheduler(std::unique_ptr<Scheduler> scheduler) {
+void ComSetup::setScheduler(std::unique_ptr<Scheduler> scheduler) {
     d_scheduler = std::move(scheduler);
 }
 
-void comsetup::setSearching(bool on) {
+void ComSetup::setSearching(bool on) {
     d_autodetect->setText(on ? tr("&Stop") : tr("&AutoDetect"));
     d_ok->setEnabled(!on);
     d_baudList->setEnabled(!on);
@@ -267,13 +267,13 @@ void comsetup::setSearching(bool on) {
     }
 }
 
-void comsetup::onProgress(const AutodetectProgress& progress) {
+void ComSetup::onProgress(const AutodetectProgress& progress) {
     d_status->setText(QString::fromStdString(progress.text));
     d_progress->setRange(0, std::max(progress.total, 1));
     d_progress->setValue(progress.done);
 }
 
-void comsetup::onFinished(const AutodetectResult& result) {
+void ComSetup::onFinished(const AutodetectResult& result) {
     setSearching(false);
     if (result.stopped) {
         d_status->setText(tr("Autodetect stopped; the settings are unchanged."));

@@ -30,16 +30,16 @@ namespace vex::gui {
 
 class Prompter;
 
-class comsetup : public QDialog {
+class ComSetup : public QDialog {
     Q_OBJECT
   public:
     // Lists the system's ports. Messages go through `prompter`.
-    comsetup(const ComSettings& current, std::filesystem::path programFolder, Prompter& prompter,
+    ComSetup(const ComSettings& current, std::filesystem::path programFolder, Prompter& prompter,
              QWidget* parent = nullptr);
     // Lists the given ports instead.
-    comsetup(const ComSettings& current, std::filesystem::path programFolder, Prompter& prompter,
+    ComSetup(const ComSettings& current, std::filesystem::path programFolder, Prompter& prompter,
              std::vector<SerialPortEntry> ports, QWidget* parent = nullptr);
-    ~comsetup() override;
+    ~ComSetup() override;
 
     // The settings to use from now on: the new ones after "Ok", the ones the autodetect found
     // after a cancel that followed a successful search, otherwise the ones the dialog opened with.

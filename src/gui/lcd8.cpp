@@ -20,7 +20,7 @@
 namespace vex::gui {
 namespace {
 
-QPointer<lcd8> g_panel;
+QPointer<Lcd8> g_panel;
 
 constexpr int kLogRows = 2000;  // the grid keeps the latest receptions; idlog.txt keeps all
 const QColor kLcdBack(0xb8, 0xc8, 0x8c);
@@ -166,12 +166,12 @@ void LcdView::paintEvent(QPaintEvent*) {
 
 // --- the window ----------------------------------------------------------------------------
 
-lcd8::lcd8(const Options& options, const ComSettings& com, std::filesystem::path programFolder,
+Lcd8::Lcd8(const Options& options, const ComSettings& com, std::filesystem::path programFolder,
            Prompter& prompter, QWidget* parent)
-    : lcd8(options, MakeSerialTransport(com), std::make_unique<QtScheduler>(),
+    : Lcd8(options, MakeSerialTransport(com), std::make_unique<QtScheduler>(),
            std::move(programFolder), prompter, parent) {}
 
-lcd8::lcd8(const Options& options, std::unique_ptr<Transport> transport,
+Lcd8::Lcd8(const Options& options, std::unique_ptr<Transport> transport,
            std::unique_ptr<Scheduler> scheduler, std::filesystem::path programFolder,
            Prompter& prompter, QWidget* parent, PanelTiming timing)
     : QWidget(parent, Qt::Window),
@@ -198,11 +198,11 @@ lcd8::lcd8(const Options& options, std::unique_ptr<Transport> transport,
     startPolling();
 }
 
-lcd8::~lcd8() {
+Lcd8::~Lcd8() {
     d_poller.reset();  // timers and port go before the line and the clock
 }
 
-void lcd8::startPolling() {
+void Lcd8::startPolling() {
     const TransportStatus status = d_poller->start();
     if (status.ok()) d_status->clear();
     if (!status.ok()) {
@@ -216,7 +216,7 @@ void lcd8::startPolling() {
     }
 }
 
-void lcd8::build() {
+void Lcd8::build() {
     auto* layout = new QVBoxLayout(this);
     d_view = new LcdView(this);
     layout->addWidget(d_view);
@@ -275,7 +275,7 @@ void lcd8::build() {
     }
 }
 
-QPushButton* lcd8::addKey(const PanelKey& key, QWidget* parent) {
+QPushButton* Lcd8::addKey(const PanelKey& key, QWidget* parent) {
     const QString caption = L1(key.caption);
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QStringLiteral("key_") + caption);
@@ -298,13 +298,13 @@ QPushButton* lcd8::addKey(const PanelKey& key, QWidget* parent) {
     return button;
 }
 
-void lcd8::clickKey(std::string_view caption, bool held) {
+void Lcd8::clickKey(std::string_view caption, bool held) {
     PanelKey digit;
     const PanelKey* key = FindKey(caption, digit);
     if (key) sendKey(*key, held);
 }
 
-void lcd8::sendKey(const PanelKey& key, bool held) {
+void Lcd8::sendKey(const PanelKey& key, bool held) {
     std::string command;
     if (key.command.empty()) {
         if (held) return;  // the digits have no held form
@@ -323,7 +323,7 @@ void lcd8::sendKey(const PanelKey& key, bool held) {
     d_poller->pressKey(command);
 }
 
-void lcd8::onState(PanelState state) {
+void Lcd8::onState(PanelState state) {
     switch (state) {
         case PanelState::Polling:
             d_status->clear();
@@ -339,7 +339,7 @@ void lcd8::onState(PanelState state) {
     }
 }
 
-void lcd8::onLogged(const std::vector<Reception>& receptions) {
+void Lcd8::onLogged(const std::vector<Reception>& receptions) {
     for (const Reception& r : receptions) {
         const int row = d_log->rowCount();
         d_log->insertRow(row);
@@ -352,7 +352,7 @@ void lcd8::onLogged(const std::vector<Reception>& receptions) {
     d_log->scrollToBottom();
 }
 
-void lcd8::closeEvent(QCloseEvent* event) {
+void Lcd8::closeEvent(QCloseEvent* event) {
     if (!d_closed) {
         d_closed = true;
         d_poller->stop();
@@ -363,7 +363,7 @@ void lcd8::closeEvent(QCloseEvent* event) {
 
 // --- the main window's command ---------------------------------------------------------------
 
-lcd8* OpenPanel() {
+Lcd8* OpenPanel() {
     return g_panel.data();
 }
 
@@ -375,7 +375,7 @@ void OpenVirtualControl(MemTab& main) {
     // The panel takes the port Direct Tune may hold.
     main.setDirectTune(false);
     AppState& state = main.state();
-    auto* panel = new lcd8(state.options, state.com, state.folder, main.prompter(), &main);
+    auto* panel = new Lcd8(state.options, state.com, state.folder, main.prompter(), &main);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     g_panel = panel;
     // With the editor kept open (vcm 1) the main window leaves the port to the panel.

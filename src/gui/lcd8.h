@@ -48,17 +48,17 @@ class LcdView : public QWidget {
     int d_paints = 0;
 };
 
-class lcd8 : public QWidget {
+class Lcd8 : public QWidget {
     Q_OBJECT
   public:
     // Opens the configured port.
-    lcd8(const Options& options, const ComSettings& com, std::filesystem::path programFolder,
+    Lcd8(const Options& options, const ComSettings& com, std::filesystem::path programFolder,
          Prompter& prompter, QWidget* parent = nullptr);
     // Over a line and a clock of the caller's choosing.
-    lcd8(const Options& options, std::unique_ptr<Transport> transport,
+    Lcd8(const Options& options, std::unique_ptr<Transport> transport,
          std::unique_ptr<Scheduler> scheduler, std::filesystem::path programFolder,
          Prompter& prompter, QWidget* parent = nullptr, PanelTiming timing = {});
-    ~lcd8() override;
+    ~Lcd8() override;
 
     PanelPoller& poller() { return *d_poller; }
     LcdView* view() const { return d_view; }
@@ -96,6 +96,6 @@ class lcd8 : public QWidget {
 // With `vcm` 1 the main window refuses its transfers and pauses the backup while it is open.
 void OpenVirtualControl(MemTab& main);
 // The open panel, if any.
-lcd8* OpenPanel();
+Lcd8* OpenPanel();
 
 }  // namespace vex::gui

@@ -212,7 +212,7 @@ void MemTab::updateTitle() {
 
 bool MemTab::storeGrid() {
     d_grid->commitEdit();
-    const GridResult result = d_editor.Store();
+    const GridResult result = d_editor.store();
     if (!result) {
         QApplication::beep();
         d_prompter.tell(this, tr("Vexatron"), L1(result.message), NoticeIcon::Warning);
@@ -221,7 +221,7 @@ bool MemTab::storeGrid() {
 }
 
 void MemTab::showBank() {
-    const GridResult result = d_editor.Show();
+    const GridResult result = d_editor.show();
     if (!result) {
         QApplication::beep();
         d_prompter.tell(this, tr("Vexatron"), L1(result.message), NoticeIcon::Warning);
@@ -238,7 +238,7 @@ void MemTab::refreshGrid() {
 void MemTab::selectBank(int bank) {
     d_grid->commitEdit();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GridResult result = d_editor.SelectBank(bank);
+    const GridResult result = d_editor.selectBank(bank);
     QApplication::restoreOverrideCursor();
     if (!result) {
         QApplication::beep();
@@ -393,7 +393,7 @@ void MemTab::backupTick() {
     const std::string date = ToL1(locale.toString(now.date(), QLocale::ShortFormat));
     const std::string time = ToL1(now.time().toString(QStringLiteral("HH:mm:ss")));
     const auto outcome =
-        d_editor.BackupTick(d_state.folder, date, time, TrunkWindowOpen(), virtualControlRunning());
+        d_editor.backupTick(d_state.folder, date, time, TrunkWindowOpen(), virtualControlRunning());
     if (!outcome) return;
     // Storing may have taken rows from an image another window changed.
     d_model->refresh();

@@ -33,7 +33,7 @@ class QToolBar;
 
 namespace vex::gui {
 
-class vexcomm;
+class VexComm;
 class UserGuide;
 
 class MemTab : public QMainWindow {

@@ -38,7 +38,7 @@ void MemTab::run(const CommandResult& result, const char* title) {
 }
 
 bool MemTab::applyImageChange(const QString& stepName, const std::function<bool(Image&)>& change) {
-    const CommandResult result = d_editor.ApplyImageChange(ToL1(stepName), change);
+    const CommandResult result = d_editor.applyImageChange(ToL1(stepName), change);
     updateBankCaptions();
     run(result);
     updateStatus();
@@ -63,49 +63,49 @@ std::string MemTab::clipboardText() const {
 }
 
 void MemTab::cmdCut() {
-    const CommandResult result = d_editor.CutCells(d_grid->selection());
+    const CommandResult result = d_editor.cutCells(d_grid->selection());
     if (!result.cancelled) putOnClipboard(result.clipboard);
     run(result);
 }
 
 void MemTab::cmdCopy() {
-    const CommandResult result = d_editor.CopyCells(d_grid->selection());
+    const CommandResult result = d_editor.copyCells(d_grid->selection());
     putOnClipboard(result.clipboard);
     run(result);
 }
 
 void MemTab::cmdPaste() {
-    run(d_editor.PasteCells(d_grid->selection(), clipboardText()));
+    run(d_editor.pasteCells(d_grid->selection(), clipboardText()));
 }
 
 void MemTab::cmdDelete() {
-    run(d_editor.DeleteCells(d_grid->selection()));
+    run(d_editor.deleteCells(d_grid->selection()));
 }
 
 void MemTab::cmdCutLines() {
-    const CommandResult result = d_editor.CutLines(d_grid->selection());
+    const CommandResult result = d_editor.cutLines(d_grid->selection());
     if (!result.cancelled) putOnClipboard(result.clipboard);
     run(result);
 }
 
 void MemTab::cmdCopyLines() {
-    const CommandResult result = d_editor.CopyLines(d_grid->selection());
+    const CommandResult result = d_editor.copyLines(d_grid->selection());
     if (!result.cancelled) putOnClipboard(result.clipboard);
     run(result);
 }
 
 void MemTab::cmdPasteLines() {
-    run(d_editor.PasteLines(d_grid->selection(), clipboardText()));
+    run(d_editor.pasteLines(d_grid->selection(), clipboardText()));
 }
 
 void MemTab::cmdShift(ShiftDirection direction) {
     const Selection s = d_grid->selection();
-    run(direction == ShiftDirection::Up ? d_editor.ShiftChannelUp(s)
-                                        : d_editor.ShiftChannelDown(s));
+    run(direction == ShiftDirection::Up ? d_editor.shiftChannelUp(s)
+                                        : d_editor.shiftChannelDown(s));
 }
 
 void MemTab::cmdSelectAll() {
-    Selection s = Selection::Rows(1, ChannelsPerBank);
+    Selection s = Selection::rows(1, ChannelsPerBank);
     const Selection now = d_grid->selection();
     s.currentRow = now.currentRow;
     s.currentField = now.currentField;
@@ -113,42 +113,42 @@ void MemTab::cmdSelectAll() {
 }
 
 void MemTab::cmdClearBank() {
-    run(d_editor.ClearCurrentBank(asker()));
+    run(d_editor.clearCurrentBank(asker()));
 }
 void MemTab::cmdClearLines() {
-    run(d_editor.ClearSelectedLines(d_grid->selection(), asker()));
+    run(d_editor.clearSelectedLines(d_grid->selection(), asker()));
 }
 void MemTab::cmdInsertLine() {
-    run(d_editor.InsertEmptyLine(d_grid->selection(), asker()));
+    run(d_editor.insertEmptyLine(d_grid->selection(), asker()));
 }
 void MemTab::cmdRemoveEmptyLines() {
-    run(d_editor.RemoveAllEmptyLines());
+    run(d_editor.removeAllEmptyLines());
 }
 void MemTab::cmdRemoveLines() {
-    run(d_editor.RemoveSelectedLines(d_grid->selection(), asker()));
+    run(d_editor.removeSelectedLines(d_grid->selection(), asker()));
 }
 void MemTab::cmdFillDown() {
-    run(d_editor.FillDown(d_grid->selection()));
+    run(d_editor.fillDown(d_grid->selection()));
 }
 void MemTab::cmdFillSeries() {
-    run(d_editor.FillSeries(d_grid->selection()), "Fill Series");
+    run(d_editor.fillSeries(d_grid->selection()), "Fill Series");
 }
 void MemTab::cmdCenterTags() {
-    run(d_editor.CenterMemoryTags());
+    run(d_editor.centerMemoryTags());
 }
 void MemTab::cmdRemoveLeadingSpaces() {
-    run(d_editor.RemoveLeadingSpaces());
+    run(d_editor.removeLeadingSpaces());
 }
 void MemTab::cmdEmptyStatus() {
-    run(d_editor.BankEmptyStatus(), "Bank Empty Status");
+    run(d_editor.bankEmptyStatus(), "Bank Empty Status");
 }
 void MemTab::cmdRemoveDuplicates() {
-    run(d_editor.RemoveDuplicateChannels());
+    run(d_editor.removeDuplicateChannels());
 }
 
 void MemTab::cmdDuplicates(DuplicateScope scope) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CommandResult result = d_editor.FindDuplicateChannels(scope, d_state.folder);
+    CommandResult result = d_editor.findDuplicateChannels(scope, d_state.folder);
     QApplication::restoreOverrideCursor();
     // A box cannot show thousands of pairs: the first ones, and where the rest is.
     constexpr int kShownLines = 25;
@@ -175,7 +175,7 @@ void MemTab::cmdSort(SortOrder order) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         return yes;
     };
-    const CommandResult result = d_editor.Sort(d_grid->selection(), order, ask);
+    const CommandResult result = d_editor.sort(d_grid->selection(), order, ask);
     d_progress->setValue(100);
     d_progress->hide();
     QApplication::restoreOverrideCursor();
@@ -184,13 +184,13 @@ void MemTab::cmdSort(SortOrder order) {
 
 void MemTab::cmdCheckData() {
     // Repairs are edits too: one undo step brings the table back as it was.
-    const CommandResult result = d_editor.CheckDataInTable();
+    const CommandResult result = d_editor.checkDataInTable();
     run(result);
     if (!result.cancelled) statusBar()->showMessage(tr("Table checked."), 4000);
 }
 
 void MemTab::cmdCheckBandplan(DuplicateScope scope) {
-    run(d_editor.CheckBandplan(scope), "Check Table using Bandplan");
+    run(d_editor.checkBandplan(scope), "Check Table using Bandplan");
     updateStatus();
 }
 
@@ -354,7 +354,7 @@ void MemTab::readFromScanner(const std::function<ReadOutcome()>& readWindow) {
     if (outcome != ReadOutcome::Nothing) {
         d_editor.setModified(outcome == ReadOutcome::Part);
         setFileName(QStringLiteral("Untitled"));
-        d_editor.ResetTagLists();
+        d_editor.resetTagLists();
         updateBankLabels();
     }
     showBank();
@@ -373,12 +373,12 @@ void MemTab::sendToScanner(const std::function<void()>& sendWindow) {
 
 void MemTab::cmdReadData() {
     readFromScanner(std::function<ReadOutcome()>([this] {
-        vexcomm window(vexcomm::Mode::Read, d_state.image, d_state.options, d_state.com,
+        VexComm window(VexComm::Mode::Read, d_state.image, d_state.options, d_state.com,
                        d_state.folder, d_prompter, this);
         window.setSingleBankFlag(d_state.singleBankFlag);
         // A step of the download changes the image while the window stays open: the grid
         // shows it at once.
-        connect(&window, &vexcomm::transferFinished, this, [this] { showBank(); });
+        connect(&window, &VexComm::transferFinished, this, [this] { showBank(); });
         d_dialogs->exec(window);
         d_state.options.delay1 = window.delay1();  // the window's delay control is a setting
         d_state.singleBankFlag = window.singleBankFlag();
@@ -393,7 +393,7 @@ void MemTab::cmdReadData() {
 
 void MemTab::cmdSendData() {
     sendToScanner([this] {
-        vexcomm window(vexcomm::Mode::Send, d_state.image, d_state.options, d_state.com,
+        VexComm window(VexComm::Mode::Send, d_state.image, d_state.options, d_state.com,
                        d_state.folder, d_prompter, this);
         window.setSingleBankFlag(d_state.singleBankFlag);
         d_dialogs->exec(window);
@@ -409,7 +409,7 @@ void MemTab::cmdComSetup() {
     }
     // The autodetect opens every port itself, the one Direct Tune holds included.
     setDirectTune(false);
-    comsetup dialog(d_state.com, d_state.folder, d_prompter, this);
+    ComSetup dialog(d_state.com, d_state.folder, d_prompter, this);
     d_dialogs->exec(dialog);
     // After "Ok", and after a cancel that followed a successful autodetect, every later
     // scanner window uses the new port and speed.
@@ -418,11 +418,11 @@ void MemTab::cmdComSetup() {
 
 // Flag changes can be undone one by one, like typed entries.
 void MemTab::onFlagKey(char key) {
-    if (d_editor.FlagKey(d_grid->selection(), key)) refreshGrid();
+    if (d_editor.flagKey(d_grid->selection(), key)) refreshGrid();
 }
 
 void MemTab::onFlagDoubleClicked(int row, int field) {
-    if (d_editor.ToggleFlag(row, field)) refreshGrid();
+    if (d_editor.toggleFlag(row, field)) refreshGrid();
 }
 
 }  // namespace vex::gui

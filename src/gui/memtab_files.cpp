@@ -88,7 +88,7 @@ bool MemTab::writeMem(const std::filesystem::path& path) {
 bool MemTab::fileSave() {
     if (!storeGrid()) return false;
     // What the check repairs before saving is an undo step of its own.
-    run(d_editor.CheckDataInTable());
+    run(d_editor.checkDataInTable());
     const std::filesystem::path path =
         d_fileName == kUntitled ? chooseSavePath() : ToPath(d_fileName);
     if (path.empty()) return false;
@@ -97,7 +97,7 @@ bool MemTab::fileSave() {
 
 bool MemTab::fileSaveAs() {
     if (!storeGrid()) return false;
-    run(d_editor.CheckDataInTable());
+    run(d_editor.checkDataInTable());
     const std::filesystem::path path = chooseSavePath();
     if (path.empty()) return false;
     return writeMem(path);
@@ -109,7 +109,7 @@ void MemTab::fileNew() {
     ClearForFileNew(d_state.image);
     setFileName(kUntitled);
     if (d_state.options.cleartag == 1) SetNewFileBankTags(d_state.image);
-    d_editor.ResetAfterNewImage();
+    d_editor.resetAfterNewImage();
     updateBankLabels();
     refreshGrid();
 }
@@ -142,7 +142,7 @@ bool MemTab::openMemFile(const QString& path) {
 
 bool MemTab::loadImage(const QString& path, MemReader read) {
     // Unstored edits of the grid must not be lost when the file is not taken.
-    d_editor.Store();
+    d_editor.store();
     d_progress->setValue(0);
     d_progress->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -172,12 +172,12 @@ bool MemTab::loadImage(const QString& path, MemReader read) {
     d_state.image = std::move(image);
     // A part of a file matches no file: saving must ask for a name.
     setFileName(result.ok ? path : kUntitled);
-    d_editor.ResetAfterNewImage();
+    d_editor.resetAfterNewImage();
     // The table is the file now: edits the user chose to drop are no longer pending. A part
     // of a file matches no file.
     d_editor.setModified(!result.ok);
     if (d_state.options.option9() == 1)
-        for (const ReadTag& t : result.tags) d_editor.tags().Offer(t.bank, t.tag);
+        for (const ReadTag& t : result.tags) d_editor.tags().offer(t.bank, t.tag);
     updateBankLabels();
     refreshGrid();
     return result.ok;
@@ -258,7 +258,7 @@ bool MemTab::queryUnload() {
                 break;
         }
     }
-    d_editor.Store();
+    d_editor.store();
     NormaliseTable(d_state.image, d_state.options);
     // Failures are told once, with those of the state files, when the window ends.
     d_exitProblems.clear();

@@ -11,7 +11,7 @@ namespace vex::gui {
 
 void MemTab::cmdUndo() {
     const QString name = L1(d_editor.history().undoName());
-    if (!d_editor.Undo()) {
+    if (!d_editor.undo()) {
         statusBar()->showMessage(tr("Nothing to undo."), 4000);
         return;
     }
@@ -22,7 +22,7 @@ void MemTab::cmdUndo() {
 
 void MemTab::cmdRedo() {
     const QString name = L1(d_editor.history().redoName());
-    if (!d_editor.Redo()) {
+    if (!d_editor.redo()) {
         statusBar()->showMessage(tr("Nothing to redo."), 4000);
         return;
     }
@@ -56,7 +56,7 @@ void MemTab::updateUndoActions() {
 void MemTab::goToChannel(int bank, int slot) {
     if (bank != d_editor.currentBank()) selectBank(bank);
     if (bank != d_editor.currentBank()) return;
-    Selection s = Selection::Cell(slot, kGridFrequency);
+    Selection s = Selection::cell(slot, kGridFrequency);
     const Selection now = d_grid->selection();
     s.firstField = s.lastField = s.currentField = now.currentField;
     d_grid->selectBlock(s);

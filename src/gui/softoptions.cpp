@@ -28,7 +28,7 @@ QWidget* NewPage(QTabWidget* pages, const QString& title, const char* name) {
 
 }  // namespace
 
-QString SoftOptions::BackupDelayText(int minutes) {
+QString SoftOptions::backupDelayText(int minutes) {
     return QStringLiteral("%1 %2").arg(minutes).arg(minutes == 1 ? "Minute." : "Minutes.");
 }
 
@@ -144,9 +144,9 @@ SoftOptions::SoftOptions(Options& options, Image& image, QWidget* parent)
     d_backupLabel->setObjectName("backupLabel");
     d_backupLabel->setMinimumWidth(d_backupLabel->fontMetrics().horizontalAdvance("99 Minutes.."));
     connect(d_backupDelay, &QScrollBar::valueChanged, this,
-            [this](int v) { d_backupLabel->setText(BackupDelayText(v)); });
+            [this](int v) { d_backupLabel->setText(backupDelayText(v)); });
     d_backupDelay->setValue(std::clamp(options.backupdelay, 1, 99));
-    d_backupLabel->setText(BackupDelayText(d_backupDelay->value()));
+    d_backupLabel->setText(backupDelayText(d_backupDelay->value()));
     row->addWidget(d_backupDelay, 1);
     row->addWidget(d_backupLabel);
     frameLayout->addLayout(row);

@@ -23,7 +23,7 @@ class SoftOptions : public QDialog {
     SoftOptions(Options& options, Image& image, QWidget* parent = nullptr);
 
     // "30 Minutes.", "1 Minute.".
-    static QString BackupDelayText(int minutes);
+    static QString backupDelayText(int minutes);
 
     void accept() override;
 

@@ -45,7 +45,7 @@ void OpenReplace(MemTab& main) {
 
 void OpenEasyFill(MemTab& main) {
     if (!main.storeGrid()) return;
-    const Selection rows = main.grid()->selection().Normalised();
+    const Selection rows = main.grid()->selection().normalised();
     const int bank = main.editor().currentBank();
     Easy2 window(AbsoluteChannel(bank, rows.firstRow), AbsoluteChannel(bank, rows.lastRow),
                  ChangeThrough(main), &main);

@@ -43,12 +43,12 @@ constexpr int kTraceLines = 5000;
 
 }  // namespace
 
-vexcomm::vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
+VexComm::VexComm(Mode mode, Image& image, const Options& options, const ComSettings& com,
                  std::filesystem::path programFolder, Prompter& prompter, QWidget* parent)
-    : vexcomm(mode, image, options, com.baud, MakeSerialTransport(com), std::move(programFolder),
+    : VexComm(mode, image, options, com.baud, MakeSerialTransport(com), std::move(programFolder),
               prompter, parent) {}
 
-vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
+VexComm::VexComm(Mode mode, Image& image, const Options& options, long baud,
                  std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
                  Prompter& prompter, QWidget* parent, std::unique_ptr<Scheduler> scheduler)
     : QDialog(parent),
@@ -78,11 +78,11 @@ vexcomm::vexcomm(Mode mode, Image& image, const Options& options, long baud,
     QTimer::singleShot(0, this, [this] { openPort(); });
 }
 
-vexcomm::~vexcomm() {
+VexComm::~VexComm() {
     shutDown();
 }
 
-void vexcomm::shutDown() {
+void VexComm::shutDown() {
     if (d_closing) return;
     d_closing = true;
     // A send cut short by closing leaves the scanner holding a mix nobody recorded.
@@ -95,11 +95,11 @@ void vexcomm::shutDown() {
     }
 }
 
-bool vexcomm::busy() const {
+bool VexComm::busy() const {
     return d_session && d_session->busy();
 }
 
-void vexcomm::build() {
+void VexComm::build() {
     auto* layout = new QVBoxLayout(this);
 
     auto* data = new QGroupBox(d_mode == Mode::Read ? tr("Download") : tr("Upload"), this);
@@ -351,7 +351,7 @@ void vexcomm::build() {
     connect(d_close, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-void vexcomm::fillBankList() {
+void VexComm::fillBankList() {
     const int chosen = d_bankList->currentIndex();
     d_bankList->clear();
     for (int b = 0; b < kScannerBanks; ++b) {
@@ -370,7 +370,7 @@ void vexcomm::fillBankList() {
     d_bankList->setCurrentIndex(chosen);
 }
 
-void vexcomm::updateControls() {
+void VexComm::updateControls() {
     const bool running = d_job != Job::None;
     // The choices can be made while the trunk types are being read on opening; the transfers
     // wait for them, as they take those types.
@@ -394,12 +394,12 @@ void vexcomm::updateControls() {
     }
 }
 
-void vexcomm::setNamesRead(bool on) {
+void VexComm::setNamesRead(bool on) {
     d_namesRead = on;
     if (d_namesReadBox) d_namesReadBox->setChecked(on);
 }
 
-void vexcomm::setDelay(int ms) {
+void VexComm::setDelay(int ms) {
     ms = std::clamp(ms, kDelayMin, kDelayMax);
     d_options.delay1 = ms;
     if (d_session) d_session->setDelay1(ms);
@@ -408,7 +408,7 @@ void vexcomm::setDelay(int ms) {
     if (d_delayField->text() != text) d_delayField->setText(text);
 }
 
-void vexcomm::connectSession() {
+void VexComm::connectSession() {
     LinkEvents events;
     events.progress = [this](const LinkProgress& p) { onProgress(p); };
     events.reply = [this](std::string_view reply) { d_reply->setText(L1(reply)); };
@@ -436,7 +436,7 @@ void vexcomm::connectSession() {
     d_session->setEvents(std::move(events));
 }
 
-void vexcomm::openPort() {
+void VexComm::openPort() {
     if (d_closing) return;
     d_session->open([this](const OpenResult& result) {
         if (!result.port.ok()) {
@@ -474,7 +474,7 @@ void vexcomm::openPort() {
     });
 }
 
-bool vexcomm::takeRange(int max, int& start, int& end) {
+bool VexComm::takeRange(int max, int& start, int& end) {
     // Out-of-range fields are rewritten where the user sees them.
     const std::string s = ClampRangeField(d_rangeStart->text().toLatin1().toStdString(), max);
     const std::string e = ClampRangeField(d_rangeEnd->text().toLatin1().toStdString(), max);
@@ -485,7 +485,7 @@ bool vexcomm::takeRange(int max, int& start, int& end) {
     return true;
 }
 
-void vexcomm::updatePlan() {
+void VexComm::updatePlan() {
     TransferArea area = TransferArea::None;
     if (d_allBanks->isChecked()) area = TransferArea::AllBanks;
     if (d_singleBank->isChecked()) area = TransferArea::SingleBank;
@@ -509,12 +509,12 @@ void vexcomm::updatePlan() {
     d_plan->setText(text);
 }
 
-void vexcomm::rememberChoices(const TransferItems& items) {
+void VexComm::rememberChoices(const TransferItems& items) {
     (d_mode == Mode::Read ? d_choices.read : d_choices.send) = items;
     saveChoices();
 }
 
-void vexcomm::saveChoices() {
+void VexComm::saveChoices() {
     if (d_merge) d_choices.merge = d_merge->isChecked();
     if (d_choices == ReadTransferChoices(d_folder)) return;
     const WriteResult written = WriteTransferChoices(d_choices, d_folder);
@@ -525,7 +525,7 @@ void vexcomm::saveChoices() {
              false);
 }
 
-void vexcomm::confirmTagLoss(ReadRequest& request) {
+void VexComm::confirmTagLoss(ReadRequest& request) {
     if (request.merge || d_choices.dropTags) return;
     const ReadLosses losses = CountReadLosses(d_image, request);
     if (losses.channelTags == 0 && losses.idTags == 0) return;
@@ -547,7 +547,7 @@ void vexcomm::confirmTagLoss(ReadRequest& request) {
     saveChoices();
 }
 
-void vexcomm::startTransfer() {
+void VexComm::startTransfer() {
     TransferItems items;
     items.frequencies = d_frequencies->isChecked();
     items.trunkIds = d_trunkIds->isChecked();
@@ -555,7 +555,7 @@ void vexcomm::startTransfer() {
     startItems(items, Job::Main);
 }
 
-void vexcomm::startItems(const TransferItems& items, Job job) {
+void VexComm::startItems(const TransferItems& items, Job job) {
     if (busy() || !d_ready || d_job != Job::None) return;
     TransferArea area = TransferArea::None;
     if (d_allBanks->isChecked()) area = TransferArea::AllBanks;
@@ -604,7 +604,7 @@ void vexcomm::startItems(const TransferItems& items, Job job) {
     }
 }
 
-void vexcomm::readIntoCopy(Image& copy) {
+void VexComm::readIntoCopy(Image& copy) {
     d_copy = &copy;
     d_copyRead = false;
     setWindowTitle(tr("Compare With Scanner"));
@@ -614,7 +614,7 @@ void vexcomm::readIntoCopy(Image& copy) {
     if (d_ready && !busy() && d_job == Job::None) startCopyRead();
 }
 
-void vexcomm::startCopyRead() {
+void VexComm::startCopyRead() {
     if (busy() || d_job != Job::None) return;
     ReadRequest request;
     request.items = {true, true, true};
@@ -628,7 +628,7 @@ void vexcomm::startCopyRead() {
     d_session->startRead(*d_copy, request);
 }
 
-void vexcomm::sendChanges() {
+void VexComm::sendChanges() {
     d_changesAsked = true;
     setWindowTitle(tr("Send Changes"));
     d_plan->setText(
@@ -638,7 +638,7 @@ void vexcomm::sendChanges() {
     if (d_ready && !busy() && d_job == Job::None) startChanges();
 }
 
-void vexcomm::sendEverything() {
+void VexComm::sendEverything() {
     d_allBanks->setChecked(true);
     d_frequencies->setChecked(true);
     d_trunkIds->setChecked(true);
@@ -647,7 +647,7 @@ void vexcomm::sendEverything() {
     startTransfer();
 }
 
-void vexcomm::startChanges() {
+void VexComm::startChanges() {
     d_changesAsked = false;
     if (busy() || d_job != Job::None) return;
     if (!d_detected) {
@@ -699,7 +699,7 @@ void vexcomm::startChanges() {
     d_session->startSend(d_image, request);
 }
 
-QString vexcomm::recordTransfer(const TransferResult& result, Job job) {
+QString VexComm::recordTransfer(const TransferResult& result, Job job) {
     if (!d_detected || (job != Job::Main && job != Job::Step && job != Job::Delete)) return {};
     if (job == Job::Delete) {
         // A cleared bank is not in the kept image; a send of changes must not rely on it.
@@ -716,14 +716,14 @@ QString vexcomm::recordTransfer(const TransferResult& result, Job job) {
     return L1(note);
 }
 
-void vexcomm::deleteBank() {
+void VexComm::deleteBank() {
     if (busy() || !d_ready || d_job != Job::None) return;
     d_job = Job::Delete;
     updateControls();
     d_session->startDeleteBank(d_bankList->currentIndex());
 }
 
-void vexcomm::runStep(Step step) {
+void VexComm::runStep(Step step) {
     if (busy() || !d_ready || d_job != Job::None) return;
     switch (step) {
         case Step::Frequencies:
@@ -746,11 +746,11 @@ void vexcomm::runStep(Step step) {
     if (step == Step::IdListTags) d_session->startReadIdListTags(d_image);
 }
 
-void vexcomm::stopTransfer() {
+void VexComm::stopTransfer() {
     if (busy()) d_session->stop();
 }
 
-void vexcomm::onProgress(const LinkProgress& progress) {
+void VexComm::onProgress(const LinkProgress& progress) {
     if (d_closing) return;
     d_status->setText(L1(progress.status));
     d_channel->setText(ThreeDigits(progress.channel));
@@ -764,7 +764,7 @@ void vexcomm::onProgress(const LinkProgress& progress) {
     }
 }
 
-void vexcomm::onFinished(const TransferResult& result) {
+void VexComm::onFinished(const TransferResult& result) {
     if (d_closing) return;
     const Job job = std::exchange(d_job, Job::None);
     updateControls();
@@ -844,7 +844,7 @@ void vexcomm::onFinished(const TransferResult& result) {
     emit transferFinished(static_cast<int>(outcome));
 }
 
-void vexcomm::onOpenTypesFinished(const TransferResult& result) {
+void VexComm::onOpenTypesFinished(const TransferResult& result) {
     d_ready = true;
     updateControls();
     // The image is left alone: a read takes these types into what it reads, a send compares
@@ -866,7 +866,7 @@ void vexcomm::onOpenTypesFinished(const TransferResult& result) {
     if (d_changesAsked) QTimer::singleShot(0, this, [this] { startChanges(); });
 }
 
-bool vexcomm::offerPartialRead(const TransferResult& result) {
+bool VexComm::offerPartialRead(const TransferResult& result) {
     // Only what the read covered replaces the table; the rest stays as it is.
     const QString text = L1(partialReadQuestion(result, d_walk.stoppedInWalk(result)));
     if (!ask(windowTitle(), text, true)) {
@@ -880,7 +880,7 @@ bool vexcomm::offerPartialRead(const TransferResult& result) {
     return true;
 }
 
-bool vexcomm::ask(const QString& title, const QString& text, bool warning) {
+bool VexComm::ask(const QString& title, const QString& text, bool warning) {
     Question question;
     question.title = ToL1(title);
     question.text = ToL1(text);
@@ -888,11 +888,11 @@ bool vexcomm::ask(const QString& title, const QString& text, bool warning) {
     return d_prompter.ask(this, question) == Answer::Yes;
 }
 
-void vexcomm::tell(const QString& title, const QString& text, bool error) {
+void VexComm::tell(const QString& title, const QString& text, bool error) {
     d_prompter.tell(this, title, text, error ? NoticeIcon::Critical : NoticeIcon::Information);
 }
 
-void vexcomm::saveTrace() {
+void VexComm::saveTrace() {
     const QString caption = tr("Save Serial Trace");
     const QString filter = tr("Text Files (*.txt);;All Files (*)");
     const QString name =
@@ -909,7 +909,7 @@ void vexcomm::saveTrace() {
     d_status->setText(tr("Trace saved to %1").arg(name));
 }
 
-bool vexcomm::eventFilter(QObject* watched, QEvent* event) {
+bool VexComm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == d_delayField && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -920,12 +920,12 @@ bool vexcomm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void vexcomm::done(int result) {
+void VexComm::done(int result) {
     shutDown();
     QDialog::done(result);
 }
 
-void vexcomm::closeEvent(QCloseEvent* event) {
+void VexComm::closeEvent(QCloseEvent* event) {
     shutDown();
     QDialog::closeEvent(event);
 }

@@ -44,7 +44,7 @@ namespace vex::gui {
 
 class Prompter;
 
-class vexcomm : public QDialog {
+class VexComm : public QDialog {
     Q_OBJECT
   public:
     enum class Mode { Read, Send };
@@ -52,14 +52,14 @@ class vexcomm : public QDialog {
     // Opens the configured serial port (ComSettings: device or port number, baud rate). A read
     // replaces `image` when it completed, or when it ended half way and the user chose to keep
     // what was read; a send never changes it. Questions and notices go through `prompter`.
-    vexcomm(Mode mode, Image& image, const Options& options, const ComSettings& com,
+    VexComm(Mode mode, Image& image, const Options& options, const ComSettings& com,
             std::filesystem::path programFolder, Prompter& prompter, QWidget* parent = nullptr);
     // The same window over a line (and, when given, a clock) of the caller's choosing.
-    vexcomm(Mode mode, Image& image, const Options& options, long baud,
+    VexComm(Mode mode, Image& image, const Options& options, long baud,
             std::unique_ptr<Transport> transport, std::filesystem::path programFolder,
             Prompter& prompter, QWidget* parent = nullptr,
             std::unique_ptr<Scheduler> scheduler = {});
-    ~vexcomm() override;
+    ~VexComm() override;
 
     Mode mode() const { return d_mode; }
     // True once a read has replaced the image.

@@ -14,12 +14,12 @@ std::string BackupFileName(std::string_view date, std::string_view time) {
     return name;
 }
 
-bool BackupCounter::Tick(const Options& options, bool trunkWindowOpen, bool virtualControlRunning) {
+bool BackupCounter::tick(const Options& options, bool trunkWindowOpen, bool virtualControlRunning) {
     if (options.backena == 0 || trunkWindowOpen || virtualControlRunning) return false;
-    ++count_;
+    ++d_count;
     // ">=" rather than "==": a delay lowered below the count must not wait for a wrap-around.
-    if (count_ < options.backupdelay) return false;
-    count_ = 0;
+    if (d_count < options.backupdelay) return false;
+    d_count = 0;
     return true;
 }
 

@@ -24,12 +24,12 @@ class BackupCounter {
     // One tick. Does nothing while `backena` is 0, the trunk settings window is open or the
     // Virtual Control Panel runs. True when a backup is due now; the counter restarts then.
     // A counter already past a lowered `backupdelay` fires at once.
-    bool Tick(const Options& options, bool trunkWindowOpen, bool virtualControlRunning);
-    int count() const { return count_; }
-    void Reset() { count_ = 0; }
+    bool tick(const Options& options, bool trunkWindowOpen, bool virtualControlRunning);
+    int count() const { return d_count; }
+    void reset() { d_count = 0; }
 
   private:
-    int count_ = 0;
+    int d_count = 0;
 };
 
 struct BackupOutcome {

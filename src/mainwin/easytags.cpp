@@ -4,15 +4,15 @@
 
 namespace vex {
 
-void EasyTagLists::Offer(int bank, std::string_view tag) {
+void EasyTagLists::offer(int bank, std::string_view tag) {
     const std::size_t start = tag.find_first_not_of(' ');
     if (start == std::string_view::npos) return;  // empty or only spaces
     const std::string trimmed(tag.substr(start));
-    Add(all_, kAllCapacity, trimmed);
-    if (bank >= 0 && bank < kBankCount) Add(banks_[bank], kBankCapacity, trimmed);
+    add(d_all, kAllCapacity, trimmed);
+    if (bank >= 0 && bank < kBankCount) add(d_banks[bank], kBankCapacity, trimmed);
 }
 
-void EasyTagLists::Add(std::vector<std::string>& list, std::size_t capacity,
+void EasyTagLists::add(std::vector<std::string>& list, std::size_t capacity,
                        const std::string& tag) {
     if (std::find(list.begin(), list.end(), tag) != list.end()) return;
     if (list.size() < capacity) {
@@ -23,15 +23,15 @@ void EasyTagLists::Add(std::vector<std::string>& list, std::size_t capacity,
     }
 }
 
-void EasyTagLists::Clear() {
-    all_.clear();
-    for (auto& list : banks_) list.clear();
+void EasyTagLists::clear() {
+    d_all.clear();
+    for (auto& list : d_banks) list.clear();
 }
 
 const std::vector<std::string>& EasyTagLists::bank(int bank) const {
     static const std::vector<std::string> none;
     if (bank < 0 || bank >= kBankCount) return none;
-    return banks_[bank];
+    return d_banks[bank];
 }
 
 }  // namespace vex

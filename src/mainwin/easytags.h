@@ -20,19 +20,19 @@ class EasyTagLists {
     // Offers a tag seen in `bank`: leading spaces removed; empty or single-space tags ignored;
     // a tag already listed is not added again; when a list is full, the new tag replaces its
     // last entry. A bank outside 0..5 feeds only the all-banks list.
-    void Offer(int bank, std::string_view tag);
+    void offer(int bank, std::string_view tag);
 
     // Reading a MEM file and File New empty the lists.
-    void Clear();
+    void clear();
 
-    const std::vector<std::string>& all() const { return all_; }
+    const std::vector<std::string>& all() const { return d_all; }
     const std::vector<std::string>& bank(int bank) const;
 
   private:
-    static void Add(std::vector<std::string>& list, std::size_t capacity, const std::string& tag);
+    static void add(std::vector<std::string>& list, std::size_t capacity, const std::string& tag);
 
-    std::vector<std::string> all_;
-    std::array<std::vector<std::string>, kBankCount> banks_;
+    std::vector<std::string> d_all;
+    std::array<std::vector<std::string>, kBankCount> d_banks;
 };
 
 }  // namespace vex

@@ -16,143 +16,143 @@ constexpr std::string_view kOtherChanges = "Other changes";
 }  // namespace
 
 TableEditor::TableEditor(Image& image, Options& options, DefaultData& defaults)
-    : image_(image), options_(options), defaults_(defaults), history_(image) {
-    Show();
+    : d_image(image), d_options(options), d_defaults(defaults), d_history(image) {
+    show();
 }
 
 void TableEditor::setModified(bool modified) {
-    RecordOutsideChanges();
+    recordOutsideChanges();
     if (modified) {
-        history_.markModified();
+        d_history.markModified();
     } else {
-        history_.markSaved();
+        d_history.markSaved();
     }
 }
 
 // --- Grid transfer ---
 
-void TableEditor::MarkSynced() {
-    syncedBank_ = image_.ChannelTable[currentBank_];
-    shown_ = grid_;
+void TableEditor::markSynced() {
+    d_syncedBank = d_image.ChannelTable[d_currentBank];
+    d_shown = d_grid;
 }
 
-void TableEditor::TakeImageUnderGrid() {
+void TableEditor::takeImageUnderGrid() {
     // The rows not edited in the grid since it was shown show the image again, as shown.
     GridBank fresh;
-    ShowBank(image_, currentBank_, options_, fresh, &tags_);
+    ShowBank(d_image, d_currentBank, d_options, fresh, &d_tags);
     const GridBank shownNow = fresh;
     for (int row = 1; row <= ChannelsPerBank; ++row) {
-        if (grid_.cells[row] != shown_.cells[row]) fresh.cells[row] = grid_.cells[row];
+        if (d_grid.cells[row] != d_shown.cells[row]) fresh.cells[row] = d_grid.cells[row];
     }
-    grid_ = fresh;
-    shown_ = shownNow;
-    syncedBank_ = image_.ChannelTable[currentBank_];
+    d_grid = fresh;
+    d_shown = shownNow;
+    d_syncedBank = d_image.ChannelTable[d_currentBank];
 }
 
-GridResult TableEditor::Store() {
-    if (!IsGridBank(currentBank_)) return StoreGrid(grid_, image_, currentBank_, options_, &tags_);
-    if (image_.ChannelTable[currentBank_] != syncedBank_) TakeImageUnderGrid();
+GridResult TableEditor::store() {
+    if (!IsGridBank(d_currentBank)) return StoreGrid(d_grid, d_image, d_currentBank, d_options, &d_tags);
+    if (d_image.ChannelTable[d_currentBank] != d_syncedBank) takeImageUnderGrid();
     // Only the rows edited since the bank was shown are written: storing a row as shown would
     // rewrite its form (the blank flags of an empty channel, leading zeros) and make an
     // unchanged image look edited.
     GridRows edited{};
     bool any = false;
     for (int row = 1; row <= ChannelsPerBank; ++row) {
-        edited[row] = grid_.cells[row] != shown_.cells[row];
+        edited[row] = d_grid.cells[row] != d_shown.cells[row];
         any = any || edited[row];
     }
     if (!any) return {};
-    const GridResult stored = StoreGrid(grid_, image_, currentBank_, options_, &tags_, &edited);
+    const GridResult stored = StoreGrid(d_grid, d_image, d_currentBank, d_options, &d_tags, &edited);
     if (stored) {
         for (int row = 1; row <= ChannelsPerBank; ++row)
-            if (edited[row]) shown_.cells[row] = grid_.cells[row];
-        syncedBank_ = image_.ChannelTable[currentBank_];
+            if (edited[row]) d_shown.cells[row] = d_grid.cells[row];
+        d_syncedBank = d_image.ChannelTable[d_currentBank];
     }
     return stored;
 }
 
-GridResult TableEditor::Show() {
-    const GridResult shown = ShowBank(image_, currentBank_, options_, grid_, &tags_);
-    if (shown) MarkSynced();
+GridResult TableEditor::show() {
+    const GridResult shown = ShowBank(d_image, d_currentBank, d_options, d_grid, &d_tags);
+    if (shown) markSynced();
     return shown;
 }
 
-GridResult TableEditor::SaveUndo() {
-    GridResult stored = Store();
-    if (stored) RecordOutsideChanges();
+GridResult TableEditor::saveUndo() {
+    GridResult stored = store();
+    if (stored) recordOutsideChanges();
     return stored;
 }
 
-void TableEditor::RecordOutsideChanges() {
-    history_.record(stepsUnderWay_.empty() ? kOtherChanges : stepsUnderWay_.back(), currentBank_,
-                    image_);
+void TableEditor::recordOutsideChanges() {
+    d_history.record(d_stepsUnderWay.empty() ? kOtherChanges : d_stepsUnderWay.back(), d_currentBank,
+                    d_image);
 }
 
-void TableEditor::RecordOutsideChannelChanges() {
-    history_.recordChannels(stepsUnderWay_.empty() ? kOtherChanges : stepsUnderWay_.back(),
-                            currentBank_, image_);
+void TableEditor::recordOutsideChannelChanges() {
+    d_history.recordChannels(d_stepsUnderWay.empty() ? kOtherChanges : d_stepsUnderWay.back(),
+                            d_currentBank, d_image);
 }
 
-GridResult TableEditor::SelectBank(int bank) {
+GridResult TableEditor::selectBank(int bank) {
     if (bank < 0) return {false, std::string(kShowBankError)};
-    GridResult stored = SaveUndo();
+    GridResult stored = saveUndo();
     if (!stored) return stored;
-    grid_.clear();
-    currentBank_ = std::min(bank, kDummyBank);
-    return Show();
+    d_grid.clear();
+    d_currentBank = std::min(bank, kDummyBank);
+    return show();
 }
 
-bool TableEditor::Undo() {
-    if (!SaveUndo()) return false;
-    const std::optional<int> bank = history_.undo(image_);
+bool TableEditor::undo() {
+    if (!saveUndo()) return false;
+    const std::optional<int> bank = d_history.undo(d_image);
     if (!bank) return false;
     // The user sees what was taken back.
-    if (IsGridBank(*bank)) currentBank_ = *bank;
-    Show();
+    if (IsGridBank(*bank)) d_currentBank = *bank;
+    show();
     return true;
 }
 
-bool TableEditor::Redo() {
-    if (!SaveUndo()) return false;
-    const std::optional<int> bank = history_.redo(image_);
+bool TableEditor::redo() {
+    if (!saveUndo()) return false;
+    const std::optional<int> bank = d_history.redo(d_image);
     if (!bank) return false;
-    if (IsGridBank(*bank)) currentBank_ = *bank;
-    Show();
+    if (IsGridBank(*bank)) d_currentBank = *bank;
+    show();
     return true;
 }
 
-void TableEditor::ResetAfterNewImage() {
-    tags_.Clear();
+void TableEditor::resetAfterNewImage() {
+    d_tags.clear();
     // Steps of the previous image would put its channels into the new one.
-    history_.reset(image_, history_.modified());
-    Show();
+    d_history.reset(d_image, d_history.modified());
+    show();
 }
 
 // --- Cell entry ---
 
-std::string TableEditor::ApplyEntryToCell(int row, int field, std::string_view typed) {
+std::string TableEditor::applyEntryToCell(int row, int field, std::string_view typed) {
     switch (field) {
         case kGridFrequency: {
-            FrequencyEntry entry = EnterFrequency(typed, options_, defaults_);
-            grid_.cell(row, field) = entry.text;
+            FrequencyEntry entry = EnterFrequency(typed, d_options, d_defaults);
+            d_grid.cell(row, field) = entry.text;
             for (int i = 0; i < 3; ++i) {
-                if (entry.flags[i]) grid_.cell(row, kGridTrunk + i) = *entry.flags[i];
+                if (entry.flags[i]) d_grid.cell(row, kGridTrunk + i) = *entry.flags[i];
             }
             return std::move(entry.note);
         }
         case kGridTag:
-            grid_.cell(row, field) = EnterTag(typed);
-            if (options_.option9() == 1) tags_.Offer(currentBank_, grid_.cell(row, field));
+            d_grid.cell(row, field) = EnterTag(typed);
+            if (d_options.option9() == 1) d_tags.offer(d_currentBank, d_grid.cell(row, field));
             break;
         default:
-            grid_.cell(row, field) = FlagCellFromText(typed);
+            d_grid.cell(row, field) = FlagCellFromText(typed);
             break;
     }
     return {};
 }
 
-std::string TableEditor::EnterText(Selection selection, std::string_view typed) {
-    selection = selection.Normalised();
+std::string TableEditor::enterText(Selection selection, std::string_view typed) {
+    selection = selection.normalised();
     const int field = selection.currentField;
     const bool inSelection = field >= selection.firstField && field <= selection.lastField &&
                              selection.currentRow >= selection.firstRow &&
@@ -161,51 +161,51 @@ std::string TableEditor::EnterText(Selection selection, std::string_view typed) 
     // into a tag or flag cell would be nonsense there.
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
-    RecordOutsideChannelChanges();
+    recordOutsideChannelChanges();
     std::string note;
-    for (int row = first; row <= last; ++row) note = ApplyEntryToCell(row, field, typed);
-    RecordGridEdit(Selection::Rows(first, last));
+    for (int row = first; row <= last; ++row) note = applyEntryToCell(row, field, typed);
+    recordGridEdit(Selection::rows(first, last));
     return note;
 }
 
-void TableEditor::RecordGridEdit(Selection rows) {
-    if (!Store()) return;
-    history_.recordChannels(EditChannelsStepName(AbsoluteChannel(currentBank_, rows.firstRow),
-                                                 AbsoluteChannel(currentBank_, rows.lastRow)),
-                            currentBank_, image_);
+void TableEditor::recordGridEdit(Selection rows) {
+    if (!store()) return;
+    d_history.recordChannels(EditChannelsStepName(AbsoluteChannel(d_currentBank, rows.firstRow),
+                                                 AbsoluteChannel(d_currentBank, rows.lastRow)),
+                            d_currentBank, d_image);
 }
 
-bool TableEditor::FlagKey(Selection selection, char key) {
-    selection = selection.Normalised();
+bool TableEditor::flagKey(Selection selection, char key) {
+    selection = selection.normalised();
     const int field = selection.currentField;
     if (field < kGridTrunk || field > kGridLockout) return false;
-    const auto value = FlagCellForKey(key, grid_.cell(selection.currentRow, field));
+    const auto value = FlagCellForKey(key, d_grid.cell(selection.currentRow, field));
     if (!value) return false;
     const bool inSelection = field >= selection.firstField && field <= selection.lastField &&
                              selection.currentRow >= selection.firstRow &&
                              selection.currentRow <= selection.lastRow;
     const int first = inSelection ? selection.firstRow : selection.currentRow;
     const int last = inSelection ? selection.lastRow : selection.currentRow;
-    RecordOutsideChannelChanges();
-    for (int row = first; row <= last; ++row) grid_.cell(row, field) = *value;
-    RecordGridEdit(Selection::Rows(first, last));
+    recordOutsideChannelChanges();
+    for (int row = first; row <= last; ++row) d_grid.cell(row, field) = *value;
+    recordGridEdit(Selection::rows(first, last));
     return true;
 }
 
-bool TableEditor::ToggleFlag(int row, int field) {
+bool TableEditor::toggleFlag(int row, int field) {
     if (row < 1 || row > ChannelsPerBank || field < kGridTrunk || field > kGridLockout) {
         return false;
     }
-    RecordOutsideChannelChanges();
-    grid_.cell(row, field) = ToggleFlagCell(grid_.cell(row, field));
-    RecordGridEdit(Selection::Rows(row, row));
+    recordOutsideChannelChanges();
+    d_grid.cell(row, field) = ToggleFlagCell(d_grid.cell(row, field));
+    recordGridEdit(Selection::rows(row, row));
     return true;
 }
 
 // --- Command frame ---
 
-bool TableEditor::Begin(const QuestionFn& question, const Asker& ask, CommandResult& result) {
-    const GridResult stored = Store();
+bool TableEditor::begin(const QuestionFn& question, const Asker& ask, CommandResult& result) {
+    const GridResult stored = store();
     if (!stored) {
         result.cancelled = true;
         result.message = stored.message;
@@ -216,51 +216,51 @@ bool TableEditor::Begin(const QuestionFn& question, const Asker& ask, CommandRes
     if (question) {
         if (const auto q = question(); q && !(ask && ask(*q))) {
             result.cancelled = true;
-            Show();
+            show();
             return false;
         }
     }
-    RecordOutsideChanges();
+    recordOutsideChanges();
     return true;
 }
 
-CommandResult& TableEditor::Finish(CommandResult& result, std::string_view stepName) {
-    Show();
-    history_.record(stepName, currentBank_, image_);
+CommandResult& TableEditor::finish(CommandResult& result, std::string_view stepName) {
+    show();
+    d_history.record(stepName, d_currentBank, d_image);
     return result;
 }
 
-CommandResult TableEditor::ChangeTable(std::string_view stepName,
+CommandResult TableEditor::changeTable(std::string_view stepName,
                                        const std::function<bool()>& change) {
     CommandResult result;
-    if (!Begin({}, {}, result)) return result;
+    if (!begin({}, {}, result)) return result;
     result.changed = change();
-    return Finish(result, stepName);
+    return finish(result, stepName);
 }
 
-CommandResult TableEditor::ChangeGrid(std::string_view stepName,
+CommandResult TableEditor::changeGrid(std::string_view stepName,
                                       const std::function<bool()>& change) {
     CommandResult result;
-    if (!Begin({}, {}, result)) return result;
+    if (!begin({}, {}, result)) return result;
     result.changed = change();
-    Store();
-    return Finish(result, stepName);
+    store();
+    return finish(result, stepName);
 }
 
-CommandResult TableEditor::ApplyImageChange(std::string_view stepName,
+CommandResult TableEditor::applyImageChange(std::string_view stepName,
                                             const std::function<bool(Image&)>& change) {
     CommandResult result;
-    if (!Begin({}, {}, result)) return result;
+    if (!begin({}, {}, result)) return result;
     // A window opened by `change` may make steps of its own; what it changes besides goes
     // under this step's name.
-    stepsUnderWay_.emplace_back(stepName);
-    result.changed = change(image_);
-    stepsUnderWay_.pop_back();
-    return Finish(result, stepName);
+    d_stepsUnderWay.emplace_back(stepName);
+    result.changed = change(d_image);
+    d_stepsUnderWay.pop_back();
+    return finish(result, stepName);
 }
 
-bool TableEditor::StoreForReading(CommandResult& result) {
-    const GridResult stored = Store();
+bool TableEditor::storeForReading(CommandResult& result) {
+    const GridResult stored = store();
     if (stored) return true;
     result.cancelled = true;
     result.message = stored.message;
@@ -269,97 +269,97 @@ bool TableEditor::StoreForReading(CommandResult& result) {
 
 // --- Line and bank commands ---
 
-CommandResult TableEditor::ClearSelectedLines(Selection selection, const Asker& ask) {
+CommandResult TableEditor::clearSelectedLines(Selection selection, const Asker& ask) {
     CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin([&] { return ClearLinesQuestion(options_); }, ask, result)) return result;
-    result.changed = ClearLines(image_, currentBank_, selection.firstRow, selection.lastRow);
-    return Finish(result, "Clear selected lines");
+    selection = selection.normalised();
+    if (!begin([&] { return ClearLinesQuestion(d_options); }, ask, result)) return result;
+    result.changed = ClearLines(d_image, d_currentBank, selection.firstRow, selection.lastRow);
+    return finish(result, "Clear selected lines");
 }
 
-CommandResult TableEditor::InsertEmptyLine(Selection selection, const Asker& ask) {
+CommandResult TableEditor::insertEmptyLine(Selection selection, const Asker& ask) {
     CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin([&] { return InsertLineQuestion(image_, currentBank_); }, ask, result)) {
+    selection = selection.normalised();
+    if (!begin([&] { return InsertLineQuestion(d_image, d_currentBank); }, ask, result)) {
         return result;
     }
-    result.changed = vex::InsertEmptyLine(image_, currentBank_, selection.currentRow);
-    return Finish(result, "Insert empty line");
+    result.changed = vex::InsertEmptyLine(d_image, d_currentBank, selection.currentRow);
+    return finish(result, "Insert empty line");
 }
 
-CommandResult TableEditor::RemoveAllEmptyLines() {
-    return ChangeTable("Remove all empty lines",
-                       [&] { return RemoveEmptyLines(image_, currentBank_); });
+CommandResult TableEditor::removeAllEmptyLines() {
+    return changeTable("Remove all empty lines",
+                       [&] { return RemoveEmptyLines(d_image, d_currentBank); });
 }
 
-CommandResult TableEditor::RemoveSelectedLines(Selection selection, const Asker& ask) {
+CommandResult TableEditor::removeSelectedLines(Selection selection, const Asker& ask) {
     CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin([&] { return RemoveLinesQuestion(options_); }, ask, result)) return result;
-    result.changed = RemoveLines(image_, currentBank_, selection.firstRow, selection.lastRow);
-    return Finish(result, "Remove selected lines");
+    selection = selection.normalised();
+    if (!begin([&] { return RemoveLinesQuestion(d_options); }, ask, result)) return result;
+    result.changed = RemoveLines(d_image, d_currentBank, selection.firstRow, selection.lastRow);
+    return finish(result, "Remove selected lines");
 }
 
-CommandResult TableEditor::ShiftChannelUp(Selection selection) {
-    return ShiftCurrentChannel(selection, ShiftDirection::Up);
+CommandResult TableEditor::shiftChannelUp(Selection selection) {
+    return shiftCurrentChannel(selection, ShiftDirection::Up);
 }
 
-CommandResult TableEditor::ShiftChannelDown(Selection selection) {
-    return ShiftCurrentChannel(selection, ShiftDirection::Down);
+CommandResult TableEditor::shiftChannelDown(Selection selection) {
+    return shiftCurrentChannel(selection, ShiftDirection::Down);
 }
 
 // The selection follows the moved channel so that repeated shifts keep moving it.
-CommandResult TableEditor::ShiftCurrentChannel(Selection selection, ShiftDirection direction) {
+CommandResult TableEditor::shiftCurrentChannel(Selection selection, ShiftDirection direction) {
     CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin({}, {}, result)) return result;
+    selection = selection.normalised();
+    if (!begin({}, {}, result)) return result;
     const int row = selection.currentRow;
-    const int moved = ShiftChannel(image_, currentBank_, row, direction);
+    const int moved = ShiftChannel(d_image, d_currentBank, row, direction);
     result.changed = moved != row;
     if (result.changed) {
         selection.firstRow = selection.lastRow = selection.currentRow = moved;
         result.selection = selection;
     }
-    return Finish(result,
+    return finish(result,
                   direction == ShiftDirection::Up ? "Shift channel up" : "Shift channel down");
 }
 
-CommandResult TableEditor::ClearCurrentBank(const Asker& ask) {
+CommandResult TableEditor::clearCurrentBank(const Asker& ask) {
     CommandResult result;
-    if (!Begin([] { return std::optional<Question>(ClearBankQuestion()); }, ask, result))
+    if (!begin([] { return std::optional<Question>(ClearBankQuestion()); }, ask, result))
         return result;
-    result.changed = ClearBank(image_, currentBank_);
+    result.changed = ClearBank(d_image, d_currentBank);
     // The modified flag follows the history: clearing it would let unsaved edits in the other
     // banks go without the "Save data?" question at exit.
-    return Finish(result, ClearBankStepName(currentBank_));
+    return finish(result, ClearBankStepName(d_currentBank));
 }
 
 // --- Cell commands ---
 
-CommandResult TableEditor::DeleteCells(Selection selection) {
-    return ChangeGrid("Delete", [&] { return vex::DeleteCells(grid_, selection); });
+CommandResult TableEditor::deleteCells(Selection selection) {
+    return changeGrid("Delete", [&] { return vex::DeleteCells(d_grid, selection); });
 }
 
-CommandResult TableEditor::CopyCells(Selection selection) {
+CommandResult TableEditor::copyCells(Selection selection) {
     CommandResult result;
-    result.clipboard = vex::CopyCells(grid_, selection);
+    result.clipboard = vex::CopyCells(d_grid, selection);
     return result;
 }
 
-CommandResult TableEditor::CutCells(Selection selection) {
+CommandResult TableEditor::cutCells(Selection selection) {
     CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    result.clipboard = vex::CopyCells(grid_, selection);
-    result.changed = vex::DeleteCells(grid_, selection);
-    Store();
-    return Finish(result, "Cut");
+    if (!begin({}, {}, result)) return result;
+    result.clipboard = vex::CopyCells(d_grid, selection);
+    result.changed = vex::DeleteCells(d_grid, selection);
+    store();
+    return finish(result, "Cut");
 }
 
-CommandResult TableEditor::PasteCells(Selection selection, std::string_view clipboard) {
+CommandResult TableEditor::pasteCells(Selection selection, std::string_view clipboard) {
     CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin({}, {}, result)) return result;
-    const GridBank before = grid_;
+    selection = selection.normalised();
+    if (!begin({}, {}, result)) return result;
+    const GridBank before = d_grid;
     const SpreadsheetText cells = FromSpreadsheet(clipboard);
     // Each pasted value goes through the rules of typing it into its cell (band edges, raster,
     // default flags), so a paste never stores what typing would have refused or changed.
@@ -371,79 +371,79 @@ CommandResult TableEditor::PasteCells(Selection selection, std::string_view clip
         text.remove_prefix(std::min(lineEnd + 1, text.size()));
         for (int field = selection.firstField; field <= kGridColumns; ++field) {
             const std::size_t cellEnd = std::min(line.find('\t'), line.size());
-            ApplyEntryToCell(row, field, line.substr(0, cellEnd));
+            applyEntryToCell(row, field, line.substr(0, cellEnd));
             if (cellEnd == line.size()) break;
             line.remove_prefix(cellEnd + 1);
         }
     }
     result.message = PasteLeftOutMessage(cells, rows, selection.firstField);
-    result.changed = grid_ != before;
-    Store();
-    return Finish(result, "Paste");
+    result.changed = d_grid != before;
+    store();
+    return finish(result, "Paste");
 }
 
-CommandResult TableEditor::CopyLines(Selection selection) {
+CommandResult TableEditor::copyLines(Selection selection) {
     CommandResult result;
-    selection = selection.Normalised();
+    selection = selection.normalised();
     // The table must be current: the clipboard keeps the whole channels, comments included.
-    const GridResult stored = Store();
+    const GridResult stored = store();
     if (!stored) {
         result.cancelled = true;
         result.message = stored.message;
         return result;
     }
-    result.clipboard = vex::CopyLines(grid_, selection);
-    lineClipboard_.text = result.clipboard;
-    lineClipboard_.channels.clear();
+    result.clipboard = vex::CopyLines(d_grid, selection);
+    d_lineClipboard.text = result.clipboard;
+    d_lineClipboard.channels.clear();
     for (int row = selection.firstRow; row <= selection.lastRow; ++row) {
-        lineClipboard_.channels.push_back(image_.channel(currentBank_, row));
+        d_lineClipboard.channels.push_back(d_image.channel(d_currentBank, row));
     }
     return result;
 }
 
-CommandResult TableEditor::CutLines(Selection selection) {
-    CommandResult result = CopyLines(selection);
+CommandResult TableEditor::cutLines(Selection selection) {
+    CommandResult result = copyLines(selection);
     if (result.cancelled) return result;
-    selection = selection.Normalised();
-    RecordOutsideChanges();
-    result.changed = ClearLines(image_, currentBank_, selection.firstRow, selection.lastRow);
-    return Finish(result, "Cut lines");
+    selection = selection.normalised();
+    recordOutsideChanges();
+    result.changed = ClearLines(d_image, d_currentBank, selection.firstRow, selection.lastRow);
+    return finish(result, "Cut lines");
 }
 
-CommandResult TableEditor::PasteLines(Selection selection, std::string_view clipboard) {
+CommandResult TableEditor::pasteLines(Selection selection, std::string_view clipboard) {
     CommandResult result;
-    selection = selection.Normalised();
-    if (!Begin({}, {}, result)) return result;
+    selection = selection.normalised();
+    if (!begin({}, {}, result)) return result;
     const int row = selection.currentRow;
-    if (!clipboard.empty() && clipboard == lineClipboard_.text) {
-        const Bank before = image_.ChannelTable[currentBank_];
+    if (!clipboard.empty() && clipboard == d_lineClipboard.text) {
+        const Bank before = d_image.ChannelTable[d_currentBank];
         int slot = row;
-        for (const Channel& channel : lineClipboard_.channels) {
+        for (const Channel& channel : d_lineClipboard.channels) {
             if (slot > ChannelsPerBank) break;
-            Channel& target = image_.channel(currentBank_, slot++);
+            Channel& target = d_image.channel(d_currentBank, slot++);
             for (int field = kFieldFrequency; field < kFieldsPerChannel; ++field) {
                 target[field] = channel[field];
             }
         }
-        result.changed = image_.ChannelTable[currentBank_] != before;
+        result.changed = d_image.ChannelTable[d_currentBank] != before;
     } else {
-        const GridBank before = grid_;
-        vex::PasteCells(grid_, row, kGridFrequency, clipboard, options_);
-        result.changed = grid_ != before;
-        Store();
+        const GridBank before = d_grid;
+        vex::PasteCells(d_grid, row, kGridFrequency, clipboard, d_options);
+        result.changed = d_grid != before;
+        store();
     }
-    return Finish(result, "Paste lines");
+    return finish(result, "Paste lines");
 }
 
-CommandResult TableEditor::FillDown(Selection selection) {
-    return ChangeGrid("Fill down", [&] { return vex::FillDown(grid_, selection); });
+CommandResult TableEditor::fillDown(Selection selection) {
+    return changeGrid("Fill down", [&] { return vex::FillDown(d_grid, selection); });
 }
 
-CommandResult TableEditor::FillSeries(Selection selection) {
+CommandResult TableEditor::fillSeries(Selection selection) {
     CommandResult result;
-    if (!Begin({}, {}, result)) return result;
-    const GridBank before = grid_;
-    switch (vex::FillSeries(grid_, selection)) {
+    if (!begin({}, {}, result)) return result;
+    const GridBank before = d_grid;
+    switch (vex::FillSeries(d_grid, selection)) {
         case FillSeriesOutcome::Filled:
             break;
         case FillSeriesOutcome::NotTagColumn:
@@ -453,32 +453,32 @@ CommandResult TableEditor::FillSeries(Selection selection) {
             result.message = std::string(kFillSeriesNeedsNumber);
             break;
     }
-    result.changed = grid_ != before;
-    Store();
-    return Finish(result, "Fill series");
+    result.changed = d_grid != before;
+    store();
+    return finish(result, "Fill series");
 }
 
-CommandResult TableEditor::CenterMemoryTags() {
-    return ChangeTable("Center memory tags", [&] { return CenterTags(image_, currentBank_); });
+CommandResult TableEditor::centerMemoryTags() {
+    return changeTable("Center memory tags", [&] { return CenterTags(d_image, d_currentBank); });
 }
 
-CommandResult TableEditor::RemoveLeadingSpaces() {
-    return ChangeTable("Remove leading spaces",
-                       [&] { return vex::RemoveLeadingSpaces(image_, currentBank_); });
+CommandResult TableEditor::removeLeadingSpaces() {
+    return changeTable("Remove leading spaces",
+                       [&] { return vex::RemoveLeadingSpaces(d_image, d_currentBank); });
 }
 
-CommandResult TableEditor::BankEmptyStatus() {
+CommandResult TableEditor::bankEmptyStatus() {
     CommandResult result;
-    if (!StoreForReading(result)) return result;
-    result.message = BankEmptyStatusText(image_);
+    if (!storeForReading(result)) return result;
+    result.message = BankEmptyStatusText(d_image);
     return result;
 }
 
-CommandResult TableEditor::FindDuplicateChannels(DuplicateScope scope,
+CommandResult TableEditor::findDuplicateChannels(DuplicateScope scope,
                                                  const std::filesystem::path& folder) {
     CommandResult result;
-    if (!StoreForReading(result)) return result;
-    const std::vector<std::string> lines = FindDuplicates(image_, currentBank_, scope);
+    if (!storeForReading(result)) return result;
+    const std::vector<std::string> lines = FindDuplicates(d_image, d_currentBank, scope);
     for (const auto& line : lines) {
         if (!result.message.empty()) result.message += '\n';
         result.message += line;
@@ -493,34 +493,34 @@ CommandResult TableEditor::FindDuplicateChannels(DuplicateScope scope,
     return result;
 }
 
-CommandResult TableEditor::RemoveDuplicateChannels() {
-    return ChangeTable("Remove duplicate channels",
-                       [&] { return RemoveDuplicates(image_, currentBank_); });
+CommandResult TableEditor::removeDuplicateChannels() {
+    return changeTable("Remove duplicate channels",
+                       [&] { return RemoveDuplicates(d_image, d_currentBank); });
 }
 
-CommandResult TableEditor::Sort(Selection selection, SortOrder order, const Asker& ask) {
+CommandResult TableEditor::sort(Selection selection, SortOrder order, const Asker& ask) {
     CommandResult result;
-    if (!Begin([&] { return SortQuestion(image_, currentBank_, options_); }, ask, result)) {
+    if (!begin([&] { return SortQuestion(d_image, d_currentBank, d_options); }, ask, result)) {
         return result;
     }
-    result.changed = SortBank(image_, currentBank_, selection, order);
-    return Finish(result, order == SortOrder::Ascending ? "Sort ascending" : "Sort descending");
+    result.changed = SortBank(d_image, d_currentBank, selection, order);
+    return finish(result, order == SortOrder::Ascending ? "Sort ascending" : "Sort descending");
 }
 
-CommandResult TableEditor::CheckDataInTable() {
-    return ChangeTable("Check data in table", [&] {
-        const Image before = image_;
-        NormaliseTable(image_, options_);
-        return !(image_ == before);
+CommandResult TableEditor::checkDataInTable() {
+    return changeTable("Check data in table", [&] {
+        const Image before = d_image;
+        NormaliseTable(d_image, d_options);
+        return !(d_image == before);
     });
 }
 
-CommandResult TableEditor::CheckBandplan(DuplicateScope scope) {
+CommandResult TableEditor::checkBandplan(DuplicateScope scope) {
     std::vector<BandplanChange> changes;
-    CommandResult result = ApplyImageChange("Check Table using Bandplan", [&](Image& image) {
+    CommandResult result = applyImageChange("Check Table using Bandplan", [&](Image& image) {
         const bool all = scope == DuplicateScope::AllBanks;
-        changes = vex::CheckBandplan(image, all ? 0 : currentBank_,
-                                     all ? kBankCount - 1 : currentBank_, options_);
+        changes = vex::CheckBandplan(image, all ? 0 : d_currentBank,
+                                     all ? kBankCount - 1 : d_currentBank, d_options);
         return !changes.empty();
     });
     if (!result.cancelled) result.message = BandplanReport(changes);
@@ -529,19 +529,19 @@ CommandResult TableEditor::CheckBandplan(DuplicateScope scope) {
 
 // --- Backup ---
 
-std::optional<BackupOutcome> TableEditor::BackupTick(const std::filesystem::path& programFolder,
+std::optional<BackupOutcome> TableEditor::backupTick(const std::filesystem::path& programFolder,
                                                      std::string_view date, std::string_view time,
                                                      bool trunkWindowOpen,
                                                      bool virtualControlRunning) {
-    if (!backup_.Tick(options_, trunkWindowOpen, virtualControlRunning)) return std::nullopt;
-    const GridResult stored = Store();
+    if (!d_backup.tick(d_options, trunkWindowOpen, virtualControlRunning)) return std::nullopt;
+    const GridResult stored = store();
     if (!stored) {
         // Never write a backup of a table the grid could not be stored into.
         BackupOutcome outcome;
         outcome.error = stored.message;
         return outcome;
     }
-    return WriteBackup(image_, options_, programFolder, BackupFileName(date, time));
+    return WriteBackup(d_image, d_options, programFolder, BackupFileName(date, time));
 }
 
 }  // namespace vex

@@ -37,17 +37,17 @@ class TableEditor {
   public:
     TableEditor(Image& image, Options& options, DefaultData& defaults);
 
-    Image& image() { return image_; }
-    const Image& image() const { return image_; }
-    const Options& options() const { return options_; }
-    const DefaultData& defaults() const { return defaults_; }
-    int currentBank() const { return currentBank_; }
-    const GridBank& grid() const { return grid_; }
-    const EasyTagLists& tags() const { return tags_; }
-    EasyTagLists& tags() { return tags_; }
-    const UndoHistory& history() const { return history_; }
+    Image& image() { return d_image; }
+    const Image& image() const { return d_image; }
+    const Options& options() const { return d_options; }
+    const DefaultData& defaults() const { return d_defaults; }
+    int currentBank() const { return d_currentBank; }
+    const GridBank& grid() const { return d_grid; }
+    const EasyTagLists& tags() const { return d_tags; }
+    EasyTagLists& tags() { return d_tags; }
+    const UndoHistory& history() const { return d_history; }
     // The modified flag follows the history: undoing back to the saved state clears it.
-    bool modified() const { return history_.modified(); }
+    bool modified() const { return d_history.modified(); }
     // false: the image as it is now is the saved one; true: it differs from any file.
     void setModified(bool modified);
 
@@ -55,122 +55,122 @@ class TableEditor {
     // StoreGrid for the current bank: only the rows edited in the grid since it was shown are
     // stored. When the image's bank was changed behind the grid since then, the other rows
     // show the image again.
-    GridResult Store();
-    GridResult Show();  // ShowBank for the current bank
+    GridResult store();
+    GridResult show();  // ShowBank for the current bank
     // save_undo: Store; a change of the image not yet in the history becomes a step of its own.
-    GridResult SaveUndo();
+    GridResult saveUndo();
     // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
-    GridResult SelectBank(int bank);
+    GridResult selectBank(int bank);
     // Takes back the last step (makes the next one again), whichever bank it was made in; the
     // grid then shows that bank. False when there is nothing to undo (redo).
-    bool Undo();
-    bool Redo();
+    bool undo();
+    bool redo();
     // Empties the easy-tag lists and starts a new history (File New, reading a MEM file) and
     // shows the current bank again. The modified flag stays as it is.
-    void ResetAfterNewImage();
+    void resetAfterNewImage();
     // Empties the easy-tag lists only (the image was replaced as one step).
-    void ResetTagLists() { tags_.Clear(); }
+    void resetTagLists() { d_tags.clear(); }
 
     // --- Cell entry ---
     // Enter pressed with `typed` in the edit box over selection.current*: the entry rules of
     // the current cell's column, written into every selected cell of that column. Returns what
     // the user should be told when the rules stored something else than was typed.
-    std::string EnterText(Selection selection, std::string_view typed);
+    std::string enterText(Selection selection, std::string_view typed);
     // A key in a flag cell (0/F/1/N/space) for every selected cell of that flag column; false
     // when the key is not a flag key or the current cell is no flag cell.
-    bool FlagKey(Selection selection, char key);
+    bool flagKey(Selection selection, char key);
     // Double click on a flag cell.
-    bool ToggleFlag(int row, int field);
+    bool toggleFlag(int row, int field);
 
     // --- Table commands ---
-    CommandResult ClearSelectedLines(Selection selection, const Asker& ask);
-    CommandResult InsertEmptyLine(Selection selection, const Asker& ask);
-    CommandResult RemoveAllEmptyLines();
-    CommandResult RemoveSelectedLines(Selection selection, const Asker& ask);
-    CommandResult ShiftChannelUp(Selection selection);
-    CommandResult ShiftChannelDown(Selection selection);
-    CommandResult DeleteCells(Selection selection);
-    CommandResult ClearCurrentBank(const Asker& ask);
-    CommandResult CutLines(Selection selection);
-    CommandResult CopyLines(Selection selection);
+    CommandResult clearSelectedLines(Selection selection, const Asker& ask);
+    CommandResult insertEmptyLine(Selection selection, const Asker& ask);
+    CommandResult removeAllEmptyLines();
+    CommandResult removeSelectedLines(Selection selection, const Asker& ask);
+    CommandResult shiftChannelUp(Selection selection);
+    CommandResult shiftChannelDown(Selection selection);
+    CommandResult deleteCells(Selection selection);
+    CommandResult clearCurrentBank(const Asker& ask);
+    CommandResult cutLines(Selection selection);
+    CommandResult copyLines(Selection selection);
     // From the current row on; full channels (comments too) when `clipboard` is what the last
     // Cut/Copy Line(s) produced, otherwise the text is taken as typed cells.
-    CommandResult PasteLines(Selection selection, std::string_view clipboard);
-    CommandResult CutCells(Selection selection);
-    CommandResult CopyCells(Selection selection);
-    CommandResult PasteCells(Selection selection, std::string_view clipboard);
-    CommandResult FillDown(Selection selection);
-    CommandResult FillSeries(Selection selection);
-    CommandResult CenterMemoryTags();
-    CommandResult RemoveLeadingSpaces();
-    CommandResult BankEmptyStatus();  // message = the report
+    CommandResult pasteLines(Selection selection, std::string_view clipboard);
+    CommandResult cutCells(Selection selection);
+    CommandResult copyCells(Selection selection);
+    CommandResult pasteCells(Selection selection, std::string_view clipboard);
+    CommandResult fillDown(Selection selection);
+    CommandResult fillSeries(Selection selection);
+    CommandResult centerMemoryTags();
+    CommandResult removeLeadingSpaces();
+    CommandResult bankEmptyStatus();  // message = the report
     // Writes dupl.txt in `folder`; message = the report lines (or that none were found).
-    CommandResult FindDuplicateChannels(DuplicateScope scope, const std::filesystem::path& folder);
-    CommandResult RemoveDuplicateChannels();
-    CommandResult Sort(Selection selection, SortOrder order, const Asker& ask);
+    CommandResult findDuplicateChannels(DuplicateScope scope, const std::filesystem::path& folder);
+    CommandResult removeDuplicateChannels();
+    CommandResult sort(Selection selection, SortOrder order, const Asker& ask);
     // "Check Data In Table": normalisation of the whole table as one step.
-    CommandResult CheckDataInTable();
+    CommandResult checkDataInTable();
     // "Check Table using Bandplan" on the current bank or all banks; message = the report.
-    CommandResult CheckBandplan(DuplicateScope scope);
+    CommandResult checkBandplan(DuplicateScope scope);
 
     // The one way for another window (imports, tools, trunk windows) to change the image: the
     // grid is stored first, `change` edits the image and says whether it changed anything, and
     // the current bank is shown again. `stepName` names the step for the undo history.
-    CommandResult ApplyImageChange(std::string_view stepName,
+    CommandResult applyImageChange(std::string_view stepName,
                                    const std::function<bool(Image&)>& change);
 
     // --- Automatic backup: one minute tick. Stores the grid and writes the backup when due;
     // never writes when the grid could not be stored. The modified flag is left as it is: a
     // backup is not the user's file.
-    std::optional<BackupOutcome> BackupTick(const std::filesystem::path& programFolder,
+    std::optional<BackupOutcome> backupTick(const std::filesystem::path& programFolder,
                                             std::string_view date, std::string_view time,
                                             bool trunkWindowOpen, bool virtualControlRunning);
-    const BackupCounter& backupCounter() const { return backup_; }
+    const BackupCounter& backupCounter() const { return d_backup; }
 
   private:
     // Store, ask (when `question` gives one; it looks at the stored table), snapshot: false
     // when the command must not go on.
     using QuestionFn = std::function<std::optional<Question>()>;
-    bool Begin(const QuestionFn& question, const Asker& ask, CommandResult& result);
+    bool begin(const QuestionFn& question, const Asker& ask, CommandResult& result);
     // Show the bank and record the command's step.
-    CommandResult& Finish(CommandResult& result, std::string_view stepName);
+    CommandResult& finish(CommandResult& result, std::string_view stepName);
     // The plain command shapes: Begin, change the table (or the grid, which is then stored),
     // Finish. `change` returns whether anything changed.
-    CommandResult ChangeTable(std::string_view stepName, const std::function<bool()>& change);
-    CommandResult ChangeGrid(std::string_view stepName, const std::function<bool()>& change);
+    CommandResult changeTable(std::string_view stepName, const std::function<bool()>& change);
+    CommandResult changeGrid(std::string_view stepName, const std::function<bool()>& change);
     // A change made without the history (a window writing into the image) becomes a step of
     // its own, named after the step under way when there is one.
-    void RecordOutsideChanges();
+    void recordOutsideChanges();
     // The same for the current bank's channels only, before a typed entry.
-    void RecordOutsideChannelChanges();
+    void recordOutsideChannelChanges();
     // Stores the grid after a typed entry or a flag key and records it.
-    void RecordGridEdit(Selection selection);
+    void recordGridEdit(Selection selection);
     // Stores the grid for a command that only reads the table; false (with the refusal in
     // `result`) when it could not be stored.
-    bool StoreForReading(CommandResult& result);
-    CommandResult ShiftCurrentChannel(Selection selection, ShiftDirection direction);
-    std::string ApplyEntryToCell(int row, int field, std::string_view typed);
+    bool storeForReading(CommandResult& result);
+    CommandResult shiftCurrentChannel(Selection selection, ShiftDirection direction);
+    std::string applyEntryToCell(int row, int field, std::string_view typed);
     // The grid and the bank are in step again (after a show or a store).
-    void MarkSynced();
+    void markSynced();
     // The image's bank changed behind the grid (another window, a read): the rows the user has
     // not edited since are taken from the image, so a stale grid is never stored over it.
-    void TakeImageUnderGrid();
+    void takeImageUnderGrid();
 
-    Image& image_;
-    Options& options_;
-    DefaultData& defaults_;
-    int currentBank_ = 0;
-    GridBank grid_;
-    GridBank shown_;  // the grid as last shown or stored: rows differing from it were edited
-    Bank syncedBank_;  // the current bank as the grid last showed or stored it
-    UndoHistory history_;
-    std::vector<std::string> stepsUnderWay_;  // ApplyImageChange calls, outermost first
-    EasyTagLists tags_;
-    BackupCounter backup_;
+    Image& d_image;
+    Options& d_options;
+    DefaultData& d_defaults;
+    int d_currentBank = 0;
+    GridBank d_grid;
+    GridBank d_shown;  // the grid as last shown or stored: rows differing from it were edited
+    Bank d_syncedBank;  // the current bank as the grid last showed or stored it
+    UndoHistory d_history;
+    std::vector<std::string> d_stepsUnderWay;  // ApplyImageChange calls, outermost first
+    EasyTagLists d_tags;
+    BackupCounter d_backup;
     struct LineClipboard {
         std::string text;
         std::vector<Channel> channels;
-    } lineClipboard_;
+    } d_lineClipboard;
 };
 
 }  // namespace vex

@@ -66,7 +66,7 @@ GridResult ShowBank(const Image& image, int bank, const Options& options, GridBa
         if (NumericValue(channel[kFieldFrequency]) == 0) continue;
         cells[kGridFrequency] = FrequencyCellText(channel[kFieldFrequency], options);
         cells[kGridTag] = channel[kFieldTag];
-        if (OffersTags(options, tags)) tags->Offer(bank, channel[kFieldTag]);
+        if (OffersTags(options, tags)) tags->offer(bank, channel[kFieldTag]);
         cells[kGridTrunk] = FlagCellText(channel[kFieldTrunk]);
         cells[kGridDelay] = FlagCellText(channel[kFieldDelay]);
         cells[kGridLockout] = FlagCellText(channel[kFieldLockout]);
@@ -88,7 +88,7 @@ GridResult StoreGrid(const GridBank& grid, Image& image, int bank, const Options
         const auto& cells = grid.cells[row];
         Channel& channel = image.channel(bank, row);
         for (int field = 1; field <= kGridColumns; ++field) channel[field] = cells[field];
-        if (OffersTags(options, tags)) tags->Offer(bank, cells[kGridTag]);
+        if (OffersTags(options, tags)) tags->offer(bank, cells[kGridTag]);
 
         const double value = NumericValue(cells[kGridFrequency]);
         if (value == 0) {

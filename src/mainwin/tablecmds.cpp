@@ -91,15 +91,15 @@ std::string RowsText(const GridBank& grid, int firstRow, int lastRow, int firstF
 
 }  // namespace
 
-Selection Selection::Cell(int row, int field) {
+Selection Selection::cell(int row, int field) {
     return {row, row, field, field, row, field};
 }
 
-Selection Selection::Rows(int first, int last) {
+Selection Selection::rows(int first, int last) {
     return {first, last, 1, kGridColumns, first, 1};
 }
 
-Selection Selection::Normalised() const {
+Selection Selection::normalised() const {
     Selection s = *this;
     if (s.firstRow > s.lastRow) std::swap(s.firstRow, s.lastRow);
     if (s.firstField > s.lastField) std::swap(s.firstField, s.lastField);
@@ -268,7 +268,7 @@ bool RemoveLeadingSpaces(Image& image, int bank) {
 
 bool SortBank(Image& image, int bank, Selection selection, SortOrder order) {
     if (!ValidBank(bank)) return false;
-    selection = selection.Normalised();
+    selection = selection.normalised();
     int first = selection.firstRow;
     int last = selection.lastRow;
     if (first == last) {
@@ -383,7 +383,7 @@ bool RemoveDuplicates(Image& image, int bank) {
 // --- Cell commands ---
 
 bool DeleteCells(GridBank& grid, Selection selection) {
-    selection = selection.Normalised();
+    selection = selection.normalised();
     bool changed = false;
     for (int row = selection.firstRow; row <= selection.lastRow; ++row) {
         for (int field = selection.firstField; field <= selection.lastField; ++field) {
@@ -396,13 +396,13 @@ bool DeleteCells(GridBank& grid, Selection selection) {
 }
 
 std::string CopyCells(const GridBank& grid, Selection selection) {
-    selection = selection.Normalised();
+    selection = selection.normalised();
     return RowsText(grid, selection.firstRow, selection.lastRow, selection.firstField,
                     selection.lastField);
 }
 
 std::string CopyLines(const GridBank& grid, Selection selection) {
-    selection = selection.Normalised();
+    selection = selection.normalised();
     return RowsText(grid, selection.firstRow, selection.lastRow, 1, kGridColumns);
 }
 
@@ -437,7 +437,7 @@ int PasteCells(GridBank& grid, int row, int field, std::string_view text, const 
 }
 
 bool FillDown(GridBank& grid, Selection selection) {
-    selection = selection.Normalised();
+    selection = selection.normalised();
     bool changed = false;
     for (int field = selection.firstField; field <= selection.lastField; ++field) {
         const std::string value = grid.cell(selection.firstRow, field);
@@ -468,7 +468,7 @@ std::optional<std::string> SeriesTag(std::string_view firstTag, long long k) {
 }
 
 FillSeriesOutcome FillSeries(GridBank& grid, Selection selection) {
-    selection = selection.Normalised();
+    selection = selection.normalised();
     if (selection.firstField != kGridTag || selection.lastField != kGridTag) {
         return FillSeriesOutcome::NotTagColumn;
     }

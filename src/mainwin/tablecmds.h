@@ -29,9 +29,9 @@ struct Selection {
     int currentRow = 1;
     int currentField = 1;
 
-    static Selection Cell(int row, int field);
-    static Selection Rows(int first, int last);  // whole rows, fields 1..5
-    Selection Normalised() const;
+    static Selection cell(int row, int field);
+    static Selection rows(int first, int last);  // whole rows, fields 1..5
+    Selection normalised() const;
     bool singleRow() const { return firstRow == lastRow; }
     bool operator==(const Selection&) const = default;
 };

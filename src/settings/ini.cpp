@@ -29,7 +29,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-IniData IniData::Parse(std::string_view text) {
+IniData IniData::parse(std::string_view text) {
     IniData data;
     std::string section;
     ForEachLine(text, [&](std::string_view raw) {
@@ -53,20 +53,20 @@ IniData IniData::Parse(std::string_view text) {
     return data;
 }
 
-const IniData::Entry* IniData::Find(std::string_view section, std::string_view key) const {
+const IniData::Entry* IniData::find(std::string_view section, std::string_view key) const {
     for (const Entry& entry : d_entries)
         if (EqualNoCase(entry.section, section) && EqualNoCase(entry.key, key)) return &entry;
     return nullptr;
 }
 
-std::string IniData::Get(std::string_view section, std::string_view key,
+std::string IniData::get(std::string_view section, std::string_view key,
                          std::string_view fallback) const {
-    const Entry* entry = Find(section, key);
+    const Entry* entry = find(section, key);
     return entry ? entry->value : std::string(fallback);
 }
 
-bool IniData::Has(std::string_view section, std::string_view key) const {
-    return Find(section, key) != nullptr;
+bool IniData::has(std::string_view section, std::string_view key) const {
+    return find(section, key) != nullptr;
 }
 
 std::string ReadSettingsFile(const std::filesystem::path& file, FileNotes* notes) {
@@ -79,7 +79,7 @@ std::string ReadSettingsFile(const std::filesystem::path& file, FileNotes* notes
 
 std::string GetIniValue(const std::filesystem::path& file, std::string_view section,
                         std::string_view key, std::string_view fallback) {
-    return IniData::Parse(ReadSettingsFile(file)).Get(section, key, fallback);
+    return IniData::parse(ReadSettingsFile(file)).get(section, key, fallback);
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {

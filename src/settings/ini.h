@@ -16,12 +16,12 @@ inline constexpr std::size_t kIniValueMax = 255;
 
 class IniData {
   public:
-    static IniData Parse(std::string_view text);
+    static IniData parse(std::string_view text);
 
     // The stored text, or `fallback` when the section or key is missing.
-    std::string Get(std::string_view section, std::string_view key,
+    std::string get(std::string_view section, std::string_view key,
                     std::string_view fallback = {}) const;
-    bool Has(std::string_view section, std::string_view key) const;
+    bool has(std::string_view section, std::string_view key) const;
 
   private:
     struct Entry {
@@ -29,7 +29,7 @@ class IniData {
         std::string key;      // lower case
         std::string value;
     };
-    const Entry* Find(std::string_view section, std::string_view key) const;
+    const Entry* find(std::string_view section, std::string_view key) const;
     std::vector<Entry> d_entries;
 };
 

@@ -80,7 +80,7 @@ bool OptionHasNoEffect(int n) {
 }
 
 void ReadNumber(const IniData& ini, std::string_view section, std::string_view key, int& value) {
-    if (ini.Has(section, key)) value = Int16Value(ini.Get(section, key));
+    if (ini.has(section, key)) value = Int16Value(ini.get(section, key));
 }
 
 std::string WrittenValue(int value, Kind kind) {
@@ -104,7 +104,7 @@ void WriteKey(std::vector<std::string>& lines, std::string_view name, int value,
 }  // namespace
 
 Options ParseSetupIni(std::string_view text) {
-    const IniData ini = IniData::Parse(text);
+    const IniData ini = IniData::parse(text);
     Options o;
     for (const auto* keys : {&SetupKeys(), &TailKeys(), &EndKeys()})
         for (const Key& key : *keys) ReadNumber(ini, "setup", key.name, o.*key.member);

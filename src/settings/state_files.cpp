@@ -23,7 +23,7 @@ std::vector<std::string> Fields(std::string_view text, std::size_t count) {
     std::vector<std::string> fields;
     DelimitedReader in(text);
     std::string field;
-    while (fields.size() < count && in.ReadField(field)) fields.push_back(field);
+    while (fields.size() < count && in.readField(field)) fields.push_back(field);
     return fields;
 }
 
@@ -45,14 +45,14 @@ std::string PortCheckMessage(int port) {
 }
 
 ComReadResult ParseComSettings(std::string_view text) {
-    const IniData ini = IniData::Parse(text);
+    const IniData ini = IniData::parse(text);
     ComReadResult result;
     ComSettings& s = result.settings;
-    s.port = IntegerValue(ini.Get("com", "port", "1"));
-    const double baud = NumericValue(ini.Get("com", "baud", "19200"));
+    s.port = IntegerValue(ini.get("com", "port", "1"));
+    const double baud = NumericValue(ini.get("com", "baud", "19200"));
     // A speed that cannot be a baud rate falls back to the default rather than failing the port.
     s.baud = baud >= 1 && baud <= 10'000'000 ? static_cast<long>(baud) : 19200;
-    s.device = ini.Get("com", "device", "");
+    s.device = ini.get("com", "device", "");
     result.portValid = s.port >= 1 && s.port <= 19;
     if (!result.portValid) result.message = PortCheckMessage(s.port);
     return result;
@@ -79,7 +79,7 @@ WriteResult WriteComSettings(const ComSettings& settings, const std::filesystem:
 std::string ParseLastFile(std::string_view text) {
     std::string first;
     DelimitedReader in(text);
-    in.ReadLine(first);
+    in.readLine(first);
     std::string_view path = TrimBlanks(std::string_view(first).substr(0, kMaxPathLength));
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
         path = path.substr(1, path.size() - 2);
@@ -169,7 +169,7 @@ void ParseBankTags(std::string_view text, std::array<std::string, kBankCount>& t
     DelimitedReader in(text);
     std::string line;
     for (std::string& tag : tags) {
-        if (!in.ReadLine(line)) break;
+        if (!in.readLine(line)) break;
         std::replace(line.begin(), line.end(), ',', ';');
         tag = line.substr(0, kMaxTagLength);
     }

@@ -102,8 +102,8 @@ std::optional<Fault> ParseFault(std::string_view text, std::string& error) {
     return fault;
 }
 
-std::optional<FaultKind> FaultPlan::Take(int index, std::string_view command, int channel) {
-    for (auto it = faults_.begin(); it != faults_.end(); ++it) {
+std::optional<FaultKind> FaultPlan::take(int index, std::string_view command, int channel) {
+    for (auto it = d_faults.begin(); it != d_faults.end(); ++it) {
         bool hit = false;
         switch (it->where) {
             case Fault::Where::kAny:
@@ -121,7 +121,7 @@ std::optional<FaultKind> FaultPlan::Take(int index, std::string_view command, in
         }
         if (!hit) continue;
         const FaultKind kind = it->kind;
-        if (it->remaining > 0 && --it->remaining == 0) faults_.erase(it);
+        if (it->remaining > 0 && --it->remaining == 0) d_faults.erase(it);
         return kind;
     }
     return std::nullopt;

@@ -38,16 +38,16 @@ const char* FaultName(FaultKind kind);
 
 class FaultPlan {
   public:
-    void Add(const Fault& fault) { faults_.push_back(fault); }
-    void Clear() { faults_.clear(); }
-    bool empty() const { return faults_.empty(); }
+    void add(const Fault& fault) { d_faults.push_back(fault); }
+    void clear() { d_faults.clear(); }
+    bool empty() const { return d_faults.empty(); }
 
     // The fault that hits the index-th command (1-based) with the given text and channel (0 when
     // it addresses none), if any; one use of that fault is spent.
-    std::optional<FaultKind> Take(int index, std::string_view command, int channel);
+    std::optional<FaultKind> take(int index, std::string_view command, int channel);
 
   private:
-    std::vector<Fault> faults_;
+    std::vector<Fault> d_faults;
 };
 
 }  // namespace bct8sim

@@ -64,11 +64,11 @@ bool TrunkScan(PanelMode mode) {
 
 }  // namespace
 
-std::optional<std::string> Scanner::HandleExtras(std::string_view command) {
-    ChannelExtras& current = panel_.extras[current_];
+std::optional<std::string> Scanner::handleExtras(std::string_view command) {
+    ChannelExtras& current = d_panel.extras[d_current];
     auto set = [&](bool& flag, bool on) {
         flag = on;
-        Changed();
+        changed();
         return kOk;
     };
     if (command == "ARN" || command == "ARF") return set(current.record, command[2] == 'N');
@@ -78,7 +78,7 @@ std::optional<std::string> Scanner::HandleExtras(std::string_view command) {
         if (digits.size() != 3 || !AllDigits(digits)) return kErr;
         const int channel = Number(digits);
         if (channel < 1 || channel > kChannels) return kErr;
-        return set(panel_.extras[channel].beepAlert, command[2] == 'N');
+        return set(d_panel.extras[channel].beepAlert, command[2] == 'N');
     }
     if (command.substr(0, 4) == "DLN ") {  // delay lengths
         static constexpr std::string_view kLengths[] = {"+1", "+2", "+4", "+-", "-2", "-5", "-10"};
@@ -86,9 +86,9 @@ std::optional<std::string> Scanner::HandleExtras(std::string_view command) {
         if (std::find(std::begin(kLengths), std::end(kLengths), length) == std::end(kLengths)) {
             return kErr;
         }
-        channels_[current_].delay = true;
+        d_channels[d_current].delay = true;
         current.delayLength = std::string(length);
-        Changed();
+        changed();
         return kOk;
     }
     // A plain delay switch forgets the length; the channel commands do the rest.
@@ -96,17 +96,17 @@ std::optional<std::string> Scanner::HandleExtras(std::string_view command) {
     return std::nullopt;
 }
 
-std::string Scanner::ModeReply() const {
-    if (inMenu_) return "MD MENU";
-    int code = static_cast<int>(panel_.mode);
-    if (hold_ && panel_.mode != PanelMode::kManual) ++code;
+std::string Scanner::modeReply() const {
+    if (d_inMenu) return "MD MENU";
+    int code = static_cast<int>(d_panel.mode);
+    if (d_hold && d_panel.mode != PanelMode::kManual) ++code;
     return "MD " + Digits(code, 2);
 }
 
-std::optional<std::string> Scanner::HandleKey(std::string_view command) {
-    if (command == "LCD") return Display();
-    if (command == "MD") return ModeReply();
-    if (command == "SQ") return std::string(receiving_ ? "SQ 1" : "SQ 0");
+std::optional<std::string> Scanner::handleKey(std::string_view command) {
+    if (command == "LCD") return display();
+    if (command == "MD") return modeReply();
+    if (command == "SQ") return std::string(d_receiving ? "SQ 1" : "SQ 0");
 
     // "KEYnn", "KEYnnH", "KEY02 d".
     std::string_view rest = command.substr(3);
@@ -119,89 +119,89 @@ std::optional<std::string> Scanner::HandleKey(std::string_view command) {
             !std::isdigit(static_cast<unsigned char>(rest[1]))) {
             return kErr;
         }
-        return TypeDigit(rest[1]);
+        return typeDigit(rest[1]);
     }
     if (rest == "H") {
         if (key != 4 && key != 5 && key != 6 && key != 13) return kErr;
-        return PressKey(key, true);
+        return pressKey(key, true);
     }
     if (!rest.empty()) return kErr;
-    return PressKey(key, false);
+    return pressKey(key, false);
 }
 
-std::optional<std::string> Scanner::TypeDigit(char digit) {
-    if (inMenu_) {
+std::optional<std::string> Scanner::typeDigit(char digit) {
+    if (d_inMenu) {
         int count = 0;
-        const MenuSetting* menu = Settings(count);
+        const MenuSetting* menu = settings(count);
         for (int i = 0; i < count; ++i) {
-            if (menuPath_ != menu[i].path) continue;
+            if (d_menuPath != menu[i].path) continue;
             // On a setting's screen the digit picks one of its options.
             const int choice = digit - '1';
             int options = 0;
             while (options < 3 && menu[i].options[options]) ++options;
             if (choice < 0 || choice >= options || menu[i].readOnly) return kErr;
-            settings_[i] = choice;
-            menuPath_.clear();
-            inMenu_ = false;
-            Changed();
+            d_settings[i] = choice;
+            d_menuPath.clear();
+            d_inMenu = false;
+            changed();
             return kOk;
         }
-        menuPath_ += digit;
+        d_menuPath += digit;
         return kOk;
     }
-    if (hold_ || panel_.mode == PanelMode::kManual) {
-        if (panel_.entry.size() < 9) panel_.entry += digit;
+    if (d_hold || d_panel.mode == PanelMode::kManual) {
+        if (d_panel.entry.size() < 9) d_panel.entry += digit;
         return kOk;
     }
     // While scanning, the digits 1..5 switch their bank in and out of the scan; one bank
     // always stays in.
     if (digit < '1' || digit > '5') return kOk;
     const char bank = static_cast<char>('A' + (digit - '1'));
-    const std::size_t at = activeBanks_.find(bank);
+    const std::size_t at = d_activeBanks.find(bank);
     if (at != std::string::npos) {
-        if (activeBanks_.size() > 1) activeBanks_.erase(at, 1);
+        if (d_activeBanks.size() > 1) d_activeBanks.erase(at, 1);
     } else {
-        activeBanks_ += bank;
-        std::sort(activeBanks_.begin(), activeBanks_.end());
+        d_activeBanks += bank;
+        std::sort(d_activeBanks.begin(), d_activeBanks.end());
     }
-    Changed();
+    changed();
     return kOk;
 }
 
-std::optional<std::string> Scanner::PressKey(int key, bool held) {
-    Channel& shown = channels_[shown_];
-    const int bank = (shown_ - 1) / kChannelsPerBank;
+std::optional<std::string> Scanner::pressKey(int key, bool held) {
+    Channel& shown = d_channels[d_shown];
+    const int bank = (d_shown - 1) / kChannelsPerBank;
     switch (key) {
         case 0:  // HLD/RES: hold where it is, or resume
-            if (inMenu_) return kOk;
-            hold_ = !hold_;
-            if (panel_.mode == PanelMode::kManual) {
-                panel_.mode = PanelMode::kPrivateScan;
-                hold_ = false;
+            if (d_inMenu) return kOk;
+            d_hold = !d_hold;
+            if (d_panel.mode == PanelMode::kManual) {
+                d_panel.mode = PanelMode::kPrivateScan;
+                d_hold = false;
             }
-            panel_.entry.clear();
+            d_panel.entry.clear();
             break;
         case 1:  // PVT: back to scanning the memory
-            panel_.mode = PanelMode::kPrivateScan;
-            hold_ = inMenu_ = false;
-            panel_.entry.clear();
+            d_panel.mode = PanelMode::kPrivateScan;
+            d_hold = d_inMenu = false;
+            d_panel.entry.clear();
             break;
         case 3:  // "."
-            if ((hold_ || panel_.mode == PanelMode::kManual) && panel_.entry.size() < 9 &&
-                panel_.entry.find('.') == std::string::npos) {
-                panel_.entry += '.';
+            if ((d_hold || d_panel.mode == PanelMode::kManual) && d_panel.entry.size() < 9 &&
+                d_panel.entry.find('.') == std::string::npos) {
+                d_panel.entry += '.';
             }
             return kOk;
         case 4: {  // ENTER: go to the channel or frequency typed while held
-            if (held || panel_.entry.empty()) return kOk;
-            const std::string entry = std::exchange(panel_.entry, {});
+            if (held || d_panel.entry.empty()) return kOk;
+            const std::string entry = std::exchange(d_panel.entry, {});
             const std::size_t point = entry.find('.');
             if (point == std::string::npos) {
                 const int channel = Number(entry);
                 if (channel < 1 || channel > kChannels) return kErr;
-                shown_ = current_ = channel;
-                hold_ = true;
-                if (panel_.mode == PanelMode::kManual) panel_.mode = PanelMode::kPrivateScan;
+                d_shown = d_current = channel;
+                d_hold = true;
+                if (d_panel.mode == PanelMode::kManual) d_panel.mode = PanelMode::kPrivateScan;
                 break;
             }
             const std::string whole = entry.substr(0, point);
@@ -210,132 +210,132 @@ std::optional<std::string> Scanner::PressKey(int key, bool held) {
             if (whole.empty() || whole.size() > 4 || !AllDigits(whole) || !AllDigits(fraction)) {
                 return kErr;
             }
-            panel_.manualFrequency = Digits(Number(whole), 4) + fraction;
-            panel_.mode = PanelMode::kManual;
-            hold_ = false;
+            d_panel.manualFrequency = Digits(Number(whole), 4) + fraction;
+            d_panel.mode = PanelMode::kManual;
+            d_hold = false;
             break;
         }
         case 5:  // PRI: priority checks on and off; held: this channel becomes the priority
             if (held) {
-                priority_[bank] = shown_;
+                d_priority[bank] = d_shown;
             } else {
-                panel_.priority = !panel_.priority;
+                d_panel.priority = !d_panel.priority;
             }
             break;
         case 6:  // L/O: lock the shown channel out (or in); held: unlock every channel
             if (held) {
-                for (Channel& c : channels_) c.lockout = false;
+                for (Channel& c : d_channels) c.lockout = false;
             } else if (shown.frequency != kEmpty) {
                 shown.lockout = !shown.lockout;
                 // A channel locked out while scanning is left at once.
-                if (shown.lockout && !hold_) shown_ = NextChannel(shown_, 1, true);
+                if (shown.lockout && !d_hold) d_shown = nextChannel(d_shown, 1, true);
             }
             break;
         case 7:  // UP, DOWN: step while held, choose the direction while scanning; UP also
         case 8:  // leaves the menu
-            if (inMenu_ && key == 7) {
-                inMenu_ = false;
-                menuPath_.clear();
-            } else if (hold_) {
-                shown_ = current_ = NextChannel(shown_, key == 7 ? 1 : -1, false);
-            } else if (Searching(panel_.mode)) {
-                panel_.searchStep = std::max(0, panel_.searchStep + (key == 7 ? 1 : -1));
+            if (d_inMenu && key == 7) {
+                d_inMenu = false;
+                d_menuPath.clear();
+            } else if (d_hold) {
+                d_shown = d_current = nextChannel(d_shown, key == 7 ? 1 : -1, false);
+            } else if (Searching(d_panel.mode)) {
+                d_panel.searchStep = std::max(0, d_panel.searchStep + (key == 7 ? 1 : -1));
             } else {
-                panel_.scanDown = key == 8;
+                d_panel.scanDown = key == 8;
             }
             return kOk;
         case 9:  // SRCH
-            panel_.mode = PanelMode::kBandSearch;
-            hold_ = false;
+            d_panel.mode = PanelMode::kBandSearch;
+            d_hold = false;
             break;
         case 10:  // SVC
-            panel_.mode = PanelMode::kServiceSearch;
-            hold_ = false;
+            d_panel.mode = PanelMode::kServiceSearch;
+            d_hold = false;
             break;
         case 11:  // DATA: the menu
-            inMenu_ = true;
-            menuPath_.clear();
+            d_inMenu = true;
+            d_menuPath.clear();
             return kOk;
         case 12:  // DELAY
             if (shown.frequency == kEmpty) return kOk;
             shown.delay = !shown.delay;
-            panel_.extras[shown_].delayLength.clear();
+            d_panel.extras[d_shown].delayLength.clear();
             break;
         case 13: {  // TRUNK: ID scan of a trunked bank; held: the channel's trunk flag
             if (held) {
-                Channel& c = channels_[current_];
+                Channel& c = d_channels[d_current];
                 if (c.frequency != kEmpty) c.trunk = !c.trunk;
                 break;
             }
-            const std::string& type = trunk_[bank].typeName;
+            const std::string& type = d_trunk[bank].typeName;
             if (type.empty()) return kOk;
-            if (TrunkScan(panel_.mode)) {
-                panel_.mode = PanelMode::kPrivateScan;
+            if (TrunkScan(d_panel.mode)) {
+                d_panel.mode = PanelMode::kPrivateScan;
             } else if (type.rfind("EDCS", 0) == 0) {
-                panel_.mode = PanelMode::kEdacsScan;
+                d_panel.mode = PanelMode::kEdacsScan;
             } else if (type.rfind("LT", 0) == 0) {
-                panel_.mode = PanelMode::kLtrScan;
+                d_panel.mode = PanelMode::kLtrScan;
             } else {
-                panel_.mode = PanelMode::kMotorolaScan;
+                d_panel.mode = PanelMode::kMotorolaScan;
             }
-            hold_ = false;
+            d_hold = false;
             break;
         }
         case 14:  // STATE: the highway channels
-            panel_.mode = PanelMode::kHighwayScan;
-            hold_ = false;
+            d_panel.mode = PanelMode::kHighwayScan;
+            d_hold = false;
             break;
         default:
             return kOk;
     }
-    Changed();
+    changed();
     return kOk;
 }
 
 // While scanning, each step moves to the next channel that is programmed, not locked out and
 // in an active bank; every fourth step the scanner stops on a channel that is receiving
 // (squelch open, "FLASH" on, and for a trunked channel one of its bank's IDs on the second line).
-void Scanner::Tick() {
-    if (inMenu_ || hold_) {
-        receiving_ = false;
+void Scanner::tick() {
+    if (d_inMenu || d_hold) {
+        d_receiving = false;
         return;
     }
-    ++polls_;
-    if (Searching(panel_.mode)) {
-        receiving_ = polls_ % 5 == 0;
-        if (!receiving_) ++panel_.searchStep;
+    ++d_polls;
+    if (Searching(d_panel.mode)) {
+        d_receiving = d_polls % 5 == 0;
+        if (!d_receiving) ++d_panel.searchStep;
         return;
     }
-    if (panel_.mode == PanelMode::kManual) {
-        receiving_ = polls_ % 4 == 0;
+    if (d_panel.mode == PanelMode::kManual) {
+        d_receiving = d_polls % 4 == 0;
         return;
     }
-    receiving_ = polls_ % 4 == 0 && channels_[shown_].frequency != kEmpty;
-    if (!receiving_) shown_ = NextChannel(shown_, panel_.scanDown ? -1 : 1, true);
+    d_receiving = d_polls % 4 == 0 && d_channels[d_shown].frequency != kEmpty;
+    if (!d_receiving) d_shown = nextChannel(d_shown, d_panel.scanDown ? -1 : 1, true);
 }
 
-std::string Scanner::Display() {
-    if (!scanByTime_) Tick();
-    const PanelMode mode = panel_.mode;
+std::string Scanner::display() {
+    if (!d_scanByTime) tick();
+    const PanelMode mode = d_panel.mode;
     const bool search = Searching(mode);
     const bool manual = mode == PanelMode::kManual;
-    const bool scanning = !inMenu_ && !hold_;
-    const Channel& c = channels_[shown_];
-    const int bank = (shown_ - 1) / kChannelsPerBank;
-    const TrunkBank& t = trunk_[bank];
-    const int service = panel_.searchStep % kServiceCount;
+    const bool scanning = !d_inMenu && !d_hold;
+    const Channel& c = d_channels[d_shown];
+    const int bank = (d_shown - 1) / kChannelsPerBank;
+    const TrunkBank& t = d_trunk[bank];
+    const int service = d_panel.searchStep % kServiceCount;
 
     std::string line1;
-    if (inMenu_) {
-        line1 = Line("MENU " + menuPath_);
+    if (d_inMenu) {
+        line1 = Line("MENU " + d_menuPath);
         int count = 0;
-        const MenuSetting* menu = Settings(count);
+        const MenuSetting* menu = settings(count);
         for (int i = 0; i < count; ++i) {
-            if (menuPath_ == menu[i].path)
-                line1 = std::string(menu[i].options[settings_[i]]) + "][*****";
+            if (d_menuPath == menu[i].path)
+                line1 = std::string(menu[i].options[d_settings[i]]) + "][*****";
         }
-    } else if (!panel_.entry.empty()) {
-        line1 = Line("ENTER " + panel_.entry);
+    } else if (!d_panel.entry.empty()) {
+        line1 = Line("ENTER " + d_panel.entry);
     } else {
         const char* name = "PRIVATE";
         if (mode == PanelMode::kBandSearch) name = "BAND SEARCH";
@@ -345,16 +345,16 @@ std::string Scanner::Display() {
         if (manual) {
             line1 = Line("MANUAL");
         } else {
-            line1 = Line(std::string(name) + (hold_ ? " HOLD" : search ? "" : " SCAN"));
+            line1 = Line(std::string(name) + (d_hold ? " HOLD" : search ? "" : " SCAN"));
         }
     }
-    std::string line2 = bankNames_[bank];
-    if (receiving_ && c.trunk && !search && !manual) {
+    std::string line2 = d_bankNames[bank];
+    if (d_receiving && c.trunk && !search && !manual) {
         std::vector<const std::string*> ids;
         for (const std::string& id : t.ids) {
             if (!id.empty()) ids.push_back(&id);
         }
-        if (!ids.empty()) line2 = "ID:" + *ids[static_cast<std::size_t>(polls_ / 4) % ids.size()];
+        if (!ids.empty()) line2 = "ID:" + *ids[static_cast<std::size_t>(d_polls / 4) % ids.size()];
     }
     if (search) line2.clear();
     line2.resize(16, ' ');
@@ -365,17 +365,17 @@ std::string Scanner::Display() {
         reply += name;
         reply += on ? " +" : " -";
     };
-    const bool memory = !inMenu_ && !search && !manual;
+    const bool memory = !d_inMenu && !search && !manual;
     indicator("TRUNK", memory && c.trunk);
     indicator("M", manual);
-    indicator("E", !panel_.entry.empty());
+    indicator("E", !d_panel.entry.empty());
     indicator("L", false);
     indicator("LIST", TrunkScan(mode));
     indicator("BANK", memory);
     indicator("RMT", true);
     indicator("MLOCK", false);
     indicator("HWY", mode == PanelMode::kHighwayScan);
-    indicator("PVT", mode == PanelMode::kPrivateScan && !inMenu_);
+    indicator("PVT", mode == PanelMode::kPrivateScan && !d_inMenu);
     for (int i = 0; i < kServiceCount; ++i) {
         if (i == 4) {
             for (const char* other : {"NEWS", "CB"}) indicator(other, false);
@@ -383,27 +383,27 @@ std::string Scanner::Display() {
         indicator(kServiceNames[i], mode == PanelMode::kServiceSearch && service == i);
     }
     indicator("RR", false);
-    indicator("HOLD", hold_);
-    indicator("UP", scanning && !panel_.scanDown && !manual);
+    indicator("HOLD", d_hold);
+    indicator("UP", scanning && !d_panel.scanDown && !manual);
     indicator("SRCH", search);
-    indicator("DOWN", scanning && panel_.scanDown && !manual);
-    indicator("PRI", panel_.priority);
+    indicator("DOWN", scanning && d_panel.scanDown && !manual);
+    indicator("PRI", d_panel.priority);
     indicator("LOUT", memory && c.lockout);
     indicator("DLY", memory && c.delay);
-    indicator("DATA", inMenu_);
-    indicator("FLASH", receiving_);
-    indicator("P", memory && priority_[bank] == shown_);
+    indicator("DATA", d_inMenu);
+    indicator("FLASH", d_receiving);
+    indicator("P", memory && d_priority[bank] == d_shown);
     reply += " BNK ";
     for (int b = 0; b < kBanks; ++b) {
-        reply += activeBanks_.find(static_cast<char>('A' + b)) != std::string::npos ? '*' : '-';
+        reply += d_activeBanks.find(static_cast<char>('A' + b)) != std::string::npos ? '*' : '-';
     }
     std::string frequency = c.frequency;
     if (search) {
-        frequency = mode == PanelMode::kBandSearch ? SearchFrequency(panel_.searchStep)
+        frequency = mode == PanelMode::kBandSearch ? SearchFrequency(d_panel.searchStep)
                                                    : kServiceFrequencies[service];
     }
-    if (manual) frequency = panel_.manualFrequency;
-    reply += " CHN [" + (memory ? Digits(shown_, 3) : std::string("---")) + "]";
+    if (manual) frequency = d_panel.manualFrequency;
+    reply += " CHN [" + (memory ? Digits(d_shown, 3) : std::string("---")) + "]";
     if (frequency == kEmpty) {
         reply += " FRQ [-- ---]";
     } else {
@@ -416,15 +416,15 @@ std::string Scanner::Display() {
 // Memory file lines: "PANEL MODE 01", "PANEL CHANNEL 005", "PANEL PRIORITY N",
 // "PANEL DIRECTION UP", "PANEL MANUAL 01625500", and per channel with extras
 // "EXTRA 005 ARN BAF ATF DL+2".
-std::string Scanner::SavePanel() const {
+std::string Scanner::savePanel() const {
     std::string out;
-    out += ModeReply().replace(0, 3, "PANEL MODE ") + "\n";
-    out += "PANEL CHANNEL " + Digits(shown_, 3) + "\n";
-    out += std::string("PANEL PRIORITY ") + Flag(panel_.priority) + "\n";
-    out += std::string("PANEL DIRECTION ") + (panel_.scanDown ? "DOWN" : "UP") + "\n";
-    if (!panel_.manualFrequency.empty()) out += "PANEL MANUAL " + panel_.manualFrequency + "\n";
+    out += modeReply().replace(0, 3, "PANEL MODE ") + "\n";
+    out += "PANEL CHANNEL " + Digits(d_shown, 3) + "\n";
+    out += std::string("PANEL PRIORITY ") + Flag(d_panel.priority) + "\n";
+    out += std::string("PANEL DIRECTION ") + (d_panel.scanDown ? "DOWN" : "UP") + "\n";
+    if (!d_panel.manualFrequency.empty()) out += "PANEL MANUAL " + d_panel.manualFrequency + "\n";
     for (int n = 1; n <= kChannels; ++n) {
-        const ChannelExtras& e = panel_.extras[n];
+        const ChannelExtras& e = d_panel.extras[n];
         if (e == ChannelExtras{}) continue;
         out += "EXTRA " + Digits(n, 3) + " AR" + Flag(e.record) + " BA" + Flag(e.beepAlert) +
                " AT" + Flag(e.attenuator) + " DL" + (e.delayLength.empty() ? "=" : e.delayLength) +
@@ -433,7 +433,7 @@ std::string Scanner::SavePanel() const {
     return out;
 }
 
-bool Scanner::LoadPanelLine(const std::vector<std::string_view>& w, std::string_view) {
+bool Scanner::loadPanelLine(const std::vector<std::string_view>& w, std::string_view) {
     if (w.size() == 3 && w[0] == "PANEL") {
         if (w[1] == "MODE") {
             if (w[2] == "MENU") return true;  // the menu is left on a restart
@@ -443,27 +443,27 @@ bool Scanner::LoadPanelLine(const std::vector<std::string_view>& w, std::string_
             const int code = Number(w[2]);
             for (int mode : kModes) {
                 if (code == mode || (code == mode + 1 && mode != 23)) {
-                    panel_.mode = static_cast<PanelMode>(mode);
-                    hold_ = code != mode;
+                    d_panel.mode = static_cast<PanelMode>(mode);
+                    d_hold = code != mode;
                     return true;
                 }
             }
             return false;
         }
         if (w[1] == "CHANNEL" && AllDigits(w[2])) {
-            shown_ = current_ = std::clamp(Number(w[2]), 1, kChannels);
+            d_shown = d_current = std::clamp(Number(w[2]), 1, kChannels);
             return true;
         }
         if (w[1] == "PRIORITY") {
-            panel_.priority = w[2] == "N";
+            d_panel.priority = w[2] == "N";
             return true;
         }
         if (w[1] == "DIRECTION") {
-            panel_.scanDown = w[2] == "DOWN";
+            d_panel.scanDown = w[2] == "DOWN";
             return true;
         }
         if (w[1] == "MANUAL" && w[2].size() == 8 && AllDigits(w[2])) {
-            panel_.manualFrequency = std::string(w[2]);
+            d_panel.manualFrequency = std::string(w[2]);
             return true;
         }
         return false;
@@ -471,7 +471,7 @@ bool Scanner::LoadPanelLine(const std::vector<std::string_view>& w, std::string_
     if (w.size() == 6 && w[0] == "EXTRA" && AllDigits(w[1])) {
         const int n = Number(w[1]);
         if (n < 1 || n > kChannels || w[5].size() < 3) return false;
-        ChannelExtras& e = panel_.extras[n];
+        ChannelExtras& e = d_panel.extras[n];
         e.record = w[2] == "ARN";
         e.beepAlert = w[3] == "BAN";
         e.attenuator = w[4] == "ATN";

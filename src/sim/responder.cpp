@@ -8,7 +8,7 @@ Response Responder::answer(std::string_view command) {
     Response response;
     if (command.empty()) return response;
     ++d_commandCount;
-    response.fault = d_faults.Take(d_commandCount, command, Scanner::ChannelOf(command));
+    response.fault = d_faults.take(d_commandCount, command, Scanner::channelOf(command));
     if (response.fault == FaultKind::kDisconnect) {
         response.disconnect = true;
         return response;
@@ -18,7 +18,7 @@ Response Responder::answer(std::string_view command) {
         response.text = "ERR\r";
         return response;
     }
-    const std::optional<std::string> reply = d_scanner.Handle(command);
+    const std::optional<std::string> reply = d_scanner.handle(command);
     if (!reply) return response;
     if (response.fault == FaultKind::kCutReply) {
         response.text = reply->substr(0, std::max<std::size_t>(1, reply->size() / 2));

@@ -100,34 +100,34 @@ char Flag(bool on) {
 
 }  // namespace
 
-const MenuSetting* Scanner::Settings(int& count) {
+const MenuSetting* Scanner::settings(int& count) {
     count = kMenuCount;
     return kMenu;
 }
 
-void Scanner::Reset() {
-    for (auto& channel : channels_) channel = Channel{};
+void Scanner::reset() {
+    for (auto& channel : d_channels) channel = Channel{};
     for (int bank = 0; bank < kBanks; ++bank) {
-        priority_[bank] = bank * kChannelsPerBank + 1;
-        bankNames_[bank].clear();
-        trunk_[bank] = TrunkBank{};
+        d_priority[bank] = bank * kChannelsPerBank + 1;
+        d_bankNames[bank].clear();
+        d_trunk[bank] = TrunkBank{};
     }
-    for (auto& list : listTags_) list.fill("");
-    searchNames_.fill("");
-    activeBanks_ = "ABCDE";
-    settings_.fill(0);
-    current_ = shown_ = 1;
-    polls_ = 0;
-    receiving_ = false;
-    trunkBank_ = 0;
-    hold_ = false;
-    inMenu_ = false;
-    menuPath_.clear();
-    panel_ = PanelMemory{};
-    Changed();
+    for (auto& list : d_listTags) list.fill("");
+    d_searchNames.fill("");
+    d_activeBanks = "ABCDE";
+    d_settings.fill(0);
+    d_current = d_shown = 1;
+    d_polls = 0;
+    d_receiving = false;
+    d_trunkBank = 0;
+    d_hold = false;
+    d_inMenu = false;
+    d_menuPath.clear();
+    d_panel = PanelMemory{};
+    changed();
 }
 
-int Scanner::ChannelOf(std::string_view command) {
+int Scanner::channelOf(std::string_view command) {
     if ((StartsWith(command, "MA") || StartsWith(command, "PM")) && command.size() >= 5 &&
         AllDigits(command.substr(2, 3))) {
         return Number(command.substr(2, 3));
@@ -135,44 +135,44 @@ int Scanner::ChannelOf(std::string_view command) {
     return 0;
 }
 
-std::optional<std::string> Scanner::Handle(std::string_view command) {
+std::optional<std::string> Scanner::handle(std::string_view command) {
     if (command.empty()) return std::nullopt;  // a bare line end: nothing to answer
     if (command == "SI") return std::string(kIdentification);
     if (command == "VR") return std::string(kFirmware);
     if (command == "AC") {
-        Reset();
+        reset();
         return kOk;
     }
     if (command == "IDF" || command == "CDF" || command == "QUF") return kOk;
-    if (auto reply = HandleExtras(command)) return reply;
+    if (auto reply = handleExtras(command)) return reply;
     if (StartsWith(command, "SB ")) {
         const std::string_view letters = command.substr(3);
         if (letters.empty() ||
             !std::all_of(letters.begin(), letters.end(), [](char c) { return BankOf(c) >= 0; })) {
             return kErr;
         }
-        activeBanks_ = std::string(letters);
-        Changed();
+        d_activeBanks = std::string(letters);
+        changed();
         return kOk;
     }
     if (StartsWith(command, "KEY") || command == "LCD" || command == "MD" || command == "SQ") {
-        return HandleKey(command);
+        return handleKey(command);
     }
-    if (StartsWith(command, "TA ")) return HandleTags(command);
-    if (auto reply = HandleChannel(command)) return reply;
-    if (auto reply = HandleTrunk(command)) return reply;
+    if (StartsWith(command, "TA ")) return handleTags(command);
+    if (auto reply = handleChannel(command)) return reply;
+    if (auto reply = handleTrunk(command)) return reply;
     return kErr;
 }
 
-std::optional<std::string> Scanner::HandleChannel(std::string_view command) {
+std::optional<std::string> Scanner::handleChannel(std::string_view command) {
     const bool ma = StartsWith(command, "MA");
     const bool pm = StartsWith(command, "PM");
     if ((ma || pm) && command.size() >= 5 && AllDigits(command.substr(2, 3))) {
         const int number = Number(command.substr(2, 3));
         if (number < 1 || number > kChannels) return kErr;
         if (command.size() == 5) {
-            current_ = shown_ = number;
-            const Channel& c = channels_[number];
+            d_current = d_shown = number;
+            const Channel& c = d_channels[number];
             std::string reply = "C" + ThreeDigits(number) + " F" + c.frequency;
             reply +=
                 std::string(" T") + Flag(c.trunk) + " D" + Flag(c.delay) + " L" + Flag(c.lockout);
@@ -183,45 +183,45 @@ std::optional<std::string> Scanner::HandleChannel(std::string_view command) {
         }
         const std::string_view frequency = command.substr(6);
         if (!ValidFrequency(frequency)) return kErr;
-        current_ = shown_ = number;
-        Channel& c = channels_[number];
+        d_current = d_shown = number;
+        Channel& c = d_channels[number];
         if (frequency == "00000000") {
             c = Channel{};  // a cleared channel forgets its flags
         } else {
             c.frequency = std::string(frequency);
             c.trunk = command[5] == 'T';
         }
-        Changed();
+        changed();
         return kOk;
     }
     if (command == "LON" || command == "LOF") {
-        channels_[current_].lockout = command[2] == 'N';
-        Changed();
+        d_channels[d_current].lockout = command[2] == 'N';
+        changed();
         return kOk;
     }
     if (command == "DLN" || command == "DLF") {
-        channels_[current_].delay = command[2] == 'N';
-        Changed();
+        d_channels[d_current].delay = command[2] == 'N';
+        changed();
         return kOk;
     }
     if (StartsWith(command, "PC ") && command.size() >= 4) {
         const int bank = BankOf(command[3]);
         if (bank < 0) return kErr;
-        if (command.size() == 4) return std::string(command) + ThreeDigits(priority_[bank]);
+        if (command.size() == 4) return std::string(command) + ThreeDigits(d_priority[bank]);
         const std::string_view digits = command.substr(4);
         if (digits.size() != 3 || !AllDigits(digits)) return kErr;
         const int number = Number(digits);
         if (number < bank * kChannelsPerBank + 1 || number > (bank + 1) * kChannelsPerBank) {
             return kErr;
         }
-        priority_[bank] = number;
-        Changed();
+        d_priority[bank] = number;
+        changed();
         return kOk;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
+std::optional<std::string> Scanner::handleTrunk(std::string_view command) {
     const std::vector<std::string_view> w = Split(command);
     if (w.empty()) return std::nullopt;
     const std::string_view verb = w[0];
@@ -232,23 +232,23 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
     if (verb == "TB" && w.size() == 2) {
         const int bank = bankArg(1);
         if (bank < 0) return kErr;
-        return "TB " + std::string(w[1]) + " " + trunk_[bank].typeName;
+        return "TB " + std::string(w[1]) + " " + d_trunk[bank].typeName;
     }
     if (verb == "TBN" && w.size() == 2) {
         const int bank = bankArg(1);
         if (bank < 0) return kErr;
-        trunkBank_ = bank;
+        d_trunkBank = bank;
         return kOk;
     }
     if (verb == "TR" && w.size() >= 3) {
         const int bank = bankArg(1);
         if (bank < 0 || w[2].size() != 1 || !AllDigits(w[2])) return kErr;
         const int digit = w[2][0] - '0';
-        TrunkBank& t = trunk_[bank];
+        TrunkBank& t = d_trunk[bank];
         if (w.size() == 3) {
             t.typeName = kTypeNames[digit];
             t.customPlan = {};
-            Changed();
+            changed();
             return kOk;
         }
         // Type 2 UHF/VHF with a base/offset line, optionally numbered 1..3.
@@ -266,7 +266,7 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
         t.baseLine[line - 1] = w[3] == "00000000" ? std::string()
                                                   : std::string(w[3]) + " " + std::string(w[4]) +
                                                         " " + std::string(w[5]);
-        Changed();
+        changed();
         return kOk;
     }
     if (verb == "CP" && w.size() == 9) {
@@ -274,7 +274,7 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
         if (bank < 0 || (w[2] != "A" && w[2] != "B") || (w[3] != "1" && w[3] != "2")) {
             return kErr;
         }
-        TrunkBank& t = trunk_[bank];
+        TrunkBank& t = d_trunk[bank];
         std::string line;
         for (std::size_t i = 2; i < w.size(); ++i) {
             if (i > 2) line += ' ';
@@ -282,21 +282,21 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
         }
         t.customPlan[w[3][0] - '1'] = line;
         t.typeName = w[2] == "A" ? kCustomPlanA : kCustomPlanB;
-        Changed();
+        changed();
         return kOk;
     }
     if (verb == "TC" && w.size() == 2) {
         const int bank = bankArg(1);
         if (bank < 0) return kErr;
-        const int plan = trunk_[bank].controlPlan;
+        const int plan = d_trunk[bank].controlPlan;
         if (plan == 0) return "TCF " + std::string(w[1]);
         return "TCN " + std::string(w[1]) + " P" + std::to_string(plan);
     }
     if (verb == "TCF" && w.size() == 2) {
         const int bank = bankArg(1);
         if (bank < 0) return kErr;
-        trunk_[bank].controlPlan = 0;
-        Changed();
+        d_trunk[bank].controlPlan = 0;
+        changed();
         return kOk;
     }
     if (verb == "TCN" && (w.size() == 2 || w.size() == 3)) {
@@ -307,8 +307,8 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
             if (w[2].size() != 2 || w[2][0] != 'P' || w[2][1] < '1' || w[2][1] > '4') return kErr;
             plan = w[2][1] - '0';
         }
-        trunk_[bank].controlPlan = plan;
-        Changed();
+        d_trunk[bank].controlPlan = plan;
+        changed();
         return kOk;
     }
     // The bank setting flags act on the bank chosen with "TBN".
@@ -321,11 +321,11 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
     if (w.size() == 1) {
         for (const FlagCommand& flag : kFlags) {
             const std::string name = flag.name;
-            bool& value = trunk_[trunkBank_].*flag.member;
+            bool& value = d_trunk[d_trunkBank].*flag.member;
             if (verb == name) return name + Flag(value);
             if (verb == name + "N" || verb == name + "F") {
                 value = verb.back() == 'N';
-                Changed();
+                changed();
                 return kOk;
             }
         }
@@ -333,7 +333,7 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
     if (verb == "BC" && w.size() == 2 && w[1].size() == 2) {
         const int bank = BankOf(w[1][0]);
         if (bank < 0 || w[1][1] < '1' || w[1][1] > '3') return kErr;
-        const std::string& line = trunk_[bank].baseLine[w[1][1] - '1'];
+        const std::string& line = d_trunk[bank].baseLine[w[1][1] - '1'];
         return "BC " + std::string(w[1]) + " " + (line.empty() ? "00000000 0000 000" : line);
     }
     if (verb == "FB" && w.size() == 2) {
@@ -343,7 +343,7 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
         for (int k = 0; k < kFleetBlocks; ++k) {
             if (k > 0) reply += '\r';
             char block[16];
-            std::snprintf(block, sizeof block, "FB %c %d %02d", w[1][0], k, trunk_[bank].fleet[k]);
+            std::snprintf(block, sizeof block, "FB %c %d %02d", w[1][0], k, d_trunk[bank].fleet[k]);
             reply += block;
         }
         return reply;
@@ -354,8 +354,8 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
             !AllDigits(w[3]) || Number(w[3]) > 14) {
             return kErr;
         }
-        trunk_[bank].fleet[w[2][0] - '0'] = Number(w[3]);
-        Changed();
+        d_trunk[bank].fleet[w[2][0] - '0'] = Number(w[3]);
+        changed();
         return kOk;
     }
     if (verb == "TG" && (w.size() == 3 || w.size() == 4)) {
@@ -365,19 +365,19 @@ std::optional<std::string> Scanner::HandleTrunk(std::string_view command) {
             return kErr;
         }
         const int row = BankOf(w[2][0]) * 10 + (w[2][1] - '0');
-        std::string& id = trunk_[bank].ids[row];
+        std::string& id = d_trunk[bank].ids[row];
         const std::string key = "TG " + std::string(w[1]) + " " + std::string(w[2]);
         if (w.size() == 3) return key + " " + (id.empty() ? std::string("------") : id);
         if (w[3].size() > kIdLength) return kErr;
         // "0" is how the program deletes an ID; "------" is the scanner's own empty mark.
         id = (w[3] == "0" || w[3] == "------") ? std::string() : std::string(w[3]);
-        Changed();
+        changed();
         return kOk;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> Scanner::HandleTags(std::string_view command) {
+std::optional<std::string> Scanner::handleTags(std::string_view command) {
     // "TA B A", "TA L A 0", "TA S A", each optionally followed by a blank and a new text.
     if (command.size() < 6 || command[4] != ' ') return kErr;
     const char kind = command[3];
@@ -387,10 +387,10 @@ std::optional<std::string> Scanner::HandleTags(std::string_view command) {
     std::string* text = nullptr;
     if (kind == 'B') {
         if (BankOf(letter) < 0) return kErr;
-        text = &bankNames_[BankOf(letter)];
+        text = &d_bankNames[BankOf(letter)];
     } else if (kind == 'S') {
         if (letter < 'A' || letter >= 'A' + kSearchNames) return kErr;
-        text = &searchNames_[letter - 'A'];
+        text = &d_searchNames[letter - 'A'];
     } else if (kind == 'L') {
         if (letter < 'A' || letter >= 'A' + kListLetters) return kErr;
         // The list index may follow the letter directly or after a blank.
@@ -398,7 +398,7 @@ std::optional<std::string> Scanner::HandleTags(std::string_view command) {
         if (!rest.empty() && rest[0] == ' ') at = 1;
         if (rest.size() <= at || !std::isdigit(static_cast<unsigned char>(rest[at]))) return kErr;
         key = std::string(command.substr(0, 6 + at + 1));
-        text = &listTags_[letter - 'A'][rest[at] - '0'];
+        text = &d_listTags[letter - 'A'][rest[at] - '0'];
         rest.remove_prefix(at + 1);
     } else {
         return kErr;
@@ -411,37 +411,37 @@ std::optional<std::string> Scanner::HandleTags(std::string_view command) {
     std::string value = RightTrimmed(rest.substr(1, kNameLength));
     if (kind == 'L' && value == "-") value.clear();
     *text = value;
-    Changed();
+    changed();
     return kOk;
 }
 
-int Scanner::NextChannel(int from, int step, bool scanning) const {
+int Scanner::nextChannel(int from, int step, bool scanning) const {
     for (int i = 1; i <= kChannels; ++i) {
         const int n = ((from - 1 + step * i) % kChannels + kChannels) % kChannels + 1;
-        const Channel& c = channels_[n];
+        const Channel& c = d_channels[n];
         if (c.frequency == "00000000") continue;
         const char bank = static_cast<char>('A' + (n - 1) / kChannelsPerBank);
-        if (scanning && (c.lockout || activeBanks_.find(bank) == std::string::npos)) continue;
+        if (scanning && (c.lockout || d_activeBanks.find(bank) == std::string::npos)) continue;
         return n;
     }
     return from;
 }
 
 // The memory file: one line per item, words separated by blanks, free text last.
-std::string Scanner::Save() const {
+std::string Scanner::save() const {
     std::ostringstream out;
     out << "BCT8SIM MEMORY 1\n";
     for (int n = 1; n <= kChannels; ++n) {
-        const Channel& c = channels_[n];
+        const Channel& c = d_channels[n];
         out << "CH " << ThreeDigits(n) << ' ' << c.frequency << " T" << Flag(c.trunk) << " D"
             << Flag(c.delay) << " L" << Flag(c.lockout) << '\n';
     }
-    out << "ACTIVE " << activeBanks_ << '\n';
+    out << "ACTIVE " << d_activeBanks << '\n';
     for (int b = 0; b < kBanks; ++b) {
         const char letter = char('A' + b);
-        const TrunkBank& t = trunk_[b];
-        out << "PRIO " << letter << ' ' << ThreeDigits(priority_[b]) << '\n';
-        out << "NAME " << letter << ' ' << bankNames_[b] << '\n';
+        const TrunkBank& t = d_trunk[b];
+        out << "PRIO " << letter << ' ' << ThreeDigits(d_priority[b]) << '\n';
+        out << "NAME " << letter << ' ' << d_bankNames[b] << '\n';
         out << "TYPE " << letter << ' ' << t.typeName << '\n';
         out << "CONTROL " << letter << ' ' << t.controlPlan << '\n';
         out << "FLAGS " << letter << " BT" << Flag(t.statusBit) << " TD" << Flag(t.endCode) << " AF"
@@ -463,22 +463,22 @@ std::string Scanner::Save() const {
     }
     for (int l = 0; l < kListLetters; ++l) {
         for (int i = 0; i < kListIndexes; ++i) {
-            if (listTags_[l][i].empty()) continue;
-            out << "LIST " << char('A' + l) << ' ' << i << ' ' << listTags_[l][i] << '\n';
+            if (d_listTags[l][i].empty()) continue;
+            out << "LIST " << char('A' + l) << ' ' << i << ' ' << d_listTags[l][i] << '\n';
         }
     }
     for (int i = 0; i < kSearchNames; ++i) {
-        if (!searchNames_[i].empty())
-            out << "SEARCH " << char('A' + i) << ' ' << searchNames_[i] << '\n';
+        if (!d_searchNames[i].empty())
+            out << "SEARCH " << char('A' + i) << ' ' << d_searchNames[i] << '\n';
     }
     for (int i = 0; i < kMenuCount; ++i) {
-        out << "SETTING " << kMenu[i].path << ' ' << settings_[i] + 1 << '\n';
+        out << "SETTING " << kMenu[i].path << ' ' << d_settings[i] + 1 << '\n';
     }
-    out << SavePanel();
+    out << savePanel();
     return out.str();
 }
 
-bool Scanner::Load(std::string_view text, std::string& error) {
+bool Scanner::load(std::string_view text, std::string& error) {
     Scanner loaded;
     int lineNumber = 0;
     bool signature = false;
@@ -509,59 +509,59 @@ bool Scanner::Load(std::string_view text, std::string& error) {
             return at < line.size() ? std::string(line.substr(at + 1)) : std::string();
         };
         const int bank = w.size() > 1 && w[1].size() == 1 ? BankOf(w[1][0]) : -1;
-        if (loaded.LoadPanelLine(w, line)) {
+        if (loaded.loadPanelLine(w, line)) {
             // a panel line (panel.cpp)
         } else if (kind == "CH" && w.size() == 6) {
             if (!AllDigits(w[1])) return fail();
             const int n = Number(w[1]);
             if (n < 1 || n > kChannels || !ValidFrequency(w[2])) return fail();
-            Channel& c = loaded.channels_[n];
+            Channel& c = loaded.d_channels[n];
             c.frequency = std::string(w[2]);
             c.trunk = w[3] == "TN";
             c.delay = w[4] == "DN";
             c.lockout = w[5] == "LN";
         } else if (kind == "ACTIVE" && w.size() == 2) {
-            loaded.activeBanks_ = std::string(w[1]);
+            loaded.d_activeBanks = std::string(w[1]);
         } else if (bank < 0) {
             if (kind == "LIST" && w.size() >= 3 && w[1].size() == 1 && w[1][0] >= 'A' &&
                 w[1][0] < 'A' + kListLetters && w[2].size() == 1 &&
                 std::isdigit(static_cast<unsigned char>(w[2][0]))) {
-                loaded.listTags_[w[1][0] - 'A'][w[2][0] - '0'] = tail(3);
+                loaded.d_listTags[w[1][0] - 'A'][w[2][0] - '0'] = tail(3);
             } else if (kind == "SEARCH" && w.size() >= 2 && w[1].size() == 1 && w[1][0] >= 'A' &&
                        w[1][0] < 'A' + kSearchNames) {
-                loaded.searchNames_[w[1][0] - 'A'] = tail(2);
+                loaded.d_searchNames[w[1][0] - 'A'] = tail(2);
             } else if (kind == "SETTING" && w.size() == 3 && AllDigits(w[2])) {
                 for (int i = 0; i < kMenuCount; ++i) {
-                    if (w[1] == kMenu[i].path) loaded.settings_[i] = std::max(0, Number(w[2]) - 1);
+                    if (w[1] == kMenu[i].path) loaded.d_settings[i] = std::max(0, Number(w[2]) - 1);
                 }
             } else {
                 return fail();
             }
         } else if (kind == "PRIO" && w.size() == 3 && AllDigits(w[2])) {
-            loaded.priority_[bank] = Number(w[2]);
+            loaded.d_priority[bank] = Number(w[2]);
         } else if (kind == "NAME") {
-            loaded.bankNames_[bank] = tail(2);
+            loaded.d_bankNames[bank] = tail(2);
         } else if (kind == "TYPE") {
-            loaded.trunk_[bank].typeName = tail(2);
+            loaded.d_trunk[bank].typeName = tail(2);
         } else if (kind == "CONTROL" && w.size() == 3 && AllDigits(w[2])) {
-            loaded.trunk_[bank].controlPlan = std::min(4, Number(w[2]));
+            loaded.d_trunk[bank].controlPlan = std::min(4, Number(w[2]));
         } else if (kind == "FLAGS" && w.size() == 5) {
-            loaded.trunk_[bank].statusBit = w[2] == "BTN";
-            loaded.trunk_[bank].endCode = w[3] == "TDN";
-            loaded.trunk_[bank].idFormat = w[4] == "AFN";
+            loaded.d_trunk[bank].statusBit = w[2] == "BTN";
+            loaded.d_trunk[bank].endCode = w[3] == "TDN";
+            loaded.d_trunk[bank].idFormat = w[4] == "AFN";
         } else if (kind == "BASE" && w.size() >= 3 && w[2].size() == 1 && w[2][0] >= '1' &&
                    w[2][0] <= '3') {
-            loaded.trunk_[bank].baseLine[w[2][0] - '1'] = tail(3);
+            loaded.d_trunk[bank].baseLine[w[2][0] - '1'] = tail(3);
         } else if (kind == "PLAN" && w.size() >= 3 && (w[2] == "1" || w[2] == "2")) {
-            loaded.trunk_[bank].customPlan[w[2][0] - '1'] = tail(3);
+            loaded.d_trunk[bank].customPlan[w[2][0] - '1'] = tail(3);
         } else if (kind == "FLEET" && w.size() == 2 + kFleetBlocks) {
             for (int k = 0; k < kFleetBlocks; ++k) {
                 if (!AllDigits(w[2 + k])) return fail();
-                loaded.trunk_[bank].fleet[k] = std::min(14, Number(w[2 + k]));
+                loaded.d_trunk[bank].fleet[k] = std::min(14, Number(w[2 + k]));
             }
         } else if (kind == "ID" && w.size() == 4 && w[2].size() == 2 && BankOf(w[2][0]) >= 0 &&
                    std::isdigit(static_cast<unsigned char>(w[2][1]))) {
-            loaded.trunk_[bank].ids[BankOf(w[2][0]) * 10 + (w[2][1] - '0')] = std::string(w[3]);
+            loaded.d_trunk[bank].ids[BankOf(w[2][0]) * 10 + (w[2][1] - '0')] = std::string(w[3]);
         } else {
             return fail();
         }
@@ -570,7 +570,7 @@ bool Scanner::Load(std::string_view text, std::string& error) {
         error = "not a bct8sim memory file";
         return false;
     }
-    loaded.dirty_ = false;
+    loaded.d_dirty = false;
     *this = loaded;
     return true;
 }

@@ -52,94 +52,94 @@ struct MenuSetting {
 
 class Scanner {
   public:
-    Scanner() { Reset(); }
+    Scanner() { reset(); }
 
     // Factory state: everything empty, priority channels on each bank's first channel.
-    void Reset();
+    void reset();
 
     // Answers one command line (without its terminator). nullopt means the scanner stays
     // silent; otherwise the reply text without its carriage return.
-    std::optional<std::string> Handle(std::string_view command);
+    std::optional<std::string> handle(std::string_view command);
 
     // The channel number (1..250) a channel command addresses, or 0 for other commands.
-    static int ChannelOf(std::string_view command);
+    static int channelOf(std::string_view command);
 
     // True after a command changed the memory; the caller clears it once saved.
-    bool dirty() const { return dirty_; }
-    void clearDirty() { dirty_ = false; }
+    bool dirty() const { return d_dirty; }
+    void clearDirty() { d_dirty = false; }
     // Counts every change, so a caller can tell whether one command changed anything.
-    unsigned long changes() const { return changes_; }
+    unsigned long changes() const { return d_changes; }
 
     // The memory as the text of the memory file, and back. Load leaves the scanner unchanged
     // and names the offending line in `error` when the text is not a memory file.
-    std::string Save() const;
-    bool Load(std::string_view text, std::string& error);
+    std::string save() const;
+    bool load(std::string_view text, std::string& error);
 
     // Direct access, for inspection and tests.
-    Channel& channel(int number) { return channels_[number]; }
-    const Channel& channel(int number) const { return channels_[number]; }
-    TrunkBank& trunk(int bank) { return trunk_[bank]; }
-    const TrunkBank& trunk(int bank) const { return trunk_[bank]; }
-    int priority(int bank) const { return priority_[bank]; }
-    const std::string& bankName(int bank) const { return bankNames_[bank]; }
-    std::string& bankName(int bank) { return bankNames_[bank]; }
-    std::string& listTag(int list, int index) { return listTags_[list][index]; }
-    std::string& searchName(int range) { return searchNames_[range]; }
-    int currentChannel() const { return current_; }
-    const PanelMemory& panel() const { return panel_; }
-    const std::string& activeBanks() const { return activeBanks_; }
-    int shownChannel() const { return shown_; }
-    bool holding() const { return hold_; }
+    Channel& channel(int number) { return d_channels[number]; }
+    const Channel& channel(int number) const { return d_channels[number]; }
+    TrunkBank& trunk(int bank) { return d_trunk[bank]; }
+    const TrunkBank& trunk(int bank) const { return d_trunk[bank]; }
+    int priority(int bank) const { return d_priority[bank]; }
+    const std::string& bankName(int bank) const { return d_bankNames[bank]; }
+    std::string& bankName(int bank) { return d_bankNames[bank]; }
+    std::string& listTag(int list, int index) { return d_listTags[list][index]; }
+    std::string& searchName(int range) { return d_searchNames[range]; }
+    int currentChannel() const { return d_current; }
+    const PanelMemory& panel() const { return d_panel; }
+    const std::string& activeBanks() const { return d_activeBanks; }
+    int shownChannel() const { return d_shown; }
+    bool holding() const { return d_hold; }
 
     // One step of the scan or search (the display moves on, a reception starts or ends). By
     // default every display poll takes a step; with SetScanByTime the wire calls this instead.
-    void Tick();
-    void SetScanByTime(bool on) { scanByTime_ = on; }
+    void tick();
+    void setScanByTime(bool on) { d_scanByTime = on; }
 
-    static const MenuSetting* Settings(int& count);
+    static const MenuSetting* settings(int& count);
 
   private:
-    std::optional<std::string> HandleChannel(std::string_view command);
-    std::optional<std::string> HandleTrunk(std::string_view command);
-    std::optional<std::string> HandleTags(std::string_view command);
+    std::optional<std::string> handleChannel(std::string_view command);
+    std::optional<std::string> handleTrunk(std::string_view command);
+    std::optional<std::string> handleTags(std::string_view command);
     // panel.cpp: keys, display, mode, squelch and the easy programming commands.
-    std::optional<std::string> HandleKey(std::string_view command);
-    std::optional<std::string> HandleExtras(std::string_view command);
-    std::optional<std::string> PressKey(int key, bool held);
-    std::optional<std::string> TypeDigit(char digit);
-    std::string Display();
-    std::string ModeReply() const;
-    std::string SavePanel() const;
-    bool LoadPanelLine(const std::vector<std::string_view>& words, std::string_view line);
+    std::optional<std::string> handleKey(std::string_view command);
+    std::optional<std::string> handleExtras(std::string_view command);
+    std::optional<std::string> pressKey(int key, bool held);
+    std::optional<std::string> typeDigit(char digit);
+    std::string display();
+    std::string modeReply() const;
+    std::string savePanel() const;
+    bool loadPanelLine(const std::vector<std::string_view>& words, std::string_view line);
     // The next programmed channel from `from` in direction `step`; while scanning, locked-out
     // channels and inactive banks are passed over. `from` when there is none.
-    int NextChannel(int from, int step, bool scanning) const;
-    void Changed() {
-        dirty_ = true;
-        ++changes_;
+    int nextChannel(int from, int step, bool scanning) const;
+    void changed() {
+        d_dirty = true;
+        ++d_changes;
     }
 
-    std::array<Channel, kChannels + 1> channels_;  // index 0 unused
-    int current_ = 1;                              // channel the flag commands act on
-    int trunkBank_ = 0;                            // bank chosen by "TBN"
-    std::array<int, kBanks> priority_{};
-    std::array<std::string, kBanks> bankNames_;
-    std::array<TrunkBank, kBanks> trunk_;
-    std::array<std::array<std::string, kListIndexes>, kListLetters> listTags_;
-    std::array<std::string, kSearchNames> searchNames_;
-    std::string activeBanks_;
-    std::array<int, 9> settings_{};  // chosen option index per menu setting
+    std::array<Channel, kChannels + 1> d_channels;  // index 0 unused
+    int d_current = 1;                              // channel the flag commands act on
+    int d_trunkBank = 0;                            // bank chosen by "TBN"
+    std::array<int, kBanks> d_priority{};
+    std::array<std::string, kBanks> d_bankNames;
+    std::array<TrunkBank, kBanks> d_trunk;
+    std::array<std::array<std::string, kListIndexes>, kListLetters> d_listTags;
+    std::array<std::string, kSearchNames> d_searchNames;
+    std::string d_activeBanks;
+    std::array<int, 9> d_settings{};  // chosen option index per menu setting
     // Front panel state.
-    int shown_ = 1;  // channel on the display
-    int polls_ = 0;  // display polls while scanning
-    bool receiving_ = false;
-    bool hold_ = false;
-    bool inMenu_ = false;
-    std::string menuPath_;
-    PanelMemory panel_;
-    bool scanByTime_ = false;
-    bool dirty_ = false;
-    unsigned long changes_ = 0;
+    int d_shown = 1;  // channel on the display
+    int d_polls = 0;  // display polls while scanning
+    bool d_receiving = false;
+    bool d_hold = false;
+    bool d_inMenu = false;
+    std::string d_menuPath;
+    PanelMemory d_panel;
+    bool d_scanByTime = false;
+    bool d_dirty = false;
+    unsigned long d_changes = 0;
 };
 
 }  // namespace bct8sim

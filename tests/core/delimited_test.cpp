@@ -12,7 +12,7 @@ std::vector<std::string> AllFields(std::string_view text) {
     DelimitedReader in(text);
     std::vector<std::string> fields;
     std::string field;
-    while (in.ReadField(field)) fields.push_back(field);
+    while (in.readField(field)) fields.push_back(field);
     return fields;
 }
 
@@ -44,22 +44,22 @@ TEST(DelimitedReader, FieldRules) {
 TEST(DelimitedReader, LinesAndFieldsMix) {
     DelimitedReader in("HEAD,rest\r\n#$BT0 Bank, 1\r\n\"x\",\"y\"\r\nPRCH0 1");
     std::string s;
-    ASSERT_TRUE(in.ReadField(s));
+    ASSERT_TRUE(in.readField(s));
     EXPECT_EQ(s, "HEAD");
-    ASSERT_TRUE(in.ReadLine(s));
+    ASSERT_TRUE(in.readLine(s));
     EXPECT_EQ(s, "rest");
-    ASSERT_TRUE(in.ReadLine(s));
+    ASSERT_TRUE(in.readLine(s));
     EXPECT_EQ(s, "#$BT0 Bank, 1");
-    EXPECT_EQ(in.LineNumber(), 3u);
-    ASSERT_TRUE(in.ReadField(s));
+    EXPECT_EQ(in.lineNumber(), 3u);
+    ASSERT_TRUE(in.readField(s));
     EXPECT_EQ(s, "x");
-    ASSERT_TRUE(in.ReadField(s));
+    ASSERT_TRUE(in.readField(s));
     EXPECT_EQ(s, "y");
-    ASSERT_TRUE(in.ReadField(s));
+    ASSERT_TRUE(in.readField(s));
     EXPECT_EQ(s, "PRCH0 1");
-    EXPECT_TRUE(in.AtEnd());
-    EXPECT_FALSE(in.ReadField(s));
-    EXPECT_FALSE(in.ReadLine(s));
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_FALSE(in.readField(s));
+    EXPECT_FALSE(in.readLine(s));
 }
 
 TEST(DelimitedReader, HugeLineIsOnePass) {

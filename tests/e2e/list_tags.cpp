@@ -32,7 +32,7 @@ struct ListTags : ::testing::Test {
     // Gives the simulated scanner its tags as a terminal program would.
     void Tell(const std::vector<std::string>& commands) {
         RawPort port;
-        ASSERT_TRUE(port.Open(sim.device(), B57600));
+        ASSERT_TRUE(port.open(sim.device(), B57600));
         for (const std::string& c : commands) ASSERT_EQ(port.Ask(c), "OK\r") << c;
     }
     Outcome Read(const std::vector<std::string>& extra) {

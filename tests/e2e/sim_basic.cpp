@@ -30,7 +30,7 @@ struct Fixture : ::testing::Test {
         std::vector<std::string> args{"--latency-ms", "0", "--baud", "115200"};
         args.insert(args.end(), extra.begin(), extra.end());
         ASSERT_TRUE(sim.Start(args));
-        ASSERT_TRUE(port.Open(sim.device(), B115200)) << sim.device();
+        ASSERT_TRUE(port.open(sim.device(), B115200)) << sim.device();
     }
 };
 
@@ -205,18 +205,18 @@ TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
                                 "TR D 4 04160000 0125 381 2", "FB E 0 13", "PC C120"}) {
         ASSERT_EQ(port.Ask(command), "OK\r") << command;
     }
-    EXPECT_EQ(sim.Control("save"), "ok");
+    EXPECT_EQ(sim.control("save"), "ok");
     const std::string saved = simtest::ReadFile(memory);
     EXPECT_NE(saved.find("CH 120 08510250 TN DF LN"), std::string::npos);
     EXPECT_NE(saved.find("NAME B Name with blanks"), std::string::npos);
-    port.Close();
+    port.close();
     ASSERT_EQ(sim.Stop(), 0);
 
     SimProcess again;
     ASSERT_TRUE(
         again.Start({"--latency-ms", "0", "--baud", "115200", "--memory", memory.string()}));
     RawPort port2;
-    ASSERT_TRUE(port2.Open(again.device(), B115200));
+    ASSERT_TRUE(port2.open(again.device(), B115200));
     EXPECT_EQ(port2.Ask("MA120"), "C120 F08510250 TN DF LN\r");
     EXPECT_EQ(port2.Ask("TG C A1"), "TG C A1 12345\r");
     EXPECT_EQ(port2.Ask("TA B B"), "TA B B Name with blanks\r");
@@ -226,7 +226,7 @@ TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
     EXPECT_EQ(port2.Ask("FB E", 1000, 8).substr(0, 10), "FB E 0 13\r");
     // "AC" clears the whole memory, and the file follows.
     EXPECT_EQ(port2.Ask("AC"), "OK\r");
-    EXPECT_EQ(again.Control("save"), "ok");
+    EXPECT_EQ(again.control("save"), "ok");
     EXPECT_NE(simtest::ReadFile(memory).find("CH 120 00000000 TF DF LF"), std::string::npos);
 }
 
@@ -247,7 +247,7 @@ TEST_F(Fixture, MemoryIsSavedByItselfAfterAChangeAndOnSigterm) {
     ASSERT_TRUE(slow.Start({"--latency-ms", "0", "--baud", "115200", "--memory", memory2.string(),
                             "--save-delay-ms", "60000"}));
     RawPort port2;
-    ASSERT_TRUE(port2.Open(slow.device(), B115200));
+    ASSERT_TRUE(port2.open(slow.device(), B115200));
     ASSERT_EQ(port2.Ask("PM003 01625500"), "OK\r");
     EXPECT_EQ(simtest::ReadFile(memory2).find("CH 003 01625500"), std::string::npos);
     EXPECT_EQ(slow.Stop(), 0);
@@ -277,7 +277,7 @@ TEST_F(Fixture, RefusesAMemoryFileThatIsNoPlainFile) {
 
 TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {
     ASSERT_TRUE(sim.Start({"--latency-ms", "40", "--baud", "4800"}));
-    ASSERT_TRUE(port.Open(sim.device(), B4800));
+    ASSERT_TRUE(port.open(sim.device(), B4800));
     // "MA001" + CR is 6 bytes in (the scanner acts on the CR); "C001 F00000000 TF DF LF" + CR
     // is 24 bytes out.
     const double least = 40 + (6 + 24) * 10.0 / 4800 * 1000;  // 102.5 ms
@@ -292,24 +292,24 @@ TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {
 
 TEST_F(Fixture, CommandsSentAtTheWrongSpeedAreNotUnderstood) {
     ASSERT_TRUE(sim.Start({"--latency-ms", "0", "--baud", "9600"}));
-    ASSERT_TRUE(port.Open(sim.device(), B4800));
+    ASSERT_TRUE(port.open(sim.device(), B4800));
     EXPECT_EQ(port.Ask("SI", 300), "");
-    port.Close();
-    ASSERT_TRUE(port.Open(sim.device(), B9600));
+    port.close();
+    ASSERT_TRUE(port.open(sim.device(), B9600));
     EXPECT_EQ(port.Ask("SI"), "SI BCT8,V1.00,SIM\r");
 }
 
 TEST_F(Fixture, AnswersAnySpeedWhenAsked) {
     ASSERT_TRUE(sim.Start({"--latency-ms", "0", "--baud", "9600", "--any-baud"}));
-    ASSERT_TRUE(port.Open(sim.device(), B4800));
+    ASSERT_TRUE(port.open(sim.device(), B4800));
     EXPECT_EQ(port.Ask("SI"), "SI BCT8,V1.00,SIM\r");
 }
 
 TEST_F(Fixture, SurvivesTheClientClosingAndReopeningThePort) {
     Start();
     port.Send("PM007 01625500");
-    port.Close();
-    ASSERT_TRUE(port.Open(sim.device(), B115200));
+    port.close();
+    ASSERT_TRUE(port.open(sim.device(), B115200));
     // The answer given while the port was closed waits in the line, as the program expects
     // (it reads the input away after every reopening).
     EXPECT_EQ(port.Read(1000), "OK\r");
@@ -338,7 +338,7 @@ TEST_F(Fixture, ErrAlwaysRefusesMatchingCommandsWithoutEffect) {
     Start({"--fault", "err@TG:always"});
     EXPECT_EQ(port.Ask("TG A A0 12345"), "ERR\r");
     EXPECT_EQ(port.Ask("TG A A0"), "ERR\r");
-    EXPECT_EQ(sim.Control("clear"), "ok");
+    EXPECT_EQ(sim.control("clear"), "ok");
     EXPECT_EQ(port.Ask("TG A A0"), "TG A A0 ------\r");
 }
 
@@ -377,14 +377,14 @@ TEST_F(Fixture, DisconnectClosesTheLineAndEndsTheSimulator) {
 
 TEST_F(Fixture, FaultsCanBeAddedWhileRunning) {
     Start();
-    EXPECT_EQ(sim.Control("fault err@VR"), "ok");
-    EXPECT_EQ(sim.Control("fault sparks"),
+    EXPECT_EQ(sim.control("fault err@VR"), "ok");
+    EXPECT_EQ(sim.control("fault sparks"),
               "error: unknown fault \"sparks\" (use no-reply, "
               "cut-reply, err, garbage or disconnect)");
     EXPECT_EQ(port.Ask("VR"), "ERR\r");
     EXPECT_EQ(port.Ask("VR"), "VR 1.00\r");
-    EXPECT_EQ(sim.Control("count"), "ok 2");
-    EXPECT_EQ(sim.Control("quit"), "ok");
+    EXPECT_EQ(sim.control("count"), "ok 2");
+    EXPECT_EQ(sim.control("quit"), "ok");
     EXPECT_EQ(sim.Wait(2000), 0);
 }
 

@@ -27,7 +27,7 @@ struct Transfer : ::testing::Test {
     void StartAndOpen(std::vector<std::string> simArgs = {}, long baud = 115200,
                       vex::Options options = e2e::FastOptions()) {
         ASSERT_TRUE(line.Start(std::move(simArgs), baud, options));
-        const auto opened = line.Open();
+        const auto opened = line.open();
         ASSERT_TRUE(opened.has_value());
         ASSERT_TRUE(opened->port.ok()) << opened->port.message << " " << opened->port.detail;
         ASSERT_TRUE(opened->detected) << opened->identification;
@@ -135,7 +135,7 @@ TEST_F(Transfer, StopEndsAReadWithinASecond) {
     qint64 stoppedAt = 0;
     clock.start();
     const auto read =
-        line.Run([&] { line.session->startRead(e2e::EmptyImage(), e2e::ReadAll()); }, 30000,
+        line.run([&] { line.session->startRead(e2e::EmptyImage(), e2e::ReadAll()); }, 30000,
                  [&] {
                      stoppedAt = clock.elapsed();
                      line.session->stop();
@@ -149,7 +149,7 @@ TEST_F(Transfer, StopEndsAReadWithinASecond) {
 TEST_F(Transfer, WrongBaudRateFindsNoScanner) {
     ASSERT_TRUE(line.Start({}, 9600));
     ASSERT_TRUE(line.Connect(line.sim.device(), 19200));
-    const auto opened = line.Open();
+    const auto opened = line.open();
     ASSERT_TRUE(opened.has_value());
     EXPECT_TRUE(opened->port.ok());
     EXPECT_FALSE(opened->detected);

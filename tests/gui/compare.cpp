@@ -35,7 +35,7 @@ CompareWin* OpenComparison(Fixture& f, const QString& file) {
 
 // Waits on the communication window until `done`, then closes it.
 void CloseWhen(QWidget* w, const std::function<bool()>& done, int timeoutMs) {
-    auto* window = qobject_cast<vexcomm*>(w);
+    auto* window = qobject_cast<VexComm*>(w);
     QVERIFY(QTest::qWaitFor([window] { return window->ready(); }, 5000));
     (void)QTest::qWaitFor(done, timeoutMs);
     QTest::mouseClick(window->findChild<QPushButton*>("close"), Qt::LeftButton);

@@ -20,7 +20,7 @@
 #include "settings/state_files.h"
 
 using vex::SerialPortEntry;
-using vex::gui::comsetup;
+using vex::gui::ComSetup;
 using vex::gui::NoticeIcon;
 using vex::gui::test::ScriptedPrompter;
 
@@ -51,10 +51,10 @@ class ComsetupTest : public QObject {
 
     // The dialog's search runs on a fake clock; kScannerDevice answers at d_scannerBaud, other
     // devices stay silent, the missing ones cannot be opened.
-    std::unique_ptr<comsetup> makeDialog(const vex::ComSettings& com,
+    std::unique_ptr<ComSetup> makeDialog(const vex::ComSettings& com,
                                          std::vector<SerialPortEntry> ports = {}) {
         auto dialog =
-            std::make_unique<comsetup>(com, d_folder->path(), *d_prompter, std::move(ports));
+            std::make_unique<ComSetup>(com, d_folder->path(), *d_prompter, std::move(ports));
         auto clock = std::make_unique<vex::FakeScheduler>();
         d_clock = clock.get();
         dialog->setScheduler(std::move(clock));
@@ -77,7 +77,7 @@ class ComsetupTest : public QObject {
         return widget;
     }
 
-    static void typeOther(comsetup* dialog, const QString& text) {
+    static void typeOther(ComSetup* dialog, const QString& text) {
         QTest::mouseClick(child<QRadioButton>(dialog, "otherOption"), Qt::LeftButton, {},
                           QPoint(5, 5));
         auto* field = child<QLineEdit>(dialog, "otherText");
@@ -86,7 +86,7 @@ class ComsetupTest : public QObject {
         QTest::keyClicks(field, text);
     }
 
-    static void chooseBaud(comsetup* dialog, const QString& baud) {
+    static void chooseBaud(ComSetup* dialog, const QString& baud) {
         auto* list = child<QComboBox>(dialog, "baudList");
         list->setCurrentIndex(list->findText(baud));
         QCOMPARE(list->currentText(), baud);
@@ -95,7 +95,7 @@ class ComsetupTest : public QObject {
     bool comIniExists() const { return std::filesystem::exists(d_folder->path() / "com250.ini"); }
 
     // Presses AutoDetect and waits for the search to end.
-    void runAutodetect(comsetup* dialog) {
+    void runAutodetect(ComSetup* dialog) {
         QTest::mouseClick(child<QPushButton>(dialog, "autodetectButton"), Qt::LeftButton);
         QVERIFY(dialog->searching());
         QVERIFY(!child<QPushButton>(dialog, "okButton")->isEnabled());
@@ -170,7 +170,7 @@ class ComsetupTest : public QObject {
     }
 
     void aFailedWriteIsReportedAndTheChoiceStillHolds() {
-        comsetup dialog({}, d_folder->path() / "missing" / "folder", *d_prompter,
+        ComSetup dialog({}, d_folder->path() / "missing" / "folder", *d_prompter,
                         std::vector<SerialPortEntry>{});
         dialog.show();
         typeOther(&dialog, "/dev/pts/3");
@@ -290,7 +290,7 @@ class ComsetupTest : public QObject {
     void menuEntryTakesTheNewSettingsAtOnce() {
         vex::gui::test::Fixture f;
         QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<comsetup*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<ComSetup*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             typeOther(dialog, "/dev/pts/77");
             chooseBaud(dialog, "4800");

@@ -12,7 +12,7 @@
 #include "gui/memtab_support.h"
 #include "gui/sim_line.h"
 
-using vex::gui::lcd8;
+using vex::gui::Lcd8;
 using vex::gui::test::runFor;
 using vex::gui::test::runUntil;
 
@@ -24,10 +24,10 @@ class Lcd8Test : public QObject {
     vex::FakeScheduler* d_clock = nullptr;
     vex::test::SimulatedScanner* d_scanner = nullptr;
 
-    std::unique_ptr<lcd8> makePanel() {
+    std::unique_ptr<Lcd8> makePanel() {
         vex::gui::test::SimLine sim;
         std::string error;
-        sim.scanner.model.Load(
+        sim.scanner.model.load(
             "BCT8SIM MEMORY 1\n"
             "CH 003 01625500 TF DF LF\n"
             "CH 010 08510250 TN DF LF\n"
@@ -40,7 +40,7 @@ class Lcd8Test : public QObject {
         vex::Options options;
         options.qview = 0;
         auto panel =
-            std::make_unique<lcd8>(options, std::move(sim.ownedScanner), std::move(sim.ownedClock),
+            std::make_unique<Lcd8>(options, std::move(sim.ownedScanner), std::move(sim.ownedClock),
                                    d_folder->path(), d_prompter);
         panel->show();
         return panel;
@@ -49,7 +49,7 @@ class Lcd8Test : public QObject {
         return runUntil(*d_clock, done, ms);
     }
     bool memoryHas(const std::string& line) const {
-        return d_scanner->model.Save().find(line + "\n") != std::string::npos;
+        return d_scanner->model.save().find(line + "\n") != std::string::npos;
     }
 
   private slots:

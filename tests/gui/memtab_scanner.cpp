@@ -67,7 +67,7 @@ class MemTabScannerTest : public QObject {
         QString shownDuringWindow;
         std::string storedAfterBackup;
         f.triggerWith("menread", [&](QWidget* w) {
-            auto* window = qobject_cast<vexcomm*>(w);
+            auto* window = qobject_cast<VexComm*>(w);
             QVERIFY(QTest::qWaitFor([window] { return window->ready(); }, 5000));
             if (how != "cut") {
                 Type(window, "rangeStart", "1");
@@ -77,7 +77,7 @@ class MemTabScannerTest : public QObject {
             if (how == "nothing")
                 for (const char* box : {"frequencies", "trunkIds", "trunkSettings"})
                     Child<QCheckBox>(window, box)->setChecked(false);
-            QSignalSpy finished(window, &vexcomm::transferFinished);
+            QSignalSpy finished(window, &VexComm::transferFinished);
             Click(window, how == "step" ? "readFrequencies" : "start");
             if (how != "step" && how != "nothing") return;  // the window closes by itself
             QVERIFY(finished.wait(20000));

@@ -28,7 +28,7 @@ class ScannerDialogsTest : public QObject {
     std::unique_ptr<Dialog> open(const char* fault, Args&&... args) {
         test::SimLine sim;
         std::string error;
-        sim.scanner.model.Load(
+        sim.scanner.model.load(
             "BCT8SIM MEMORY 1\n"
             "CH 003 01625500 TF DF LF\n"
             "CH 004 01626500 TF DF LF\n"
@@ -48,7 +48,7 @@ class ScannerDialogsTest : public QObject {
         return dialog;
     }
     bool memoryHas(const std::string& text) const {
-        return d_scanner->model.Save().find(text) != std::string::npos;
+        return d_scanner->model.save().find(text) != std::string::npos;
     }
     template <typename T>
     static T* child(QWidget* w, const char* name) {
@@ -100,7 +100,7 @@ class ScannerDialogsTest : public QObject {
         QVERIFY(dialog->stored().has_value());
         QCOMPARE(QString::fromStdString((*dialog->stored())[1]), QStringLiteral(" "));
         // Read back as the communication window reads names.
-        QCOMPARE(d_scanner->model.Handle("TA B A"),
+        QCOMPARE(d_scanner->model.handle("TA B A"),
                  std::optional<std::string>("TA B A  County Police"));
     }
 

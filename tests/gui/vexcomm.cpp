@@ -22,8 +22,8 @@
 #include "platform/serial_transport.h"
 
 using vex::gui::Answer;
-using vex::gui::vexcomm;
-using Mode = vex::gui::vexcomm::Mode;
+using vex::gui::VexComm;
+using Mode = vex::gui::VexComm::Mode;
 using Line = std::function<void(vex::test::SimulatedScanner&)>;
 
 namespace {
@@ -57,20 +57,20 @@ class VexcommTest : public QObject {
     vex::FakeScheduler* d_clock = nullptr;
     vex::test::SimulatedScanner* d_scanner = nullptr;
     vex::Image d_image;
-    std::unique_ptr<vexcomm> d_window;
+    std::unique_ptr<VexComm> d_window;
 
     // Opens the window over a fresh simulated scanner holding `memory`; `line` sets it up first.
     void open(Mode mode, const Line& line = {}, const std::string& memory = ScannerMemory(),
               long baud = 115200) {
         vex::gui::test::SimLine sim;
         std::string error;
-        if (!sim.scanner.model.Load(memory, error)) qFatal("%s", error.c_str());
+        if (!sim.scanner.model.load(memory, error)) qFatal("%s", error.c_str());
         if (line) line(sim.scanner);
         d_clock = &sim.clock;
         d_scanner = &sim.scanner;
         vex::Options options;
         options.delay1 = options.delay2 = options.delay3 = 25;
-        d_window = std::make_unique<vexcomm>(mode, d_image, options, baud,
+        d_window = std::make_unique<VexComm>(mode, d_image, options, baud,
                                              std::move(sim.ownedScanner), d_folder->path(),
                                              d_prompter, nullptr, std::move(sim.ownedClock));
         d_window->show();
@@ -91,7 +91,7 @@ class VexcommTest : public QObject {
     void click(const char* button) { QTest::mouseClick(get(button), Qt::LeftButton); }
     // Clicks and runs the transfer to its end; its outcome (a vex::TransferOutcome).
     int press(const char* button) {
-        QSignalSpy finished(d_window.get(), &vexcomm::transferFinished);
+        QSignalSpy finished(d_window.get(), &VexComm::transferFinished);
         click(button);
         if (!until([&] { return finished.count() == 1; })) return -1;
         return finished.at(0).at(0).toInt();
@@ -261,7 +261,7 @@ class VexcommTest : public QObject {
             if (!stop) scanner.inject("disconnect@ch9");
         });
         d_prompter.answers = {keep ? Answer::Yes : Answer::No};
-        QSignalSpy finished(d_window.get(), &vexcomm::transferFinished);
+        QSignalSpy finished(d_window.get(), &VexComm::transferFinished);
         click("start");
         if (stop) {
             QVERIFY(until([&] { return text("channel").toInt() >= 5; }));

@@ -10,9 +10,9 @@ namespace {
 
 class ScannerAgreement : public ::testing::Test {
   protected:
-    void write(const std::string& command) { EXPECT_EQ(scanner.Handle(command), "OK") << command; }
+    void write(const std::string& command) { EXPECT_EQ(scanner.handle(command), "OK") << command; }
     std::string ask(const std::string& command) {
-        return scanner.Handle(command).value_or("") + "\r";
+        return scanner.handle(command).value_or("") + "\r";
     }
     bct8sim::Scanner scanner;
 };

@@ -147,7 +147,7 @@ TEST_F(SendTransfer, ASendEndedHalfWaySaysTheScannerHoldsAMixFromWhichChannelOn)
     for (int s = 1; s <= 50; ++s) image.channel(0, s)[kFieldFrequency] = "0851.0250";
     for (End end : {End::Pulled, End::Stopped, End::Silent}) {
         forget();
-        scanner.faults.Clear();
+        scanner.faults.clear();
         make();
         session->startSend(image, SendRange(1, 50));
         runUntilSent("PM020");
@@ -326,7 +326,7 @@ TEST_F(SendTransfer, ACommandTheScannerDidNotConfirmFailsTheSendNamingIt) {
         {"no-reply@TCN A P3:always", "\"TCN A P3\" of bank 1 (no answer)"},
     };
     for (const auto& [fault, named] : cases) {
-        scanner.faults.Clear();
+        scanner.faults.clear();
         scanner.inject(fault);
         const TransferResult r = send(SendBank({false, false, true}, 0));
         EXPECT_EQ(r.outcome, TransferOutcome::Failed) << fault;

@@ -17,7 +17,7 @@ void SimulatedScanner::inject(std::string_view text) {
     std::string error;
     const std::optional<bct8sim::Fault> fault = bct8sim::ParseFault(text, error);
     if (!fault) throw std::invalid_argument(error);
-    faults.Add(*fault);
+    faults.add(*fault);
 }
 
 void SimulatedScanner::setTypeNames(const std::array<std::string, 5>& names) {

@@ -54,7 +54,7 @@ TEST_F(TrunkTypeReuse, TypesAreReadWhenThereIsNoCompleteReadToTake) {
          [this] {
              scanner.inject("err@TB B:always");
              EXPECT_EQ(readTypes(), TransferOutcome::Failed);
-             scanner.faults.Clear();
+             scanner.faults.clear();
          }},
         {"the read on opening was stopped",
          [this] {

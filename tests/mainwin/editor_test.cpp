@@ -36,7 +36,7 @@ class MainwinEditorTest : public ::testing::Test {
   protected:
     MainwinEditorTest() : image(EmptyImage()), editor(image, options, defaults) {}
     void Type(int row, int field, const std::string& text) {
-        editor.EnterText(Selection::Cell(row, field), text);
+        editor.enterText(Selection::cell(row, field), text);
     }
     Options options;
     DefaultData defaults;
@@ -46,66 +46,66 @@ class MainwinEditorTest : public ::testing::Test {
 
 TEST_F(MainwinEditorTest, FlagKeysAndToggle) {
     Type(1, kGridFrequency, "155");
-    EXPECT_TRUE(editor.FlagKey(Selection::Cell(1, kGridLockout), 'N'));
+    EXPECT_TRUE(editor.flagKey(Selection::cell(1, kGridLockout), 'N'));
     EXPECT_EQ(editor.grid().cell(1, kGridLockout), "On");
-    EXPECT_FALSE(editor.FlagKey(Selection::Cell(1, kGridTag), 'N'));
-    EXPECT_TRUE(editor.ToggleFlag(1, kGridTrunk));
+    EXPECT_FALSE(editor.flagKey(Selection::cell(1, kGridTag), 'N'));
+    EXPECT_TRUE(editor.toggleFlag(1, kGridTrunk));
     EXPECT_EQ(editor.grid().cell(1, kGridTrunk), "On");
-    EXPECT_FALSE(editor.ToggleFlag(1, kGridFrequency));
+    EXPECT_FALSE(editor.toggleFlag(1, kGridFrequency));
 }
 
 TEST_F(MainwinEditorTest, ARefusedQuestionChangesNothingAndKeepsTheUndoSnapshot) {
     Put(image, 0, 1, "0151.0000", "A");
     Put(image, 0, 50, "0159.0000", "LAST");
-    editor.Show();
-    ASSERT_TRUE(editor.CenterMemoryTags().changed);  // snapshot: the tags before centring
+    editor.show();
+    ASSERT_TRUE(editor.centerMemoryTags().changed);  // snapshot: the tags before centring
     const Image afterCommand = image;
     ScriptedAsker no({false});
-    const CommandResult result = editor.InsertEmptyLine(Selection::Cell(1, 1), no.asker());
+    const CommandResult result = editor.insertEmptyLine(Selection::cell(1, 1), no.asker());
     EXPECT_TRUE(result.cancelled);
     EXPECT_FALSE(result.changed);
     ASSERT_EQ(no.asked.size(), 1u);
     EXPECT_EQ(no.asked[0].text, "Channel 50 contains data.\nThis data will be lost.\nContinue?");
     EXPECT_EQ(image, afterCommand);
-    ASSERT_TRUE(editor.Undo());
+    ASSERT_TRUE(editor.undo());
     EXPECT_EQ(image.channel(0, 1)[kFieldTag], "A");  // undo still reaches the earlier state
 }
 
 TEST_F(MainwinEditorTest, CommandsWithoutAnAskerNeverPassTheirQuestion) {
     Put(image, 0, 1, "0151.0000", "A");
-    editor.Show();
-    EXPECT_TRUE(editor.ClearSelectedLines(Selection::Rows(1, 1), {}).cancelled);
+    editor.show();
+    EXPECT_TRUE(editor.clearSelectedLines(Selection::rows(1, 1), {}).cancelled);
     EXPECT_FALSE(IsEmptyChannel(image, 0, 1));
     options.expert = 1;  // no question: runs
-    EXPECT_TRUE(editor.ClearSelectedLines(Selection::Rows(1, 1), {}).changed);
+    EXPECT_TRUE(editor.clearSelectedLines(Selection::rows(1, 1), {}).changed);
     EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
 }
 
 TEST_F(MainwinEditorTest, ClearCurrentBankKeepsTheModifiedFlagOfOtherEdits) {
-    ASSERT_TRUE(editor.SelectBank(1));
+    ASSERT_TRUE(editor.selectBank(1));
     Type(1, kGridFrequency, "460");  // unsaved edit in bank 2
-    ASSERT_TRUE(editor.SelectBank(0));
+    ASSERT_TRUE(editor.selectBank(0));
     Type(1, kGridFrequency, "155");
     ScriptedAsker yes({true, true});
-    ASSERT_TRUE(editor.ClearCurrentBank(yes.asker()).changed);
+    ASSERT_TRUE(editor.clearCurrentBank(yes.asker()).changed);
     ASSERT_EQ(yes.asked.size(), 1u);
     EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
     EXPECT_TRUE(editor.modified());  // bank 2's edit must still be asked about at exit
 
     editor.setModified(false);
-    ASSERT_FALSE(editor.ClearCurrentBank(yes.asker()).cancelled);
+    ASSERT_FALSE(editor.clearCurrentBank(yes.asker()).cancelled);
     EXPECT_FALSE(editor.modified());  // clearing a saved image does not make it unsaved
 }
 
 TEST_F(MainwinEditorTest, CutAndPasteLinesKeepWholeChannelsWithComments) {
     Put(image, 0, 1, "0151.0000", "A", "1", "0", "1", "first comment");
     Put(image, 0, 2, "0152.0000", "B", "0", "1", "0", "second comment");
-    editor.Show();
-    const CommandResult cut = editor.CutLines(Selection::Rows(1, 2));
+    editor.show();
+    const CommandResult cut = editor.cutLines(Selection::rows(1, 2));
     EXPECT_EQ(cut.clipboard, "0151.0000\tA\tOn\tOff\tOn\r0152.0000\tB\tOff\tOn\tOff");
     EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
-    ASSERT_TRUE(editor.SelectBank(2));
-    ASSERT_TRUE(editor.PasteLines(Selection::Cell(10, 3), cut.clipboard).changed);
+    ASSERT_TRUE(editor.selectBank(2));
+    ASSERT_TRUE(editor.pasteLines(Selection::cell(10, 3), cut.clipboard).changed);
     EXPECT_EQ(image.channel(2, 10)[kFieldComment], "first comment");
     EXPECT_EQ(image.channel(2, 11)[kFieldComment], "second comment");
     EXPECT_EQ(image.channel(2, 11)[kFieldNumber], "111");
@@ -116,13 +116,13 @@ TEST_F(MainwinEditorTest, CutAndPasteLinesKeepWholeChannelsWithComments) {
 TEST_F(MainwinEditorTest, CopyAndPasteCellsAtTheSelection) {
     Put(image, 0, 1, "0151.0000", "A");
     Put(image, 0, 2, "0152.0000", "B");
-    editor.Show();
-    const CommandResult copy = editor.CopyCells({1, 2, 2, 2, 1, 2});
+    editor.show();
+    const CommandResult copy = editor.copyCells({1, 2, 2, 2, 1, 2});
     EXPECT_EQ(copy.clipboard, "A\rB");
-    ASSERT_TRUE(editor.PasteCells({5, 5, 2, 2, 5, 2}, copy.clipboard).changed);
+    ASSERT_TRUE(editor.pasteCells({5, 5, 2, 2, 5, 2}, copy.clipboard).changed);
     EXPECT_EQ(image.channel(0, 5)[kFieldTag], "A");
     EXPECT_EQ(image.channel(0, 6)[kFieldTag], "B");
-    const CommandResult cut = editor.CutCells({1, 1, 2, 2, 1, 2});
+    const CommandResult cut = editor.cutCells({1, 1, 2, 2, 1, 2});
     EXPECT_EQ(cut.clipboard, "A");
     EXPECT_EQ(image.channel(0, 1)[kFieldTag], "");
 }
@@ -141,7 +141,7 @@ TEST_F(MainwinEditorTest, PastedCellsTakeTheTypingRules) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         Type(1, c.field, c.text);
-        editor.PasteCells(Selection::Cell(2, c.field), c.text);
+        editor.pasteCells(Selection::cell(2, c.field), c.text);
         EXPECT_EQ(editor.grid().cell(2, c.field), editor.grid().cell(1, c.field));
         Channel pasted = image.channel(0, 2);
         pasted[kFieldNumber] = image.channel(0, 1)[kFieldNumber];
@@ -153,21 +153,21 @@ TEST_F(MainwinEditorTest, SortAsksForEdacsAndNoCancels) {
     image.TrunkType[0] = "6";
     Put(image, 0, 1, "0860.0000", "B", "1");
     Put(image, 0, 2, "0851.0000", "A", "1");
-    editor.Show();
+    editor.show();
     ScriptedAsker no({false});
-    EXPECT_TRUE(editor.Sort(Selection::Cell(1, 1), SortOrder::Ascending, no.asker()).cancelled);
+    EXPECT_TRUE(editor.sort(Selection::cell(1, 1), SortOrder::Ascending, no.asker()).cancelled);
     EXPECT_EQ(Tags(image, 0, 2), (Strings{"B", "A"}));
     ScriptedAsker yes({true});
-    EXPECT_TRUE(editor.Sort(Selection::Cell(1, 1), SortOrder::Ascending, yes.asker()).changed);
+    EXPECT_TRUE(editor.sort(Selection::cell(1, 1), SortOrder::Ascending, yes.asker()).changed);
     EXPECT_EQ(Tags(image, 0, 2), (Strings{"A", "B"}));
 }
 
 TEST_F(MainwinEditorTest, FillSeriesReportsWhyItDidNothing) {
     Type(1, kGridTag, "NOTAG");
-    EXPECT_EQ(editor.FillSeries({1, 3, 2, 2, 1, 2}).message, kFillSeriesNeedsNumber);
-    EXPECT_EQ(editor.FillSeries({1, 3, 1, 2, 1, 2}).message, kFillSeriesNeedsTagColumn);
+    EXPECT_EQ(editor.fillSeries({1, 3, 2, 2, 1, 2}).message, kFillSeriesNeedsNumber);
+    EXPECT_EQ(editor.fillSeries({1, 3, 1, 2, 1, 2}).message, kFillSeriesNeedsTagColumn);
     Type(1, kGridTag, "CAR9");
-    const CommandResult filled = editor.FillSeries({1, 3, 2, 2, 1, 2});
+    const CommandResult filled = editor.fillSeries({1, 3, 2, 2, 1, 2});
     EXPECT_TRUE(filled.changed);
     EXPECT_EQ(image.channel(0, 3)[kFieldTag], "CAR11");
 }
@@ -177,24 +177,24 @@ TEST_F(MainwinEditorTest, DuplicateReportGoesToDuplTxtAndIsReplacedEachTime) {
     Type(1, kGridFrequency, "155");
     Type(2, kGridFrequency, "155");
     const CommandResult found =
-        editor.FindDuplicateChannels(DuplicateScope::CurrentBank, folder.path());
+        editor.findDuplicateChannels(DuplicateScope::CurrentBank, folder.path());
     EXPECT_EQ(found.message, "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000");
     EXPECT_EQ(ReadText(folder / "dupl.txt"),
               "Duplicate Channel Found: 1 and 2 / Frequency: 0155.0000\r\n");
-    ASSERT_TRUE(editor.RemoveDuplicateChannels().changed);
-    EXPECT_EQ(editor.FindDuplicateChannels(DuplicateScope::AllBanks, folder.path()).message,
+    ASSERT_TRUE(editor.removeDuplicateChannels().changed);
+    EXPECT_EQ(editor.findDuplicateChannels(DuplicateScope::AllBanks, folder.path()).message,
               "No duplicate channels found.");
     EXPECT_EQ(ReadText(folder / "dupl.txt"), "");
 }
 
 TEST_F(MainwinEditorTest, EmptyStatusStoresTheGridFirstAndListsTheDummyWhenEmpty) {
     Type(1, kGridFrequency, "155");
-    EXPECT_EQ(editor.BankEmptyStatus().message,
+    EXPECT_EQ(editor.bankEmptyStatus().message,
               "\nBank Empty Status:\nBank 2: Empty\nBank 3: Empty\nBank 4: Empty\nBank 5: "
               "Empty\nBank Dummy: Empty");
-    ASSERT_TRUE(editor.SelectBank(kDummyBank));
+    ASSERT_TRUE(editor.selectBank(kDummyBank));
     Type(9, kGridFrequency, "155");
-    EXPECT_EQ(editor.BankEmptyStatus().message,
+    EXPECT_EQ(editor.bankEmptyStatus().message,
               "\nBank Empty Status:\nBank 2: Empty\nBank 3: Empty\nBank 4: Empty\nBank 5: Empty");
 }
 
@@ -210,19 +210,19 @@ TEST(MainwinBackupCounter, FiresEveryBackupdelayActiveMinutesAndAtOnceWhenLowere
     Options options;
     options.backupdelay = 3;
     BackupCounter counter;
-    EXPECT_FALSE(counter.Tick(options, true, false));  // trunk settings window open
-    EXPECT_FALSE(counter.Tick(options, false, true));  // Virtual Control running
+    EXPECT_FALSE(counter.tick(options, true, false));  // trunk settings window open
+    EXPECT_FALSE(counter.tick(options, false, true));  // Virtual Control running
     options.backena = 0;
-    EXPECT_FALSE(counter.Tick(options, false, false));  // switched off
+    EXPECT_FALSE(counter.tick(options, false, false));  // switched off
     EXPECT_EQ(counter.count(), 0);
     options.backena = 1;
     std::vector<bool> fired;
-    for (int minute = 0; minute < 7; ++minute) fired.push_back(counter.Tick(options, false, false));
+    for (int minute = 0; minute < 7; ++minute) fired.push_back(counter.tick(options, false, false));
     EXPECT_EQ(fired, (std::vector<bool>{false, false, true, false, false, true, false}));
     options.backupdelay = 30;
-    for (int minute = 0; minute < 9; ++minute) counter.Tick(options, false, false);
+    for (int minute = 0; minute < 9; ++minute) counter.tick(options, false, false);
     options.backupdelay = 5;
-    EXPECT_TRUE(counter.Tick(options, false, false));
+    EXPECT_TRUE(counter.tick(options, false, false));
     EXPECT_EQ(counter.count(), 0);
 }
 
@@ -231,8 +231,8 @@ TEST_F(MainwinEditorTest, BackupTickWritesTheStoredImageIntoTheBackupFolder) {
     options.backupdelay = 2;
     Type(1, kGridFrequency, "162.55");
     Type(1, kGridTag, "UNSTORED EDIT");
-    EXPECT_FALSE(editor.BackupTick(folder.path(), "04-12-2026", "17:05:33", false, false));
-    const auto outcome = editor.BackupTick(folder.path(), "04-12-2026", "17:06:33", false, false);
+    EXPECT_FALSE(editor.backupTick(folder.path(), "04-12-2026", "17:05:33", false, false));
+    const auto outcome = editor.backupTick(folder.path(), "04-12-2026", "17:06:33", false, false);
     ASSERT_TRUE(outcome);
     ASSERT_TRUE(outcome->written) << outcome->error;
     EXPECT_EQ(outcome->path, folder.path() / "backup" / "04-12-2026_17_06_33 membackup.mem");
@@ -251,13 +251,13 @@ TEST_F(MainwinEditorTest, BackupNeverStoresAStaleGridOverAnImageChangedBehindIt)
     options.backupdelay = 1;
     Put(image, 0, 1, "0150.0000", "OLD ONE");
     Put(image, 0, 2, "0150.0125", "OLD TWO");
-    editor.Show();
+    editor.show();
     Image read = EmptyImage();
     Put(read, 0, 1, "0460.0000", "READ ONE");
     Put(read, 0, 3, "0460.0250", "READ THREE");
     image = read;
 
-    const auto outcome = editor.BackupTick(folder.path(), "04-12-2026", "17:06:33", false, false);
+    const auto outcome = editor.backupTick(folder.path(), "04-12-2026", "17:06:33", false, false);
     ASSERT_TRUE(outcome && outcome->written);
     Image backup;
     ASSERT_TRUE(ReadMemFile(backup, outcome->path, options));
@@ -272,10 +272,10 @@ TEST_F(MainwinEditorTest, BackupNeverStoresAStaleGridOverAnImageChangedBehindIt)
 
 TEST_F(MainwinEditorTest, RowsEditedInTheGridSurviveAChangeBehindIt) {
     Put(image, 0, 1, "0150.0000", "OLD ONE");
-    editor.Show();
+    editor.show();
     Type(2, kGridTag, "TYPED");
     image.channel(0, 1)[kFieldTag] = "CHANGED ELSEWHERE";
-    ASSERT_TRUE(editor.Store());
+    ASSERT_TRUE(editor.store());
     EXPECT_EQ(Tags(image, 0, 2), (Strings{"CHANGED ELSEWHERE", "TYPED"}));
     EXPECT_EQ(editor.grid().cell(1, kGridTag), "CHANGED ELSEWHERE");
 }

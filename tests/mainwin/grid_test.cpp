@@ -95,26 +95,26 @@ TEST(MainwinFieldIds, FollowTheHeaderCaptions) {
 
 TEST(MainwinEasyTagLists, DistinctTrimmedAndHeldAtTheLastEntryWhenFull) {
     EasyTagLists tags;
-    tags.Offer(0, "");
-    tags.Offer(0, " ");
+    tags.offer(0, "");
+    tags.offer(0, " ");
     EXPECT_TRUE(tags.all().empty());
-    tags.Offer(0, "A");
-    tags.Offer(1, "  A");
+    tags.offer(0, "A");
+    tags.offer(1, "  A");
     EXPECT_EQ(tags.all().size(), 1u);
     EXPECT_EQ(tags.bank(1).size(), 1u);
 
-    for (int i = 0; i < 200; ++i) tags.Offer(2, "T" + std::to_string(i));
+    for (int i = 0; i < 200; ++i) tags.offer(2, "T" + std::to_string(i));
     EXPECT_EQ(tags.bank(2).size(), EasyTagLists::kBankCapacity);
     EXPECT_EQ(tags.bank(2).back(), "T199");  // each new tag replaced the last entry
     EXPECT_EQ(tags.bank(2)[99], "T99");
-    tags.Offer(2, "T5");  // already listed
+    tags.offer(2, "T5");  // already listed
     EXPECT_EQ(tags.bank(2).back(), "T199");
 
-    for (int i = 0; i < 1200; ++i) tags.Offer(3, "U" + std::to_string(i));
+    for (int i = 0; i < 1200; ++i) tags.offer(3, "U" + std::to_string(i));
     EXPECT_EQ(tags.all().size(), EasyTagLists::kAllCapacity);
     EXPECT_EQ(tags.all().back(), "U1199");
 
-    tags.Clear();
+    tags.clear();
     EXPECT_TRUE(tags.all().empty());
     EXPECT_TRUE(tags.bank(2).empty());
     EXPECT_TRUE(tags.bank(99).empty());

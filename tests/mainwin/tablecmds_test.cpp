@@ -134,12 +134,12 @@ TEST(MainwinSortBank, StableWithEmptyChannelsLastEitherWay) {
     Put(image, 0, 2, "0000.0000", "E");
     Put(image, 0, 3, "0155.0000", "A");
     Put(image, 0, 4, "155", "B");  // same value written differently: still equal keys
-    ASSERT_TRUE(SortBank(image, 0, Selection::Cell(1, 1), SortOrder::Ascending));
+    ASSERT_TRUE(SortBank(image, 0, Selection::cell(1, 1), SortOrder::Ascending));
     EXPECT_EQ(Tags(image, 0, 4), (Strings{"A", "B", "X", "E"}));
     EXPECT_EQ(image.channel(0, 3)[kFieldTrunk], "1");  // every field moves with the frequency
     EXPECT_EQ(image.channel(0, 3)[kFieldComment], "c1");
     EXPECT_EQ(image.channel(0, 3)[kFieldNumber], "3");
-    ASSERT_TRUE(SortBank(image, 0, Selection::Rows(1, 1), SortOrder::Descending));
+    ASSERT_TRUE(SortBank(image, 0, Selection::rows(1, 1), SortOrder::Descending));
     EXPECT_EQ(Tags(image, 0, 4), (Strings{"X", "A", "B", "E"}));
 }
 
@@ -194,7 +194,7 @@ TEST(MainwinPaste, SpreadsheetRowsWithAnyLineEndRoundTrip) {
                             {"0851.0125", "  FIRE", "Off", "On", "Off"}};
     for (int row = 1; row <= 2; ++row)
         for (int field = 1; field <= 5; ++field) source.cell(row, field) = rows[row - 1][field - 1];
-    const std::string copied = CopyLines(source, Selection::Rows(1, 2));
+    const std::string copied = CopyLines(source, Selection::rows(1, 2));
     for (const std::string& lineEnd : {std::string("\r"), std::string("\r\n"), std::string("\n")}) {
         std::string text = copied;
         std::string converted;
@@ -277,7 +277,7 @@ TEST(MainwinFillSeries, WorksOnlyWithinTheTagColumn) {
 }
 
 TEST(MainwinSelectionShape, NormalisedOrdersAndClampsCorners) {
-    const Selection s = Selection{60, 0, 9, -1, 70, 0}.Normalised();
+    const Selection s = Selection{60, 0, 9, -1, 70, 0}.normalised();
     EXPECT_EQ(s, (Selection{1, 50, 1, 5, 50, 1}));
 }
 

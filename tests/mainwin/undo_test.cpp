@@ -163,11 +163,11 @@ TEST_F(UndoEditorTest, ShowingAndStoringAnUntouchedBankChangesNothing) {
     // Forms the grid would rewrite: blank flags of an empty channel, a short frequency.
     image.channel(0, 1)[kFieldTrunk] = "";
     Put(image, 0, 2, "162.55", "A");
-    editor.Show();
+    editor.show();
     editor.setModified(false);
     const Image shown = image;
-    ASSERT_TRUE(editor.Store());
-    ASSERT_TRUE(editor.SelectBank(1));
+    ASSERT_TRUE(editor.store());
+    ASSERT_TRUE(editor.selectBank(1));
     EXPECT_EQ(image, shown);
     EXPECT_FALSE(editor.modified());
 }
@@ -176,7 +176,7 @@ TEST_F(UndoEditorTest, AnotherWindowsChangeIsOneStepShownInItsBank) {
     editor.setModified(false);
     const Image before = image;
     ASSERT_FALSE(editor
-                     .ApplyImageChange("Move bank 2 to bank 4",
+                     .applyImageChange("Move bank 2 to bank 4",
                                        [](Image& i) {
                                            Put(i, 1, 1, "0155.0000", "X");
                                            Put(i, 3, 1, "0156.0000", "Y");
@@ -185,22 +185,22 @@ TEST_F(UndoEditorTest, AnotherWindowsChangeIsOneStepShownInItsBank) {
                      .cancelled);
     EXPECT_EQ(editor.history().undoName(), "Move bank 2 to bank 4");
     EXPECT_TRUE(editor.modified());
-    ASSERT_TRUE(editor.SelectBank(4));
-    ASSERT_TRUE(editor.Undo());
+    ASSERT_TRUE(editor.selectBank(4));
+    ASSERT_TRUE(editor.undo());
     EXPECT_EQ(image, before);
     EXPECT_EQ(editor.currentBank(), 0);  // the bank shown when the step was made
     EXPECT_FALSE(editor.modified());
-    ASSERT_TRUE(editor.Redo());
+    ASSERT_TRUE(editor.redo());
     EXPECT_EQ(image.channel(3, 1)[kFieldTag], "Y");
-    EXPECT_FALSE(editor.Redo());
+    EXPECT_FALSE(editor.redo());
 }
 
 TEST_F(UndoEditorTest, ChangesMadeBesideTheHistoryAreStepsOfTheirOwn) {
     image.BankTag[0] = "OUTSIDE";
-    editor.ApplyImageChange("Outer", [&](Image& i) {
+    editor.applyImageChange("Outer", [&](Image& i) {
         i.ActiveBank[0] = 1;
         // A window opened by the step makes a step of its own.
-        editor.ApplyImageChange("Inner", [](Image& j) {
+        editor.applyImageChange("Inner", [](Image& j) {
             j.ActiveBank[1] = 1;
             return true;
         });
@@ -210,7 +210,7 @@ TEST_F(UndoEditorTest, ChangesMadeBesideTheHistoryAreStepsOfTheirOwn) {
     std::vector<std::string> names;
     while (editor.history().canUndo()) {
         names.push_back(editor.history().undoName());
-        editor.Undo();
+        editor.undo();
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Outer", "Inner", "Outer", "Other changes"}));
     EXPECT_EQ(image.BankTag[0], "");

@@ -109,19 +109,19 @@ TEST(SetupIni, WriterOrderAndForms) {
 }
 
 TEST(IniReader, ProfileReaderConventions) {
-    const IniData ini = IniData::Parse(
+    const IniData ini = IniData::parse(
         "; comment\r\nloose=1\r\n[ Com ]\r\n  PORT =  3 \r\nport=4\r\nquoted=\" spaced \"\r\n"
         "long=" +
         std::string(300, 'x') + "\r\nnoequals\r\n[empty]\r\nkey=\r\n");
-    EXPECT_EQ(ini.Get("com", "port", "1"), "3");
-    EXPECT_EQ(ini.Get("COM", "Port"), "3");
-    EXPECT_EQ(ini.Get("com", "quoted"), " spaced ");
-    EXPECT_EQ(ini.Get("com", "long").size(), 255u);
-    EXPECT_EQ(ini.Get("com", "missing", "dflt"), "dflt");
-    EXPECT_EQ(ini.Get("empty", "key", "dflt"), "");
-    EXPECT_TRUE(ini.Has("empty", "key"));
-    EXPECT_FALSE(ini.Has("com", "noequals"));
-    EXPECT_EQ(ini.Get("com", "loose", "none"), "none");
+    EXPECT_EQ(ini.get("com", "port", "1"), "3");
+    EXPECT_EQ(ini.get("COM", "Port"), "3");
+    EXPECT_EQ(ini.get("com", "quoted"), " spaced ");
+    EXPECT_EQ(ini.get("com", "long").size(), 255u);
+    EXPECT_EQ(ini.get("com", "missing", "dflt"), "dflt");
+    EXPECT_EQ(ini.get("empty", "key", "dflt"), "");
+    EXPECT_TRUE(ini.has("empty", "key"));
+    EXPECT_FALSE(ini.has("com", "noequals"));
+    EXPECT_EQ(ini.get("com", "loose", "none"), "none");
 
     test::TempFolder folder;
     EXPECT_EQ(GetIniValue(folder / "none.ini", "com", "port", "1"), "1");
