@@ -94,35 +94,28 @@ class NetDbImport : public testing::Test {
         vex::SetStartupBankTags(image);
     }
 
-    LoginResult login() {
-        LoginResult result;
+    // One call of the service run to its answer: `Result` built from what it gives back.
+    template <typename Result, typename Call>
+    Result answer(Call call) {
+        Result result;
         EXPECT_TRUE(RunUntilDone([&](auto done) {
-            Login(session, [&, done](LoginResult r) {
-                result = std::move(r);
+            call([&, done](auto... given) {
+                result = Result{std::move(given)...};
                 done();
             });
         }));
         return result;
+    }
+    LoginResult login() {
+        return answer<LoginResult>([&](auto reply) { Login(session, reply); });
     }
     std::pair<Outcome, PlaceData> county(std::int32_t ctid) {
-        std::pair<Outcome, PlaceData> result;
-        EXPECT_TRUE(RunUntilDone([&](auto done) {
-            LoadCounty(session, ctid, [&, done](Outcome o, PlaceData d) {
-                result = {o, std::move(d)};
-                done();
-            });
-        }));
-        return result;
+        return answer<std::pair<Outcome, PlaceData>>(
+            [&](auto reply) { LoadCounty(session, ctid, reply); });
     }
     std::pair<Outcome, SystemData> system(std::int32_t sid) {
-        std::pair<Outcome, SystemData> result;
-        EXPECT_TRUE(RunUntilDone([&](auto done) {
-            LoadSystem(session, sid, [&, done](Outcome o, SystemData d) {
-                result = {o, std::move(d)};
-                done();
-            });
-        }));
-        return result;
+        return answer<std::pair<Outcome, SystemData>>(
+            [&](auto reply) { LoadSystem(session, sid, reply); });
     }
     // The image after a save and a read of the MEM file.
     vex::Image savedAndRead() {
@@ -150,19 +143,12 @@ TEST_F(NetDbImport, BrowseToACountyAndImportItsFrequencies) {
     EXPECT_EQ(l.lookups.flavors.size(), 5u);
     EXPECT_TRUE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
 
-    CountryInfo country;
-    StateInfo state;
-    ASSERT_TRUE(RunUntilDone([&](auto done) {
-        LoadCountry(session, 1, [&, done](Outcome o, CountryInfo c) {
-            ASSERT_TRUE(o.ok) << o.message;
-            country = c;
-            LoadState(session, c.states.at(0).stid, [&, done](Outcome o2, StateInfo s) {
-                EXPECT_TRUE(o2.ok) << o2.message;
-                state = s;
-                done();
-            });
-        });
-    }));
+    const auto [countryOutcome, country] = answer<std::pair<Outcome, CountryInfo>>(
+        [&](auto reply) { LoadCountry(session, 1, reply); });
+    ASSERT_TRUE(countryOutcome.ok) << countryOutcome.message;
+    const auto [stateOutcome, state] = answer<std::pair<Outcome, StateInfo>>(
+        [&](auto reply) { LoadState(session, country.states.at(0).stid, reply); });
+    ASSERT_TRUE(stateOutcome.ok) << stateOutcome.message;
     EXPECT_EQ(state.name, "Avalon");
     ASSERT_FALSE(state.counties.empty());
     const auto [outcome, place] = county(state.counties[0].ctid);

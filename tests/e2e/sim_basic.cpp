@@ -34,7 +34,7 @@ struct Fixture : ::testing::Test {
 // arrives within a quarter of a second; kGarbled is any line that is not the scanner's answer.
 struct Step {
     std::string command;
-    std::string reply;
+    std::string reply = "OK\r";
     bool part = false;
 };
 const std::string kGarbled = "(garbled)";
@@ -73,121 +73,64 @@ TEST_P(Conversation, AnswersEachStep) {
 
 const std::string kSi = "SI BCT8,V1.00,SIM\r";
 
-// Each write, then the read that shows it took effect.
+// Each write, then the read that shows it took effect. Rows are laid out by hand, a write
+// beside its read.
+// clang-format off
 const Script kScripts[] = {
-    {"Commands",
-     {},
-     {{"SI", kSi},
-      {"MA001", "C001 F00000000 TF DF LF\r"},
-      {"PM001 08510250", "OK\r"},
-      {"LON", "OK\r"},
-      {"DLN", "OK\r"},
-      {"MA001", "C001 F08510250 TF DN LN\r"},
-      {"PM250T01625500", "OK\r"},
-      {"PM250", "C250 F01625500 TN DF LF\r"},
-      {"PM003 06000000", "ERR\r"},  // between the bands
-      {"PM251 01625500", "ERR\r"},
-      {"MA000", "ERR\r"},
-      {"PC A", "PC A001\r"},
-      {"PC B075", "OK\r"},
-      {"PC B", "PC B075\r"},
-      {"PC B007", "ERR\r"},  // not a channel of bank 2
-      {"TA B C Fire dept", "OK\r"},
-      {"TA B C", "TA B C Fire dept\r"},
-      {"TA B F", "ERR\r"},
-      {"TB A", "TB A \r"},
-      {"TR A 9", "OK\r"},
-      {"TB A", "TB A EDCS SCT\r"},
-      {"TR B 2", "OK\r"},
-      {"CP B A 1 08510250 08540000 0250 0440 +", "OK\r"},
-      {"TB B", "TB B E2-CUSTOM\r"},
-      {"TR C 5 01360000 0125 381 3", "OK\r"},
-      {"BC C3", "BC C3 01360000 0125 381\r"},
-      {"BC C1", "BC C1 00000000 0000 000\r"},
-      {"TB C", "TB C E2-VHF\r"},
-      {"TBN D", "OK\r"},
-      {"BTN", "OK\r"},
-      {"TDF", "OK\r"},
-      {"AFN", "OK\r"},
-      {"BT", "BTN\r"},
-      {"TD", "TDF\r"},
-      {"AF", "AFN\r"},
-      {"TBN A", "OK\r"},
-      {"BT", "BTF\r"},
-      {"TCN E P4", "OK\r"},
-      {"TC E", "TCN E P4\r"},
-      {"TCF E", "OK\r"},
-      {"TC E", "TCF E\r"},
-      {"TG B E9 i00007", "OK\r"},
-      {"TG B E9", "TG B E9 i00007\r"},
-      {"TG B E9 0", "OK\r"},
-      {"TG B E9", "TG B E9 ------\r"},
-      {"TG A Q0", "ERR\r"},
-      {"TA L C 5 Fleet", "OK\r"},
-      {"TA L C 5", "TA L C 5 Fleet\r"},
-      {"TA L J 9", "TA L J 9 -\r"},
-      {"TA S I", "TA S I \r"},
-      {"SB ACE", "OK\r"},
-      {"KEY07", "OK\r"},
-      {"KEY13H", "OK\r"},
-      {"KEY02 5", "OK\r"},
-      {"KEY09H", "ERR\r"},
-      {"MD", "MD 00\r"},
-      {"VR", "VR 1.00\r"},
-      {"NONSENSE", "ERR\r"},
-      // The fleet map comes as eight lines in one reply.
-      {"FB B 6 12", "OK\r"},
-      {"FB B 1 4", "OK\r"},
-      {"FB B 1 15", "ERR\r"},
-      {"FB B",
-       "FB B 0 00\rFB B 1 04\rFB B 2 00\rFB B 3 00\rFB B 4 00\rFB B 5 00\rFB B 6 12\r"
-       "FB B 7 00\r"}}},
-    {"MenuSettingsReadAndWrite",
-     {},
-     {{"KEY07", "OK\r"},
-      {"KEY11", "OK\r"},
-      {"KEY02 3", "OK\r"},
-      {"KEY02 8", "OK\r"},
-      {"KEY02 3", "OK\r"},
-      {"KEY11", "OK\r"},
-      {"KEY02 3", "OK\r"},
-      {"KEY02 8", "OK\r"},
-      {"LCD", "LCD1 [ 3:TONE SEARCH  ][*****", true},
-      {"MD", "MD MENU\r"},
-      {"KEY07", "OK\r"},
-      {"MD", "MD 00\r"}}},
-    {"NoReplyLosesTheCommandTwice",
-     {"no-reply@ch5:2"},
-     {{"PM005 01625500", ""},
-      {"MA004", "C004 F00000000 TF DF LF\r"},
-      {"MA005", ""},
-      {"MA005", "C005 F00000000 TF DF LF\r"}}},  // the lost write had no effect
+    {"Commands", {}, {
+        {"SI", kSi},
+        {"MA001", "C001 F00000000 TF DF LF\r"},
+        {"PM001 08510250"}, {"LON"}, {"DLN"}, {"MA001", "C001 F08510250 TF DN LN\r"},
+        {"PM250T01625500"}, {"PM250", "C250 F01625500 TN DF LF\r"},
+        {"PM003 06000000", "ERR\r"},  // between the bands
+        {"PM251 01625500", "ERR\r"}, {"MA000", "ERR\r"},
+        {"PC A", "PC A001\r"}, {"PC B075"}, {"PC B", "PC B075\r"},
+        {"PC B007", "ERR\r"},  // not a channel of bank 2
+        {"TA B C Fire dept"}, {"TA B C", "TA B C Fire dept\r"}, {"TA B F", "ERR\r"},
+        {"TB A", "TB A \r"}, {"TR A 9"}, {"TB A", "TB A EDCS SCT\r"},
+        {"TR B 2"}, {"CP B A 1 08510250 08540000 0250 0440 +"}, {"TB B", "TB B E2-CUSTOM\r"},
+        {"TR C 5 01360000 0125 381 3"}, {"BC C3", "BC C3 01360000 0125 381\r"},
+        {"BC C1", "BC C1 00000000 0000 000\r"}, {"TB C", "TB C E2-VHF\r"},
+        {"TBN D"}, {"BTN"}, {"TDF"}, {"AFN"}, {"BT", "BTN\r"}, {"TD", "TDF\r"}, {"AF", "AFN\r"},
+        {"TBN A"}, {"BT", "BTF\r"},
+        {"TCN E P4"}, {"TC E", "TCN E P4\r"}, {"TCF E"}, {"TC E", "TCF E\r"},
+        {"TG B E9 i00007"}, {"TG B E9", "TG B E9 i00007\r"},
+        {"TG B E9 0"}, {"TG B E9", "TG B E9 ------\r"}, {"TG A Q0", "ERR\r"},
+        {"TA L C 5 Fleet"}, {"TA L C 5", "TA L C 5 Fleet\r"}, {"TA L J 9", "TA L J 9 -\r"},
+        {"TA S I", "TA S I \r"},
+        {"SB ACE"}, {"KEY07"}, {"KEY13H"}, {"KEY02 5"}, {"KEY09H", "ERR\r"}, {"MD", "MD 00\r"},
+        {"VR", "VR 1.00\r"}, {"NONSENSE", "ERR\r"},
+        // The fleet map comes as eight lines in one reply.
+        {"FB B 6 12"}, {"FB B 1 4"}, {"FB B 1 15", "ERR\r"},
+        {"FB B", "FB B 0 00\rFB B 1 04\rFB B 2 00\rFB B 3 00\rFB B 4 00\rFB B 5 00\rFB B 6 12\r"
+                 "FB B 7 00\r"}}},
+    {"MenuSettingsReadAndWrite", {}, {
+        {"KEY07"}, {"KEY11"}, {"KEY02 3"}, {"KEY02 8"}, {"KEY02 3"},
+        {"KEY11"}, {"KEY02 3"}, {"KEY02 8"},
+        {"LCD", "LCD1 [ 3:TONE SEARCH  ][*****", true}, {"MD", "MD MENU\r"},
+        {"KEY07"}, {"MD", "MD 00\r"}}},
+    {"NoReplyLosesTheCommandTwice", {"no-reply@ch5:2"}, {
+        {"PM005 01625500", ""}, {"MA004", "C004 F00000000 TF DF LF\r"}, {"MA005", ""},
+        {"MA005", "C005 F00000000 TF DF LF\r"}}},  // the lost write had no effect
     {"ErrByCommandNumber", {"err@3"}, {{"SI", kSi}, {"SI", kSi}, {"SI", "ERR\r"}, {"SI", kSi}}},
-    {"ErrAlwaysUntilCleared",
-     {"err@TG:always"},
-     {{"TG A A0 12345", "ERR\r"},
-      {"TG A A0", "ERR\r"},
-      {"!clear", "ok"},
-      {"TG A A0", "TG A A0 ------\r"}}},
+    {"ErrAlwaysUntilCleared", {"err@TG:always"}, {
+        {"TG A A0 12345", "ERR\r"}, {"TG A A0", "ERR\r"}, {"!clear", "ok"},
+        {"TG A A0", "TG A A0 ------\r"}}},
     {"CutReplyNeverSendsTheCarriageReturn", {"cut-reply@MA"}, {{"MA001", "C001 F00000"}}},
-    {"GarbageIsALineWithoutTheAnswer",
-     {"garbage@ch2"},
-     {{"MA002", kGarbled}, {"MA002", "C002 F00000000 TF DF LF\r"}}},
-    {"ControlLines",
-     {},
-     {{"!fault err@VR", "ok"},
-      {"!fault sparks",
-       "error: unknown fault \"sparks\" (use no-reply, cut-reply, err, garbage or disconnect)"},
-      {"!fault err@ch0", "error: channel must be 1..250"},
-      {"!fault err@0", "error: commands are counted from 1"},
-      {"!fault err@VR:0", "error: bad fault count \"0\""},
-      {"!frobnicate", "error: unknown control line (fault FAULT, clear, save, count, quit)"},
-      {"VR", "ERR\r"},
-      {"VR", "VR 1.00\r"},
-      {"!count", "ok 2"},
-      {"!save", "ok"},
-      {"!quit", "ok"}}},
+    {"GarbageIsALineWithoutTheAnswer", {"garbage@ch2"}, {
+        {"MA002", kGarbled}, {"MA002", "C002 F00000000 TF DF LF\r"}}},
+    {"ControlLines", {}, {
+        {"!fault err@VR", "ok"},
+        {"!fault sparks",
+         "error: unknown fault \"sparks\" (use no-reply, cut-reply, err, garbage or disconnect)"},
+        {"!fault err@ch0", "error: channel must be 1..250"},
+        {"!fault err@0", "error: commands are counted from 1"},
+        {"!fault err@VR:0", "error: bad fault count \"0\""},
+        {"!frobnicate", "error: unknown control line (fault FAULT, clear, save, count, quit)"},
+        {"VR", "ERR\r"}, {"VR", "VR 1.00\r"}, {"!count", "ok 2"}, {"!save", "ok"},
+        {"!quit", "ok"}}},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Sim, Conversation, ::testing::ValuesIn(kScripts),
                          [](const auto& info) { return std::string(info.param.name); });

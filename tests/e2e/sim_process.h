@@ -11,6 +11,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +52,25 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// Reads from `fd` into `text` until `enough(text)` or the time is up; false when the other end
+// went away.
+template <typename Enough>
+bool ReadUntil(int fd, std::string& text, int timeoutMs, Enough enough) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!enough(text)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{fd, POLLIN, 0};
+        if (left.count() <= 0) break;
+        if (::poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
+        char buffer[512];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return false;
+    }
+    return true;
 }
 
 // One shell word holding `arg` as it is, quotes included.
@@ -163,19 +184,9 @@ class Child {
 
   private:
     std::optional<std::string> ReadLine(int timeoutMs) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (std::size_t end; (end = d_pending.find('\n')) == std::string::npos;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd fd{d_output, POLLIN, 0};
-            if (left.count() <= 0) return std::nullopt;
-            if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;
-            char buffer[512];
-            const ssize_t got = ::read(d_output, buffer, sizeof buffer);
-            if (got <= 0) return std::nullopt;
-            d_pending.append(buffer, static_cast<std::size_t>(got));
-        }
+        auto hasLine = [](const std::string& text) { return text.find('\n') != std::string::npos; };
+        if (!ReadUntil(d_output, d_pending, timeoutMs, hasLine) || !hasLine(d_pending))
+            return std::nullopt;
         const std::size_t end = d_pending.find('\n');
         std::string line = d_pending.substr(0, end);
         d_pending.erase(0, end + 1);
@@ -228,24 +239,10 @@ class RawPort {
     // up. `eof` tells whether the device went away.
     std::string Read(int timeoutMs, int lines = 1, bool* eof = nullptr) {
         std::string got;
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        if (eof) *eof = false;
-        for (int seen = 0; seen < lines;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd fd{d_fd, POLLIN, 0};
-            if (left.count() <= 0) break;
-            if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;
-            char buffer[256];
-            const ssize_t n = ::read(d_fd, buffer, sizeof buffer);
-            if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
-                if (eof) *eof = true;
-                break;
-            }
-            for (ssize_t i = 0; i < n; ++i) seen += buffer[i] == '\r';
-            if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
-        }
+        const bool open = ReadUntil(d_fd, got, timeoutMs, [lines](const std::string& text) {
+            return std::count(text.begin(), text.end(), '\r') >= lines;
+        });
+        if (eof) *eof = !open;
         return got;
     }
 
