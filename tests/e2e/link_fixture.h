@@ -47,14 +47,6 @@ inline vex::Image FullImage() {
     image.TrunkSetting[0][1] = "1";
     image.TrunkSetting[0][2] = image.TrunkSetting[0][7] = "0";
     image.TrunkBase[0][0] = {"4", "4", "12", "12", "11", "0", "0", "3"};
-    // Type 2 UHF: two base/offset lines. EDACS: decimal IDs. Rebanded: end code detect.
-    image.TrunkSetting[1][1] = "0";
-    image.TrunkSetting[1][2] = "1";
-    image.TrunkBase[1][0] = {"0416.0000", "012.50", "381", "", "", "", "", ""};
-    image.TrunkBase[1][1] = {"0450.0000", "025.00", "400", "", "", "", "", ""};
-    image.TrunkSetting[2][1] = "1";
-    image.TrunkSetting[4][0] = image.TrunkSetting[4][1] = "0";
-    image.TrunkSetting[4][2] = "1";
     return image;
 }
 
