@@ -24,7 +24,7 @@ struct Fixture : ::testing::Test {
     RawPort port;
 
     void Start(std::vector<std::string> extra = {}, speed_t speed = B115200) {
-        ASSERT_TRUE(sim.Start(extra));
+        ASSERT_TRUE(sim.StartQuick(extra));
         ASSERT_TRUE(port.Open(sim.device(), speed)) << sim.device();
     }
 };
@@ -204,8 +204,8 @@ TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
     ASSERT_EQ(sim.Stop(), 0);  // a change right before the end is not lost
 
     SimProcess again;
-    ASSERT_TRUE(again.Start({"--memory", memory.string()}));
-    ASSERT_TRUE(port.Open(again.device()));
+    ASSERT_TRUE(again.StartQuick({"--memory", memory.string()}));
+    ASSERT_TRUE(port.Open(again.device(), B115200));
     EXPECT_EQ(port.Ask("MA120"), "C120 F08510250 TN DF LN\r");
     EXPECT_EQ(port.Ask("TG C A1"), "TG C A1 12345\r");
     EXPECT_EQ(port.Ask("TA B B"), "TA B B Name with blanks\r");
@@ -250,7 +250,7 @@ TEST_F(Fixture, CommandsSentAtTheWrongSpeedAreNotUnderstoodUnlessAnySpeedIsAsked
     EXPECT_EQ(port.Ask("SI"), kSi);
 
     SimProcess any;
-    ASSERT_TRUE(any.Start({"--baud", "9600", "--any-baud"}));
+    ASSERT_TRUE(any.StartQuick({"--baud", "9600", "--any-baud"}));
     ASSERT_TRUE(port.Open(any.device(), B4800));
     EXPECT_EQ(port.Ask("SI"), kSi);
 }
@@ -259,7 +259,7 @@ TEST_F(Fixture, SurvivesTheClientClosingAndReopeningThePort) {
     Start();
     port.Send("PM007 01625500");
     port.Close();
-    ASSERT_TRUE(port.Open(sim.device()));
+    ASSERT_TRUE(port.Open(sim.device(), B115200));
     // The answer given while the port was closed waits in the line, as the program expects
     // (it reads the input away after every reopening).
     EXPECT_EQ(port.Read(1000), "OK\r");

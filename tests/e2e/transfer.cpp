@@ -37,7 +37,7 @@ struct Transfer : ::testing::Test {
 
     void StartAndOpen(std::vector<std::string> simArgs = {}, long baud = 115200, int delay1 = 25) {
         simArgs.insert(simArgs.begin(), {"--baud", std::to_string(baud)});
-        ASSERT_TRUE(sim.Start(simArgs));
+        ASSERT_TRUE(sim.StartQuick(simArgs));
         Connect(baud, delay1);
         const auto opened = Open();
         ASSERT_TRUE(opened.has_value());
@@ -171,7 +171,7 @@ TEST_F(Transfer, StopEndsAReadWithinASecond) {
 }
 
 TEST_F(Transfer, WrongBaudRateFindsNoScanner) {
-    ASSERT_TRUE(sim.Start({"--baud", "9600"}));
+    ASSERT_TRUE(sim.StartQuick({"--baud", "9600"}));
     Connect(19200);
     const auto opened = Open();
     ASSERT_TRUE(opened.has_value());
@@ -184,7 +184,7 @@ TEST_F(Transfer, WrongBaudRateFindsNoScanner) {
 
 // The serial transport alone: bytes both ways, then a fault when the line goes.
 TEST_F(Transfer, PortCarriesBytesAndReportsTheLineGoing) {
-    ASSERT_TRUE(sim.Start({"--latency-ms", "1", "--baud", "19200"}));
+    ASSERT_TRUE(sim.StartQuick({"--latency-ms", "1", "--baud", "19200"}));
     vex::SerialTransport port(QString::fromStdString(sim.device()), 19200);
     ASSERT_TRUE(port.open().ok());
     std::string received;

@@ -29,7 +29,7 @@ struct VexaTransfer : ::testing::Test {
     }
     void StartSim(std::vector<std::string> extra = {}) {
         extra.insert(extra.begin(), {"--baud", "57600", "--memory", memory.string()});
-        ASSERT_TRUE(sim.Start(extra));
+        ASSERT_TRUE(sim.StartQuick(extra));
     }
     // "vexa COMMAND ... --port DEVICE --baud 57600 --dir FOLDER FILE".
     std::vector<std::string> Command(std::vector<std::string> head,
