@@ -14,7 +14,6 @@ namespace {
 
 using namespace vex::netdb;
 using netdbtest::LocalService;
-using netdbtest::RunUntilDone;
 
 class NetDbImport : public testing::Test {
   protected:
@@ -43,7 +42,7 @@ class NetDbImport : public testing::Test {
     template <typename Result, typename Call>
     Result answer(Call call) {
         Result result;
-        EXPECT_TRUE(RunUntilDone([&](auto done) {
+        EXPECT_TRUE(netdbtest::RunUntilDone([&](auto done) {
             call([&, done](auto... given) {
                 result = Result{std::move(given)...};
                 done();

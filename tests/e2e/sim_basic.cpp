@@ -9,19 +9,17 @@
 
 #include "e2e/sim_process.h"
 
-using simtest::RawPort;
 using simtest::ReadFile;
 using simtest::SimProcess;
-using simtest::TempFolder;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 struct Fixture : ::testing::Test {
-    TempFolder folder;
+    simtest::TempFolder folder;
     SimProcess sim;
-    RawPort port;
+    simtest::RawPort port;
 
     void Start(std::vector<std::string> extra = {}, speed_t speed = B115200) {
         ASSERT_TRUE(sim.StartQuick(extra));
