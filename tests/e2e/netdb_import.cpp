@@ -6,8 +6,6 @@
 #include "core/image.h"
 #include "core/memfile.h"
 #include "e2e/netdb_server.h"
-#include "e2e/sim_process.h"
-#include "e2e/vexa_run.h"
 #include "netdb/browse.h"
 #include "netdb/convert.h"
 #include "netdb/messages.h"
@@ -15,13 +13,13 @@
 namespace {
 
 using namespace vex::netdb;
-using netdbtest::RunUntilDone;
+using netdbtest::LocalService;
 
 class NetDbImport : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        netdbtest::App();
-        service = new netdbtest::LocalService;
+        netdbtest::EnsureApp();
+        service = new LocalService;
         if (!service->start()) {
             delete service;
             service = nullptr;
@@ -40,35 +38,28 @@ class NetDbImport : public testing::Test {
         vex::SetStartupBankTags(image);
     }
 
-    LoginResult login() {
-        LoginResult result;
-        EXPECT_TRUE(RunUntilDone([&](auto done) {
-            Login(session, [&, done](LoginResult r) {
-                result = std::move(r);
+    // One call of the service run to its answer: `Result` built from what it gives back.
+    template <typename Result, typename Call>
+    Result answer(Call call) {
+        Result result;
+        EXPECT_TRUE(netdbtest::RunUntilDone([&](auto done) {
+            call([&, done](auto... given) {
+                result = Result{std::move(given)...};
                 done();
             });
         }));
         return result;
+    }
+    LoginResult login() {
+        return answer<LoginResult>([&](auto reply) { Login(session, reply); });
     }
     std::pair<Outcome, PlaceData> county(std::int32_t ctid) {
-        std::pair<Outcome, PlaceData> result;
-        EXPECT_TRUE(RunUntilDone([&](auto done) {
-            LoadCounty(session, ctid, [&, done](Outcome o, PlaceData d) {
-                result = {o, std::move(d)};
-                done();
-            });
-        }));
-        return result;
+        return answer<std::pair<Outcome, PlaceData>>(
+            [&](auto reply) { LoadCounty(session, ctid, reply); });
     }
     std::pair<Outcome, SystemData> system(std::int32_t sid) {
-        std::pair<Outcome, SystemData> result;
-        EXPECT_TRUE(RunUntilDone([&](auto done) {
-            LoadSystem(session, sid, [&, done](Outcome o, SystemData d) {
-                result = {o, std::move(d)};
-                done();
-            });
-        }));
-        return result;
+        return answer<std::pair<Outcome, SystemData>>(
+            [&](auto reply) { LoadSystem(session, sid, reply); });
     }
     // The image after a save and a read of the MEM file.
     vex::Image savedAndRead() {
@@ -80,14 +71,14 @@ class NetDbImport : public testing::Test {
         return back;
     }
 
-    static netdbtest::LocalService* service;
+    static LocalService* service;
     vex::QtHttpTransport transport;
     simtest::TempFolder folder;
     Session session{transport, folder / "marlosoap"};
     vex::Image image;
 };
 
-netdbtest::LocalService* NetDbImport::service = nullptr;
+LocalService* NetDbImport::service = nullptr;
 
 TEST_F(NetDbImport, BrowseToACountyAndImportItsFrequencies) {
     const LoginResult l = login();
@@ -96,19 +87,12 @@ TEST_F(NetDbImport, BrowseToACountyAndImportItsFrequencies) {
     EXPECT_EQ(l.lookups.flavors.size(), 5u);
     EXPECT_TRUE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
 
-    CountryInfo country;
-    StateInfo state;
-    ASSERT_TRUE(RunUntilDone([&](auto done) {
-        LoadCountry(session, 1, [&, done](Outcome o, CountryInfo c) {
-            ASSERT_TRUE(o.ok) << o.message;
-            country = c;
-            LoadState(session, c.states.at(0).stid, [&, done](Outcome o2, StateInfo s) {
-                EXPECT_TRUE(o2.ok) << o2.message;
-                state = s;
-                done();
-            });
-        });
-    }));
+    const auto [countryOutcome, country] = answer<std::pair<Outcome, CountryInfo>>(
+        [&](auto reply) { LoadCountry(session, 1, reply); });
+    ASSERT_TRUE(countryOutcome.ok) << countryOutcome.message;
+    const auto [stateOutcome, state] = answer<std::pair<Outcome, StateInfo>>(
+        [&](auto reply) { LoadState(session, country.states.at(0).stid, reply); });
+    ASSERT_TRUE(stateOutcome.ok) << stateOutcome.message;
     EXPECT_EQ(state.name, "Avalon");
     ASSERT_FALSE(state.counties.empty());
     const auto [outcome, place] = county(state.counties[0].ctid);
@@ -221,7 +205,7 @@ class NetDbFailure : public NetDbImport, public testing::WithParamInterface<Fail
 // Logged in, the service then fails the county's calls; the county import never happens.
 TEST_P(NetDbFailure, IsToldAndNothingIsRead) {
     ASSERT_TRUE(login().outcome.ok);
-    ASSERT_TRUE(service->setFaults(GetParam().callFault, "none", 1500));
+    ASSERT_TRUE(service->setFaults(GetParam().callFault));
     // Only the slow answer meets the short time-out; the others get time to arrive.
     session.setTimeouts(2000, std::string(GetParam().callFault) == "slow" ? 300 : 15000);
     const auto [outcome, place] = county(101);
@@ -243,42 +227,59 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Huge", "huge", "larger than 32 MB"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(NetDbImport, WrongPasswordAtLogInShowsTheServiceText) {
-    session.setCredentials("tester", "guess");
+struct LoginCase {
+    const char* name;
+    const char* password;
+    const char* wsdlFault;
+    const char* endpoint;  // nullptr: the service's
+    const char* message;   // a part of what the user is told
+    bool wsdlKept;         // the service description is cached only when it was loaded
+};
+
+class NetDbLogin : public NetDbImport, public testing::WithParamInterface<LoginCase> {};
+
+TEST_P(NetDbLogin, FailsWithTheServiceText) {
+    const LoginCase& c = GetParam();
+    ASSERT_TRUE(service->setFaults("none", c.wsdlFault));
+    if (c.endpoint) session.setEndpoint(EndpointKind::Local, c.endpoint);
+    session.setCredentials("tester", c.password);
     const LoginResult l = login();
     EXPECT_FALSE(l.outcome.ok);
-    EXPECT_EQ(l.outcome.message, std::string(kMsgServiceFault) + "Invalid username or password.");
+    EXPECT_NE(l.outcome.message.find(c.message), std::string::npos) << l.outcome.message;
+    EXPECT_EQ(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"), c.wsdlKept);
 }
 
-TEST_F(NetDbImport, ServiceDownAndErrorPageAreNotCached) {
-    ASSERT_TRUE(service->setFaults("none", "http-error"));
-    LoginResult l = login();
-    EXPECT_FALSE(l.outcome.ok);
-    EXPECT_NE(l.outcome.message.find("INIT not ok, check firewall settings. Error, can't load "
-                                     "WSDL site, check firewall settings (HTTP 503)"),
-              std::string::npos)
-        << l.outcome.message;
-    EXPECT_FALSE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
-
-    session.setEndpoint(EndpointKind::Local, "http://127.0.0.1:1/soap2/");
-    l = login();
-    EXPECT_FALSE(l.outcome.ok);
-    EXPECT_NE(l.outcome.message.find("Error, can't load WSDL site"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(folder / "marlosoap" / "Local.wsdl"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Faults, NetDbLogin,
+    testing::Values(
+        LoginCase{"WrongPassword", "guess", "none", nullptr,
+                  "The frequency database refused the request: Invalid username or password.",
+                  true},
+        LoginCase{"ErrorPageForTheDescription", "letmein", "http-error", nullptr,
+                  "INIT not ok, check firewall settings. Error, can't load WSDL site, check "
+                  "firewall settings (HTTP 503)",
+                  false},
+        LoginCase{"ServiceDown", "letmein", "none", "http://127.0.0.1:1/soap2/",
+                  "Error, can't load WSDL site", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 #ifdef VEXA_PATH
 TEST_F(NetDbImport, CommandLineImportsASystemAndWritesNothingOnFailure) {
     const std::string out = (folder / "ltr.mem").string();
-    const std::vector<std::string> common = {
-        "db",     "--endpoint", service->endpoint(),   "--user",
-        "tester", "--dir",      folder.path().string()};
-    ::setenv("VEXA_DB_PASSWORD", "letmein", 1);
-    std::vector<std::string> args = common;
-    args.insert(args.end(), {"import", "system:2006", out, "--bank", "4", "--items", "90064,90066",
-                             "--set", "Custom:=Ridgeway Taxi", "--set", "Convert To Upper Case=1"});
-    const vexarun::Outcome run = vexarun::Vexa(args);
-    ASSERT_EQ(run.code, 0) << run.out;
+    auto run = [&](const char* password, std::vector<std::string> tail) {
+        ::setenv("VEXA_DB_PASSWORD", password, 1);
+        std::vector<std::string> args = {
+            "db",         "--endpoint", service->endpoint(),    "--user",
+            "tester",     "--dir",      folder.path().string(), "import",
+            "system:2006"};
+        args.insert(args.end(), tail.begin(), tail.end());
+        const simtest::Outcome outcome = simtest::Vexa(args);
+        ::unsetenv("VEXA_DB_PASSWORD");
+        return outcome;
+    };
+    auto r = run("letmein", {out, "--bank", "4", "--items", "90064,90066", "--set",
+                             "Custom:=Ridgeway Taxi", "--set", "Convert To Upper Case=1"});
+    ASSERT_EQ(r.code, 0) << r.err;
     vex::Image back;
     vex::ClearForStartup(back);
     ASSERT_TRUE(vex::ReadMemFile(back, out, {}).ok);
@@ -289,21 +290,13 @@ TEST_F(NetDbImport, CommandLineImportsASystemAndWritesNothingOnFailure) {
     EXPECT_EQ(back.TrunkId[3][1][0], "101005");
     EXPECT_EQ(back.TrunkId[3][2][0], "");
 
-    ::setenv("VEXA_DB_PASSWORD", "guess", 1);
-    args = common;
-    args.insert(args.end(),
-                {"import", "system:2006", (folder / "none.mem").string(), "--bank", "1"});
-    const vexarun::Outcome failed = vexarun::Vexa(args);
-    EXPECT_EQ(failed.code, 1);
-    EXPECT_NE(failed.out.find("Invalid username or password."), std::string::npos) << failed.out;
+    r = run("guess", {(folder / "none.mem").string(), "--bank", "1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Invalid username or password."), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(folder / "none.mem"));
-    ::unsetenv("VEXA_DB_PASSWORD");
-
-    args = common;
-    args.insert(args.end(), {"import", "system:2006", out, "--bank", "1", "--set", "Loud=1"});
-    const vexarun::Outcome unknown = vexarun::Vexa(args);
-    EXPECT_EQ(unknown.code, 2);
-    EXPECT_NE(unknown.out.find("Use Tag Filters"), std::string::npos) << unknown.out;
+    r = run("letmein", {out, "--bank", "1", "--set", "Loud=1"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("Use Tag Filters"), std::string::npos) << r.err;
 }
 #endif
 

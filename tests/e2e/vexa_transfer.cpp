@@ -1,60 +1,49 @@
 // vexa read and send against bct8sim: a bank of a MEM file sent and read back into another file,
-// and failures that leave the file on disk as it was and fail the command line.
+// edited channels sent alone, the ID list tags read, a trace of the commands, and failures that
+// leave the file on disk as it was and fail the command line.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <regex>
 #include <sstream>
 
 #include "core/memfile.h"
 #include "core/version.h"
 #include "e2e/link_fixture.h"
+#include "link/kept_image.h"
 
 #ifdef VEXA_PATH
 
 namespace {
 
-using simtest::SimProcess;
-using simtest::TempFolder;
-
-// Runs vexa with the arguments (in `cwd` when given), without a terminal; its exit code, with
-// standard error in `errors`.
-int RunVexa(const std::vector<std::string>& arguments, std::string* errors = nullptr,
-            const std::filesystem::path& cwd = {}) {
-    TempFolder scratch;
-    const auto errorFile = scratch / "stderr.txt";
-    std::string command = cwd.empty() ? std::string() : "cd '" + cwd.string() + "' && ";
-    command += std::string("'") + VEXA_PATH + "'";
-    for (const std::string& a : arguments) command += " '" + a + "'";
-    command += " 2>'" + errorFile.string() + "' >/dev/null";
-    const int status = std::system(command.c_str());
-    if (errors) *errors = simtest::ReadFile(errorFile);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-}
+using simtest::Vexa;
 
 struct VexaTransfer : ::testing::Test {
-    TempFolder folder;
-    SimProcess sim;
-    vex::Options options;
+    simtest::TempFolder folder;
+    simtest::SimProcess sim;
+    const std::filesystem::path memory = folder / "scanner.sim";
 
     void SetUp() override {
-        // The shortest settle waits, so that a full image crosses in seconds.
-        std::ofstream(folder / "setup.ini")
-            << "[setup]\r\ndelay1=25\r\ndelay2=25\r\ndelay3=25\r\nexpert=1\r\n";
+        // The shortest settle waits, so that a full bank crosses in seconds.
+        simtest::WriteFile(folder / "setup.ini",
+                           "[setup]\r\ndelay1=25\r\ndelay2=25\r\ndelay3=25\r\nexpert=1\r\n");
     }
     void StartSim(std::vector<std::string> extra = {}) {
-        std::vector<std::string> args{"--baud", "57600",    "--latency-ms",
-                                      "0",      "--memory", (folder / "scanner.sim").string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        ASSERT_TRUE(sim.Start(args));
+        extra.insert(extra.begin(), {"--baud", "57600", "--memory", memory.string()});
+        ASSERT_TRUE(sim.StartQuick(extra));
     }
-    std::vector<std::string> Port() const {
-        return {"--port", sim.device(), "--baud", "57600", "--dir", folder.path().string()};
+    // "vexa COMMAND ... --port DEVICE --baud 57600 --dir FOLDER FILE".
+    std::vector<std::string> Command(std::vector<std::string> head,
+                                     const std::filesystem::path& file) const {
+        head.insert(head.end(), {"--port", sim.device(), "--baud", "57600", "--dir",
+                                 folder.path().string(), file.string()});
+        return head;
     }
-    vex::Image ReadMem(const std::filesystem::path& path) {
-        vex::Image image;
-        vex::ClearForFileNew(image);
-        EXPECT_TRUE(vex::ReadMemFile(image, path, options).ok) << path;
+    void Write(const vex::Image& image, const std::filesystem::path& path) {
+        ASSERT_TRUE(vex::WriteMemFile(image, path, {}).ok) << path;
+    }
+    vex::Image Load(const std::filesystem::path& path) {
+        vex::Image image = e2e::EmptyImage();
+        EXPECT_TRUE(vex::ReadMemFile(image, path, {}).ok) << path;
         return image;
     }
 };
@@ -63,28 +52,22 @@ struct VexaTransfer : ::testing::Test {
 // channels, trunk IDs and the settings the scanner answers in several lines.
 TEST_F(VexaTransfer, SendsABankAndReadsItBackIntoAFileKeepingTheOtherBanks) {
     StartSim();
-    const vex::Image image = e2e::FullImage();
-    const auto in = folder / "in.mem";
-    ASSERT_TRUE(vex::WriteMemFile(image, in, options).ok);
-    std::string errors;
-    std::vector<std::string> send{"send", "--bank", "1"};
-    for (const auto& a : Port()) send.push_back(a);
-    send.push_back(in.string());
-    ASSERT_EQ(RunVexa(send, &errors), 0) << errors;
+    const auto in = folder / "in.mem", out = folder / "out.mem";
+    Write(e2e::FullImage(), in);
+    auto run = Vexa(Command({"send", "--bank", "1"}, in));
+    ASSERT_EQ(run.code, 0) << run.err;
 
     vex::Image mine = e2e::EmptyImage();
     mine.channel(1, 1)[vex::kFieldFrequency] = "0162.5500";
-    const auto out = folder / "out.mem";
-    ASSERT_TRUE(vex::WriteMemFile(mine, out, options).ok);
+    Write(mine, out);
     // A relative port path is taken from the working folder.
     std::filesystem::create_symlink(sim.device(), folder / "scanner-port");
-    std::vector<std::string> read{"read", "--bank", "1"};
-    for (const auto& a : Port()) read.push_back(a);
+    auto read = Command({"read", "--bank", "1"}, out);
     read[4] = "./scanner-port";
-    read.push_back(out.string());
-    ASSERT_EQ(RunVexa(read, &errors, folder.path()), 0) << errors;
-    const vex::Image got = ReadMem(out);
-    const auto differences = e2e::WireDifferences(ReadMem(in), got, 1, 50, true, 0);
+    run = Vexa(read, folder.path());
+    ASSERT_EQ(run.code, 0) << run.err;
+    const vex::Image got = Load(out);
+    const auto differences = e2e::WireDifferences(Load(in), got, 1, 50, 0);
     EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
     EXPECT_EQ(got.channel(1, 1)[vex::kFieldFrequency], "0162.5500");
 }
@@ -92,37 +75,27 @@ TEST_F(VexaTransfer, SendsABankAndReadsItBackIntoAFileKeepingTheOtherBanks) {
 TEST_F(VexaTransfer, FailedReadLeavesTheMemFileOnDiskAsItWas) {
     StartSim({"--fault", "disconnect@ch30"});
     const auto out = folder / "keep.mem";
-    ASSERT_TRUE(vex::WriteMemFile(e2e::FullImage(), out, options).ok);
+    Write(e2e::FullImage(), out);
     const std::string before = simtest::ReadFile(out);
-    std::string errors;
-    std::vector<std::string> read{"read"};
-    for (const auto& a : Port()) read.push_back(a);
-    read.push_back(out.string());
-    EXPECT_NE(RunVexa(read, &errors), 0);
-    EXPECT_NE(errors.find("030"), std::string::npos) << errors;
+    const auto run = Vexa(Command({"read"}, out));
+    EXPECT_NE(run.code, 0);
     // Without a terminal: the one line that says why, no progress.
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-    EXPECT_EQ(errors.rfind("vexa: ", 0), 0u) << errors;
+    EXPECT_EQ(run.err.rfind("vexa: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("030"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(simtest::ReadFile(out), before);
 }
 
 TEST_F(VexaTransfer, ACommandTheScannerDidNotConfirmFailsTheCommandLine) {
     StartSim({"--fault", "err@TBN B:always", "--fault", "err@PC C:always"});
-    const auto in = folder / "in.mem";
-    ASSERT_TRUE(vex::WriteMemFile(e2e::FullImage(), in, options).ok);
-    std::string errors;
-    std::vector<std::string> send{"send", "--items", "settings"};
-    for (const auto& a : Port()) send.push_back(a);
-    send.push_back(in.string());
-    EXPECT_EQ(RunVexa(send, &errors), 1);
-    EXPECT_NE(errors.find("\"TBN B\" of bank 2 (refused)"), std::string::npos) << errors;
-
-    const auto out = folder / "out.mem";
-    std::vector<std::string> read{"read", "--items", "settings"};
-    for (const auto& a : Port()) read.push_back(a);
-    read.push_back(out.string());
-    EXPECT_EQ(RunVexa(read, &errors), 1);
-    EXPECT_NE(errors.find("\"PC C\""), std::string::npos) << errors;
+    const auto in = folder / "in.mem", out = folder / "out.mem";
+    Write(e2e::FullImage(), in);
+    auto run = Vexa(Command({"send", "--items", "settings"}, in));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("\"TBN B\" of bank 2 (refused)"), std::string::npos) << run.err;
+    run = Vexa(Command({"read", "--items", "settings"}, out));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("\"PC C\""), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
@@ -131,45 +104,105 @@ TEST_F(VexaTransfer, ACommandTheScannerDidNotConfirmFailsTheCommandLine) {
 TEST_F(VexaTransfer, ReadWritesATraceOfItsCommands) {
     StartSim({"--fault", "no-reply@ch3"});
     const auto trace = folder / "trace.txt";
-    std::vector<std::string> read{"read", "--bank", "1", "--items", "channels"};
-    for (const auto& a : Port()) read.push_back(a);
-    read.insert(read.end(), {"--trace", trace.string(), (folder / "out.mem").string()});
-    std::string errors;
-    ASSERT_EQ(RunVexa(read, &errors), 0) << errors;
+    const auto run =
+        Vexa(Command({"read", "--bank", "1", "--items", "channels", "--trace", trace.string()},
+                     folder / "o.mem"));
+    ASSERT_EQ(run.code, 0) << run.err;
     const std::string text = simtest::ReadFile(trace);
-    EXPECT_EQ(
-        text.rfind("vexa " + std::string(vex::ProgramVersion()) + " serial trace, 57600 baud\r\n",
-                   0),
-        0u)
-        << text;
+    const std::string heading =
+        "vexa " + std::string(vex::ProgramVersion()) + " serial trace, 57600 baud\r\n";
+    EXPECT_EQ(text.rfind(heading, 0), 0u) << text;
     for (const char* expected :
          {" >> SI<CR><LF>\r\n", " >> MA001<CR><LF>\r\n", " -- reply time-out\r\n",
           " -- resetting the port, retry 1\r\n", " >> MA050<CR><LF>\r\n"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_EQ(text.find(folder.path().string()), std::string::npos);
     EXPECT_EQ(text.find(sim.device()), std::string::npos);
-    // Every line after the heading begins with its time in seconds and milliseconds.
-    // Replies come in pieces as the line delivers them; together they hold the scanner's answers.
-    std::istringstream lines(text);
-    std::string line;
-    std::getline(lines, line);
+    // Every line after the heading begins with its time; replies come in pieces as the line
+    // delivers them, together holding the scanner's answers.
+    std::istringstream lines(text.substr(heading.size()));
+    std::string line, received;
     int count = 0;
-    std::string received;
     std::smatch parts;
-    while (std::getline(lines, line)) {
-        ++count;
-        EXPECT_TRUE(std::regex_match(line, parts, std::regex(R"( *\d+\.\d{3} (>>|<<|--) (.*)\r)")))
-            << line;
+    const std::regex timed(R"( *\d+\.\d{3} (>>|<<|--) (.*)\r)");
+    for (; std::getline(lines, line); ++count) {
+        EXPECT_TRUE(std::regex_match(line, parts, timed)) << line;
         if (parts.size() == 3 && parts[1] == "<<") received += parts[2];
     }
     EXPECT_NE(received.find("C001 "), std::string::npos) << received;
     EXPECT_GT(count, 100);
 }
 
+TEST_F(VexaTransfer, ListTagsAreReadIntoTheMemFile) {
+    StartSim();
+    simtest::RawPort port;
+    ASSERT_TRUE(port.Open(sim.device(), B57600));
+    for (const char* c : {"TA L A 0 Dispatch", "TA L C 5 Fleet, North", "TA L J 9 Last"})
+        ASSERT_EQ(port.Ask(c), "OK\r") << c;
+    const auto out = folder / "tags.mem";
+    const auto run = Vexa(Command({"read", "--items", "listtags"}, out));
+    ASSERT_EQ(run.code, 0) << run.err;
+    const vex::Image image = Load(out);
+    EXPECT_EQ(image.ScanListTag[0][0], "Dispatch");
+    EXPECT_EQ(image.ScanListTag[2][5], "Fleet, North");
+    EXPECT_EQ(image.ScanListTag[9][9], "Last");
+    EXPECT_EQ(image.ScanListTag[1][0], "") << "the scanner's \"-\"";
+}
+
+// After a whole send, five edited channels go out alone and the scanner ends up holding the
+// edited image, as a whole send would leave it.
+TEST_F(VexaTransfer, SendChangesSendsOnlyTheEditedChannels) {
+    vex::Image image = e2e::FullImage();
+    e2e::WriteSimMemory(image, memory);
+    StartSim({"--save-delay-ms", "0"});
+    const auto in = folder / "in.mem";
+    Write(image, in);
+    auto run = Vexa(Command({"send", "--changes"}, in));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("no copy of what the scanner"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("vexa send --port " + sim.device() + " " + in.string()),
+              std::string::npos)
+        << run.err;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_NE(entry.path().filename().string().rfind("scanner-", 0), 0u) << entry.path();
+    // What a whole send would have left behind, under the identification the port gave.
+    std::string id = simtest::ReadFile(folder / "version.ini");
+    ASSERT_TRUE(vex::KeepImage(folder.path(), id.substr(0, id.find_first_of("\r\n")), image));
+
+    image.channel(0, 2)[vex::kFieldFrequency] = "0155.5000";
+    image.channel(1, 10)[vex::kFieldLockout] =
+        vex::FlagOn(image.channel(1, 10)[vex::kFieldLockout]) ? "0" : "1";
+    image.channel(2, 25)[vex::kFieldFrequency] = "0460.1250";
+    image.channel(3, 40)[vex::kFieldFrequency] = "0000.0000";
+    image.channel(4, 50)[vex::kFieldFrequency] = "0162.5500";
+    image.channel(4, 50)[vex::kFieldTrunk] = "0";
+    image.channel(0, 3)[vex::kFieldTag] = "TAGS STAY HOME";  // not the scanner's
+    Write(image, in);
+    run = Vexa(Command({"send", "--changes"}, in));
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find("Sending 5 channels"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("keypad"), std::string::npos) << run.err;
+    run = Vexa(Command({"send", "--changes"}, in));
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find("Nothing to send"), std::string::npos) << run.err;
+
+    sim.Stop();  // writes its memory
+    std::istringstream saved(simtest::ReadFile(memory));
+    std::vector<std::string> differences;
+    std::string line;
+    for (int n = 1; std::getline(saved, line);) {
+        if (line.rfind("CH ", 0) != 0) continue;
+        const std::string expected = e2e::SimLine(image, n);
+        // An emptied channel keeps whatever flags it had.
+        const std::size_t compared =
+            vex::IsEmptyChannel(image.channel((n - 1) / 50, (n - 1) % 50 + 1)) ? 15 : 100;
+        if (line.substr(0, compared) != expected.substr(0, compared))
+            differences.push_back(line + " (expected " + expected + ")");
+        ++n;
+    }
+    EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
+}
+
 }  // namespace
 
-#else
-TEST(VexaTransfer, NotBuilt) {
-    GTEST_SKIP() << "vexa is not part of this build";
-}
 #endif
