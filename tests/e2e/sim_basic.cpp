@@ -23,7 +23,7 @@ struct Fixture : ::testing::Test {
 
     void Start(std::vector<std::string> extra = {}, speed_t speed = B115200) {
         ASSERT_TRUE(sim.StartQuick(extra));
-        ASSERT_TRUE(port.Open(sim.device(), speed)) << sim.device();
+        ASSERT_TRUE(port.open(sim.device(), speed)) << sim.device();
     }
 };
 
@@ -52,7 +52,7 @@ TEST_P(Conversation, AnswersEachStep) {
     Start(args);
     for (const Step& step : GetParam().steps) {
         if (step.command[0] == '!') {
-            EXPECT_EQ(sim.Control(step.command.substr(1)), step.reply) << step.command;
+            EXPECT_EQ(sim.control(step.command.substr(1)), step.reply) << step.command;
             continue;
         }
         const bool whole = step.part || (!step.reply.empty() && step.reply.back() == '\r');
@@ -198,12 +198,12 @@ TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
                                 "TR D 4 04160000 0125 381 2", "FB E 0 13", "PC C120"}) {
         ASSERT_EQ(port.Ask(command), "OK\r") << command;
     }
-    port.Close();
+    port.close();
     ASSERT_EQ(sim.Stop(), 0);  // a change right before the end is not lost
 
     SimProcess again;
     ASSERT_TRUE(again.StartQuick({"--memory", memory.string()}));
-    ASSERT_TRUE(port.Open(again.device(), B115200));
+    ASSERT_TRUE(port.open(again.device(), B115200));
     EXPECT_EQ(port.Ask("MA120"), "C120 F08510250 TN DF LN\r");
     EXPECT_EQ(port.Ask("TG C A1"), "TG C A1 12345\r");
     EXPECT_EQ(port.Ask("TA B B"), "TA B B Name with blanks\r");
@@ -213,7 +213,7 @@ TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
     EXPECT_EQ(port.Ask("FB E", 1000, 8).substr(0, 10), "FB E 0 13\r");
     // "AC" clears the whole memory, and the file follows after the save delay.
     EXPECT_EQ(port.Ask("AC"), "OK\r");
-    EXPECT_EQ(again.Control("save"), "ok");
+    EXPECT_EQ(again.control("save"), "ok");
     EXPECT_NE(ReadFile(memory).find("CH 120 00000000 TF DF LF"), std::string::npos);
 }
 
@@ -243,21 +243,21 @@ TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {
 TEST_F(Fixture, CommandsSentAtTheWrongSpeedAreNotUnderstoodUnlessAnySpeedIsAsked) {
     Start({"--baud", "9600"}, B4800);
     EXPECT_EQ(port.Ask("SI", 300), "");
-    port.Close();
-    ASSERT_TRUE(port.Open(sim.device(), B9600));
+    port.close();
+    ASSERT_TRUE(port.open(sim.device(), B9600));
     EXPECT_EQ(port.Ask("SI"), kSi);
 
     SimProcess any;
     ASSERT_TRUE(any.StartQuick({"--baud", "9600", "--any-baud"}));
-    ASSERT_TRUE(port.Open(any.device(), B4800));
+    ASSERT_TRUE(port.open(any.device(), B4800));
     EXPECT_EQ(port.Ask("SI"), kSi);
 }
 
 TEST_F(Fixture, SurvivesTheClientClosingAndReopeningThePort) {
     Start();
     port.Send("PM007 01625500");
-    port.Close();
-    ASSERT_TRUE(port.Open(sim.device(), B115200));
+    port.close();
+    ASSERT_TRUE(port.open(sim.device(), B115200));
     // The answer given while the port was closed waits in the line, as the program expects
     // (it reads the input away after every reopening).
     EXPECT_EQ(port.Read(1000), "OK\r");

@@ -136,7 +136,7 @@ TEST_F(VexaTransfer, ReadWritesATraceOfItsCommands) {
 TEST_F(VexaTransfer, ListTagsAreReadIntoTheMemFile) {
     StartSim();
     simtest::RawPort port;
-    ASSERT_TRUE(port.Open(sim.device(), B57600));
+    ASSERT_TRUE(port.open(sim.device(), B57600));
     for (const char* c : {"TA L A 0 Dispatch", "TA L C 5 Fleet, North", "TA L J 9 Last"})
         ASSERT_EQ(port.Ask(c), "OK\r") << c;
     const auto out = folder / "tags.mem";
