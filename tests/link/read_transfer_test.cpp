@@ -263,9 +263,7 @@ TEST_P(TrunkTypeRead, TakesTheScannersTypes) {
     image.TrunkType[4] = "8";
     image.TrunkType[1] = "3";
     const Image before = image;
-    const TransferResult r =
-        GetParam() ? run([](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); })
-                   : read(ReadAll());
+    const TransferResult r = GetParam() ? run(kReadTrunkTypes) : read(ReadAll());
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_TRUE(r.hasData);
     EXPECT_EQ(image, before);
@@ -304,7 +302,7 @@ TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
     scanner.intercept = [](const std::string& c, int) -> Reply {
         return c == "TB D" ? Answer("TB C E2-800\r") : std::nullopt;
     };
-    r = run([](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); });
+    r = run(kReadTrunkTypes);
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_EQ(r.message, "Reading trunktype failed.");
     EXPECT_FALSE(r.hasData);
@@ -366,7 +364,7 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
     const char* names[] = {"POLICE", "", "FERRY, PORT", "D", "E"};
     for (int b = 0; b < 5; ++b) scanner.model.bankName(b) = names[b];
     scanner.setTypeNames({"LTR", "", "", "", ""});
-    const TransferResult r = run([](LinkSession& s, const Image&) { s.startReadBankNames(); });
+    const TransferResult r = run(kReadBankNames);
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.bankNames, (std::array<std::string, 5>{"POLICE", "_", "FERRY; PORT", "D", "E"}));
     EXPECT_EQ(session->scannerTrunkTypes()[0], "8");
@@ -378,7 +376,7 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
 
     make();
     scanner.inject("no-reply@TA B B:always");
-    const TransferResult failed = run([](LinkSession& s, const Image&) { s.startReadBankNames(); });
+    const TransferResult failed = run(kReadBankNames);
     EXPECT_EQ(failed.outcome, TransferOutcome::Failed);
     EXPECT_EQ(failed.message, "Reading banknames failed.");
     EXPECT_TRUE(hasStatus("Read Bank Names/ 11")) << "gives up after eleven steps";

@@ -305,7 +305,7 @@ TEST_F(SendTransfer, ACommandTheScannerDidNotConfirmFailsTheSendNamingIt) {
 }
 
 TEST_F(SendTransfer, DeleteBankClearsItsFiftyChannels) {
-    const TransferResult r = run([](LinkSession& s, const Image&) { s.startDeleteBank(2); });
+    const TransferResult r = run(StartDeleteBank(2));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     Strings expected{"SI", "SI"};
     for (int ch = 101; ch <= 150; ++ch) expected.push_back("PM" + std::to_string(ch) + " 00000000");

@@ -18,7 +18,7 @@ class TrunkTypeReuse : public SessionTest {
     // The read the window starts by itself.
     TransferOutcome readTypes() {
         make();
-        return run([](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); }).outcome;
+        return run(kReadTrunkTypes).outcome;
     }
     static ReadRequest Range(int start, int end, bool reuse) {
         ReadRequest r = ReadAll();
