@@ -9,28 +9,6 @@
 namespace vex {
 namespace {
 
-TEST(LinkFakeScheduler, FiresInDueOrderAndOnlyWhenDue) {
-    FakeScheduler clock;
-    std::vector<std::string> fired;
-    clock.startTimer(30, [&] { fired.push_back("30"); });
-    clock.startTimer(10, [&] {
-        fired.push_back("10");
-        clock.startTimer(0, [&] { fired.push_back("10+0"); });
-    });
-    const auto cancelled = clock.startTimer(20, [&] { fired.push_back("20"); });
-    clock.startTimer(10, [&] { fired.push_back("10b"); });
-    clock.cancelTimer(cancelled);
-    clock.advance(9);
-    EXPECT_TRUE(fired.empty());
-    clock.advance(1);
-    EXPECT_EQ(fired, (std::vector<std::string>{"10", "10b", "10+0"}));
-    EXPECT_EQ(clock.now(), 10);
-    EXPECT_TRUE(clock.runUntilIdle());
-    EXPECT_EQ(fired.back(), "30");
-    EXPECT_EQ(clock.now(), 30);
-    EXPECT_EQ(clock.pendingTimers(), 0u);
-}
-
 // A line that records what is written and lets the test deliver bytes by hand.
 class HandLine : public Transport {
   public:

@@ -1,11 +1,9 @@
 // The control panel's poll cycle, display parsing and reception log, on the fake clock.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 
+#include "core/temp_folder.h"
 #include "link/fake_scheduler.h"
 #include "link/panel_poller.h"
 
@@ -208,10 +206,8 @@ TEST_F(PanelPollerTest, APulledCableIsNoScannerAtOnceAndThePortIsReopenedWhenBac
 }
 
 TEST_F(PanelPollerTest, AReceptionIsLoggedOnceAtTheLogTickIntoGridAndFile) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("vex_panel_" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(folder);
-    poller.setLogFile(folder / "idlog.txt");
+    test::TempFolder folder;
+    poller.setLogFile(folder.path() / "idlog.txt");
     ASSERT_TRUE(poller.start().ok());
     front.display = "LCD FLASH + CHN [060] FRQ [0462.5000] LCD2 [ID:4711          ]";
     clock.advance(1000);  // the same reception seen on several polls
@@ -219,11 +215,9 @@ TEST_F(PanelPollerTest, AReceptionIsLoggedOnceAtTheLogTickIntoGridAndFile) {
     clock.advance(1000);
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_EQ(LogLine(logged[0]), "2 , 060 , 462.5000 , 4711 , 12:00:00 , 2026-12-07");
-    std::ifstream in(folder / "idlog.txt", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "2 , 060 , 462.5000 , 4711 , 12:00:00 , 2026-12-07\r\n");
-    std::filesystem::remove_all(folder);
+    std::ifstream in(folder.path() / "idlog.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "2 , 060 , 462.5000 , 4711 , 12:00:00 , 2026-12-07\r\n");
 }
 
 }  // namespace

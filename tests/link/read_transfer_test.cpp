@@ -207,37 +207,22 @@ INSTANTIATE_TEST_SUITE_P(
                                TransferOutcome::Failed, "could not be read"}),
     RowName<BadReply>);
 
-struct Pull {
-    const char* name;
-    TransferItems items;
-    const char* pullAfter;
-    const char* where;
-};
-
-class ReadPulled : public ReadTransfer, public ::testing::WithParamInterface<Pull> {};
-
-TEST_P(ReadPulled, EndsAtOnceNamingWhereItWas) {
+// The pulled cable in the channels is the serial end-to-end test's; here in the trunk IDs.
+TEST_F(ReadTransfer, APulledCableEndsAtOnceNamingWhereItWas) {
     scanner.model.trunk(0).typeName = "E2-800";
     make();
-    session->startRead(image, ReadAll(GetParam().items));
-    runUntilSent(GetParam().pullAfter);
+    session->startRead(image, ReadAll({true, true, false}));
+    runUntilSent("TG A B3");
     scanner.pullAtNextCommand();
     const std::int64_t pulledAt = clock.now();
     const TransferResult r = runToEnd();
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_THAT(r.message, HasSubstr(GetParam().where));
+    EXPECT_THAT(r.message, HasSubstr("at trunk ID B4 of bank 1"));
     EXPECT_THAT(r.message, HasSubstr("The scanner is no longer connected."));
     EXPECT_LT(finishedAt - pulledAt, 250);
     EXPECT_TRUE(r.hasData);
     EXPECT_EQ(frequencyRead(0, 30), Memory(30));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Where, ReadPulled,
-    ::testing::Values(
-        Pull{"InChannels", {true, false, false}, "MA030", "at channel 031"},
-        Pull{"InTrunkIds", {true, true, false}, "TG A B3", "at trunk ID B4 of bank 1"}),
-    RowName<Pull>);
 
 TEST_F(ReadTransfer, StopEndsAtOnceAndLeavesNoTimerRunning) {
     make();
