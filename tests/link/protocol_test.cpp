@@ -95,21 +95,11 @@ TEST(LinkProtocol, TrunkTypeCommands) {
                      {"CP D B 1 08510250 08540000 0250 0440 +", "\r"},
                      {"CP D B 2 08510125 08689875 0250 0000 +", "\r"}}));
     std::array<std::array<std::string, kTrunkBaseFields>, kTrunkBaseRows> base{};
-    base[0][0] = "0416.0000";
-    base[0][1] = "012.50";
-    base[0][2] = "381";
-    base[1][0] = "0450.5000";
-    base[1][1] = "025.00";
-    base[1][2] = "400";
+    base[0] = {"0416.0000", "012.50", "381", "", "", "", "", ""};
+    base[1] = {"0450.5000", "025.00", "400", "", "", "", "", ""};
     EXPECT_EQ(TrunkTypeCommands(0, 4, false, &base), (Lines{{"TR A 4 04160000 0125 381 1"},
                                                             {"TR A 4 04505000 0250 400 2"},
                                                             {"TR A 4 00000000 0000 000 3"}}));
-}
-
-TEST(LinkProtocol, BaseLineRepliesWithoutAllThreeFieldsAreRefused) {
-    std::array<std::string, kTrunkBaseFields> row{};
-    EXPECT_FALSE(ParseBaseLineReply("BC A1 0416 0125\r", row));
-    EXPECT_FALSE(ParseBaseLineReply("ERR\r", row));
 }
 
 TEST(LinkProtocol, FleetMaps) {
@@ -135,6 +125,9 @@ TEST(LinkProtocol, BankSettings) {
     EXPECT_EQ(ParseFlagReply("TDF\r", "TD"), "0");
     EXPECT_EQ(ParseFlagReply("TDF\r", "BT"), std::nullopt);
     EXPECT_EQ(FlagCommand("BT", ""), std::nullopt);
+    std::array<std::string, kTrunkBaseFields> row{};
+    EXPECT_FALSE(ParseBaseLineReply("BC A1 0416 0125\r", row)) << "all three fields or none";
+    EXPECT_FALSE(ParseBaseLineReply("ERR\r", row));
 }
 
 TEST(LinkProtocol, PriorityReplies) {
