@@ -47,7 +47,7 @@ TEST_F(ReadTransfer, OpeningSendsTheStartUpSequenceAndWritesVersionIni) {
     EXPECT_TRUE(scanner.sent.empty());
 }
 
-TEST_F(ReadTransfer, SingleBankWireSequenceAndTiming) {
+TEST_F(ReadTransfer, SingleBankAndRangeWireSequenceAndTiming) {
     image.channel(0, 50)[kFieldFrequency] = "0162.5500";
     const TransferResult r = read(ReadBank({true, false, false}, 1));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
@@ -77,6 +77,18 @@ TEST_F(ReadTransfer, SingleBankWireSequenceAndTiming) {
     const std::string log = fileText("rxdat.txt");
     EXPECT_THAT(log, HasSubstr("FD:1 1 1 C051 F"));
     EXPECT_THAT(log, HasSubstr("channelmarker found \r\n"));
+
+    // A channel range reads exactly the chosen channels, whichever limit comes first.
+    ReadRequest request = ReadAll();
+    request.area = TransferArea::ChannelRange;
+    request.rangeStart = 12;
+    request.rangeEnd = 10;
+    ASSERT_EQ(read(request).outcome, TransferOutcome::Completed);
+    const Strings from = scanner.textsFrom("PM010");
+    EXPECT_EQ(Strings(from.begin(), from.begin() + 4),
+              (Strings{"PM010", "MA011", "MA012", "PC A"}));
+    EXPECT_EQ(frequencyRead(0, 13), image.channel(0, 13)[kFieldFrequency]);
+    EXPECT_EQ(frequencyRead(0, 12), Memory(12));
 }
 
 TEST_F(ReadTransfer, AllBanksReadsEveryChannelAndTheCallersImageStaysAsItWas) {
@@ -100,19 +112,6 @@ TEST_F(ReadTransfer, AllBanksReadsEveryChannelAndTheCallersImageStaysAsItWas) {
     ASSERT_EQ(read(merge).outcome, TransferOutcome::Completed);
     EXPECT_EQ(result->image.channel(2, 7)[kFieldTag], "KEEP");
     EXPECT_EQ(frequencyRead(2, 7), Memory(107));
-}
-
-TEST_F(ReadTransfer, ChannelRangeReadsExactlyTheChosenChannels) {
-    ReadRequest request = ReadAll();
-    request.area = TransferArea::ChannelRange;
-    request.rangeStart = 12;
-    request.rangeEnd = 10;  // swapped limits
-    ASSERT_EQ(read(request).outcome, TransferOutcome::Completed);
-    const Strings from = scanner.textsFrom("PM010");
-    EXPECT_EQ(Strings(from.begin(), from.begin() + 4),
-              (Strings{"PM010", "MA011", "MA012", "PC A"}));
-    EXPECT_EQ(frequencyRead(0, 13), image.channel(0, 13)[kFieldFrequency]);
-    EXPECT_EQ(frequencyRead(0, 12), Memory(12));
 }
 
 TEST_F(ReadTransfer, TenthTimeOutEndsTheReadKeepingOnlyWhatWasRead) {
