@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "link/session.h"
+#include "sim/scanner.h"
 
 namespace vex {
 namespace {
@@ -69,8 +70,21 @@ TEST(LinkProtocol, ApplyingAChannelReplyKeepsFlagsWithoutAToken) {
     EXPECT_EQ(channel[kFieldTag], "Tag");
 }
 
+// Every trunk type written to the simulated scanner is named back in a form read as its code.
+TEST(LinkProtocol, EveryTrunkTypeReadsBackFromTheScannerAsTheCodeSent) {
+    bct8sim::Scanner scanner;
+    for (int code = 1; code <= 11; ++code) {
+        const int bank = code % 5;
+        for (const WireLine& line : TrunkTypeCommands(bank, code, code == 4 || code == 5))
+            EXPECT_EQ(scanner.Handle(line.text), "OK") << line.text;
+        const auto name = ParseTrunkTypeReply(
+            scanner.Handle(TrunkTypeReadCommand(bank)).value_or("") + "\r", bank);
+        ASSERT_TRUE(name) << code;
+        EXPECT_EQ(TrunkTypeCodeForName(*name), std::to_string(code)) << *name;
+    }
+}
+
 TEST(LinkProtocol, TrunkTypeNames) {
-    // Every code's name is proven against the simulator; here the edges.
     EXPECT_EQ(TrunkTypeCodeForName(""), "0");
     EXPECT_EQ(TrunkTypeCodeForName("E1-CUS"), "11");
     EXPECT_EQ(TrunkTypeCodeForName("XYZ"), std::nullopt);
