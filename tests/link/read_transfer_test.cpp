@@ -152,18 +152,6 @@ TEST_F(ReadTransfer, NineTimeOutsPerChannelAreForgiven) {
     EXPECT_EQ(frequencyRead(0, 20), Memory(20));
 }
 
-TEST_F(ReadTransfer, MissingLineEndStopsAfterTwoSeconds) {
-    scanner.intercept = [](const std::string& c, int) -> Reply {
-        return c == "MA005" ? Answer("C005 F0105") : std::nullopt;
-    };
-    const TransferResult r = read(ReadAll());
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "CRLF timeout _ check baudrate / comport settings.");
-    EXPECT_EQ(finishedAt, timeOf("MA005") + 5 + 2000);
-    EXPECT_EQ(frequencyRead(0, 4), Memory(4));
-    EXPECT_EQ(frequencyRead(0, 5), "0000.0000");
-}
-
 struct BadReply {
     const char* name;
     const char* reply;
@@ -202,6 +190,9 @@ INSTANTIATE_TEST_SUITE_P(
                                ""},
                       BadReply{"GarbageAlways", "\x13#@!garbage\r", 100, TransferOutcome::Failed,
                                "channel 005 could not be read"},
+                      // The two seconds' wait for the line end is the link's own test.
+                      BadReply{"LineEndMissing", "C005 F0105", 1, TransferOutcome::Failed,
+                               "CRLF timeout _ check baudrate / comport settings."},
                       BadReply{"OtherChannel", "C006 F01234567 TF DF LF\r", 100,
                                TransferOutcome::Failed, "could not be read"}),
     RowName<BadReply>);
