@@ -81,50 +81,39 @@ TEST_F(KeptImageTest, KeptImageReadsBackPerScannerAndADamagedOneIsNotTrusted) {
     EXPECT_FALSE(damaged.problem.empty());
 }
 
-TEST_F(KeptImageTest, PartialSendWithoutKeptImageKeepsNothing) {
-    SendRequest bank = All();
-    bank.area = TransferArea::SingleBank;
-    bank.bank = 0;
-    EXPECT_FALSE(HeldAfterSend(std::nullopt, image, bank, options).has_value());
-    SendRequest channelsOnly = All();
-    channelsOnly.items.trunkIds = false;
-    EXPECT_FALSE(HeldAfterSend(std::nullopt, image, channelsOnly, options).has_value());
-    EXPECT_TRUE(HeldAfterSend(std::nullopt, image, All(), options).has_value());
-}
-
 TEST_F(KeptImageTest, PartialSendReplacesOnlyWhatItCovered) {
-    Image kept = image;
     Image sent = image;
     sent.channel(0, 1)[kFieldFrequency] = "0155.0000";
+    sent.channel(0, 2)[kFieldFrequency] = "0155.5000";
     sent.channel(1, 1)[kFieldFrequency] = "0156.0000";
     SendRequest bank = All();
     bank.area = TransferArea::SingleBank;
     bank.bank = 1;
-    const auto held = HeldAfterSend(kept, sent, bank, options);
+    // Without a kept image only a whole send tells what the scanner holds.
+    EXPECT_FALSE(HeldAfterSend(std::nullopt, sent, bank, options).has_value());
+    SendRequest channelsOnly = All();
+    channelsOnly.items.trunkIds = false;
+    EXPECT_FALSE(HeldAfterSend(std::nullopt, sent, channelsOnly, options).has_value());
+    EXPECT_TRUE(HeldAfterSend(std::nullopt, sent, All(), options).has_value());
+
+    const auto held = HeldAfterSend(image, sent, bank, options);
     ASSERT_TRUE(held.has_value());
     EXPECT_EQ(held->channel(0, 1)[kFieldFrequency], "0154.3850");
     EXPECT_EQ(held->channel(1, 1)[kFieldFrequency], "0156.0000");
-}
 
-TEST_F(KeptImageTest, EmptyTrunkIdRowWithoutDelidLeavesTheScannersId) {
-    Image sent = image;
+    SendRequest planned = All();
+    planned.plan.emplace();
+    planned.plan->channels[2] = true;
+    const auto heldPlanned = HeldAfterSend(image, sent, planned, options);
+    EXPECT_EQ(heldPlanned->channel(0, 2)[kFieldFrequency], "0155.5000");
+    EXPECT_EQ(heldPlanned->channel(0, 1)[kFieldFrequency], "0154.3850");
+
+    // Without "delid" an empty trunk ID row leaves the scanner's ID.
     sent.TrunkId[2][0][0] = "";
     options.delid = 0;
     EXPECT_EQ(HeldAfterSend(image, sent, All(), options)->TrunkId[2][0][0], "000712");
     options.delid = 1;
     EXPECT_EQ(HeldAfterSend(image, sent, All(), options)->TrunkId[2][0][0], "");
-}
-
-TEST_F(KeptImageTest, PlannedSendTakesOnlyThePlannedParts) {
-    Image sent = image;
-    sent.channel(0, 2)[kFieldFrequency] = "0155.0000";
-    sent.channel(0, 3)[kFieldFrequency] = "0156.0000";
-    SendRequest rq = All();
-    rq.plan.emplace();
-    rq.plan->channels[2] = true;
-    const auto held = HeldAfterSend(image, sent, rq, options);
-    EXPECT_EQ(held->channel(0, 2)[kFieldFrequency], "0155.0000");
-    EXPECT_EQ(held->channel(0, 3)[kFieldFrequency], image.channel(0, 3)[kFieldFrequency]);
 }
 
 TEST_F(KeptImageTest, ReadTakesItsCoverage) {

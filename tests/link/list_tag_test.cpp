@@ -22,9 +22,7 @@ class ListTagRead : public SessionTest {
         scanner.model.searchName(8) = "A name far longer than sixteen";
         for (auto& row : image.ScanListTag) row.fill("old");
     }
-    TransferResult readTags() {
-        return run([](LinkSession& s, const Image& i) { s.startReadIdListTags(i); });
-    }
+    TransferResult readTags() { return run(kReadIdListTags); }
 };
 
 TEST_F(ListTagRead, ReadsEveryTagThenTheSearchRangeNames) {
@@ -185,7 +183,6 @@ TEST_F(ListTagRead, ChainedAfterTheTrunkIdsOfARead) {
     const auto firstTag = std::find(texts.begin(), texts.end(), "TA L A 0");
     EXPECT_LT(lastId, firstTag);
     EXPECT_LT(firstTag, std::find(texts.begin(), texts.end(), "PC A"));
-    EXPECT_TRUE(r.namesRead);
 
     EXPECT_EQ(read(ReadAll({false, true, false})).outcome, TransferOutcome::Completed);
     EXPECT_EQ(sentCount("TA L A 0"), 0) << "without the choice a read asks for no tag";
@@ -194,20 +191,12 @@ TEST_F(ListTagRead, ChainedAfterTheTrunkIdsOfARead) {
 TEST_F(ListTagRead, NamesReadFlagIsSetByCompleteNameReadsOnlyAndClearedByOpening) {
     scanner.setTypeNames({"LTR", "", "", "", ""});
     const std::tuple<const char*, StartFn, bool> cases[] = {
-        {"channels", [](LinkSession& s, const Image& i) { s.startRead(i, ReadAll()); }, false},
-        {"settings",
-         [](LinkSession& s, const Image& i) {
-             s.startRead(i, ReadAll({false, false, true}));
-         },
-         false},
-        {"trunk types", [](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); }, false},
-        {"bank names", [](LinkSession& s, const Image&) { s.startReadBankNames(); }, true},
-        {"trunk IDs",
-         [](LinkSession& s, const Image& i) {
-             s.startRead(i, ReadAll({false, true, false}));
-         },
-         true},
-        {"ID list tags", [](LinkSession& s, const Image& i) { s.startReadIdListTags(i); }, true},
+        {"channels", StartRead(ReadAll()), false},
+        {"settings", StartRead(ReadAll({false, false, true})), false},
+        {"trunk types", kReadTrunkTypes, false},
+        {"bank names", kReadBankNames, true},
+        {"trunk IDs", StartRead(ReadAll({false, true, false})), true},
+        {"ID list tags", kReadIdListTags, true},
     };
     for (const auto& [what, start, sets] : cases) {
         make();

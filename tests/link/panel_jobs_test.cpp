@@ -43,7 +43,7 @@ TEST_F(PanelJobsTest, PrioritySendWritesThreeDigits) {
     EXPECT_EQ(scanner.model.priority(0), 7);
 }
 
-TEST_F(PanelJobsTest, EasyProgrammingWithLockoutOnSendsTheChannelAndLonForEach) {
+TEST_F(PanelJobsTest, EasyProgrammingSendsEachTickedAttributeForEachChannel) {
     EasyProgramRequest r;
     r.start = 12;
     r.end = 10;  // either order
@@ -52,10 +52,9 @@ TEST_F(PanelJobsTest, EasyProgrammingWithLockoutOnSendsTheChannelAndLonForEach) 
     EXPECT_EQ(scanner.texts(),
               (std::vector<std::string>{"MA010", "LON", "MA011", "LON", "MA012", "LON"}));
     EXPECT_TRUE(scanner.model.channel(11).lockout);
-}
 
-TEST_F(PanelJobsTest, EasyProgrammingSendsEachTickedAttribute) {
-    EasyProgramRequest r;
+    scanner.sent.clear();
+    r = EasyProgramRequest{};
     r.start = r.end = 5;
     r.trunk = true;  // the channel is conventional: the held TRUNK key switches it
     r.delay = 4;

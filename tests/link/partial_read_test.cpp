@@ -7,19 +7,14 @@
 namespace vex {
 namespace {
 
-constexpr std::string_view kGeneral =
-    "The read stopped before its end. Keep what was read so far? The rest of the table stays "
-    "as it is.";
-
 struct PartialCase {
     const char* name;
-    bool readsChannels;
-    std::vector<LinkProgress> progress;
-    int firstRead, lastRead;  // channels the read took; 0 = none
+    std::vector<LinkProgress> progress;  // seen by a read that takes channels
+    int firstRead, lastRead;             // channels the read took; 0 = none
     int reached;
-    TransferOutcome outcome;
-    std::string message;
+    std::string message;  // of a failure; empty: stopped
     std::string question;
+    bool readsChannels = true;
 };
 
 class PartialReadTest : public ::testing::TestWithParam<PartialCase> {};
@@ -30,7 +25,7 @@ TEST_P(PartialReadTest, OffersWhatWasRead) {
     watch.start(c.readsChannels);
     for (const LinkProgress& p : c.progress) watch.see(p);
     TransferResult result;
-    result.outcome = c.outcome;
+    result.outcome = c.message.empty() ? TransferOutcome::Stopped : TransferOutcome::Failed;
     result.message = c.message;
     result.channelReached = c.reached;
     for (int ch = c.firstRead; ch >= 1 && ch <= c.lastRead; ++ch)
@@ -52,34 +47,19 @@ const std::string kAt3 =
 const std::string kLost =
     "Line lost.\n\nThe read stopped at channel 005. Keep the 2 channels read so far (003 to "
     "004)? The other channels stay as they are.";
-const std::string kGeneralText(kGeneral);
-constexpr TransferOutcome kStopped = TransferOutcome::Stopped;
+const std::string kGeneral =
+    "The read stopped before its end. Keep what was read so far? The rest of the table stays "
+    "as it is.";
 
 INSTANTIATE_TEST_SUITE_P(
     PartialRead, PartialReadTest,
-    ::testing::Values(
-        PartialCase{"StoppedInWalk", true, {kInWalk}, 1, 8, 9, kStopped, "", kAt9},
-        PartialCase{"FailureMessageFirst",
-                    true,
-                    {kInWalk},
-                    3,
-                    4,
-                    5,
-                    TransferOutcome::Failed,
-                    "Line lost.",
-                    kLost},
-        PartialCase{"AfterTheWalk",
-                    true,
-                    {kInWalk, kWalkEnd, kIdsPart},
-                    1,
-                    250,
-                    250,
-                    kStopped,
-                    "",
-                    kGeneralText},
-        PartialCase{"NoChannelsAsked", false, {kIdsPart}, 0, 0, 0, kStopped, "", kGeneralText},
-        PartialCase{"NothingTakenYet", true, {}, 0, 0, 1, kStopped, "", kGeneralText},
-        PartialCase{"OtherPartsFullCount", true, {kOtherPart}, 1, 2, 3, kStopped, "", kAt3}),
+    ::testing::Values(PartialCase{"StoppedInWalk", {kInWalk}, 1, 8, 9, "", kAt9},
+                      PartialCase{"FailureMessageFirst", {kInWalk}, 3, 4, 5, "Line lost.", kLost},
+                      PartialCase{
+                          "AfterTheWalk", {kInWalk, kWalkEnd, kIdsPart}, 1, 250, 250, "", kGeneral},
+                      PartialCase{"NoChannelsAsked", {kIdsPart}, 0, 0, 0, "", kGeneral, false},
+                      PartialCase{"NothingTakenYet", {}, 0, 0, 1, "", kGeneral},
+                      PartialCase{"OtherPartsFullCount", {kOtherPart}, 1, 2, 3, "", kAt3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "link/session.h"
+#include "sim/scanner.h"
 
 namespace vex {
 namespace {
@@ -69,8 +70,21 @@ TEST(LinkProtocol, ApplyingAChannelReplyKeepsFlagsWithoutAToken) {
     EXPECT_EQ(channel[kFieldTag], "Tag");
 }
 
+// Every trunk type written to the simulated scanner is named back in a form read as its code.
+TEST(LinkProtocol, EveryTrunkTypeReadsBackFromTheScannerAsTheCodeSent) {
+    bct8sim::Scanner scanner;
+    for (int code = 1; code <= 11; ++code) {
+        const int bank = code % 5;
+        for (const WireLine& line : TrunkTypeCommands(bank, code, code == 4 || code == 5))
+            EXPECT_EQ(scanner.handle(line.text), "OK") << line.text;
+        const auto name = ParseTrunkTypeReply(
+            scanner.handle(TrunkTypeReadCommand(bank)).value_or("") + "\r", bank);
+        ASSERT_TRUE(name) << code;
+        EXPECT_EQ(TrunkTypeCodeForName(*name), std::to_string(code)) << *name;
+    }
+}
+
 TEST(LinkProtocol, TrunkTypeNames) {
-    // Every code's name is proven against the simulator; here the edges.
     EXPECT_EQ(TrunkTypeCodeForName(""), "0");
     EXPECT_EQ(TrunkTypeCodeForName("E1-CUS"), "11");
     EXPECT_EQ(TrunkTypeCodeForName("XYZ"), std::nullopt);
@@ -95,21 +109,11 @@ TEST(LinkProtocol, TrunkTypeCommands) {
                      {"CP D B 1 08510250 08540000 0250 0440 +", "\r"},
                      {"CP D B 2 08510125 08689875 0250 0000 +", "\r"}}));
     std::array<std::array<std::string, kTrunkBaseFields>, kTrunkBaseRows> base{};
-    base[0][0] = "0416.0000";
-    base[0][1] = "012.50";
-    base[0][2] = "381";
-    base[1][0] = "0450.5000";
-    base[1][1] = "025.00";
-    base[1][2] = "400";
+    base[0] = {"0416.0000", "012.50", "381", "", "", "", "", ""};
+    base[1] = {"0450.5000", "025.00", "400", "", "", "", "", ""};
     EXPECT_EQ(TrunkTypeCommands(0, 4, false, &base), (Lines{{"TR A 4 04160000 0125 381 1"},
                                                             {"TR A 4 04505000 0250 400 2"},
                                                             {"TR A 4 00000000 0000 000 3"}}));
-}
-
-TEST(LinkProtocol, BaseLineRepliesWithoutAllThreeFieldsAreRefused) {
-    std::array<std::string, kTrunkBaseFields> row{};
-    EXPECT_FALSE(ParseBaseLineReply("BC A1 0416 0125\r", row));
-    EXPECT_FALSE(ParseBaseLineReply("ERR\r", row));
 }
 
 TEST(LinkProtocol, FleetMaps) {
@@ -135,6 +139,9 @@ TEST(LinkProtocol, BankSettings) {
     EXPECT_EQ(ParseFlagReply("TDF\r", "TD"), "0");
     EXPECT_EQ(ParseFlagReply("TDF\r", "BT"), std::nullopt);
     EXPECT_EQ(FlagCommand("BT", ""), std::nullopt);
+    std::array<std::string, kTrunkBaseFields> row{};
+    EXPECT_FALSE(ParseBaseLineReply("BC A1 0416 0125\r", row)) << "all three fields or none";
+    EXPECT_FALSE(ParseBaseLineReply("ERR\r", row));
 }
 
 TEST(LinkProtocol, PriorityReplies) {

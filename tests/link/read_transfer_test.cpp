@@ -47,7 +47,7 @@ TEST_F(ReadTransfer, OpeningSendsTheStartUpSequenceAndWritesVersionIni) {
     EXPECT_TRUE(scanner.sent.empty());
 }
 
-TEST_F(ReadTransfer, SingleBankWireSequenceAndTiming) {
+TEST_F(ReadTransfer, SingleBankAndRangeWireSequenceAndTiming) {
     image.channel(0, 50)[kFieldFrequency] = "0162.5500";
     const TransferResult r = read(ReadBank({true, false, false}, 1));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
@@ -77,6 +77,18 @@ TEST_F(ReadTransfer, SingleBankWireSequenceAndTiming) {
     const std::string log = fileText("rxdat.txt");
     EXPECT_THAT(log, HasSubstr("FD:1 1 1 C051 F"));
     EXPECT_THAT(log, HasSubstr("channelmarker found \r\n"));
+
+    // A channel range reads exactly the chosen channels, whichever limit comes first.
+    ReadRequest request = ReadAll();
+    request.area = TransferArea::ChannelRange;
+    request.rangeStart = 12;
+    request.rangeEnd = 10;
+    ASSERT_EQ(read(request).outcome, TransferOutcome::Completed);
+    const Strings from = scanner.textsFrom("PM010");
+    EXPECT_EQ(Strings(from.begin(), from.begin() + 4),
+              (Strings{"PM010", "MA011", "MA012", "PC A"}));
+    EXPECT_EQ(frequencyRead(0, 13), image.channel(0, 13)[kFieldFrequency]);
+    EXPECT_EQ(frequencyRead(0, 12), Memory(12));
 }
 
 TEST_F(ReadTransfer, AllBanksReadsEveryChannelAndTheCallersImageStaysAsItWas) {
@@ -102,61 +114,42 @@ TEST_F(ReadTransfer, AllBanksReadsEveryChannelAndTheCallersImageStaysAsItWas) {
     EXPECT_EQ(frequencyRead(2, 7), Memory(107));
 }
 
-TEST_F(ReadTransfer, ChannelRangeReadsExactlyTheChosenChannels) {
-    ReadRequest request = ReadAll();
-    request.area = TransferArea::ChannelRange;
-    request.rangeStart = 12;
-    request.rangeEnd = 10;  // swapped limits
-    ASSERT_EQ(read(request).outcome, TransferOutcome::Completed);
-    const Strings from = scanner.textsFrom("PM010");
-    EXPECT_EQ(Strings(from.begin(), from.begin() + 4),
-              (Strings{"PM010", "MA011", "MA012", "PC A"}));
-    EXPECT_EQ(frequencyRead(0, 13), image.channel(0, 13)[kFieldFrequency]);
-    EXPECT_EQ(frequencyRead(0, 12), Memory(12));
-}
-
-TEST_F(ReadTransfer, AnUnknownScannerIsReadAnywayWithOption7) {
-    scanner.identifyAs("XYZ");
-    config.options.option[7] = 1;
-    EXPECT_EQ(read(ReadAll()).outcome, TransferOutcome::Completed);
-}
-
-TEST_F(ReadTransfer, TenthTimeOutEndsTheReadAndKeepsWhatWasRead) {
-    scanner.inject("no-reply@MA010:always");
-    const TransferResult r = read(ReadAll());
+TEST_F(ReadTransfer, TenthTimeOutEndsTheReadKeepingOnlyWhatWasRead) {
+    for (int s = 1; s <= ChannelsPerBank; ++s) image.channel(1, s)[kFieldFrequency] = "0450.0000";
+    image.TrunkId[0][0] = {"777", "Old tag", "", ""};
+    scanner.inject("no-reply@MA060:always");
+    const TransferResult r = read(ReadAll({true, true, false}));
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_EQ(r.message, std::string(kCommunicationTimeoutMessage) +
-                             " No answer to \"MA010\" at channel 010.");
+                             " No answer to \"MA060\" at channel 060.");
     EXPECT_EQ(r.title, "Error");
-    EXPECT_EQ(r.channelReached, 10);
+    EXPECT_EQ(r.channelReached, 60);
     EXPECT_TRUE(r.hasData);
-    EXPECT_EQ(frequencyRead(0, 9), Memory(9));
-    EXPECT_EQ(frequencyRead(0, 10), "0000.0000");
+    EXPECT_EQ(r.read.channels.count(), 59u);
+    EXPECT_TRUE(r.read.trunkIds.none());
     // Nine port resets, each with two empty lines 0.2 s apart, then the tenth time-out.
-    const Strings tail = scanner.textsFrom("MA010");
+    const Strings tail = scanner.textsFrom("MA060");
     ASSERT_EQ(tail.size(), 1u + 9u * 3u);
-    EXPECT_EQ(Strings(tail.begin(), tail.begin() + 4), (Strings{"MA010", "", "", "MA010"}));
-    EXPECT_EQ(finishedAt, timeOf("MA010") + 9 * 1400 + 1000);
+    EXPECT_EQ(Strings(tail.begin(), tail.begin() + 4), (Strings{"MA060", "", "", "MA060"}));
+    EXPECT_EQ(finishedAt, timeOf("MA060") + 9 * 1400 + 1000);
     EXPECT_FALSE(scanner.isOpen()) << "the port is closed after the last time-out";
+
+    Image kept = image;
+    TakeReadPart(r, kept);
+    EXPECT_EQ(kept.channel(0, 1)[kFieldFrequency], Memory(1));
+    EXPECT_EQ(kept.channel(1, 9)[kFieldFrequency], Memory(59));
+    EXPECT_EQ(kept.channel(1, 10)[kFieldFrequency], "0450.0000") << "not reached: kept";
+    EXPECT_EQ(kept.TrunkId[0][0][1], "Old tag");
 }
 
-TEST_F(ReadTransfer, AnAnsweredChannelResetsTheRetryCount) {
+// An unknown scanner is read anyway with option 7; an answered channel resets the retry count.
+TEST_F(ReadTransfer, NineTimeOutsPerChannelAreForgiven) {
+    scanner.identifyAs("XYZ");
+    config.options.option[7] = 1;
     scanner.inject("no-reply@MA010:9");
     scanner.inject("no-reply@MA020:9");
     EXPECT_EQ(read(ReadAll()).outcome, TransferOutcome::Completed) << result->message;
     EXPECT_EQ(frequencyRead(0, 20), Memory(20));
-}
-
-TEST_F(ReadTransfer, MissingLineEndStopsAfterTwoSeconds) {
-    scanner.intercept = [](const std::string& c, int) -> Reply {
-        return c == "MA005" ? Answer("C005 F0105") : std::nullopt;
-    };
-    const TransferResult r = read(ReadAll());
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "CRLF timeout _ check baudrate / comport settings.");
-    EXPECT_EQ(finishedAt, timeOf("MA005") + 5 + 2000);
-    EXPECT_EQ(frequencyRead(0, 4), Memory(4));
-    EXPECT_EQ(frequencyRead(0, 5), "0000.0000");
 }
 
 struct BadReply {
@@ -197,56 +190,28 @@ INSTANTIATE_TEST_SUITE_P(
                                ""},
                       BadReply{"GarbageAlways", "\x13#@!garbage\r", 100, TransferOutcome::Failed,
                                "channel 005 could not be read"},
+                      // The two seconds' wait for the line end is the link's own test.
+                      BadReply{"LineEndMissing", "C005 F0105", 1, TransferOutcome::Failed,
+                               "CRLF timeout _ check baudrate / comport settings."},
                       BadReply{"OtherChannel", "C006 F01234567 TF DF LF\r", 100,
                                TransferOutcome::Failed, "could not be read"}),
     RowName<BadReply>);
 
-struct Pull {
-    const char* name;
-    TransferItems items;
-    const char* pullAfter;
-    const char* where;
-};
-
-class ReadPulled : public ReadTransfer, public ::testing::WithParamInterface<Pull> {};
-
-TEST_P(ReadPulled, EndsAtOnceNamingWhereItWas) {
+// The pulled cable in the channels is the serial end-to-end test's; here in the trunk IDs.
+TEST_F(ReadTransfer, APulledCableEndsAtOnceNamingWhereItWas) {
     scanner.model.trunk(0).typeName = "E2-800";
     make();
-    session->startRead(image, ReadAll(GetParam().items));
-    runUntilSent(GetParam().pullAfter);
+    session->startRead(image, ReadAll({true, true, false}));
+    runUntilSent("TG A B3");
     scanner.pullAtNextCommand();
     const std::int64_t pulledAt = clock.now();
     const TransferResult r = runToEnd();
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_THAT(r.message, HasSubstr(GetParam().where));
+    EXPECT_THAT(r.message, HasSubstr("at trunk ID B4 of bank 1"));
     EXPECT_THAT(r.message, HasSubstr("The scanner is no longer connected."));
     EXPECT_LT(finishedAt - pulledAt, 250);
     EXPECT_TRUE(r.hasData);
     EXPECT_EQ(frequencyRead(0, 30), Memory(30));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Where, ReadPulled,
-    ::testing::Values(
-        Pull{"InChannels", {true, false, false}, "MA030", "at channel 031"},
-        Pull{"InTrunkIds", {true, true, false}, "TG A B3", "at trunk ID B4 of bank 1"}),
-    RowName<Pull>);
-
-TEST_F(ReadTransfer, AReadThatEndedEarlyReplacesOnlyWhatItRead) {
-    for (int s = 1; s <= ChannelsPerBank; ++s) image.channel(1, s)[kFieldFrequency] = "0450.0000";
-    image.TrunkId[0][0] = {"777", "Old tag", "", ""};
-    scanner.inject("no-reply@MA060:always");
-    const TransferResult r = read(ReadAll({true, true, false}));
-    ASSERT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.read.channels.count(), 59u);
-    EXPECT_TRUE(r.read.trunkIds.none());
-    Image kept = image;
-    TakeReadPart(r, kept);
-    EXPECT_EQ(kept.channel(0, 1)[kFieldFrequency], Memory(1));
-    EXPECT_EQ(kept.channel(1, 9)[kFieldFrequency], Memory(59));
-    EXPECT_EQ(kept.channel(1, 10)[kFieldFrequency], "0450.0000") << "not reached: kept";
-    EXPECT_EQ(kept.TrunkId[0][0][1], "Old tag");
 }
 
 TEST_F(ReadTransfer, StopEndsAtOnceAndLeavesNoTimerRunning) {
@@ -273,9 +238,7 @@ TEST_P(TrunkTypeRead, TakesTheScannersTypes) {
     image.TrunkType[4] = "8";
     image.TrunkType[1] = "3";
     const Image before = image;
-    const TransferResult r =
-        GetParam() ? run([](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); })
-                   : read(ReadAll());
+    const TransferResult r = GetParam() ? run(kReadTrunkTypes) : read(ReadAll());
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_TRUE(r.hasData);
     EXPECT_EQ(image, before);
@@ -294,17 +257,6 @@ TEST_P(TrunkTypeRead, TakesTheScannersTypes) {
 
 INSTANTIATE_TEST_SUITE_P(ReadOrTypesAlone, TrunkTypeRead, ::testing::Bool());
 
-TEST_F(ReadTransfer, AFailedTrunkTypeReadAloneIsAFailure) {
-    scanner.intercept = [](const std::string& c, int) -> Reply {
-        return c == "TB D" ? Answer("TB C E2-800\r") : std::nullopt;
-    };
-    const TransferResult r = run([](LinkSession& s, const Image& i) { s.startReadTrunkTypes(i); });
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "Reading trunktype failed.");
-    EXPECT_FALSE(r.hasData);
-    EXPECT_TRUE(hasStatus("Reading trunktype failed."));
-}
-
 TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
     scanner.inject("err@TB C:always");
     image.TrunkType[2] = "8";
@@ -320,6 +272,15 @@ TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_THAT(r.message, StartsWith("Reading trunktype failed."));
     EXPECT_EQ(r.read.channels.count(), 250u) << "the channels came in first";
+
+    // A bank letter the scanner did not ask for is no answer either.
+    scanner.intercept = [](const std::string& c, int) -> Reply {
+        return c == "TB D" ? Answer("TB C E2-800\r") : std::nullopt;
+    };
+    r = run(kReadTrunkTypes);
+    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(r.message, "Reading trunktype failed.");
+    EXPECT_FALSE(r.hasData);
 }
 
 TEST_F(ReadTransfer, ASettingTheScannerDidNotAnswerFailsTheReadNamingIt) {
@@ -378,7 +339,7 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
     const char* names[] = {"POLICE", "", "FERRY, PORT", "D", "E"};
     for (int b = 0; b < 5; ++b) scanner.model.bankName(b) = names[b];
     scanner.setTypeNames({"LTR", "", "", "", ""});
-    const TransferResult r = run([](LinkSession& s, const Image&) { s.startReadBankNames(); });
+    const TransferResult r = run(kReadBankNames);
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.bankNames, (std::array<std::string, 5>{"POLICE", "_", "FERRY; PORT", "D", "E"}));
     EXPECT_EQ(session->scannerTrunkTypes()[0], "8");
@@ -387,15 +348,14 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
     EXPECT_THAT(replies, Not(Contains("???")));
     EXPECT_EQ(scanner.texts(), (Strings{"TA B A", "TA B B", "TA B C", "TA B D", "TA B E", "TB A",
                                         "TB B", "TB C", "TB D", "TB E"}));
-}
 
-TEST_F(ReadTransfer, BankNamesGiveUpAfterElevenStepsLeavingTheNamesFlagClear) {
+    make();
     scanner.inject("no-reply@TA B B:always");
-    const TransferResult r = run([](LinkSession& s, const Image&) { s.startReadBankNames(); });
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "Reading banknames failed.");
-    EXPECT_TRUE(hasStatus("Read Bank Names/ 11"));
-    EXPECT_FALSE(r.namesRead);
+    const TransferResult failed = run(kReadBankNames);
+    EXPECT_EQ(failed.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(failed.message, "Reading banknames failed.");
+    EXPECT_TRUE(hasStatus("Read Bank Names/ 11")) << "gives up after eleven steps";
+    EXPECT_FALSE(failed.namesRead);
     EXPECT_FALSE(session->namesRead());
 }
 

@@ -88,12 +88,8 @@ class SessionTest : public ::testing::Test {
         start(*session, image);
         return runToEnd();
     }
-    TransferResult read(const ReadRequest& request) {
-        return run([&](LinkSession& s, const Image& i) { s.startRead(i, request); });
-    }
-    TransferResult send(const SendRequest& request) {
-        return run([&](LinkSession& s, const Image& i) { s.startSend(i, request); });
-    }
+    TransferResult read(const ReadRequest& request);
+    TransferResult send(const SendRequest& request);
     OpenResult open() {
         if (!session) make();
         std::optional<OpenResult> opened;
@@ -182,6 +178,31 @@ inline SendRequest SendRange(int start, int end) {
     r.rangeStart = start;
     r.rangeEnd = end;
     return r;
+}
+
+// The jobs a test starts.
+inline StartFn StartRead(ReadRequest r) {
+    return [=](LinkSession& s, const Image& i) { s.startRead(i, r); };
+}
+inline StartFn StartSend(SendRequest r) {
+    return [=](LinkSession& s, const Image& i) { s.startSend(i, r); };
+}
+inline StartFn StartDeleteBank(int bank) {
+    return [=](LinkSession& s, const Image&) { s.startDeleteBank(bank); };
+}
+inline const StartFn kReadTrunkTypes = [](LinkSession& s, const Image& i) {
+    s.startReadTrunkTypes(i);
+};
+inline const StartFn kReadBankNames = [](LinkSession& s, const Image&) { s.startReadBankNames(); };
+inline const StartFn kReadIdListTags = [](LinkSession& s, const Image& i) {
+    s.startReadIdListTags(i);
+};
+
+inline TransferResult SessionTest::read(const ReadRequest& request) {
+    return run(StartRead(request));
+}
+inline TransferResult SessionTest::send(const SendRequest& request) {
+    return run(StartSend(request));
 }
 
 // Names a table row in the test's name.

@@ -46,24 +46,12 @@ ReadRequest ReadEverything() {
 INSTANTIATE_TEST_SUITE_P(
     Jobs, SessionLifetime,
     ::testing::Values(
-        LifetimeCase{"read_channels",
-                     [](LinkSession& s, const Image& i) { s.startRead(i, ReadEverything()); },
-                     2'000, false},
-        LifetimeCase{"read_trunk_settings",
-                     [](LinkSession& s, const Image& i) {
-                         s.startRead(i, ReadAll({false, false, true}));
-                     },
-                     2'500, false},
-        LifetimeCase{"send_asking",
-                     [](LinkSession& s, const Image& i) { s.startSend(i, SendRange(1, 10)); }, 0,
-                     true},
-        LifetimeCase{"send_writing",
-                     [](LinkSession& s, const Image& i) { s.startSend(i, SendRange(1, 250)); },
-                     5'000, false},
-        LifetimeCase{"delete_asking", [](LinkSession& s, const Image&) { s.startDeleteBank(2); }, 0,
-                     true},
-        LifetimeCase{"id_list_tags",
-                     [](LinkSession& s, const Image& i) { s.startReadIdListTags(i); }, 300, false},
+        LifetimeCase{"read_channels", StartRead(ReadEverything()), 2'000, false},
+        LifetimeCase{"read_trunk_settings", StartRead(ReadAll({false, false, true})), 2'500, false},
+        LifetimeCase{"send_asking", StartSend(SendRange(1, 10)), 0, true},
+        LifetimeCase{"send_writing", StartSend(SendRange(1, 250)), 5'000, false},
+        LifetimeCase{"delete_asking", StartDeleteBank(2), 0, true},
+        LifetimeCase{"id_list_tags", kReadIdListTags, 300, false},
         LifetimeCase{"open", [](LinkSession& s, const Image&) { s.open({}); }, 50, false}),
     RowName<LifetimeCase>);
 

@@ -10,27 +10,17 @@ namespace {
 
 StartFn Read(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1,
              bool singleBankFlag = false) {
-    return [=](LinkSession& s, const Image& image) {
-        ReadRequest r = ReadBank(items, bank);
-        r.area = area;
-        r.singleBankFlag = singleBankFlag;
-        s.startRead(image, r);
-    };
+    ReadRequest r = ReadBank(items, bank);
+    r.area = area;
+    r.singleBankFlag = singleBankFlag;
+    return StartRead(r);
 }
 StartFn Send(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1,
              bool singleBankFlag = false) {
-    return [=](LinkSession& s, const Image& image) {
-        SendRequest r = SendBank(items, bank);
-        r.area = area;
-        r.singleBankFlag = singleBankFlag;
-        s.startSend(image, r);
-    };
-}
-StartFn SendChannels(int start, int end) {
-    return [=](LinkSession& s, const Image& image) { s.startSend(image, SendRange(start, end)); };
-}
-StartFn DeleteBank(int bank) {
-    return [=](LinkSession& s, const Image&) { s.startDeleteBank(bank); };
+    SendRequest r = SendBank(items, bank);
+    r.area = area;
+    r.singleBankFlag = singleBankFlag;
+    return StartSend(r);
 }
 const TransferItems kChannels{true, false, false};
 const TransferItems kIds{false, true, false};
@@ -94,15 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Reading Trunk Settings Bank:1", "Reading Trunk Settings Bank:5",
                    "Reading Trunk Settings Ok", "Reading Base/Offset: 2", "Reading fleetmap: 1",
                    "Reading Prio Channels"}},
-        Procedure{"ReadTrunkTypes",
-                  [](LinkSession& s, const Image& image) { s.startReadTrunkTypes(image); },
-                  {"Reading trunk type", "Read trunktype/5", "Trunk type read Ok"}},
         Procedure{"ReadBankNames",
-                  [](LinkSession& s, const Image&) { s.startReadBankNames(); },
+                  kReadBankNames,
                   {"Read Bank Names/ 1", "Read Bank Names/ 5", "Names Read Ok",
                    "Reading trunk type", "Trunk type read Ok"}},
         Procedure{"ReadIdListTags",
-                  [](LinkSession& s, const Image& image) { s.startReadIdListTags(image); },
+                  kReadIdListTags,
                   {"Read ID list tags/ 1", "Read ID list tags/ 100", "ID tags read Ok"}},
         Procedure{
             "SendChannels",
@@ -117,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
             Send(kIds, TransferArea::SingleBank, 0),
             {"setting trunktype required.. please wait..", "Sending trunkdata ", "Delete ID:"},
             true},
-        Procedure{"DeleteBank", DeleteBank(2), {"Delete Channel 101", "Delete Channel 150", ""}}),
+        Procedure{
+            "DeleteBank", StartDeleteBank(2), {"Delete Channel 101", "Delete Channel 150", ""}}),
     RowName<Procedure>);
 
 struct Refusal {
@@ -163,13 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "Please select which bank you want to upload."},
         Refusal{"SendEmptyBank", Send(kChannels, TransferArea::SingleBank, 3),
                 "There is nothing to send!"},
-        Refusal{"DeleteNoBank", DeleteBank(-1), "Please select which bank you want to delete."},
+        Refusal{"DeleteNoBank", StartDeleteBank(-1),
+                "Please select which bank you want to delete."},
         Refusal{"ReadUnknownScanner", Read(kChannels), kNoScanner, "ABC123"},
-        Refusal{"SendUnknownScanner", SendChannels(1, 1),
+        Refusal{"SendUnknownScanner", StartSend(SendRange(1, 1)),
                 "No scanner detected at comport. Check baudrate/comport/scanner is in remote "
                 "mode.",
                 "ABC123"},
-        Refusal{"DeleteUnknownScanner", DeleteBank(0),
+        Refusal{"DeleteUnknownScanner", StartDeleteBank(0),
                 "No scanner detected at comport. Check baudrate/comport is in remote mode",
                 "ABC123"}),
     RowName<Refusal>);
@@ -214,7 +203,7 @@ TEST_P(QuestionTexts, AnsweredNoSendNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Questions, QuestionTexts,
     ::testing::Values(
-        Confirmation{"SendRange", SendChannels(10, 12), 1,
+        Confirmation{"SendRange", StartSend(SendRange(10, 12)), 1,
                      "Please confirm data upload.\nChannels: 10 / 12\nAre you sure?", false},
         Confirmation{"AllBanksAfterOne", Send(kChannels, TransferArea::AllBanks, -1, true), 2,
                      "WARNING: Please re-confirm data upload.\nYou previously downloaded 1 bank "
@@ -226,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "data from one bank and now you want to upload all banks.\nAll remaining "
                      "trunk id's will be cleared!\nAre you sure?",
                      true, true},
-        Confirmation{"DeleteBank", DeleteBank(2), 1,
+        Confirmation{"DeleteBank", StartDeleteBank(2), 1,
                      "You selected to delete all data in bank 3.\n101 / 150\nAre you sure?", true}),
     RowName<Confirmation>);
 

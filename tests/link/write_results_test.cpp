@@ -8,16 +8,13 @@ namespace {
 
 using LinkWrites = SessionTest;
 
-TEST_F(LinkWrites, VersionIniThatCannotBeWrittenIsAWarningOfTheOpen) {
+TEST_F(LinkWrites, FilesThatCannotBeWrittenAreWarningsOfTheOpenAndTheTransfer) {
     std::filesystem::create_directory(folder / "version.ini");
+    std::filesystem::create_directory(folder / "txlog.txt");
     const OpenResult opened = open();
     EXPECT_TRUE(opened.port.ok());
     EXPECT_EQ(opened.warnings,
               (std::vector<std::string>{"version.ini could not be written: it is a folder."}));
-}
-
-TEST_F(LinkWrites, LogThatCannotBeWrittenIsAWarningOfTheTransfer) {
-    std::filesystem::create_directory(folder / "txlog.txt");
     image.channel(0, 1)[kFieldFrequency] = "0162.5500";
     const TransferResult r = send(SendRange(1, 2));
     EXPECT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
