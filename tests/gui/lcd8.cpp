@@ -89,7 +89,9 @@ class Lcd8Test : public QObject {
         QVERIFY(within(1000, [&] { return !display().on("HOLD"); }));
     }
 
-    void receptionsReachTheGridAndIdlog() {
+    // Receptions reach the grid and idlog.txt; a scanner that goes away is shown and polling
+    // resumes when it is back.
+    void receptionsAreLoggedAndALostScannerIsShown() {
         auto panel = makePanel();
         QVERIFY(within(6000, [&] { return panel->logGrid()->rowCount() >= 1; }));
         const QString frequency = panel->logGrid()->item(0, 3)->text();
@@ -98,14 +100,7 @@ class Lcd8Test : public QObject {
         const std::string log = simtest::ReadFile(d_folder->path() / "idlog.txt");
         QVERIFY2(log.find(" , " + frequency.toStdString() + " , ") != std::string::npos,
                  log.c_str());
-    }
-
-    void aScannerThatGoesAwayIsShownAndPollingResumesWhenItIsBack() {
-        auto panel = makePanel();
-        QVERIFY(within(3000, [&] {
-            return panel->poller().state() == vex::PanelState::Polling &&
-                   !panel->view()->display().mode.empty();
-        }));
+        QVERIFY(panel->poller().state() == vex::PanelState::Polling);
         d_scanner->openStatus = {vex::TransportFault::Disconnected, "gone", ""};
         d_scanner->pullAtNextCommand();
         QVERIFY(

@@ -20,7 +20,7 @@ using namespace vex::gui::test;
 class SoftOptionsTest : public QObject {
     Q_OBJECT
   private slots:
-    void okWithoutChangesAndCancelKeepEveryOption() {
+    void okWithoutChangesAndCancelKeepEveryOptionAndTheBackupLabelFollows() {
         Options options;
         options.model = 2;  // not in the list
         options.vcstat = 1;
@@ -36,6 +36,19 @@ class SoftOptionsTest : public QObject {
         cancelled.findChild<QScrollBar*>("backupdelay")->setValue(7);
         cancelled.reject();
         QVERIFY(options == before);
+
+        // The backup delay's label follows its scroll bar.
+        SoftOptions dialog(options, image);
+        auto* bar = dialog.findChild<QScrollBar*>("backupdelay");
+        auto* label = dialog.findChild<QLabel*>("backupLabel");
+        QCOMPARE(label->text(), QString("45 Minutes."));
+        for (auto [value, shown] :
+             {std::pair{1, "1 Minute."}, {2, "2 Minutes."}, {500, "99 Minutes."}}) {
+            bar->setValue(value);
+            QCOMPARE(label->text(), QString(shown));
+        }
+        dialog.accept();
+        QCOMPARE(options.backupdelay, 99);
     }
 
     void checkBoxesWriteTheirOptions_data() {
@@ -64,22 +77,6 @@ class SoftOptionsTest : public QObject {
         check->setChecked(!check->isChecked());
         again.accept();
         QVERIFY(options == before);
-    }
-
-    void backupLabelFollowsScrollBar() {
-        Options options;
-        Image image;
-        SoftOptions dialog(options, image);
-        auto* bar = dialog.findChild<QScrollBar*>("backupdelay");
-        auto* label = dialog.findChild<QLabel*>("backupLabel");
-        QCOMPARE(label->text(), QString("30 Minutes."));
-        for (auto [value, shown] :
-             {std::pair{1, "1 Minute."}, {2, "2 Minutes."}, {500, "99 Minutes."}}) {
-            bar->setValue(value);
-            QCOMPARE(label->text(), QString(shown));
-        }
-        dialog.accept();
-        QCOMPARE(options.backupdelay, 99);
     }
 
     void zeroAndAlignTakeEffectInTheGrid() {
