@@ -107,8 +107,8 @@ class ComsetupTest : public QObject {
     void init() {
         d_prompter = std::make_unique<ScriptedPrompter>();
         d_folder = std::make_unique<simtest::TempFolder>();
+        d_scannerBaud = 0;
     }
-    void cleanup() { d_scannerBaud = 0; }
 
     void opensOnTheCurrentPortAndSpeed() {
         const std::vector<SerialPortEntry> ports{
@@ -148,15 +148,20 @@ class ComsetupTest : public QObject {
         QVERIFY(child<QRadioButton>(dialog.get(), "port_2")
                     ->text()
                     .contains(QString::fromUtf8("no permission \u2014 see README")));
-        QVERIFY(!first.contains("no permission"));
     }
 
-    void okWritesTheChosenListedPortByItsStableName() {
+    void enterIsDroppedAndOkWritesTheListedPortByItsStableName() {
         const std::vector<SerialPortEntry> ports{
             {"/dev/ttyS0", "/dev/ttyS0", "", true},
             {"/dev/serial/by-id/usb-Serio-port0", "/dev/ttyUSB3", "USB-Serial", true},
         };
-        auto dialog = makeDialog({}, ports);
+        auto dialog = makeDialog({3, 9600, "/dev/ttyUSB2"}, ports);
+        typeOther(dialog.get(), "/dev/pts/4");
+        // Enter in the "other:" field is dropped rather than taken as "Ok".
+        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Return);
+        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Enter);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!comIniExists());
         QTest::mouseClick(child<QRadioButton>(dialog.get(), "port_2"), Qt::LeftButton, {},
                           QPoint(5, 5));
         chooseBaud(dialog.get(), "38400");
@@ -164,8 +169,7 @@ class ComsetupTest : public QObject {
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(dialog->settings(),
                  (vex::ComSettings{2, 38400, "/dev/serial/by-id/usb-Serio-port0"}));
-        // What was written is what the program reads at the next start (the file's form is the
-        // settings tests').
+        // What was written is what the program reads at the next start.
         QCOMPARE(vex::ReadComSettings(d_folder->path()).settings, dialog->settings());
     }
 
@@ -180,74 +184,62 @@ class ComsetupTest : public QObject {
         QCOMPARE(dialog.settings().device, std::string("/dev/pts/3"));
     }
 
-    void enterIsDroppedAndCancelWritesNothing() {
-        const vex::ComSettings before{3, 9600, "/dev/ttyUSB2"};
-        auto dialog = makeDialog(before);
-        typeOther(dialog.get(), "/dev/pts/4");
-        chooseBaud(dialog.get(), "57600");
-        // Enter in the "other:" field is dropped rather than taken as "Ok".
-        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Return);
-        QTest::keyClick(child<QLineEdit>(dialog.get(), "otherText"), Qt::Key_Enter);
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/4"));
-        QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        QVERIFY(!comIniExists());
-        QCOMPARE(dialog->settings(), before);
-        QVERIFY(!dialog->autodetected());
+    // The search tries the typed device and the listed ports (one that cannot be opened is
+    // passed over without a word) and shows what it found; Ok writes it, Cancel keeps it for
+    // this run only; nothing found keeps the settings and the user's choice in the dialog.
+    void autodetectShowsWhatItFound_data() {
+        QTest::addColumn<long>("scannerBaud");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("listed");  // the scanner's device is listed rather than missing
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("ok");
+        const QString found = "VEX has succesfully detected your scanner!";
+        QTest::addRow("typed device, Ok")
+            << 9600L << kScanner << false << "otherOption" << found << true;
+        QTest::addRow("listed port, Cancel")
+            << 4800L << QString() << true << "port_1" << found << false;
+        QTest::addRow("none found")
+            << 0L << "/dev/pts/9" << false << "otherOption"
+            << "!VEXA has not detected your scanner, please check scanner is switched ON and "
+               "connected. Also make sure scanner is in remote mode."
+            << false;
     }
-
-    void autodetectFindsTheScannerAtItsSpeed() {
-        d_scannerBaud = 9600;
-        // A listed port that cannot be opened is passed over without a word.
-        auto dialog = makeDialog({1, 19200, ""}, {{kMissingDevice, kMissingDevice, "", true}});
-        typeOther(dialog.get(), kScanner);
-        runAutodetect(dialog.get());
-
-        QCOMPARE(told(), QStringList({vex::gui::L1(vex::kAutodetectInstructions),
-                                      "VEX has succesfully detected your scanner!"}));
-        QVERIFY(dialog->autodetected());
-        QCOMPARE(dialog->settings().device, kScannerDevice);
-        QCOMPARE(dialog->settings().baud, 9600L);
-        // The dialog shows what was found; the passed-over port says it was not available.
-        QVERIFY(child<QRadioButton>(dialog.get(), "otherOption")->isChecked());
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), kScanner);
-        QCOMPARE(child<QComboBox>(dialog.get(), "baudList")->currentText(), QString("9600"));
-        QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->text().contains("not available"));
-        QVERIFY(!comIniExists());
-
-        QTest::mouseClick(child<QPushButton>(dialog.get(), "okButton"), Qt::LeftButton);
-        QCOMPARE(vex::ReadComSettings(d_folder->path()).settings,
-                 (vex::ComSettings{2, 9600, kScannerDevice}));
-    }
-
-    // A listed port is found by its stable name; Cancel then keeps what was found for this run
-    // but writes nothing.
-    void autodetectStoresAListedPortAndCancelWritesNothing() {
-        d_scannerBaud = 4800;
-        auto dialog = makeDialog({1, 38400, "/dev/ttyUSB0"},
-                                 {{kScannerDevice, "/dev/ttyUSB7", "BCT8 cable", true}});
-        runAutodetect(dialog.get());
-        QVERIFY(dialog->autodetected());
-        QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->isChecked());
-        QTest::mouseClick(child<QPushButton>(dialog.get(), "cancelButton"), Qt::LeftButton);
-        QVERIFY(!comIniExists());
-        QCOMPARE(dialog->settings(), (vex::ComSettings{1, 4800, kScannerDevice}));
-    }
-
-    void noScannerFoundKeepsTheSettings() {
+    void autodetectShowsWhatItFound() {
+        QFETCH(long, scannerBaud);
+        QFETCH(QString, typed);
+        QFETCH(bool, listed);
+        QFETCH(QString, checked);
+        QFETCH(QString, ending);
+        QFETCH(bool, ok);
+        d_scannerBaud = scannerBaud;
         const vex::ComSettings before{2, 38400, "/dev/ttyUSB1"};
-        auto dialog = makeDialog(before, {{kMissingDevice, kMissingDevice, "", true}});
-        typeOther(dialog.get(), "/dev/pts/9");
+        const SerialPortEntry port =
+            listed ? SerialPortEntry{kScannerDevice, "/dev/ttyUSB7", "", true}
+                   : SerialPortEntry{kMissingDevice, kMissingDevice, "", true};
+        auto dialog = makeDialog(before, {port});
+        if (!typed.isEmpty()) typeOther(dialog.get(), typed);
         runAutodetect(dialog.get());
-        QCOMPARE(told().size(), 2);
-        QCOMPARE(told()[1],
-                 QString("!VEXA has not detected your scanner, please check scanner is switched "
-                         "ON and connected. Also make sure scanner is in remote mode."));
-        QVERIFY(!dialog->autodetected());
-        QCOMPARE(dialog->settings(), before);
-        // The typed choice is still what the user left in the dialog.
-        QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), QString("/dev/pts/9"));
+
+        QCOMPARE(told(), QStringList({vex::gui::L1(vex::kAutodetectInstructions), ending}));
+        const bool detected = scannerBaud != 0;
+        QCOMPARE(dialog->autodetected(), detected);
+        const vex::ComSettings after =
+            detected ? vex::ComSettings{listed ? 1 : 2, scannerBaud, kScannerDevice} : before;
+        QCOMPARE(dialog->settings(), after);
+        QVERIFY(child<QRadioButton>(dialog.get(), checked)->isChecked());
+        if (!typed.isEmpty()) QCOMPARE(child<QLineEdit>(dialog.get(), "otherText")->text(), typed);
+        QCOMPARE(child<QComboBox>(dialog.get(), "baudList")->currentText(),
+                 QString::number(after.baud));
+        if (!listed)
+            QVERIFY(child<QRadioButton>(dialog.get(), "port_1")->text().contains("not available"));
+        QVERIFY(!comIniExists());
+
+        QTest::mouseClick(child<QPushButton>(dialog.get(), ok ? "okButton" : "cancelButton"),
+                          Qt::LeftButton);
+        QCOMPARE(comIniExists(), ok);
+        if (ok) QCOMPARE(vex::ReadComSettings(d_folder->path()).settings, after);
+        QCOMPARE(dialog->settings(), after);
     }
 
     // Stop, or closing the dialog, ends the search and takes nothing.
@@ -264,7 +256,6 @@ class ComsetupTest : public QObject {
         typeOther(dialog.get(), kScanner);
         auto* button = child<QPushButton>(dialog.get(), "autodetectButton");
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(dialog->searching());
         QCOMPARE(button->text(), QString("&Stop"));
         auto* status = child<QLabel>(dialog.get(), "statusText");
         QVERIFY(vex::gui::test::runUntil(*d_clock,
@@ -279,11 +270,9 @@ class ComsetupTest : public QObject {
             QCOMPARE(button->text(), QString("&AutoDetect"));
             QVERIFY(status->text().contains("stopped"));
         }
-        QVERIFY(!dialog->searching());
         QVERIFY(vex::gui::test::runUntil(*d_clock, [&] { return d_clock->pendingTimers() == 0; }));
         QCOMPARE(told().size(), 1);  // the instructions only
         QCOMPARE(dialog->settings(), before);
-        QVERIFY(!dialog->autodetected());
         QVERIFY(!comIniExists());
     }
 

@@ -20,7 +20,7 @@ using namespace vex::gui::test;
 class SoftOptionsTest : public QObject {
     Q_OBJECT
   private slots:
-    void okWithoutChangesKeepsEveryOption() {
+    void okWithoutChangesAndCancelKeepEveryOptionAndTheBackupLabelFollows() {
         Options options;
         options.model = 2;  // not in the list
         options.vcstat = 1;
@@ -29,9 +29,26 @@ class SoftOptionsTest : public QObject {
         options.option[9] = 1;
         const Options before = options;
         Image image;
-        SoftOptions dialog(options, image);
-        dialog.accept();
+        SoftOptions(options, image).accept();
         QVERIFY(options == before);
+        SoftOptions cancelled(options, image);
+        cancelled.findChild<QCheckBox*>("zero")->setChecked(true);
+        cancelled.findChild<QScrollBar*>("backupdelay")->setValue(7);
+        cancelled.reject();
+        QVERIFY(options == before);
+
+        // The backup delay's label follows its scroll bar.
+        SoftOptions dialog(options, image);
+        auto* bar = dialog.findChild<QScrollBar*>("backupdelay");
+        auto* label = dialog.findChild<QLabel*>("backupLabel");
+        QCOMPARE(label->text(), QString("45 Minutes."));
+        for (auto [value, shown] :
+             {std::pair{1, "1 Minute."}, {2, "2 Minutes."}, {500, "99 Minutes."}}) {
+            bar->setValue(value);
+            QCOMPARE(label->text(), QString(shown));
+        }
+        dialog.accept();
+        QCOMPARE(options.backupdelay, 99);
     }
 
     void checkBoxesWriteTheirOptions_data() {
@@ -56,37 +73,10 @@ class SoftOptionsTest : public QObject {
         QVERIFY(!(options == before));
         // Exactly that option flipped: flipping it back gives the defaults again.
         SoftOptions again(options, image);
-        again.findChild<QCheckBox*>(box)->setChecked(
-            !again.findChild<QCheckBox*>(box)->isChecked());
+        check = again.findChild<QCheckBox*>(box);
+        check->setChecked(!check->isChecked());
         again.accept();
         QVERIFY(options == before);
-    }
-
-    void cancelChangesNothing() {
-        Options options;
-        Image image;
-        const Options before = options;
-        SoftOptions dialog(options, image);
-        dialog.findChild<QCheckBox*>("zero")->setChecked(true);
-        dialog.findChild<QScrollBar*>("backupdelay")->setValue(7);
-        dialog.reject();
-        QVERIFY(options == before);
-    }
-
-    void backupLabelFollowsScrollBar() {
-        Options options;
-        Image image;
-        SoftOptions dialog(options, image);
-        auto* bar = dialog.findChild<QScrollBar*>("backupdelay");
-        auto* label = dialog.findChild<QLabel*>("backupLabel");
-        QCOMPARE(label->text(), QString("30 Minutes."));
-        for (auto [value, shown] :
-             {std::pair{1, "1 Minute."}, {2, "2 Minutes."}, {500, "99 Minutes."}}) {
-            bar->setValue(value);
-            QCOMPARE(label->text(), QString(shown));
-        }
-        dialog.accept();
-        QCOMPARE(options.backupdelay, 99);
     }
 
     void zeroAndAlignTakeEffectInTheGrid() {
@@ -113,38 +103,28 @@ class SoftOptionsTest : public QObject {
         QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0162.5500"));
     }
 
-    void defaultDataDialog() {
-        DefaultData data;  // switches on; Off, On, Off
-        DefData dialog(data);
-        auto* useDelay = dialog.findChild<QCheckBox*>("use_delay");
-        auto* trunk = dialog.findChild<QComboBox*>("value_trunk");
-        QVERIFY(useDelay && trunk);
-        QCOMPARE(trunk->currentText(), QString("Off"));
-        QCOMPARE(dialog.findChild<QComboBox*>("value_delay")->currentText(), QString("On"));
-        useDelay->setChecked(false);
-        trunk->setCurrentIndex(1);
-        dialog.accept();
-        QCOMPARE(data.use[1], 0);
-        QCOMPARE(data.value[0], 1);
+    void defaultDataFromTheMenuIsWrittenAndCancelKeepsIt() {
+        Fixture f;
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<DefData*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* trunk = dialog->findChild<QComboBox*>("value_trunk");
+            QCOMPARE(trunk->currentText(), QString("Off"));
+            QCOMPARE(dialog->findChild<QComboBox*>("value_delay")->currentText(), QString("On"));
+            dialog->findChild<QCheckBox*>("use_delay")->setChecked(false);
+            trunk->setCurrentIndex(1);
+            dialog->accept();
+        });
+        f.trigger("setdef");
+        QCOMPARE(f.state.defaults.use[1], 0);
+        QCOMPARE(f.state.defaults.value[0], 1);
+        // Written for the next start (the file's form is the settings tests').
+        QVERIFY(ReadDefaultData(f.state.folder) == f.state.defaults);
         DefaultData unchanged;
         DefData cancelled(unchanged);
         cancelled.findChild<QComboBox*>("value_trunk")->setCurrentIndex(1);
         cancelled.reject();
         QVERIFY(unchanged == DefaultData{});
-    }
-
-    void defaultDataFromTheMenuIsWritten() {
-        Fixture f;
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<DefData*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->findChild<QComboBox*>("value_lockout")->setCurrentIndex(1);
-            dialog->accept();
-        });
-        f.trigger("setdef");
-        QCOMPARE(f.state.defaults.value[2], 1);
-        // Written for the next start (the file's form is the settings tests').
-        QVERIFY(ReadDefaultData(f.state.folder) == f.state.defaults);
     }
 
     // "Reset Trunk Systems" takes effect at once: a cancel afterwards does not undo it.
