@@ -99,12 +99,6 @@ class ScannerDialogsTest : public QObject {
         QVERIFY(memoryHas("NAME B \n"));
         QVERIFY(dialog->stored().has_value());
         QCOMPARE(QString::fromStdString((*dialog->stored())[1]), QStringLiteral(" "));
-<<<<<<< HEAD
-        // Read back as the communication window reads names.
-        QCOMPARE(d_scanner->model.handle("TA B A"),
-                 std::optional<std::string>("TA B A  County Police"));
-=======
->>>>>>> guilink2
     }
 
     void easyProgrammingSetsTheTickedAttributesOnTheRange() {
