@@ -26,6 +26,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<QString> saveNames;  // given to saveFileName() in order
     QStringList asked;              // titles and texts of every question, "title|text"
     QStringList told;               // "title|text" of every notice
+    QList<NoticeIcon> icons;        // the icon of every notice
     int unexpected = 0;             // questions or dialogs nobody scripted
     QString lastFilter;             // the filter of the last file dialog
 
@@ -33,8 +34,9 @@ class ScriptedPrompter : public Prompter {
         asked << QString::fromLatin1(q.title.c_str()) + '|' + QString::fromLatin1(q.text.c_str());
         return next(answers, Answer::Cancel);
     }
-    void tell(QWidget*, const QString& title, const QString& text, NoticeIcon) override {
+    void tell(QWidget*, const QString& title, const QString& text, NoticeIcon icon) override {
         told << title + '|' + text;
+        icons.push_back(icon);
     }
     QString openFileName(QWidget*, const QString&, const QString& filter) override {
         lastFilter = filter;
