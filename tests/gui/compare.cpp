@@ -99,13 +99,8 @@ class CompareTest : public QObject {
         QFETCH(QString, told);
         Fixture f(AsFromAFile);
         const QString file = f.path("other.mem");
-        if (same) {
-            QVERIFY(WriteMemFile(f.state.image, file.toStdString(), f.state.options).ok);
-        } else {
-            QFile out(file);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write("a shopping list\r\n");
-        }
+        QVERIFY(same ? WriteMemFile(f.state.image, file.toStdString(), f.state.options).ok
+                     : WriteTestFile(file, "a shopping list\r\n"));
         QVERIFY(!OpenComparison(f, file));
         QCOMPARE(f.prompter.told.size(), 1);
         QVERIFY2(f.prompter.told[0].contains(told), qPrintable(f.prompter.told[0]));

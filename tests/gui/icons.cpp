@@ -101,26 +101,6 @@ class IconsTest : public QObject {
         QCOMPARE(icon.pixmap(20, 20).toImage().pixelColor(10, 10) == kThemeColour, fromTheme);
     }
 
-    void tipsNameTheShortcut_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("tip");
-        QTest::addRow("first of two keys") << "tb_tabredo"
-                                           << "Redo (Ctrl+Shift+Z)";
-        QTest::addRow("own key") << "tb_menread"
-                                 << "Read data from scanner (Ctrl+R)";
-        QTest::addRow("no key") << "tb_catch"
-                                << "Netscoop";
-        QTest::addRow("a toggle on the bar itself") << "ditun"
-                                                    << "Direct Tune";
-    }
-
-    void tipsNameTheShortcut() {
-        QFETCH(QString, button);
-        QFETCH(QString, tip);
-        Fixture f;
-        QCOMPARE(f.window->findChild<QAction*>(button)->toolTip(), tip);
-    }
-
     void windowsCarryTheProgramIcon() {
         setUpApplicationIdentity();
         for (int size : {16, 48, 256})

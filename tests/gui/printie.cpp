@@ -63,187 +63,156 @@ QList<QStringList> LaidOutPages(print::ReportChoice choice, const print::ReportS
 class PrintieTest : public QObject {
     Q_OBJECT
   private slots:
-    void init();
-    void openedFromTheMainWindowSavesThePdf();
-    void menuEntryShortcutAndToolbarButton();
-    void bankListFollowsTheOption();
-    void everyWayOutEndsWithTheRightWord_data();
-    void everyWayOutEndsWithTheRightWord();
-    void previewShowsThePages();
-    void printTableSetupChangesTheType();
+    void init() {
+        d_image = Image{};
+        ClearForFileRead(d_image);
+        SetStartupBankTags(d_image);
+        d_prompter = ScriptedPrompter{};
+        d_style = ReportStyle{};
+    }
+
+    // The one listing read back from a real PDF file: the window's bank and the grid's last edit
+    // reach it, and every laid-out line is on the page, in order, and nothing else.
+    void openedFromTheMainWindowSavesThePdf() {
+        Fixture f;
+        f.state.image.BankTag[2] = "Caf\xE9 Ops";
+        f.window->selectBank(2);
+        f.enter(7, 1, "155.5");  // still only in the grid when the window opens
+        const QString pdf = f.path("bank.pdf");
+        f.prompter.saveNames.push_back(f.path("bank"));  // ".pdf" is added
+        QString status;
+        f.dialogs.acts.push_back([&](QWidget* window) {
+            auto* dialog = qobject_cast<Printie*>(window);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Let's Print..."));
+            Click(dialog, "savepdf");
+            status = Child<QLabel>(dialog, "status")->text();
+            Click(dialog, "cancel");
+        });
+        f.trigger("menuprint");
+        QCOMPARE(status, "1 page(s) saved to " + pdf + ".");
+        QCOMPARE(f.prompter.lastFilter, QString("PDF Files (*.pdf);;All Files (*)"));
+        QVERIFY(f.prompter.told.isEmpty());
+        const QList<QStringList> pages = PdfPages(pdf);
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages[0][0],
+                 QString("Vexatron for BCT8 - " + QFileInfo(f.window->fileName()).fileName()));
+        QCOMPARE(pages[0][2], QString::fromUtf8("Bankname: Caf\u00e9 Ops"));
+        QVERIFY2(pages[0].contains("107: 0155.5000 Off On Off"), qPrintable(pages[0].join("\n")));
+        print::ReportSource source;
+        source.image = &f.state.image;
+        source.bank = 2;
+        source.fileName = f.window->fileName().toStdString();
+        QCOMPARE(pages, LaidOutPages(print::ReportChoice::OneBank, source));
+    }
+
+    // Printing on a PDF file stands in for a printer; "" is a cancelled print dialog.
+    void everyWayOutEndsWithTheRightWord_data() {
+        QTest::addColumn<bool>("savePdf");  // else Print
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("told");
+        const QString failed = "Let's Print...|Problem in printerroutine #1\n Err = ";
+        const QString missing = "missing/folder/out.pdf";
+        QTest::newRow("no printer") << false << "out.pdf" << false << "" << 3
+                                    << "Let's Print...|No printer is set up on this system.";
+        QTest::newRow("dialog cancelled") << false << "" << true << "" << 3 << "";
+        QTest::newRow("printer fails") << false << missing << true << "Nothing was printed." << 3
+                                       << failed + "1 Error: the printer could not be started";
+        QTest::newRow("printed") << false << "out.pdf" << true << "5 page(s) sent to" << 6 << "";
+        QTest::newRow("pdf not written") << true << missing << true << "Nothing was printed." << 2
+                                         << failed + "4 Error: could not write";
+        QTest::newRow("pdf saved") << true << "out.pdf" << true << "6 page(s) saved to" << 2 << "";
+    }
+
+    void everyWayOutEndsWithTheRightWord() {
+        QFETCH(bool, savePdf);
+        QFETCH(QString, output);
+        QFETCH(bool, installed);
+        QFETCH(QString, status);
+        QFETCH(int, option);
+        QFETCH(QString, told);
+        auto w = window();
+        w->printerInstalled = [&] { return installed; };
+        int dialogs = 0;
+        w->choosePrinter = [&](QPrinter& printer) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(d_dir.filePath(output));
+            return !output.isEmpty();
+        };
+        d_prompter.saveNames.push_back(d_dir.filePath(output));
+        Child<QRadioButton>(w.get(), qPrintable(QStringLiteral("option%1").arg(option)))->click();
+        QCOMPARE(w->choice(), static_cast<print::ReportChoice>(option));
+        QCOMPARE(Child<QListWidget>(w.get(), "banks")->isEnabled(), option == 3);
+        Click(w.get(), savePdf ? "savepdf" : "print");
+        QCOMPARE(dialogs, !savePdf && installed ? 1 : 0);
+        const QString shown = Child<QLabel>(w.get(), "status")->text();
+        QCOMPARE(status.isEmpty() ? shown : shown.left(status.size()), status);
+        QCOMPARE(d_prompter.told.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
+            QVERIFY2(d_prompter.told[0].startsWith(told), qPrintable(d_prompter.told[0]));
+        QVERIFY(w->isVisible());
+    }
+
+    void previewShowsThePages() {
+        auto w = window();
+        Child<QRadioButton>(w.get(), "option4")->click();
+        int shown = -1;
+        w->runPreview = [&](QPrintPreviewDialog& dialog) {
+            dialog.show();
+            auto* view = dialog.findChild<QPrintPreviewWidget*>();
+            QVERIFY(view);
+            view->updatePreview();
+            shown = view->pageCount();
+            dialog.close();
+        };
+        Click(w.get(), "preview");
+        QCOMPARE(shown, 7);
+        QVERIFY(d_prompter.told.isEmpty());
+    }
+
+    void printTableSetupChangesTheType() {
+        PrintTableSetup setup(d_style);
+        Child<QDoubleSpinBox>(&setup, "fontsize")->setValue(10.5);
+        setup.accept();
+        QCOMPARE(d_style.pointSize, 10.5);
+
+        auto w = window(4);
+        QVERIFY(Child<QListWidget>(w.get(), "banks")->isEnabled());  // one bank is the first choice
+        Child<QListWidget>(w.get(), "banks")->setCurrentRow(2);
+        QCOMPARE(w->bank(), 2);
+        w->setUpPrintTable = [](ReportStyle& style) {
+            style.pointSize = kMaxReportPointSize;
+            return true;
+        };
+        Click(w.get(), "setuptable");
+        QCOMPARE(d_style.pointSize, kMaxReportPointSize);
+        w->setUpPrintTable = [](ReportStyle& style) {
+            style.pointSize = kMinReportPointSize;
+            return false;  // cancelled
+        };
+        Click(w.get(), "setuptable");
+        QCOMPARE(d_style.pointSize, kMaxReportPointSize);
+        d_prompter.saveNames.push_back(d_dir.filePath("large.pdf"));
+        Click(w.get(), "savepdf");  // a bank in large type goes on over a second page
+        QVERIFY(Child<QLabel>(w.get(), "status")->text().startsWith("2 page(s) saved to"));
+    }
 
   private:
-    std::unique_ptr<Printie> window(int bank = 0);
-
     Image d_image;
     ScriptedPrompter d_prompter;
     ReportStyle d_style;
     QTemporaryDir d_dir;
-};
-
-void PrintieTest::init() {
-    d_image = Image{};
-    ClearForFileRead(d_image);
-    SetStartupBankTags(d_image);
-    d_prompter = ScriptedPrompter{};
-    d_style = ReportStyle{};
-}
-
-std::unique_ptr<Printie> PrintieTest::window(int bank) {
-    auto w = std::make_unique<Printie>(d_image, bank, QStringLiteral("/x/harbour.mem"), d_prompter,
-                                       d_style);
-    w->show();
-    return w;
-}
-
-// The one listing read back from a real PDF file: the window's bank and the grid's last edit
-// reach it, and every laid-out line is on the page, in order, and nothing else.
-void PrintieTest::openedFromTheMainWindowSavesThePdf() {
-    Fixture f;
-    f.state.image.BankTag[2] = "Caf\xE9 Ops";
-    f.window->selectBank(2);
-    f.enter(7, 1, "155.5");  // still only in the grid when the window opens
-    const QString pdf = f.path("bank.pdf");
-    f.prompter.saveNames.push_back(f.path("bank"));  // ".pdf" is added
-    QString status;
-    f.dialogs.acts.push_back([&](QWidget* window) {
-        auto* dialog = qobject_cast<Printie*>(window);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QString("Let's Print..."));
-        Click(dialog, "savepdf");
-        status = Child<QLabel>(dialog, "status")->text();
-        Click(dialog, "cancel");
-    });
-    f.trigger("menuprint");
-    QCOMPARE(status, "1 page(s) saved to " + pdf + ".");
-    QCOMPARE(f.prompter.lastFilter, QString("PDF Files (*.pdf);;All Files (*)"));
-    QVERIFY(f.prompter.told.isEmpty());
-    const QList<QStringList> pages = PdfPages(pdf);
-    QCOMPARE(pages.size(), 1);
-    QCOMPARE(pages[0][0],
-             QString("Vexatron for BCT8 - " + QFileInfo(f.window->fileName()).fileName()));
-    QCOMPARE(pages[0][2], QString::fromUtf8("Bankname: Caf\u00e9 Ops"));
-    QVERIFY2(pages[0].contains("107: 0155.5000 Off On Off"), qPrintable(pages[0].join("\n")));
-    print::ReportSource source;
-    source.image = &f.state.image;
-    source.bank = 2;
-    source.fileName = f.window->fileName().toStdString();
-    QCOMPARE(pages, LaidOutPages(print::ReportChoice::OneBank, source));
-}
-
-void PrintieTest::menuEntryShortcutAndToolbarButton() {
-    Fixture f;
-    QAction* print = f.action("menuprint");
-    QVERIFY(print);
-    QCOMPARE(print->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    QVERIFY(f.window->menu(MemTab::Menu::File)->actions().contains(print));
-    QAction* button = f.window->toolbar(2)->actions().value(0);
-    QVERIFY(button);
-    QCOMPARE(button->text(), QString("Print option"));
-}
-
-void PrintieTest::bankListFollowsTheOption() {
-    auto w = window(5);
-    auto* banks = Child<QListWidget>(w.get(), "banks");
-    QCOMPARE(w->bank(), 5);
-    for (int option = 0; option < print::kReportChoiceCount; ++option) {
-        Child<QRadioButton>(w.get(), qPrintable(QStringLiteral("option%1").arg(option)))->click();
-        QCOMPARE(w->choice(), static_cast<print::ReportChoice>(option));
-        QCOMPARE(banks->isEnabled(), option == 0 || option == 3);
+    std::unique_ptr<Printie> window(int bank = 0) {
+        auto w = std::make_unique<Printie>(d_image, bank, QStringLiteral("/x/harbour.mem"),
+                                           d_prompter, d_style);
+        w->show();
+        return w;
     }
-    banks->setCurrentRow(2);
-    QCOMPARE(w->bank(), 2);
-}
-
-// Printing on a PDF file stands in for a printer; "" is a cancelled print dialog.
-void PrintieTest::everyWayOutEndsWithTheRightWord_data() {
-    QTest::addColumn<bool>("savePdf");  // else Print
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<bool>("installed");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<int>("option");
-    QTest::addColumn<QString>("told");
-    const QString failed = "Let's Print...|Problem in printerroutine #1\n Err = ";
-    const QString missing = "missing/folder/out.pdf";
-    QTest::newRow("no printer") << false << "out.pdf" << false << "" << 3
-                                << "Let's Print...|No printer is set up on this system.";
-    QTest::newRow("dialog cancelled") << false << "" << true << "" << 3 << "";
-    QTest::newRow("printer fails") << false << missing << true << "Nothing was printed." << 3
-                                   << failed + "1 Error: the printer could not be started";
-    QTest::newRow("printed") << false << "out.pdf" << true << "5 page(s) sent to" << 6 << "";
-    QTest::newRow("pdf not written") << true << missing << true << "Nothing was printed." << 2
-                                     << failed + "4 Error: could not write";
-    QTest::newRow("pdf saved") << true << "out.pdf" << true << "6 page(s) saved to" << 2 << "";
-}
-
-void PrintieTest::everyWayOutEndsWithTheRightWord() {
-    QFETCH(bool, savePdf);
-    QFETCH(QString, output);
-    QFETCH(bool, installed);
-    QFETCH(QString, status);
-    QFETCH(int, option);
-    QFETCH(QString, told);
-    auto w = window();
-    w->printerInstalled = [&] { return installed; };
-    int dialogs = 0;
-    w->choosePrinter = [&](QPrinter& printer) {
-        ++dialogs;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(d_dir.filePath(output));
-        return !output.isEmpty();
-    };
-    d_prompter.saveNames.push_back(d_dir.filePath(output));
-    Child<QRadioButton>(w.get(), qPrintable(QStringLiteral("option%1").arg(option)))->click();
-    Click(w.get(), savePdf ? "savepdf" : "print");
-    QCOMPARE(dialogs, !savePdf && installed ? 1 : 0);
-    const QString shown = Child<QLabel>(w.get(), "status")->text();
-    QCOMPARE(status.isEmpty() ? shown : shown.left(status.size()), status);
-    QCOMPARE(d_prompter.told.size(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty())
-        QVERIFY2(d_prompter.told[0].startsWith(told), qPrintable(d_prompter.told[0]));
-    QVERIFY(w->isVisible());
-}
-
-void PrintieTest::previewShowsThePages() {
-    auto w = window();
-    Child<QRadioButton>(w.get(), "option4")->click();
-    int shown = -1;
-    w->runPreview = [&](QPrintPreviewDialog& dialog) {
-        dialog.show();
-        auto* view = dialog.findChild<QPrintPreviewWidget*>();
-        QVERIFY(view);
-        view->updatePreview();
-        shown = view->pageCount();
-        dialog.close();
-    };
-    Click(w.get(), "preview");
-    QCOMPARE(shown, 7);
-    QVERIFY(d_prompter.told.isEmpty());
-}
-
-void PrintieTest::printTableSetupChangesTheType() {
-    PrintTableSetup setup(d_style);
-    Child<QDoubleSpinBox>(&setup, "fontsize")->setValue(10.5);
-    setup.accept();
-    QCOMPARE(d_style.pointSize, 10.5);
-
-    auto w = window(4);
-    w->setUpPrintTable = [](ReportStyle& style) {
-        style.pointSize = kMaxReportPointSize;
-        return true;
-    };
-    Click(w.get(), "setuptable");
-    QCOMPARE(d_style.pointSize, kMaxReportPointSize);
-    w->setUpPrintTable = [](ReportStyle& style) {
-        style.pointSize = kMinReportPointSize;
-        return false;  // cancelled
-    };
-    Click(w.get(), "setuptable");
-    QCOMPARE(d_style.pointSize, kMaxReportPointSize);
-    d_prompter.saveNames.push_back(d_dir.filePath("large.pdf"));
-    Click(w.get(), "savepdf");  // a bank in large type goes on over a second page
-    QVERIFY(Child<QLabel>(w.get(), "status")->text().startsWith("2 page(s) saved to"));
-}
+};
 
 QTEST_MAIN(PrintieTest)
 #include "printie.moc"

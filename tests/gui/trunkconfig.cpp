@@ -108,7 +108,12 @@ class TrunkConfigTest : public QObject {
         ShowBank(&window, 0);
         QCOMPARE(Child<QLineEdit>(&window, "step0")->text(), QString("050.00"));
         QCOMPARE(Child<QComboBox>(&window, "delayVhf")->currentIndex(), 1);
+        // Clearing the bank keeps its type.
+        Click(&window, "clearBank");
+        QCOMPARE(Child<QLineEdit>(&window, "frequency0")->text(), QString());
         window.reject();
+        QCOMPARE(image.TrunkType[0], std::string("4"));
+        QCOMPARE(image.TrunkBase[0][0][0], std::string(""));
     }
 
     // A preset shows its blocks read-only; Custom offers them for typing, double-click and "clr"
@@ -159,18 +164,6 @@ class TrunkConfigTest : public QObject {
         QCOMPARE(image.TrunkSetting[4][kTsControlChannel], std::string("4"));
         QCOMPARE(image.TrunkSetting[0][kTsControlChannel], std::string(""));
         window.reject();
-    }
-
-    void clearThisBankKeepsTheType() {
-        image.TrunkType[0] = "4";
-        image.TrunkBase[0][0] = {"0450.0000", "012.50", "400", "", "", "", "", ""};
-        TrunkConfig window(image);
-        window.show();
-        Click(&window, "clearBank");
-        QCOMPARE(Child<QLineEdit>(&window, "frequency0")->text(), QString());
-        window.reject();
-        QCOMPARE(image.TrunkType[0], std::string("4"));
-        QCOMPARE(image.TrunkBase[0][0][0], std::string(""));
     }
 
     void bankManagerSeesStoredBankAndWindowShowsResult() {

@@ -35,7 +35,7 @@ class TrunkEditorsTest : public QObject {
         }
     }
 
-    void listsFollowScopeAndUnit() {
+    void listsFollowScopeAndUnitAndMoveAList() {
         EditTrunk window(image, 1);
         window.show();
         auto* from = Child<QListWidget>(&window, "from");
@@ -46,11 +46,7 @@ class TrunkEditorsTest : public QObject {
         QCOMPARE(from->item(29)->text(), QString("Dummy: 5: L54"));
         Pick(&window, "activeBank");
         QCOMPARE(from->item(0)->text(), QString("1: L10"));
-    }
-
-    void moveListToAnotherBank() {
-        EditTrunk window(image, 0);
-        window.show();
+        // A list moved to another bank; the lists are refilled and the selections kept.
         Pick(&window, "allBanks");
         Pick(&window, "lists");
         Pick(&window, "move");
@@ -59,7 +55,6 @@ class TrunkEditorsTest : public QObject {
         Click(&window, "apply");
         QVERIFY(image.TrunkId[0][10] == TrunkIdRow{});
         QCOMPARE(image.TrunkId[2][30][0], std::string("id0/10"));
-        // Lists are refilled and the selections kept.
         QCOMPARE(Child<QListWidget>(&window, "from")->currentRow(), 1);
         QCOMPARE(Child<QListWidget>(&window, "to")->item(13)->text(), QString("Bank 3: 4: L1"));
     }

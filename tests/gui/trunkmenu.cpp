@@ -14,45 +14,39 @@ using vex::gui::test::Child;
 using vex::gui::test::Click;
 using vex::gui::test::Fixture;
 
+namespace {
+
+// A trunk window opened from the menu: the ID typed ("" none), the trunk type picked (-1 none), the
+// button that closes it, and the image afterwards.
+struct TrunkRow {
+    const char* name;
+    const char* command;
+    const char* id;
+    int type;
+    const char* button;
+    const char* storedId;
+    const char* storedType;
+};
+const TrunkRow kRows[] = {
+    {"ID list OK stores", "mnu_idlist", "42", -1, "ok", "000042", "1"},
+    {"ID list Cancel keeps", "mnu_idlist", "42", -1, "cancel", "", "1"},
+    {"settings untouched", "trunkset", "", -1, "close", "", "1"},
+    {"settings type picked", "trunkset", "", 8, "close", "", "8"},
+};
+
+}  // namespace
+
 class TrunkMenuTest : public QObject {
     Q_OBJECT
   private slots:
-    void trunkWindows_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("id");  // typed into the ID entry, "" for none
-        QTest::addColumn<int>("type");    // the trunk type picked, -1 for none
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("storedId");
-        QTest::addColumn<QString>("storedType");
-        QTest::addRow("ID list OK stores") << "mnu_idlist"
-                                           << "42" << -1 << "ok"
-                                           << "000042"
-                                           << "1";
-        QTest::addRow("ID list Cancel keeps") << "mnu_idlist"
-                                              << "42" << -1 << "cancel"
-                                              << ""
-                                              << "1";
-        QTest::addRow("ID list untouched") << "mnu_idlist"
-                                           << "" << -1 << "ok"
-                                           << ""
-                                           << "1";
-        QTest::addRow("settings untouched") << "trunkset"
-                                            << "" << -1 << "close"
-                                            << ""
-                                            << "1";
-        QTest::addRow("settings type picked") << "trunkset"
-                                              << "" << 8 << "close"
-                                              << ""
-                                              << "8";
-    }
+    void trunkWindows_data() { vex::gui::test::AddRows(kRows); }
 
     void trunkWindows() {
-        QFETCH(QString, command);
-        QFETCH(QString, id);
-        QFETCH(int, type);
-        QFETCH(QString, button);
-        QFETCH(QString, storedId);
-        QFETCH(QString, storedType);
+        const TrunkRow& r = vex::gui::test::FetchRow(kRows);
+        const QString id = r.id;
+        const int type = r.type;
+        const QString storedId = r.storedId;
+        const QString storedType = r.storedType;
         Fixture f;
         f.state.image.TrunkType[0] = std::string("1");        // a literal trips GCC 12's -Wrestrict
         f.state.image.TrunkId[0][5][0] = std::string("123");  // kept as it is unless edited
@@ -61,7 +55,7 @@ class TrunkMenuTest : public QObject {
         const Image before = f.state.image;
         std::string frequencyDuringWindow;
         bool flagDuringWindow = false;
-        f.triggerWith(qPrintable(command), [&](QWidget* window) {
+        f.triggerWith(r.command, [&](QWidget* window) {
             frequencyDuringWindow = f.channel(0, 1)[kFieldFrequency];
             flagDuringWindow = TrunkWindowOpen();
             if (!id.isEmpty()) {
@@ -74,7 +68,7 @@ class TrunkMenuTest : public QObject {
                 list->setCurrentIndex(type);
                 emit list->activated(type);
             }
-            Click(window, qPrintable(button));
+            Click(window, r.button);
         });
         QCOMPARE(frequencyDuringWindow, std::string("0162.5500"));
         QVERIFY(flagDuringWindow);
