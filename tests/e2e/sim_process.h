@@ -242,13 +242,12 @@ class RawPort {
     }
 
     // Everything that arrives until the text ends with `lines` carriage returns, or the time is
-    // up. `eof` tells whether the device went away.
-    std::string Read(int timeoutMs, int lines = 1, bool* eof = nullptr) {
+    // up.
+    std::string Read(int timeoutMs, int lines = 1) {
         std::string got;
-        const bool open = ReadUntil(d_fd, got, timeoutMs, [lines](const std::string& text) {
+        ReadUntil(d_fd, got, timeoutMs, [lines](const std::string& text) {
             return std::count(text.begin(), text.end(), '\r') >= lines;
         });
-        if (eof) *eof = !open;
         return got;
     }
 

@@ -1,6 +1,7 @@
 // The real link over the real serial port against bct8sim: channels read back field by field
-// from replies in pieces at the slowest speed, a pulled cable, a wrong speed and STOP in real
-// time. What the link says and when, for every other fault, is proven on the fake clock.
+// from replies in pieces at the slowest speed, a wrong speed and STOP in real time (a pulled
+// cable is the command line's). What the link says and when, for every other fault, is proven on
+// the fake clock.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -59,8 +60,6 @@ struct Transfer : ::testing::Test {
     // Runs one transfer to its end; nullopt when it did not end within the time.
     std::optional<vex::TransferResult> Run(std::function<void()> start, int timeoutMs = 20000) {
         std::optional<vex::TransferResult> result;
-        QElapsedTimer clock;
-        clock.start();
         netdbtest::RunUntilDone(
             [&](auto done) {
                 vex::LinkEvents events;
@@ -72,19 +71,8 @@ struct Transfer : ::testing::Test {
                 start();
             },
             timeoutMs);
-        seconds = clock.elapsed() / 1000.0;
         session->setEvents({});
         return result;
-    }
-
-    // Channels `first`..`last`, frequencies only.
-    std::optional<vex::TransferResult> ReadRange(const vex::Image& image, int first, int last) {
-        vex::ReadRequest request;
-        request.items.frequencies = true;
-        request.area = vex::TransferArea::ChannelRange;
-        request.rangeStart = first;
-        request.rangeEnd = last;
-        return Run([&] { session->startRead(image, request); });
     }
 
     simtest::TempFolder folder;
@@ -92,7 +80,6 @@ struct Transfer : ::testing::Test {
     vex::QtScheduler scheduler;
     std::unique_ptr<vex::Transport> transport;
     std::unique_ptr<vex::LinkSession> session;
-    double seconds = 0;
 };
 
 TEST_F(Transfer, SlowestSpeedRepliesArriveInPiecesAndAreJoined) {
@@ -101,20 +88,16 @@ TEST_F(Transfer, SlowestSpeedRepliesArriveInPiecesAndAreJoined) {
     // At 4800 baud a reply takes about 50 ms on the wire and reaches the port a few bytes at a
     // time; the identification needs more than the least settle wait.
     StartAndOpen({"--memory", (folder / "scanner.mem").string(), "--latency-ms", "5"}, 4800, 100);
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 8);
+    vex::ReadRequest request;  // channels 1..8, frequencies only
+    request.items.frequencies = true;
+    request.area = vex::TransferArea::ChannelRange;
+    request.rangeStart = 1;
+    request.rangeEnd = 8;
+    const auto read = Run([&] { session->startRead(e2e::EmptyImage(), request); });
     ASSERT_TRUE(read.has_value());
     ASSERT_EQ(read->outcome, TransferOutcome::Completed) << read->message;
     const auto differences = e2e::WireDifferences(scanner, read->image, 1, 8);
     EXPECT_TRUE(differences.empty()) << e2e::Joined(differences);
-}
-
-TEST_F(Transfer, PulledCableEndsTheReadAtOnceNamingTheChannel) {
-    StartAndOpen({"--fault", "disconnect@ch7"});
-    const auto read = ReadRange(e2e::FullImage(), 1, 20);
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->outcome, TransferOutcome::Failed);
-    EXPECT_NE(read->message.find("007"), std::string::npos) << read->message;
-    EXPECT_LT(seconds, 5.0);
 }
 
 TEST_F(Transfer, StopEndsAReadWithinASecond) {
@@ -142,15 +125,11 @@ TEST_F(Transfer, WrongBaudRateFindsNoScanner) {
     ASSERT_TRUE(opened.has_value());
     EXPECT_TRUE(opened->port.ok());
     EXPECT_FALSE(opened->detected);
-    const auto read = ReadRange(e2e::EmptyImage(), 1, 5);
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->outcome, TransferOutcome::Refused);
 }
 
 TEST_F(Transfer, PortThatCannotBeOpenedSaysWhyAndTheFix) {
     vex::SerialTransport missing("/dev/vexatron-no-such-port", 19200);
     EXPECT_EQ(missing.open().message, vex::kPortUnavailableMessage);
-    EXPECT_FALSE(missing.isOpen());
     // A port held by another program reads as a permission error too; the device's own rights
     // tell the two apart, and only a real lack of rights names the fix.
     const auto busy = vex::ClassifyOpenFailure(QSerialPort::PermissionError, "/dev/ttyUSB0",
