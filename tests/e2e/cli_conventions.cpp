@@ -141,6 +141,8 @@ const CliCase kCases[] = {
          "vexa: diff needs two MEM files; see \"vexa diff --help\"\n"),
     Vexa("DiffMissingFile", {"diff", kSample, "{dir}/none.mem"}, 2,
          "vexa: {dir}/none.mem: no such file\n"),
+    Vexa("DiffNotAMemFile", {"diff", "{dir}/bad.mem", kSample}, 2,
+         "vexa: {dir}/bad.mem: File is not VEXA compatible.\n"),
     Vexa("PrintHelp", {"print", "--help"}, 0, "",
          "Usage: vexa print FILE.mem --pdf OUT.pdf [--bank N | --all] [--trunk]"),
     Vexa("PrintWithoutPdf", {"print", kSample}, 2, "vexa: print needs --pdf OUT.pdf\n"),
