@@ -76,10 +76,9 @@ inline void WriteSimMemory(const vex::Image& image, const std::filesystem::path&
     simtest::WriteFile(path, text);
 }
 
-// Every field of channels `first`..`last` the scanner carries, and with `typeOneBank` that
-// bank's Type 1 system; one line per difference.
+// Every field of channels `first`..`last` the scanner carries; one line per difference.
 inline std::vector<std::string> WireDifferences(const vex::Image& sent, const vex::Image& read,
-                                                int first, int last, int typeOneBank = -1) {
+                                                int first, int last) {
     std::vector<std::string> out;
     auto differ = [&](const std::string& what, const std::string& a, const std::string& b) {
         if (a != b) out.push_back(what + ": sent \"" + a + "\", read \"" + b + "\"");
@@ -96,23 +95,12 @@ inline std::vector<std::string> WireDifferences(const vex::Image& sent, const ve
             if (empty) break;
         }
     }
-    if (typeOneBank < 0) return out;
-    const int b = typeOneBank;
-    differ("trunk type", sent.TrunkType[b], read.TrunkType[b]);
-    for (int k = 0; k < 3; ++k)  // control channel, status bit, end code
-        differ("setting " + std::to_string(k), sent.TrunkSetting[b][k], read.TrunkSetting[b][k]);
-    for (int k = 0; k < 8; ++k)
-        differ("fleet block " + std::to_string(k), sent.TrunkBase[b][0][k],
-               read.TrunkBase[b][0][k]);
-    for (int row = 0; row < vex::kTrunkIdUsedRows; ++row)
-        differ("ID row " + std::to_string(row), sent.TrunkId[b][row][0], read.TrunkId[b][row][0]);
     return out;
 }
 
-inline std::string Joined(const std::vector<std::string>& lines, std::size_t most = 20) {
+inline std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
-    for (std::size_t i = 0; i < lines.size() && i < most; ++i) text += lines[i] + "\n";
-    if (lines.size() > most) text += "... and " + std::to_string(lines.size() - most) + " more\n";
+    for (const std::string& line : lines) text += line + "\n";
     return text;
 }
 

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <thread>
 
 #include "e2e/sim_process.h"
 
@@ -78,27 +77,12 @@ const std::string kScan = "FLASH - P - BNK **--- CHN [";  // not receiving, then
 // beside its read.
 // clang-format off
 const Script kScripts[] = {
+    // The channel and trunk commands are the link's unit tests', against the same scanner.
     {"Commands", {}, {
         {"SI", kSi},
         {"MA001", "C001 F00000000 TF DF LF\r"},
         {"PM001 08510250"}, {"LON"}, {"DLN"}, {"MA001", "C001 F08510250 TF DN LN\r"},
-        {"PM250T01625500"}, {"PM250", "C250 F01625500 TN DF LF\r"},
         {"PM003 06000000", "ERR\r"},  // between the bands
-        {"PM251 01625500", "ERR\r"}, {"MA000", "ERR\r"},
-        {"PC A", "PC A001\r"}, {"PC B075"}, {"PC B", "PC B075\r"},
-        {"PC B007", "ERR\r"},  // not a channel of bank 2
-        {"TA B C Fire dept"}, {"TA B C", "TA B C Fire dept\r"}, {"TA B F", "ERR\r"},
-        {"TB A", "TB A \r"}, {"TR A 9"}, {"TB A", "TB A EDCS SCT\r"},
-        {"TR B 2"}, {"CP B A 1 08510250 08540000 0250 0440 +"}, {"TB B", "TB B E2-CUSTOM\r"},
-        {"TR C 5 01360000 0125 381 3"}, {"BC C3", "BC C3 01360000 0125 381\r"},
-        {"BC C1", "BC C1 00000000 0000 000\r"}, {"TB C", "TB C E2-VHF\r"},
-        {"TBN D"}, {"BTN"}, {"TDF"}, {"AFN"}, {"BT", "BTN\r"}, {"TD", "TDF\r"}, {"AF", "AFN\r"},
-        {"TBN A"}, {"BT", "BTF\r"},
-        {"TCN E P4"}, {"TC E", "TCN E P4\r"}, {"TCF E"}, {"TC E", "TCF E\r"},
-        {"TG B E9 i00007"}, {"TG B E9", "TG B E9 i00007\r"},
-        {"TG B E9 0"}, {"TG B E9", "TG B E9 ------\r"}, {"TG A Q0", "ERR\r"},
-        {"TA L C 5 Fleet"}, {"TA L C 5", "TA L C 5 Fleet\r"}, {"TA L J 9", "TA L J 9 -\r"},
-        {"TA S I", "TA S I \r"},
         {"SB ACE"}, {"KEY07"}, {"KEY13H"}, {"KEY02 5"}, {"KEY09H", "ERR\r"}, {"MD", "MD 00\r"},
         {"VR", "VR 1.00\r"}, {"NONSENSE", "ERR\r"},
         // The fleet map comes as eight lines in one reply.
@@ -108,11 +92,6 @@ const Script kScripts[] = {
     // An empty line is ignored; a carriage return alone ends a command.
     {"LineEnds", {}, {
         {"\r\nCP A B 2 08510125 08689875 0250 0000 +\r"}, {"TB A", "TB A E1-CUSTOM\r"}}},
-    {"MenuSettingsReadAndWrite", {}, {
-        {"KEY07"}, {"KEY11"}, {"KEY02 3"}, {"KEY02 8"}, {"KEY02 3"},
-        {"KEY11"}, {"KEY02 3"}, {"KEY02 8"},
-        {"LCD", "LCD1 [ 3:TONE SEARCH  ][*****", true}, {"MD", "MD MENU\r"},
-        {"KEY07"}, {"MD", "MD 00\r"}}},
     // Channel 20 is locked out: the scan passes 3 and 10 only, from channel 20 (the last one
     // written) on; every fourth poll it stays, receiving. Hold stops the scan; UP and DOWN step
     // through every programmed channel.
@@ -134,9 +113,6 @@ const Script kScripts[] = {
         {"KEY07"}, {"LCD", "CHN [020] FRQ [0462.5000]", true},
         {"KEY08"}, {"LCD", "CHN [010]", true},
         {"MA003", "C003 F01625500 TF DF LF\r"}, {"LCD", "CHN [003] FRQ [0162.5500]", true}}},
-    {"NoReplyLosesTheCommandTwice", {"no-reply@ch5:2"}, {
-        {"PM005 01625500", ""}, {"MA004", "C004 F00000000 TF DF LF\r"}, {"MA005", ""},
-        {"MA005", "C005 F00000000 TF DF LF\r"}}},  // the lost write had no effect
     {"ErrByCommandNumber", {"err@3"}, {{"SI", kSi}, {"SI", kSi}, {"SI", "ERR\r"}, {"SI", kSi}}},
     {"ErrAlwaysUntilCleared", {"err@TG:always"}, {
         {"TG A A0 12345", "ERR\r"}, {"TG A A0", "ERR\r"}, {"!clear", "ok"},
@@ -159,15 +135,6 @@ const Script kScripts[] = {
 
 INSTANTIATE_TEST_SUITE_P(Sim, Conversation, ::testing::ValuesIn(kScripts),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Fixture, PrintsItsDeviceAndMakesTheLinkUntilItEnds) {
-    const auto link = folder / "scanner";
-    Start({"--link", link.string()});
-    EXPECT_EQ(sim.device().rfind("/dev/pts/", 0), 0u) << sim.device();
-    EXPECT_EQ(std::filesystem::read_symlink(link).string(), sim.device());
-    EXPECT_EQ(sim.Stop(), 0);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
-}
 
 // A file in the way of its link, a memory file it did not write, a folder or a pipe named as
 // the memory file: refused at once, and left as they were.
@@ -194,10 +161,8 @@ TEST_F(Fixture, RefusesToStartOnFilesItMustNotTouch) {
 TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
     const auto memory = folder / "scanner.mem";
     Start({"--memory", memory.string(), "--save-delay-ms", "60000"});
-    for (const char* command : {"PM120T08510250", "LON", "TG C A1 12345", "TA B B Name with blanks",
-                                "TR D 4 04160000 0125 381 2", "FB E 0 13", "PC C120"}) {
+    for (const char* command : {"PM120T08510250", "LON", "TG C A1 12345"})
         ASSERT_EQ(port.Ask(command), "OK\r") << command;
-    }
     port.close();
     ASSERT_EQ(sim.Stop(), 0);  // a change right before the end is not lost
 
@@ -206,27 +171,6 @@ TEST_F(Fixture, MemoryFileKeepsTheScannerBetweenRuns) {
     ASSERT_TRUE(port.open(again.device(), B115200));
     EXPECT_EQ(port.Ask("MA120"), "C120 F08510250 TN DF LN\r");
     EXPECT_EQ(port.Ask("TG C A1"), "TG C A1 12345\r");
-    EXPECT_EQ(port.Ask("TA B B"), "TA B B Name with blanks\r");
-    EXPECT_EQ(port.Ask("BC D2"), "BC D2 04160000 0125 381\r");
-    EXPECT_EQ(port.Ask("TB D"), "TB D E2-UHF\r");
-    EXPECT_EQ(port.Ask("PC C"), "PC C120\r");
-    EXPECT_EQ(port.Ask("FB E", 1000, 8).substr(0, 10), "FB E 0 13\r");
-    // "AC" clears the whole memory, and the file follows after the save delay.
-    EXPECT_EQ(port.Ask("AC"), "OK\r");
-    EXPECT_EQ(again.control("save"), "ok");
-    EXPECT_NE(ReadFile(memory).find("CH 120 00000000 TF DF LF"), std::string::npos);
-}
-
-TEST_F(Fixture, MemoryIsSavedByItselfAfterAChange) {
-    const auto memory = folder / "scanner.mem";
-    Start({"--memory", memory.string(), "--save-delay-ms", "20"});
-    ASSERT_EQ(port.Ask("PM002 01625500"), "OK\r");
-    const auto deadline = Clock::now() + std::chrono::seconds(3);
-    while (Clock::now() < deadline &&
-           ReadFile(memory).find("CH 002 01625500") == std::string::npos) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_NE(ReadFile(memory).find("CH 002 01625500"), std::string::npos);
 }
 
 TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {
@@ -240,28 +184,10 @@ TEST_F(Fixture, RepliesTakeTheLatencyAndTheWireTimeOfTheBaudRate) {
     EXPECT_LT(took, least + 400);  // generous: the machine may be busy
 }
 
-TEST_F(Fixture, CommandsSentAtTheWrongSpeedAreNotUnderstoodUnlessAnySpeedIsAsked) {
-    Start({"--baud", "9600"}, B4800);
-    EXPECT_EQ(port.Ask("SI", 300), "");
-    port.close();
-    ASSERT_TRUE(port.open(sim.device(), B9600));
+// A wrong speed finds no scanner (the link's end-to-end test); unless any speed is asked.
+TEST_F(Fixture, AnySpeedIsUnderstoodWhenAsked) {
+    Start({"--baud", "9600", "--any-baud"}, B4800);
     EXPECT_EQ(port.Ask("SI"), kSi);
-
-    SimProcess any;
-    ASSERT_TRUE(any.StartQuick({"--baud", "9600", "--any-baud"}));
-    ASSERT_TRUE(port.open(any.device(), B4800));
-    EXPECT_EQ(port.Ask("SI"), kSi);
-}
-
-TEST_F(Fixture, SurvivesTheClientClosingAndReopeningThePort) {
-    Start();
-    port.Send("PM007 01625500");
-    port.close();
-    ASSERT_TRUE(port.open(sim.device(), B115200));
-    // The answer given while the port was closed waits in the line, as the program expects
-    // (it reads the input away after every reopening).
-    EXPECT_EQ(port.Read(1000), "OK\r");
-    EXPECT_EQ(port.Ask("MA007"), "C007 F01625500 TF DF LF\r");
 }
 
 TEST_F(Fixture, DisconnectClosesTheLineAndEndsTheSimulator) {
@@ -270,9 +196,6 @@ TEST_F(Fixture, DisconnectClosesTheLineAndEndsTheSimulator) {
            "60000"});
     EXPECT_EQ(port.Ask("PM002 01625500"), "OK\r");
     port.Send("PM003 01625500");
-    bool eof = false;
-    port.Read(2000, 1, &eof);
-    EXPECT_TRUE(eof);
     EXPECT_EQ(sim.Wait(3000), 0);
     // What the scanner had taken before it went away is in its memory file.
     const std::string saved = ReadFile(memory);

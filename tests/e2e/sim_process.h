@@ -143,7 +143,7 @@ class Child {
     const std::string& firstLine() const { return d_firstLine; }
 
     // Sends a control line and returns the answer ("ok", "error: ...").
-    std::string Control(const std::string& line, int timeoutMs = 3000) {
+    std::string control(const std::string& line, int timeoutMs = 3000) {
         const std::string text = line + "\n";
         if (::write(d_control, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
             return "write failed";
@@ -221,9 +221,9 @@ class SimProcess : public Child {
 // A raw serial line on the simulator's device, as a terminal program would use it.
 class RawPort {
   public:
-    ~RawPort() { Close(); }
+    ~RawPort() { close(); }
 
-    bool Open(const std::string& device, speed_t speed = B19200) {
+    bool open(const std::string& device, speed_t speed = B19200) {
         d_fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         termios settings{};
         if (d_fd < 0 || ::tcgetattr(d_fd, &settings) != 0) return false;
@@ -231,7 +231,7 @@ class RawPort {
         ::cfsetspeed(&settings, speed);
         return ::tcsetattr(d_fd, TCSANOW, &settings) == 0;
     }
-    void Close() {
+    void close() {
         if (d_fd >= 0) ::close(d_fd);
         d_fd = -1;
     }
@@ -242,13 +242,12 @@ class RawPort {
     }
 
     // Everything that arrives until the text ends with `lines` carriage returns, or the time is
-    // up. `eof` tells whether the device went away.
-    std::string Read(int timeoutMs, int lines = 1, bool* eof = nullptr) {
+    // up.
+    std::string Read(int timeoutMs, int lines = 1) {
         std::string got;
-        const bool open = ReadUntil(d_fd, got, timeoutMs, [lines](const std::string& text) {
+        ReadUntil(d_fd, got, timeoutMs, [lines](const std::string& text) {
             return std::count(text.begin(), text.end(), '\r') >= lines;
         });
-        if (eof) *eof = !open;
         return got;
     }
 
