@@ -202,7 +202,7 @@ TEST_F(SendTransfer, RejectedTrunkIdsAreReportedNotHidden) {
 }
 
 TEST_F(SendTransfer, TrunkSettingsSurviveUploadAndDownload) {
-    // Bank 2: Type 2 UHF with base lines; bank 3: EDACS; bank 4: Motorola Type 2 800 with its
+    // Bank 2: Type 2 UHF with base lines; bank 3: type 6; bank 4: Type 2 800 with its
     // control channel off. A Type 1 bank with its fleet map crosses in vexa's round trip.
     image.TrunkType[1] = "4";
     image.TrunkSetting[1][1] = "0";
