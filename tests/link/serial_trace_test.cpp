@@ -67,7 +67,6 @@ TEST_F(SerialTraceTest, ControlBytesShowAndPortFaultsCarryNoPath) {
                        }));
 }
 
-// Writing the file is the window's and vexa's to prove.
 TEST_F(SerialTraceTest, TextHasHeadingDroppedLinesAndCrLf) {
     SerialTrace small(clock, 2);
     small.setHeading("vexa 9.9 serial trace, 19200 baud");
@@ -75,6 +74,7 @@ TEST_F(SerialTraceTest, TextHasHeadingDroppedLinesAndCrLf) {
     clock.advance(1234567);
     small.record("<< a");
     small.record("<< b");
+    EXPECT_EQ(small.dropped(), 1u);
     EXPECT_EQ(small.text(),
               "vexa 9.9 serial trace, 19200 baud\r\n"
               "(1 earlier lines were not kept)\r\n"
