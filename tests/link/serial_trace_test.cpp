@@ -2,33 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "core/temp_folder.h"
+#include "hand_line.h"
 #include "link/fake_scheduler.h"
 #include "link/link.h"
 
 namespace vex {
 namespace {
 
-// A line whose replies the test hands in at the times it chooses.
-class ManualLine : public Transport {
-  public:
-    TransportStatus open() override { return openStatus; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    void write(std::string_view) override {}
-    void feed(std::string_view bytes) { deliver(bytes); }
-    void breakDown(TransportStatus status) { fault(status); }
-    TransportStatus openStatus;
-};
-
 class SerialTraceTest : public ::testing::Test {
   protected:
     FakeScheduler clock;
-    ManualLine line;
+    test::HandLine line;
     Link link{line, clock};
     SerialTrace trace{clock};
 
@@ -69,18 +53,6 @@ TEST_F(SerialTraceTest, StampsBytesOutAndInATimeOutAndARetry) {
                        }));
 }
 
-TEST_F(SerialTraceTest, GivingUpIsMarked) {
-    link.run(
-        [](Link& l) -> Task<void> {
-            while (co_await l.recover()) {
-            }
-        }(link),
-        [] {});
-    clock.runUntilIdle();
-    ASSERT_FALSE(trace.lines().empty());
-    EXPECT_EQ(trace.lines().back(), "     3.600 -- giving up after 10 time-outs");
-}
-
 // Bytes that are not text show by their value; a port fault names what happened without the
 // device's path or the system's words, which a trace handed on should not carry.
 TEST_F(SerialTraceTest, ControlBytesShowAndPortFaultsCarryNoPath) {
@@ -95,7 +67,7 @@ TEST_F(SerialTraceTest, ControlBytesShowAndPortFaultsCarryNoPath) {
                        }));
 }
 
-TEST_F(SerialTraceTest, FileHasHeadingDroppedLinesAndCrLf) {
+TEST_F(SerialTraceTest, TextHasHeadingDroppedLinesAndCrLf) {
     SerialTrace small(clock, 2);
     small.setHeading("vexa 9.9 serial trace, 19200 baud");
     small.record(">> SI\r\n");
@@ -103,18 +75,11 @@ TEST_F(SerialTraceTest, FileHasHeadingDroppedLinesAndCrLf) {
     small.record("<< a");
     small.record("<< b");
     EXPECT_EQ(small.dropped(), 1u);
-    test::TempFolder folder;
-    const auto path = folder.path() / "trace.txt";
-    ASSERT_TRUE(WriteSerialTrace(small, path));
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(),
+    EXPECT_EQ(small.text(),
               "vexa 9.9 serial trace, 19200 baud\r\n"
               "(1 earlier lines were not kept)\r\n"
               "  1234.567 << a\r\n"
               "  1234.567 << b\r\n");
-    EXPECT_FALSE(WriteSerialTrace(small, folder.path() / "missing" / "trace.txt"));
 }
 
 }  // namespace

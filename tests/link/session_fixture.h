@@ -10,9 +10,9 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <random>
 
 #include "core/image.h"
+#include "core/temp_folder.h"
 #include "link/session.h"
 #include "simulated_scanner.h"
 
@@ -29,18 +29,11 @@ using StartFn = std::function<void(LinkSession&, const Image&)>;
 class SessionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("vex_link_test_" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(folder);
         config.folder = folder;
         ClearForStartup(image);
         for (int b = 0; b < kScannerBanks; ++b) image.TrunkType[static_cast<std::size_t>(b)] = "0";
     }
-    void TearDown() override {
-        session.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
+    void TearDown() override { session.reset(); }
 
     LinkSession& make() {
         session.reset();  // the old link lets go of the scanner first
@@ -66,7 +59,6 @@ class SessionTest : public ::testing::Test {
         return *session;
     }
 
-    // Forgets what the last job sent, showed, asked and gave.
     void forget() {
         result.reset();
         scanner.sent.clear();
@@ -108,7 +100,6 @@ class SessionTest : public ::testing::Test {
     bool hasStatus(std::string_view text) const {
         return std::find(statuses.begin(), statuses.end(), text) != statuses.end();
     }
-    // How many commands sent begin with `prefix`.
     long sentCount(std::string_view prefix) const {
         return std::count_if(scanner.sent.begin(), scanner.sent.end(),
                              [&](const SentCommand& c) { return c.text.rfind(prefix, 0) == 0; });
@@ -128,7 +119,8 @@ class SessionTest : public ::testing::Test {
 
     FakeScheduler clock;
     SimulatedScanner scanner{clock};
-    std::filesystem::path folder;
+    TempFolder temp;
+    std::filesystem::path folder = temp.path();
     LinkConfig config;
     Image image;
     std::unique_ptr<LinkSession> session;
@@ -145,42 +137,29 @@ class SessionTest : public ::testing::Test {
 };
 
 inline ReadRequest ReadAll(TransferItems items = {true, false, false}) {
-    ReadRequest r;
-    r.items = items;
-    r.area = TransferArea::AllBanks;
-    return r;
+    return {.items = items, .area = TransferArea::AllBanks};
 }
-
 inline ReadRequest ReadBank(TransferItems items, int bank) {
-    ReadRequest r = ReadAll(items);
-    r.area = TransferArea::SingleBank;
-    r.bank = bank;
-    return r;
+    return {.items = items, .area = TransferArea::SingleBank, .bank = bank};
 }
-
-inline SendRequest SendAll(TransferItems items) {
+inline SendRequest SendAll(TransferItems items, TransferArea area = TransferArea::AllBanks,
+                           int bank = -1) {
     SendRequest r;
     r.items = items;
-    r.area = TransferArea::AllBanks;
-    return r;
-}
-
-inline SendRequest SendBank(TransferItems items, int bank) {
-    SendRequest r = SendAll(items);
-    r.area = TransferArea::SingleBank;
+    r.area = area;
     r.bank = bank;
     return r;
 }
-
+inline SendRequest SendBank(TransferItems items, int bank) {
+    return SendAll(items, TransferArea::SingleBank, bank);
+}
 inline SendRequest SendRange(int start, int end) {
-    SendRequest r = SendAll({true, false, false});
-    r.area = TransferArea::ChannelRange;
+    SendRequest r = SendAll({true, false, false}, TransferArea::ChannelRange);
     r.rangeStart = start;
     r.rangeEnd = end;
     return r;
 }
 
-// The jobs a test starts.
 inline StartFn StartRead(ReadRequest r) {
     return [=](LinkSession& s, const Image& i) { s.startRead(i, r); };
 }
@@ -205,7 +184,6 @@ inline TransferResult SessionTest::send(const SendRequest& request) {
     return run(StartSend(request));
 }
 
-// Names a table row in the test's name.
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return info.param.name;

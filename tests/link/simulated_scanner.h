@@ -42,7 +42,6 @@ class SimulatedScanner : public Transport {
     // The "TB" names of banks A..E.
     void setTypeNames(const std::array<std::string, 5>& names);
 
-    // Behaviour of the line.
     std::int64_t latencyMs = 5;
     int pieces = 1;  // a reply is delivered in this many parts, 1 ms apart
     TransportStatus openStatus;

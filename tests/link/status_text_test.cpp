@@ -8,17 +8,12 @@
 namespace vex::test {
 namespace {
 
-StartFn Read(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1,
-             bool singleBankFlag = false) {
-    ReadRequest r = ReadBank(items, bank);
-    r.area = area;
-    r.singleBankFlag = singleBankFlag;
-    return StartRead(r);
+StartFn Read(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1) {
+    return StartRead({.items = items, .area = area, .bank = bank});
 }
 StartFn Send(TransferItems items, TransferArea area = TransferArea::AllBanks, int bank = -1,
              bool singleBankFlag = false) {
-    SendRequest r = SendBank(items, bank);
-    r.area = area;
+    SendRequest r = SendAll(items, area, bank);
     r.singleBankFlag = singleBankFlag;
     return StartSend(r);
 }
@@ -124,7 +119,6 @@ TEST_P(RefusalTexts, AreGivenBeforeAnythingIsWritten) {
     const TransferResult r = run(c.start);
     EXPECT_EQ(r.outcome, TransferOutcome::Refused);
     EXPECT_EQ(r.message, c.message);
-    EXPECT_FALSE(r.hasData);
     if (c.identification) {
         EXPECT_EQ(r.title, "Error");
         EXPECT_EQ(scanner.texts(), (Strings{"SI", "SI"})) << "nothing else is sent";
@@ -163,10 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "ABC123"}),
     RowName<Refusal>);
 
-TEST_F(Texts, ARefusedReadLeavesTheSingleBankFlagAsItWas) {
-    EXPECT_TRUE(run(Read(kNothing, TransferArea::AllBanks, -1, true)).singleBankFlag);
-}
-
 struct Confirmation {
     const char* name;
     StartFn start;
@@ -203,8 +193,6 @@ TEST_P(QuestionTexts, AnsweredNoSendNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Questions, QuestionTexts,
     ::testing::Values(
-        Confirmation{"SendRange", StartSend(SendRange(10, 12)), 1,
-                     "Please confirm data upload.\nChannels: 10 / 12\nAre you sure?", false},
         Confirmation{"AllBanksAfterOne", Send(kChannels, TransferArea::AllBanks, -1, true), 2,
                      "WARNING: Please re-confirm data upload.\nYou previously downloaded 1 bank "
                      "and now you want to upload all banks.\nAll remaining channels will be "
