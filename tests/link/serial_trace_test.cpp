@@ -53,6 +53,19 @@ TEST_F(SerialTraceTest, StampsBytesOutAndInATimeOutAndARetry) {
                        }));
 }
 
+// The tenth time-out in a row ends the job, and the trace says so.
+TEST_F(SerialTraceTest, MarksGivingUp) {
+    link.run(
+        [](Link& l) -> Task<void> {
+            do co_await l.request("MA017");
+            while (co_await l.recover());
+        }(link),
+        [] {});
+    for (int i = 0; i < 10; ++i) clock.advance(1400);
+    ASSERT_FALSE(lines().empty());
+    EXPECT_TRUE(lines().back().ends_with("-- giving up after 10 time-outs")) << lines().back();
+}
+
 // Bytes that are not text show by their value; a port fault names what happened without the
 // device's path or the system's words, which a trace handed on should not carry.
 TEST_F(SerialTraceTest, ControlBytesShowAndPortFaultsCarryNoPath) {
