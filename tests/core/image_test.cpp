@@ -44,18 +44,12 @@ TEST(ImageClear, FileNewEmptiesTrunkTablesButKeepsTypesAndTags) {
     EXPECT_EQ(image.PriorityChannel, (std::array<std::int16_t, 5>{1, 51, 101, 151, 201}));
 }
 
-TEST(ImageBankTags, StartupNewFileAndCaptions) {
+TEST(ImageBankTags, NewFileTagsAndMenuCaption) {
     Image image;
-    SetStartupBankTags(image);
-    EXPECT_EQ(image.BankTag, (std::array<std::string, 6>{"Bank: 1", "Bank: 2", "Bank: 3", "Bank: 4",
-                                                         "Bank: 5", "Dummy"}));
-    EXPECT_EQ(BankTabCaption(image, 0), "1: Bank: 1");
-    EXPECT_EQ(BankTabCaption(image, 5), "6: Dummy");
     SetNewFileBankTags(image);
     EXPECT_EQ(image.BankTag[4], "Bank 5");
     image.BankTag[2] = "   Police";
     EXPECT_EQ(BankMenuCaption(image, 2), "Police");
-    EXPECT_EQ(BankTabCaption(image, 2), "3:    Police");
     EXPECT_EQ(BankMenuCaption(image, 9), "");
 }
 
@@ -69,8 +63,6 @@ TEST(ImageEmptyChannel, DependsOnlyOnTheFrequencysValue) {
     EXPECT_FALSE(IsEmptyChannel(image, 0, 1));
     image.channel(0, 1)[kFieldFrequency] = "abc";
     EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
-    EXPECT_EQ(AbsoluteChannel(4, 50), 250);
-    EXPECT_EQ(AbsoluteChannel(0, 1), 1);
 }
 
 }  // namespace
