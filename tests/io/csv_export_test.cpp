@@ -66,12 +66,6 @@ TEST(CsvExport, FileShapes) {
                           "0406.0000,0420.0000,UHF,FM,12.5\r\nEmpty,,,,\r\n"));
 }
 
-TEST(CsvExport, Suffix) {
-    EXPECT_EQ(WithCsvSuffix("/tmp/out"), "/tmp/out.CSV");
-    EXPECT_EQ(WithCsvSuffix("/tmp/out.csv"), "/tmp/out.csv");
-    EXPECT_EQ(WithCsvSuffix("/tmp/OUT.CSV"), "/tmp/OUT.CSV");
-}
-
 // The whole export read back is the command line's end-to-end test; one bank exported alone
 // lands in its own bank again, with its flags.
 TEST(CsvExport, OneBankReadBackByTheChannelImport) {
