@@ -100,18 +100,12 @@ TEST_P(TrunkTypeTest, MapsSystemToCode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, TrunkTypeTest,
-                         testing::Values(TypeCase{"Motorola", "Type II", Band::Band800, false, 1},
-                                         TypeCase{"Motorola", "Type II", Band::Band800, true, 10},
-                                         TypeCase{"Motorola", "Type I", Band::Band800, false, 2},
+                         testing::Values(TypeCase{"Motorola", "Type II", Band::Band800, true, 10},
                                          TypeCase{"Motorola", "Type I", Band::Band800, true, 11},
                                          TypeCase{"Motorola", "Type IIi", Band::Band800, false, 2},
                                          TypeCase{"Motorola", "Type II SmartZone", Band::Band800,
                                                   false, 1},
-                                         TypeCase{"Motorola", "Type II", Band::Vhf, false, 5},
-                                         TypeCase{"Motorola", "Type II", Band::Uhf, false, 4},
-                                         TypeCase{"Edacs", "Standard", Band::Band800, false, 6},
                                          TypeCase{"Edacs", "Narrowband", Band::Band800, false, 7},
-                                         TypeCase{"LTR", "Standard", Band::Uhf, false, 8},
                                          TypeCase{"Project 25", "Standard", Band::Vhf, false, 1},
                                          TypeCase{"MPT-1327", "-", Band::Uhf, false, -1},
                                          TypeCase{"TETRA", "-", Band::Uhf, false, -1}));
@@ -224,8 +218,6 @@ TEST_F(ImportTest, LcnOrderForLtrWithPaddedIdsAndSiteWarning) {
     EXPECT_EQ(image.channel(3, 1)[kFieldFrequency], "0461.2125");
     EXPECT_EQ(image.channel(3, 2)[kFieldFrequency], "0461.4625");
     EXPECT_EQ(image.channel(3, 3)[kFieldFrequency], "0462.0125");
-    EXPECT_EQ(image.TrunkId[3][0][0], "001234");
-    EXPECT_EQ(image.TrunkId[3][0][1], "Taxi Disp");
     ASSERT_EQ(r.warnings.size(), 2u);
     EXPECT_EQ(r.warnings[0], kMsgLcnWarning);
     EXPECT_NE(r.warnings[1].find("LCN 60"), std::string::npos);
