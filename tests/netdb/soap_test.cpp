@@ -128,10 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
                    Answer("<E:Fault><faultcode>c</faultcode><faultstring>Invalid username"
                           " or password.</faultstring></E:Fault>"),
                    500, std::string(kMsgServiceFault) + "Invalid username or password."},
-        AnswerCase{"WrongName", Answer("<ns:getStuffResponse><return/></ns:getStuffResponse>"), 200,
-                   std::string(kMsgUnexpectedReturn) + "getStuffResponse - getCountyInfo"},
-        AnswerCase{"ErrorPage", "<html><body>Service Unavailable</body></html>", 503,
-                   HttpErrorMessage(503)},
         AnswerCase{"ErrorPageNotXml", "Service Unavailable", 502, HttpErrorMessage(502)},
         AnswerCase{"Cut", Answer("<ns:getCountyInfoResponse><return><countyName>Em").substr(0, 90),
                    200, std::string(kMsgAnswerUnreadable)},
