@@ -131,13 +131,6 @@ TEST(TrunkTypesFile, NegativeIsZeroAndNameCaseIgnored) {
     ASSERT_TRUE(WriteTrunkTypes(folder.path(), read).ok);
     EXPECT_FALSE(std::filesystem::exists(folder / "ttype.dat"));
     EXPECT_EQ(ReadText(folder / "TTYPE.dat"), "6\r\n9\r\n4\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-
-    TempFolder fresh;
-    ASSERT_TRUE(WriteTrunkTypes(fresh.path(), read).ok);
-    EXPECT_TRUE(std::filesystem::exists(fresh / "ttype.dat"));
-    std::array<std::string, kTrunkTypeCount> back{};
-    ReadTrunkTypes(fresh.path(), back);
-    EXPECT_EQ(back, read);
 }
 
 TEST(StateFiles, FindFileNoCase) {
