@@ -46,7 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CsvExport, FileShapes) {
     const Image image = Sample();
     const std::string bank = ExportCsv(image, CsvExportChoice::CurrentBank, 0);
-    EXPECT_TRUE(bank.starts_with("Bank,Channel,Frequency,Tag,Trunk,Delay Time,Lockout\r\n"));
     EXPECT_EQ(std::count(bank.begin(), bank.end(), '\n'), 51);
     const std::string all = ExportCsv(image, CsvExportChoice::AllBanks, 0);
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 501);
