@@ -176,17 +176,6 @@ std::vector<SiteChoice> AllOf(const SystemData& system) {
     return out;
 }
 
-TEST_F(ImportTest, VhfBandPlanGoesIntoItsOwnFields) {
-    SystemData system = Motorola(2, {{0, "150.7750", "d"}, {0, "151.1000", ""}});
-    system.details.bandplan = {{"150.5", "400", "12.5"}, {"151", "", "6.25"}};
-    ASSERT_TRUE(ImportTrunked(image, 2, 1, system, AllOf(system), {}, {}).ok);
-    const auto& base = image.TrunkBase[2];
-    EXPECT_EQ(base[0][2], "400");
-    EXPECT_EQ(base[1][0], "0151.0000");
-    EXPECT_EQ(base[1][2], "380");  // an empty offset reads as 0, which the row rules make 380
-    EXPECT_EQ(image.channel(2, 2)[kFieldTag], "Gull Point");
-}
-
 TEST_F(ImportTest, ControlChannelOptionsAnd900Megahertz) {
     SystemData system =
         Motorola(2, {{0, "935.0125", "d"}, {0, "935.5125", "a"}, {0, "936.0125", ""}});
@@ -213,6 +202,7 @@ TEST_F(ImportTest, LcnOrderForLtrWithPaddedIdsAndSiteWarning) {
     const ImportReport r = ImportTrunked(image, 3, 1, system, AllOf(system), {&t}, {});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(image.channel(3, 1)[kFieldFrequency], "0461.2125");
+    EXPECT_EQ(image.channel(3, 1)[kFieldTag], "Ridgeway");  // a frequency without a name
     EXPECT_EQ(image.channel(3, 2)[kFieldFrequency], "0461.4625");
     EXPECT_EQ(image.channel(3, 3)[kFieldFrequency], "0462.0125");
     ASSERT_EQ(r.warnings.size(), 2u);
