@@ -25,7 +25,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BaseRowCase{5, {"120", "", ""}, {"0136.0000", "012.50", "380"}},
                     BaseRowCase{5, {"180", "25", "500"}, {"0174.0000", "025.00", "500"}},
                     BaseRowCase{5, {"151.0125", "6.25", "400"}, {"0151.0125", "006.25", "400"}},
-                    BaseRowCase{4, {"600", "75", "900"}, {"0512.0000", "050.00", "758"}},
                     BaseRowCase{4, {"300", "12.5", "100"}, {"0406.0000", "012.50", "380"}},
                     BaseRowCase{4, {"", "12.5", "400"}, {"", "", ""}},
                     BaseRowCase{4, {"0", "12.5", "400"}, {"", "", ""}},
@@ -74,28 +73,6 @@ class TrunkConfigLogic : public testing::Test {
     Image image;
     TrunkConfigForm form;
 };
-
-TEST_F(TrunkConfigLogic, Motorola800ShowAndStoreRoundTrip) {
-    image.TrunkType[0] = "2";
-    auto& s = image.TrunkSetting[0];
-    s[kTsControlChannel] = "3";
-    s[kTsStatusOrIdFormat] = "1";
-    s[kTsEndCode] = "0";
-    s[kTsDelay] = "0";
-    s[kTsFleetMap] = "0";
-    image.TrunkBase[0][0] = {"1", "2", "3", "4", "5", "6", "7", "8"};
-    ShowTrunkBank(image, 0, form);
-    EXPECT_EQ(form.controlChannel, 3);
-    EXPECT_TRUE(form.status800);
-    EXPECT_EQ(form.endCode800, 0);
-    EXPECT_EQ(form.delay800, 0);
-    EXPECT_EQ(form.fleetMap, kFleetMapCustom);
-    EXPECT_EQ(form.blocks[7], "8");
-    const Image before = image;
-    StoreTrunkBank(form, image, 0);
-    EXPECT_EQ(image, before);
-    EXPECT_EQ(form.controlChannel, -1) << "store clears the list selections";
-}
 
 TEST_F(TrunkConfigLogic, PresetFillsBlocksAndStoresItsPositionUnknownMapIsKept) {
     image.TrunkType[0] = "2";
