@@ -80,8 +80,6 @@ TEST(RequestTest, ParametersThenAuthInfoInOrder) {
     EXPECT_NE(xml.find("s&amp;cret</password><appKey xsi:type=\"xsd:string\">46021937</appKey>"
                        "<version xsi:type=\"xsd:string\">9</version></authInfo>"),
               std::string::npos);
-    const std::string masked = ComposeRequest(model, op, {}, c, true);
-    EXPECT_EQ(masked.find("s&amp;cret"), std::string::npos);
 }
 
 std::string Answer(const std::string& inner) {
