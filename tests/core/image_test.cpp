@@ -26,7 +26,6 @@ TEST(ImageClear, FileNewEmptiesTrunkTablesButKeepsTypesAndTags) {
     image.TrunkType[2] = "5";
     image.TrunkSetting[1][7] = "3";
     image.TrunkBase[4][2][7] = "x";
-    image.TrunkId[3][60][3] = "row 60";
     image.ScanListTag[9][9] = "t";
     image.SearchEdgeTable[0][0] = "25";
     image.BankTag[0] = "Mine";
@@ -36,7 +35,6 @@ TEST(ImageClear, FileNewEmptiesTrunkTablesButKeepsTypesAndTags) {
     EXPECT_EQ(image.TrunkType[2], "5");
     EXPECT_EQ(image.TrunkSetting[1][7], "");
     EXPECT_EQ(image.TrunkBase[4][2][7], "");
-    EXPECT_EQ(image.TrunkId[3][60][3], "");
     EXPECT_EQ(image.ScanListTag[9][9], "");
     EXPECT_EQ(image.SearchEdgeTable[0][0], "");
     EXPECT_EQ(image.BankTag[0], "Mine");
