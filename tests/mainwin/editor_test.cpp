@@ -192,7 +192,6 @@ TEST_F(MainwinEditorTest, EmptyStatusStoresTheGridFirstAndListsTheDummyWhenEmpty
 }
 
 TEST(MainwinBackupName, ReplacesSeparatorsOfTheSystemFormats) {
-    EXPECT_EQ(BackupFileName("04-12-2026", "17:05:33"), "04-12-2026_17_05_33 membackup.mem");
     EXPECT_EQ(BackupFileName("12/4/2026", "5:05 PM"), "12_4_2026_5_05 PM membackup.mem");
     EXPECT_EQ(BackupFileName("2026\\12\\04", "17.05"), "2026_12_04_17.05 membackup.mem");
 }
