@@ -73,9 +73,6 @@ TEST(OptionCaptionTest, SetsByCaptionAndListsTheKnownOnes) {
     EXPECT_FALSE(SetOptionByCaption(o, "Use Tag Filters", "yes", error));
     EXPECT_FALSE(SetOptionByCaption(o, "Make It Loud", "1", error));
     EXPECT_NE(error.find("Import Primary Control Channels"), std::string::npos);
-    EXPECT_TRUE(SetOptionByCaption(o, "Convert Edacs To AFS", "1", error));
-    EXPECT_TRUE(SetOptionByCaption(o, "Import GPS data (if available)", "1", error));
-    EXPECT_TRUE(o.edacsToAfs && o.importGps);
     EXPECT_TRUE(SetOptionByCaption(o, "Use short Alpha Tag (if available)", "0", error));
     EXPECT_FALSE(o.useAlpha);
 }
