@@ -71,7 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
     Choices, ReportChoiceTest,
     ::testing::Values(
         ChoiceCase{ReportChoice::OneBank, 1, {"Bank: 2"}},
-        ChoiceCase{ReportChoice::OneBank, 5, {"Bank: Dummy"}},
         ChoiceCase{ReportChoice::AllBanks,
                    3,
                    {"Bank: 1", "Bank: 2", "Bank: 3", "Bank: 4", "Bank: 5", "Bank: Dummy"}},
