@@ -23,7 +23,6 @@ TEST(ComSettingsFile, PortCheck) {
     };
     const std::vector<Case> cases = {
         {"", true, 1},
-        {"[com]\r\nport=1\r\n", true, 1},
         {"[com]\r\nport=19\r\n", true, 19},
         {"[com]\r\nport=0\r\n", false, 0},
         {"[com]\r\nport=20\r\n", false, 20},
