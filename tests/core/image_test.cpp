@@ -26,7 +26,6 @@ TEST(ImageClear, FileNewEmptiesTrunkTablesButKeepsTypesAndTags) {
     image.TrunkType[2] = "5";
     image.TrunkSetting[1][7] = "3";
     image.TrunkBase[4][2][7] = "x";
-    image.TrunkId[3][60][3] = "row 60";
     image.ScanListTag[9][9] = "t";
     image.SearchEdgeTable[0][0] = "25";
     image.BankTag[0] = "Mine";
@@ -36,7 +35,6 @@ TEST(ImageClear, FileNewEmptiesTrunkTablesButKeepsTypesAndTags) {
     EXPECT_EQ(image.TrunkType[2], "5");
     EXPECT_EQ(image.TrunkSetting[1][7], "");
     EXPECT_EQ(image.TrunkBase[4][2][7], "");
-    EXPECT_EQ(image.TrunkId[3][60][3], "");
     EXPECT_EQ(image.ScanListTag[9][9], "");
     EXPECT_EQ(image.SearchEdgeTable[0][0], "");
     EXPECT_EQ(image.BankTag[0], "Mine");
@@ -44,18 +42,12 @@ TEST(ImageClear, FileNewEmptiesTrunkTablesButKeepsTypesAndTags) {
     EXPECT_EQ(image.PriorityChannel, (std::array<std::int16_t, 5>{1, 51, 101, 151, 201}));
 }
 
-TEST(ImageBankTags, StartupNewFileAndCaptions) {
+TEST(ImageBankTags, NewFileTagsAndMenuCaption) {
     Image image;
-    SetStartupBankTags(image);
-    EXPECT_EQ(image.BankTag, (std::array<std::string, 6>{"Bank: 1", "Bank: 2", "Bank: 3", "Bank: 4",
-                                                         "Bank: 5", "Dummy"}));
-    EXPECT_EQ(BankTabCaption(image, 0), "1: Bank: 1");
-    EXPECT_EQ(BankTabCaption(image, 5), "6: Dummy");
     SetNewFileBankTags(image);
     EXPECT_EQ(image.BankTag[4], "Bank 5");
     image.BankTag[2] = "   Police";
     EXPECT_EQ(BankMenuCaption(image, 2), "Police");
-    EXPECT_EQ(BankTabCaption(image, 2), "3:    Police");
     EXPECT_EQ(BankMenuCaption(image, 9), "");
 }
 
@@ -69,8 +61,6 @@ TEST(ImageEmptyChannel, DependsOnlyOnTheFrequencysValue) {
     EXPECT_FALSE(IsEmptyChannel(image, 0, 1));
     image.channel(0, 1)[kFieldFrequency] = "abc";
     EXPECT_TRUE(IsEmptyChannel(image, 0, 1));
-    EXPECT_EQ(AbsoluteChannel(4, 50), 250);
-    EXPECT_EQ(AbsoluteChannel(0, 1), 1);
 }
 
 }  // namespace

@@ -46,7 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CsvExport, FileShapes) {
     const Image image = Sample();
     const std::string bank = ExportCsv(image, CsvExportChoice::CurrentBank, 0);
-    EXPECT_TRUE(bank.starts_with("Bank,Channel,Frequency,Tag,Trunk,Delay Time,Lockout\r\n"));
     EXPECT_EQ(std::count(bank.begin(), bank.end(), '\n'), 51);
     const std::string all = ExportCsv(image, CsvExportChoice::AllBanks, 0);
     EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 501);
@@ -64,12 +63,6 @@ TEST(CsvExport, FileShapes) {
     EXPECT_TRUE(
         edges.starts_with("Start,End,Tag,Mode,Step\r\nEmpty,,,,\r\n"
                           "0406.0000,0420.0000,UHF,FM,12.5\r\nEmpty,,,,\r\n"));
-}
-
-TEST(CsvExport, Suffix) {
-    EXPECT_EQ(WithCsvSuffix("/tmp/out"), "/tmp/out.CSV");
-    EXPECT_EQ(WithCsvSuffix("/tmp/out.csv"), "/tmp/out.csv");
-    EXPECT_EQ(WithCsvSuffix("/tmp/OUT.CSV"), "/tmp/OUT.CSV");
 }
 
 // The whole export read back is the command line's end-to-end test; one bank exported alone

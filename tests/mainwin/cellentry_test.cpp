@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 namespace vex {
 namespace {
 
@@ -20,10 +18,6 @@ struct FrequencyCase {
     int zero;
     const char* cell;
 };
-void PrintTo(const FrequencyCase& c, std::ostream* out) {
-    *out << '"' << c.typed << "\" round " << c.round << " zero " << c.zero << " -> \"" << c.cell
-         << '"';
-}
 
 class MainwinEnterFrequencyTest : public ::testing::TestWithParam<FrequencyCase> {};
 
@@ -52,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A comma is the decimal point.
         FrequencyCase{"162,55", 0, 0, "0162.5500"}, FrequencyCase{"162,553", 1, 0, "0162.5530"},
         // No raster check with round 1.
-        FrequencyCase{"162.553", 1, 0, "0162.5530"}, FrequencyCase{"162.55555", 1, 0, "0162.5555"},
+        FrequencyCase{"162.55555", 1, 0, "0162.5555"},
         // Band clamps, then formatted.
         FrequencyCase{"600", 0, 0, "0512.0000"}, FrequencyCase{"-162.55", 1, 0, "0025.0000"},
         FrequencyCase{"99999999", 1, 0, "1300.0000"},
@@ -72,28 +66,23 @@ struct NoteCase {
     int round;
     const char* note;  // "" for none
 };
-void PrintTo(const NoteCase& c, std::ostream* out) {
-    *out << '"' << c.typed << "\" round " << c.round;
-}
 
 class MainwinEnterFrequencyNote : public ::testing::TestWithParam<NoteCase> {};
 
 TEST_P(MainwinEnterFrequencyNote, SaysWhatWasStoredInsteadOfTheTypedValue) {
     EXPECT_EQ(EnterFrequency(GetParam().typed, WithRound(GetParam().round), DefaultData{}).note,
-              GetParam().note);
+              GetParam().note)
+        << GetParam().typed;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainwinEnterFrequencyNote,
-    ::testing::Values(
-        NoteCase{"600", 1, "600 MHz lies outside the scanner's bands: stored 0512.0000."},
-        NoteCase{"20", 0, "20 MHz lies outside the scanner's bands: stored 0025.0000."},
-        NoteCase{"512.99999", 0,
-                 "512.99999 MHz lies outside the scanner's bands: stored 0512.0000."},
-        NoteCase{"162.553", 0,
-                 "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below)."},
-        NoteCase{"162.553", 1, ""}, NoteCase{"162.55", 0, ""}, NoteCase{"162.55999", 0, ""},
-        NoteCase{"0", 0, ""}));
+    ::testing::Values(NoteCase{"20", 0,
+                               "20 MHz lies outside the scanner's bands: stored 0025.0000."},
+                      NoteCase{"512.99999", 0,
+                               "512.99999 MHz lies outside the scanner's bands: stored 0512.0000."},
+                      NoteCase{"162.553", 1, ""}, NoteCase{"162.55", 0, ""},
+                      NoteCase{"162.55999", 0, ""}, NoteCase{"0", 0, ""}));
 
 TEST(MainwinEnterFrequency, FillsTheFlagsFromTheDefaultData) {
     DefaultData defaults;

@@ -35,9 +35,6 @@ TEST(MainwinShowBank, ShowsFrequencyByZeroSettingFlagsAsWordsAndEmptyAsBlank) {
         EXPECT_EQ(grid.cell(6, field), "") << field;
         EXPECT_EQ(grid.cell(7, field), "") << field;
     }
-    options.zero = 1;
-    grid = ShowBank(image, 0, options);
-    EXPECT_EQ(grid.cell(1, kGridFrequency), "162.5500");
 }
 
 TEST(MainwinGridTransfer, RefusesBanksOutsideTheImage) {
@@ -80,7 +77,6 @@ TEST(MainwinStoreGrid, ConvertsCellsIntoTableTexts) {
     EXPECT_EQ(first[kFieldDelay], "");
     EXPECT_EQ(first[kFieldLockout], "1");
     EXPECT_EQ(first[kFieldComment], "my comment");  // not in the grid: kept
-    EXPECT_EQ(first[kFieldNumber], "101");          // likewise
     EXPECT_EQ(image.channel(2, 2)[kFieldFrequency], "1300.0000");
     EXPECT_EQ(image.channel(2, 2)[kFieldTrunk], "1");
     EXPECT_EQ(image.channel(2, 2)[kFieldDelay], "0");

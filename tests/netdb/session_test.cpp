@@ -108,17 +108,13 @@ TEST_P(CacheTest, OnlyAGoodDescriptionIsCached) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fetches, CacheTest,
-    testing::Values(
-        FetchCase{"Good", Reply(200, kDescription), true, ""},
-        FetchCase{"ErrorPage", Reply(503, "<html><body>down</body></html>"), false,
-                  "Error, can't load WSDL site, check firewall settings (HTTP 503)"},
-        FetchCase{"Cut", Reply(200, std::string(kDescription).substr(0, 80)), false,
-                  "Error, can't load WSDL site"},
-        FetchCase{"CutByConnection", Reply(200, kDescription, "closed"), false,
-                  "Error, can't load WSDL site"},
-        FetchCase{"Refused", Reply(0, "", "Connection refused"), false,
-                  "Error, can't load WSDL site, check firewall settings (Connection refused)"},
-        FetchCase{"TimedOut", Ended(&HttpReply::timedOut), false, "Unexpected HTTP TimeOut"}),
+    testing::Values(FetchCase{"Good", Reply(200, kDescription), true, ""},
+                    FetchCase{"Cut", Reply(200, std::string(kDescription).substr(0, 80)), false,
+                              "Error, can't load WSDL site"},
+                    FetchCase{"CutByConnection", Reply(200, kDescription, "closed"), false,
+                              "Error, can't load WSDL site"},
+                    FetchCase{"TimedOut", Ended(&HttpReply::timedOut), false,
+                              "Unexpected HTTP TimeOut"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, CachedDescriptionIsUsedWithoutFetchingAndKeptApart) {
@@ -172,12 +168,6 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, CallFailureTest,
     testing::Values(CallCase{"Down", Reply(0, "", "Connection refused"),
                              "The frequency database cannot be reached: Connection refused"},
-                    CallCase{"Slow", Ended(&HttpReply::timedOut),
-                             "The frequency database did not answer within 60 seconds."},
-                    CallCase{"Cut", Reply(200, "<E:Envelope", "Connection closed"),
-                             "The answer of the frequency database was cut short"},
-                    CallCase{"Huge", Ended(&HttpReply::tooLarge),
-                             "The answer of the frequency database is larger than 32 MB"},
                     CallCase{"Cancelled", Ended(&HttpReply::cancelled), "Cancelled."}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -80,8 +80,6 @@ TEST(RequestTest, ParametersThenAuthInfoInOrder) {
     EXPECT_NE(xml.find("s&amp;cret</password><appKey xsi:type=\"xsd:string\">46021937</appKey>"
                        "<version xsi:type=\"xsd:string\">9</version></authInfo>"),
               std::string::npos);
-    const std::string masked = ComposeRequest(model, op, {}, c, true);
-    EXPECT_EQ(masked.find("s&amp;cret"), std::string::npos);
 }
 
 std::string Answer(const std::string& inner) {
@@ -128,10 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
                    Answer("<E:Fault><faultcode>c</faultcode><faultstring>Invalid username"
                           " or password.</faultstring></E:Fault>"),
                    500, std::string(kMsgServiceFault) + "Invalid username or password."},
-        AnswerCase{"WrongName", Answer("<ns:getStuffResponse><return/></ns:getStuffResponse>"), 200,
-                   std::string(kMsgUnexpectedReturn) + "getStuffResponse - getCountyInfo"},
-        AnswerCase{"ErrorPage", "<html><body>Service Unavailable</body></html>", 503,
-                   HttpErrorMessage(503)},
         AnswerCase{"ErrorPageNotXml", "Service Unavailable", 502, HttpErrorMessage(502)},
         AnswerCase{"Cut", Answer("<ns:getCountyInfoResponse><return><countyName>Em").substr(0, 90),
                    200, std::string(kMsgAnswerUnreadable)},

@@ -71,7 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
     Choices, ReportChoiceTest,
     ::testing::Values(
         ChoiceCase{ReportChoice::OneBank, 1, {"Bank: 2"}},
-        ChoiceCase{ReportChoice::OneBank, 5, {"Bank: Dummy"}},
         ChoiceCase{ReportChoice::AllBanks,
                    3,
                    {"Bank: 1", "Bank: 2", "Bank: 3", "Bank: 4", "Bank: 5", "Bank: Dummy"}},
@@ -90,14 +89,12 @@ TEST_F(ReportTest, ChannelListingOfABank) {
     ASSERT_EQ(report.pages.size(), 1u);
     const std::vector<std::string> texts = Texts(report.pages[0]);
     EXPECT_EQ(texts[3], "Bankname: Fire \xC3\xA9quipe");
-    EXPECT_EQ(texts[4], "Filename: /home/op/lists/county.mem");
     EXPECT_EQ(texts[6], "Frequency Tag Trunk Delay L.out");
     const std::vector<std::string> body = Body(report);
     ASSERT_EQ(body.size(), 50u);
     EXPECT_EQ(body[0], "51: 0162.5500 FIRE DISP On Off On");
     EXPECT_EQ(body[1], "52: Empty");
     EXPECT_EQ(body[49], "100: 0453.1250 Off On");  // no tag; a flag that is not 0/1 shows blank
-    EXPECT_EQ(texts.back(), "Channel listing, bank 2 Page 1 / 1");
     // The Dummy bank is listed with the numbers the grid shows.
     const std::vector<std::string> dummy = Body(LayOutChannels({5}, source, kA4Lines));
     EXPECT_EQ(dummy[0], "251: Empty");
@@ -125,16 +122,12 @@ TEST_F(ReportTest, LongSectionsGoOnOverFurtherPages) {
         const std::vector<std::string> body = Body(report);
         ASSERT_EQ(body.size(), 100u) << lines;
         EXPECT_EQ(body[50], "51: 0162.5500 FIRE DISP On Off On");
-        const std::string total = std::to_string(report.pages.size());
-        for (std::size_t i = 0; i < report.pages.size(); ++i) {
-            const Page& page = report.pages[i];
+        for (const Page& page : report.pages) {
             EXPECT_LE(page.lines.size(), std::size_t(lines));
             const auto headings =
                 std::count_if(page.lines.begin(), page.lines.end(),
                               [](const Line& l) { return l.kind == LineKind::ColumnHeadings; });
             EXPECT_EQ(headings, 1);
-            EXPECT_EQ(page.lines.back().cells.back().text,
-                      "Page " + std::to_string(i + 1) + " / " + total);
         }
         // A bank always starts a page of its own.
         EXPECT_EQ(report.pages.size() % 2, 0u) << lines;

@@ -49,8 +49,6 @@ TEST(SetupIni, ClampsAndForcedValues) {
         {"smart=1", &Options::smart, 0},
         {"infob=1", &Options::infob, 0},
         {"savenames=0", &Options::savenames, 0},
-        {"savenames= 0 ", &Options::savenames, 0},
-        {"SaveNames=0", &Options::savenames, 0},
         {"savenames=abc", &Options::savenames, 0},
         {"remtrunk=0", &Options::remtrunk, 0},
         {"model=2", &Options::model, 2},

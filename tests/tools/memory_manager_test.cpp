@@ -128,10 +128,6 @@ TEST(ToolsMemoryManager, StepNames) {
     EXPECT_EQ(ChannelStepName(TransferOp::Copy, {0, 3}, {1, 7}), "Copy channel 3 to channel 57");
     EXPECT_EQ(ChannelStepName(TransferOp::Swap, {0, 3}, {kDummyBank, 1}),
               "Swap channels 3 and 251");
-    EXPECT_EQ(BankStepName(TransferOp::Move, 1, 3, {false, false, true, false}),
-              "Move bank 2 to bank 4 (trunk settings)");
-    EXPECT_EQ(BankStepName(TransferOp::Swap, 0, 2, {true, true, true, false}),
-              "Swap bank 1 and bank 3");
 }
 
 }  // namespace

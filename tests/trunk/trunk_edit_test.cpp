@@ -20,16 +20,10 @@ class TrunkEditTest : public testing::Test {
 };
 
 TEST_F(TrunkEditTest, EntriesPerScopeAndUnit) {
-    auto ids = TrunkEditEntries(image, 1, TrunkEditScope::ActiveBank, TrunkEditUnit::Ids);
-    ASSERT_EQ(ids.size(), 50u);
-    EXPECT_EQ(ids[12], "2-3 : id1/12 - tag1/12");
     auto all = TrunkEditEntries(image, 1, TrunkEditScope::AllBanks, TrunkEditUnit::Ids);
     ASSERT_EQ(all.size(), 300u);
     EXPECT_EQ(all[0], "Bank 1: 1-1 : id0/0 - tag0/0");
     EXPECT_EQ(all[299], "Dummy: 5-10 : id5/49 - tag5/49");
-    auto lists = TrunkEditEntries(image, 2, TrunkEditScope::ActiveBank, TrunkEditUnit::Lists);
-    ASSERT_EQ(lists.size(), 5u);
-    EXPECT_EQ(lists[0], "1: L20");
     auto allLists = TrunkEditEntries(image, 2, TrunkEditScope::AllBanks, TrunkEditUnit::Lists);
     ASSERT_EQ(allLists.size(), 30u);
     EXPECT_EQ(allLists[6], "Bank 2: 2: L11");
@@ -61,19 +55,6 @@ TEST_F(TrunkEditTest, OntoItselfChangesNothing) {
     ApplyTrunkEdit(image, TrunkEditUnit::Lists, TrunkEditOp::Move, {0, 5}, {1, 0});
     ApplyTrunkEdit(image, TrunkEditUnit::Ids, TrunkEditOp::Move, {6, 0}, {1, 0});
     EXPECT_EQ(image, before) << "targets outside the table are ignored";
-}
-
-TEST(ListTags, DefaultLeftCenterStore) {
-    EXPECT_EQ(DefaultListTag(0, 0), "Bank 1 List 1");
-    EXPECT_EQ(DefaultListTag(4, 9), "Bank 5 List 10");
-    ListTagFields fields = DefaultListTags(2);
-    EXPECT_EQ(fields[9], "Bank 3 List 10");
-    fields[0] = "  Police  ";
-    CenterListTags(fields);  // the tag rules are the trunk ID tags' test
-    Image image;
-    StoreListTags(fields, image, 2);
-    EXPECT_EQ(image.ScanListTag[2][0], "     Police");
-    EXPECT_EQ(LoadListTags(image, 2), fields);
 }
 
 }  // namespace
