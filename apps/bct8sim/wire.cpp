@@ -160,7 +160,8 @@ void Wire::close() {
 
 bool Wire::saveMemory(std::string& error) {
     if (d_options.memoryFile.empty()) return true;
-    const vex::WriteResult result = vex::WriteFileAtomically(d_options.memoryFile, d_scanner.save());
+    const vex::WriteResult result =
+        vex::WriteFileAtomically(d_options.memoryFile, d_scanner.save());
     if (!result) {
         error = "cannot write " + d_options.memoryFile.string() + ": " + result.error;
         return false;

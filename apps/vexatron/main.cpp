@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
 
     vex::gui::DialogPrompter prompter;
     vex::AppState state;
-    const vex::StartupOutcome outcome = vex::LoadStartupState(vex::ProgramFolder(folderArgs), state);
+    const vex::StartupOutcome outcome =
+        vex::LoadStartupState(vex::ProgramFolder(folderArgs), state);
     if (!outcome.ok) {
         prompter.tell(nullptr, QStringLiteral("Vexatron"), vex::gui::L1(outcome.message),
                       vex::gui::NoticeIcon::Critical);

@@ -50,7 +50,8 @@ void TableEditor::takeImageUnderGrid() {
 }
 
 GridResult TableEditor::store() {
-    if (!IsGridBank(d_currentBank)) return StoreGrid(d_grid, d_image, d_currentBank, d_options, &d_tags);
+    if (!IsGridBank(d_currentBank))
+        return StoreGrid(d_grid, d_image, d_currentBank, d_options, &d_tags);
     if (d_image.ChannelTable[d_currentBank] != d_syncedBank) takeImageUnderGrid();
     // Only the rows edited since the bank was shown are written: storing a row as shown would
     // rewrite its form (the blank flags of an empty channel, leading zeros) and make an
@@ -62,7 +63,8 @@ GridResult TableEditor::store() {
         any = any || edited[row];
     }
     if (!any) return {};
-    const GridResult stored = StoreGrid(d_grid, d_image, d_currentBank, d_options, &d_tags, &edited);
+    const GridResult stored =
+        StoreGrid(d_grid, d_image, d_currentBank, d_options, &d_tags, &edited);
     if (stored) {
         for (int row = 1; row <= ChannelsPerBank; ++row)
             if (edited[row]) d_shown.cells[row] = d_grid.cells[row];
@@ -84,13 +86,13 @@ GridResult TableEditor::saveUndo() {
 }
 
 void TableEditor::recordOutsideChanges() {
-    d_history.record(d_stepsUnderWay.empty() ? kOtherChanges : d_stepsUnderWay.back(), d_currentBank,
-                    d_image);
+    d_history.record(d_stepsUnderWay.empty() ? kOtherChanges : d_stepsUnderWay.back(),
+                     d_currentBank, d_image);
 }
 
 void TableEditor::recordOutsideChannelChanges() {
     d_history.recordChannels(d_stepsUnderWay.empty() ? kOtherChanges : d_stepsUnderWay.back(),
-                            d_currentBank, d_image);
+                             d_currentBank, d_image);
 }
 
 GridResult TableEditor::selectBank(int bank) {
@@ -171,8 +173,8 @@ std::string TableEditor::enterText(Selection selection, std::string_view typed) 
 void TableEditor::recordGridEdit(Selection rows) {
     if (!store()) return;
     d_history.recordChannels(EditChannelsStepName(AbsoluteChannel(d_currentBank, rows.firstRow),
-                                                 AbsoluteChannel(d_currentBank, rows.lastRow)),
-                            d_currentBank, d_image);
+                                                  AbsoluteChannel(d_currentBank, rows.lastRow)),
+                             d_currentBank, d_image);
 }
 
 bool TableEditor::flagKey(Selection selection, char key) {

@@ -161,7 +161,7 @@ class TableEditor {
     DefaultData& d_defaults;
     int d_currentBank = 0;
     GridBank d_grid;
-    GridBank d_shown;  // the grid as last shown or stored: rows differing from it were edited
+    GridBank d_shown;   // the grid as last shown or stored: rows differing from it were edited
     Bank d_syncedBank;  // the current bank as the grid last showed or stored it
     UndoHistory d_history;
     std::vector<std::string> d_stepsUnderWay;  // ApplyImageChange calls, outermost first
