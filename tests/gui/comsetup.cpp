@@ -278,8 +278,8 @@ class ComsetupTest : public QObject {
 
     void menuEntryTakesTheNewSettingsAtOnce() {
         vex::gui::test::Fixture f;
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<ComSetup*>(QApplication::activeModalWidget());
+        f.dialogs.acts.push_back([](QWidget* window) {
+            auto* dialog = qobject_cast<ComSetup*>(window);
             QVERIFY(dialog);
             typeOther(dialog, "/dev/pts/77");
             chooseBaud(dialog, "4800");

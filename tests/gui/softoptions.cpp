@@ -105,8 +105,8 @@ class SoftOptionsTest : public QObject {
 
     void defaultDataFromTheMenuIsWrittenAndCancelKeepsIt() {
         Fixture f;
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<DefData*>(QApplication::activeModalWidget());
+        f.dialogs.acts.push_back([](QWidget* window) {
+            auto* dialog = qobject_cast<DefData*>(window);
             QVERIFY(dialog);
             auto* trunk = dialog->findChild<QComboBox*>("value_trunk");
             QCOMPARE(trunk->currentText(), QString("Off"));
@@ -132,8 +132,8 @@ class SoftOptionsTest : public QObject {
         Fixture f;
         f.state.image.TrunkType.fill(std::string(1, '2'));
         QVERIFY(!f.window->editor().modified());
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<SoftOptions*>(QApplication::activeModalWidget());
+        f.dialogs.acts.push_back([](QWidget* window) {
+            auto* dialog = qobject_cast<SoftOptions*>(window);
             QVERIFY(dialog);
             QTest::mouseClick(dialog->findChild<QPushButton*>("resetTrunk"), Qt::LeftButton);
             dialog->reject();
