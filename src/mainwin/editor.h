@@ -57,7 +57,7 @@ class TableEditor {
     // show the image again.
     GridResult store();
     GridResult show();  // ShowBank for the current bank
-    // save_undo: Store; a change of the image not yet in the history becomes a step of its own.
+    // save_undo: store(); a change of the image not yet in the history becomes a step of its own.
     GridResult saveUndo();
     // Tab selection: save_undo on the old bank, then show the new one (capped at the Dummy bank).
     GridResult selectBank(int bank);
@@ -164,7 +164,7 @@ class TableEditor {
     GridBank d_shown;   // the grid as last shown or stored: rows differing from it were edited
     Bank d_syncedBank;  // the current bank as the grid last showed or stored it
     UndoHistory d_history;
-    std::vector<std::string> d_stepsUnderWay;  // ApplyImageChange calls, outermost first
+    std::vector<std::string> d_stepsUnderWay;  // applyImageChange calls, outermost first
     EasyTagLists d_tags;
     BackupCounter d_backup;
     struct LineClipboard {
