@@ -51,7 +51,7 @@ class ComSetup : public QDialog {
     // The serial line the autodetect opens; the real port unless a test says otherwise.
     void setTransportFactory(DeviceTransportFactory factory) { d_factory = std::move(factory); }
     // The clock the autodetect waits on; a timer of the event loop unless a test says otherwise.
-    // Set it before a search starts: a running search keeps the clock it began with.
+    // Call it only before a search starts: a search refers to the clock it began with.
     void setScheduler(std::unique_ptr<Scheduler> scheduler);
 
   public slots:
