@@ -76,44 +76,6 @@ class NetDbImport : public testing::Test {
 
 LocalService* NetDbImport::service = nullptr;
 
-TEST_F(NetDbImport, BrowseToACountyAndImportItsFrequencies) {
-    const LoginResult l = login();
-    ASSERT_TRUE(l.outcome.ok) << l.outcome.message;
-    EXPECT_EQ(l.expires, kMsgUnknownDate);
-
-    const auto [countryOutcome, country] = answer<std::pair<Outcome, CountryInfo>>(
-        [&](auto reply) { LoadCountry(session, 1, reply); });
-    ASSERT_TRUE(countryOutcome.ok) << countryOutcome.message;
-    const auto [stateOutcome, state] = answer<std::pair<Outcome, StateInfo>>(
-        [&](auto reply) { LoadState(session, country.states.at(0).stid, reply); });
-    ASSERT_TRUE(stateOutcome.ok) << stateOutcome.message;
-    ASSERT_FALSE(state.counties.empty());
-    const auto [outcome, place] = county(state.counties[0].ctid);
-    ASSERT_TRUE(outcome.ok) << outcome.message;
-    EXPECT_EQ(place.info.name, "Brightwater");
-
-    std::vector<Frequency> ticked;
-    for (const SubcatFrequencies& g : place.groups)
-        for (const Frequency& f : g.frequencies) ticked.push_back(f);
-    ASSERT_EQ(ticked.size(), 7u);
-    image.channel(0, 2)[vex::kFieldFrequency] = "0462.5625";
-    ImportOptions options;
-    options.bankName = BankNameChoice::PlaceName;
-    options.placeName = place.info.name + " County";
-    const ImportReport report = ImportConventional(image, 0, 1, ticked, options);
-    ASSERT_TRUE(report.ok) << report.error;
-    EXPECT_EQ(report.channels, 6);
-    ASSERT_EQ(report.warnings.size(), 1u);
-    EXPECT_NE(report.warnings[0].find("600.1250 Sheriff Video Link"), std::string::npos);
-
-    const vex::Image back = savedAndRead();
-    EXPECT_EQ(back.channel(0, 1)[vex::kFieldFrequency], "0155.0100");
-    EXPECT_EQ(back.channel(0, 1)[vex::kFieldTag], "BW SO Dispatch");
-    EXPECT_EQ(back.channel(0, 2)[vex::kFieldFrequency], "0462.5625");
-    EXPECT_EQ(back.channel(0, 8)[vex::kFieldFrequency], "0000.0000");
-    EXPECT_EQ(back.BankTag[0], "BrightwaterCount");
-}
-
 struct SystemCase {
     const char* name;
     std::int32_t sid;

@@ -257,22 +257,6 @@ class FrmImportRRTest : public QObject {
         QVERIFY(d_prompter.told.last().contains("could not be saved"));
     }
 
-    void failedLogInIsRetriedUntilCancelled() {
-        d_window->session().setEndpoint(netdb::EndpointKind::Local, "http://127.0.0.1:1/soap2/");
-        d_window->setRetryInterval(5);
-        logIn("letmein");
-        QTRY_COMPARE_WITH_TIMEOUT(status(),
-                                  QString::fromLatin1(netdb::kMsgNoResponseRepeated.data()), 20000);
-        auto* cancel = child<QPushButton>("cancel");
-        QVERIFY(cancel->isEnabled());
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!d_window->busy() && !cancel->isEnabled(), 5000);
-        const QString after = status();
-        QTest::qWait(50);  // several retry intervals: nothing may start again
-        QCOMPARE(status(), after);
-        QVERIFY(!d_window->busy());
-    }
-
     // The address dialog takes a whole URL (port and path included) and refuses junk.
     void addressDialogAcceptsAUrl() {
         FrmDBaseLoc dialog(netdb::EndpointKind::Remote, std::string(netdb::kRemoteEndpoint),

@@ -1,7 +1,6 @@
 // The main window's pictures and tool tips: the program's own drawings stand in when the
-// desktop's theme has none, the theme wins when it has one, and every tip names its shortcut.
+// desktop's theme has none, and every tip names its shortcut.
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -14,8 +13,6 @@ using namespace vex::gui;
 using namespace vex::gui::test;
 
 namespace {
-
-const QColor kThemeColour(0xff, 0x00, 0xff);
 
 // Every button on the main window's toolbars, with the command it runs.
 QList<QPair<QAction*, QAction*>> ToolbarButtons(const MemTab& window) {
@@ -68,37 +65,6 @@ class IconsTest : public QObject {
         QVERIFY2(undoTip.startsWith("Undo ") && undoTip.endsWith(" (Ctrl+Z)") &&
                      undoTip != "Undo (Ctrl+Z)",
                  qPrintable(undoTip));
-    }
-
-    void themePictureWins_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("fromTheme");
-        QTest::addRow("the theme has it") << "tb_savenu" << true;
-        QTest::addRow("the theme lacks it") << "tb_tabopen" << false;
-        QTest::addRow("the program's own") << "tb_menread" << false;
-    }
-
-    void themePictureWins() {
-        QFETCH(QString, button);
-        QFETCH(bool, fromTheme);
-        // A theme with one picture, a flat colour no drawing of the program uses.
-        QDir root(d_themes.path());
-        QVERIFY(root.mkpath("vextheme/actions"));
-        QFile index(root.filePath("vextheme/index.theme"));
-        QVERIFY(index.open(QIODevice::WriteOnly));
-        index.write(
-            "[Icon Theme]\nName=vextheme\nDirectories=actions\n\n"
-            "[actions]\nSize=24\nType=Scalable\nMinSize=8\nMaxSize=256\n");
-        index.close();
-        QImage picture(24, 24, QImage::Format_ARGB32);
-        picture.fill(kThemeColour);
-        QVERIFY(picture.save(root.filePath("vextheme/actions/document-save.png")));
-        useTheme(QStringLiteral("vextheme"));
-
-        Fixture f;
-        const QIcon icon = f.window->findChild<QAction*>(button)->icon();
-        QVERIFY(!icon.pixmap(20, 20).isNull());
-        QCOMPARE(icon.pixmap(20, 20).toImage().pixelColor(10, 10) == kThemeColour, fromTheme);
     }
 
     void windowsCarryTheProgramIcon() {

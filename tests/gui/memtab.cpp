@@ -18,25 +18,6 @@ using namespace vex;
 using namespace vex::gui;
 using namespace vex::gui::test;
 
-// Typed into channel 3 with the options `round` and `zero`: the cell, the table after the check,
-// the status line.
-struct Entry {
-    const char* name;
-    int round, zero;
-    const char* typed;
-    const char* shown;
-    const char* stored;
-    const char* told;
-};
-const Entry kEntries[] = {
-    {"off raster rounds down", 0, 0, "162.553", "0162.5500", "0162.5500",
-     "162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below)."},
-    {"no rounding with round 1", 1, 0, "162.553", "0162.5530", "0162.5530", ""},
-    {"between bands clamps", 0, 0, "600", "0512.0000", "0512.0000",
-     "600 MHz lies outside the scanner's bands: stored 0512.0000."},
-    {"zero 1 hides leading zeros", 0, 1, "162.55", "162.5500", "0162.5500", ""},
-};
-
 // Typed key by key into a cell, with a channel at 155.475 MHz in row 1 (row 2 is empty).
 struct Typed {
     const char* name;
@@ -46,11 +27,8 @@ struct Typed {
 };
 const Typed kTyped[] = {
     {"zero leaves a channel empty", 2, 1, "0", ""},
-    {"nothing typed leaves it empty", 2, 1, "", ""},
     {"tag stops at 16, refuses a quote", 1, 2, "ABCDEFGHIJ\"KLMNOPQRSTU", "ABCDEFGHIJKLMNOP"},
     {"flag key 1", 1, 3, "1", "On"},
-    {"flag key f after 1", 1, 3, "1f", "Off"},
-    {"other keys swallowed on a flag", 1, 3, "1x", "On"},
 };
 
 // Commands that ask first, with channels at rows 1 and 50 of bank 2.
@@ -104,21 +82,6 @@ const Command kCommands[] = {
 class MemTabTest : public QObject {
     Q_OBJECT
   private slots:
-    void frequencyEntry_data() { AddRows(kEntries); }
-    void frequencyEntry() {
-        const Entry& e = FetchRow(kEntries);
-        Fixture f;
-        f.state.options.round = e.round;
-        f.state.options.zero = e.zero;
-        f.window->applyOptions();
-        f.enter(3, 1, e.typed);
-        QCOMPARE(f.cell(3, 1), QString(e.shown));
-        QCOMPARE(f.window->statusBar()->currentMessage(), QString(e.told));
-        QCOMPARE(f.grid()->currentIndex().row(), 3);  // Enter goes on to the next channel
-        f.trigger("checktab");  // store and normalise: the table holds the canonical form
-        QCOMPARE(f.channel(0, 3)[kFieldFrequency], std::string(e.stored));
-    }
-
     void typedIntoACell_data() { AddRows(kTyped); }
     void typedIntoACell() {
         const Typed& t = FetchRow(kTyped);
@@ -127,20 +90,6 @@ class MemTabTest : public QObject {
         f.enter(t.row, t.field, t.typed);
         QCOMPARE(f.cell(t.row, t.field), QString(t.shown));
         QCOMPARE(f.prompter.unexpected, 0);
-    }
-
-    void newFrequencyTakesDefaultFlags() {
-        Fixture f([](AppState& s) { s.defaults = DefaultData{{1, 0, 1}, {1, 1, 1}}; });
-        f.enter(1, 1, "460.025");
-        QCOMPARE(f.cell(1, 3), QString("On"));  // trunk default used
-        QCOMPARE(f.cell(1, 4), QString());      // delay default switched off: untouched
-        QCOMPARE(f.cell(1, 5), QString("On"));  // lockout default used
-        // Moving down with Enter over a shown frequency changes nothing.
-        f.setCurrent(1, 5);
-        f.type("0");
-        f.setCurrent(1, 1);
-        f.key(Qt::Key_Return);
-        QCOMPARE(f.cell(1, 5), QString("Off"));
     }
 
     // The tester keeps watching while the window changes the grid as a whole.
@@ -405,22 +354,6 @@ class MemTabTest : public QObject {
         QCOMPARE(f.cell(2, 1), QString("0156.0000"));
     }
 
-    void eachEntryUndoesOnItsOwn() {
-        Fixture f;
-        f.enter(1, 1, "155");
-        f.enter(2, 1, "156");
-        f.setCurrent(2, 5);
-        f.type("1");
-        f.key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.cell(2, 5), QString("Off"));  // the default the frequency entry gave
-        QCOMPARE(f.cell(2, 1), QString("0156.0000"));
-        f.enter(3, 2, "X");
-        f.enter(3, 1, "157");
-        f.key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.cell(3, 1), QString());
-        QCOMPARE(f.cell(2, 1), QString("0156.0000"));
-    }
-
     // Rows 3..7 selected in bank 1; after the switch a command acts on the current cell only.
     void bankSwitchDropsTheSelection() {
         Fixture f([](AppState& s) { s.options.expert = 1; });
@@ -457,16 +390,6 @@ class MemTabTest : public QObject {
         QCOMPARE(f.window->fileName(), file);
         QVERIFY(!f.window->editor().modified());
         QCOMPARE(f.window->findChild<QLabel*>("statusModified")->text(), QString());
-    }
-
-    void gridWidensWithTheWindow() {
-        Fixture f;
-        f.window->resize(700, 700);
-        QApplication::processEvents();
-        f.window->resize(1500, 700);
-        QApplication::processEvents();
-        QTRY_VERIFY(f.grid()->viewport()->width() > 1000);
-        QCOMPARE(f.grid()->horizontalHeader()->length(), f.grid()->viewport()->width());
     }
 };
 

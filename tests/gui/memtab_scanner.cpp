@@ -1,6 +1,5 @@
 // The main window's Read Data against bct8sim over a real serial line: a whole read replaces
-// the table, a merge, a step or a kept partial read leaves it modified, a refused one leaves it.
-#include <QCheckBox>
+// the table, a step or a kept partial read leaves it modified.
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -18,9 +17,8 @@ using namespace vex::gui::test;
 class MemTabScannerTest : public QObject {
     Q_OBJECT
   private slots:
-    // how: "whole" reads channels 1..3; "merge" merges them; "step" reads them with "Read F Data",
-    // leaving the window open; "cut" reads all and the line drops at channel 9, the user keeps
-    // 1..8; "nothing" starts with nothing chosen.
+    // how: "whole" reads channels 1..3; "step" reads them with "Read F Data", leaving the window
+    // open; "cut" reads all and the line drops at channel 9, the user keeps 1..8.
     void readData_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("modified");
@@ -28,14 +26,10 @@ class MemTabScannerTest : public QObject {
         QTest::addColumn<QString>("twenty");  // channel 20, not reached by the read
         QTest::addRow("whole read: as the scanner") << "whole" << false << "0150.0125"
                                                     << "";
-        QTest::addRow("merge stays unsaved") << "merge" << true << "0150.0125"
-                                             << "0444.4000";
         QTest::addRow("step shows at once, unsaved") << "step" << true << "0150.0125"
                                                      << "0444.4000";
         QTest::addRow("kept half way is unsaved") << "cut" << true << "0150.0125"
                                                   << "0444.4000";
-        QTest::addRow("refused read changes nothing") << "nothing" << true << ""
-                                                      << "0444.4000";
     }
 
     void readData() {
@@ -58,7 +52,6 @@ class MemTabScannerTest : public QObject {
             s.options.delay1 = 25;
             s.options.backena = 1;
             s.options.backupdelay = 1;
-            s.singleBankFlag = true;  // from an earlier single-bank read
         });
         f.window->setFileName(f.path("mine.mem"));
         f.enter(20, 1, "444.4");
@@ -73,13 +66,9 @@ class MemTabScannerTest : public QObject {
                 Type(window, "rangeStart", "1");
                 Type(window, "rangeEnd", "3");
             }
-            if (how == "merge") Child<QCheckBox>(window, "merge")->setChecked(true);
-            if (how == "nothing")
-                for (const char* box : {"frequencies", "trunkIds", "trunkSettings"})
-                    Child<QCheckBox>(window, box)->setChecked(false);
             QSignalSpy finished(window, &VexComm::transferFinished);
             Click(window, how == "step" ? "readFrequencies" : "start");
-            if (how != "step" && how != "nothing") return;  // the window closes by itself
+            if (how != "step") return;  // the window closes by itself
             QVERIFY(finished.wait(20000));
             // A backup falling due while the window is open keeps what the step read.
             shownDuringWindow = f.cell(1, 1);
@@ -97,15 +86,8 @@ class MemTabScannerTest : public QObject {
                 qPrintable(f.prompter.asked.join('\n')));
             QCOMPARE(f.cell(8, 1), QString("0150.1000"));
         }
-        if (how == "nothing") {
-            QCOMPARE(f.prompter.told.size(), 1);
-            QVERIFY(f.prompter.told[0].endsWith("|Please select which data you want to download."));
-            QVERIFY(f.state.singleBankFlag);
-            QCOMPARE(f.window->fileName(), f.path("mine.mem"));
-        } else {
-            QVERIFY2(f.prompter.told.isEmpty(), qPrintable(f.prompter.told.join('\n')));
-            QCOMPARE(f.window->fileName(), QString("Untitled"));
-        }
+        QVERIFY2(f.prompter.told.isEmpty(), qPrintable(f.prompter.told.join('\n')));
+        QCOMPARE(f.window->fileName(), QString("Untitled"));
         QCOMPARE(f.cell(1, 1), first);
         if (!twenty.isEmpty()) QCOMPARE(f.cell(20, 1), twenty);
         QCOMPARE(f.window->editor().modified(), modified);

@@ -79,30 +79,6 @@ class SoftOptionsTest : public QObject {
         QVERIFY(options == before);
     }
 
-    void zeroAndAlignTakeEffectInTheGrid() {
-        Fixture f;
-        f.enter(1, 1, "162.55");
-        QCOMPARE(f.cell(1, 1), QString("0162.5500"));
-        f.grid()->horizontalHeader()->resizeSection(1, 321);
-        // What the dialog's OK does, without its modal loop.
-        f.window->storeGrid();
-        {
-            SoftOptions dialog(f.state.options, f.state.image, f.window.get());
-            dialog.findChild<QCheckBox*>("zero")->setChecked(true);
-            dialog.findChild<QComboBox*>("align")->setCurrentIndex(2);
-            dialog.accept();
-        }
-        f.window->applyOptions();
-        QCOMPARE(f.cell(1, 1), QString("162.5500"));
-        QCOMPARE(f.grid()->horizontalHeader()->sectionSize(1), 321);  // the user's width stays
-        const auto align =
-            Qt::Alignment(f.grid()->model()->index(0, 0).data(Qt::TextAlignmentRole).toInt());
-        QVERIFY(align & Qt::AlignRight);
-        // The table keeps the canonical form whatever the grid shows.
-        f.trigger("checktab");
-        QCOMPARE(QString::fromStdString(f.channel(0, 1)[kFieldFrequency]), QString("0162.5500"));
-    }
-
     void defaultDataFromTheMenuIsWrittenAndCancelKeepsIt() {
         Fixture f;
         f.dialogs.acts.push_back([](QWidget* window) {

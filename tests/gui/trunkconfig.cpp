@@ -43,49 +43,6 @@ class TrunkConfigTest : public QObject {
   private slots:
     void init() { image = Image{}; }
 
-    // Stepping through every bank and closing writes nothing: no empty setting becomes "-1" or
-    // "0", no type text is rewritten.
-    void lookingChangesNothing_data() {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<int>("delay");  // -1: none
-        QTest::addRow("no type") << "" << -1;
-        QTest::addRow("Motorola 800, empty") << "1" << -1;
-        QTest::addRow("Motorola 800, delay 3") << "10" << 3;
-        QTest::addRow("Type 1 with blocks") << "2" << 0;
-        QTest::addRow("UHF") << "4" << -1;
-        QTest::addRow("EDACS") << "6" << -1;
-        QTest::addRow("LTR") << "8" << -1;
-        QTest::addRow("type written 01") << "01" << -1;
-    }
-    void lookingChangesNothing() {
-        QFETCH(QString, type);
-        QFETCH(int, delay);
-        for (int b = 0; b < 5; ++b) image.TrunkType[b] = type.toStdString();
-        image.TrunkSetting[0][kTsDelay] = delay < 0 ? "" : std::to_string(delay);
-        image.TrunkBase[0][0] = {"12", "3", "", "", "", "", "", ""};
-        const Image before = image;
-        TrunkConfig window(image);
-        window.show();
-        for (int b : {1, 2, 3, 4, 0}) ShowBank(&window, b);
-        Click(&window, "close");
-        QVERIFY(image == before);
-    }
-
-    void bandPlanIsStoredCorrectedOnClose() {
-        image.TrunkType[0] = "5";
-        TrunkConfig window(image);
-        window.show();
-        QVERIFY(TrunkWindowOpen());
-        QVERIFY(Shown(&window, "frameVhf"));
-        QVERIFY(!Shown(&window, "frame800"));
-        Type(&window, "frequency0", "1x20");  // the letter is refused
-        QCOMPARE(Child<QLineEdit>(&window, "frequency0")->text(), QString("120"));
-        Click(&window, "close");
-        QVERIFY(!TrunkWindowOpen());
-        QCOMPARE(image.TrunkBase[0][0][0], std::string("0136.0000"));
-        QCOMPARE(image.TrunkBase[0][0][1], std::string("012.50"));
-    }
-
     // Leaving the bank stores it; coming back shows what was stored.
     void settingsAreStoredOnTabChange() {
         image.TrunkType[0] = "4";
@@ -163,28 +120,6 @@ class TrunkConfigTest : public QObject {
         Click(&window, "controlChannelAll");
         QCOMPARE(image.TrunkSetting[4][kTsControlChannel], std::string("4"));
         QCOMPARE(image.TrunkSetting[0][kTsControlChannel], std::string(""));
-        window.reject();
-    }
-
-    void bankManagerSeesStoredBankAndWindowShowsResult() {
-        image.TrunkType[0] = "8";
-        image.TrunkType[1] = "6";
-        image.TrunkSetting[1][kTsDelay] = "1";
-        TrunkConfig window(image);
-        QVERIFY(!Child<QPushButton>(&window, "copyMoveSwapBanks")->isVisibleTo(&window));
-        std::string seenDelay;
-        window.setBankManager([&] {
-            seenDelay = image.TrunkSetting[0][kTsDelay];
-            std::swap(image.TrunkType[0], image.TrunkType[1]);
-            std::swap(image.TrunkSetting[0], image.TrunkSetting[1]);
-        });
-        window.show();
-        Choose(&window, "delayLtr", 1);
-        Click(&window, "copyMoveSwapBanks");
-        QCOMPARE(seenDelay, std::string("1"));
-        QVERIFY(Shown(&window, "frameEdacs"));
-        QCOMPARE(Child<QComboBox>(&window, "typeList")->currentIndex(), 6);
-        QCOMPARE(Child<QComboBox>(&window, "delayEdacs")->currentIndex(), 1);
         window.reject();
     }
 

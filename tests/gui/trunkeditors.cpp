@@ -59,24 +59,6 @@ class TrunkEditorsTest : public QObject {
         QCOMPARE(Child<QListWidget>(&window, "to")->item(13)->text(), QString("Bank 3: 4: L1"));
     }
 
-    void ontoItselfAndCancelChangeNothing() {
-        const Image before = image;
-        EditTrunk window(image, 2);
-        window.show();
-        Pick(&window, "swap");
-        Child<QListWidget>(&window, "from")->setCurrentRow(4);
-        Child<QListWidget>(&window, "to")->setCurrentRow(4);
-        Click(&window, "apply");
-        Pick(&window, "move");
-        Click(&window, "apply");
-        Pick(&window, "copy");
-        Click(&window, "apply");
-        QVERIFY(image == before);
-        Child<QListWidget>(&window, "to")->setCurrentRow(5);
-        Click(&window, "cancel");
-        QVERIFY(image == before);
-    }
-
     void listTagButtons() {
         image.ScanListTag[1][0] = "  Police  ";
         ListTags window(image, 1);
@@ -92,27 +74,6 @@ class TrunkEditorsTest : public QObject {
         QCOMPARE(image.ScanListTag[1][0], std::string("     Police"));
         QCOMPARE(image.ScanListTag[1][1], std::string("Abc and more tha"));
         QCOMPARE(image.ScanListTag[1][9], std::string("      L19"));  // Center works on every field
-    }
-
-    void listTagsConfirmedUnchangedWriteNothing() {
-        image.ScanListTag[2][0] = "A list name longer than the field";
-        const Image before = image;
-        ListTags window(image, 2);
-        window.show();
-        Click(&window, "ok");
-        QVERIFY(image == before);
-    }
-
-    void listTagDefaultsClearAndCancel() {
-        const Image before = image;
-        ListTags window(image, 4);
-        window.show();
-        Click(&window, "default");
-        QCOMPARE(Child<QLineEdit>(&window, "list10")->text(), QString("Bank 5 List 10"));
-        Click(&window, "clearAll");
-        QCOMPARE(Child<QLineEdit>(&window, "list3")->text(), QString());
-        Click(&window, "cancel");
-        QVERIFY(image == before);
     }
 
   private:

@@ -43,10 +43,6 @@ class TrunkMenuTest : public QObject {
 
     void trunkWindows() {
         const TrunkRow& r = vex::gui::test::FetchRow(kRows);
-        const QString id = r.id;
-        const int type = r.type;
-        const QString storedId = r.storedId;
-        const QString storedType = r.storedType;
         Fixture f;
         f.state.image.TrunkType[0] = std::string("1");        // a literal trips GCC 12's -Wrestrict
         f.state.image.TrunkId[0][5][0] = std::string("123");  // kept as it is unless edited
@@ -58,24 +54,24 @@ class TrunkMenuTest : public QObject {
         f.triggerWith(r.command, [&](QWidget* window) {
             frequencyDuringWindow = f.channel(0, 1)[kFieldFrequency];
             flagDuringWindow = TrunkWindowOpen();
-            if (!id.isEmpty()) {
+            if (*r.id) {
                 auto* entry = Child<QLineEdit>(window, "idEntry");
-                entry->setText(id);
+                entry->setText(r.id);
                 QTest::keyClick(entry, Qt::Key_Return);
             }
-            if (type >= 0) {
+            if (r.type >= 0) {
                 auto* list = Child<QComboBox>(window, "typeList");
-                list->setCurrentIndex(type);
-                emit list->activated(type);
+                list->setCurrentIndex(r.type);
+                emit list->activated(r.type);
             }
             Click(window, r.button);
         });
         QCOMPARE(frequencyDuringWindow, std::string("0162.5500"));
         QVERIFY(flagDuringWindow);
         QVERIFY(!TrunkWindowOpen());
-        QCOMPARE(QString::fromStdString(f.state.image.TrunkId[0][0][0]), storedId);
-        QCOMPARE(QString::fromStdString(f.state.image.TrunkType[0]), storedType);
-        const bool changed = !storedId.isEmpty() || storedType != "1";
+        QCOMPARE(QString::fromStdString(f.state.image.TrunkId[0][0][0]), QString(r.storedId));
+        QCOMPARE(QString::fromStdString(f.state.image.TrunkType[0]), QString(r.storedType));
+        const bool changed = *r.storedId || QString(r.storedType) != "1";
         QCOMPARE(!(f.state.image == before), changed);
         QCOMPARE(f.window->editor().modified(), changed);
         QCOMPARE(f.dialogs.leftOpen, 0);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -122,60 +121,6 @@ class VexcommTest : public QObject {
         vex::ClearForFileNew(d_image);
     }
 
-    // Typing into the range chooses "Channel Range:"; fields out of range are rewritten where the
-    // user sees them; the channels read replace theirs and the window closes.
-    void readsAChannelRangeIntoTheImageAndCloses_data() {
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-        QTest::addRow("in range") << QStringList{"5", "24"} << QStringList{"5", "24"} << 5 << 24;
-        QTest::addRow("above the last")
-            << QStringList{"300", "249"} << QStringList{"250", "249"} << 250 << 250;
-        QTest::addRow("below the first")
-            << QStringList{"0", "2"} << QStringList{"1", "2"} << 1 << 2;
-    }
-    void readsAChannelRangeIntoTheImageAndCloses() {
-        QFETCH(QStringList, typed);
-        QFETCH(QStringList, shown);
-        QFETCH(int, first);
-        QFETCH(int, last);
-        d_image.channel(0, 30)[vex::kFieldFrequency] = "0444.4000";  // outside the range: kept
-        d_image.TrunkType[2] = "1";
-        const vex::Image before = d_image;
-        openReady(Mode::Read, {}, ScannerMemory() + "TYPE C EDCS SCT\n");
-        QVERIFY(d_image == before);  // the types read on opening wait for the read
-        QCOMPARE(d_window->windowTitle(), QStringLiteral("Read Data"));
-        chooseRange(typed[0], typed[1]);
-        QVERIFY(get<QRadioButton>("channelRange")->isChecked());
-        int furthest = 0;
-        connect(get<QProgressBar>("progress"), &QProgressBar::valueChanged, this,
-                [&](int value) { furthest = std::max(furthest, value); });
-        QStringList channelsShown;
-        connect(get<QLineEdit>("channel"), &QLineEdit::textChanged, this,
-                [&](const QString& shownChannel) { channelsShown << shownChannel; });
-        click("start");
-        QCOMPARE(QStringList({text("rangeStart"), text("rangeEnd")}), shown);
-        QCOMPARE(enabled(), QStringLiteral("stop"));
-
-        QVERIFY(until([&] { return !d_window->isVisible(); }));
-        QCOMPARE(d_window->result(), int(QDialog::Accepted));
-        QVERIFY2(d_prompter.told.empty(), qPrintable(d_prompter.told.join('\n')));
-        for (int n = first; n <= last; ++n) {
-            QCOMPARE(at(n), Expected(n));
-            QCOMPARE(at(n, vex::kFieldLockout), std::string(n % 3 == 0 ? "1" : "0"));
-        }
-        QCOMPARE(at(30), std::string("0444.4000"));
-        QCOMPARE(d_image.TrunkType[2], std::string("9"));
-        const auto sent = d_scanner->texts();
-        QCOMPARE(std::count_if(sent.begin(), sent.end(),
-                               [](const std::string& c) { return c.rfind("TB ", 0) == 0; }),
-                 5);  // the five banks' types, read once on opening
-        QVERIFY(furthest > 0);
-        QVERIFY2(channelsShown.contains(QString::number(last).rightJustified(3, '0')),
-                 qPrintable(channelsShown.join(' ')));
-    }
-
     void sendsOneBankAfterConfirmation() {
         vex::SetStartupBankTags(d_image);
         for (int s = 1; s <= 50; ++s) {
@@ -283,18 +228,6 @@ class VexcommTest : public QObject {
         QCOMPARE(at(8), Expected(8));
         QCOMPARE(at(9), before.channel(0, 9)[vex::kFieldFrequency]);
         QCOMPARE(at(20), std::string("0555.5000"));
-    }
-
-    void escapeDuringATransferStopsAndCloses() {
-        const vex::Image before = d_image;
-        openReady(Mode::Read);
-        click("start");
-        QVERIFY(until([&] { return text("channel").toInt() >= 3; }));
-        QTest::keyClick(d_window.get(), Qt::Key_Escape);
-        QVERIFY(!d_window->isVisible());
-        QCOMPARE(d_window->result(), int(QDialog::Rejected));
-        QVERIFY(d_image == before);
-        QVERIFY(!d_scanner->isOpen());
     }
 
     // The single steps read their part and keep the window open; the trace shows the

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 
 #include "core/atomic_file.h"
-#include "core/numeric.h"
 #include "mainwin_helpers.h"
 
 namespace vex {
@@ -221,41 +219,6 @@ TEST(MainwinFillSeries, WorksOnlyWithinTheTagColumn) {
 TEST(MainwinSelectionShape, NormalisedOrdersAndClampsCorners) {
     const Selection s = Selection{60, 0, 9, -1, 70, 0}.normalised();
     EXPECT_EQ(s, (Selection{1, 50, 1, 5, 50, 1}));
-}
-
-// Whatever a clipboard holds, pasted cells are cells the editor could have made.
-TEST(MainwinPaste, AnyTextGivesValidCells) {
-    std::uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 24;
-    };
-    const std::string alphabet = "0123456789.-+ \t\r\n\"abcOnOff\xe9\x01";
-    for (int round = 0; round < 2000; ++round) {
-        std::string text;
-        const int length = static_cast<int>(next() % 80);
-        for (int i = 0; i < length; ++i) text += alphabet[next() % alphabet.size()];
-        GridBank grid;
-        Options options;
-        options.zero = static_cast<int>(next() % 2);
-        PasteCells(grid, 1 + static_cast<int>(next() % 50), 1 + static_cast<int>(next() % 5), text,
-                   options);
-        for (int row = 1; row <= 50; ++row) {
-            const std::string& frequency = grid.cell(row, kGridFrequency);
-            if (!frequency.empty()) {
-                const double value = NumericValue(frequency);
-                EXPECT_TRUE(value >= 25 && value < 1301) << frequency;
-                EXPECT_EQ(frequency.find_first_not_of("0123456789."), std::string::npos);
-            }
-            const std::string& tag = grid.cell(row, kGridTag);
-            EXPECT_LE(tag.size(), 16u);
-            EXPECT_EQ(tag.find_first_of("\"\t\r\n"), std::string::npos);
-            for (int field = kGridTrunk; field <= kGridLockout; ++field) {
-                const std::string& flag = grid.cell(row, field);
-                EXPECT_TRUE(flag.empty() || flag == "On" || flag == "Off") << flag;
-            }
-        }
-    }
 }
 
 }  // namespace

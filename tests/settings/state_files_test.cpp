@@ -132,15 +132,5 @@ TEST(TrunkTypesFile, NegativeIsZeroAndNameCaseIgnored) {
     EXPECT_EQ(ReadText(folder / "TTYPE.dat"), "6\r\n9\r\n4\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-TEST(StateFiles, FindFileNoCase) {
-    TempFolder folder;
-    EXPECT_EQ(FindFileNoCase(folder.path(), "ttype.dat"), folder / "ttype.dat");
-    ASSERT_TRUE(WriteFileAtomically(folder / "TType.DAT", "").ok);
-    EXPECT_EQ(FindFileNoCase(folder.path(), "ttype.dat"), folder / "TType.DAT");
-    ASSERT_TRUE(WriteFileAtomically(folder / "ttype.dat", "").ok);
-    EXPECT_EQ(FindFileNoCase(folder.path(), "ttype.dat"), folder / "ttype.dat");
-    EXPECT_EQ(FindFileNoCase(folder / "missing", "x"), folder / "missing" / "x");
-}
-
 }  // namespace
 }  // namespace vex
