@@ -21,27 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "../core/temp_folder.h"
+
 extern char** environ;
 
 namespace simtest {
 
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vex-e2e-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) d_path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        if (!d_path.empty()) std::filesystem::remove_all(d_path, ec);
-    }
-    const std::filesystem::path& path() const { return d_path; }
-    std::filesystem::path operator/(const std::string& name) const { return d_path / name; }
-
-  private:
-    std::filesystem::path d_path;
-};
+using TempFolder = vex::test::TempFolder;
 
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -92,6 +92,15 @@ class MemTabTest : public QObject {
         QCOMPARE(f.prompter.unexpected, 0);
     }
 
+    // What the entry rule says reaches the status line, and Enter goes on to the next channel.
+    void frequencyEntryIsToldInTheStatusLine() {
+        Fixture f;
+        f.enter(3, 1, "162.553");
+        QCOMPARE(f.window->statusBar()->currentMessage(),
+                 QString("162.553 MHz is on no channel raster: stored 0162.5500 (5 kHz below)."));
+        QCOMPARE(f.grid()->currentIndex().row(), 3);
+    }
+
     // The tester keeps watching while the window changes the grid as a whole.
     void modelContractAndDoubleClick() {
         Fixture f;

@@ -63,6 +63,15 @@ class TrTagsTest : public QObject {
         for (int b = 0; b < 5; ++b) image.BankTag[b] = "Bank " + std::to_string(b + 1);
     }
 
+    // The ID field takes the bank's rule and says what it stored.
+    void idEntryStoresByTheBanksRule() {
+        image.TrunkType[0] = "1";
+        TrTags& window = open();
+        Enter(&window, "idEntry", "i12");
+        QCOMPARE(Cell(window, 0, 0), QString("700012"));
+        QCOMPARE(Child<QLabel>(&window, "status")->text(), QString("ID i12 was stored as 700012."));
+    }
+
     // IDs and tags from a file that the rules would change stay as they are when the user only
     // looks at every bank and presses Ok.
     void nothingStoredChangesNothing() {

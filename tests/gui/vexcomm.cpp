@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -208,6 +209,7 @@ class VexcommTest : public QObject {
         click("start");
         if (stop) {
             QVERIFY(until([&] { return text("channel").toInt() >= 5; }));
+            QVERIFY(get<QProgressBar>("progress")->value() > 0);
             click("stop");
         }
         QVERIFY(until([&] { return finished.count() == 1; }));
