@@ -3,7 +3,6 @@
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>

@@ -2,7 +2,6 @@
 // options do to the main window once confirmed.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
